@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Developer entry point: installs what is missing, builds, and acts.
+#   ./dev.sh run     build and start the program
+#   ./dev.sh test    build and run every test through ctest
+#   ./dev.sh bench   build the benchmarks and run them
+#   ./dev.sh asan    build with AddressSanitizer and UndefinedBehaviorSanitizer and run the tests
+#   ./dev.sh fuzz    build the fuzz targets with clang and run each for a bounded time
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool xclip
+  desktop-file-utils appstream dpkg-dev file)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing() {
+  local missing=()
+  for p in "${PACKAGES[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+jobs() { nproc 2>/dev/null || echo 2; }
+
+configure_and_build() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" -j"$(jobs)"
+}
+
+run_tests() {
+  local dir=$1
+  # Widget tests draw off screen; the tests of real windows start their own X server.
+  QT_QPA_PLATFORM=offscreen ctest --test-dir "$dir" --output-on-failure -j"$(jobs)" --timeout 300
+}
+
+cmd=${1:-}
+case "$cmd" in
+  run)
+    install_missing
+    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    exec ./build/pelmora
+    ;;
+  test)
+    install_missing
+    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    run_tests build
+    ;;
+  bench)
+    install_missing
+    configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release -DPELMORA_BENCH=ON -DPELMORA_TESTS=OFF
+    for b in build-bench/*_bench; do
+      echo "== $b"
+      QT_QPA_PLATFORM=offscreen "$b" --benchmark_counters_tabular=true
+    done
+    ;;
+  asan)
+    install_missing
+    configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DPELMORA_SANITIZE=ON
+    ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+      run_tests build-asan
+    ;;
+  fuzz)
+    install_missing clang libclang-rt-14-dev
+    CC=clang CXX=clang++ configure_and_build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DPELMORA_FUZZ=ON -DPELMORA_TESTS=OFF
+    seconds=${FUZZ_SECONDS:-60}
+    for f in build-fuzz/fuzz_*; do
+      [ -x "$f" ] || continue
+      name=$(basename "$f")
+      corpus=$(mktemp -d)
+      cp -r "fuzz/corpus/${name#fuzz_}/." "$corpus/" 2>/dev/null || true
+      echo "== $name for ${seconds}s"
+      "$f" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "$corpus"
+      rm -rf "$corpus"
+    done
+    ;;
+  *)
+    echo "usage: $0 run|test|bench|asan|fuzz" >&2
+    exit 2
+    ;;
+esac

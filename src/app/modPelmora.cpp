@@ -1,0 +1,56 @@
+#include "app/modPelmora.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <cstdlib>
+
+#include "platform/Platform.h"
+#include "store/Profile.h"
+
+namespace modPelmora {
+
+std::string gDataFile;
+std::string gProfileFile;
+std::int16_t gIdx = 0;
+std::int16_t gPickedCount = 0;
+std::int16_t gPickLimit = 6;
+std::uint8_t gEntryMode = 0;
+
+namespace {
+QString gAppTitle = QString::fromLatin1(kProductName);
+MainWindowLink* gMainWindow = nullptr;
+}  // namespace
+
+QString AppTitle() { return gAppTitle; }
+void SetAppTitle(const QString& title) { gAppTitle = title; }
+
+QString ProgramFolder() {
+  QString dir = QCoreApplication::applicationDirPath();
+  if (dir.isEmpty()) dir = QDir::currentPath();
+  return QDir::cleanPath(dir);
+}
+
+std::string GetProfileValue(std::string_view section, std::string_view key,
+                            const std::string& path) {
+  return store::ReadProfileValue(section, key, path);
+}
+
+void SetMainWindowLink(MainWindowLink* link) { gMainWindow = link; }
+
+void ShowMatchHint() {
+  if (gMainWindow) gMainWindow->SetResultsText(QString::fromLatin1(kHintText));
+}
+
+void CheckPrevInstance() {
+  const QString title = AppTitle();
+  SetAppTitle(QStringLiteral("unwanted instance"));
+  platform::Platform& desktop = platform::Current();
+  if (!desktop.ActivatePrevInstance()) return;
+  desktop.ShowMessage(
+      nullptr, {QStringLiteral("This instance of Pelmora will terminate because another running "
+                               "instance was detected."),
+                title, platform::MessageIcon::Information, platform::MessageButtons::Ok});
+  std::exit(0);
+}
+
+}  // namespace modPelmora

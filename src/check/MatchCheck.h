@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "check/WinningNumber.h"
+
+namespace check {
+
+enum class CheckOutcome { InvalidWinningNumber, NoTickets, Results };
+
+struct ReportedTicket {
+  std::size_t index = 0;  // position in the play list, from 0
+  int matches = 0;
+};
+
+struct CheckResult {
+  CheckOutcome outcome = CheckOutcome::Results;
+  int invalidPosition = 0;               // 1..6 when outcome is InvalidWinningNumber
+  std::string text;                      // the results text when outcome is Results
+  std::vector<ReportedTicket> reported;  // tickets with three or more matches, in list order
+};
+
+// Number of equal (winning box, ticket field) pairs over all 36 pairs; texts compare exactly.
+int CountMatches(const WinningTexts& winning, const std::string& ticket);
+
+// The whole check: validation first, then the empty list, then one line
+// "Matched: (<count>) in:<ticket>" CR LF per ticket with three or more matches, or the sorry text
+// "Sorry, no tickets matched the winning number: " CR LF "<w1>-<w2>-...-<w6>" without a line end.
+CheckResult RunCheck(const WinningTexts& winning, const std::vector<std::string>& tickets);
+
+}  // namespace check

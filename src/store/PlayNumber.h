@@ -1,0 +1,27 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace store {
+
+// A ticket (or the winning number) as text: six two-digit fields joined by "-", "00" for an
+// empty field, e.g. "05-12-19-33-40-52".
+inline constexpr std::string_view kEmptyPlayNumber = "00-00-00-00-00-00";
+inline constexpr int kFieldsPerTicket = 6;
+
+using PlayFields = std::array<std::string, kFieldsPerTicket>;
+
+// Field k (1..6) is the two characters starting at character 3k-2 (counted from 1). A shorter
+// text yields what is there: one character or the empty text. Separators are never looked at.
+std::string_view PlayNumberField(std::string_view text, int k);
+PlayFields SplitPlayNumber(std::string_view text);
+
+// The six texts joined by "-".
+std::string JoinPlayNumber(const PlayFields& fields);
+
+// A number 1..59 as two digits ("05"), 0 as "00".
+std::string TwoDigitField(int number);
+
+}  // namespace store

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "store/CountConversion.h"
+#include "store/WriteResult.h"
+
+namespace store {
+
+// Names used in the data file. Callers pass the spelling they are documented to use; the file
+// compares names without regard to case.
+inline constexpr std::string_view kSection = "Numbers";
+inline constexpr std::string_view kTotalKey = "TOTAL";
+inline constexpr std::string_view kWinningKey = "W";
+inline constexpr int kMaxTickets = 32767;
+
+struct TicketList {
+  CountResult count;                 // the conversion of TOTAL as read
+  std::vector<std::string> tickets;  // keys "1".."count" in key order; a missing key is ""
+};
+
+// Reads TOTAL ("Numbers"/"TOTAL"), converts it, and reads keys 1..count, all from one read of
+// the file. When the count cannot be converted, or is below 1, the list is empty.
+TicketList ReadAllTickets(const std::string& path);
+
+// Writes "Numbers"/"Total" = newCount and then key newCount = ticket, in one atomic write. The
+// bytes are those of the two single writes in that order.
+WriteResult AddTicket(const std::string& path, int newCount, const std::string& ticket);
+
+// Rewrites the section from a list: keys list.size()+1..oldCount are deleted ("Numbers"/"Total"
+// is read for oldCount, 0 when it cannot be converted), TOTAL is written with the new length,
+// and keys 1..n in list order; W and everything else are left alone. One read, one write.
+WriteResult RewriteTickets(const std::string& path, const std::vector<std::string>& tickets);
+
+// Starts a data file: TOTAL = "0" then W = "00-00-00-00-00-00". When the file exists, the
+// ticket keys 1..old count are deleted first; a count that cannot be converted fails with
+// that conversion's code and leaves the file untouched.
+struct StartResult {
+  WriteResult write;
+  int errorCode = 0;  // non-zero when the old count could not be converted
+};
+StartResult StartDataFile(const std::string& path);
+
+}  // namespace store

@@ -1,0 +1,90 @@
+#include "ui/main/PlayListModel.h"
+
+#include <algorithm>
+
+PlayListModel::PlayListModel(bool checkable, QObject* parent)
+    : QAbstractListModel(parent), checkable_(checkable) {}
+
+int PlayListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : Count();
+}
+
+QVariant PlayListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= Count()) return {};
+  const auto row = static_cast<std::size_t>(index.row());
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+      return QString::fromStdString(tickets_[row]);
+    case Qt::CheckStateRole:
+      if (!checkable_) return {};
+      return marks_[row] ? Qt::Checked : Qt::Unchecked;
+    default:
+      return {};
+  }
+}
+
+bool PlayListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!checkable_ || role != Qt::CheckStateRole || !index.isValid() || index.row() >= Count())
+    return false;
+  SetChecked(index.row(), value.value<Qt::CheckState>() == Qt::Checked);
+  emit userToggled(index.row());
+  return true;
+}
+
+Qt::ItemFlags PlayListModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+  if (checkable_) f |= Qt::ItemIsUserCheckable;
+  return f;
+}
+
+void PlayListModel::SetTickets(std::vector<std::string> tickets) {
+  beginResetModel();
+  tickets_ = std::move(tickets);
+  marks_.assign(tickets_.size(), 0);
+  checkedCount_ = 0;
+  endResetModel();
+}
+
+void PlayListModel::Append(std::string ticket) {
+  const int row = Count();
+  beginInsertRows(QModelIndex(), row, row);
+  tickets_.push_back(std::move(ticket));
+  marks_.push_back(0);
+  endInsertRows();
+}
+
+void PlayListModel::Clear() { SetTickets({}); }
+
+void PlayListModel::SetChecked(int i, bool checked) {
+  if (i < 0 || i >= Count()) return;
+  auto& mark = marks_[static_cast<std::size_t>(i)];
+  if ((mark != 0) == checked) return;
+  mark = checked ? 1 : 0;
+  checkedCount_ += checked ? 1 : -1;
+  const QModelIndex at = index(i);
+  emit dataChanged(at, at, {Qt::CheckStateRole});
+}
+
+void PlayListModel::SetAllChecked(bool checked) {
+  if (tickets_.empty()) return;
+  std::fill(marks_.begin(), marks_.end(), checked ? 1 : 0);
+  checkedCount_ = checked ? Count() : 0;
+  emit dataChanged(index(0), index(Count() - 1), {Qt::CheckStateRole});
+}
+
+void PlayListModel::RemoveChecked() {
+  if (checkedCount_ == 0) return;
+  beginResetModel();
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < tickets_.size(); ++i) {
+    if (marks_[i]) continue;
+    if (kept != i) tickets_[kept] = std::move(tickets_[i]);
+    ++kept;
+  }
+  tickets_.resize(kept);
+  marks_.assign(kept, 0);
+  checkedCount_ = 0;
+  endResetModel();
+}

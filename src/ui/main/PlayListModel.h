@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Tickets and their marks as plain vectors, shown by a list view that draws only the rows on
+// screen: filling is a vector move and deleting the marked tickets one compaction, which keeps
+// a list of 32,767 tickets as quick as a short one.
+class PlayListModel : public QAbstractListModel {
+  Q_OBJECT
+ public:
+  explicit PlayListModel(bool checkable, QObject* parent = nullptr);
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  int Count() const { return static_cast<int>(tickets_.size()); }
+  const std::string& Text(int i) const { return tickets_[static_cast<std::size_t>(i)]; }
+  const std::vector<std::string>& Tickets() const { return tickets_; }
+
+  void SetTickets(std::vector<std::string> tickets);
+  void Append(std::string ticket);
+  void Clear();
+
+  bool IsChecked(int i) const { return marks_[static_cast<std::size_t>(i)] != 0; }
+  int CheckedCount() const { return checkedCount_; }
+  void SetChecked(int i, bool checked);
+  void SetAllChecked(bool checked);
+  // Removes every marked ticket in one pass; the others keep their order.
+  void RemoveChecked();
+
+ signals:
+  // A person changed a mark (mouse or keyboard), as opposed to code.
+  void userToggled(int row);
+
+ private:
+  bool checkable_;
+  std::vector<std::string> tickets_;
+  std::vector<std::uint8_t> marks_;
+  int checkedCount_ = 0;
+};

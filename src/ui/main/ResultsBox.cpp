@@ -1,0 +1,22 @@
+#include "ui/main/ResultsBox.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QKeySequence>
+
+ResultsBox::ResultsBox(QWidget* parent) : QPlainTextEdit(parent) {}
+
+bool ResultsBox::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    for (QAction* action : window()->findChildren<QAction*>()) {
+      if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
+        // Leaving the override unaccepted lets the window's shortcut run.
+        event->ignore();
+        return true;
+      }
+    }
+  }
+  return QPlainTextEdit::event(event);
+}

@@ -1,0 +1,404 @@
+#include "ui/main/frmNumberChecker.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QShortcut>
+#include <QTextCursor>
+#include <QTimer>
+
+#include "app/DataFileLocation.h"
+#include "platform/Platform.h"
+#include "store/PlayNumber.h"
+#include "store/TicketFile.h"
+#include "ui/Forms.h"
+#include "ui/Twips.h"
+#include "ui/main/PlayListModel.h"
+#include "ui/main/ResultsBox.h"
+#include "ui/main/ShapeMarker.h"
+
+using namespace modPelmora;
+
+namespace {
+
+constexpr int kClientWidth = 4395;
+constexpr int kClientHeight = 3465;
+constexpr int kBoxTop = 120;
+constexpr int kBoxSize = 375;
+constexpr int kBoxLeft[7] = {0, 160, 880, 1600, 2320, 3060, 3780};
+constexpr int kShapeLeft[7] = {0, -240, 480, 1200, 1920, 2640, 3360};
+constexpr int kShapeWidth = 1200;
+constexpr int kShapeHeight = 690;
+constexpr int kCountTop = 2640;
+constexpr int kCountHeight = 375;
+constexpr int kFlashStartMs = 80;
+
+// The flash palette: yellow, green, cyan, magenta, red, orange.
+const QColor kFlashColours[6] = {QColor(255, 255, 0), QColor(0, 255, 0),   QColor(0, 255, 255),
+                                 QColor(255, 0, 255), QColor(255, 0, 0),   QColor(255, 128, 0)};
+
+QString CountLine(int count) {
+  return QStringLiteral("There are ") + QString::number(count) + QStringLiteral(" total tickets");
+}
+
+}  // namespace
+
+frmNumberChecker::frmNumberChecker(QWidget* parent) : QMainWindow(parent) {
+  setObjectName("frmNumberChecker");
+  setWindowTitle(QString::fromLatin1(kProductName));
+  setWindowIcon(QIcon(QStringLiteral(":/pelmora/pelmora.png")));
+  CreateControls();
+  CreateMenus();
+  SetMainWindowLink(this);
+  forms::RegisterMainForm(this);
+}
+
+frmNumberChecker::~frmNumberChecker() {
+  SetMainWindowLink(nullptr);
+  forms::RegisterMainForm(nullptr);
+}
+
+void frmNumberChecker::CreateControls() {
+  auto* client = new QWidget(this);
+  client->setObjectName("client");
+  setCentralWidget(client);
+
+  for (int i = 1; i <= 6; ++i) {
+    auto* shape = new ShapeMarker(client);
+    shape->setObjectName(QStringLiteral("Shape1_%1").arg(i));
+    shape->setGeometry(TwipsRect(kShapeLeft[i], 0, kShapeWidth, kShapeHeight));
+    Shape1[i] = shape;
+  }
+  QFont boxFont = font();
+  boxFont.setPointSizeF(12);
+  boxFont.setBold(true);
+  for (int i = 1; i <= 6; ++i) {
+    auto* box = new QLineEdit(QStringLiteral("00"), client);
+    box->setObjectName(QStringLiteral("win1_%1").arg(i));
+    box->setGeometry(TwipsRect(kBoxLeft[i], kBoxTop, kBoxSize, kBoxSize));
+    box->setFont(boxFont);
+    box->setMaxLength(2);
+    box->setAlignment(Qt::AlignCenter);
+    box->setEnabled(false);
+    box->setFocusPolicy(Qt::NoFocus);
+    box->setTextMargins(0, 0, 0, 0);
+    box->setAccessibleName(tr("Winning number position %1").arg(i));
+    win1[i] = box;
+  }
+
+  auto* results = new ResultsBox(client);
+  results->setObjectName("txtMatchedTickets");
+  results->setGeometry(TwipsRect(0, 720, 4335, 1935));
+  QFont resultsFont = font();
+  resultsFont.setPointSizeF(8.25);
+  resultsFont.setBold(true);
+  results->setFont(resultsFont);
+  results->setStyleSheet(
+      QStringLiteral("QPlainTextEdit { background-color: rgb(192,192,192); color: rgb(0,0,255); }"));
+  results->setAccessibleName(tr("Matched tickets"));
+  results->setTabChangesFocus(true);
+  txtMatchedTickets = results;
+
+  lbltotaltickets = new QLabel(tr("There are 0 total tickets (Data file not opened yet)"), client);
+  lbltotaltickets->setObjectName("lbltotaltickets");
+  lbltotaltickets->setGeometry(TwipsRect(0, kCountTop, 4215, kCountHeight));
+  lbltotaltickets->setFocusPolicy(Qt::NoFocus);
+
+  mPlays = new PlayListModel(/*checkable=*/true, this);
+  lstNumbers = new QListView(client);
+  lstNumbers->setObjectName("lstNumbers");
+  lstNumbers->setGeometry(TwipsRect(0, 720, 4335, 1860));
+  lstNumbers->setUniformItemSizes(true);
+  lstNumbers->setModel(mPlays);
+  lstNumbers->setToolTip(tr("Check a number to mark it for deletion"));
+  lstNumbers->setAccessibleName(tr("Play numbers"));
+  lstNumbers->setSelectionMode(QAbstractItemView::SingleSelection);
+  lstNumbers->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lstNumbers->hide();
+  connect(mPlays, &PlayListModel::userToggled, this, [this] { lstNumbers_Click(); });
+  connect(lstNumbers, &QListView::clicked, this, [this] { lstNumbers_Click(); });
+
+  QWidget::setTabOrder(txtMatchedTickets, lstNumbers);
+
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName("Timer1");
+  Timer1->setInterval(kFlashStartMs);
+  connect(Timer1, &QTimer::timeout, this, &frmNumberChecker::Timer1_Timer);
+
+  client->setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+}
+
+void frmNumberChecker::CreateMenus() {
+  auto add = [this](QMenu* menu, const char* name, const QString& caption,
+                    const QKeySequence& shortcut, void (frmNumberChecker::*handler)()) {
+    auto* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+  };
+  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+  mnuFile->setObjectName("mnuFile");
+  mnuNew = add(mnuFile, "mnuNew", QStringLiteral("&New"), {}, &frmNumberChecker::mnuNew_Click);
+  mnuSave = add(mnuFile, "mnuSave", QStringLiteral("&Save"), {}, &frmNumberChecker::mnuSave_Click);
+  mnuOpen = add(mnuFile, "mnuOpen", QStringLiteral("&Open"), {}, &frmNumberChecker::mnuOpen_Click);
+  mnuExit = add(mnuFile, "mnuExit", QStringLiteral("&Exit"), {}, &frmNumberChecker::mnuExit_Click);
+
+  mnuNumbers = menuBar()->addMenu(QStringLiteral("&Numbers/Check"));
+  mnuNumbers->setObjectName("mnuNumbers");
+  mnuAddPlay = add(mnuNumbers, "mnuAddPlay", QStringLiteral("Add &Play Numbers"),
+                   QKeySequence(Qt::CTRL | Qt::Key_Insert), &frmNumberChecker::mnuAddPlay_Click);
+  mnuDeleteChecked = add(mnuNumbers, "mnuDeleteChecked",
+                         QStringLiteral("&Delete Checked Play Numbers"),
+                         QKeySequence(Qt::Key_Delete), &frmNumberChecker::mnuDeleteChecked_Click);
+  mnuAll = add(mnuNumbers, "mnuAll", QStringLiteral("Check&mark/Uncheck All Plays for Deletion"),
+               QKeySequence(Qt::CTRL | Qt::Key_A), &frmNumberChecker::mnuAll_Click);
+  mnuCpyPlays = add(mnuNumbers, "mnuCpyPlays", QStringLiteral("&Copy Play Numbers to Clipboard"),
+                    QKeySequence(Qt::CTRL | Qt::Key_P), &frmNumberChecker::mnuCpyPlays_Click);
+  mnuNumbers->addSeparator()->setObjectName("mnusep");
+  mnuWinning = add(mnuNumbers, "mnuWinning", QStringLiteral("Set &Winning Number"),
+                   QKeySequence(Qt::CTRL | Qt::Key_W), &frmNumberChecker::mnuWinning_Click);
+  mnuNumbers->addSeparator()->setObjectName("mnusep2");
+  mnuCheck = add(mnuNumbers, "mnuCheck",
+                 QStringLiteral("Chec&k Winning Number Against Play Numbers"),
+                 QKeySequence(Qt::Key_F5), &frmNumberChecker::mnuCheck_Click);
+  mnuCopy = add(mnuNumbers, "mnuCopy", QStringLiteral("C&opy Your Winning  Result(s) To Clipboard"),
+                QKeySequence(Qt::CTRL | Qt::Key_C), &frmNumberChecker::mnuCopy_Click);
+
+  mnuView = menuBar()->addMenu(QStringLiteral("&View"));
+  mnuView->setObjectName("mnuView");
+  mnuViewAll = add(mnuView, "mnuViewAll", QStringLiteral("&All Ticket Play Numbers"), {},
+                   &frmNumberChecker::mnuViewAll_Click);
+  mnuMatches = add(mnuView, "mnuMatches", QStringLiteral("&Matched Wining Numbers"), {},
+                   &frmNumberChecker::mnuMatches_Click);
+
+  mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+  mnuHelp->setObjectName("mnuHelp");
+  mnuHelp2 = add(mnuHelp, "mnuHelp2", QStringLiteral("&Help"), {}, &frmNumberChecker::mnuHelp2_Click);
+  mnuAbout = add(mnuHelp, "mnuAbout", QStringLiteral("&About"), {}, &frmNumberChecker::mnuAbout_Click);
+
+  // F1 opens the help document from every window of the program.
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  help->setContext(Qt::ApplicationShortcut);
+  connect(help, &QShortcut::activated, this, [this] {
+    platform::Current().ShowHelp(this, mHelpFile);
+  });
+}
+
+void frmNumberChecker::Form_Load() {
+  // 1. The help document.
+  mHelpFile = HelpFilePath();
+
+  // 2. Only one copy runs at a time.
+  if (platform::Current().IsPrevInstance()) CheckPrevInstance();
+
+  // 3, 4. Boxes in their resting look.
+  for (int i = 1; i <= 6; ++i) RestoreBoxLook(i);
+
+  // 5, 6. The default data file, created when missing.
+  const DefaultDataFile location = ChooseDefaultDataFile();
+  gDataFile = location.path;
+  if (!location.exists) {
+    gProfileFile = gDataFile;
+    const store::StartResult started = store::StartDataFile(gProfileFile);
+    if (!started.write.ok) ReportWriteFailure(this, started.write);
+  }
+
+  // 7. Caption.
+  setWindowTitle(PathText(gDataFile) + QStringLiteral(" ") + QString::fromLatin1(kProductName));
+  ShortenCaption();
+
+  // 8, 9. The play list and its count.
+  gProfileFile = gDataFile;
+  store::TicketList list = store::ReadAllTickets(gProfileFile);
+  mPlays->SetTickets(std::move(list.tickets));
+  UpdateCountLine();
+
+  // 10. Height: only the row of boxes without tickets, down to the count line with them.
+  MeasureFrameHeight();
+  if (mPlays->Count() == 0) {
+    SetClientHeightTwips(kShapeHeight);
+  } else {
+    SetStandardHeight();
+    ShowListView();
+  }
+
+  // 11, 12.
+  ShowMatchHint();
+  LoadWinningNumber();
+}
+
+void frmNumberChecker::ShortenCaption() {
+  if (windowTitle().size() <= 25) return;
+  const QString path = PathText(gDataFile);
+  const int lastSeparator = path.lastIndexOf(QLatin1Char('/'));
+  const QString tail = lastSeparator >= 0 ? path.mid(lastSeparator) : path;
+  setWindowTitle(path.left(3) + QStringLiteral("..") + tail + QStringLiteral(" ") +
+                 QString::fromLatin1(kProductName));
+}
+
+void frmNumberChecker::LoadWinningNumber() {
+  const std::string value = GetProfileValue("Numbers", "W", gProfileFile);
+  for (int k = 1; k <= 6; ++k)
+    SetWinningBox(k, QString::fromStdString(std::string(store::PlayNumberField(value, k))));
+}
+
+void frmNumberChecker::mnuViewAll_Click() {
+  MeasureFrameHeight();
+  SetStandardHeight();
+  ShowListView();
+}
+
+void frmNumberChecker::mnuMatches_Click() {
+  lstNumbers->hide();
+  txtMatchedTickets->show();
+  SetStandardHeight();
+}
+
+void frmNumberChecker::mnuHelp2_Click() {
+  // The Help command works as the F1 key does.
+  platform::Current().ShowHelp(this, mHelpFile);
+}
+
+void frmNumberChecker::mnuAbout_Click() {
+  setEnabled(false);
+  forms::ShowAbout();
+}
+
+void frmNumberChecker::mnuExit_Click() {
+  forms::UnloadAll();
+  QApplication::exit(0);
+}
+
+void frmNumberChecker::closeEvent(QCloseEvent* event) {
+  // Form_Unload: closing the main window ends the program with all its windows.
+  forms::UnloadAll();
+  event->accept();
+  QApplication::exit(0);
+}
+
+void frmNumberChecker::Timer1_Timer() {
+  for (int i = 1; i <= 6; ++i) Shape1[i]->SetFillVisible(true);
+  std::uniform_real_distribution<double> uniform(0.0, 1.0);
+  for (int i = 1; i <= 6; ++i) {
+    const int pick = std::min(5, static_cast<int>(6 * uniform(mRandom)));
+    SetBoxColour(i, kFlashColours[pick]);
+  }
+  const int interval = Timer1->interval() - 2;
+  if (interval <= 1) {
+    // A zero interval would make the timer fire continuously: the flash ends here instead.
+    Timer1->stop();
+    Timer1->setInterval(0);
+    for (int i = 1; i <= 6; ++i) RestoreBoxLook(i);
+  } else {
+    Timer1->setInterval(interval);
+  }
+}
+
+void frmNumberChecker::StartFlash() {
+  Timer1->setInterval(kFlashStartMs);
+  Timer1->start();
+}
+
+bool frmNumberChecker::FlashRunning() const { return Timer1->isActive(); }
+
+void frmNumberChecker::RestoreBoxLook(int index) {
+  Shape1[index]->SetFillVisible(false);
+  win1[index]->setFrame(true);
+  win1[index]->setStyleSheet(QStringLiteral("QLineEdit { color: palette(window-text); "
+                                            "background-color: palette(window); padding: 0px; }"));
+  win1[index]->setProperty("flashColour", QVariant());
+}
+
+void frmNumberChecker::SetBoxColour(int index, const QColor& colour) {
+  win1[index]->setStyleSheet(QStringLiteral("QLineEdit { color: palette(window-text); "
+                                            "background-color: %1; padding: 0px; }")
+                                 .arg(colour.name()));
+  win1[index]->setProperty("flashColour", colour);
+  Shape1[index]->SetFillColour(colour);
+}
+
+void frmNumberChecker::ShowListView() {
+  lstNumbers->show();
+  txtMatchedTickets->hide();
+}
+
+void frmNumberChecker::ShowResultsView() {
+  lstNumbers->hide();
+  txtMatchedTickets->show();
+}
+
+int frmNumberChecker::StandardClientHeightTwips() const {
+  return PixelsToTwips(lbltotaltickets->y() + lbltotaltickets->height());
+}
+
+void frmNumberChecker::MeasureFrameHeight() {
+  const int outer = frameGeometry().height();
+  const int client = centralWidget()->height();
+  mFrameHeight = PixelsToTwips(outer - std::min(outer, client));
+}
+
+void frmNumberChecker::SetClientHeightTwips(int twips) {
+  // The menu bar sits above the client area; the window manager's frame is outside our height.
+  const int clientPixels = TwipsToPixels(twips);
+  const int menuPixels = menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height();
+  centralWidget()->setFixedHeight(clientPixels);
+  setFixedSize(TwipsToPixels(kClientWidth), menuPixels + clientPixels);
+}
+
+void frmNumberChecker::SetStandardHeight() { SetClientHeightTwips(StandardClientHeightTwips()); }
+
+check::WinningTexts frmNumberChecker::WinningTexts() const {
+  check::WinningTexts texts;
+  for (int k = 1; k <= 6; ++k) texts[static_cast<std::size_t>(k - 1)] = win1[k]->text().toStdString();
+  return texts;
+}
+
+void frmNumberChecker::SetWinningBox(int k, const QString& text) {
+  win1[k]->setText(text);
+  win1[k]->setAccessibleDescription(text);
+}
+
+void frmNumberChecker::SetPlayList(std::vector<std::string> tickets) {
+  mPlays->SetTickets(std::move(tickets));
+  UpdateCountLine();
+}
+
+void frmNumberChecker::UpdateCountLine() { lbltotaltickets->setText(CountLine(mPlays->Count())); }
+
+void frmNumberChecker::OpenEntryDialog(std::uint8_t mode) {
+  hide();
+  gEntryMode = mode;
+  forms::ShowNumberEntry();
+}
+
+QString frmNumberChecker::ResultsText() const {
+  QString text = txtMatchedTickets->toPlainText();
+  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return text;
+}
+
+void frmNumberChecker::SetResultsText(const QString& text) {
+  QString plain = text;
+  plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  txtMatchedTickets->setPlainText(plain);
+}
+
+void frmNumberChecker::RaiseFromOtherInstance() {
+  // Bring back whichever of our windows the person was using.
+  QWidget* target = isVisible() ? static_cast<QWidget*>(this) : QApplication::activeWindow();
+  if (!target) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->isVisible()) target = w;
+  }
+  if (!target) target = this;
+  if (target->isMinimized()) target->showNormal();
+  target->raise();
+  target->activateWindow();
+}

@@ -1,0 +1,136 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/modPelmora.h"
+#include "check/WinningNumber.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QMenu;
+class QPlainTextEdit;
+class QTimer;
+class PlayListModel;
+class ShapeMarker;
+
+// The main window: the winning number in six boxes, the play list or the results box, the
+// ticket count, and every menu command of the program.
+class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
+  Q_OBJECT
+ public:
+  explicit frmNumberChecker(QWidget* parent = nullptr);
+  ~frmNumberChecker() override;
+
+  // Start-up: data file, play list, caption, height, hint and winning number.
+  void Form_Load();
+
+  // Controls, indexed from 1 where they form an array.
+  std::array<QLineEdit*, 7> win1{};
+  std::array<ShapeMarker*, 7> Shape1{};
+  QPlainTextEdit* txtMatchedTickets = nullptr;
+  QLabel* lbltotaltickets = nullptr;
+  QListView* lstNumbers = nullptr;
+  PlayListModel* mPlays = nullptr;
+  QTimer* Timer1 = nullptr;
+
+  QMenu* mnuFile = nullptr;
+  QAction* mnuNew = nullptr;
+  QAction* mnuSave = nullptr;
+  QAction* mnuOpen = nullptr;
+  QAction* mnuExit = nullptr;
+  QMenu* mnuNumbers = nullptr;
+  QAction* mnuAddPlay = nullptr;
+  QAction* mnuDeleteChecked = nullptr;
+  QAction* mnuAll = nullptr;
+  QAction* mnuCpyPlays = nullptr;
+  QAction* mnuWinning = nullptr;
+  QAction* mnuCheck = nullptr;
+  QAction* mnuCopy = nullptr;
+  QMenu* mnuView = nullptr;
+  QAction* mnuViewAll = nullptr;
+  QAction* mnuMatches = nullptr;
+  QMenu* mnuHelp = nullptr;
+  QAction* mnuHelp2 = nullptr;
+  QAction* mnuAbout = nullptr;
+
+  // Outer height minus client height, in twips.
+  std::int32_t mFrameHeight = 0;
+  // Where F1 finds the help document.
+  QString mHelpFile;
+
+  // Start-up helpers.
+  void ShortenCaption();
+  void LoadWinningNumber();
+
+  // File menu.
+  void mnuNew_Click();
+  void mnuOpen_Click();
+  void mnuSave_Click();
+  void mnuExit_Click();
+
+  // Numbers/Check menu.
+  void mnuAddPlay_Click();
+  void mnuDeleteChecked_Click();
+  void mnuAll_Click();
+  void mnuCpyPlays_Click();
+  void lstNumbers_Click();
+  void mnuWinning_Click();
+  void mnuCheck_Click();
+  void mnuCopy_Click();
+
+  // View and Help menus.
+  void mnuViewAll_Click();
+  void mnuMatches_Click();
+  void mnuHelp2_Click();
+  void mnuAbout_Click();
+
+  // The colour flash of the winning-number boxes.
+  void Timer1_Timer();
+  void StartFlash();
+  bool FlashRunning() const;
+
+  // The two views and the window's height.
+  void ShowListView();
+  void ShowResultsView();
+  int StandardClientHeightTwips() const;
+  void SetClientHeightTwips(int twips);
+  void SetStandardHeight();
+  // Measures mFrameHeight afresh.
+  void MeasureFrameHeight();
+
+  // The winning number as the six boxes show it.
+  check::WinningTexts WinningTexts() const;
+  void SetWinningBox(int k, const QString& text);
+
+  // Replaces the play list and updates the count line from it ("There are N total tickets").
+  void SetPlayList(std::vector<std::string> tickets);
+  void UpdateCountLine();
+
+  // Hides this window and opens the entry dialog in the given mode.
+  void OpenEntryDialog(std::uint8_t mode);
+
+  // Results text as the box holds it, with CR LF line breaks.
+  QString ResultsText() const;
+
+  // modPelmora::MainWindowLink
+  void SetResultsText(const QString& text) override;
+  void RaiseFromOtherInstance() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateControls();
+  void CreateMenus();
+  void RestoreBoxLook(int index);
+  void SetBoxColour(int index, const QColor& colour);
+
+  std::minstd_rand mRandom;  // never seeded: the colour sequence repeats from run to run
+};

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <grp.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace store_test {
+
+// A fresh folder per test, removed with everything in it afterwards.
+class TempFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static std::atomic<int> counter{0};
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder_ = std::filesystem::temp_directory_path() /
+              ("pelmora-store-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
+               "-" + info->name());
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::permissions(folder_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(folder_, ignored);
+  }
+
+  std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+
+  static void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  static std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+  }
+  // Names in the folder, to check that no temporary file is left behind.
+  std::size_t EntryCount() const {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder_)) {
+      ++count;
+    }
+    return count;
+  }
+
+  std::filesystem::path folder_;
+};
+
+// Runs `body` in a child process without root's power to ignore permissions (the tests may run
+// as root), and returns the text it produced. `setup` runs in the child before privileges are
+// dropped.
+inline std::string RunUnprivileged(const std::function<std::string()>& body,
+                                   const std::function<void()>& setup = {}) {
+  int fds[2];
+  if (::pipe(fds) != 0) {
+    return "pipe failed";
+  }
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(fds[0]);
+    if (setup) {
+      setup();
+    }
+    if (::geteuid() == 0) {
+      if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) {
+        ::_exit(2);
+      }
+    }
+    const std::string text = body();
+    const ssize_t ignored = ::write(fds[1], text.data(), text.size());
+    (void)ignored;
+    ::_exit(0);
+  }
+  ::close(fds[1]);
+  std::string text;
+  char buffer[256];
+  ssize_t got;
+  while ((got = ::read(fds[0], buffer, sizeof buffer)) > 0) {
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(fds[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    return "child failed";
+  }
+  return text;
+}
+
+}  // namespace store_test

@@ -1,0 +1,72 @@
+#include "UiFixture.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <fstream>
+#include <sstream>
+
+void UiTest::SetUp() {
+  ASSERT_TRUE(folder_.isValid());
+  modPelmora::SetProgramFolderForTesting(folder_.path());
+  modPelmora::SetAppTitle(QString::fromLatin1(modPelmora::kProductName));
+  modPelmora::gDataFile.clear();
+  modPelmora::gProfileFile.clear();
+  modPelmora::gEntryMode = 0;
+  platform::Install(&desktop_);
+}
+
+void UiTest::TearDown() {
+  forms::UnloadAll();
+  main_.reset();
+  Flush();
+  // Every window a test opened must be gone again.
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    EXPECT_FALSE(w->isVisible()) << "window left open: " << w->objectName().toStdString();
+  }
+  platform::Install(nullptr);
+  modPelmora::SetProgramFolderForTesting(QString());
+}
+
+void UiTest::WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::string UiTest::ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string UiTest::DataFilePath() const { return PathIn("pelmora.pmd"); }
+
+std::string UiTest::PathIn(const std::string& name) const {
+  return folder_.path().toStdString() + "/" + name;
+}
+
+void UiTest::WriteDataFile(const std::string& bytes) { WriteFile(DataFilePath(), bytes); }
+
+std::string UiTest::ReadDataFile() const { return ReadFile(DataFilePath()); }
+
+frmNumberChecker& UiTest::StartProgram() {
+  main_ = std::make_unique<frmNumberChecker>();
+  main_->Form_Load();
+  main_->show();
+  return *main_;
+}
+
+void UiTest::Flush() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+std::string Lines(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+#include "app/DataFileLocation.h"
+#include "app/modPelmora.h"
+#include "platform/FakePlatform.h"
+#include "ui/Forms.h"
+#include "ui/main/frmNumberChecker.h"
+
+// Shared set-up for window tests: a program folder of its own, the platform double, and a main
+// window that has not run its start-up yet (so a test can lay out the data file first).
+class UiTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Writes the default data file in the program folder with exactly these bytes.
+  void WriteDataFile(const std::string& bytes);
+  std::string ReadDataFile() const;
+  std::string DataFilePath() const;
+  std::string PathIn(const std::string& name) const;
+  static void WriteFile(const std::string& path, const std::string& bytes);
+  static std::string ReadFile(const std::string& path);
+
+  // Creates the main window and runs its start-up.
+  frmNumberChecker& StartProgram();
+  // Processes pending events (deferred deletes included) without waiting.
+  static void Flush();
+
+  QTemporaryDir folder_;
+  platform::FakePlatform desktop_;
+  std::unique_ptr<frmNumberChecker> main_;
+};
+
+// A data file's text from its lines, each ended by CR LF.
+std::string Lines(std::initializer_list<const char*> lines);

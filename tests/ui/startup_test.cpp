@@ -1,0 +1,163 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include "UiFixture.h"
+#include "ui/main/PlayListModel.h"
+#include "ui/main/ShapeMarker.h"
+
+namespace {
+
+const char kHint[] =
+    "Tickets with 3-6 matches are displayed here when you click \"Check Winning Number Against "
+    "Play Number (F5)\" in the Numbers menu.";
+
+std::vector<std::string> ListedTickets(const frmNumberChecker& form) {
+  return form.mPlays->Tickets();
+}
+
+QStringList BoxTexts(const frmNumberChecker& form) {
+  QStringList texts;
+  for (int k = 1; k <= 6; ++k) texts << form.win1[k]->text();
+  return texts;
+}
+
+using StartupTest = UiTest;
+
+TEST_F(StartupTest, MissingDataFileIsCreatedAndWindowShowsOnlyTheBoxes) {
+  frmNumberChecker& form = StartProgram();
+  EXPECT_EQ(ReadDataFile(), Lines({"[Numbers]", "TOTAL=0", "W=00-00-00-00-00-00"}));
+  EXPECT_EQ(form.mPlays->Count(), 0);
+  EXPECT_EQ(form.lbltotaltickets->text(), "There are 0 total tickets");
+  EXPECT_EQ(BoxTexts(form), QStringList({"00", "00", "00", "00", "00", "00"}));
+  EXPECT_EQ(form.centralWidget()->height(), 46);  // the 690-twip row of boxes
+  EXPECT_EQ(form.txtMatchedTickets->toPlainText(), kHint);
+  EXPECT_EQ(modPelmora::gDataFile, DataFilePath());
+  EXPECT_TRUE(desktop_.messages.empty());
+}
+
+TEST_F(StartupTest, ExistingFileListsTicketsInKeyOrderAndShowsTheWinningNumber) {
+  const std::string bytes = Lines({"[Numbers]", "TOTAL=3", "W=03-17-22-35-41-58",
+                                   "2=01-09-14-27-38-44", "1=05-12-19-33-40-52",
+                                   "3=07-08-09-10-11-12"});
+  WriteDataFile(bytes);
+  frmNumberChecker& form = StartProgram();
+  EXPECT_EQ(ListedTickets(form), (std::vector<std::string>{"05-12-19-33-40-52",
+                                                          "01-09-14-27-38-44",
+                                                          "07-08-09-10-11-12"}));
+  EXPECT_EQ(form.lbltotaltickets->text(), "There are 3 total tickets");
+  EXPECT_TRUE(form.lstNumbers->isVisible());
+  EXPECT_FALSE(form.txtMatchedTickets->isVisible());
+  EXPECT_EQ(form.centralWidget()->height(), 201);  // down to the count line (3015 twips)
+  EXPECT_EQ(BoxTexts(form), QStringList({"03", "17", "22", "35", "41", "58"}));
+  EXPECT_EQ(ReadDataFile(), bytes) << "start-up must not touch an existing file";
+}
+
+TEST_F(StartupTest, NamesMatchWithoutRegardToCaseAndAShortWinningNumberLeavesEmptyBoxes) {
+  WriteDataFile(Lines({"[NUMBERS]", "total=2", "w=05-12", "1=05-12-19-33-40-52",
+                       "2=01-09-14-27-38-44"}));
+  frmNumberChecker& form = StartProgram();
+  EXPECT_EQ(form.mPlays->Count(), 2);
+  EXPECT_EQ(BoxTexts(form), QStringList({"05", "12", "", "", "", ""}));
+}
+
+TEST_F(StartupTest, UnreadableCountListsNothingAndSaysNothing) {
+  for (const char* count : {"", "abc", "99999"}) {
+    WriteDataFile(Lines({"[Numbers]", (std::string("TOTAL=") + count).c_str(),
+                         "1=05-12-19-33-40-52"}));
+    frmNumberChecker& form = StartProgram();
+    EXPECT_EQ(form.mPlays->Count(), 0) << count;
+    EXPECT_EQ(form.lbltotaltickets->text(), "There are 0 total tickets");
+    EXPECT_EQ(form.centralWidget()->height(), 46);
+    EXPECT_TRUE(desktop_.messages.empty());
+    main_.reset();
+  }
+}
+
+TEST_F(StartupTest, CaptionIsShortenedToTheFileName) {
+  frmNumberChecker& form = StartProgram();
+  const QString path = QString::fromStdString(DataFilePath());
+  EXPECT_EQ(form.windowTitle(), path.left(3) + "../pelmora.pmd VORDANIK Pelmora 2.0");
+
+  modPelmora::gDataFile = "/a.pmd";
+  form.setWindowTitle("/a.pmd");
+  form.ShortenCaption();
+  EXPECT_EQ(form.windowTitle(), "/a.pmd") << "a caption of 25 characters or fewer stays";
+}
+
+TEST_F(StartupTest, MenuTreeHasItsCaptionsAndShortcuts) {
+  frmNumberChecker& form = StartProgram();
+  QStringList menus;
+  for (QAction* a : form.menuBar()->actions()) menus << a->text();
+  EXPECT_EQ(menus, QStringList({"&File", "&Numbers/Check", "&View", "&Help"}));
+
+  auto items = [](QMenu* m) {
+    QStringList list;
+    for (QAction* a : m->actions())
+      list << (a->isSeparator() ? QString("-") : a->text() + "|" + a->shortcut().toString());
+    return list;
+  };
+  EXPECT_EQ(items(form.mnuFile), QStringList({"&New|", "&Save|", "&Open|", "&Exit|"}));
+  EXPECT_EQ(items(form.mnuNumbers),
+            QStringList({"Add &Play Numbers|Ctrl+Ins", "&Delete Checked Play Numbers|Del",
+                         "Check&mark/Uncheck All Plays for Deletion|Ctrl+A",
+                         "&Copy Play Numbers to Clipboard|Ctrl+P", "-",
+                         "Set &Winning Number|Ctrl+W", "-",
+                         "Chec&k Winning Number Against Play Numbers|F5",
+                         "C&opy Your Winning  Result(s) To Clipboard|Ctrl+C"}));
+  EXPECT_EQ(items(form.mnuView),
+            QStringList({"&All Ticket Play Numbers|", "&Matched Wining Numbers|"}));
+  EXPECT_EQ(items(form.mnuHelp), QStringList({"&Help|", "&About|"}));
+  for (QAction* a : form.findChildren<QAction*>()) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+}
+
+TEST_F(StartupTest, ListViewCommandShowsTheListAtTheStandardHeight) {
+  frmNumberChecker& form = StartProgram();
+  form.mnuMatches_Click();
+  EXPECT_TRUE(form.txtMatchedTickets->isVisible());
+  form.mnuViewAll_Click();
+  EXPECT_TRUE(form.lstNumbers->isVisible());
+  EXPECT_FALSE(form.txtMatchedTickets->isVisible());
+  EXPECT_EQ(form.centralWidget()->height(), 201);
+}
+
+TEST_F(StartupTest, HelpOpensTheHelpDocumentBesideTheProgram) {
+  frmNumberChecker& form = StartProgram();
+  form.mnuHelp2_Click();
+  ASSERT_EQ(desktop_.helpShown.size(), 1);
+  EXPECT_EQ(desktop_.helpShown[0], folder_.path() + "/pelmora.hlp");
+}
+
+TEST_F(StartupTest, FlashRunsFortyTicksThenStopsAndRestoresTheBoxes) {
+  frmNumberChecker& form = StartProgram();
+  form.StartFlash();
+  int ticks = 0;
+  while (form.FlashRunning() && ticks < 100) {
+    form.Timer1_Timer();
+    ++ticks;
+    if (ticks == 1) {
+      for (int i = 1; i <= 6; ++i) EXPECT_TRUE(form.Shape1[i]->FillVisible());
+    }
+  }
+  EXPECT_EQ(ticks, 40);
+  EXPECT_FALSE(form.Timer1->isActive()) << "a stopped flash must cost no processor time";
+  for (int i = 1; i <= 6; ++i) {
+    EXPECT_FALSE(form.Shape1[i]->FillVisible());
+    EXPECT_FALSE(form.win1[i]->property("flashColour").isValid());
+  }
+}
+
+TEST_F(StartupTest, SecondCopyThatGetsAnAnswerShowsItsMessageUnderTheRenamedTitle) {
+  // The copy that finds no running window goes on, renamed "unwanted instance".
+  desktop_.prevInstance = true;
+  desktop_.prevInstanceAnswers = false;
+  StartProgram();
+  EXPECT_EQ(desktop_.activationRequests, 1);
+  EXPECT_EQ(modPelmora::AppTitle(), "unwanted instance");
+  EXPECT_TRUE(desktop_.messages.empty());
+}
+
+}  // namespace

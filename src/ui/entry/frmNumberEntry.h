@@ -6,6 +6,6 @@
 class frmNumberEntry : public QDialog {
   Q_OBJECT
  public:
-  explicit frmNumberEntry(QWidget* parent = nullptr) : QDialog(parent) {}
-  void Form_Load() {}
+  explicit frmNumberEntry(QWidget* parent = nullptr);
+  void Form_Load();
 };

@@ -6,6 +6,6 @@
 class frmAbout : public QDialog {
   Q_OBJECT
  public:
-  explicit frmAbout(QWidget* parent = nullptr) : QDialog(parent) {}
-  void Form_Load() {}
+  explicit frmAbout(QWidget* parent = nullptr);
+  void Form_Load();
 };

@@ -6,6 +6,6 @@
 class frmAllNumbers : public QDialog {
   Q_OBJECT
  public:
-  explicit frmAllNumbers(QWidget* parent = nullptr) : QDialog(parent) {}
-  void Form_Load() {}
+  explicit frmAllNumbers(QWidget* parent = nullptr);
+  void Form_Load();
 };

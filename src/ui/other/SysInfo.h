@@ -1,0 +1,2 @@
+#pragma once
+// System information tool lookup (placeholder).

@@ -1,0 +1,4 @@
+#include "ui/other/frmAllNumbers.h"
+
+frmAllNumbers::frmAllNumbers(QWidget* parent) : QDialog(parent) {}
+void frmAllNumbers::Form_Load() {}

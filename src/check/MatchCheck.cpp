@@ -1,0 +1,152 @@
+#include "check/MatchCheck.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <string_view>
+
+namespace check {
+
+namespace {
+
+constexpr int kFields = 6;
+constexpr std::string_view kLineStart = "Matched: (";
+constexpr std::string_view kLineMiddle = ") in:";
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kSorryText = "Sorry, no tickets matched the winning number: ";
+constexpr int kReportThreshold = 3;
+
+// Ticket fields are at most two characters, so each text becomes one integer: its length in the
+// low byte and its characters above. Two such texts are equal exactly when their keys are, and
+// the 36 comparisons per ticket become integer compares instead of library calls.
+using FieldKey = std::uint32_t;
+using FieldKeys = std::array<FieldKey, kFields>;
+
+// A winning text longer than two characters can never equal a field; its key has a length byte
+// (0xFF) that no field produces.
+constexpr FieldKey kMatchesNoField = 0xFFFFFFFFu;
+
+FieldKey KeyOf(std::string_view text) {
+  if (text.size() > 2) {
+    return kMatchesNoField;
+  }
+  FieldKey key = static_cast<FieldKey>(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    key |= static_cast<FieldKey>(static_cast<unsigned char>(text[i])) << (8 * (i + 1));
+  }
+  return key;
+}
+
+// Field k (1..6) is the two characters from character 3k-2, clipped to the text: tickets shorter
+// than 17 characters yield one character or the empty text, never an out-of-range read.
+std::string_view TicketField(std::string_view text, int k) {
+  const std::size_t start = static_cast<std::size_t>(3 * k - 3);
+  if (start >= text.size()) {
+    return {};
+  }
+  return text.substr(start, 2);
+}
+
+FieldKeys WinningKeys(const WinningTexts& winning) {
+  FieldKeys keys;
+  for (int k = 0; k < kFields; ++k) {
+    keys[k] = KeyOf(winning[k]);
+  }
+  return keys;
+}
+
+int CountMatchesIn(const FieldKeys& winning, std::string_view ticket) {
+  FieldKeys fields;
+  for (int j = 0; j < kFields; ++j) {
+    fields[j] = KeyOf(TicketField(ticket, j + 1));
+  }
+  // Every equal pair counts, so a value repeated in the winning number or the ticket counts once
+  // per pair rather than once per value.
+  int count = 0;
+  for (const FieldKey box : winning) {
+    for (const FieldKey field : fields) {
+      count += box == field ? 1 : 0;
+    }
+  }
+  return count;
+}
+
+struct DecimalText {
+  std::array<char, 12> digits{};
+  std::size_t size = 0;
+  std::string_view View() const { return {digits.data(), size}; }
+};
+
+DecimalText ToDecimal(int value) {
+  DecimalText text;
+  const auto result =
+      std::to_chars(text.digits.data(), text.digits.data() + text.digits.size(), value);
+  text.size = static_cast<std::size_t>(result.ptr - text.digits.data());
+  return text;
+}
+
+std::string SorryText(const WinningTexts& winning) {
+  std::string text;
+  std::size_t size = kSorryText.size() + kLineEnd.size() + kFields - 1;
+  for (const std::string& box : winning) {
+    size += box.size();
+  }
+  text.reserve(size);
+  text.append(kSorryText).append(kLineEnd);
+  for (int k = 0; k < kFields; ++k) {
+    if (k > 0) {
+      text.push_back('-');
+    }
+    text.append(winning[k]);
+  }
+  return text;
+}
+
+}  // namespace
+
+int CountMatches(const WinningTexts& winning, const std::string& ticket) {
+  return CountMatchesIn(WinningKeys(winning), ticket);
+}
+
+CheckResult RunCheck(const WinningTexts& winning, const std::vector<std::string>& tickets) {
+  CheckResult result;
+  if (const auto position = FindEmptyWinningPosition(winning)) {
+    result.outcome = CheckOutcome::InvalidWinningNumber;
+    result.invalidPosition = *position;
+    return result;
+  }
+  if (tickets.empty()) {
+    result.outcome = CheckOutcome::NoTickets;
+    return result;
+  }
+
+  // Count first, then size the text exactly, so a list of 32,767 tickets costs one allocation
+  // for the text however many of them are reported.
+  const FieldKeys winningKeys = WinningKeys(winning);
+  std::size_t textSize = 0;
+  for (std::size_t index = 0; index < tickets.size(); ++index) {
+    const int matches = CountMatchesIn(winningKeys, tickets[index]);
+    if (matches >= kReportThreshold) {
+      result.reported.push_back({index, matches});
+      textSize += kLineStart.size() + ToDecimal(matches).size + kLineMiddle.size() +
+                  tickets[index].size() + kLineEnd.size();
+    }
+  }
+
+  result.outcome = CheckOutcome::Results;
+  if (result.reported.empty()) {
+    result.text = SorryText(winning);
+    return result;
+  }
+  result.text.reserve(textSize);
+  for (const ReportedTicket& ticket : result.reported) {
+    result.text.append(kLineStart)
+        .append(ToDecimal(ticket.matches).View())
+        .append(kLineMiddle)
+        .append(tickets[ticket.index])
+        .append(kLineEnd);
+  }
+  return result;
+}
+
+}  // namespace check

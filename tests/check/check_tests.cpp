@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "check/MatchCheck.h"
+#include "check/WinningNumber.h"
+
+namespace check {
+namespace {
+
+const WinningTexts kWinning = {"05", "12", "23", "34", "45", "56"};
+
+struct ValidationCase {
+  const char* name;
+  WinningTexts winning;
+  std::optional<int> position;
+};
+
+class ValidationTest : public testing::TestWithParam<ValidationCase> {};
+
+TEST_P(ValidationTest, ReportsLowestEmptyPosition) {
+  EXPECT_EQ(FindEmptyWinningPosition(GetParam().winning), GetParam().position);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Check, ValidationTest,
+    testing::Values(
+        ValidationCase{"complete", kWinning, std::nullopt},
+        ValidationCase{"allEmpty", {"00", "00", "00", "00", "00", "00"}, 1},
+        ValidationCase{"thirdAndFourth", {"05", "12", "00", "00", "33", "41"}, 3},
+        ValidationCase{"lastOnly", {"05", "12", "23", "34", "45", "00"}, 6},
+        // Only the exact text "00" is rejected; whatever an edited file leaves in a box passes.
+        ValidationCase{"oddTextsPass", {"", "0", "7-", "0 ", "99", "99"}, std::nullopt}),
+    [](const testing::TestParamInfo<ValidationCase>& info) { return info.param.name; });
+
+struct CountCase {
+  const char* name;
+  WinningTexts winning;
+  std::string ticket;
+  int matches;
+};
+
+class CountTest : public testing::TestWithParam<CountCase> {};
+
+TEST_P(CountTest, CountsEqualPairs) {
+  EXPECT_EQ(CountMatches(GetParam().winning, GetParam().ticket), GetParam().matches);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Check, CountTest,
+    testing::Values(
+        CountCase{"threeInPlace", kWinning, "05-12-23-01-02-03", 3},
+        CountCase{"two", kWinning, "05-12-40-41-42-43", 2},
+        CountCase{"allSixReversed", kWinning, "56-45-34-23-12-05", 6},
+        CountCase{"allSixShuffled", kWinning, "34-05-56-12-45-23", 6},
+        CountCase{"none", kWinning, "01-02-03-04-06-07", 0},
+        CountCase{
+            "repeatedWinningValue", {"07", "07", "21", "30", "41", "52"}, "07-21-30-01-02-03", 4},
+        CountCase{"repeatedTicketValue", kWinning, "05-05-05-01-02-03", 3},
+        CountCase{
+            "singleCharacterBox", {"7", "12", "23", "34", "45", "56"}, "07-01-02-03-04-06", 0},
+        CountCase{"separatorsIgnored", kWinning, "05x12y23z01-02-03", 3},
+        CountCase{"shortTicket", kWinning, "05-12", 2}, CountCase{"emptyTicket", kWinning, "", 0},
+        CountCase{"clippedField", kWinning, "05-1", 1},
+        // An empty box (a stored winning number shorter than 17 characters) matches each empty
+        // field of a short ticket.
+        CountCase{"emptyBoxShortTicket", {"05", "12", "", "34", "45", "56"}, "05-12", 6},
+        CountCase{"emptyBoxFullTicket", {"05", "12", "", "34", "45", "56"}, "05-12-23-34-45-56", 5},
+        CountCase{"longerTicket", kWinning, "05-12-23-34-45-56-99", 6}),
+    [](const testing::TestParamInfo<CountCase>& info) { return info.param.name; });
+
+TEST(RunCheckTest, ReportsTicketsWithThreeOrMoreInListOrder) {
+  const CheckResult result =
+      RunCheck(kWinning, {"05-12-23-01-02-03", "05-12-40-41-42-43", "56-45-34-23-12-05"});
+  EXPECT_EQ(result.outcome, CheckOutcome::Results);
+  EXPECT_EQ(result.text,
+            "Matched: (3) in:05-12-23-01-02-03\r\n"
+            "Matched: (6) in:56-45-34-23-12-05\r\n");
+  ASSERT_EQ(result.reported.size(), 2u);
+  EXPECT_EQ(result.reported[0].index, 0u);
+  EXPECT_EQ(result.reported[0].matches, 3);
+  EXPECT_EQ(result.reported[1].index, 2u);
+  EXPECT_EQ(result.reported[1].matches, 6);
+}
+
+TEST(RunCheckTest, EmptyTicketFieldsNeverCount) {
+  const CheckResult result =
+      RunCheck(kWinning, {"05-12-00-00-00-00", "00-00-00-00-00-00", "05-12-23-00-00-00"});
+  EXPECT_EQ(result.text, "Matched: (3) in:05-12-23-00-00-00\r\n");
+}
+
+TEST(RunCheckTest, CountAboveSixIsReported) {
+  const CheckResult result =
+      RunCheck({"07", "07", "21", "30", "41", "52"}, {"07-21-30-01-02-03", "07-07-07-01-02-03"});
+  EXPECT_EQ(result.text,
+            "Matched: (4) in:07-21-30-01-02-03\r\n"
+            "Matched: (6) in:07-07-07-01-02-03\r\n");
+}
+
+TEST(RunCheckTest, NoReportedTicketGivesSorryText) {
+  const CheckResult result = RunCheck(kWinning, {"05-12-40-41-42-43", "23-34-01-02-03-04"});
+  EXPECT_EQ(result.outcome, CheckOutcome::Results);
+  EXPECT_EQ(result.text,
+            "Sorry, no tickets matched the winning number: \r\n"
+            "05-12-23-34-45-56");
+  EXPECT_TRUE(result.reported.empty());
+}
+
+TEST(RunCheckTest, SorryTextShowsBoxesAsTheyStand) {
+  const CheckResult result = RunCheck({"7-", "", "23", "34", "45", "56"}, {"01-02-03-04-06-07"});
+  EXPECT_EQ(result.text, "Sorry, no tickets matched the winning number: \r\n7---23-34-45-56");
+}
+
+TEST(RunCheckTest, EmptyListGivesNoTickets) {
+  const CheckResult result = RunCheck(kWinning, {});
+  EXPECT_EQ(result.outcome, CheckOutcome::NoTickets);
+  EXPECT_TRUE(result.text.empty());
+}
+
+TEST(RunCheckTest, ValidationComesBeforeEmptyList) {
+  const CheckResult result = RunCheck({"05", "12", "00", "00", "33", "41"}, {});
+  EXPECT_EQ(result.outcome, CheckOutcome::InvalidWinningNumber);
+  EXPECT_EQ(result.invalidPosition, 3);
+}
+
+TEST(RunCheckTest, AllEmptyWinningNumberNamesPositionOne) {
+  const CheckResult result = RunCheck({"00", "00", "00", "00", "00", "00"}, {"00-00-00-00-00-00"});
+  EXPECT_EQ(result.outcome, CheckOutcome::InvalidWinningNumber);
+  EXPECT_EQ(result.invalidPosition, 1);
+  EXPECT_TRUE(result.text.empty());
+  EXPECT_TRUE(result.reported.empty());
+}
+
+}  // namespace
+}  // namespace check

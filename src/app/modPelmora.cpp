@@ -42,14 +42,15 @@ void ShowMatchHint() {
 }
 
 void CheckPrevInstance() {
-  const QString title = AppTitle();
+  // Renamed first so that this copy's own windows no longer pass for the running copy's; the
+  // message below therefore carries the new title, as every later message of this copy does.
   SetAppTitle(QStringLiteral("unwanted instance"));
   platform::Platform& desktop = platform::Current();
   if (!desktop.ActivatePrevInstance()) return;
   desktop.ShowMessage(
       nullptr, {QStringLiteral("This instance of Pelmora will terminate because another running "
                                "instance was detected."),
-                title, platform::MessageIcon::Information, platform::MessageButtons::Ok});
+                AppTitle(), platform::MessageIcon::Information, platform::MessageButtons::Ok});
   std::exit(0);
 }
 

@@ -19,6 +19,7 @@
 #include "store/TicketFile.h"
 #include "ui/Forms.h"
 #include "ui/Twips.h"
+#include "ui/WindowPlacement.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/ResultsBox.h"
 #include "ui/main/ShapeMarker.h"
@@ -228,6 +229,8 @@ void frmNumberChecker::Form_Load() {
     SetStandardHeight();
     ShowListView();
   }
+
+  CentreOnScreen(this);
 
   // 11, 12.
   ShowMatchHint();

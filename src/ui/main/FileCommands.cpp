@@ -1,6 +1,118 @@
 // File menu: New, Open, Save.
+#include <QAction>
+#include <QLabel>
+
+#include "app/DataFileLocation.h"
+#include "platform/Platform.h"
+#include "store/TicketFile.h"
+#include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
 
-void frmNumberChecker::mnuNew_Click() {}
-void frmNumberChecker::mnuOpen_Click() {}
-void frmNumberChecker::mnuSave_Click() {}
+using namespace modPelmora;
+
+namespace {
+
+platform::FileDialogRequest DataFileDialog(platform::FileDialogKind kind, const char* purpose) {
+  platform::FileDialogRequest request;
+  request.kind = kind;
+  // The dialog names the product even when message boxes carry another application title.
+  request.title = QString::fromLatin1(kProductName) + QLatin1Char(' ') + QLatin1String(purpose);
+  request.filter = {QStringLiteral("Pelmora Files (*.PMD)"), QStringLiteral("*.PMD"),
+                    QStringLiteral("All Files (*.*)"), QStringLiteral("*.*")};
+  request.filterIndex = 1;
+  return request;
+}
+
+void Tell(QWidget* parent, const QString& text, platform::MessageIcon icon) {
+  platform::Current().ShowMessage(parent, {text, AppTitle(), icon, platform::MessageButtons::Ok});
+}
+
+// Points the shared file names at `path` again. Used when New or Open fails: the screen still
+// shows the previous file, so a later Save must write there and not into the chosen file.
+void ReturnTo(const std::string& path) {
+  gDataFile = path;
+  gProfileFile = path;
+}
+
+}  // namespace
+
+void frmNumberChecker::mnuNew_Click() {
+  platform::FileDialogRequest request =
+      DataFileDialog(platform::FileDialogKind::Save, "Create Data File");
+  request.confirmOverwrite = true;
+  request.confirmCreate = true;
+  const QString chosen = platform::Current().ChooseFile(this, request);
+  if (chosen.isEmpty()) {
+    Tell(this, QStringLiteral("Cancel:No File Created"), platform::MessageIcon::Information);
+    return;
+  }
+
+  const std::string previous = gDataFile;
+  gDataFile = PathBytes(chosen);
+  gProfileFile = gDataFile;
+  const store::StartResult started = store::StartDataFile(gProfileFile);
+  if (started.errorCode != 0) {
+    ReturnTo(previous);
+    Tell(this, QStringLiteral("Error creating new file.") + QString::number(started.errorCode),
+         platform::MessageIcon::Warning);
+    return;
+  }
+  if (!started.write.ok) {
+    // The count was fine but the file could not be written: say where and why.
+    ReturnTo(previous);
+    ReportWriteFailure(this, started.write);
+    return;
+  }
+
+  for (int k = 1; k <= 6; ++k)
+    SetWinningBox(k, QStringLiteral("00"));
+  setWindowTitle(PathText(gDataFile));
+  ShortenCaption();
+  mPlays->Clear();
+  lbltotaltickets->setText(QStringLiteral("There are 0 total tickets."));
+  lstNumbers_Click();
+  ShowMatchHint();
+}
+
+void frmNumberChecker::mnuOpen_Click() {
+  platform::FileDialogRequest request =
+      DataFileDialog(platform::FileDialogKind::Open, "Open Data File");
+  request.mustExist = true;
+  const QString chosen = platform::Current().ChooseFile(this, request);
+  if (chosen.isEmpty()) {
+    Tell(this, QStringLiteral("Cancel:No File Selected"), platform::MessageIcon::Information);
+    return;
+  }
+
+  const std::string previous = gDataFile;
+  gDataFile = PathBytes(chosen);
+  gProfileFile = gDataFile;
+  store::TicketList list = store::ReadAllTickets(gProfileFile);
+  if (!list.count.ok) {
+    ReturnTo(previous);
+    Tell(this, QStringLiteral("Error loading file."), platform::MessageIcon::None);
+    return;
+  }
+
+  SetPlayList(std::move(list.tickets));
+  lstNumbers_Click();
+  LoadWinningNumber();
+  setWindowTitle(PathText(gDataFile));
+  ShortenCaption();
+  mnuViewAll_Click();
+  ShowMatchHint();
+}
+
+void frmNumberChecker::mnuSave_Click() {
+  gProfileFile = gDataFile;
+  const store::WriteResult written = store::RewriteTickets(gProfileFile, mPlays->Tickets());
+  if (written.ok) {
+    mPlays->SetAllChecked(false);
+  } else {
+    // The file still holds what it held; the list stays as the person left it, marks included,
+    // and Save stays available to try again.
+    ReportWriteFailure(this, written);
+  }
+  mnuSave->setEnabled(!written.ok);
+  lstNumbers_Click();
+}

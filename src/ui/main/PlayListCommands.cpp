@@ -1,8 +1,87 @@
 // Commands on the play list: add, delete marked, mark all, copy, and the list's click.
+#include <QAction>
+#include <QListView>
+#include <QPlainTextEdit>
+
+#include "platform/Platform.h"
+#include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
 
-void frmNumberChecker::mnuAddPlay_Click() { OpenEntryDialog(modPelmora::kEntryPlays); }
-void frmNumberChecker::mnuDeleteChecked_Click() {}
-void frmNumberChecker::mnuAll_Click() {}
-void frmNumberChecker::mnuCpyPlays_Click() {}
-void frmNumberChecker::lstNumbers_Click() {}
+using namespace modPelmora;
+
+namespace {
+
+const char kUndeletedMarksQuestion[] =
+    "You have selected numbers to delete but did not delete them\r\n"
+    "with the menu item Numbers|Delete Checked Play Numbers.\r\n"
+    "If you continue with adding numbers the numbers you selected\r\n"
+    "to delete will not be deleted.\r\n"
+    "\r\n"
+    "Would you like to delete them now?";
+
+}  // namespace
+
+void frmNumberChecker::mnuAddPlay_Click() {
+  if (mPlays->CheckedCount() > 0) {
+    const platform::MessageAnswer answer = platform::Current().ShowMessage(
+        this, {QString::fromLatin1(kUndeletedMarksQuestion), AppTitle(),
+               platform::MessageIcon::None, platform::MessageButtons::YesNoCancel});
+    if (answer == platform::MessageAnswer::Cancel)
+      return;
+    if (answer == platform::MessageAnswer::Yes) {
+      mnuDeleteChecked_Click();
+      mnuSave_Click();
+    }
+  }
+  ShowListView();
+  SetStandardHeight();
+  OpenEntryDialog(kEntryPlays);
+}
+
+void frmNumberChecker::mnuDeleteChecked_Click() {
+  lstNumbers->show();
+  SetStandardHeight();
+  txtMatchedTickets->hide();
+  mPlays->RemoveChecked();
+  mnuDeleteChecked->setEnabled(false);
+  mnuSave_Click();
+  UpdateCountLine();
+  ShowMatchHint();
+}
+
+void frmNumberChecker::mnuAll_Click() {
+  ShowListView();
+  mPlays->SetAllChecked(mPlays->CheckedCount() != mPlays->Count());
+  lstNumbers_Click();
+}
+
+void frmNumberChecker::mnuCpyPlays_Click() {
+  platform::Platform& desktop = platform::Current();
+  desktop.ClearClipboard();
+  ShowListView();
+  const int count = mPlays->Count();
+  if (count < 1) {
+    desktop.ShowMessage(this, {QStringLiteral("There are no play numbers to copy."), AppTitle(),
+                               platform::MessageIcon::None, platform::MessageButtons::Ok});
+    return;
+  }
+  mPlays->SetAllChecked(false);
+  lstNumbers_Click();
+
+  // One piece of text for the whole list: growing the clipboard ticket by ticket would copy it
+  // over and over.
+  std::string text;
+  std::size_t length = 0;
+  for (const std::string& ticket : mPlays->Tickets())
+    length += 2 + ticket.size();
+  text.reserve(length);
+  for (const std::string& ticket : mPlays->Tickets()) {
+    text += "\r\n";
+    text += ticket;
+  }
+  desktop.SetClipboardText(QString::fromStdString(text));
+}
+
+void frmNumberChecker::lstNumbers_Click() {
+  mnuDeleteChecked->setEnabled(mPlays->CheckedCount() > 0);
+}

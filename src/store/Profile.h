@@ -16,10 +16,14 @@ std::string ReadProfileValue(std::string_view section, std::string_view key,
                              const std::string& path);
 
 // Creates the file and the section when missing; an existing key keeps its line and spelling.
+// Fails, writing nothing, for an entry that ProfileDocument::RejectReason refuses (a line break
+// in the value, say) and for a file that exists but cannot be read. Writing a value the key
+// already has leaves the file untouched.
 WriteResult WriteProfileValue(std::string_view section, std::string_view key,
                               std::string_view value, const std::string& path);
 
-// Removes the key's line. A missing key, section or file changes nothing and succeeds.
+// Removes the key's line. A missing key, section or file changes nothing and succeeds; a file
+// that cannot be read fails.
 WriteResult DeleteProfileKey(std::string_view section, std::string_view key,
                              const std::string& path);
 

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace store {
@@ -34,6 +35,16 @@ class ProfileDocument {
  public:
   ProfileDocument() = default;
   static ProfileDocument Parse(std::string_view bytes);
+  // The same as Parse, taking over the bytes instead of copying them.
+  static ProfileDocument ParseOwning(std::string&& bytes);
+
+  // Reading without building a document, for one lookup or one pass over a section, by the same
+  // rules as Parse and Get. Lookup gives what Get would. ForEachKey calls `visit` with the
+  // trimmed name and the trimmed, uncut value of every key line of the first section named
+  // `section`, in file order and duplicates included, until `visit` returns false.
+  static std::string Lookup(std::string_view bytes, std::string_view section, std::string_view key);
+  static void ForEachKey(std::string_view bytes, std::string_view section,
+                         const std::function<bool(std::string_view, std::string_view)>& visit);
 
   // The trimmed value cut to kMaxProfileValueLength characters; empty when missing.
   std::string Get(std::string_view section, std::string_view key) const;
@@ -45,6 +56,8 @@ class ProfileDocument {
   bool Delete(std::string_view section, std::string_view key);
 
   std::string Serialize() const;
+  // Whether a Set or Delete has changed what Serialize gives since Parse.
+  bool IsModified() const { return modified_; }
 
   // Why an entry cannot be written so that it reads back as the same section, key and value
   // (a line break anywhere; in the key an "=", or a leading ";" or "["), or the empty text when
@@ -53,55 +66,80 @@ class ProfileDocument {
                                   std::string_view value);
 
  private:
-  static constexpr std::size_t kNoLine = static_cast<std::size_t>(-1);
+  // Line and entry numbers are 32-bit: a data file has a few tens of thousands of lines, and
+  // small records keep a parse of the largest files cheap.
+  using Id = std::uint32_t;
+  static constexpr Id kNone = static_cast<Id>(-1);
   enum class Eol : unsigned char { None, CrLf, Lf, Cr };
 
   // Lines form a doubly linked list over lines_, so inserting or removing one is O(1); a removed
-  // line stays in lines_ but is unlinked.
+  // line stays in lines_ but is unlinked. A line's text is a span of the bytes as read, or of
+  // arena_ once it has been written; no line owns an allocation of its own.
   struct Line {
-    std::string text;  // without its line ending
-    std::size_t prev = kNoLine;
-    std::size_t next = kNoLine;
+    std::size_t begin = 0;
+    std::size_t length = 0;
+    Id prev = kNone;
+    Id next = kNone;
+    Id nextSame = kNone;  // the next line of the same key in the same section
     Eol eol = Eol::None;
     bool blank = false;  // empty or only blanks
+    bool inArena = false;
   };
 
-  // ASCII case-insensitive hashing and comparison, usable with string_view lookups.
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const noexcept;
+  // One key name of a section. `current` is the line read and written; when it is deleted the
+  // next duplicate (nextSame) takes its place. `nameLine` is any of its lines, kept when deleted,
+  // and supplies the name for comparisons, so no name is stored twice.
+  struct KeyEntry {
+    Id section = 0;
+    Id nameLine = 0;
+    Id current = kNone;
+    Id lastSame = kNone;
   };
-  struct NameEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const noexcept;
-  };
-
-  // The lines of one key name in a section: the first one is the one read and written; later
-  // duplicates take its place in turn when it is deleted.
-  struct KeyLines {
-    std::size_t current = kNoLine;
-    std::vector<std::size_t> later;
-    std::size_t nextLater = 0;
-  };
-  using KeyIndex = std::unordered_map<std::string, KeyLines, NameHash, NameEqual>;
 
   struct Section {
-    std::size_t header = kNoLine;
-    std::size_t tail = kNoLine;  // last non-blank line: a new key goes right after it
-    KeyIndex keys;
+    Id header = kNone;
+    Id tail = kNone;  // last non-blank line: a new key goes right after it
   };
 
-  std::size_t FindKeyLine(std::string_view section, std::string_view key) const;
-  std::size_t AppendLine(std::string text, Eol eol);
-  std::size_t InsertLineAfter(std::size_t at, std::string text);
-  void Unlink(std::size_t id);
+  // Open addressing over hashes of ASCII-lowered names; slots hold entry numbers.
+  struct Slot {
+    std::uint32_t hash = 0;
+    Id entry = kNone;
+  };
+  class NameTable {
+   public:
+    void Reserve(std::size_t entries);
+    template <typename Matches>
+    Id Find(std::uint32_t hash, Matches matches) const;
+    void Insert(std::uint32_t hash, Id entry);
 
-  std::string bom_;
+   private:
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
+  };
+
+  std::string_view TextOf(Id id) const;
+  std::string_view KeyNameOf(Id id) const;
+  std::string_view SectionNameOf(Id id) const;
+  Id FindSection(std::string_view name) const;
+  Id FindKey(Id section, std::string_view name) const;
+  void AddKey(Id section, std::string_view name, Id line);
+  Id AppendLine(std::size_t begin, std::size_t length, bool inArena, Eol eol);
+  Id InsertLineAfter(Id at, std::size_t begin, std::size_t length);
+  void Unlink(Id id);
+  void ReserveArena(std::size_t extra);
+
+  std::string buffer_;  // the bytes as read, byte-order mark included
+  bool bom_ = false;
+  bool modified_ = false;
+  std::string arena_;  // texts of written lines; only ever appended to
   std::vector<Line> lines_;
-  std::size_t first_ = kNoLine;
-  std::size_t last_ = kNoLine;
+  Id first_ = kNone;
+  Id last_ = kNone;
   std::vector<Section> sections_;  // first occurrence of each section name, in file order
-  std::unordered_map<std::string, std::size_t, NameHash, NameEqual> sectionIndex_;
+  std::vector<KeyEntry> keys_;
+  NameTable sectionTable_;
+  NameTable keyTable_;
 };
 
 }  // namespace store

@@ -35,7 +35,9 @@ WriteResult RewriteTickets(const std::string& path, const std::vector<std::strin
 
 // Starts a data file: TOTAL = "0" then W = "00-00-00-00-00-00". When the file exists, the
 // ticket keys 1..old count are deleted first; a count that cannot be converted fails with
-// that conversion's code and leaves the file untouched.
+// that conversion's code and leaves the file untouched (`write` stays a success: nothing was
+// written). A file that exists but cannot be read counts as a count that is not a number: code
+// 13, with the reason in `write`.
 struct StartResult {
   WriteResult write;
   int errorCode = 0;  // non-zero when the old count could not be converted

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <grp.h>
 
 #include <atomic>
 #include <filesystem>
@@ -22,9 +22,8 @@ class TempFolderTest : public ::testing::Test {
   void SetUp() override {
     static std::atomic<int> counter{0};
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("pelmora-store-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
-               "-" + info->name());
+    folder_ = BaseFolder() / ("pelmora-store-" + std::to_string(::getpid()) + "-" +
+                              std::to_string(counter++) + "-" + info->name());
     std::filesystem::create_directories(folder_);
   }
   void TearDown() override {
@@ -32,6 +31,10 @@ class TempFolderTest : public ::testing::Test {
     std::filesystem::permissions(folder_, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(folder_, ignored);
+  }
+
+  virtual std::filesystem::path BaseFolder() const {
+    return std::filesystem::temp_directory_path();
   }
 
   std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
@@ -55,6 +58,17 @@ class TempFolderTest : public ::testing::Test {
   }
 
   std::filesystem::path folder_;
+};
+
+// For tests that write files thousands of times and compare bytes, not durability: a
+// memory-backed folder when there is one, where syncing costs nothing.
+class MemoryFolderTest : public TempFolderTest {
+ protected:
+  std::filesystem::path BaseFolder() const override {
+    std::error_code error;
+    return std::filesystem::is_directory("/dev/shm", error) ? "/dev/shm"
+                                                            : TempFolderTest::BaseFolder();
+  }
 };
 
 // Runs `body` in a child process without root's power to ignore permissions (the tests may run

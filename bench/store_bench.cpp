@@ -1,0 +1,118 @@
+// Costs of the data file operations on the largest files the program supports.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "store/PlayNumber.h"
+#include "store/Profile.h"
+#include "store/TicketFile.h"
+
+namespace {
+
+std::string TicketText(int seed) {
+  store::PlayFields fields;
+  for (int k = 0; k < store::kFieldsPerTicket; ++k) {
+    fields[static_cast<std::size_t>(k)] = store::TwoDigitField(1 + (seed * 7 + k * 13) % 59);
+  }
+  return store::JoinPlayNumber(fields);
+}
+
+std::vector<std::string> MakeTickets(int count, int seed) {
+  std::vector<std::string> tickets;
+  tickets.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    tickets.push_back(TicketText(i + seed));
+  }
+  return tickets;
+}
+
+// A data file as the program leaves it after adding `count` tickets one by one.
+std::string DataFileBytes(int count) {
+  std::string bytes = "[Numbers]\r\nTOTAL=" + std::to_string(count) + "\r\nW=03-17-22-35-41-58\r\n";
+  const std::vector<std::string> tickets = MakeTickets(count, 0);
+  for (int i = 0; i < count; ++i) {
+    bytes += std::to_string(i + 1) + "=" + tickets[static_cast<std::size_t>(i)] + "\r\n";
+  }
+  return bytes;
+}
+
+class BenchFile {
+ public:
+  explicit BenchFile(int count)
+      : folder_(std::filesystem::temp_directory_path() /
+                ("pelmora-store-bench-" + std::to_string(::getpid()))),
+        bytes_(DataFileBytes(count)) {
+    std::filesystem::create_directories(folder_);
+    path_ = (folder_ / ("tickets-" + std::to_string(count) + ".pmd")).string();
+    Restore();
+  }
+  ~BenchFile() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+  void Restore() const { std::ofstream(path_, std::ios::binary) << bytes_; }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::filesystem::path folder_;
+  std::string bytes_;
+  std::string path_;
+};
+
+void BM_ReadAllTickets(benchmark::State& state) {
+  const BenchFile file(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    store::TicketList list = store::ReadAllTickets(file.path());
+    benchmark::DoNotOptimize(list);
+  }
+}
+BENCHMARK(BM_ReadAllTickets)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+void BM_ReadProfileValue(benchmark::State& state) {
+  const BenchFile file(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    std::string value = store::ReadProfileValue("Numbers", "W", file.path());
+    benchmark::DoNotOptimize(value);
+  }
+}
+BENCHMARK(BM_ReadProfileValue)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+// Every line's value changes on each run, as after deleting the first ticket.
+void BM_RewriteTickets(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  const BenchFile file(count);
+  const std::vector<std::string> lists[2] = {MakeTickets(count, 1), MakeTickets(count, 2)};
+  int turn = 0;
+  for (auto _ : state) {
+    const store::WriteResult result = store::RewriteTickets(file.path(), lists[turn]);
+    if (!result) {
+      state.SkipWithError(result.reason.c_str());
+    }
+    turn ^= 1;
+  }
+}
+BENCHMARK(BM_RewriteTickets)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+// Appending the last ticket the program allows to a file one short of it.
+void BM_AddTicket(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0)) - 1;
+  const BenchFile file(count);
+  const std::string ticket = TicketText(12345);
+  for (auto _ : state) {
+    const store::WriteResult result = store::AddTicket(file.path(), count + 1, ticket);
+    if (!result) {
+      state.SkipWithError(result.reason.c_str());
+    }
+    state.PauseTiming();
+    file.Restore();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_AddTicket)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,276 @@
+#include "store/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+namespace store {
+
+namespace {
+
+std::atomic<WriteFailureHook> gWriteFailureHook{nullptr};
+
+// Symbolic links followed before giving up, as the kernel does for a path.
+constexpr int kMaxLinkDepth = 40;
+
+std::string ErrorText(int error) {
+  return std::strerror(error);
+}
+
+// Closes a descriptor and removes a temporary file unless told the file has been kept.
+class TempFile {
+ public:
+  TempFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() {
+    if (fd_ >= 0) {
+      ::close(fd_);
+    }
+    if (!kept_) {
+      ::unlink(path_.c_str());
+    }
+  }
+  int fd() const { return fd_; }
+  const std::string& path() const { return path_; }
+  // Closes the descriptor and returns 0 or the error of close().
+  int Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0 ? 0 : errno;
+  }
+  void Keep() { kept_ = true; }
+
+ private:
+  int fd_;
+  std::string path_;
+  bool kept_ = false;
+};
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) {
+    return ".";
+  }
+  if (slash == 0) {
+    return "/";
+  }
+  return path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Follows a chain of symbolic links to the path that is really written. A dangling link
+// resolves to the path it names. Returns 0 or an errno value.
+int ResolveTarget(const std::string& path, std::string& target, struct stat& info, bool& exists) {
+  target = path;
+  for (int depth = 0;; ++depth) {
+    if (::lstat(target.c_str(), &info) != 0) {
+      if (errno == ENOENT) {
+        exists = false;
+        return 0;
+      }
+      return errno;
+    }
+    if (!S_ISLNK(info.st_mode)) {
+      exists = true;
+      return 0;
+    }
+    if (depth == kMaxLinkDepth) {
+      return ELOOP;
+    }
+    std::string link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+    for (;;) {
+      const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
+      if (length < 0) {
+        return errno;
+      }
+      if (static_cast<std::size_t>(length) < link.size()) {
+        link.resize(static_cast<std::size_t>(length));
+        break;
+      }
+      link.resize(link.size() * 2);  // the link changed while we read it
+    }
+    if (link.empty()) {
+      return ENOENT;
+    }
+    target = link.front() == '/' ? link : FolderOf(target) + "/" + link;
+  }
+}
+
+// Creates a new, empty file beside `target`. The mode 0666 lets the kernel apply the umask (and
+// a folder's default ACL) exactly as for any new file. Returns -1 with errno set on failure.
+int CreateTempFile(const std::string& target, std::string& tempPath) {
+  static std::atomic<unsigned> counter{0};
+  thread_local std::mt19937 random{std::random_device{}()};
+  const std::string prefix = FolderOf(target) + "/." + NameOf(target) + ".";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempPath = prefix + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
+               std::to_string(random() % 1000000) + ".tmp";
+    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) {
+      return fd;
+    }
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+int WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return errno;
+    }
+    done += static_cast<std::size_t>(written);
+  }
+  return 0;
+}
+
+}  // namespace
+
+void SetWriteFailureHookForTesting(WriteFailureHook hook) {
+  gWriteFailureHook.store(hook);
+}
+
+FileContents ReadWholeFile(const std::string& path) {
+  FileContents result;
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    if (errno == ENOENT) {
+      result.status = ReadStatus::Missing;
+    } else {
+      result.status = ReadStatus::Failed;
+      result.reason = ErrorText(errno);
+    }
+    return result;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    result.status = ReadStatus::Failed;
+    result.reason = ErrorText(errno);
+    ::close(fd);
+    return result;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    result.status = ReadStatus::Failed;
+    result.reason = S_ISDIR(info.st_mode) ? ErrorText(EISDIR) : "Not a regular file";
+    ::close(fd);
+    return result;
+  }
+  result.bytes.reserve(static_cast<std::size_t>(info.st_size));
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      result.status = ReadStatus::Failed;
+      result.reason = ErrorText(errno);
+      result.bytes.clear();
+      ::close(fd);
+      return result;
+    }
+    if (got == 0) {
+      break;
+    }
+    result.bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  result.status = ReadStatus::Ok;
+  return result;
+}
+
+WriteResult WriteFileAtomically(const std::string& path, const std::string& bytes) {
+  if (const WriteFailureHook hook = gWriteFailureHook.load()) {
+    if (std::optional<std::string> reason = hook(path)) {
+      return WriteResult::Failure(path, std::move(*reason));
+    }
+  }
+  if (path.empty()) {
+    return WriteResult::Failure(path, ErrorText(ENOENT));
+  }
+
+  std::string target;
+  struct stat old {};
+  bool exists = false;
+  if (const int error = ResolveTarget(path, target, old, exists)) {
+    return WriteResult::Failure(path, ErrorText(error));
+  }
+  if (exists) {
+    if (S_ISDIR(old.st_mode)) {
+      return WriteResult::Failure(path, ErrorText(EISDIR));
+    }
+    if (!S_ISREG(old.st_mode)) {
+      return WriteResult::Failure(path, "Not a regular file");
+    }
+    // Replacing the file by rename needs only the folder to be writable; a file that may not be
+    // written to must stay as it is all the same.
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+      return WriteResult::Failure(path, ErrorText(errno));
+    }
+  }
+
+  std::string tempPath;
+  const int fd = CreateTempFile(target, tempPath);
+  if (fd < 0) {
+    return WriteResult::Failure(path, ErrorText(errno));
+  }
+  TempFile temp(fd, tempPath);
+
+  if (exists) {
+    if (::fchmod(temp.fd(), old.st_mode & 07777) != 0) {
+      return WriteResult::Failure(path, ErrorText(errno));
+    }
+    // Keep the owner when we are allowed to (we run as root, say); otherwise the file simply
+    // becomes ours, as any rewrite by its owner would leave it.
+    struct stat created {};
+    if (::fstat(temp.fd(), &created) == 0 &&
+        (created.st_uid != old.st_uid || created.st_gid != old.st_gid)) {
+      if (::fchown(temp.fd(), old.st_uid, old.st_gid) == 0) {
+        // fchown may clear set-user-ID bits; put the mode back.
+        ::fchmod(temp.fd(), old.st_mode & 07777);
+      }
+    }
+  }
+  if (const int error = WriteAll(temp.fd(), bytes)) {
+    return WriteResult::Failure(path, ErrorText(error));
+  }
+  if (::fsync(temp.fd()) != 0) {
+    return WriteResult::Failure(path, ErrorText(errno));
+  }
+  if (const int error = temp.Close()) {
+    return WriteResult::Failure(path, ErrorText(error));
+  }
+  if (::rename(temp.path().c_str(), target.c_str()) != 0) {
+    return WriteResult::Failure(path, ErrorText(errno));
+  }
+  temp.Keep();
+
+  // Make the rename itself durable. The new contents are in place whatever happens here, so a
+  // folder that cannot be synced (some file systems refuse) does not turn this into a failure.
+  const int folder = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
+  }
+  return WriteResult::Success();
+}
+
+}  // namespace store

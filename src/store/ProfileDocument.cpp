@@ -1,0 +1,555 @@
+#include "store/ProfileDocument.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "store/TextUtil.h"
+
+namespace store {
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+struct ClassifiedLine {
+  enum Kind { Blank, Comment, Header, Key, Other } kind = Other;
+  std::string_view name;  // trimmed section or key name
+};
+
+ClassifiedLine Classify(std::string_view text) {
+  const std::size_t start = text.find_first_not_of(kBlanks);
+  if (start == std::string_view::npos) {
+    return {ClassifiedLine::Blank, {}};
+  }
+  const char first = text[start];
+  if (first == ';') {
+    return {ClassifiedLine::Comment, {}};
+  }
+  if (first == '[') {
+    // The name runs to the last ']', so a section name may itself hold a ']'. Without one the
+    // line is neither a section nor a key.
+    const std::size_t close = text.rfind(']');
+    if (close == std::string_view::npos || close < start) {
+      return {ClassifiedLine::Other, {}};
+    }
+    return {ClassifiedLine::Header, TrimBlanks(text.substr(start + 1, close - start - 1))};
+  }
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos) {
+    return {ClassifiedLine::Other, {}};
+  }
+  return {ClassifiedLine::Key, TrimBlanks(text.substr(0, equals))};
+}
+
+std::uint64_t Mix(std::uint64_t hash) {
+  hash ^= hash >> 33;
+  hash *= 0xff51afd7ed558ccdull;
+  hash ^= hash >> 33;
+  return hash;
+}
+
+// FNV-1a over the lower-case bytes, so names differing only in case hash alike.
+std::uint64_t RawNameHash(std::string_view name) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : name) {
+    hash ^= static_cast<unsigned char>(AsciiLower(c));
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
+std::uint32_t SectionHash(std::string_view name) {
+  return static_cast<std::uint32_t>(Mix(RawNameHash(name)));
+}
+
+std::uint32_t KeyHash(std::uint32_t section, std::string_view name) {
+  return static_cast<std::uint32_t>(
+      Mix(RawNameHash(name) ^ ((std::uint64_t{section} + 1) * 0x9E3779B97F4A7C15ull)));
+}
+
+}  // namespace
+
+void ProfileDocument::NameTable::Reserve(std::size_t entries) {
+  std::size_t size = 16;
+  while (size < entries * 2) {
+    size *= 2;
+  }
+  if (size > slots_.size() && used_ == 0) {
+    slots_.assign(size, Slot{});
+  }
+}
+
+template <typename Matches>
+ProfileDocument::Id ProfileDocument::NameTable::Find(std::uint32_t hash, Matches matches) const {
+  if (slots_.empty()) {
+    return kNone;
+  }
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.entry == kNone) {
+      return kNone;
+    }
+    if (slot.hash == hash && matches(slot.entry)) {
+      return slot.entry;
+    }
+  }
+}
+
+void ProfileDocument::NameTable::Insert(std::uint32_t hash, Id entry) {
+  if ((used_ + 1) * 2 > slots_.size()) {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(std::max<std::size_t>(16, old.size() * 2), Slot{});
+    used_ = 0;
+    for (const Slot& slot : old) {
+      if (slot.entry != kNone) {
+        Insert(slot.hash, slot.entry);
+      }
+    }
+  }
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = hash & mask;
+  while (slots_[i].entry != kNone) {
+    i = (i + 1) & mask;
+  }
+  slots_[i] = Slot{hash, entry};
+  ++used_;
+}
+
+std::string_view ProfileDocument::TextOf(Id id) const {
+  const Line& line = lines_[id];
+  const std::string_view base = line.inArena ? std::string_view(arena_) : buffer_;
+  return base.substr(line.begin, line.length);
+}
+
+std::string_view ProfileDocument::KeyNameOf(Id id) const {
+  const std::string_view text = TextOf(id);
+  return TrimBlanks(text.substr(0, text.find('=')));
+}
+
+std::string_view ProfileDocument::SectionNameOf(Id id) const {
+  return Classify(TextOf(id)).name;
+}
+
+ProfileDocument::Id ProfileDocument::FindSection(std::string_view name) const {
+  return sectionTable_.Find(SectionHash(name), [&](Id entry) {
+    return EqualsIgnoringAsciiCase(SectionNameOf(sections_[entry].header), name);
+  });
+}
+
+ProfileDocument::Id ProfileDocument::FindKey(Id section, std::string_view name) const {
+  return keyTable_.Find(KeyHash(section, name), [&](Id entry) {
+    const KeyEntry& key = keys_[entry];
+    return key.section == section && EqualsIgnoringAsciiCase(KeyNameOf(key.nameLine), name);
+  });
+}
+
+void ProfileDocument::AddKey(Id section, std::string_view name, Id line) {
+  const Id entry = static_cast<Id>(keys_.size());
+  keys_.push_back(KeyEntry{section, line, line, line});
+  keyTable_.Insert(KeyHash(section, name), entry);
+}
+
+ProfileDocument::Id ProfileDocument::AppendLine(std::size_t begin, std::size_t length, bool inArena,
+                                                Eol eol) {
+  const Id id = static_cast<Id>(lines_.size());
+  Line& line = lines_.emplace_back();
+  line.begin = begin;
+  line.length = length;
+  line.inArena = inArena;
+  line.eol = eol;
+  line.prev = last_;
+  line.blank = TextOf(id).find_first_not_of(kBlanks) == std::string_view::npos;
+  if (last_ != kNone) {
+    lines_[last_].next = id;
+  } else {
+    first_ = id;
+  }
+  last_ = id;
+  return id;
+}
+
+ProfileDocument::Id ProfileDocument::InsertLineAfter(Id at, std::size_t begin, std::size_t length) {
+  // A line without ending can only be the last one; it needs one before anything follows it.
+  if (lines_[at].eol == Eol::None) {
+    lines_[at].eol = Eol::CrLf;
+  }
+  const Id id = static_cast<Id>(lines_.size());
+  Line& line = lines_.emplace_back();
+  line.begin = begin;
+  line.length = length;
+  line.inArena = true;
+  line.eol = Eol::CrLf;
+  line.prev = at;
+  line.next = lines_[at].next;
+  if (line.next != kNone) {
+    lines_[line.next].prev = id;
+  } else {
+    last_ = id;
+  }
+  lines_[at].next = id;
+  return id;
+}
+
+void ProfileDocument::Unlink(Id id) {
+  Line& line = lines_[id];
+  if (line.prev != kNone) {
+    lines_[line.prev].next = line.next;
+  } else {
+    first_ = line.next;
+  }
+  if (line.next != kNone) {
+    lines_[line.next].prev = line.prev;
+  } else {
+    last_ = line.prev;
+  }
+  line.prev = line.next = kNone;
+}
+
+void ProfileDocument::ReserveArena(std::size_t extra) {
+  // Grown geometrically so that many changes stay linear, and reserved before appending so that
+  // views into arena_ stay valid while a line is put together from them.
+  const std::size_t needed = arena_.size() + extra;
+  if (needed > arena_.capacity()) {
+    arena_.reserve(std::max(needed, arena_.capacity() * 2));
+  }
+}
+
+namespace {
+
+// Splits text into lines, each with its ending, by the rule that CR LF, LF and CR end a line.
+class LineSplitter {
+ public:
+  explicit LineSplitter(std::string_view text, std::size_t pos = 0) : text_(text), pos_(pos) {}
+
+  // Sets begin, length and ending (0 none, 1 CR LF, 2 LF, 3 CR) of the next line.
+  bool Next(std::size_t& begin, std::size_t& length, int& ending) {
+    if (pos_ >= text_.size()) {
+      return false;
+    }
+    // The next CR and the next LF, each found with one memchr that is repeated only once pos_
+    // has passed it; a generic "find either" costs far more per byte.
+    if (!crKnown_ || (nextCr_ != std::string_view::npos && nextCr_ < pos_)) {
+      nextCr_ = Find('\r');
+      crKnown_ = true;
+    }
+    if (!lfKnown_ || (nextLf_ != std::string_view::npos && nextLf_ < pos_)) {
+      nextLf_ = Find('\n');
+      lfKnown_ = true;
+    }
+    const std::size_t end = std::min(nextCr_, nextLf_);
+    begin = pos_;
+    if (end == std::string_view::npos) {
+      length = text_.size() - pos_;
+      ending = 0;
+      pos_ = text_.size();
+    } else {
+      length = end - pos_;
+      if (text_[end] == '\n') {
+        ending = 2;
+        pos_ = end + 1;
+      } else if (end + 1 < text_.size() && text_[end + 1] == '\n') {
+        ending = 1;
+        pos_ = end + 2;
+      } else {
+        ending = 3;
+        pos_ = end + 1;
+      }
+    }
+    return true;
+  }
+
+ private:
+  std::size_t Find(char c) const {
+    const void* hit = std::memchr(text_.data() + pos_, c, text_.size() - pos_);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data())
+               : std::string_view::npos;
+  }
+
+  std::string_view text_;
+  std::size_t pos_;
+  std::size_t nextCr_ = 0;
+  std::size_t nextLf_ = 0;
+  bool crKnown_ = false;
+  bool lfKnown_ = false;
+};
+
+std::size_t CountLines(std::string_view text) {
+  std::size_t lines = 1;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    lines += text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
+  }
+  return lines;
+}
+
+}  // namespace
+
+ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
+  return ParseOwning(std::string(bytes));
+}
+
+ProfileDocument ProfileDocument::ParseOwning(std::string&& bytes) {
+  ProfileDocument doc;
+  doc.buffer_ = std::move(bytes);
+  const std::string_view text = doc.buffer_;
+  doc.bom_ = text.starts_with(kBom);
+  const std::size_t start = doc.bom_ ? kBom.size() : 0;
+  // Sizing everything once up front spares the copies of growing, which dominate otherwise.
+  // A key line holds an "=", so their count bounds the keys.
+  const std::size_t lines = CountLines(text.substr(start));
+  const std::size_t keys =
+      std::min(lines, static_cast<std::size_t>(std::count(text.begin(), text.end(), '=')));
+  doc.lines_.reserve(lines);
+  doc.keys_.reserve(keys);
+  doc.keyTable_.Reserve(keys);
+
+  // The section that lines now belong to; kNone before the first section and inside a repeated
+  // section, whose lines are kept but never read or written.
+  Id current = kNone;
+  LineSplitter splitter(text, start);
+  std::size_t begin;
+  std::size_t length;
+  int ending;
+  while (splitter.Next(begin, length, ending)) {
+    const Eol eol = static_cast<Eol>(ending);
+    const Id id = doc.AppendLine(begin, length, false, eol);
+    const ClassifiedLine kind = Classify(text.substr(begin, length));
+    switch (kind.kind) {
+      case ClassifiedLine::Blank:
+        break;
+      case ClassifiedLine::Header:
+        if (doc.FindSection(kind.name) == kNone) {
+          current = static_cast<Id>(doc.sections_.size());
+          doc.sections_.push_back(Section{id, id});
+          doc.sectionTable_.Insert(SectionHash(kind.name), current);
+        } else {
+          current = kNone;
+        }
+        break;
+      case ClassifiedLine::Key:
+        if (current != kNone) {
+          const Id entry = doc.FindKey(current, kind.name);
+          if (entry == kNone) {
+            doc.AddKey(current, kind.name, id);
+          } else {
+            doc.lines_[doc.keys_[entry].lastSame].nextSame = id;
+            doc.keys_[entry].lastSame = id;
+          }
+          doc.sections_[current].tail = id;
+        }
+        break;
+      case ClassifiedLine::Comment:
+      case ClassifiedLine::Other:
+        if (current != kNone) {
+          doc.sections_[current].tail = id;
+        }
+        break;
+    }
+  }
+  return doc;
+}
+
+void ProfileDocument::ForEachKey(
+    std::string_view bytes, std::string_view section,
+    const std::function<bool(std::string_view, std::string_view)>& visit) {
+  section = TrimBlanks(section);
+  LineSplitter splitter(bytes, bytes.starts_with(kBom) ? kBom.size() : 0);
+  bool inSection = false;
+  std::size_t begin;
+  std::size_t length;
+  int ending;
+  while (splitter.Next(begin, length, ending)) {
+    const std::string_view text = bytes.substr(begin, length);
+    const ClassifiedLine kind = Classify(text);
+    if (kind.kind == ClassifiedLine::Header) {
+      if (inSection) {
+        return;  // a later section of the same name is never read
+      }
+      inSection = EqualsIgnoringAsciiCase(kind.name, section);
+    } else if (kind.kind == ClassifiedLine::Key && inSection) {
+      if (!visit(kind.name, TrimBlanks(text.substr(text.find('=') + 1)))) {
+        return;
+      }
+    }
+  }
+}
+
+std::string ProfileDocument::Lookup(std::string_view bytes, std::string_view section,
+                                    std::string_view key) {
+  key = TrimBlanks(key);
+  std::string result;
+  ForEachKey(bytes, section, [&](std::string_view name, std::string_view value) {
+    if (!EqualsIgnoringAsciiCase(name, key)) {
+      return true;
+    }
+    result = value.substr(0, kMaxProfileValueLength);
+    return false;
+  });
+  return result;
+}
+
+std::string ProfileDocument::Get(std::string_view section, std::string_view key) const {
+  const Id sectionEntry = FindSection(TrimBlanks(section));
+  if (sectionEntry == kNone) {
+    return {};
+  }
+  const Id entry = FindKey(sectionEntry, TrimBlanks(key));
+  if (entry == kNone || keys_[entry].current == kNone) {
+    return {};
+  }
+  const std::string_view text = TextOf(keys_[entry].current);
+  const std::string_view value = TrimBlanks(text.substr(text.find('=') + 1));
+  return std::string(value.substr(0, kMaxProfileValueLength));
+}
+
+bool ProfileDocument::HasKey(std::string_view section, std::string_view key) const {
+  const Id sectionEntry = FindSection(TrimBlanks(section));
+  if (sectionEntry == kNone) {
+    return false;
+  }
+  const Id entry = FindKey(sectionEntry, TrimBlanks(key));
+  return entry != kNone && keys_[entry].current != kNone;
+}
+
+std::string ProfileDocument::RejectReason(std::string_view section, std::string_view key,
+                                          std::string_view value) {
+  constexpr std::string_view kLineBreaks = "\r\n";
+  if (section.find_first_of(kLineBreaks) != std::string_view::npos) {
+    return "The section name contains a line break";
+  }
+  if (key.find_first_of(kLineBreaks) != std::string_view::npos) {
+    return "The key name contains a line break";
+  }
+  if (key.find('=') != std::string_view::npos) {
+    return "The key name contains \"=\"";
+  }
+  const std::string_view trimmedKey = TrimBlanks(key);
+  if (trimmedKey.starts_with(';') || trimmedKey.starts_with('[')) {
+    return "The key name starts with \";\" or \"[\"";
+  }
+  if (value.find_first_of(kLineBreaks) != std::string_view::npos) {
+    return "The value contains a line break";
+  }
+  return {};
+}
+
+void ProfileDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+  if (!RejectReason(section, key, value).empty()) {
+    return;
+  }
+  Id sectionEntry = FindSection(TrimBlanks(section));
+  if (sectionEntry == kNone) {
+    modified_ = true;
+    if (last_ != kNone && lines_[last_].eol == Eol::None) {
+      lines_[last_].eol = Eol::CrLf;
+    }
+    ReserveArena(section.size() + 2);
+    const std::size_t begin = arena_.size();
+    arena_.append("[").append(section).append("]");
+    const Id id = AppendLine(begin, arena_.size() - begin, true, Eol::CrLf);
+    sectionEntry = static_cast<Id>(sections_.size());
+    sections_.push_back(Section{id, id});
+    sectionTable_.Insert(SectionHash(TrimBlanks(section)), sectionEntry);
+  }
+
+  const std::string_view keyName = TrimBlanks(key);
+  const Id entry = FindKey(sectionEntry, keyName);
+  if (entry != kNone && keys_[entry].current != kNone) {
+    const Id id = keys_[entry].current;
+    ReserveArena(lines_[id].length + 1 + value.size());
+    const std::string_view storedName = KeyNameOf(id);
+    const std::string_view oldText = TextOf(id);
+    if (oldText.size() == storedName.size() + 1 + value.size() && oldText.starts_with(storedName) &&
+        oldText[storedName.size()] == '=' && oldText.ends_with(value)) {
+      return;  // already "<name>=<value>"
+    }
+    modified_ = true;
+    const std::size_t begin = arena_.size();
+    arena_.append(storedName).append("=").append(value);
+    lines_[id].begin = begin;
+    lines_[id].length = arena_.size() - begin;
+    lines_[id].inArena = true;
+    return;
+  }
+
+  modified_ = true;
+  Section& target = sections_[sectionEntry];
+  ReserveArena(key.size() + 1 + value.size());
+  const std::size_t begin = arena_.size();
+  arena_.append(key).append("=").append(value);
+  const Id id = InsertLineAfter(target.tail, begin, arena_.size() - begin);
+  target.tail = id;
+  if (entry != kNone) {
+    // The name was there before and all its lines have been deleted.
+    keys_[entry].current = id;
+    keys_[entry].lastSame = id;
+  } else {
+    AddKey(sectionEntry, keyName, id);
+  }
+}
+
+bool ProfileDocument::Delete(std::string_view section, std::string_view key) {
+  const Id sectionEntry = FindSection(TrimBlanks(section));
+  if (sectionEntry == kNone) {
+    return false;
+  }
+  const Id entry = FindKey(sectionEntry, TrimBlanks(key));
+  if (entry == kNone || keys_[entry].current == kNone) {
+    return false;
+  }
+  modified_ = true;
+  const Id id = keys_[entry].current;
+  keys_[entry].current = lines_[id].nextSame;
+
+  Section& target = sections_[sectionEntry];
+  if (target.tail == id) {
+    // The header is never blank, so this stops at the latest there.
+    Id before = lines_[id].prev;
+    while (lines_[before].blank) {
+      before = lines_[before].prev;
+    }
+    target.tail = before;
+  }
+  const Id prev = lines_[id].prev;
+  const Id next = lines_[id].next;
+  Unlink(id);
+  // A bare CR now followed by an empty LF-ended line would read back as one CR LF ending; make
+  // the document what a fresh read of its bytes would give, so later changes match too.
+  if (prev != kNone && next != kNone && lines_[prev].eol == Eol::Cr &&
+      lines_[next].eol == Eol::Lf && lines_[next].length == 0) {
+    lines_[prev].eol = Eol::CrLf;
+    Unlink(next);
+  }
+  return true;
+}
+
+std::string ProfileDocument::Serialize() const {
+  std::size_t size = bom_ ? kBom.size() : 0;
+  for (Id id = first_; id != kNone; id = lines_[id].next) {
+    size += lines_[id].length + 2;
+  }
+  std::string out;
+  out.reserve(size);
+  if (bom_) {
+    out.append(kBom);
+  }
+  for (Id id = first_; id != kNone; id = lines_[id].next) {
+    out.append(TextOf(id));
+    switch (lines_[id].eol) {
+      case Eol::CrLf:
+        out.append("\r\n");
+        break;
+      case Eol::Lf:
+        out.push_back('\n');
+        break;
+      case Eol::Cr:
+        out.push_back('\r');
+        break;
+      case Eol::None:
+        break;
+    }
+  }
+  return out;
+}
+
+}  // namespace store

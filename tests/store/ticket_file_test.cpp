@@ -1,0 +1,221 @@
+// The whole-list operations on a data file: their results, and that the bytes they leave are
+// exactly those the single profile operations would leave.
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "StoreTestSupport.h"
+#include "store/Profile.h"
+#include "store/TicketFile.h"
+
+namespace {
+
+using store::ConvertCount;
+using store::ReadAllTickets;
+using store::ReadProfileValue;
+using store::StartDataFile;
+using Tickets = std::vector<std::string>;
+
+using TicketFileTest = store_test::TempFolderTest;
+
+TEST_F(TicketFileTest, ReadsTheTicketsUpToTheCount) {
+  const std::string path = PathOf("data.pmd");
+  EXPECT_TRUE(ReadAllTickets(path).tickets.empty());
+  EXPECT_EQ(ReadAllTickets(path).count.errorCode, store::kTypeMismatch);
+
+  WriteBytes(path, "[NUMBERS]\r\ntotal=2\r\n1=01-02-03-04-05-06\r\n2=07-08-09-10-11-12\r\n");
+  EXPECT_EQ(ReadAllTickets(path).tickets, (Tickets{"01-02-03-04-05-06", "07-08-09-10-11-12"}));
+
+  WriteBytes(path, "[Numbers]\nTOTAL=3\n2=b\n1=a\n");
+  EXPECT_EQ(ReadAllTickets(path).tickets, (Tickets{"a", "b", ""}));
+
+  // Only the plain decimal name is the key of a ticket.
+  WriteBytes(path, "[Numbers]\r\nTOTAL=2\r\n01=x\r\n+2=y\r\n 2 = b \r\n2=dup\r\n");
+  EXPECT_EQ(ReadAllTickets(path).tickets, (Tickets{"", "b"}));
+
+  WriteBytes(path, "[Numbers]\r\nTOTAL=0\r\n1=a\r\n2=b\r\n");
+  const store::TicketList none = ReadAllTickets(path);
+  EXPECT_TRUE(none.count.ok);
+  EXPECT_TRUE(none.tickets.empty());
+
+  WriteBytes(path, "[Numbers]\r\nTOTAL=-4\r\n1=a\r\n");
+  EXPECT_TRUE(ReadAllTickets(path).tickets.empty());
+
+  WriteBytes(path, "[Numbers]\r\nTOTAL=40000\r\n1=a\r\n");
+  EXPECT_EQ(ReadAllTickets(path).count.errorCode, store::kOverflow);
+  EXPECT_TRUE(ReadAllTickets(path).tickets.empty());
+}
+
+TEST_F(TicketFileTest, StartingAFile) {
+  const std::string path = PathOf("data.pmd");
+  const store::StartResult created = StartDataFile(path);
+  EXPECT_TRUE(created.write);
+  EXPECT_EQ(created.errorCode, 0);
+  EXPECT_EQ(ReadBytes(path), "[Numbers]\r\nTOTAL=0\r\nW=00-00-00-00-00-00\r\n");
+
+  WriteBytes(path,
+             "[Numbers]\r\nTOTAL=5\r\nW=01-02-03-04-05-06\r\n1=a\r\n2=b\r\n3=c\r\n4=d\r\n5=e\r\n"
+             "6=beyond\r\n[Other]\r\nx=1\r\n");
+  EXPECT_EQ(StartDataFile(path).errorCode, 0);
+  EXPECT_EQ(ReadBytes(path),
+            "[Numbers]\r\nTOTAL=0\r\nW=00-00-00-00-00-00\r\n6=beyond\r\n[Other]\r\nx=1\r\n");
+
+  for (const auto& [count, code] : {std::pair<std::string, int>{"", store::kTypeMismatch},
+                                    {"TOTAL=many\r\n", store::kTypeMismatch},
+                                    {"TOTAL=32768\r\n", store::kOverflow}}) {
+    const std::string bytes = "[Numbers]\r\n" + count + "1=a\r\n";
+    WriteBytes(path, bytes);
+    const store::StartResult failed = StartDataFile(path);
+    EXPECT_EQ(failed.errorCode, code) << count;
+    EXPECT_EQ(ReadBytes(path), bytes);
+  }
+
+  const store::StartResult unreadable = StartDataFile(folder_.string());
+  EXPECT_EQ(unreadable.errorCode, store::kTypeMismatch);
+  EXPECT_FALSE(unreadable.write.ok);
+}
+
+TEST_F(TicketFileTest, AddingAndRewriting) {
+  const std::string path = PathOf("data.pmd");
+  WriteBytes(path, "[Numbers]\r\nTOTAL=2\r\nW=x\r\n1=a\r\n2=b\r\n");
+  ASSERT_TRUE(store::AddTicket(path, 3, "c"));
+  EXPECT_EQ(ReadBytes(path), "[Numbers]\r\nTOTAL=3\r\nW=x\r\n1=a\r\n2=b\r\n3=c\r\n");
+
+  WriteBytes(path, "[Numbers]\r\nTOTAL=5\r\nW=x\r\n1=a\r\n2=b\r\n3=c\r\n4=d\r\n5=e\r\n");
+  ASSERT_TRUE(store::RewriteTickets(path, {"c", "a", "e"}));
+  EXPECT_EQ(ReadBytes(path), "[Numbers]\r\nTOTAL=3\r\nW=x\r\n1=c\r\n2=a\r\n3=e\r\n");
+  ASSERT_TRUE(store::RewriteTickets(path, {}));
+  EXPECT_EQ(ReadBytes(path), "[Numbers]\r\nTOTAL=0\r\nW=x\r\n");
+
+  const store::WriteResult refused = store::RewriteTickets(path, {"a", "b\r\n7=x"});
+  EXPECT_FALSE(refused.ok);
+  EXPECT_EQ(ReadBytes(path), "[Numbers]\r\nTOTAL=0\r\nW=x\r\n");
+}
+
+// The operations as sequences of single profile operations, each reading and writing the file.
+store::TicketList ReadAllBySingleReads(const std::string& path) {
+  store::TicketList list;
+  list.count = ConvertCount(ReadProfileValue("Numbers", "TOTAL", path));
+  for (int k = 1; list.count.ok && k <= list.count.value; ++k) {
+    list.tickets.push_back(ReadProfileValue("Numbers", std::to_string(k), path));
+  }
+  return list;
+}
+
+void AddBySingleWrites(const std::string& path, int newCount, const std::string& ticket) {
+  store::WriteProfileValue("Numbers", "Total", std::to_string(newCount), path);
+  store::WriteProfileValue("Numbers", std::to_string(newCount), ticket, path);
+}
+
+void RewriteBySingleWrites(const std::string& path, const Tickets& tickets) {
+  const store::CountResult old = ConvertCount(ReadProfileValue("Numbers", "Total", path));
+  const int n = static_cast<int>(tickets.size());
+  for (int k = n + 1; k <= (old.ok ? old.value : 0); ++k) {
+    store::DeleteProfileKey("Numbers", std::to_string(k), path);
+  }
+  store::WriteProfileValue("Numbers", "TOTAL", std::to_string(n), path);
+  for (int i = 0; i < n; ++i) {
+    store::WriteProfileValue("Numbers", std::to_string(i + 1), tickets[i], path);
+  }
+}
+
+int StartBySingleWrites(const std::string& path) {
+  if (std::filesystem::exists(path)) {
+    const store::CountResult old = ConvertCount(ReadProfileValue("Numbers", "Total", path));
+    if (!old.ok) {
+      return old.errorCode;
+    }
+    for (int k = 1; k <= old.value; ++k) {
+      store::DeleteProfileKey("Numbers", std::to_string(k), path);
+    }
+  }
+  store::WriteProfileValue("Numbers", "TOTAL", "0", path);
+  store::WriteProfileValue("Numbers", "W", "00-00-00-00-00-00", path);
+  return 0;
+}
+
+// Small files made of the lines most likely to trip the rules up, mostly with a section of
+// tickets near the start.
+std::string RandomDocument(std::mt19937& random) {
+  static const char* const kHeaders[] = {"[Numbers]", "[numbers]", " [ NUMBERS ] "};
+  static const char* const kLines[] = {
+      "[Numbers]", "[Other]", "TOTAL=3", "total = 2", "Total=0", "TOTAL=x", "TOTAL=-1",
+      "TOTAL=5.5", "TOTAL=4", "1=a",     "2=b",       " 3 = c ", "4=d",     "5=e",
+      "6=f",       "W=w",     "; 1=no",  "junk",      "",        "  ",      "[bad",
+      "1=dup",     "k=v",     "3=c",     "4=d",       "5=e",     "01=z",    "TOTAL=2"};
+  static const char* const kEnds[] = {"\r\n", "\r\n", "\r\n", "\n", "\r"};
+  const auto end = [&] { return kEnds[random() % std::size(kEnds)]; };
+  std::string text = random() % 8 == 0 ? "\xEF\xBB\xBF" : "";
+  if (random() % 8 == 0) {
+    text += kLines[random() % std::size(kLines)] + std::string(end());
+  }
+  if (random() % 8 != 0) {
+    text += kHeaders[random() % std::size(kHeaders)] + std::string(end());
+  }
+  for (int lines = static_cast<int>(random() % 10); lines > 0; --lines) {
+    text += kLines[random() % std::size(kLines)] + std::string(end());
+  }
+  if (!text.empty() && random() % 4 == 0) {
+    text.pop_back();  // no ending on the last line, or a CR LF cut to CR
+  }
+  return text;
+}
+
+Tickets RandomTickets(std::mt19937& random) {
+  Tickets tickets(random() % 7);
+  for (std::string& ticket : tickets) {
+    ticket = "t" + std::to_string(random() % 100);
+  }
+  return tickets;
+}
+
+using TicketDifferentialTest = store_test::MemoryFolderTest;
+
+TEST_F(TicketDifferentialTest, WholeListOperationsMatchTheSingleOperationsByteForByte) {
+  const std::string batched = PathOf("batched.pmd");
+  const std::string single = PathOf("single.pmd");
+  std::mt19937 random(20240607);
+  for (int round = 0; round < 2000; ++round) {
+    const bool missing = random() % 10 == 0;
+    const std::string original = RandomDocument(random);
+    std::filesystem::remove(batched);
+    std::filesystem::remove(single);
+    if (!missing) {
+      WriteBytes(batched, original);
+      WriteBytes(single, original);
+    }
+    SCOPED_TRACE("round " + std::to_string(round) + (missing ? " missing" : "") + " file:\n" +
+                 original);
+
+    const store::TicketList read = ReadAllTickets(batched);
+    const store::TicketList expectedRead = ReadAllBySingleReads(single);
+    EXPECT_EQ(read.count.ok, expectedRead.count.ok);
+    EXPECT_EQ(read.count.value, expectedRead.count.value);
+    EXPECT_EQ(read.tickets, expectedRead.tickets);
+
+    switch (random() % 3) {
+      case 0: {
+        const int newCount = static_cast<int>(random() % 8);
+        EXPECT_TRUE(store::AddTicket(batched, newCount, "n"));
+        AddBySingleWrites(single, newCount, "n");
+        break;
+      }
+      case 1: {
+        const Tickets tickets = RandomTickets(random);
+        EXPECT_TRUE(store::RewriteTickets(batched, tickets));
+        RewriteBySingleWrites(single, tickets);
+        break;
+      }
+      default:
+        EXPECT_EQ(store::StartDataFile(batched).errorCode, StartBySingleWrites(single));
+        break;
+    }
+    ASSERT_EQ(std::filesystem::exists(batched), std::filesystem::exists(single));
+    ASSERT_EQ(ReadBytes(batched), ReadBytes(single));
+  }
+}
+
+}  // namespace

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "store/PlayNumber.h"
+
 namespace check {
 
 namespace {
@@ -37,16 +39,6 @@ FieldKey KeyOf(std::string_view text) {
   return key;
 }
 
-// Field k (1..6) is the two characters from character 3k-2, clipped to the text: tickets shorter
-// than 17 characters yield one character or the empty text, never an out-of-range read.
-std::string_view TicketField(std::string_view text, int k) {
-  const std::size_t start = static_cast<std::size_t>(3 * k - 3);
-  if (start >= text.size()) {
-    return {};
-  }
-  return text.substr(start, 2);
-}
-
 FieldKeys WinningKeys(const WinningTexts& winning) {
   FieldKeys keys;
   for (int k = 0; k < kFields; ++k) {
@@ -58,7 +50,7 @@ FieldKeys WinningKeys(const WinningTexts& winning) {
 int CountMatchesIn(const FieldKeys& winning, std::string_view ticket) {
   FieldKeys fields;
   for (int j = 0; j < kFields; ++j) {
-    fields[j] = KeyOf(TicketField(ticket, j + 1));
+    fields[j] = KeyOf(store::PlayNumberField(ticket, j + 1));
   }
   // Every equal pair counts, so a value repeated in the winning number or the ticket counts once
   // per pair rather than once per value.

@@ -123,6 +123,9 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
   void SetResultsText(const QString& text) override;
   void RaiseFromOtherInstance() override;
 
+  // Puts a check's results text (CR LF line breaks) into the results box in one go.
+  void FillResultsBox(const std::string& text);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 

@@ -1,0 +1,138 @@
+// The check and the copy of its results on the real main window, drawn off screen, with 32,767
+// tickets: the computation, filling the results box, and painting what it shows.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <algorithm>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/FakePlatform.h"
+#include "ui/main/PlayListModel.h"
+#include "ui/main/frmNumberChecker.h"
+
+namespace {
+
+constexpr int kTicketCount = 32767;  // the largest list a data file can hold
+const int kWinning[6] = {5, 12, 23, 34, 45, 56};
+
+std::string TwoDigits(int number) {
+  return {static_cast<char>('0' + number / 10), static_cast<char>('0' + number % 10)};
+}
+
+// Every `reportEvery`-th ticket holds three to six winning numbers, the others at most two
+// (reportEvery 0: none is reported).
+std::vector<std::string> MakeTickets(int reportEvery) {
+  std::vector<int> winning(std::begin(kWinning), std::end(kWinning));
+  std::vector<int> others;
+  for (int n = 1; n <= 59; ++n)
+    if (std::find(winning.begin(), winning.end(), n) == winning.end())
+      others.push_back(n);
+  std::mt19937 random(7);
+  std::vector<std::string> tickets;
+  tickets.reserve(kTicketCount);
+  for (int i = 0; i < kTicketCount; ++i) {
+    const bool reported = reportEvery > 0 && i % reportEvery == 0;
+    const int fromWinning = reported ? 3 + i % 4 : i % 3;
+    std::shuffle(winning.begin(), winning.end(), random);
+    std::shuffle(others.begin(), others.end(), random);
+    std::vector<int> picks(winning.begin(), winning.begin() + fromWinning);
+    picks.insert(picks.end(), others.begin(), others.begin() + (6 - fromWinning));
+    std::string ticket;
+    for (std::size_t k = 0; k < picks.size(); ++k) {
+      if (k > 0)
+        ticket.push_back('-');
+      ticket.append(TwoDigits(picks[k]));
+    }
+    tickets.push_back(std::move(ticket));
+  }
+  return tickets;
+}
+
+struct Window {
+  platform::FakePlatform desktop;
+  std::unique_ptr<frmNumberChecker> form;
+
+  explicit Window(int reportEvery) {
+    platform::Install(&desktop);
+    form = std::make_unique<frmNumberChecker>();
+    form->SetPlayList(MakeTickets(reportEvery));
+    for (int k = 1; k <= 6; ++k)
+      form->SetWinningBox(k, QString::fromStdString(TwoDigits(kWinning[k - 1])));
+    form->SetStandardHeight();
+    form->ShowListView();
+    form->show();
+    QApplication::processEvents();
+  }
+  ~Window() {
+    form.reset();
+    platform::Install(nullptr);
+  }
+};
+
+// F5 as the user sees it: the handler, the box painted with its last lines, and whatever work
+// the box deferred to the event loop.
+void CheckOnWindow(benchmark::State& state) {
+  Window window(static_cast<int>(state.range(0)));
+  frmNumberChecker& form = *window.form;
+  for (auto _ : state) {
+    form.mnuCheck_Click();
+    form.txtMatchedTickets->repaint();
+    QApplication::processEvents();
+    state.PauseTiming();
+    form.Timer1->stop();
+    state.ResumeTiming();
+  }
+  state.counters["lines"] = form.txtMatchedTickets->document()->blockCount();
+}
+
+// A check right after the hint, so the box has no earlier results to drop.
+void CheckAfterHint(benchmark::State& state) {
+  Window window(static_cast<int>(state.range(0)));
+  frmNumberChecker& form = *window.form;
+  for (auto _ : state) {
+    state.PauseTiming();
+    form.SetResultsText(QStringLiteral("hint"));
+    state.ResumeTiming();
+    form.mnuCheck_Click();
+    form.txtMatchedTickets->repaint();
+    QApplication::processEvents();
+    state.PauseTiming();
+    form.Timer1->stop();
+    state.ResumeTiming();
+  }
+}
+
+void CopyResults(benchmark::State& state) {
+  Window window(static_cast<int>(state.range(0)));
+  frmNumberChecker& form = *window.form;
+  form.mnuCheck_Click();
+  form.Timer1->stop();
+  for (auto _ : state) {
+    form.mnuCopy_Click();
+  }
+  state.counters["chars"] = static_cast<double>(window.desktop.clipboard.size());
+}
+
+}  // namespace
+
+// Argument: every n-th ticket is reported (32: about 1,000 of 32,767; 1: all; 0: none).
+BENCHMARK(CheckOnWindow)->Arg(32)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(CheckAfterHint)->Arg(32)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(CopyResults)->Arg(32)->Arg(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -28,7 +28,10 @@ void SetProgramFolderForTesting(const QString& folder) { gProgramFolderOverride 
 DefaultDataFile ChooseDefaultDataFile() {
   const QString beside = Folder() + QStringLiteral("/pelmora.pmd");
   if (QFileInfo::exists(beside)) return {PathBytes(beside), true};
-  if (FolderWritable(Folder())) return {PathBytes(beside), false};
+  // An installed copy (its help beside it in ../share) keeps its data per user even where it
+  // could write to the program's folder, as root can.
+  const bool installed = QFileInfo::exists(Folder() + QStringLiteral("/../share/pelmora/pelmora.hlp"));
+  if (!installed && FolderWritable(Folder())) return {PathBytes(beside), false};
 
   QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   if (dataFolder.isEmpty()) return {PathBytes(beside), false};

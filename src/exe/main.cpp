@@ -7,7 +7,6 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("pelmora"));
-  QApplication::setOrganizationName(QStringLiteral("pelmora"));
   QApplication::setDesktopFileName(QStringLiteral("pelmora"));
 
   platform::QtPlatform desktop;

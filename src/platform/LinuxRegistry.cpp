@@ -5,9 +5,10 @@
 namespace platform {
 
 QString FindSystemInfoProgram() {
-  static const char* const kCandidates[] = {"hardinfo2",  "hardinfo", "kinfocenter",
-                                            "gnome-system-monitor", "mate-system-monitor",
-                                            "xfce4-taskmanager", "lxtask"};
+  // Tools that describe the machine come first; process monitors are the fallback.
+  static const char* const kCandidates[] = {
+      "hardinfo2", "hardinfo", "kinfocenter", "cpu-x", "lshw-gtk",
+      "gnome-system-monitor", "mate-system-monitor", "xfce4-taskmanager", "lxtask"};
   for (const char* name : kCandidates) {
     QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
     if (!found.isEmpty()) return found;

@@ -50,7 +50,12 @@ QString CountLine(int count) {
 
 }  // namespace
 
+// The icon is compiled into this static library; naming its resource here keeps the linker from
+// dropping it.
+static void LinkIconResource() { Q_INIT_RESOURCE(pelmora); }
+
 frmNumberChecker::frmNumberChecker(QWidget* parent) : QMainWindow(parent) {
+  LinkIconResource();
   setObjectName("frmNumberChecker");
   setWindowTitle(QString::fromLatin1(kProductName));
   setWindowIcon(QIcon(QStringLiteral(":/pelmora/pelmora.png")));
@@ -74,6 +79,7 @@ void frmNumberChecker::CreateControls() {
     auto* shape = new ShapeMarker(client);
     shape->setObjectName(QStringLiteral("Shape1_%1").arg(i));
     shape->setGeometry(TwipsRect(kShapeLeft[i], 0, kShapeWidth, kShapeHeight));
+    shape->setAccessibleName(tr("Winning number marker %1").arg(i));
     Shape1[i] = shape;
   }
   QFont boxFont = font();
@@ -365,7 +371,6 @@ check::WinningTexts frmNumberChecker::WinningTexts() const {
 
 void frmNumberChecker::SetWinningBox(int k, const QString& text) {
   win1[k]->setText(text);
-  win1[k]->setAccessibleDescription(text);
 }
 
 void frmNumberChecker::SetPlayList(std::vector<std::string> tickets) {

@@ -1,4 +1,221 @@
 #include "ui/other/frmAbout.h"
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {}
-void frmAbout::Form_Load() {}
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+
+#include "app/modPelmora.h"
+#include "platform/Platform.h"
+#include "ui/Forms.h"
+#include "ui/Twips.h"
+#include "ui/main/frmNumberChecker.h"
+#include "ui/other/SysInfo.h"
+
+namespace {
+
+constexpr int kClientLeft = 2340;
+constexpr int kClientTop = 1935;
+constexpr int kClientWidth = 5730;
+constexpr int kClientHeight = 3555;
+constexpr int kIconSize = 32;
+
+// The etched separator above the bottom row: a white line, two pixels high, under a gray one.
+constexpr int kSeparatorLeft = 120;
+constexpr int kSeparatorTop = 3000;
+constexpr int kGrayRight = 5684;
+constexpr int kWhiteRight = 5669;
+
+// The dialog's text size; the description only fits its frame at this size.
+constexpr double kFontPoints = 8.25;
+
+QIcon ProgramIcon() {
+  if (frmNumberChecker* main = forms::MainForm())
+    return main->windowIcon();
+  return QGuiApplication::windowIcon();
+}
+
+}  // namespace
+
+LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
+  setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::StrongFocus);
+  QPalette colours = palette();
+  colours.setColor(QPalette::WindowText, QColor(0, 0, 255));
+  setPalette(colours);
+  QFont link = font();
+  link.setBold(true);
+  link.setUnderline(true);
+  setFont(link);
+}
+
+void LinkLabel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    mPressed = true;
+    event->accept();
+    return;
+  }
+  QLabel::mousePressEvent(event);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+  // A click is a press and a release over the label, as with any button.
+  const bool click =
+      mPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  mPressed = false;
+  if (click) {
+    event->accept();
+    emit clicked();
+    return;
+  }
+  QLabel::mouseReleaseEvent(event);
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        event->accept();
+        emit clicked();
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+void LinkLabel::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  if (!hasFocus())
+    return;
+  // Without a frame of its own, the focused link would not show where Tab has gone.
+  QStylePainter painter(this);
+  QStyleOptionFocusRect option;
+  option.initFrom(this);
+  const QRect textRect =
+      fontMetrics().boundingRect(contentsRect(), int(alignment()), text()).adjusted(-1, 0, 1, 0);
+  option.rect = textRect.intersected(rect());
+  option.backgroundColor = palette().color(QPalette::Window);
+  painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+}
+
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+  setObjectName("frmAbout");
+  // A fixed dialog frame: a close box, no minimize or maximize, no help button.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  QFont dialogFont = font();
+  dialogFont.setPointSizeF(kFontPoints);
+  setFont(dialogFont);
+
+  // Created in tab order, so Tab runs OK, System Info, the web address.
+  cmdOK = new QPushButton(QStringLiteral("OK"), this);
+  cmdOK->setObjectName("cmdOK");
+  cmdOK->setGeometry(TwipsRect(4440, 3120, 1260, 345));
+  cmdOK->setDefault(true);
+
+  picIcon = new QLabel(this);
+  picIcon->setObjectName("picIcon");
+  picIcon->setGeometry(TwipsRect(0, 0, 540, 540));
+  picIcon->setAlignment(Qt::AlignCenter);
+
+  cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+  cmdSysInfo->setObjectName("cmdSysInfo");
+  cmdSysInfo->setGeometry(TwipsRect(3120, 3120, 1245, 345));
+
+  lblDescription = new QLabel(this);
+  lblDescription->setObjectName("lblDescription");
+  lblDescription->setGeometry(TwipsRect(570, 405, 4965, 2370));
+  lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  lblDescription->setWordWrap(true);
+  lblDescription->setTextFormat(Qt::PlainText);
+
+  lblTitle = new QLabel(this);
+  lblTitle->setObjectName("lblTitle");
+  lblTitle->setGeometry(TwipsRect(600, 0, 4965, 480));
+  lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  lblTitle->setTextFormat(Qt::PlainText);
+  QFont titleFont = font();
+  titleFont.setBold(true);
+  lblTitle->setFont(titleFont);
+
+  lblWebsite = new LinkLabel(this);
+  lblWebsite->setObjectName("lblWebsite");
+  lblWebsite->setGeometry(TwipsRect(0, 3120, 3135, 375));
+  lblWebsite->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  lblWebsite->setTextFormat(Qt::PlainText);
+  lblWebsite->setText(QString::fromLatin1(kWebsiteText));
+  lblWebsite->setToolTip(QString::fromLatin1(kProductsUrl));
+
+  setTabOrder(cmdOK, cmdSysInfo);
+  setTabOrder(cmdSysInfo, lblWebsite);
+
+  connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+  connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+  connect(lblWebsite, &LinkLabel::clicked, this, &frmAbout::lblWebsite_Click);
+
+  QRect client = TwipsRect(kClientLeft, kClientTop, kClientWidth, kClientHeight);
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    client.translate(screen->geometry().topLeft());
+  setFixedSize(client.size());
+  setGeometry(client);
+}
+
+void frmAbout::Form_Load() {
+  const QIcon icon = ProgramIcon();
+  setWindowIcon(icon);
+  setWindowTitle(QStringLiteral("About ") + modPelmora::AppTitle() +
+                 QString::number(modPelmora::kVersionMajor) + QLatin1Char('.') +
+                 QString::number(modPelmora::kVersionMinor) + QLatin1Char('.') +
+                 QString::number(modPelmora::kVersionRevision));
+  lblTitle->setText(QString::fromUtf8(kNoticeText));
+  lblDescription->setText(QString::fromLatin1(kDescriptionText));
+  if (!icon.isNull())
+    picIcon->setPixmap(icon.pixmap(kIconSize, kIconSize));
+  cmdOK->setFocus();
+}
+
+void frmAbout::cmdOK_Click() {
+  accept();
+}
+
+void frmAbout::cmdSysInfo_Click() {
+  StartSysInfo();
+}
+
+void frmAbout::lblWebsite_Click() {
+  // A browser that cannot be started leaves nothing to tell the user.
+  platform::Current().OpenUrl(QString::fromLatin1(kProductsUrl));
+}
+
+void frmAbout::done(int result) {
+  QDialog::done(result);
+  Form_Unload();
+}
+
+void frmAbout::Form_Unload() {
+  if (mUnloaded)
+    return;
+  mUnloaded = true;
+  if (frmNumberChecker* main = forms::MainForm())
+    main->setEnabled(true);
+  if (forms::About() == this)
+    forms::UnloadAbout();
+}
+
+void frmAbout::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  QPainter painter(this);
+  const int left = TwipsToPixels(kSeparatorLeft);
+  const int top = TwipsToPixels(kSeparatorTop);
+  painter.fillRect(QRect(left, top, TwipsToPixels(kWhiteRight) - left, 2), QColor(255, 255, 255));
+  painter.fillRect(QRect(left, top, TwipsToPixels(kGrayRight) - left, 1), QColor(128, 128, 128));
+}

@@ -1,0 +1,109 @@
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "cli/DrawsFile.h"
+#include "cli/DrawsReport.h"
+#include "cli/ImportTickets.h"
+#include "cli/NumberLines.h"
+#include "store/PlayNumber.h"
+
+namespace {
+
+std::vector<int> SixOf59(std::mt19937& random) {
+  std::vector<int> pool(59);
+  for (int n = 0; n < 59; ++n) {
+    pool[static_cast<std::size_t>(n)] = n + 1;
+  }
+  std::shuffle(pool.begin(), pool.end(), random);
+  pool.resize(6);
+  return pool;
+}
+
+// An import file as a spreadsheet writes it, separators varying from line to line.
+std::string ImportText(int lines) {
+  std::mt19937 random(11);
+  const char* separators[] = {" ", ",", "-", ";", "\t"};
+  std::string text = "n1,n2,n3,n4,n5,n6\r\n";
+  for (int i = 0; i < lines; ++i) {
+    const std::vector<int> numbers = SixOf59(random);
+    for (std::size_t k = 0; k < numbers.size(); ++k) {
+      if (k > 0) {
+        text += separators[i % 5];
+      }
+      text += std::to_string(numbers[k]);
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+std::string BenchFolder() {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("pelmora-cli-bench-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  return folder.string();
+}
+
+// Parsing 32,000 lines and adding them to an empty data file with its one atomic write.
+void ImportTickets(benchmark::State& state) {
+  const std::string text = ImportText(static_cast<int>(state.range(0)));
+  const std::string folder = BenchFolder();
+  const std::string path = folder + "/import.pmd";
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::ofstream(path, std::ios::binary) << "[Numbers]\r\nTOTAL=0\r\nW=00-00-00-00-00-00\r\n";
+    state.ResumeTiming();
+    const cli::TicketLines lines = cli::ParseTicketLines(text);
+    cli::DataFileForAdding file = cli::OpenForAdding(path);
+    const std::string problem = cli::AddTickets(file, path, lines.tickets);
+    if (!problem.empty() || !lines.refused.empty()) {
+      state.SkipWithError(problem.c_str());
+      break;
+    }
+  }
+  std::filesystem::remove_all(folder);
+  state.counters["tickets"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(ImportTickets)->Arg(32000)->Unit(benchmark::kMillisecond);
+
+// A full data file against a thousand draws, report text included.
+void CheckDraws(benchmark::State& state) {
+  std::mt19937 random(5);
+  std::vector<std::string> tickets;
+  for (int i = 0; i < 32767; ++i) {
+    store::PlayFields fields;
+    const std::vector<int> numbers = SixOf59(random);
+    for (std::size_t k = 0; k < fields.size(); ++k) {
+      fields[k] = store::TwoDigitField(numbers[k]);
+    }
+    tickets.push_back(store::JoinPlayNumber(fields));
+  }
+  std::string drawsText;
+  for (int d = 0; d < static_cast<int>(state.range(0)); ++d) {
+    drawsText += "2024-" + std::to_string(d) + ",";
+    const std::vector<int> numbers = SixOf59(random);
+    for (std::size_t k = 0; k < numbers.size(); ++k) {
+      drawsText += (k > 0 ? "," : "") + std::to_string(numbers[k]);
+    }
+    drawsText += "\n";
+  }
+  std::size_t reportSize = 0;
+  for (auto _ : state) {
+    const cli::DrawLines draws = cli::ParseDrawLines(drawsText);
+    const cli::DrawsCheck check = cli::CheckDraws(draws.draws, tickets);
+    const std::string report = cli::FormatDrawsReport(draws.draws, tickets, check);
+    reportSize = report.size();
+    benchmark::DoNotOptimize(report.data());
+  }
+  state.counters["report_bytes"] = static_cast<double>(reportSize);
+}
+BENCHMARK(CheckDraws)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,223 @@
+#include "cli/Arguments.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace cli {
+
+namespace {
+
+struct OptionValue {
+  std::string_view name;
+  std::optional<std::string> inlineValue;  // from "--name=value"
+};
+
+OptionValue SplitOption(std::string_view argument) {
+  const std::size_t equals = argument.find('=');
+  if (equals == std::string_view::npos) {
+    return {argument, std::nullopt};
+  }
+  return {argument.substr(0, equals), std::string(argument.substr(equals + 1))};
+}
+
+std::string ModeOption(Mode mode) {
+  switch (mode) {
+    case Mode::Draws:
+      return "--draws";
+    case Mode::Import:
+      return "--import";
+    case Mode::Export:
+      return "--export";
+    case Mode::Duplicates:
+      return "--duplicates";
+    default:
+      return {};
+  }
+}
+
+class Parser {
+ public:
+  explicit Parser(const std::vector<std::string>& arguments) : arguments_(arguments) {}
+
+  ParsedArguments Run() {
+    for (const std::string& argument : arguments_) {
+      if (argument == "--") {
+        break;
+      }
+      if (argument == "--help" || argument == "-h") {
+        result_.options.mode = Mode::Help;
+        result_.ok = true;
+        return result_;
+      }
+      if (argument == "--version") {
+        result_.options.mode = Mode::Version;
+        result_.ok = true;
+        return result_;
+      }
+    }
+    std::vector<std::string> files;
+    bool optionsEnded = false;
+    for (next_ = 0; next_ < arguments_.size() && problem_.empty();) {
+      const std::string& argument = arguments_[next_++];
+      if (optionsEnded || argument == "-" || !argument.starts_with("-")) {
+        files.push_back(argument);
+      } else if (argument == "--") {
+        optionsEnded = true;
+      } else {
+        Option(argument);
+      }
+    }
+    if (problem_.empty()) {
+      Finish(files);
+    }
+    result_.ok = problem_.empty();
+    result_.problem = problem_;
+    return result_;
+  }
+
+ private:
+  void Option(const std::string& argument) {
+    const OptionValue option = SplitOption(argument);
+    Options& options = result_.options;
+    if (option.name == "--winning") {
+      if (auto value = Value(option, "a winning number such as 05-12-23-34-45-56")) {
+        Once(options.winning.has_value(), option.name);
+        options.winning = std::move(*value);
+      }
+    } else if (option.name == "--draws") {
+      if (auto value = FileValue(option)) {
+        SetMode(Mode::Draws);
+        options.drawsFile = std::move(*value);
+      }
+    } else if (option.name == "--import") {
+      if (auto value = FileValue(option)) {
+        SetMode(Mode::Import);
+        options.importFile = std::move(*value);
+      }
+    } else if (option.name == "--export") {
+      if (auto value = Value(option, "a format: csv")) {
+        if (*value != "csv") {
+          Fail("--export knows only the format csv, not \"" + *value + "\"");
+        }
+        SetMode(Mode::Export);
+      }
+    } else if (option.name == "--duplicates" || option.name == "--skip-bad") {
+      if (option.inlineValue) {
+        Fail(std::string(option.name) + " takes no value");
+      } else if (option.name == "--duplicates") {
+        SetMode(Mode::Duplicates);
+      } else {
+        Once(options.skipBad, option.name);
+        options.skipBad = true;
+      }
+    } else {
+      Fail("unknown option \"" + argument + "\"");
+    }
+  }
+
+  std::optional<std::string> Value(const OptionValue& option, const std::string& wanted) {
+    if (option.inlineValue) {
+      return option.inlineValue;
+    }
+    if (next_ >= arguments_.size()) {
+      Fail(std::string(option.name) + " needs " + wanted);
+      return std::nullopt;
+    }
+    return arguments_[next_++];
+  }
+
+  std::optional<std::string> FileValue(const OptionValue& option) {
+    std::optional<std::string> value = Value(option, "a file name");
+    if (value && value->empty()) {
+      Fail(std::string(option.name) + " needs a file name");
+      return std::nullopt;
+    }
+    return value;
+  }
+
+  void SetMode(Mode mode) {
+    Mode& current = result_.options.mode;
+    if (current == mode) {
+      Fail(ModeOption(mode) + " is given twice");
+    } else if (current != Mode::Check) {
+      Fail(ModeOption(current) + " and " + ModeOption(mode) + " cannot be used together");
+    }
+    current = mode;
+  }
+
+  void Once(bool alreadyGiven, std::string_view name) {
+    if (alreadyGiven) {
+      Fail(std::string(name) + " is given twice");
+    }
+  }
+
+  void Finish(const std::vector<std::string>& files) {
+    const Options& options = result_.options;
+    if (options.winning && options.mode != Mode::Check) {
+      Fail("--winning cannot be used with " + ModeOption(options.mode));
+    } else if (options.skipBad && options.mode != Mode::Import && options.mode != Mode::Draws) {
+      Fail("--skip-bad works only with --import or --draws");
+    } else if (files.empty()) {
+      Fail("no data file given");
+    } else if (files.size() > 1) {
+      Fail("one data file only, not \"" + files[0] + "\" and \"" + files[1] + "\"");
+    } else {
+      result_.options.dataFile = files.front();
+    }
+  }
+
+  void Fail(std::string problem) {
+    if (problem_.empty()) {
+      problem_ = std::move(problem);
+    }
+  }
+
+  const std::vector<std::string>& arguments_;
+  std::size_t next_ = 0;
+  ParsedArguments result_;
+  std::string problem_;
+};
+
+}  // namespace
+
+ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
+  return Parser(arguments).Run();
+}
+
+std::string HelpText() {
+  return R"(Usage: pelmora-check [OPTION] FILE.pmd
+
+Checks the tickets of a Pelmora data file from the command line.
+
+With no option, prints the results text that the program's check (F5) shows for
+the file's tickets and its stored winning number.
+
+  --winning NUMBERS  check against NUMBERS (e.g. 05-12-23-34-45-56) instead of
+                     the stored winning number
+  --draws DRAWS.csv  check every ticket against every draw in DRAWS.csv (a date
+                     and six numbers a line) and report, per draw and in total,
+                     the tickets that matched 3, 4, 5 and 6 numbers
+  --import FILE      add the tickets in FILE (one per line, six numbers from 1
+                     to 59 with any separators; - reads standard input) to the
+                     data file; refused lines are listed and nothing is added
+  --skip-bad         with --import or --draws: list refused lines, go on
+                     without them
+  --export csv       print the tickets as CSV
+  --duplicates       list tickets holding the same six numbers in any order
+  -h, --help         show this help and exit
+      --version      show the version and exit
+
+Exit status: 0 when a ticket matched three or more numbers (--winning, --draws
+and the default check), when tickets were added (--import), when the tickets
+were printed (--export) or when duplicates were found (--duplicates); 1 when no
+ticket matched or no duplicates were found; 2 on an error.
+
+See pelmora-check(1) for more.
+)";
+}
+
+std::string VersionText() {
+  return "pelmora-check " PELMORA_VERSION "\n";
+}
+
+}  // namespace cli

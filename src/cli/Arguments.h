@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+enum class Mode { Check, Draws, Import, Export, Duplicates, Help, Version };
+
+struct Options {
+  Mode mode = Mode::Check;
+  std::string dataFile;
+  std::optional<std::string> winning;  // --winning, Check mode only
+  std::string drawsFile;               // --draws
+  std::string importFile;              // --import; "-" is standard input
+  bool skipBad = false;                // --skip-bad, with --import or --draws
+};
+
+struct ParsedArguments {
+  bool ok = false;
+  Options options;
+  std::string problem;  // one line, when not ok
+};
+
+// The arguments after the program name. "--name value" and "--name=value" are both accepted,
+// "--" ends the options. --help and --version win over everything else, so that they work
+// whatever else is on the line.
+ParsedArguments ParseArguments(const std::vector<std::string>& arguments);
+
+std::string HelpText();
+std::string VersionText();
+
+}  // namespace cli

@@ -1,0 +1,288 @@
+#include "cli/Commands.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
+#include "check/MatchCheck.h"
+#include "cli/DataFile.h"
+#include "cli/DrawsFile.h"
+#include "cli/DrawsReport.h"
+#include "cli/Duplicates.h"
+#include "cli/ExportCsv.h"
+#include "cli/ImportTickets.h"
+#include "cli/NumberLines.h"
+#include "store/PlayNumber.h"
+
+namespace cli {
+
+namespace {
+
+constexpr std::string_view kProgram = "pelmora-check: ";
+constexpr std::string_view kStandardInput = "-";
+
+// One line per problem, whatever a file name, an argument or a value read from a file holds:
+// control characters would break the line or reach the terminal.
+void AppendLine(std::string& to, std::string line) {
+  for (char& c : line) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+      c = '?';
+    }
+  }
+  to.append(line).push_back('\n');
+}
+
+void Report(CommandOutput& output, std::string_view subject, std::string_view problem) {
+  AppendLine(output.err, std::string(kProgram).append(subject).append(": ").append(problem));
+}
+
+CommandOutput Failure(std::string_view subject, std::string_view problem) {
+  CommandOutput output;
+  output.status = kExitError;
+  Report(output, subject, problem);
+  return output;
+}
+
+void ReportRefused(CommandOutput& output, const std::string& file,
+                   const std::vector<RefusedLine>& refused) {
+  for (const RefusedLine& line : refused) {
+    Report(output, file + ":" + std::to_string(line.line), line.problem);
+  }
+}
+
+std::string LinesText(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " line" : " lines");
+}
+
+struct InputFile {
+  bool ok = false;
+  std::string bytes;
+  std::string problem;
+};
+
+// Import and draws files may be pipes or standard input, so they are read as a stream; only the
+// data file goes through the store.
+InputFile ReadInputFile(const std::string& path) {
+  InputFile file;
+  int fd = STDIN_FILENO;
+  if (path != kStandardInput) {
+    do {
+      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+      file.problem = errno == ENOENT ? "no such file" : std::strerror(errno);
+      return file;
+    }
+  }
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got < 0) {
+      file.problem = std::strerror(errno);
+      break;
+    }
+    if (got == 0) {
+      file.ok = true;
+      break;
+    }
+    file.bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  if (fd != STDIN_FILENO) {
+    ::close(fd);
+  }
+  return file;
+}
+
+std::string InputName(const std::string& path) {
+  return path == kStandardInput ? "standard input" : path;
+}
+
+// A winning number given on the command line: six numbers from 1 to 59, all different, any
+// separators. A "00" is named by its position, as the window names an empty winning box.
+std::optional<check::WinningTexts> ParseWinning(const std::string& text, std::string& problem) {
+  const std::vector<std::string_view> words = NumberWords(text);
+  if (words.size() == kSixNumbers) {
+    for (std::size_t k = 0; k < words.size(); ++k) {
+      if (words[k].find_first_not_of('0') == std::string_view::npos) {
+        problem = "the winning number has no number in position " + std::to_string(k + 1);
+        return std::nullopt;
+      }
+    }
+  }
+  const ParsedNumbers parsed = ParseSixNumbers(text);
+  if (!parsed.ok) {
+    problem = "the winning number " + parsed.problem;
+    return std::nullopt;
+  }
+  check::WinningTexts winning;
+  for (std::size_t k = 0; k < winning.size(); ++k) {
+    winning[k] = store::TwoDigitField(parsed.numbers[k]);
+  }
+  return winning;
+}
+
+CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal) {
+  std::optional<check::WinningTexts> given;
+  if (options.winning) {
+    std::string problem;
+    given = ParseWinning(*options.winning, problem);
+    if (!given) {
+      return Failure("--winning " + *options.winning, problem);
+    }
+  }
+  const LoadedDataFile file = LoadDataFile(options.dataFile);
+  if (!file.ok) {
+    return Failure(options.dataFile, file.problem);
+  }
+  const check::CheckResult result = check::RunCheck(given ? *given : file.winning, file.tickets);
+  switch (result.outcome) {
+    case check::CheckOutcome::InvalidWinningNumber:
+      return Failure(options.dataFile, "the winning number has no number in position " +
+                                           std::to_string(result.invalidPosition));
+    case check::CheckOutcome::NoTickets:
+      return Failure(options.dataFile, "it holds no tickets");
+    case check::CheckOutcome::Results:
+      break;
+  }
+  CommandOutput output;
+  output.out = result.text;
+  if (outputIsTerminal && !output.out.ends_with('\n')) {
+    output.out.append("\r\n");
+  }
+  output.status = result.reported.empty() ? kExitNotFound : kExitFound;
+  return output;
+}
+
+CommandOutput RunDrawsCommand(const Options& options) {
+  const LoadedDataFile file = LoadDataFile(options.dataFile);
+  if (!file.ok) {
+    return Failure(options.dataFile, file.problem);
+  }
+  if (file.tickets.empty()) {
+    return Failure(options.dataFile, "it holds no tickets");
+  }
+  const std::string drawsName = InputName(options.drawsFile);
+  const InputFile input = ReadInputFile(options.drawsFile);
+  if (!input.ok) {
+    return Failure(drawsName, input.problem);
+  }
+  const DrawLines lines = ParseDrawLines(input.bytes);
+  CommandOutput output;
+  ReportRefused(output, drawsName, lines.refused);
+  if (!lines.refused.empty() && !options.skipBad) {
+    Report(output, drawsName,
+           LinesText(lines.refused.size()) +
+               " refused; nothing was checked (--skip-bad checks "
+               "the other draws)");
+    output.status = kExitError;
+    return output;
+  }
+  if (lines.draws.empty()) {
+    Report(output, drawsName, "it holds no draws");
+    output.status = kExitError;
+    return output;
+  }
+  const DrawsCheck check = CheckDraws(lines.draws, file.tickets);
+  output.out = FormatDrawsReport(lines.draws, file.tickets, check);
+  output.status = check.anyMatched ? kExitFound : kExitNotFound;
+  return output;
+}
+
+CommandOutput RunImportCommand(const Options& options) {
+  DataFileForAdding file = OpenForAdding(options.dataFile);
+  if (!file.ok) {
+    return Failure(options.dataFile, file.problem);
+  }
+  const std::string importName = InputName(options.importFile);
+  const InputFile input = ReadInputFile(options.importFile);
+  if (!input.ok) {
+    return Failure(importName, input.problem);
+  }
+  const TicketLines lines = ParseTicketLines(input.bytes);
+  CommandOutput output;
+  ReportRefused(output, importName, lines.refused);
+  if (!lines.refused.empty() && !options.skipBad) {
+    Report(output, importName,
+           LinesText(lines.refused.size()) + " refused; nothing was added to " + options.dataFile +
+               " (--skip-bad adds the other lines)");
+    output.status = kExitError;
+    return output;
+  }
+  if (lines.tickets.empty()) {
+    Report(output, importName, "it holds no tickets; nothing was added");
+    output.status = kExitError;
+    return output;
+  }
+  if (std::string problem = AddTickets(file, options.dataFile, lines.tickets); !problem.empty()) {
+    Report(output, options.dataFile, problem + "; nothing was added");
+    output.status = kExitError;
+    return output;
+  }
+  const std::size_t added = lines.tickets.size();
+  output.out = "Added " + std::to_string(added) + (added == 1 ? " ticket" : " tickets") + " to " +
+               options.dataFile + "; it now holds " + std::to_string(file.count) + ".\n";
+  output.status = kExitFound;
+  return output;
+}
+
+CommandOutput RunListCommand(const Options& options) {
+  const LoadedDataFile file = LoadDataFile(options.dataFile);
+  if (!file.ok) {
+    return Failure(options.dataFile, file.problem);
+  }
+  CommandOutput output;
+  if (options.mode == Mode::Export) {
+    output.out = ExportCsv(file.tickets);
+    output.status = kExitFound;
+    return output;
+  }
+  const std::vector<std::vector<std::size_t>> groups = FindDuplicates(file.tickets);
+  if (groups.empty()) {
+    output.out = "No two tickets hold the same six numbers.\n";
+    output.status = kExitNotFound;
+  } else {
+    output.out = FormatDuplicates(file.tickets, groups);
+    output.status = kExitFound;
+  }
+  return output;
+}
+
+}  // namespace
+
+CommandOutput RunCommand(const Options& options, bool outputIsTerminal) {
+  switch (options.mode) {
+    case Mode::Help:
+      return {kExitFound, HelpText(), {}};
+    case Mode::Version:
+      return {kExitFound, VersionText(), {}};
+    case Mode::Check:
+      return RunCheckCommand(options, outputIsTerminal);
+    case Mode::Draws:
+      return RunDrawsCommand(options);
+    case Mode::Import:
+      return RunImportCommand(options);
+    case Mode::Export:
+    case Mode::Duplicates:
+      return RunListCommand(options);
+  }
+  return Failure("pelmora-check", "unknown command");
+}
+
+CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal) {
+  const ParsedArguments parsed = ParseArguments(arguments);
+  if (!parsed.ok) {
+    CommandOutput output;
+    AppendLine(output.err,
+               std::string(kProgram).append(parsed.problem).append(" (see pelmora-check --help)"));
+    return output;
+  }
+  return RunCommand(parsed.options, outputIsTerminal);
+}
+
+}  // namespace cli

@@ -1,0 +1,53 @@
+#include "cli/DataFile.h"
+
+#include "store/AtomicFile.h"
+#include "store/PlayNumber.h"
+#include "store/Profile.h"
+#include "store/TicketFile.h"
+
+namespace cli {
+
+std::string CountProblem(const std::string& text, const store::CountResult& count) {
+  if (text.empty()) {
+    return "it holds no ticket count (TOTAL)";
+  }
+  if (!count.ok) {
+    return count.errorCode == store::kOverflow
+               ? "the ticket count (TOTAL) " + text + " is out of range"
+               : "the ticket count (TOTAL) \"" + text + "\" is not a number";
+  }
+  if (count.value < 0) {
+    return "the ticket count (TOTAL) " + text + " is below 0";
+  }
+  return {};
+}
+
+LoadedDataFile LoadDataFile(const std::string& path) {
+  LoadedDataFile file;
+  // The store reads a missing file as an empty one; here it is the user's mistake to report.
+  const store::FileContents contents = store::ReadWholeFile(path);
+  if (contents.status == store::ReadStatus::Missing) {
+    file.problem = "no such file";
+    return file;
+  }
+  if (contents.status == store::ReadStatus::Failed) {
+    file.problem = contents.reason;
+    return file;
+  }
+  store::TicketList list = store::ReadAllTickets(path);
+  if (std::string problem = CountProblem(
+          store::ReadProfileValue(store::kSection, store::kTotalKey, path), list.count);
+      !problem.empty()) {
+    file.problem = std::move(problem);
+    return file;
+  }
+  file.tickets = std::move(list.tickets);
+  const std::string winning = store::ReadProfileValue(store::kSection, store::kWinningKey, path);
+  for (int k = 1; k <= store::kFieldsPerTicket; ++k) {
+    file.winning[static_cast<std::size_t>(k - 1)] = std::string(store::PlayNumberField(winning, k));
+  }
+  file.ok = true;
+  return file;
+}
+
+}  // namespace cli

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "check/WinningNumber.h"
+#include "store/CountConversion.h"
+
+namespace cli {
+
+// What the window works with after opening a data file: the tickets as the play list holds them
+// and the six winning texts as the winning-number boxes hold them.
+struct LoadedDataFile {
+  bool ok = false;
+  std::string problem;  // why the file cannot be used, when not ok
+  std::vector<std::string> tickets;
+  check::WinningTexts winning;
+};
+
+// Reads the tickets with store::ReadAllTickets and the winning number "Numbers"/"W" cut into its
+// six fields, as the window does on opening the file. A missing or unreadable file and a count
+// that cannot be read or is below 0 are problems; a count of 0 is not.
+LoadedDataFile LoadDataFile(const std::string& path);
+
+// Why a ticket count read as `text` is unusable, or the empty text when it is usable.
+std::string CountProblem(const std::string& text, const store::CountResult& count);
+
+}  // namespace cli

@@ -1,0 +1,151 @@
+#include "cli/NumberLines.h"
+
+#include <algorithm>
+
+#include "store/PlayNumber.h"
+
+namespace cli {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// A word longer than this is shown cut, so one wild line cannot flood the list of refused lines.
+constexpr std::size_t kShownWordLength = 12;
+
+bool IsWordCharacter(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool IsDigits(std::string_view word) {
+  return std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The value of a word of digits, saturated well above the highest number so that a long run of
+// digits cannot overflow.
+int ValueOf(std::string_view digits) {
+  int value = 0;
+  for (const char c : digits) {
+    value = std::min(value * 10 + (c - '0'), 1000);
+  }
+  return value;
+}
+
+std::string Shown(std::string_view word) {
+  if (word.size() <= kShownWordLength) {
+    return std::string(word);
+  }
+  return std::string(word.substr(0, kShownWordLength)) + "...";
+}
+
+}  // namespace
+
+std::vector<std::string_view> NumberWords(std::string_view text) {
+  std::vector<std::string_view> words;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && !IsWordCharacter(text[i])) {
+      ++i;
+    }
+    const std::size_t start = i;
+    while (i < text.size() && IsWordCharacter(text[i])) {
+      ++i;
+    }
+    if (i > start) {
+      words.push_back(text.substr(start, i - start));
+    }
+  }
+  return words;
+}
+
+ParsedNumbers ParseSixNumbers(std::string_view text) {
+  ParsedNumbers result;
+  const std::vector<std::string_view> words = NumberWords(text);
+  for (const std::string_view word : words) {
+    if (!IsDigits(word)) {
+      result.problem = "\"" + Shown(word) + "\" is not a number";
+      return result;
+    }
+  }
+  if (words.size() != kSixNumbers) {
+    result.problem = "holds " + std::to_string(words.size()) +
+                     (words.size() == 1 ? " number" : " numbers") + ", not 6";
+    return result;
+  }
+  for (int k = 0; k < kSixNumbers; ++k) {
+    const std::string_view word = words[static_cast<std::size_t>(k)];
+    const int value = ValueOf(word);
+    if (value < kLowestNumber || value > kHighestNumber) {
+      result.problem = Shown(word) + " is outside 1 to 59";
+      return result;
+    }
+    for (int j = 0; j < k; ++j) {
+      if (result.numbers[static_cast<std::size_t>(j)] == value) {
+        result.problem = Shown(word) + " appears twice";
+        return result;
+      }
+    }
+    result.numbers[static_cast<std::size_t>(k)] = value;
+  }
+  result.ok = true;
+  return result;
+}
+
+std::string TicketText(const SixNumbers& numbers) {
+  store::PlayFields fields;
+  for (std::size_t k = 0; k < fields.size(); ++k) {
+    fields[k] = store::TwoDigitField(numbers[k]);
+  }
+  return store::JoinPlayNumber(fields);
+}
+
+void ForEachLine(std::string_view text,
+                 const std::function<void(std::size_t, std::string_view)>& visit) {
+  if (text.starts_with(kByteOrderMark)) {
+    text.remove_prefix(kByteOrderMark.size());
+  }
+  std::size_t number = 0;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      end = text.size();
+    }
+    visit(++number, text.substr(start, end - start));
+    start = end;
+    if (start < text.size() && text[start] == '\r') {
+      ++start;
+    }
+    if (start < text.size() && text[start] == '\n' && (start == end || text[end] == '\r')) {
+      ++start;
+    }
+  }
+}
+
+bool HoldsLetter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
+}
+
+TicketLines ParseTicketLines(std::string_view text) {
+  TicketLines result;
+  bool firstLine = true;
+  ForEachLine(text, [&](std::size_t line, std::string_view lineText) {
+    if (NumberWords(lineText).empty()) {
+      return;  // blank, or only separators as an empty spreadsheet row leaves
+    }
+    const bool heading = firstLine && HoldsLetter(lineText);
+    firstLine = false;
+    if (heading) {
+      return;
+    }
+    ParsedNumbers parsed = ParseSixNumbers(lineText);
+    if (parsed.ok) {
+      result.tickets.push_back(TicketText(parsed.numbers));
+    } else {
+      result.refused.push_back({line, std::move(parsed.problem)});
+    }
+  });
+  return result;
+}
+
+}  // namespace cli

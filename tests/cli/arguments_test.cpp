@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/Arguments.h"
+
+namespace cli {
+namespace {
+
+TEST(ArgumentsTest, ReadsEachCommand) {
+  ParsedArguments parsed = ParseArguments({"--winning", "05-12-23-34-45-56", "a.pmd"});
+  ASSERT_TRUE(parsed.ok) << parsed.problem;
+  EXPECT_EQ(parsed.options.mode, Mode::Check);
+  EXPECT_EQ(parsed.options.winning, "05-12-23-34-45-56");
+  EXPECT_EQ(parsed.options.dataFile, "a.pmd");
+
+  parsed = ParseArguments({"a.pmd", "--import=-", "--skip-bad"});
+  ASSERT_TRUE(parsed.ok) << parsed.problem;
+  EXPECT_EQ(parsed.options.mode, Mode::Import);
+  EXPECT_EQ(parsed.options.importFile, "-");
+  EXPECT_TRUE(parsed.options.skipBad);
+
+  parsed = ParseArguments({"--draws", "d.csv", "--", "--odd-name.pmd"});
+  ASSERT_TRUE(parsed.ok) << parsed.problem;
+  EXPECT_EQ(parsed.options.mode, Mode::Draws);
+  EXPECT_EQ(parsed.options.dataFile, "--odd-name.pmd");
+
+  EXPECT_EQ(ParseArguments({"--export", "csv", "a.pmd"}).options.mode, Mode::Export);
+  EXPECT_EQ(ParseArguments({"a.pmd", "--duplicates"}).options.mode, Mode::Duplicates);
+  // Help works whatever else is wrong on the line.
+  EXPECT_EQ(ParseArguments({"--bogus", "-h"}).options.mode, Mode::Help);
+  EXPECT_EQ(ParseArguments({}).problem, "no data file given");
+}
+
+struct BadCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  std::string problem;
+};
+
+class BadArgumentsTest : public testing::TestWithParam<BadCase> {};
+
+TEST_P(BadArgumentsTest, NamesTheProblem) {
+  const ParsedArguments parsed = ParseArguments(GetParam().arguments);
+  EXPECT_FALSE(parsed.ok);
+  EXPECT_EQ(parsed.problem, GetParam().problem);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, BadArgumentsTest,
+    testing::Values(
+        BadCase{"unknown", {"--frobnicate", "a.pmd"}, "unknown option \"--frobnicate\""},
+        BadCase{"missingValue",
+                {"a.pmd", "--winning"},
+                "--winning needs a winning number such as 05-12-23-34-45-56"},
+        BadCase{"emptyFileName", {"--draws=", "a.pmd"}, "--draws needs a file name"},
+        BadCase{"otherFormat",
+                {"--export", "json", "a.pmd"},
+                "--export knows only the format csv, not \"json\""},
+        BadCase{"twoCommands",
+                {"--duplicates", "--import", "t.txt", "a.pmd"},
+                "--duplicates and --import cannot be used together"},
+        BadCase{
+            "sameTwice", {"--duplicates", "--duplicates", "a.pmd"}, "--duplicates is given twice"},
+        BadCase{"winningWithDraws",
+                {"--winning", "1-2-3-4-5-6", "--draws", "d.csv", "a.pmd"},
+                "--winning cannot be used with --draws"},
+        BadCase{"skipBadAlone",
+                {"--skip-bad", "a.pmd"},
+                "--skip-bad works only with --import or --draws"},
+        BadCase{"flagWithValue", {"--duplicates=yes", "a.pmd"}, "--duplicates takes no value"},
+        BadCase{"twoFiles", {"a.pmd", "b.pmd"}, "one data file only, not \"a.pmd\" and \"b.pmd\""}),
+    [](const testing::TestParamInfo<BadCase>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace cli

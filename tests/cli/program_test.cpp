@@ -1,0 +1,201 @@
+// Runs the built pelmora-check on the sample files and compares what it prints and its exit
+// status with what the window's check gives for the same files.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "CliTestSupport.h"
+#include "check/MatchCheck.h"
+#include "store/PlayNumber.h"
+#include "store/Profile.h"
+#include "store/TicketFile.h"
+
+namespace {
+
+const std::string kProgram = PELMORA_CHECK_PROGRAM;
+const std::string kSamples = CLI_SAMPLES_DIR;
+
+std::string Sample(const std::string& name) {
+  return kSamples + "/" + name;
+}
+
+struct ProgramRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+check::CheckResult WindowCheck(const std::string& path) {
+  const std::string stored = store::ReadProfileValue("Numbers", "W", path);
+  check::WinningTexts winning;
+  for (int k = 1; k <= 6; ++k) {
+    winning[static_cast<std::size_t>(k - 1)] = std::string(store::PlayNumberField(stored, k));
+  }
+  return check::RunCheck(winning, store::ReadAllTickets(path).tickets);
+}
+
+class ProgramTest : public cli_test::FolderTest {
+ protected:
+  // Standard output goes to a file, or with `terminal` to a pseudo-terminal in raw mode so that
+  // the bytes arrive unchanged.
+  ProgramRun Run(const std::vector<std::string>& arguments, const std::string& input = {},
+                 bool terminal = false) {
+    const std::string outPath = PathOf("stdout");
+    const std::string errPath = PathOf("stderr");
+    const std::string inPath = Write("stdin", input);
+    int master = -1;
+    std::string slaveName;
+    if (terminal) {
+      master = ::posix_openpt(O_RDWR | O_NOCTTY);
+      EXPECT_GE(master, 0);
+      EXPECT_EQ(::grantpt(master), 0);
+      EXPECT_EQ(::unlockpt(master), 0);
+      slaveName = ::ptsname(master);
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+      const int in = ::open(inPath.c_str(), O_RDONLY);
+      const int out = terminal ? ::open(slaveName.c_str(), O_RDWR | O_NOCTTY)
+                               : ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (in < 0 || out < 0 || err < 0) {
+        ::_exit(127);
+      }
+      if (terminal) {
+        termios mode{};
+        ::tcgetattr(out, &mode);
+        ::cfmakeraw(&mode);
+        ::tcsetattr(out, TCSANOW, &mode);
+      }
+      ::dup2(in, STDIN_FILENO);
+      ::dup2(out, STDOUT_FILENO);
+      ::dup2(err, STDERR_FILENO);
+      std::vector<char*> argv{const_cast<char*>(kProgram.c_str())};
+      for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+      }
+      argv.push_back(nullptr);
+      ::execv(kProgram.c_str(), argv.data());
+      ::_exit(127);
+    }
+    ProgramRun run;
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (terminal) {
+      char buffer[4096];
+      ssize_t got;
+      ::fcntl(master, F_SETFL, O_NONBLOCK);
+      while ((got = ::read(master, buffer, sizeof buffer)) > 0) {
+        run.out.append(buffer, static_cast<std::size_t>(got));
+      }
+      ::close(master);
+    } else {
+      run.out = Read(outPath);
+    }
+    run.err = Read(errPath);
+    return run;
+  }
+
+  std::string Copy(const std::string& sample) { return Write(sample, Read(Sample(sample))); }
+};
+
+TEST_F(ProgramTest, PrintsWhatTheWindowsCheckShows) {
+  for (const auto& [sample, status] :
+       std::vector<std::pair<std::string, int>>{{"matches.pmd", 0}, {"no-match.pmd", 1}}) {
+    const ProgramRun run = Run({Sample(sample)});
+    EXPECT_EQ(run.out, WindowCheck(Sample(sample)).text) << sample;
+    EXPECT_EQ(run.status, status) << sample;
+    EXPECT_EQ(run.err, "") << sample;
+  }
+}
+
+TEST_F(ProgramTest, EndsTheSorryTextWithALineEndOnATerminal) {
+  const ProgramRun run = Run({Sample("no-match.pmd")}, {}, true);
+  EXPECT_EQ(run.out, WindowCheck(Sample("no-match.pmd")).text + "\r\n");
+  EXPECT_EQ(run.status, 1);
+}
+
+TEST_F(ProgramTest, ReportsErrorsOnOneLineWithStatusTwo) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {Sample("empty-winning.pmd"), "the winning number has no number in position 3"},
+      {Sample("no-tickets.pmd"), "it holds no tickets"},
+      {Sample("bad-count.pmd"), "the ticket count (TOTAL) \"abc\" is not a number"},
+      {PathOf("missing.pmd"), "no such file"}};
+  for (const auto& [path, problem] : cases) {
+    const ProgramRun run = Run({path});
+    EXPECT_EQ(run.err, "pelmora-check: " + path + ": " + problem + "\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.status, 2);
+  }
+  const ProgramRun bad = Run({"--export", "xml", Sample("matches.pmd")});
+  EXPECT_EQ(bad.err,
+            "pelmora-check: --export knows only the format csv, not \"xml\" (see pelmora-check "
+            "--help)\n");
+  EXPECT_EQ(bad.status, 2);
+}
+
+TEST_F(ProgramTest, ImportedTicketsAreWhatTheWindowWouldHaveSaved) {
+  const std::string imported = Copy("no-match.pmd");
+  const ProgramRun run = Run({"--import", Sample("import.txt"), imported});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "Added 4 tickets to " + imported + "; it now holds 6.\n");
+
+  const std::string single = Write("single.pmd", Read(Sample("no-match.pmd")));
+  const std::vector<std::string> expected = {"05-12-30-41-08-55", "05-12-30-41-08-55",
+                                             "05-12-30-41-08-55", "01-02-03-04-05-06"};
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    ASSERT_TRUE(store::AddTicket(single, static_cast<int>(i) + 3, expected[i]).ok);
+  }
+  EXPECT_EQ(Read(imported), Read(single));
+
+  // Both programs still agree on the grown file; tickets come from standard input too.
+  EXPECT_EQ(Run({imported}).out, WindowCheck(imported).text);
+  EXPECT_EQ(Run({"--import", "-", imported}, "1 2 3 4 5 7\n").status, 0);
+  EXPECT_EQ(store::ReadAllTickets(imported).tickets.back(), "01-02-03-04-05-07");
+}
+
+TEST_F(ProgramTest, RefusedImportLinesAreListedAndNothingIsWritten) {
+  const std::string path = Copy("no-match.pmd");
+  const ProgramRun run = Run({"--import", Sample("import-bad.csv"), path});
+  const std::string from = "pelmora-check: " + Sample("import-bad.csv");
+  EXPECT_EQ(run.err, from + ":3: 60 is outside 1 to 59\n" + from + ":4: holds 5 numbers, not 6\n" +
+                         from + ":5: 8 appears twice\n" + from +
+                         ": 3 lines refused; nothing was added to " + path +
+                         " (--skip-bad adds the other lines)\n");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(Read(path), Read(Sample("no-match.pmd")));
+}
+
+TEST_F(ProgramTest, DrawsExportAndDuplicatesMatchTheirSamples) {
+  const ProgramRun draws = Run({"--draws", Sample("draws.csv"), Sample("matches.pmd")});
+  EXPECT_EQ(draws.out, Read(Sample("matches-draws.expected")));
+  EXPECT_EQ(draws.status, 0);
+
+  const ProgramRun csv = Run({"--export=csv", Sample("matches.pmd")});
+  EXPECT_EQ(csv.out, Read(Sample("matches-export.expected")));
+  EXPECT_EQ(csv.status, 0);
+
+  const ProgramRun duplicates = Run({"--duplicates", Sample("matches.pmd")});
+  EXPECT_EQ(duplicates.out, Read(Sample("matches-duplicates.expected")));
+  EXPECT_EQ(duplicates.status, 0);
+}
+
+TEST_F(ProgramTest, HelpDescribesEveryOption) {
+  const ProgramRun run = Run({"--help"});
+  EXPECT_EQ(run.status, 0);
+  for (const char* option :
+       {"--winning", "--draws", "--import", "--skip-bad", "--export", "--duplicates", "--help"}) {
+    EXPECT_NE(run.out.find(option), std::string::npos) << option;
+  }
+}
+
+}  // namespace

@@ -1,4 +1,506 @@
 #include "ui/entry/frmNumberEntry.h"
 
-frmNumberEntry::frmNumberEntry(QWidget* parent) : QDialog(parent) {}
-void frmNumberEntry::Form_Load() {}
+#include <QApplication>
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QScreen>
+#include <cmath>
+#include <optional>
+
+#include "app/DataFileLocation.h"
+#include "app/modPelmora.h"
+#include "platform/Platform.h"
+#include "store/CountConversion.h"
+#include "store/PlayNumber.h"
+#include "store/Profile.h"
+#include "store/TicketFile.h"
+#include "ui/Forms.h"
+#include "ui/Twips.h"
+#include "ui/main/frmNumberChecker.h"
+
+using namespace modPelmora;
+
+namespace {
+
+constexpr int kClientWidth = 3975;
+constexpr int kClientHeight = 6090;
+constexpr std::int16_t kPicksPerTicket = 6;
+const QString kEmptyField = QStringLiteral("00");
+const QString kDesignCaption = QStringLiteral("VORDANIK Pelmora-Number Entry Form");
+const QColor kPickedColour(255, 0, 0);
+const QColor kLabel1Colour(0, 0, 255);
+
+// The value a field compares with: "05" and "5" hold 5, "00" and "0" are empty. A text that is
+// not a number (possible only in a winning number edited outside the program) has no value.
+std::optional<double> FieldValue(const QString& text) {
+  bool ok = false;
+  const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+  if (!ok || !std::isfinite(value))
+    return std::nullopt;
+  return value;
+}
+
+bool FieldHolds(const QString& field, int n) {
+  const std::optional<double> value = FieldValue(field);
+  return value && *value == n;
+}
+
+// A field without a number counts as empty, so a pick replaces text that names no box.
+bool FieldIsEmpty(const QString& field) {
+  const std::optional<double> value = FieldValue(field);
+  return !value || *value == 0;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
+                        const QString& tip, const QRect& at) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setToolTip(tip);
+  button->setGeometry(at);
+  // No button is the default: Enter presses the focused button only (see keyPressEvent).
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  return button;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, const QString& tip,
+                  Qt::Alignment align, const QRect& at) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setToolTip(tip);
+  label->setAlignment(align | Qt::AlignTop);
+  label->setGeometry(at);
+  QFont bold = label->font();
+  bold.setPointSizeF(8.25);
+  bold.setBold(true);
+  label->setFont(bold);
+  return label;
+}
+
+}  // namespace
+
+frmNumberEntry::frmNumberEntry(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+  setObjectName("frmNumberEntry");
+  setWindowTitle(kDesignCaption);
+  setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+  setSizeGripEnabled(false);
+  CreateControls();
+  SetTabOrder();
+  for (int k = 1; k <= kFieldCount; ++k)
+    mField[static_cast<std::size_t>(k)] = kEmptyField;
+}
+
+void frmNumberEntry::CreateControls() {
+  // Labels first: the boxes and buttons that overlap them are drawn on top.
+  Label1 = MakeLabel(this, "Label1", QString(),
+                     tr("This is your number, the order they are in does not matter."),
+                     Qt::AlignHCenter, TwipsRect(240, 0, 3615, 615));
+  Label1->setAccessibleName(tr("Your number"));
+  lbltktnum = MakeLabel(this, "lbltktnum", QStringLiteral("Ticket#"), QString(), Qt::AlignHCenter,
+                        TwipsRect(75, 5280, 1215, 375));
+  lbltktnum->setAccessibleName(tr("Ticket number"));
+  lblticketnumber = MakeLabel(this, "lblticketnumber", QString(), tr("This play number"),
+                              Qt::AlignRight, TwipsRect(0, 5640, 495, 345));
+  lblticketnumber->setAccessibleName(tr("This play number"));
+  Label2 = MakeLabel(this, "Label2", QStringLiteral("of"), QString(), Qt::AlignLeft,
+                     TwipsRect(600, 5640, 255, 345));
+  lbltotaltickets = MakeLabel(this, "lbltotaltickets", QString(), tr("Total Saved Play Numbers"),
+                              Qt::AlignLeft, TwipsRect(840, 5640, 1575, 345));
+  lbltotaltickets->setAccessibleName(tr("Total Saved Play Numbers"));
+
+  for (int i = 1; i <= kBoxCount; ++i) {
+    auto* box = new QCheckBox(this);
+    box->setObjectName(QStringLiteral("ck01_%1").arg(i));
+    box->setGeometry(TwipsRect(240 + 600 * ((i - 1) % 6), 360 + 480 * ((i - 1) / 6), 615, 495));
+    box->setAutoFillBackground(true);
+    ck01[static_cast<std::size_t>(i)] = box;
+    SetBoxLook(i, false);
+    // toggled, not clicked: a value set from code must run the handler too, and only a real
+    // change runs it.
+    connect(box, &QCheckBox::toggled, this, [this, i] { ck01_Click(i); });
+  }
+
+  cmdCancel =
+      MakeButton(this, "cmdCancel", QStringLiteral("&Cancel"),
+                 tr("Don't save this number and return to main."), TwipsRect(120, 5280, 1215, 350));
+  cmdDone = MakeButton(this, "cmdDone", QStringLiteral("&Done"), QString(),
+                       TwipsRect(1440, 5280, 1215, 350));
+  cmdNext = MakeButton(this, "cmdNext", QStringLiteral("Save/&Next"),
+                       tr("Save this number and prepare to create a new one."),
+                       TwipsRect(2760, 5280, 1215, 350));
+  cmdAllNumbers = MakeButton(this, "cmdAllNumbers", QStringLiteral("View All"),
+                             tr("See all saved numbers."), TwipsRect(1440, 5640, 1215, 350));
+  cmdClear = MakeButton(this, "cmdClear", QStringLiteral("C&lear"),
+                        tr("Deselect all selected numbers."), TwipsRect(2760, 5640, 1215, 350));
+  connect(cmdCancel, &QPushButton::clicked, this, &frmNumberEntry::cmdCancel_Click);
+  connect(cmdDone, &QPushButton::clicked, this, &frmNumberEntry::cmdDone_Click);
+  connect(cmdNext, &QPushButton::clicked, this, &frmNumberEntry::cmdNext_Click);
+  connect(cmdAllNumbers, &QPushButton::clicked, this, &frmNumberEntry::cmdAllNumbers_Click);
+  connect(cmdClear, &QPushButton::clicked, this, &frmNumberEntry::cmdClear_Click);
+}
+
+void frmNumberEntry::SetTabOrder() {
+  QList<QWidget*> order = {cmdNext, cmdDone, cmdCancel};
+  for (int i = 1; i <= 54; ++i)
+    order << ck01[static_cast<std::size_t>(i)];
+  order << cmdClear << cmdAllNumbers;
+  for (int i = 55; i <= kBoxCount; ++i)
+    order << ck01[static_cast<std::size_t>(i)];
+  for (qsizetype i = 1; i < order.size(); ++i)
+    QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void frmNumberEntry::Form_Load() {
+  frmNumberChecker* main = forms::MainForm();
+
+  if (main)
+    setWindowIcon(main->windowIcon());
+  gPickedCount = 0;
+  gPickLimit = kPicksPerTicket;
+
+  SetEmptyTicket();
+
+  if (gEntryMode == kEntryWinning) {
+    // Picking the winning number: it starts as the main window shows it.
+    cmdNext->hide();
+    cmdCancel->show();
+    mCancelButton = cmdCancel;
+    cmdDone->setToolTip(tr("Save number and go to main"));
+    lbltotaltickets->hide();
+    lblticketnumber->hide();
+    Label2->hide();
+    cmdAllNumbers->hide();
+    if (main) {
+      for (int k = 1; k <= kFieldCount; ++k)
+        mField[static_cast<std::size_t>(k)] = main->win1[k]->text();
+    }
+    ShowTicketText();
+    // Each check runs the box handler, which finds the number already in its field; a field
+    // that names no box checks nothing.
+    for (int k = 1; k <= kFieldCount; ++k) {
+      const store::CountResult number =
+          store::ConvertCount(mField[static_cast<std::size_t>(k)].toStdString());
+      if (number.ok && number.value >= 1 && number.value <= kBoxCount)
+        ck01[static_cast<std::size_t>(number.value)]->setChecked(true);
+    }
+  } else if (gEntryMode == kEntryPlays) {
+    // Entering tickets, one after another, under the keys that follow the file's count.
+    cmdNext->show();
+    cmdNext->setEnabled(false);
+    cmdCancel->hide();
+    mCancelButton = cmdDone;
+    cmdDone->setToolTip(tr("Stop entering numbers and return to main"));
+    lbltotaltickets->show();
+    lblticketnumber->show();
+    cmdAllNumbers->show();
+    Label2->show();
+    gProfileFile = gDataFile;
+    const std::string total = GetProfileValue("numbers", "total", gProfileFile);
+    lbltotaltickets->setText(QString::fromStdString(total));
+    // The ticket number stays unset for a count that is missing, negative or not a number;
+    // Save/Next reads the count again and refuses such a file.
+    if (total == "0") {
+      lblticketnumber->setText(QStringLiteral("1"));
+    } else if (total > "0") {
+      const store::CountResult count = store::ConvertCount(total);
+      if (count.ok)
+        lblticketnumber->setText(QString::number(int{count.value} + 1));
+    }
+  }
+
+  QFont big = Label1->font();
+  big.setPointSizeF(12);
+  big.setBold(true);
+  Label1->setFont(big);
+  QPalette blue = Label1->palette();
+  blue.setColor(QPalette::WindowText, kLabel1Colour);
+  Label1->setPalette(blue);
+  for (gIdx = 1; gIdx <= kBoxCount; ++gIdx) {
+    QCheckBox* box = ck01[static_cast<std::size_t>(gIdx)];
+    box->setText(QStringLiteral("[%1]").arg(gIdx));
+    box->setAccessibleName(box->text());
+  }
+
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+  }
+  // "Save/Next" is hidden or disabled at this point, so the first stop of the tab order is Done.
+  cmdDone->setFocus(Qt::OtherFocusReason);
+}
+
+bool frmNumberEntry::PlayEntryMode() const {
+  return gEntryMode == kEntryPlays;
+}
+
+void frmNumberEntry::ck01_Click(int Index) {
+  if (Index < 1 || Index > kBoxCount)
+    return;
+  const auto n = static_cast<std::int16_t>(Index);
+  if (!ck01[static_cast<std::size_t>(Index)]->isChecked()) {
+    --gPickedCount;
+    SetBoxLook(Index, false);
+    RemovePick(n);
+  } else {
+    ++gPickedCount;
+    SetBoxLook(Index, true);
+    AddPick(n);
+  }
+  ShowPickStatus();
+  if (gPickLimit == gPickedCount) {
+    cmdDone->setEnabled(true);
+    if (PlayEntryMode()) {
+      cmdNext->setEnabled(true);
+      // So that Enter or Space saves the ticket at once.
+      cmdNext->setFocus(Qt::OtherFocusReason);
+    }
+  } else {
+    cmdNext->setEnabled(false);
+  }
+}
+
+void frmNumberEntry::AddPick(std::int16_t n) {
+  // The count has already been raised for this pick: at the limit no further box may be picked.
+  if (gPickedCount == gPickLimit)
+    DisableUnpicked();
+  for (int k = 1; k <= kFieldCount; ++k) {
+    if (FieldHolds(mField[static_cast<std::size_t>(k)], n))
+      return;
+  }
+  for (int k = 1; k <= kFieldCount; ++k) {
+    QString& field = mField[static_cast<std::size_t>(k)];
+    if (FieldIsEmpty(field)) {
+      field = QString::number(n);
+      return;
+    }
+  }
+}
+
+void frmNumberEntry::RemovePick(std::int16_t n) {
+  if (gPickedCount < gPickLimit)
+    EnableAllNumbers();
+  // A field that is not a number is passed over, so the number still leaves every field after
+  // it; the fields keep their places.
+  for (int k = 1; k <= kFieldCount; ++k) {
+    QString& field = mField[static_cast<std::size_t>(k)];
+    if (FieldHolds(field, n))
+      field = kEmptyField;
+  }
+}
+
+void frmNumberEntry::ShowPickStatus() {
+  setWindowTitle(
+      QStringLiteral("You have picked %1 of %2 numbers.").arg(gPickedCount).arg(gPickLimit));
+  // Two characters per field, so the text keeps the six-field form; an empty text (from a short
+  // stored winning number) becomes "00" and is refused as an empty position by Done.
+  for (int k = 1; k <= kFieldCount; ++k) {
+    QString& field = mField[static_cast<std::size_t>(k)];
+    while (field.size() < 2)
+      field.prepend(QLatin1Char('0'));
+  }
+  ShowTicketText();
+}
+
+void frmNumberEntry::DisableUnpicked() {
+  for (gIdx = 1; gIdx <= kBoxCount; ++gIdx) {
+    QCheckBox* box = ck01[static_cast<std::size_t>(gIdx)];
+    if (!box->isChecked())
+      box->setEnabled(false);
+  }
+}
+
+void frmNumberEntry::EnableAllNumbers() {
+  for (gIdx = 1; gIdx <= kBoxCount; ++gIdx)
+    ck01[static_cast<std::size_t>(gIdx)]->setEnabled(true);
+}
+
+void frmNumberEntry::SetBoxLook(int index, bool picked) {
+  QCheckBox* box = ck01[static_cast<std::size_t>(index)];
+  const QPalette system = QApplication::palette(box);
+  QPalette look = box->palette();
+  look.setColor(QPalette::Window, picked ? kPickedColour : system.color(QPalette::Base));
+  // The caption keeps the window-text colour; a disabled box still greys its caption.
+  look.setColor(QPalette::Active, QPalette::WindowText,
+                system.color(QPalette::Active, QPalette::Text));
+  look.setColor(QPalette::Inactive, QPalette::WindowText,
+                system.color(QPalette::Inactive, QPalette::Text));
+  box->setPalette(look);
+}
+
+void frmNumberEntry::SetEmptyTicket() {
+  for (int k = 1; k <= kFieldCount; ++k)
+    mField[static_cast<std::size_t>(k)] = kEmptyField;
+  ShowTicketText();
+}
+
+void frmNumberEntry::ShowTicketText() {
+  QString text = mField[1];
+  for (int k = 2; k <= kFieldCount; ++k)
+    text += QLatin1Char('-') + mField[static_cast<std::size_t>(k)];
+  Label1->setText(text);
+}
+
+void frmNumberEntry::cmdClear_Click() {
+  // A counter of its own: each box cleared runs the handler, which may run gIdx from 1 to 59.
+  for (int box = 1; box <= kBoxCount; ++box)
+    ck01[static_cast<std::size_t>(box)]->setChecked(false);
+  gPickedCount = 0;
+  gPickLimit = kPicksPerTicket;
+  SetEmptyTicket();
+}
+
+bool frmNumberEntry::CheckCountForSave(const std::string& countText, int& count) {
+  const store::CountResult converted = store::ConvertCount(countText);
+  const QString shown = QString::fromStdString(countText);
+  QString reason;
+  if (countText.empty()) {
+    reason =
+        tr("The ticket count (TOTAL) is missing, so the number of the next ticket is not "
+           "known.");
+  } else if (!converted.ok && converted.errorCode == store::kTypeMismatch) {
+    reason = tr("The ticket count (TOTAL) \"%1\" is not a number, so the number of the next "
+                "ticket is not known.")
+                 .arg(shown);
+  } else if (!converted.ok || converted.value < 0) {
+    reason =
+        tr("The ticket count (TOTAL) %1 is outside 0 to %2.").arg(shown).arg(store::kMaxTickets);
+  } else if (converted.value >= store::kMaxTickets) {
+    reason = tr("The file already holds %1 play numbers, the most a data file can hold.")
+                 .arg(store::kMaxTickets);
+  }
+  if (reason.isEmpty()) {
+    count = converted.value;
+    return true;
+  }
+  platform::Current().ShowMessage(
+      this, {tr("The play number was not saved.\n\nFile: %1\nReason: %2")
+                 .arg(PathText(gProfileFile), reason),
+             AppTitle(), platform::MessageIcon::Warning, platform::MessageButtons::Ok});
+  return false;
+}
+
+void frmNumberEntry::cmdNext_Click() {
+  if (!PlayEntryMode() || gPickedCount != gPickLimit)
+    return;
+  gProfileFile = gDataFile;
+  // The file is the store of record: the count in it, not the one shown, decides the key.
+  int count = 0;
+  if (!CheckCountForSave(GetProfileValue("Numbers", "Total", gProfileFile), count))
+    return;
+  const int newCount = count + 1;
+  const store::WriteResult written =
+      store::AddTicket(gProfileFile, newCount, Label1->text().toStdString());
+  // Nothing advances unless the ticket is on disk, so the person can try again.
+  if (!ReportWriteFailure(this, written))
+    return;
+
+  lbltotaltickets->setText(QString::number(newCount));
+  cmdNext->setEnabled(false);
+  lblticketnumber->setText(QString::number(newCount + 1));
+  SetEmptyTicket();
+  // A counter of its own, as in Clear.
+  for (int box = 1; box <= kBoxCount; ++box)
+    ck01[static_cast<std::size_t>(box)]->setChecked(false);
+  cmdDone->setEnabled(true);
+  ck01[1]->setFocus(Qt::OtherFocusReason);
+}
+
+void frmNumberEntry::cmdDone_Click() {
+  frmNumberChecker* main = forms::MainForm();
+  if (gEntryMode == kEntryWinning) {
+    const QString ticket = Label1->text();
+    const std::string text = ticket.toStdString();
+    for (int k = 1; k <= kFieldCount; ++k) {
+      if (store::PlayNumberField(text, k) == "00") {
+        platform::Current().ShowMessage(
+            this, {ticket + QStringLiteral(" Can't contain 00"), AppTitle(),
+                   platform::MessageIcon::None, platform::MessageButtons::Ok});
+        return;
+      }
+    }
+    gProfileFile = gDataFile;
+    // A winning number that did not reach the disk keeps the dialog open with its picks.
+    if (!ReportWriteFailure(this, store::WriteProfileValue("numbers", "w", text, gProfileFile)))
+      return;
+    ShowMatchHint();
+    if (main) {
+      for (int k = 1; k <= kFieldCount; ++k)
+        main->SetWinningBox(k,
+                            QString::fromStdString(std::string(store::PlayNumberField(text, k))));
+    }
+    ReturnToMain();
+  } else if (gEntryMode == kEntryPlays) {
+    for (gIdx = 1; gIdx <= kBoxCount; ++gIdx) {
+      if (!ck01[static_cast<std::size_t>(gIdx)]->isChecked())
+        continue;
+      const QString question =
+          QStringLiteral(
+              "Partial entry not saved.  If you want to save this play number\r\n"
+              "you must enter all %1 numbers then click Save/Next.\r\n"
+              "Continue without saving?")
+              .arg(gPickLimit);
+      const platform::MessageAnswer answer = platform::Current().ShowMessage(
+          this,
+          {question, AppTitle(), platform::MessageIcon::None, platform::MessageButtons::YesNo});
+      if (answer == platform::MessageAnswer::No)
+        return;
+      break;
+    }
+    gProfileFile = gDataFile;
+    store::TicketList list = store::ReadAllTickets(gProfileFile);
+    if (main)
+      main->SetPlayList(std::move(list.tickets));
+    ShowMatchHint();
+    ReturnToMain();
+  } else {
+    ReturnToMain();
+  }
+}
+
+void frmNumberEntry::cmdCancel_Click() {
+  ReturnToMain();
+}
+
+void frmNumberEntry::cmdAllNumbers_Click() {
+  setEnabled(false);
+  forms::ShowAllNumbers();
+}
+
+void frmNumberEntry::ReturnToMain() {
+  if (frmNumberChecker* main = forms::MainForm()) {
+    main->show();
+    main->raise();
+    main->activateWindow();
+  }
+  forms::UnloadNumberEntry();
+}
+
+void frmNumberEntry::reject() {
+  if (!mCancelButton) {
+    cmdCancel_Click();
+    return;
+  }
+  // isEnabled() is false while "View All" has the dialog disabled.
+  if (!mCancelButton->isHidden() && mCancelButton->isEnabled())
+    mCancelButton->click();
+}
+
+void frmNumberEntry::keyPressEvent(QKeyEvent* event) {
+  Qt::KeyboardModifiers modifiers = event->modifiers();
+  modifiers.setFlag(Qt::KeypadModifier, false);
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && modifiers == Qt::NoModifier) {
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (button && button->isEnabled() && !button->isHidden()) {
+      button->click();
+      return;
+    }
+  }
+  QDialog::keyPressEvent(event);
+}

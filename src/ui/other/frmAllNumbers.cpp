@@ -1,4 +1,87 @@
 #include "ui/other/frmAllNumbers.h"
 
-frmAllNumbers::frmAllNumbers(QWidget* parent) : QDialog(parent) {}
-void frmAllNumbers::Form_Load() {}
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QListView>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/modPelmora.h"
+#include "store/TicketFile.h"
+#include "ui/Forms.h"
+#include "ui/Twips.h"
+#include "ui/entry/frmNumberEntry.h"
+#include "ui/main/PlayListModel.h"
+#include "ui/main/frmNumberChecker.h"
+
+using namespace modPelmora;
+
+namespace {
+constexpr int kClientWidth = 4575;
+constexpr int kClientHeight = 2580;
+}  // namespace
+
+frmAllNumbers::frmAllNumbers(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+  setObjectName("frmAllNumbers");
+  setWindowTitle(QStringLiteral("VORDANIK Pelmora - All Numbers"));
+  setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+
+  mTickets = new PlayListModel(/*checkable=*/false, this);
+  lstNumbers = new QListView(this);
+  lstNumbers->setObjectName("lstNumbers");
+  lstNumbers->setGeometry(TwipsRect(120, 120, 4335, 2010));
+  // Uniform rows let the view lay out 32,767 tickets without measuring each one.
+  lstNumbers->setUniformItemSizes(true);
+  lstNumbers->setModel(mTickets);
+  lstNumbers->setSelectionMode(QAbstractItemView::SingleSelection);
+  lstNumbers->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lstNumbers->setAccessibleName(tr("All saved play numbers"));
+
+  cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+  cmdCancel->setObjectName("cmdCancel");
+  cmdCancel->setGeometry(TwipsRect(1560, 2160, 1215, 375));
+  cmdCancel->setAutoDefault(false);
+  connect(cmdCancel, &QPushButton::clicked, this, &frmAllNumbers::cmdCancel_Click);
+
+  QWidget::setTabOrder(lstNumbers, cmdCancel);
+}
+
+void frmAllNumbers::Form_Load() {
+  if (frmNumberChecker* main = forms::MainForm())
+    setWindowIcon(main->windowIcon());
+  gProfileFile = gDataFile;
+  store::TicketList list = store::ReadAllTickets(gProfileFile);
+  mTickets->SetTickets(std::move(list.tickets));
+
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+  }
+  lstNumbers->setFocus(Qt::OtherFocusReason);
+}
+
+void frmAllNumbers::cmdCancel_Click() {
+  if (frmNumberEntry* entry = forms::NumberEntry()) {
+    entry->setEnabled(true);
+    entry->raise();
+    entry->activateWindow();
+  }
+  forms::UnloadAllNumbers();
+}
+
+void frmAllNumbers::reject() {
+  cmdCancel->click();
+}
+
+void frmAllNumbers::keyPressEvent(QKeyEvent* event) {
+  // Enter presses the focused button; it is never a default button.
+  Qt::KeyboardModifiers modifiers = event->modifiers();
+  modifiers.setFlag(Qt::KeypadModifier, false);
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && modifiers == Qt::NoModifier && focusWidget() == cmdCancel) {
+    cmdCancel->click();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}

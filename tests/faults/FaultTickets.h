@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "store/PlayNumber.h"
+#include "store/TicketFile.h"
+
+namespace faults {
+
+// One of two different lists of the largest size a data file holds, the same in every process
+// that asks for it.
+inline std::vector<std::string> FullTicketList(int which) {
+  std::vector<std::string> tickets;
+  tickets.reserve(store::kMaxTickets);
+  for (int i = 0; i < store::kMaxTickets; ++i) {
+    store::PlayFields fields;
+    for (int k = 0; k < store::kFieldsPerTicket; ++k)
+      fields[k] = store::TwoDigitField((i * 7 + k * 11 + which * 29) % 59 + 1);
+    tickets.push_back(store::JoinPlayNumber(fields));
+  }
+  return tickets;
+}
+
+}  // namespace faults

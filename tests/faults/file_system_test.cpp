@@ -1,0 +1,323 @@
+// What the data file operations do when the file system says no: a full disk, a read-only file
+// or folder, a data file that is a folder. Every change must fail with the system's reason and
+// leave the old file as it was. And paths with blanks and non-ASCII letters must simply work.
+#include <fcntl.h>
+#include <grp.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "store/AtomicFile.h"
+#include "store/Profile.h"
+#include "store/TicketFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Tickets = std::vector<std::string>;
+
+const char kA[] = "05-12-19-33-40-52";
+const char kB[] = "01-09-14-27-38-44";
+const char kC[] = "07-08-09-10-11-12";
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+bool IsRoot() {
+  return ::geteuid() == 0;
+}
+
+// Runs `body` where permission bits apply: in a child process that has given up root's power to
+// ignore them when the test runs as root, else right here. Returns the text `body` produced.
+std::string RunWithoutRoot(const std::function<std::string()>& body) {
+  if (!IsRoot())
+    return body();
+  int fds[2];
+  if (::pipe(fds) != 0)
+    return "pipe failed";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(fds[0]);
+    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+      ::_exit(3);
+    const std::string text = body();
+    const ssize_t ignored = ::write(fds[1], text.data(), text.size());
+    (void)ignored;
+    ::_exit(0);
+  }
+  ::close(fds[1]);
+  std::string text;
+  char buffer[512];
+  ssize_t got;
+  while ((got = ::read(fds[0], buffer, sizeof buffer)) > 0)
+    text.append(buffer, static_cast<std::size_t>(got));
+  ::close(fds[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : "child failed";
+}
+
+// Every kind of change the program makes to a data file, and what became of each, one line per
+// change: "<change>: ok" or "<change>: <path> | <reason>".
+std::string ApplyEveryChange(const std::string& path, bool fileExists) {
+  const std::vector<std::pair<const char*, std::function<store::WriteResult()>>> changes = {
+      {"write",
+       [&] { return store::WriteProfileValue("numbers", "w", "07-14-21-28-35-42", path); }},
+      {"add", [&] { return store::AddTicket(path, 4, "11-22-33-44-55-59"); }},
+      {"rewrite",
+       [&] {
+         return store::RewriteTickets(path, {kC, kA});
+       }},
+      {"start", [&] { return store::StartDataFile(path).write; }},
+      {"delete", [&] { return store::DeleteProfileKey("Numbers", "1", path); }},
+  };
+  std::string outcome;
+  for (const auto& [name, change] : changes) {
+    if (!fileExists && std::string(name) == "delete")
+      continue;  // nothing to delete, no write
+    const store::WriteResult result = change();
+    outcome += std::string(name) + ": " + (result.ok ? "ok" : result.path + " | " + result.reason);
+    outcome += "\n";
+  }
+  return outcome;
+}
+
+std::string EveryChangeFailing(const std::string& path, const std::string& reason,
+                               bool fileExists) {
+  std::string outcome;
+  for (const char* name : {"write", "add", "rewrite", "start", "delete"}) {
+    if (!fileExists && std::string(name) == "delete")
+      continue;
+    outcome += std::string(name) + ": " + path + " | " + reason + "\n";
+  }
+  return outcome;
+}
+
+// A small tmpfs of its own, for the faults only a real file system gives (root only).
+class ScratchFileSystem {
+ public:
+  ScratchFileSystem(const fs::path& where, const std::string& options) : where_(where) {
+    fs::create_directories(where);
+    mounted_ = IsRoot() && ::mount("tmpfs", where.c_str(), "tmpfs", 0, options.c_str()) == 0;
+  }
+  ~ScratchFileSystem() {
+    if (mounted_)
+      ::umount2(where_.c_str(), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+  bool MakeReadOnly() {
+    return ::mount(nullptr, where_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+  }
+
+ private:
+  fs::path where_;
+  bool mounted_ = false;
+};
+
+std::optional<std::string> DiskIsFull(const std::string&) {
+  return std::string(std::strerror(ENOSPC));
+}
+
+class FileSystemFaultTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static std::atomic<int> counter{0};
+    folder_ = fs::temp_directory_path() /
+              ("pelmora-faults-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    fs::create_directories(folder_);
+    fs::permissions(folder_, fs::perms::all);
+  }
+  void TearDown() override {
+    store::SetWriteFailureHookForTesting(nullptr);
+    std::error_code ignored;
+    fs::permissions(folder_, fs::perms::all, ignored);
+    fs::remove_all(folder_, ignored);
+  }
+
+  std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+
+  // A data file with three tickets, written by the program's own code.
+  static void MakeDataFile(const std::string& path) {
+    ASSERT_TRUE(store::StartDataFile(path).write.ok);
+    ASSERT_TRUE(store::RewriteTickets(path, {kA, kB, kC}).ok);
+  }
+
+  static std::set<std::string> NamesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+      names.insert(entry.path().filename().string());
+    return names;
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(FileSystemFaultTest, FullDiskFailsEveryChangeWithItsReasonAndKeepsTheOldFile) {
+  const std::string reason = std::strerror(ENOSPC);
+  ScratchFileSystem small(folder_ / "small", "size=64k");
+  const fs::path where = small.mounted() ? folder_ / "small" : folder_;
+  const std::string path = (where / "pelmora.pmd").string();
+  MakeDataFile(path);
+  const std::string before = ReadBytes(path);
+
+  const std::string filler = (where / "filler").string();
+  if (small.mounted()) {
+    const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    const std::string block(4096, 'x');
+    while (::write(fd, block.data(), block.size()) > 0) {
+    }
+    ::close(fd);
+  } else {
+    // Without root there is no file system of our own to fill: the writer is told it is full.
+    store::SetWriteFailureHookForTesting(&DiskIsFull);
+  }
+
+  EXPECT_EQ(ApplyEveryChange(path, true), EveryChangeFailing(path, reason, true));
+  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_EQ(store::ReadAllTickets(path).tickets, (Tickets{kA, kB, kC}));
+  const std::string missing = (where / "new.pmd").string();
+  EXPECT_EQ(ApplyEveryChange(missing, false), EveryChangeFailing(missing, reason, false));
+
+  // No half-written file is left behind, and once there is room again the same change works.
+  if (small.mounted()) {
+    EXPECT_EQ(NamesIn(where), (std::set<std::string>{"pelmora.pmd", "filler"}));
+    fs::remove(filler);
+  } else {
+    store::SetWriteFailureHookForTesting(nullptr);
+  }
+  EXPECT_TRUE(store::RewriteTickets(path, {kC, kA}).ok);
+  EXPECT_EQ(store::ReadAllTickets(path).tickets, (Tickets{kC, kA}));
+}
+
+TEST_F(FileSystemFaultTest, ReadOnlyFileOrFolderFailsEveryChangeAndKeepsTheOldFile) {
+  const std::string reason = std::strerror(EACCES);
+  const std::string path = PathOf("pelmora.pmd");
+  MakeDataFile(path);
+  const std::string before = ReadBytes(path);
+
+  // A read-only file in a folder that could take a new one.
+  ::chmod(path.c_str(), 0444);
+  EXPECT_EQ(RunWithoutRoot([&] { return ApplyEveryChange(path, true); }),
+            EveryChangeFailing(path, reason, true));
+  EXPECT_EQ(ReadBytes(path), before);
+
+  // A writable file in a read-only folder: replacing it needs the folder.
+  ::chmod(path.c_str(), 0666);
+  ::chmod(folder_.c_str(), 0555);
+  const std::string missing = PathOf("new.pmd");
+  EXPECT_EQ(RunWithoutRoot(
+                [&] { return ApplyEveryChange(path, true) + ApplyEveryChange(missing, false); }),
+            EveryChangeFailing(path, reason, true) + EveryChangeFailing(missing, reason, false));
+  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_EQ(NamesIn(folder_), (std::set<std::string>{"pelmora.pmd"}));
+}
+
+TEST_F(FileSystemFaultTest, ReadOnlyFileSystemFailsEveryChangeAndKeepsTheOldFile) {
+  ScratchFileSystem mounted(folder_ / "ro", "size=256k");
+  if (!mounted.mounted())
+    GTEST_SKIP() << "needs root to mount a file system of its own";
+  const std::string path = (folder_ / "ro" / "pelmora.pmd").string();
+  MakeDataFile(path);
+  const std::string before = ReadBytes(path);
+  ASSERT_TRUE(mounted.MakeReadOnly());
+
+  const std::string reason = std::strerror(EROFS);
+  EXPECT_EQ(ApplyEveryChange(path, true), EveryChangeFailing(path, reason, true));
+  const std::string missing = (folder_ / "ro" / "new.pmd").string();
+  EXPECT_EQ(ApplyEveryChange(missing, false), EveryChangeFailing(missing, reason, false));
+  EXPECT_EQ(ReadBytes(path), before);
+  EXPECT_EQ(store::ReadAllTickets(path).tickets, (Tickets{kA, kB, kC}));
+}
+
+// An immutable file stops even root, which permission bits do not.
+TEST_F(FileSystemFaultTest, ImmutableFileFailsEveryChangeAndKeepsTheOldFile) {
+  const std::string path = PathOf("pelmora.pmd");
+  MakeDataFile(path);
+  const std::string before = ReadBytes(path);
+  const int fd = ::open(path.c_str(), O_RDONLY);
+  ASSERT_GE(fd, 0);
+  int flags = 0;
+  const bool immutable = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                         (flags |= FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+  if (!immutable) {
+    ::close(fd);
+    GTEST_SKIP() << "this file system or user cannot make a file immutable";
+  }
+  const std::string outcome = ApplyEveryChange(path, true);
+  flags &= ~FS_IMMUTABLE_FL;
+  ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+  ::close(fd);
+
+  EXPECT_EQ(outcome, EveryChangeFailing(path, std::strerror(EPERM), true));
+  EXPECT_EQ(ReadBytes(path), before);
+}
+
+TEST_F(FileSystemFaultTest, DataFileThatIsAFolderReadsEmptyAndIsNeverReplaced) {
+  const std::string path = PathOf("pelmora.pmd");
+  fs::create_directory(path);
+  std::ofstream(path + "/inside") << "kept";
+
+  const store::TicketList list = store::ReadAllTickets(path);
+  EXPECT_FALSE(list.count.ok);
+  EXPECT_EQ(list.count.errorCode, store::kTypeMismatch);
+  EXPECT_TRUE(list.tickets.empty());
+  EXPECT_EQ(store::ReadProfileValue("Numbers", "TOTAL", path), "");
+
+  EXPECT_EQ(ApplyEveryChange(path, true), EveryChangeFailing(path, std::strerror(EISDIR), true));
+  EXPECT_EQ(store::StartDataFile(path).errorCode, store::kTypeMismatch);
+  EXPECT_TRUE(fs::is_directory(path));
+  EXPECT_EQ(NamesIn(path), (std::set<std::string>{"inside"}));
+  EXPECT_EQ(NamesIn(folder_), (std::set<std::string>{"pelmora.pmd"}));
+
+  // A data file "inside" a plain file is no better.
+  const std::string underFile = PathOf("plain/pelmora.pmd");
+  std::ofstream(PathOf("plain")) << "not a folder";
+  EXPECT_EQ(ApplyEveryChange(underFile, false),
+            EveryChangeFailing(underFile, std::strerror(ENOTDIR), false));
+  EXPECT_TRUE(store::ReadAllTickets(underFile).tickets.empty());
+}
+
+TEST_F(FileSystemFaultTest, PathsWithBlanksAndNonAsciiLettersWork) {
+  const fs::path folder = folder_ /
+                          "Lotto Tickets \xE2\x80\x93 Gr\xC3\xB6\xC3\x9F"
+                          "e \xE6\x97\xA5\xE6\x9C\xAC";
+  fs::create_directories(folder);
+  const std::string path = (folder / " my tickets \xC3\xA9.pmd").string();
+
+  ASSERT_TRUE(store::StartDataFile(path).write.ok);
+  ASSERT_TRUE(store::AddTicket(path, 1, kA).ok);
+  ASSERT_TRUE(store::AddTicket(path, 2, kB).ok);
+  ASSERT_TRUE(store::AddTicket(path, 3, kC).ok);
+  ASSERT_TRUE(store::WriteProfileValue("numbers", "w", "03-17-22-35-41-58", path).ok);
+  EXPECT_EQ(store::ReadAllTickets(path).tickets, (Tickets{kA, kB, kC}));
+  ASSERT_TRUE(store::RewriteTickets(path, {kC, kA}).ok);
+  EXPECT_EQ(store::ReadProfileValue("Numbers", "TOTAL", path), "2");
+  EXPECT_EQ(ReadBytes(path),
+            "[Numbers]\r\nTOTAL=2\r\nW=03-17-22-35-41-58\r\n1=07-08-09-10-11-12\r\n"
+            "2=05-12-19-33-40-52\r\n");
+  EXPECT_EQ(NamesIn(folder), (std::set<std::string>{" my tickets \xC3\xA9.pmd"}));
+}
+
+}  // namespace

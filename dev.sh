@@ -2,7 +2,7 @@
 # Developer entry point: installs what is missing, builds, and acts.
 #   ./dev.sh run     build and start the program
 #   ./dev.sh test    build and run every test through ctest
-#   ./dev.sh bench   build the benchmarks and run them
+#   ./dev.sh bench   build the benchmarks, run them and write BENCHMARKS.md
 #   ./dev.sh asan    build with AddressSanitizer and UndefinedBehaviorSanitizer and run the tests
 #   ./dev.sh fuzz    build the fuzz targets with clang and run each for a bounded time
 set -euo pipefail
@@ -58,9 +58,12 @@ case "$cmd" in
     install_missing
     configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release -DPELMORA_BENCH=ON -DPELMORA_TESTS=OFF
     for b in build-bench/*_bench; do
+      [ "$(basename "$b")" = table_bench ] && continue
       echo "== $b"
       QT_QPA_PLATFORM=offscreen "$b" --benchmark_counters_tabular=true
     done
+    # Every command at both sizes, and the program's peak memory: BENCHMARKS.md.
+    python3 scripts/bench_table.py build-bench BENCHMARKS.md
     ;;
   asan)
     install_missing

@@ -1,0 +1,337 @@
+// Every command of the program at a tenth of the largest data file and at the largest, on the
+// real windows drawn off screen with the platform double. scripts/bench_table.py turns the
+// output into the table of BENCHMARKS.md. Each measured step ends with the events the command
+// left pending, so the painting and layout after a change are counted too.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/DataFileLocation.h"
+#include "app/modPelmora.h"
+#include "platform/FakePlatform.h"
+#include "ui/Forms.h"
+#include "ui/entry/frmNumberEntry.h"
+#include "ui/main/PlayListModel.h"
+#include "ui/main/frmNumberChecker.h"
+#include "ui/other/frmAllNumbers.h"
+
+namespace {
+
+const char kAllMatch[] = "05-12-23-34-45-56";
+const char kNoneMatch[] = "01-02-03-04-06-07";
+
+std::string TwoDigits(int number) {
+  return {static_cast<char>('0' + number / 10), static_cast<char>('0' + number % 10)};
+}
+
+// Tickets drawn from 8..59 with no number of kNoneMatch and at least three of kAllMatch's when
+// `matching`, so the two winning numbers give the two extreme checks.
+std::vector<std::string> MakeTickets(int count) {
+  static const int kWinning[6] = {5, 12, 23, 34, 45, 56};
+  std::vector<std::string> tickets;
+  tickets.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    std::string ticket;
+    for (int k = 0; k < 6; ++k) {
+      const int number = k < 3 ? kWinning[(i + k) % 6] : 8 + (i * 7 + k * 11) % 52;
+      if (k > 0)
+        ticket.push_back('-');
+      ticket += TwoDigits(number);
+    }
+    tickets.push_back(std::move(ticket));
+  }
+  return tickets;
+}
+
+std::string FileOf(const std::vector<std::string>& tickets, const char* winning) {
+  std::string bytes =
+      "[Numbers]\r\nTOTAL=" + std::to_string(tickets.size()) + "\r\nW=" + winning + "\r\n";
+  for (std::size_t i = 0; i < tickets.size(); ++i)
+    bytes += std::to_string(i + 1) + "=" + tickets[i] + "\r\n";
+  return bytes;
+}
+
+// Written and flushed, so that a timed write does not pay for this one.
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0)
+    return;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0)
+      break;
+    done += static_cast<std::size_t>(n);
+  }
+  ::fsync(fd);
+  ::close(fd);
+}
+
+void Settle() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A program folder holding a data file of `count` tickets, and a started main window on it.
+class Program {
+ public:
+  // `fewer` leaves room in the file: a full one refuses another ticket.
+  explicit Program(benchmark::State& state, const char* winning = kAllMatch, int fewer = 0)
+      : count_(static_cast<int>(state.range(0)) - fewer), tickets_(MakeTickets(count_)) {
+    platform::Install(&desktop);
+    modPelmora::SetProgramFolderForTesting(folder_.path());
+    path_ = folder_.path().toStdString() + "/pelmora.pmd";
+    bytes_ = FileOf(tickets_, winning);
+    RestoreFile();
+    main_ = std::make_unique<frmNumberChecker>();
+    main_->Form_Load();
+    main_->show();
+    Settle();
+  }
+  ~Program() {
+    forms::UnloadAll();
+    main_.reset();
+    Settle();
+    modPelmora::SetProgramFolderForTesting(QString());
+    platform::Install(nullptr);
+  }
+  void RestoreFile() const { WriteBytes(path_, bytes_); }
+  frmNumberChecker& Main() { return *main_; }
+  const std::string& Path() const { return path_; }
+  const std::vector<std::string>& Tickets() const { return tickets_; }
+  int Count() const { return count_; }
+  frmNumberEntry& OpenEntry() {
+    main_->OpenEntryDialog(modPelmora::kEntryPlays);
+    Settle();
+    return *forms::NumberEntry();
+  }
+
+  platform::FakePlatform desktop;
+
+ private:
+  int count_;
+  std::vector<std::string> tickets_;
+  QTemporaryDir folder_;
+  std::string path_;
+  std::string bytes_;
+  std::unique_ptr<frmNumberChecker> main_;
+};
+
+void Fail(benchmark::State& state, bool failed, const char* why) {
+  if (failed)
+    state.SkipWithError(why);
+}
+
+void StartUp(benchmark::State& state) {
+  Program program(state);
+  for (auto _ : state) {
+    auto form = std::make_unique<frmNumberChecker>();
+    form->Form_Load();
+    form->show();
+    Settle();
+    state.PauseTiming();
+    Fail(state, form->mPlays->Count() != program.Count(), "the list was not filled");
+    form.reset();
+    Settle();
+    forms::RegisterMainForm(&program.Main());
+    state.ResumeTiming();
+  }
+}
+
+void Open(benchmark::State& state) {
+  Program program(state);
+  for (auto _ : state) {
+    program.desktop.fileAnswers.push_back(QString::fromStdString(program.Path()));
+    program.Main().mnuOpen_Click();
+    Settle();
+  }
+  Fail(state, program.Main().mPlays->Count() != program.Count(), "Open did not list the file");
+}
+
+// New over the full file: every ticket key leaves the file and the list empties.
+void New(benchmark::State& state) {
+  Program program(state);
+  for (auto _ : state) {
+    state.PauseTiming();
+    program.RestoreFile();
+    program.Main().SetPlayList(program.Tickets());
+    Settle();
+    state.ResumeTiming();
+    program.desktop.fileAnswers.push_back(QString::fromStdString(program.Path()));
+    program.Main().mnuNew_Click();
+    Settle();
+  }
+  Fail(state, program.Main().mPlays->Count() != 0, "New left tickets in the list");
+}
+
+void Save(benchmark::State& state) {
+  Program program(state);
+  for (auto _ : state) {
+    state.PauseTiming();
+    program.RestoreFile();
+    state.ResumeTiming();
+    program.Main().mnuSave_Click();
+    Settle();
+  }
+  Fail(state, !program.desktop.messages.empty(), "Save failed");
+}
+
+void DeleteHalf(benchmark::State& state) {
+  Program program(state);
+  frmNumberChecker& form = program.Main();
+  for (auto _ : state) {
+    state.PauseTiming();
+    program.RestoreFile();
+    form.SetPlayList(program.Tickets());
+    for (int i = 0; i < program.Count(); i += 2)
+      form.mPlays->SetChecked(i, true);
+    Settle();
+    state.ResumeTiming();
+    form.mnuDeleteChecked_Click();
+    Settle();
+  }
+  Fail(state, form.mPlays->Count() != program.Count() / 2, "wrong count left");
+}
+
+void MarkAll(benchmark::State& state) {
+  Program program(state);
+  for (auto _ : state) {
+    program.Main().mnuAll_Click();  // alternately marks and clears all
+    Settle();
+  }
+}
+
+void CopyPlays(benchmark::State& state) {
+  Program program(state);
+  for (auto _ : state) {
+    program.Main().mnuCpyPlays_Click();
+    Settle();
+  }
+  Fail(state, program.desktop.clipboard.size() != static_cast<qsizetype>(program.Count()) * 19,
+       "wrong clipboard");
+}
+
+void SaveNext(benchmark::State& state) {
+  Program program(state, kAllMatch, 1);
+  frmNumberEntry& entry = program.OpenEntry();
+  for (auto _ : state) {
+    state.PauseTiming();
+    program.RestoreFile();
+    entry.lbltotaltickets->setText(QString::number(program.Count()));
+    for (int n : {3, 17, 22, 41, 8, 55})
+      entry.ck01[static_cast<std::size_t>(n)]->setChecked(true);
+    state.ResumeTiming();
+    entry.cmdNext_Click();
+    Settle();
+  }
+  Fail(state, entry.lbltotaltickets->text() != QString::number(program.Count() + 1),
+       "the ticket was not saved");
+}
+
+void Done(benchmark::State& state) {
+  Program program(state);
+  for (auto _ : state) {
+    state.PauseTiming();
+    frmNumberEntry& entry = program.OpenEntry();
+    program.Main().mPlays->Clear();
+    Settle();
+    state.ResumeTiming();
+    entry.cmdDone_Click();
+    Settle();
+  }
+  Fail(state, program.Main().mPlays->Count() != program.Count(), "the list was not refilled");
+}
+
+void ViewAll(benchmark::State& state) {
+  Program program(state);
+  frmNumberEntry& entry = program.OpenEntry();
+  int listed = 0;
+  for (auto _ : state) {
+    entry.cmdAllNumbers_Click();
+    Settle();
+    state.PauseTiming();
+    listed = forms::AllNumbers()->mTickets->Count();
+    forms::AllNumbers()->cmdCancel_Click();
+    Settle();
+    state.ResumeTiming();
+  }
+  Fail(state, listed != program.Count(), "the window did not list every ticket");
+}
+
+void Check(benchmark::State& state, const char* winning) {
+  Program program(state, winning);
+  frmNumberChecker& form = program.Main();
+  for (auto _ : state) {
+    form.mnuCheck_Click();
+    Settle();
+    state.PauseTiming();
+    form.Timer1->stop();
+    state.ResumeTiming();
+  }
+  state.counters["lines"] = form.txtMatchedTickets->document()->blockCount();
+}
+
+void CheckAllMatch(benchmark::State& state) {
+  Check(state, kAllMatch);
+}
+void CheckNoneMatch(benchmark::State& state) {
+  Check(state, kNoneMatch);
+}
+
+void CopyResults(benchmark::State& state) {
+  Program program(state);
+  frmNumberChecker& form = program.Main();
+  form.mnuCheck_Click();
+  form.Timer1->stop();
+  Settle();
+  for (auto _ : state) {
+    form.mnuCopy_Click();
+    Settle();
+  }
+  Fail(state, !program.desktop.clipboard.startsWith(QStringLiteral("Matched: (")),
+       "the clipboard holds no results");
+}
+
+}  // namespace
+
+#define PELMORA_TABLE(fn) \
+  BENCHMARK(fn)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(0.3)
+
+PELMORA_TABLE(StartUp);
+PELMORA_TABLE(Open);
+PELMORA_TABLE(New);
+PELMORA_TABLE(Save);
+PELMORA_TABLE(DeleteHalf);
+PELMORA_TABLE(MarkAll);
+PELMORA_TABLE(CopyPlays);
+PELMORA_TABLE(SaveNext);
+PELMORA_TABLE(Done);
+PELMORA_TABLE(ViewAll);
+PELMORA_TABLE(CheckAllMatch);
+PELMORA_TABLE(CheckNoneMatch);
+PELMORA_TABLE(CopyResults);
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -34,7 +34,8 @@ void BM_FormLoad(benchmark::State& state) {
     frmNumberChecker form;
     form.Form_Load();
     benchmark::DoNotOptimize(form.mPlays->Count());
-    if (form.mPlays->Count() != state.range(0)) state.SkipWithError("list not filled");
+    if (form.mPlays->Count() != state.range(0))
+      state.SkipWithError("list not filled");
   }
   platform::Install(nullptr);
 }

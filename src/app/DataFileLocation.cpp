@@ -1,9 +1,9 @@
 #include "app/DataFileLocation.h"
 
+#include <unistd.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <unistd.h>
 
 #include "app/modPelmora.h"
 #include "platform/Platform.h"
@@ -23,18 +23,24 @@ bool FolderWritable(const QString& folder) {
 
 }  // namespace
 
-void SetProgramFolderForTesting(const QString& folder) { gProgramFolderOverride = folder; }
+void SetProgramFolderForTesting(const QString& folder) {
+  gProgramFolderOverride = folder;
+}
 
 DefaultDataFile ChooseDefaultDataFile() {
   const QString beside = Folder() + QStringLiteral("/pelmora.pmd");
-  if (QFileInfo::exists(beside)) return {PathBytes(beside), true};
+  if (QFileInfo::exists(beside))
+    return {PathBytes(beside), true};
   // An installed copy (its help beside it in ../share) keeps its data per user even where it
   // could write to the program's folder, as root can.
-  const bool installed = QFileInfo::exists(Folder() + QStringLiteral("/../share/pelmora/pelmora.hlp"));
-  if (!installed && FolderWritable(Folder())) return {PathBytes(beside), false};
+  const bool installed =
+      QFileInfo::exists(Folder() + QStringLiteral("/../share/pelmora/pelmora.hlp"));
+  if (!installed && FolderWritable(Folder()))
+    return {PathBytes(beside), false};
 
   QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-  if (dataFolder.isEmpty()) return {PathBytes(beside), false};
+  if (dataFolder.isEmpty())
+    return {PathBytes(beside), false};
   QDir().mkpath(dataFolder);
   const QString perUser = dataFolder + QStringLiteral("/pelmora.pmd");
   return {PathBytes(perUser), QFileInfo::exists(perUser)};
@@ -42,18 +48,23 @@ DefaultDataFile ChooseDefaultDataFile() {
 
 QString HelpFilePath() {
   const QString beside = Folder() + QStringLiteral("/pelmora.hlp");
-  if (QFileInfo::exists(beside)) return beside;
+  if (QFileInfo::exists(beside))
+    return beside;
   const QString installed =
       QStandardPaths::locate(QStandardPaths::AppDataLocation, QStringLiteral("pelmora.hlp"));
-  if (!installed.isEmpty()) return installed;
+  if (!installed.isEmpty())
+    return installed;
   // An installed copy keeps its data beside the program's share folder.
-  const QString shared = QDir::cleanPath(Folder() + QStringLiteral("/../share/pelmora/pelmora.hlp"));
-  if (QFileInfo::exists(shared)) return shared;
+  const QString shared =
+      QDir::cleanPath(Folder() + QStringLiteral("/../share/pelmora/pelmora.hlp"));
+  if (QFileInfo::exists(shared))
+    return shared;
   return beside;
 }
 
 bool ReportWriteFailure(QWidget* parent, const store::WriteResult& result) {
-  if (result.ok) return true;
+  if (result.ok)
+    return true;
   platform::Current().ShowMessage(
       parent, {QStringLiteral("The data file could not be saved.\n\nFile: %1\nReason: %2")
                    .arg(QString::fromStdString(result.path), QString::fromStdString(result.reason)),

@@ -21,12 +21,17 @@ QString gAppTitle = QString::fromLatin1(kProductName);
 MainWindowLink* gMainWindow = nullptr;
 }  // namespace
 
-QString AppTitle() { return gAppTitle; }
-void SetAppTitle(const QString& title) { gAppTitle = title; }
+QString AppTitle() {
+  return gAppTitle;
+}
+void SetAppTitle(const QString& title) {
+  gAppTitle = title;
+}
 
 QString ProgramFolder() {
   QString dir = QCoreApplication::applicationDirPath();
-  if (dir.isEmpty()) dir = QDir::currentPath();
+  if (dir.isEmpty())
+    dir = QDir::currentPath();
   return QDir::cleanPath(dir);
 }
 
@@ -35,10 +40,13 @@ std::string GetProfileValue(std::string_view section, std::string_view key,
   return store::ReadProfileValue(section, key, path);
 }
 
-void SetMainWindowLink(MainWindowLink* link) { gMainWindow = link; }
+void SetMainWindowLink(MainWindowLink* link) {
+  gMainWindow = link;
+}
 
 void ShowMatchHint() {
-  if (gMainWindow) gMainWindow->SetResultsText(QString::fromLatin1(kHintText));
+  if (gMainWindow)
+    gMainWindow->SetResultsText(QString::fromLatin1(kHintText));
 }
 
 void CheckPrevInstance() {
@@ -46,7 +54,8 @@ void CheckPrevInstance() {
   // message below therefore carries the new title, as every later message of this copy does.
   SetAppTitle(QStringLiteral("unwanted instance"));
   platform::Platform& desktop = platform::Current();
-  if (!desktop.ActivatePrevInstance()) return;
+  if (!desktop.ActivatePrevInstance())
+    return;
   desktop.ShowMessage(
       nullptr, {QStringLiteral("This instance of Pelmora will terminate because another running "
                                "instance was detected."),

@@ -58,7 +58,11 @@ void ShowMatchHint();
 void CheckPrevInstance();
 
 // Turns a path kept as UTF-8 into text for the screen and back.
-inline QString PathText(const std::string& path) { return QString::fromStdString(path); }
-inline std::string PathBytes(const QString& path) { return path.toStdString(); }
+inline QString PathText(const std::string& path) {
+  return QString::fromStdString(path);
+}
+inline std::string PathBytes(const QString& path) {
+  return path.toStdString();
+}
 
 }  // namespace modPelmora

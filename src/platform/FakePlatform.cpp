@@ -21,13 +21,14 @@ void FakePlatform::SetRegistryString(const QString& keyPath, const QString& valu
 void FakePlatform::SetRegistryDword(const QString& keyPath, const QString& valueName,
                                     std::uint32_t number) {
   QByteArray bytes;
-  for (int i = 0; i < 4; ++i) bytes.append(char((number >> (8 * i)) & 0xFF));
+  for (int i = 0; i < 4; ++i)
+    bytes.append(char((number >> (8 * i)) & 0xFF));
   registry[RegistryKey(kHkeyLocalMachine, keyPath, valueName)] = {RegistryType::Dword, bytes};
 }
 
 MessageAnswer FakePlatform::ShowMessage(QWidget*, const MessageRequest& request) {
-  MessageAnswer answer = request.buttons == MessageButtons::Ok ? MessageAnswer::Ok
-                                                               : MessageAnswer::Yes;
+  MessageAnswer answer =
+      request.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
   if (!messageAnswers.empty()) {
     answer = messageAnswers.front();
     messageAnswers.pop_front();
@@ -38,7 +39,8 @@ MessageAnswer FakePlatform::ShowMessage(QWidget*, const MessageRequest& request)
 
 QString FakePlatform::ChooseFile(QWidget*, const FileDialogRequest& request) {
   fileDialogs.push_back(request);
-  if (fileAnswers.empty()) return {};
+  if (fileAnswers.empty())
+    return {};
   QString answer = fileAnswers.front();
   fileAnswers.pop_front();
   return answer;
@@ -49,23 +51,30 @@ void FakePlatform::ClearClipboard() {
   clipboard.clear();
 }
 
-QString FakePlatform::ClipboardText() { return clipboard; }
-
-void FakePlatform::SetClipboardText(const QString& text) {
-  if (!clipboardFails) clipboard = text;
+QString FakePlatform::ClipboardText() {
+  return clipboard;
 }
 
-void FakePlatform::ShowHelp(QWidget*, const QString& helpFile) { helpShown << helpFile; }
+void FakePlatform::SetClipboardText(const QString& text) {
+  if (!clipboardFails)
+    clipboard = text;
+}
 
-std::optional<RegistryValue> FakePlatform::ReadRegistry(std::uint32_t root,
-                                                        const QString& keyPath,
+void FakePlatform::ShowHelp(QWidget*, const QString& helpFile) {
+  helpShown << helpFile;
+}
+
+std::optional<RegistryValue> FakePlatform::ReadRegistry(std::uint32_t root, const QString& keyPath,
                                                         const QString& valueName) {
   auto it = registry.find(RegistryKey(root, keyPath, valueName));
-  if (it == registry.end()) return std::nullopt;
+  if (it == registry.end())
+    return std::nullopt;
   return it.value();
 }
 
-bool FakePlatform::FileExists(const QString& path) { return existingFiles.contains(path); }
+bool FakePlatform::FileExists(const QString& path) {
+  return existingFiles.contains(path);
+}
 
 bool FakePlatform::StartProgram(const QString& path) {
   started << path;
@@ -79,14 +88,17 @@ bool FakePlatform::OpenUrl(const QString& url) {
 
 void FakePlatform::SendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
   keysSent.emplace_back(key, modifiers);
-  if (!target) return;
+  if (!target)
+    return;
   QKeyEvent press(QEvent::KeyPress, key, modifiers);
   QKeyEvent release(QEvent::KeyRelease, key, modifiers);
   QApplication::sendEvent(target, &press);
   QApplication::sendEvent(target, &release);
 }
 
-bool FakePlatform::IsPrevInstance() { return prevInstance; }
+bool FakePlatform::IsPrevInstance() {
+  return prevInstance;
+}
 
 bool FakePlatform::ActivatePrevInstance() {
   ++activationRequests;

@@ -30,8 +30,8 @@ void HelpViewer::ShowFile(const QString& path) {
     browser_->setSearchPaths({QFileInfo(path).absolutePath()});
     browser_->setHtml(QString::fromUtf8(file.readAll()));
   } else {
-    browser_->setPlainText(tr("The help file %1 could not be opened: %2")
-                               .arg(path, file.errorString()));
+    browser_->setPlainText(
+        tr("The help file %1 could not be opened: %2").arg(path, file.errorString()));
   }
   show();
   raise();

@@ -1,7 +1,7 @@
 #include "platform/Platform.h"
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace platform {
 namespace {
@@ -16,6 +16,8 @@ Platform& Current() {
   return *gInstalled;
 }
 
-void Install(Platform* platform) { gInstalled = platform; }
+void Install(Platform* platform) {
+  gInstalled = platform;
+}
 
 }  // namespace platform

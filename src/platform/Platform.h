@@ -2,8 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
-#include <Qt>
 #include <QStringList>
+#include <Qt>
 #include <cstdint>
 #include <optional>
 
@@ -31,9 +31,9 @@ struct FileDialogRequest {
   QStringList filter;
   int filterIndex = 1;  // 1-based, the filter shown first
   QString initialName;
-  bool mustExist = false;             // open: the file must exist
-  bool confirmOverwrite = false;      // save: ask before replacing an existing file
-  bool confirmCreate = false;         // save: ask before creating a file that does not exist
+  bool mustExist = false;         // open: the file must exist
+  bool confirmOverwrite = false;  // save: ask before replacing an existing file
+  bool confirmCreate = false;     // save: ask before creating a file that does not exist
 };
 
 // Registry roots, with the values the desktop that defined them uses.

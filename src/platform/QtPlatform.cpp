@@ -1,5 +1,6 @@
 #include "platform/QtPlatform.h"
 
+#include <unistd.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -10,7 +11,6 @@
 #include <QPointer>
 #include <QProcess>
 #include <QUrl>
-#include <unistd.h>
 
 #include "platform/HelpViewer.h"
 #include "platform/LinuxRegistry.h"
@@ -20,7 +20,8 @@ namespace {
 
 QString InstanceName() {
   QString user = qEnvironmentVariable("USER");
-  if (user.isEmpty()) user = QString::number(qulonglong(getuid()));
+  if (user.isEmpty())
+    user = QString::number(qulonglong(getuid()));
   return QStringLiteral("pelmora-") + user;
 }
 
@@ -28,7 +29,8 @@ QString ToQtFilter(const QStringList& pairs) {
   // The label already names its pattern ("Pelmora Files (*.PMD)"); Qt reads the patterns from
   // the label's parentheses and, in its own dialog, matches them without regard to case.
   QStringList labels;
-  for (int i = 0; i + 1 < pairs.size(); i += 2) labels << pairs[i];
+  for (int i = 0; i + 1 < pairs.size(); i += 2)
+    labels << pairs[i];
   return labels.join(QStringLiteral(";;"));
 }
 
@@ -43,10 +45,18 @@ MessageAnswer QtPlatform::ShowMessage(QWidget* parent, const MessageRequest& req
   box.setText(request.text);
   box.setTextFormat(Qt::PlainText);
   switch (request.icon) {
-    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MessageIcon::None:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
+    case MessageIcon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageIcon::Warning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageIcon::Critical:
+      box.setIcon(QMessageBox::Critical);
+      break;
   }
   switch (request.buttons) {
     case MessageButtons::Ok:
@@ -63,13 +73,18 @@ MessageAnswer QtPlatform::ShowMessage(QWidget* parent, const MessageRequest& req
   }
   const int answer = box.exec();
   switch (answer) {
-    case QMessageBox::Yes: return MessageAnswer::Yes;
-    case QMessageBox::No: return MessageAnswer::No;
-    case QMessageBox::Cancel: return MessageAnswer::Cancel;
+    case QMessageBox::Yes:
+      return MessageAnswer::Yes;
+    case QMessageBox::No:
+      return MessageAnswer::No;
+    case QMessageBox::Cancel:
+      return MessageAnswer::Cancel;
     default:
       // Closing a Yes/No box without an answer counts as No; a Yes/No/Cancel box as Cancel.
-      if (request.buttons == MessageButtons::YesNoCancel) return MessageAnswer::Cancel;
-      if (request.buttons == MessageButtons::YesNo) return MessageAnswer::No;
+      if (request.buttons == MessageButtons::YesNoCancel)
+        return MessageAnswer::Cancel;
+      if (request.buttons == MessageButtons::YesNo)
+        return MessageAnswer::No;
       return MessageAnswer::Ok;
   }
 }
@@ -83,7 +98,8 @@ QString QtPlatform::ChooseFile(QWidget* parent, const FileDialogRequest& request
   if (request.filterIndex >= 1 && request.filterIndex <= labels.size())
     dialog.selectNameFilter(labels[request.filterIndex - 1]);
   dialog.setDefaultSuffix(QString());
-  if (!request.initialName.isEmpty()) dialog.selectFile(request.initialName);
+  if (!request.initialName.isEmpty())
+    dialog.selectFile(request.initialName);
   if (request.kind == FileDialogKind::Open) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -94,22 +110,28 @@ QString QtPlatform::ChooseFile(QWidget* parent, const FileDialogRequest& request
   }
   while (dialog.exec() == QDialog::Accepted) {
     const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty()) return {};
+    if (files.isEmpty())
+      return {};
     const QString chosen = files.first();
     if (request.kind == FileDialogKind::Save && request.confirmCreate &&
         !QFileInfo::exists(chosen)) {
       MessageRequest ask{QObject::tr("%1 does not exist.\nDo you want to create it?").arg(chosen),
                          request.title, MessageIcon::Warning, MessageButtons::YesNo};
-      if (ShowMessage(&dialog, ask) != MessageAnswer::Yes) continue;
+      if (ShowMessage(&dialog, ask) != MessageAnswer::Yes)
+        continue;
     }
     return chosen;
   }
   return {};
 }
 
-void QtPlatform::ClearClipboard() { QGuiApplication::clipboard()->clear(); }
+void QtPlatform::ClearClipboard() {
+  QGuiApplication::clipboard()->clear();
+}
 
-QString QtPlatform::ClipboardText() { return QGuiApplication::clipboard()->text(); }
+QString QtPlatform::ClipboardText() {
+  return QGuiApplication::clipboard()->text();
+}
 
 void QtPlatform::SetClipboardText(const QString& text) {
   QGuiApplication::clipboard()->setText(text);
@@ -120,7 +142,8 @@ void QtPlatform::ShowHelp(QWidget* parent, const QString& helpFile) {
   if (!viewer) {
     viewer = new HelpViewer(nullptr);
     viewer->setAttribute(Qt::WA_DeleteOnClose);
-    if (parent) viewer->setWindowIcon(parent->window()->windowIcon());
+    if (parent)
+      viewer->setWindowIcon(parent->window()->windowIcon());
   }
   viewer->ShowFile(helpFile);
 }
@@ -139,10 +162,13 @@ bool QtPlatform::StartProgram(const QString& path) {
   return QProcess::startDetached(path, QStringList());
 }
 
-bool QtPlatform::OpenUrl(const QString& url) { return QDesktopServices::openUrl(QUrl(url)); }
+bool QtPlatform::OpenUrl(const QString& url) {
+  return QDesktopServices::openUrl(QUrl(url));
+}
 
 void QtPlatform::SendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
-  if (!target) return;
+  if (!target)
+    return;
   QKeyEvent press(QEvent::KeyPress, key, modifiers);
   QKeyEvent release(QEvent::KeyRelease, key, modifiers);
   QApplication::sendEvent(target, &press);
@@ -157,7 +183,9 @@ bool QtPlatform::IsPrevInstance() {
   return prevInstance_;
 }
 
-bool QtPlatform::ActivatePrevInstance() { return instance_.AskRunningCopyToActivate(); }
+bool QtPlatform::ActivatePrevInstance() {
+  return instance_.AskRunningCopyToActivate();
+}
 
 void QtPlatform::SetActivationHandler(std::function<void()> handler) {
   instance_.Listen(std::move(handler));

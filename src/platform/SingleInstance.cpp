@@ -10,7 +10,8 @@ namespace {
 
 QString RuntimeFolder() {
   QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (dir.isEmpty()) dir = QDir::tempPath();
+  if (dir.isEmpty())
+    dir = QDir::tempPath();
   return dir;
 }
 
@@ -29,9 +30,11 @@ bool SingleInstance::TryLock() {
   // A lock whose owner died is detected by its process id and taken over; the stale time is a
   // backstop for a lock from another host sharing the folder.
   lock_->setStaleLockTime(0);
-  if (lock_->tryLock(0)) return true;
+  if (lock_->tryLock(0))
+    return true;
   if (lock_->error() == QLockFile::LockFailedError) {
-    if (lock_->removeStaleLockFile() && lock_->tryLock(0)) return true;
+    if (lock_->removeStaleLockFile() && lock_->tryLock(0))
+      return true;
     return false;
   }
   // The folder is not writable or similar: run rather than refuse to start.
@@ -41,11 +44,14 @@ bool SingleInstance::TryLock() {
 bool SingleInstance::AskRunningCopyToActivate(int timeoutMs) {
   QLocalSocket socket;
   socket.connectToServer(name_);
-  if (!socket.waitForConnected(timeoutMs)) return false;
+  if (!socket.waitForConnected(timeoutMs))
+    return false;
   socket.write(kActivateRequest);
-  if (!socket.waitForBytesWritten(timeoutMs)) return false;
+  if (!socket.waitForBytesWritten(timeoutMs))
+    return false;
   while (!socket.canReadLine()) {
-    if (!socket.waitForReadyRead(timeoutMs)) return false;
+    if (!socket.waitForReadyRead(timeoutMs))
+      return false;
   }
   return socket.readLine() == kActivateAnswer;
 }
@@ -55,14 +61,18 @@ void SingleInstance::Listen(std::function<void()> onActivate) {
   server_ = new QLocalServer(this);
   server_->setSocketOptions(QLocalServer::UserAccessOption);
   QLocalServer::removeServer(name_);  // a socket left by a crashed copy
-  if (!server_->listen(name_)) return;
+  if (!server_->listen(name_))
+    return;
   connect(server_, &QLocalServer::newConnection, this, [this] {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
       connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
       connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-        if (!socket->canReadLine()) return;
-        if (socket->readLine() != kActivateRequest) return;
-        if (onActivate_) onActivate_();
+        if (!socket->canReadLine())
+          return;
+        if (socket->readLine() != kActivateRequest)
+          return;
+        if (onActivate_)
+          onActivate_();
         socket->write(kActivateAnswer);
         socket->flush();
       });

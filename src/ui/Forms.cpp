@@ -30,7 +30,8 @@ Form* ShowForm(QPointer<Form>& slot) {
 
 template <typename Form>
 void Unload(QPointer<Form>& slot) {
-  if (!slot) return;
+  if (!slot)
+    return;
   Form* form = slot;
   slot = nullptr;
   form->hide();
@@ -39,20 +40,42 @@ void Unload(QPointer<Form>& slot) {
 
 }  // namespace
 
-frmNumberChecker* MainForm() { return gMain; }
-void RegisterMainForm(frmNumberChecker* form) { gMain = form; }
+frmNumberChecker* MainForm() {
+  return gMain;
+}
+void RegisterMainForm(frmNumberChecker* form) {
+  gMain = form;
+}
 
-frmNumberEntry* ShowNumberEntry() { return ShowForm(gEntry); }
-frmNumberEntry* NumberEntry() { return gEntry; }
-void UnloadNumberEntry() { Unload(gEntry); }
+frmNumberEntry* ShowNumberEntry() {
+  return ShowForm(gEntry);
+}
+frmNumberEntry* NumberEntry() {
+  return gEntry;
+}
+void UnloadNumberEntry() {
+  Unload(gEntry);
+}
 
-frmAllNumbers* ShowAllNumbers() { return ShowForm(gAllNumbers); }
-frmAllNumbers* AllNumbers() { return gAllNumbers; }
-void UnloadAllNumbers() { Unload(gAllNumbers); }
+frmAllNumbers* ShowAllNumbers() {
+  return ShowForm(gAllNumbers);
+}
+frmAllNumbers* AllNumbers() {
+  return gAllNumbers;
+}
+void UnloadAllNumbers() {
+  Unload(gAllNumbers);
+}
 
-frmAbout* ShowAbout() { return ShowForm(gAbout); }
-frmAbout* About() { return gAbout; }
-void UnloadAbout() { Unload(gAbout); }
+frmAbout* ShowAbout() {
+  return ShowForm(gAbout);
+}
+frmAbout* About() {
+  return gAbout;
+}
+void UnloadAbout() {
+  Unload(gAbout);
+}
 
 void UnloadAll() {
   UnloadAllNumbers();

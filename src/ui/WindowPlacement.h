@@ -7,9 +7,10 @@
 // Places a top-level window in the middle of the screen it will open on.
 inline void CentreOnScreen(QWidget* window) {
   QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-  if (!screen) return;
+  if (!screen)
+    return;
   const QRect area = screen->availableGeometry();
-  const QSize size = window->frameGeometry().size().isValid() ? window->frameGeometry().size()
-                                                               : window->size();
+  const QSize size =
+      window->frameGeometry().size().isValid() ? window->frameGeometry().size() : window->size();
   window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
 }

@@ -35,6 +35,47 @@ def window_name(window):
     return xdotool("getwindowname", window)
 
 
+def wait_for_window(name_regex, timeout=20.0):
+    """The one visible window whose title matches; fails when the title is ambiguous."""
+    found = wait_for(lambda: find_windows(name_regex), timeout, f"a window titled /{name_regex}/")
+    assert len(found) == 1, f"more than one window titled /{name_regex}/: {found}"
+    return found[0]
+
+
+def focus(window):
+    """Gives a window the keyboard focus, as a click on it would (the X server runs no window
+    manager, so the focus is set directly)."""
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True,
+                   capture_output=True)
+
+
+def press(*keys, delay_ms=4):
+    """Types keys into whichever window has the focus, through the X server's test extension,
+    so the program sees them as a keyboard would send them. The X server queues them in order,
+    so a short delay between keys only shortens long Tab walks."""
+    if keys:
+        subprocess.run(["xdotool", "key", "--clearmodifiers", "--delay", str(delay_ms), *keys],
+                       check=True, capture_output=True)
+
+
+def clipboard():
+    """The clipboard's text as bytes, read by another client; None while nothing owns it."""
+    try:
+        result = subprocess.run(["xclip", "-o", "-selection", "clipboard"],
+                                capture_output=True, timeout=5)
+    except subprocess.TimeoutExpired:
+        return None
+    return result.stdout if result.returncode == 0 else None
+
+
+def read_bytes(path):
+    try:
+        with open(path, "rb") as f:
+            return f.read()
+    except FileNotFoundError:
+        return None
+
+
 class Sandbox:
     """A program folder of its own (so the data file lands there) and private runtime folders."""
 

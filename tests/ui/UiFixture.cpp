@@ -39,15 +39,21 @@ std::string UiTest::ReadFile(const std::string& path) {
   return text.str();
 }
 
-std::string UiTest::DataFilePath() const { return PathIn("pelmora.pmd"); }
+std::string UiTest::DataFilePath() const {
+  return PathIn("pelmora.pmd");
+}
 
 std::string UiTest::PathIn(const std::string& name) const {
   return folder_.path().toStdString() + "/" + name;
 }
 
-void UiTest::WriteDataFile(const std::string& bytes) { WriteFile(DataFilePath(), bytes); }
+void UiTest::WriteDataFile(const std::string& bytes) {
+  WriteFile(DataFilePath(), bytes);
+}
 
-std::string UiTest::ReadDataFile() const { return ReadFile(DataFilePath()); }
+std::string UiTest::ReadDataFile() const {
+  return ReadFile(DataFilePath());
+}
 
 frmNumberChecker& UiTest::StartProgram() {
   main_ = std::make_unique<frmNumberChecker>();

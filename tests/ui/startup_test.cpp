@@ -21,7 +21,8 @@ std::vector<std::string> ListedTickets(const frmNumberChecker& form) {
 
 QStringList BoxTexts(const frmNumberChecker& form) {
   QStringList texts;
-  for (int k = 1; k <= 6; ++k) texts << form.win1[k]->text();
+  for (int k = 1; k <= 6; ++k)
+    texts << form.win1[k]->text();
   return texts;
 }
 
@@ -40,14 +41,13 @@ TEST_F(StartupTest, MissingDataFileIsCreatedAndWindowShowsOnlyTheBoxes) {
 }
 
 TEST_F(StartupTest, ExistingFileListsTicketsInKeyOrderAndShowsTheWinningNumber) {
-  const std::string bytes = Lines({"[Numbers]", "TOTAL=3", "W=03-17-22-35-41-58",
-                                   "2=01-09-14-27-38-44", "1=05-12-19-33-40-52",
-                                   "3=07-08-09-10-11-12"});
+  const std::string bytes =
+      Lines({"[Numbers]", "TOTAL=3", "W=03-17-22-35-41-58", "2=01-09-14-27-38-44",
+             "1=05-12-19-33-40-52", "3=07-08-09-10-11-12"});
   WriteDataFile(bytes);
   frmNumberChecker& form = StartProgram();
-  EXPECT_EQ(ListedTickets(form), (std::vector<std::string>{"05-12-19-33-40-52",
-                                                          "01-09-14-27-38-44",
-                                                          "07-08-09-10-11-12"}));
+  EXPECT_EQ(ListedTickets(form), (std::vector<std::string>{"05-12-19-33-40-52", "01-09-14-27-38-44",
+                                                           "07-08-09-10-11-12"}));
   EXPECT_EQ(form.lbltotaltickets->text(), "There are 3 total tickets");
   EXPECT_TRUE(form.lstNumbers->isVisible());
   EXPECT_FALSE(form.txtMatchedTickets->isVisible());
@@ -57,8 +57,8 @@ TEST_F(StartupTest, ExistingFileListsTicketsInKeyOrderAndShowsTheWinningNumber) 
 }
 
 TEST_F(StartupTest, NamesMatchWithoutRegardToCaseAndAShortWinningNumberLeavesEmptyBoxes) {
-  WriteDataFile(Lines({"[NUMBERS]", "total=2", "w=05-12", "1=05-12-19-33-40-52",
-                       "2=01-09-14-27-38-44"}));
+  WriteDataFile(
+      Lines({"[NUMBERS]", "total=2", "w=05-12", "1=05-12-19-33-40-52", "2=01-09-14-27-38-44"}));
   frmNumberChecker& form = StartProgram();
   EXPECT_EQ(form.mPlays->Count(), 2);
   EXPECT_EQ(BoxTexts(form), QStringList({"05", "12", "", "", "", ""}));
@@ -66,8 +66,8 @@ TEST_F(StartupTest, NamesMatchWithoutRegardToCaseAndAShortWinningNumberLeavesEmp
 
 TEST_F(StartupTest, UnreadableCountListsNothingAndSaysNothing) {
   for (const char* count : {"", "abc", "99999"}) {
-    WriteDataFile(Lines({"[Numbers]", (std::string("TOTAL=") + count).c_str(),
-                         "1=05-12-19-33-40-52"}));
+    WriteDataFile(
+        Lines({"[Numbers]", (std::string("TOTAL=") + count).c_str(), "1=05-12-19-33-40-52"}));
     frmNumberChecker& form = StartProgram();
     EXPECT_EQ(form.mPlays->Count(), 0) << count;
     EXPECT_EQ(form.lbltotaltickets->text(), "There are 0 total tickets");
@@ -91,7 +91,8 @@ TEST_F(StartupTest, CaptionIsShortenedToTheFileName) {
 TEST_F(StartupTest, MenuTreeHasItsCaptionsAndShortcuts) {
   frmNumberChecker& form = StartProgram();
   QStringList menus;
-  for (QAction* a : form.menuBar()->actions()) menus << a->text();
+  for (QAction* a : form.menuBar()->actions())
+    menus << a->text();
   EXPECT_EQ(menus, QStringList({"&File", "&Numbers/Check", "&View", "&Help"}));
 
   auto items = [](QMenu* m) {
@@ -101,17 +102,18 @@ TEST_F(StartupTest, MenuTreeHasItsCaptionsAndShortcuts) {
     return list;
   };
   EXPECT_EQ(items(form.mnuFile), QStringList({"&New|", "&Save|", "&Open|", "&Exit|"}));
-  EXPECT_EQ(items(form.mnuNumbers),
-            QStringList({"Add &Play Numbers|Ctrl+Ins", "&Delete Checked Play Numbers|Del",
-                         "Check&mark/Uncheck All Plays for Deletion|Ctrl+A",
-                         "&Copy Play Numbers to Clipboard|Ctrl+P", "-",
-                         "Set &Winning Number|Ctrl+W", "-",
-                         "Chec&k Winning Number Against Play Numbers|F5",
-                         "C&opy Your Winning  Result(s) To Clipboard|Ctrl+C"}));
+  EXPECT_EQ(
+      items(form.mnuNumbers),
+      QStringList({"Add &Play Numbers|Ctrl+Ins", "&Delete Checked Play Numbers|Del",
+                   "Check&mark/Uncheck All Plays for Deletion|Ctrl+A",
+                   "&Copy Play Numbers to Clipboard|Ctrl+P", "-", "Set &Winning Number|Ctrl+W", "-",
+                   "Chec&k Winning Number Against Play Numbers|F5",
+                   "C&opy Your Winning  Result(s) To Clipboard|Ctrl+C"}));
   EXPECT_EQ(items(form.mnuView),
             QStringList({"&All Ticket Play Numbers|", "&Matched Wining Numbers|"}));
   EXPECT_EQ(items(form.mnuHelp), QStringList({"&Help|", "&About|"}));
-  for (QAction* a : form.findChildren<QAction*>()) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+  for (QAction* a : form.findChildren<QAction*>())
+    EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
 }
 
 TEST_F(StartupTest, ListViewCommandShowsTheListAtTheStandardHeight) {
@@ -139,7 +141,8 @@ TEST_F(StartupTest, FlashRunsFortyTicksThenStopsAndRestoresTheBoxes) {
     form.Timer1_Timer();
     ++ticks;
     if (ticks == 1) {
-      for (int i = 1; i <= 6; ++i) EXPECT_TRUE(form.Shape1[i]->FillVisible());
+      for (int i = 1; i <= 6; ++i)
+        EXPECT_TRUE(form.Shape1[i]->FillVisible());
     }
   }
   EXPECT_EQ(ticks, 40);

@@ -10,14 +10,16 @@ int PlayListModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant PlayListModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= Count()) return {};
+  if (!index.isValid() || index.row() >= Count())
+    return {};
   const auto row = static_cast<std::size_t>(index.row());
   switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
       return QString::fromStdString(tickets_[row]);
     case Qt::CheckStateRole:
-      if (!checkable_) return {};
+      if (!checkable_)
+        return {};
       return marks_[row] ? Qt::Checked : Qt::Unchecked;
     default:
       return {};
@@ -33,9 +35,11 @@ bool PlayListModel::setData(const QModelIndex& index, const QVariant& value, int
 }
 
 Qt::ItemFlags PlayListModel::flags(const QModelIndex& index) const {
-  if (!index.isValid()) return Qt::NoItemFlags;
+  if (!index.isValid())
+    return Qt::NoItemFlags;
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-  if (checkable_) f |= Qt::ItemIsUserCheckable;
+  if (checkable_)
+    f |= Qt::ItemIsUserCheckable;
   return f;
 }
 
@@ -55,12 +59,16 @@ void PlayListModel::Append(std::string ticket) {
   endInsertRows();
 }
 
-void PlayListModel::Clear() { SetTickets({}); }
+void PlayListModel::Clear() {
+  SetTickets({});
+}
 
 void PlayListModel::SetChecked(int i, bool checked) {
-  if (i < 0 || i >= Count()) return;
+  if (i < 0 || i >= Count())
+    return;
   auto& mark = marks_[static_cast<std::size_t>(i)];
-  if ((mark != 0) == checked) return;
+  if ((mark != 0) == checked)
+    return;
   mark = checked ? 1 : 0;
   checkedCount_ += checked ? 1 : -1;
   const QModelIndex at = index(i);
@@ -68,19 +76,23 @@ void PlayListModel::SetChecked(int i, bool checked) {
 }
 
 void PlayListModel::SetAllChecked(bool checked) {
-  if (tickets_.empty()) return;
+  if (tickets_.empty())
+    return;
   std::fill(marks_.begin(), marks_.end(), checked ? 1 : 0);
   checkedCount_ = checked ? Count() : 0;
   emit dataChanged(index(0), index(Count() - 1), {Qt::CheckStateRole});
 }
 
 void PlayListModel::RemoveChecked() {
-  if (checkedCount_ == 0) return;
+  if (checkedCount_ == 0)
+    return;
   beginResetModel();
   std::size_t kept = 0;
   for (std::size_t i = 0; i < tickets_.size(); ++i) {
-    if (marks_[i]) continue;
-    if (kept != i) tickets_[kept] = std::move(tickets_[i]);
+    if (marks_[i])
+      continue;
+    if (kept != i)
+      tickets_[kept] = std::move(tickets_[i]);
     ++kept;
   }
   tickets_.resize(kept);

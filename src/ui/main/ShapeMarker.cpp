@@ -8,7 +8,8 @@ ShapeMarker::ShapeMarker(QWidget* parent) : QWidget(parent) {
 }
 
 void ShapeMarker::SetFillVisible(bool visible) {
-  if (fillVisible_ == visible) return;
+  if (fillVisible_ == visible)
+    return;
   fillVisible_ = visible;
   update();
 }

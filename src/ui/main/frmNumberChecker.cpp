@@ -41,8 +41,8 @@ constexpr int kCountHeight = 375;
 constexpr int kFlashStartMs = 80;
 
 // The flash palette: yellow, green, cyan, magenta, red, orange.
-const QColor kFlashColours[6] = {QColor(255, 255, 0), QColor(0, 255, 0),   QColor(0, 255, 255),
-                                 QColor(255, 0, 255), QColor(255, 0, 0),   QColor(255, 128, 0)};
+const QColor kFlashColours[6] = {QColor(255, 255, 0), QColor(0, 255, 0), QColor(0, 255, 255),
+                                 QColor(255, 0, 255), QColor(255, 0, 0), QColor(255, 128, 0)};
 
 QString CountLine(int count) {
   return QStringLiteral("There are ") + QString::number(count) + QStringLiteral(" total tickets");
@@ -52,7 +52,9 @@ QString CountLine(int count) {
 
 // The icon is compiled into this static library; naming its resource here keeps the linker from
 // dropping it.
-static void LinkIconResource() { Q_INIT_RESOURCE(pelmora); }
+static void LinkIconResource() {
+  Q_INIT_RESOURCE(pelmora);
+}
 
 frmNumberChecker::frmNumberChecker(QWidget* parent) : QMainWindow(parent) {
   LinkIconResource();
@@ -106,8 +108,8 @@ void frmNumberChecker::CreateControls() {
   resultsFont.setPointSizeF(8.25);
   resultsFont.setBold(true);
   results->setFont(resultsFont);
-  results->setStyleSheet(
-      QStringLiteral("QPlainTextEdit { background-color: rgb(192,192,192); color: rgb(0,0,255); }"));
+  results->setStyleSheet(QStringLiteral(
+      "QPlainTextEdit { background-color: rgb(192,192,192); color: rgb(0,0,255); }"));
   results->setAccessibleName(tr("Matched tickets"));
   results->setTabChangesFocus(true);
   txtMatchedTickets = results;
@@ -146,7 +148,8 @@ void frmNumberChecker::CreateMenus() {
                     const QKeySequence& shortcut, void (frmNumberChecker::*handler)()) {
     auto* action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
-    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    if (!shortcut.isEmpty())
+      action->setShortcut(shortcut);
     connect(action, &QAction::triggered, this, handler);
     return action;
   };
@@ -161,9 +164,9 @@ void frmNumberChecker::CreateMenus() {
   mnuNumbers->setObjectName("mnuNumbers");
   mnuAddPlay = add(mnuNumbers, "mnuAddPlay", QStringLiteral("Add &Play Numbers"),
                    QKeySequence(Qt::CTRL | Qt::Key_Insert), &frmNumberChecker::mnuAddPlay_Click);
-  mnuDeleteChecked = add(mnuNumbers, "mnuDeleteChecked",
-                         QStringLiteral("&Delete Checked Play Numbers"),
-                         QKeySequence(Qt::Key_Delete), &frmNumberChecker::mnuDeleteChecked_Click);
+  mnuDeleteChecked =
+      add(mnuNumbers, "mnuDeleteChecked", QStringLiteral("&Delete Checked Play Numbers"),
+          QKeySequence(Qt::Key_Delete), &frmNumberChecker::mnuDeleteChecked_Click);
   mnuAll = add(mnuNumbers, "mnuAll", QStringLiteral("Check&mark/Uncheck All Plays for Deletion"),
                QKeySequence(Qt::CTRL | Qt::Key_A), &frmNumberChecker::mnuAll_Click);
   mnuCpyPlays = add(mnuNumbers, "mnuCpyPlays", QStringLiteral("&Copy Play Numbers to Clipboard"),
@@ -172,9 +175,9 @@ void frmNumberChecker::CreateMenus() {
   mnuWinning = add(mnuNumbers, "mnuWinning", QStringLiteral("Set &Winning Number"),
                    QKeySequence(Qt::CTRL | Qt::Key_W), &frmNumberChecker::mnuWinning_Click);
   mnuNumbers->addSeparator()->setObjectName("mnusep2");
-  mnuCheck = add(mnuNumbers, "mnuCheck",
-                 QStringLiteral("Chec&k Winning Number Against Play Numbers"),
-                 QKeySequence(Qt::Key_F5), &frmNumberChecker::mnuCheck_Click);
+  mnuCheck =
+      add(mnuNumbers, "mnuCheck", QStringLiteral("Chec&k Winning Number Against Play Numbers"),
+          QKeySequence(Qt::Key_F5), &frmNumberChecker::mnuCheck_Click);
   mnuCopy = add(mnuNumbers, "mnuCopy", QStringLiteral("C&opy Your Winning  Result(s) To Clipboard"),
                 QKeySequence(Qt::CTRL | Qt::Key_C), &frmNumberChecker::mnuCopy_Click);
 
@@ -187,15 +190,16 @@ void frmNumberChecker::CreateMenus() {
 
   mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
   mnuHelp->setObjectName("mnuHelp");
-  mnuHelp2 = add(mnuHelp, "mnuHelp2", QStringLiteral("&Help"), {}, &frmNumberChecker::mnuHelp2_Click);
-  mnuAbout = add(mnuHelp, "mnuAbout", QStringLiteral("&About"), {}, &frmNumberChecker::mnuAbout_Click);
+  mnuHelp2 =
+      add(mnuHelp, "mnuHelp2", QStringLiteral("&Help"), {}, &frmNumberChecker::mnuHelp2_Click);
+  mnuAbout =
+      add(mnuHelp, "mnuAbout", QStringLiteral("&About"), {}, &frmNumberChecker::mnuAbout_Click);
 
   // F1 opens the help document from every window of the program.
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
   help->setContext(Qt::ApplicationShortcut);
-  connect(help, &QShortcut::activated, this, [this] {
-    platform::Current().ShowHelp(this, mHelpFile);
-  });
+  connect(help, &QShortcut::activated, this,
+          [this] { platform::Current().ShowHelp(this, mHelpFile); });
 }
 
 void frmNumberChecker::Form_Load() {
@@ -203,10 +207,12 @@ void frmNumberChecker::Form_Load() {
   mHelpFile = HelpFilePath();
 
   // 2. Only one copy runs at a time.
-  if (platform::Current().IsPrevInstance()) CheckPrevInstance();
+  if (platform::Current().IsPrevInstance())
+    CheckPrevInstance();
 
   // 3, 4. Boxes in their resting look.
-  for (int i = 1; i <= 6; ++i) RestoreBoxLook(i);
+  for (int i = 1; i <= 6; ++i)
+    RestoreBoxLook(i);
 
   // 5, 6. The default data file, created when missing.
   const DefaultDataFile location = ChooseDefaultDataFile();
@@ -214,7 +220,8 @@ void frmNumberChecker::Form_Load() {
   if (!location.exists) {
     gProfileFile = gDataFile;
     const store::StartResult started = store::StartDataFile(gProfileFile);
-    if (!started.write.ok) ReportWriteFailure(this, started.write);
+    if (!started.write.ok)
+      ReportWriteFailure(this, started.write);
   }
 
   // 7. Caption.
@@ -244,7 +251,8 @@ void frmNumberChecker::Form_Load() {
 }
 
 void frmNumberChecker::ShortenCaption() {
-  if (windowTitle().size() <= 25) return;
+  if (windowTitle().size() <= 25)
+    return;
   const QString path = PathText(gDataFile);
   const int lastSeparator = path.lastIndexOf(QLatin1Char('/'));
   const QString tail = lastSeparator >= 0 ? path.mid(lastSeparator) : path;
@@ -293,7 +301,8 @@ void frmNumberChecker::closeEvent(QCloseEvent* event) {
 }
 
 void frmNumberChecker::Timer1_Timer() {
-  for (int i = 1; i <= 6; ++i) Shape1[i]->SetFillVisible(true);
+  for (int i = 1; i <= 6; ++i)
+    Shape1[i]->SetFillVisible(true);
   std::uniform_real_distribution<double> uniform(0.0, 1.0);
   for (int i = 1; i <= 6; ++i) {
     const int pick = std::min(5, static_cast<int>(6 * uniform(mRandom)));
@@ -304,7 +313,8 @@ void frmNumberChecker::Timer1_Timer() {
     // A zero interval would make the timer fire continuously: the flash ends here instead.
     Timer1->stop();
     Timer1->setInterval(0);
-    for (int i = 1; i <= 6; ++i) RestoreBoxLook(i);
+    for (int i = 1; i <= 6; ++i)
+      RestoreBoxLook(i);
   } else {
     Timer1->setInterval(interval);
   }
@@ -315,13 +325,16 @@ void frmNumberChecker::StartFlash() {
   Timer1->start();
 }
 
-bool frmNumberChecker::FlashRunning() const { return Timer1->isActive(); }
+bool frmNumberChecker::FlashRunning() const {
+  return Timer1->isActive();
+}
 
 void frmNumberChecker::RestoreBoxLook(int index) {
   Shape1[index]->SetFillVisible(false);
   win1[index]->setFrame(true);
-  win1[index]->setStyleSheet(QStringLiteral("QLineEdit { color: palette(window-text); "
-                                            "background-color: palette(window); padding: 0px; }"));
+  win1[index]->setStyleSheet(
+      QStringLiteral("QLineEdit { color: palette(window-text); "
+                     "background-color: palette(window); padding: 0px; }"));
   win1[index]->setProperty("flashColour", QVariant());
 }
 
@@ -361,11 +374,14 @@ void frmNumberChecker::SetClientHeightTwips(int twips) {
   setFixedSize(TwipsToPixels(kClientWidth), menuPixels + clientPixels);
 }
 
-void frmNumberChecker::SetStandardHeight() { SetClientHeightTwips(StandardClientHeightTwips()); }
+void frmNumberChecker::SetStandardHeight() {
+  SetClientHeightTwips(StandardClientHeightTwips());
+}
 
 check::WinningTexts frmNumberChecker::WinningTexts() const {
   check::WinningTexts texts;
-  for (int k = 1; k <= 6; ++k) texts[static_cast<std::size_t>(k - 1)] = win1[k]->text().toStdString();
+  for (int k = 1; k <= 6; ++k)
+    texts[static_cast<std::size_t>(k - 1)] = win1[k]->text().toStdString();
   return texts;
 }
 
@@ -378,7 +394,9 @@ void frmNumberChecker::SetPlayList(std::vector<std::string> tickets) {
   UpdateCountLine();
 }
 
-void frmNumberChecker::UpdateCountLine() { lbltotaltickets->setText(CountLine(mPlays->Count())); }
+void frmNumberChecker::UpdateCountLine() {
+  lbltotaltickets->setText(CountLine(mPlays->Count()));
+}
 
 void frmNumberChecker::OpenEntryDialog(std::uint8_t mode) {
   hide();
@@ -403,10 +421,13 @@ void frmNumberChecker::RaiseFromOtherInstance() {
   QWidget* target = isVisible() ? static_cast<QWidget*>(this) : QApplication::activeWindow();
   if (!target) {
     for (QWidget* w : QApplication::topLevelWidgets())
-      if (w->isVisible()) target = w;
+      if (w->isVisible())
+        target = w;
   }
-  if (!target) target = this;
-  if (target->isMinimized()) target->showNormal();
+  if (!target)
+    target = this;
+  if (target->isMinimized())
+    target->showNormal();
   target->raise();
   target->activateWindow();
 }

@@ -80,9 +80,13 @@ struct Bench {
   void Settle() { QCoreApplication::processEvents(); }
 };
 
+// Made on first use and dropped in main(), while the application object still exists.
+std::unique_ptr<Bench> gShared;
+
 Bench& Shared() {
-  static Bench bench;
-  return bench;
+  if (!gShared)
+    gShared = std::make_unique<Bench>();
+  return *gShared;
 }
 
 void OpenFullFile(benchmark::State& state) {
@@ -150,5 +154,6 @@ int main(int argc, char** argv) {
     return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  gShared.reset();
   return 0;
 }

@@ -6,16 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "check/MatchCheck.h"
 
 namespace {
 
+using bench::TwoDigits;
+
 constexpr int kTicketCount = 32767;  // the largest list a data file can hold
 const check::WinningTexts kWinning = {"05", "12", "23", "34", "45", "56"};
-
-std::string TwoDigits(int number) {
-  return std::string{static_cast<char>('0' + number / 10), static_cast<char>('0' + number % 10)};
-}
 
 // Every `reportEvery`-th ticket holds three or four winning numbers, the rest hold at most two, so
 // the count of reported tickets is known in advance (0 for reportEvery == 0).

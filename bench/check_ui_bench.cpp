@@ -12,18 +12,18 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
+#include "QtBenchMain.h"
 #include "platform/FakePlatform.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
 
 namespace {
 
+using bench::TwoDigits;
+
 constexpr int kTicketCount = 32767;  // the largest list a data file can hold
 const int kWinning[6] = {5, 12, 23, 34, 45, 56};
-
-std::string TwoDigits(int number) {
-  return {static_cast<char>('0' + number / 10), static_cast<char>('0' + number % 10)};
-}
 
 // Every `reportEvery`-th ticket holds three to six winning numbers, the others at most two
 // (reportEvery 0: none is reported).
@@ -127,12 +127,5 @@ BENCHMARK(CheckAfterHint)->Arg(32)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(CopyResults)->Arg(32)->Arg(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return bench::RunWithApplication(argc, argv);
 }

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
+#include "QtBenchMain.h"
 #include "app/DataFileLocation.h"
 #include "app/modPelmora.h"
 #include "platform/FakePlatform.h"
@@ -29,12 +31,11 @@
 
 namespace {
 
+using bench::TwoDigits;
+using bench::WriteBytes;
+
 const char kAllMatch[] = "05-12-23-34-45-56";
 const char kNoneMatch[] = "01-02-03-04-06-07";
-
-std::string TwoDigits(int number) {
-  return {static_cast<char>('0' + number / 10), static_cast<char>('0' + number % 10)};
-}
 
 // Tickets drawn from 8..59 with no number of kNoneMatch and at least three of kAllMatch's when
 // `matching`, so the two winning numbers give the two extreme checks.
@@ -61,22 +62,6 @@ std::string FileOf(const std::vector<std::string>& tickets, const char* winning)
   for (std::size_t i = 0; i < tickets.size(); ++i)
     bytes += std::to_string(i + 1) + "=" + tickets[i] + "\r\n";
   return bytes;
-}
-
-// Written and flushed, so that a timed write does not pay for this one.
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0)
-    return;
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n <= 0)
-      break;
-    done += static_cast<std::size_t>(n);
-  }
-  ::fsync(fd);
-  ::close(fd);
 }
 
 void Settle() {
@@ -325,13 +310,5 @@ PELMORA_TABLE(CheckNoneMatch);
 PELMORA_TABLE(CopyResults);
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return bench::RunWithApplication(argc, argv);
 }

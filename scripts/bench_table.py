@@ -168,7 +168,7 @@ def main():
         f"and Ctrl+C: {peak / 1024:.0f} MiB (VmHWM).",
         "",
         "The data layer and the command-line tool have benchmarks of their own "
-        "(`store_bench`, `check_bench`, `cli_bench`).",
+        "(`store_bench`, `check_bench`, `check_ui_bench`, `cli_bench`).",
         "",
     ]
     with open(output, "w") as f:

@@ -22,18 +22,21 @@ std::string CountProblem(const std::string& text, const store::CountResult& coun
   return {};
 }
 
+bool ReadExistingFile(const std::string& path, store::FileContents& contents,
+                      std::string& problem) {
+  contents = store::ReadWholeFile(path);
+  if (contents.status == store::ReadStatus::Missing)
+    problem = "no such file";
+  else if (contents.status == store::ReadStatus::Failed)
+    problem = contents.reason;
+  return problem.empty();
+}
+
 LoadedDataFile LoadDataFile(const std::string& path) {
   LoadedDataFile file;
-  // The store reads a missing file as an empty one; here it is the user's mistake to report.
-  const store::FileContents contents = store::ReadWholeFile(path);
-  if (contents.status == store::ReadStatus::Missing) {
-    file.problem = "no such file";
+  store::FileContents contents;
+  if (!ReadExistingFile(path, contents, file.problem))
     return file;
-  }
-  if (contents.status == store::ReadStatus::Failed) {
-    file.problem = contents.reason;
-    return file;
-  }
   store::TicketList list = store::ReadAllTickets(path);
   if (std::string problem = CountProblem(
           store::ReadProfileValue(store::kSection, store::kTotalKey, path), list.count);

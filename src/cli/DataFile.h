@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "check/WinningNumber.h"
+#include "store/AtomicFile.h"
 #include "store/CountConversion.h"
 
 namespace cli {
@@ -21,6 +22,10 @@ struct LoadedDataFile {
 // six fields, as the window does on opening the file. A missing or unreadable file and a count
 // that cannot be read or is below 0 are problems; a count of 0 is not.
 LoadedDataFile LoadDataFile(const std::string& path);
+
+// Reads the whole of an existing data file. The store reads a missing file as an empty one; here
+// it is the user's mistake to report, in `problem`, as is a file that cannot be read.
+bool ReadExistingFile(const std::string& path, store::FileContents& contents, std::string& problem);
 
 // Why a ticket count read as `text` is unusable, or the empty text when it is usable.
 std::string CountProblem(const std::string& text, const store::CountResult& count);

@@ -17,15 +17,9 @@ constexpr std::string_view kTotalKeyAsRaised = "Total";
 
 DataFileForAdding OpenForAdding(const std::string& path) {
   DataFileForAdding file;
-  store::FileContents contents = store::ReadWholeFile(path);
-  if (contents.status == store::ReadStatus::Missing) {
-    file.problem = "no such file";
+  store::FileContents contents;
+  if (!ReadExistingFile(path, contents, file.problem))
     return file;
-  }
-  if (contents.status == store::ReadStatus::Failed) {
-    file.problem = contents.reason;
-    return file;
-  }
   file.document = store::ProfileDocument::ParseOwning(std::move(contents.bytes));
   const std::string totalText = file.document.Get(store::kSection, kTotalKeyAsRaised);
   const store::CountResult count = store::ConvertCount(totalText);

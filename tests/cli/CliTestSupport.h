@@ -10,6 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include "check/MatchCheck.h"
+#include "store/PlayNumber.h"
+#include "store/Profile.h"
+#include "store/TicketFile.h"
+
 namespace cli_test {
 
 // A fresh folder per test, removed afterwards.
@@ -51,6 +56,16 @@ inline std::string CrLf(std::initializer_list<std::string> lines) {
     text += line + "\r\n";
   }
   return text;
+}
+
+// What F5 shows for a data file: the check over the tickets the window lists and the winning
+// number it loads into its six boxes.
+inline check::CheckResult WindowCheck(const std::string& path) {
+  const std::string stored = store::ReadProfileValue("Numbers", "W", path);
+  check::WinningTexts winning;
+  for (int k = 1; k <= 6; ++k)
+    winning[static_cast<std::size_t>(k - 1)] = std::string(store::PlayNumberField(stored, k));
+  return check::RunCheck(winning, store::ReadAllTickets(path).tickets);
 }
 
 }  // namespace cli_test

@@ -14,17 +14,7 @@ namespace cli {
 namespace {
 
 using cli_test::CrLf;
-
-// What F5 shows for a data file: the check over the tickets the window lists and the winning
-// number it loads into its six boxes.
-check::CheckResult WindowCheck(const std::string& path) {
-  const std::string stored = store::ReadProfileValue("Numbers", "W", path);
-  check::WinningTexts winning;
-  for (int k = 1; k <= 6; ++k) {
-    winning[static_cast<std::size_t>(k - 1)] = std::string(store::PlayNumberField(stored, k));
-  }
-  return check::RunCheck(winning, store::ReadAllTickets(path).tickets);
-}
+using cli_test::WindowCheck;
 
 class CommandsTest : public cli_test::FolderTest {
  protected:

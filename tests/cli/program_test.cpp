@@ -20,6 +20,8 @@
 
 namespace {
 
+using cli_test::WindowCheck;
+
 const std::string kProgram = PELMORA_CHECK_PROGRAM;
 const std::string kSamples = CLI_SAMPLES_DIR;
 
@@ -32,15 +34,6 @@ struct ProgramRun {
   std::string out;
   std::string err;
 };
-
-check::CheckResult WindowCheck(const std::string& path) {
-  const std::string stored = store::ReadProfileValue("Numbers", "W", path);
-  check::WinningTexts winning;
-  for (int k = 1; k <= 6; ++k) {
-    winning[static_cast<std::size_t>(k - 1)] = std::string(store::PlayNumberField(stored, k));
-  }
-  return check::RunCheck(winning, store::ReadAllTickets(path).tickets);
-}
 
 class ProgramTest : public cli_test::FolderTest {
  protected:

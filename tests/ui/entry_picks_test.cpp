@@ -1,5 +1,6 @@
 // The number grid of the entry dialog: picks, unpicks, the limit of six, Clear, and the load step
 // in both modes.
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -161,3 +162,22 @@ TEST_F(EntryPicksTest, PlayModeShowsTheNextTicketNumberFromTheFileCount) {
 }
 
 }  // namespace
+
+// A screen reader reads each label by its name: the ticket, the ticket number and the total
+// must be what it hears, and each box by its caption and checked state.
+TEST_F(EntryPicksTest, ScreenReadersHearTheTicketTheCountsAndEachBox) {
+  frmNumberEntry& dialog = Open(modPelmora::kEntryPlays);
+  Click(dialog, {9, 41});
+  auto name = [](QWidget* widget) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(QAccessible::Name) : QString();
+  };
+  EXPECT_EQ(name(dialog.Label1), "09-41-00-00-00-00");
+  EXPECT_EQ(name(dialog.lblticketnumber), "1");
+  EXPECT_EQ(name(dialog.lbltotaltickets), "0");
+  EXPECT_EQ(name(dialog.ck01[41]), "[41]");
+  QAccessibleInterface* box = QAccessible::queryAccessibleInterface(dialog.ck01[41]);
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(box->state().checked);
+  EXPECT_EQ(box->role(), QAccessible::CheckBox);
+}

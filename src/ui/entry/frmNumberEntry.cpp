@@ -101,18 +101,14 @@ void frmNumberEntry::CreateControls() {
   Label1 = MakeLabel(this, "Label1", QString(),
                      tr("This is your number, the order they are in does not matter."),
                      Qt::AlignHCenter, TwipsRect(240, 0, 3615, 615));
-  Label1->setAccessibleName(tr("Your number"));
   lbltktnum = MakeLabel(this, "lbltktnum", QStringLiteral("Ticket#"), QString(), Qt::AlignHCenter,
                         TwipsRect(75, 5280, 1215, 375));
-  lbltktnum->setAccessibleName(tr("Ticket number"));
   lblticketnumber = MakeLabel(this, "lblticketnumber", QString(), tr("This play number"),
                               Qt::AlignRight, TwipsRect(0, 5640, 495, 345));
-  lblticketnumber->setAccessibleName(tr("This play number"));
   Label2 = MakeLabel(this, "Label2", QStringLiteral("of"), QString(), Qt::AlignLeft,
                      TwipsRect(600, 5640, 255, 345));
   lbltotaltickets = MakeLabel(this, "lbltotaltickets", QString(), tr("Total Saved Play Numbers"),
                               Qt::AlignLeft, TwipsRect(840, 5640, 1575, 345));
-  lbltotaltickets->setAccessibleName(tr("Total Saved Play Numbers"));
 
   for (int i = 1; i <= kBoxCount; ++i) {
     auto* box = new QCheckBox(this);
@@ -224,7 +220,6 @@ void frmNumberEntry::Form_Load() {
   for (gIdx = 1; gIdx <= kBoxCount; ++gIdx) {
     QCheckBox* box = ck01[static_cast<std::size_t>(gIdx)];
     box->setText(QStringLiteral("[%1]").arg(gIdx));
-    box->setAccessibleName(box->text());
   }
 
   if (QScreen* screen = QGuiApplication::primaryScreen()) {

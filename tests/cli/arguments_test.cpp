@@ -39,6 +39,11 @@ struct BadCase {
   std::string problem;
 };
 
+// Test logs name the case rather than dumping its bytes.
+void PrintTo(const BadCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
 class BadArgumentsTest : public testing::TestWithParam<BadCase> {};
 
 TEST_P(BadArgumentsTest, NamesTheProblem) {

@@ -22,6 +22,11 @@ struct FileCase {
   int count;
 };
 
+// Test logs name the case rather than dumping its bytes.
+void PrintTo(const FileCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
 class ImportBytesTest : public cli_test::FolderTest,
                         public testing::WithParamInterface<FileCase> {};
 
@@ -64,6 +69,11 @@ struct RefusedCase {
   std::string bytes;
   std::string problem;
 };
+
+// Test logs name the case rather than dumping its bytes.
+void PrintTo(const RefusedCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class ImportRefusedTest : public cli_test::FolderTest,
                           public testing::WithParamInterface<RefusedCase> {};

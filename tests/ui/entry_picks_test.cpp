@@ -1,6 +1,7 @@
 // The number grid of the entry dialog: picks, unpicks, the limit of six, Clear, and the load step
 // in both modes.
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -37,8 +38,13 @@ class EntryPicksTest : public UiTest {
       count += dialog.ck01[i]->isEnabled() ? 1 : 0;
     return count;
   }
+  // What is painted, not what the palette holds: a corner of the box, clear of tick and caption.
+  static QColor Painted(const frmNumberEntry& dialog, int i) {
+    QCheckBox* box = dialog.ck01[i];
+    return box->grab().toImage().pixelColor(box->width() - 2, box->height() - 2);
+  }
   static bool IsRed(const frmNumberEntry& dialog, int i) {
-    return dialog.ck01[i]->palette().color(QPalette::Window) == QColor(255, 0, 0);
+    return Painted(dialog, i) == QColor(255, 0, 0);
   }
 };
 
@@ -180,4 +186,18 @@ TEST_F(EntryPicksTest, ScreenReadersHearTheTicketTheCountsAndEachBox) {
   ASSERT_NE(box, nullptr);
   EXPECT_TRUE(box->state().checked);
   EXPECT_EQ(box->role(), QAccessible::CheckBox);
+}
+
+TEST_F(EntryPicksTest, EveryBoxShowsItsWholeCaptionAndTheWindowBackgroundUntilPicked) {
+  frmNumberEntry& dialog = Open(modPelmora::kEntryPlays);
+  for (int i = 1; i <= 59; ++i) {
+    QCheckBox* box = dialog.ck01[i];
+    EXPECT_LE(box->sizeHint().width(), box->width()) << box->text().toStdString() << " is cut off";
+  }
+  const QColor background = QApplication::palette().color(QPalette::Base);
+  EXPECT_EQ(Painted(dialog, 30), background);
+  Click(dialog, {30});
+  EXPECT_EQ(Painted(dialog, 30), QColor(255, 0, 0));
+  Click(dialog, {30});
+  EXPECT_EQ(Painted(dialog, 30), background);
 }

@@ -3,11 +3,15 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QTimer>
 
 #include "UiFixture.h"
+#include "ui/Forms.h"
+#include "ui/entry/frmNumberEntry.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/ShapeMarker.h"
+#include "ui/other/frmAbout.h"
 
 namespace {
 
@@ -131,6 +135,32 @@ TEST_F(StartupTest, HelpOpensTheHelpDocumentBesideTheProgram) {
   form.mnuHelp2_Click();
   ASSERT_EQ(desktop_.helpShown.size(), 1);
   EXPECT_EQ(desktop_.helpShown[0], folder_.path() + "/pelmora.hlp");
+}
+
+// The main window is hidden behind the entry dialog and disabled behind the About box; F1 must
+// still reach the help from there.
+TEST_F(StartupTest, F1OpensTheHelpFromEveryWindow) {
+  frmNumberChecker& form = StartProgram();
+  form.show();
+  auto pressF1 = [](QWidget* window) {
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QTest::keyClick(target, Qt::Key_F1);
+  };
+  pressF1(&form);
+  EXPECT_EQ(desktop_.helpShown.size(), 1u);
+
+  form.OpenEntryDialog(modPelmora::kEntryPlays);
+  ASSERT_FALSE(form.isVisible());
+  pressF1(forms::NumberEntry());
+  EXPECT_EQ(desktop_.helpShown.size(), 2u);
+  forms::NumberEntry()->cmdDone_Click();
+
+  form.mnuAbout_Click();
+  ASSERT_FALSE(form.isEnabled());
+  pressF1(forms::About());
+  EXPECT_EQ(desktop_.helpShown.size(), 3u);
+  QTest::keyClick(forms::About(), Qt::Key_F1, Qt::ShiftModifier);
+  EXPECT_EQ(desktop_.helpShown.size(), 3u) << "only F1 alone opens the help";
 }
 
 TEST_F(StartupTest, FlashRunsFortyTicksThenStopsAndRestoresTheBoxes) {

@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -55,6 +57,21 @@ bool FieldIsEmpty(const QString& field) {
   const std::optional<double> value = FieldValue(field);
   return !value || *value == 0;
 }
+
+// The boxes are 41 pixels wide: a smaller tick and less room between tick and caption leave
+// space for a caption that can still be read.
+class NumberBoxStyle : public QProxyStyle {
+ public:
+  NumberBoxStyle() : QProxyStyle(QApplication::style()->name()) {}
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    if (metric == PM_CheckBoxLabelSpacing)
+      return 2;
+    if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight)
+      return std::min(12, QProxyStyle::pixelMetric(metric, option, widget));
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
                         const QString& tip, const QRect& at) {
@@ -110,10 +127,15 @@ void frmNumberEntry::CreateControls() {
   lbltotaltickets = MakeLabel(this, "lbltotaltickets", QString(), tr("Total Saved Play Numbers"),
                               Qt::AlignLeft, TwipsRect(840, 5640, 1575, 345));
 
+  auto* boxStyle = new NumberBoxStyle;
+  boxStyle->setParent(this);
   for (int i = 1; i <= kBoxCount; ++i) {
     auto* box = new QCheckBox(this);
+    box->setStyle(boxStyle);
     box->setObjectName(QStringLiteral("ck01_%1").arg(i));
     box->setGeometry(TwipsRect(240 + 600 * ((i - 1) % 6), 360 + 480 * ((i - 1) / 6), 615, 495));
+    // Filled from the Window colour, which SetBoxLook sets: red when picked.
+    box->setBackgroundRole(QPalette::Window);
     box->setAutoFillBackground(true);
     ck01[static_cast<std::size_t>(i)] = box;
     SetBoxLook(i, false);
@@ -121,6 +143,7 @@ void frmNumberEntry::CreateControls() {
     // change runs it.
     connect(box, &QCheckBox::toggled, this, [this, i] { ck01_Click(i); });
   }
+  FitBoxCaptions();
 
   cmdCancel =
       MakeButton(this, "cmdCancel", QStringLiteral("&Cancel"),
@@ -313,6 +336,24 @@ void frmNumberEntry::DisableUnpicked() {
 void frmNumberEntry::EnableAllNumbers() {
   for (gIdx = 1; gIdx <= kBoxCount; ++gIdx)
     ck01[static_cast<std::size_t>(gIdx)]->setEnabled(true);
+}
+
+void frmNumberEntry::FitBoxCaptions() {
+  // A box is 41 pixels wide: the caption font shrinks until the widest caption, "[59]", fits
+  // beside the tick, whatever the desktop's font and resolution.
+  QCheckBox* widest = ck01[kBoxCount];
+  QFont captionFont = widest->font();
+  if (captionFont.pointSizeF() <= 0)  // a font sized in pixels
+    captionFont.setPointSizeF(9);
+  widest->setText(QStringLiteral("[59]"));
+  while (widest->sizeHint().width() > widest->width() && captionFont.pointSizeF() > 6) {
+    captionFont.setPointSizeF(captionFont.pointSizeF() - 0.5);
+    widest->setFont(captionFont);
+    widest->setText(QStringLiteral("[59]"));  // a new text drops the size the box remembered
+  }
+  widest->setText(QString());
+  for (int i = 1; i <= kBoxCount; ++i)
+    ck01[static_cast<std::size_t>(i)]->setFont(captionFont);
 }
 
 void frmNumberEntry::SetBoxLook(int index, bool picked) {

@@ -68,6 +68,7 @@ class frmNumberEntry : public QDialog {
   void ShowPickStatus();
   void DisableUnpicked();
   void EnableAllNumbers();
+  void FitBoxCaptions();
   void SetBoxLook(int index, bool picked);
   void SetEmptyTicket();
   void ShowTicketText();

@@ -20,6 +20,7 @@
 #include "ui/Forms.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
+#include "ui/main/HelpKey.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/ResultsBox.h"
 #include "ui/main/ShapeMarker.h"
@@ -195,11 +196,7 @@ void frmNumberChecker::CreateMenus() {
   mnuAbout =
       add(mnuHelp, "mnuAbout", QStringLiteral("&About"), {}, &frmNumberChecker::mnuAbout_Click);
 
-  // F1 opens the help document from every window of the program.
-  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  help->setContext(Qt::ApplicationShortcut);
-  connect(help, &QShortcut::activated, this,
-          [this] { platform::Current().ShowHelp(this, mHelpFile); });
+  new HelpKey(this, [this](QWidget* from) { platform::Current().ShowHelp(from, mHelpFile); });
 }
 
 void frmNumberChecker::Form_Load() {

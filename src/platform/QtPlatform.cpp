@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
@@ -93,10 +94,23 @@ QString QtPlatform::ChooseFile(QWidget* parent, const FileDialogRequest& request
   QFileDialog dialog(parent, request.title);
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   dialog.setOption(QFileDialog::ReadOnly, false);
-  dialog.setNameFilter(ToQtFilter(request.filter));
   const QStringList labels = ToQtFilter(request.filter).split(QStringLiteral(";;"));
-  if (request.filterIndex >= 1 && request.filterIndex <= labels.size())
+  // "*.*" means every file where the filter comes from, but here it would hide names without a
+  // dot: while such a filter is chosen the dialog lists everything. The label stays as given.
+  auto listEveryFileFor = [&dialog, &request](const QString& label) {
+    for (qsizetype i = 0; i + 1 < request.filter.size(); i += 2) {
+      if (request.filter[i] == label && request.filter[i + 1] == QStringLiteral("*.*")) {
+        if (auto* files = dialog.findChild<QFileSystemModel*>())
+          files->setNameFilters({QStringLiteral("*")});
+      }
+    }
+  };
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, listEveryFileFor);
+  dialog.setNameFilter(ToQtFilter(request.filter));
+  if (request.filterIndex >= 1 && request.filterIndex <= labels.size()) {
     dialog.selectNameFilter(labels[request.filterIndex - 1]);
+    listEveryFileFor(labels[request.filterIndex - 1]);
+  }
   dialog.setDefaultSuffix(QString());
   if (!request.initialName.isEmpty())
     dialog.selectFile(request.initialName);

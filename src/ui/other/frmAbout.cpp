@@ -76,9 +76,8 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void LinkLabel::keyPressEvent(QKeyEvent* event) {
+  // Space follows the link; Enter is left to the box, where it presses OK as everywhere else.
   switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
     case Qt::Key_Space:
       if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
         event->accept();

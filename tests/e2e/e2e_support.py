@@ -2,6 +2,7 @@
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -35,9 +36,15 @@ def window_name(window):
     return xdotool("getwindowname", window)
 
 
-def wait_for_window(name_regex, timeout=20.0):
-    """The one visible window whose title matches; fails when the title is ambiguous."""
-    found = wait_for(lambda: find_windows(name_regex), timeout, f"a window titled /{name_regex}/")
+def wait_for_window(name_regex, timeout=60.0):
+    """The one visible window whose title matches; fails when the title is ambiguous. The
+    bound is generous: a sanitizer build on a busy machine starts slowly."""
+    try:
+        found = wait_for(lambda: find_windows(name_regex), timeout,
+                         f"a window titled /{name_regex}/")
+    except Timeout:
+        shown = [window_name(w) for w in find_windows(".")]
+        raise Timeout(f"no window titled /{name_regex}/; visible windows: {shown}") from None
     assert len(found) == 1, f"more than one window titled /{name_regex}/: {found}"
     return found[0]
 
@@ -98,6 +105,8 @@ class Sandbox:
             "QT_QPA_PLATFORM": "xcb",
         })
         self.processes = []
+        # What the program says on its error stream, shown with the test's output.
+        self.log = open(os.path.join(self.root, "program.log"), "w+b")
 
     @property
     def data_file(self):
@@ -105,7 +114,7 @@ class Sandbox:
 
     def start(self):
         p = subprocess.Popen([os.path.join(self.folder, "pelmora")], env=self.env,
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                             stdout=subprocess.DEVNULL, stderr=self.log)
         self.processes.append(p)
         return p
 
@@ -114,4 +123,9 @@ class Sandbox:
             if p.poll() is None:
                 p.kill()
                 p.wait()
+        self.log.seek(0)
+        said = self.log.read().decode(errors="replace").strip()
+        self.log.close()
+        if said:
+            print("program's error output:\n" + said, file=sys.stderr)
         shutil.rmtree(self.root, ignore_errors=True)

@@ -218,6 +218,7 @@ TEST_F(FileCommandsTest, OpenListsTheFileAndShowsTheListAtStandardHeight) {
   EXPECT_EQ(form.txtMatchedTickets->toPlainText(), kHint);
   EXPECT_EQ(modPelmora::gDataFile, chosen);
   EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(form.mnuDeleteChecked->isEnabled()) << "as at start-up: no click on the list";
 }
 
 TEST_F(FileCommandsTest, OpenWithoutACountKeepsThePreviousFileCurrent) {

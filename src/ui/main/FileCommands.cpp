@@ -70,7 +70,6 @@ void frmNumberChecker::mnuNew_Click() {
   ShortenCaption();
   mPlays->Clear();
   lbltotaltickets->setText(QStringLiteral("There are 0 total tickets."));
-  lstNumbers_Click();
   ShowMatchHint();
 }
 
@@ -94,8 +93,8 @@ void frmNumberChecker::mnuOpen_Click() {
     return;
   }
 
+  // Refilling the list is no click on it: "Delete Checked" keeps its state, as at start-up.
   SetPlayList(std::move(list.tickets));
-  lstNumbers_Click();
   LoadWinningNumber();
   setWindowTitle(PathText(gDataFile));
   ShortenCaption();

@@ -17,6 +17,11 @@ QString Folder() {
   return gProgramFolderOverride.isEmpty() ? ProgramFolder() : gProgramFolderOverride;
 }
 
+// Where an installed copy finds its help: the share folder beside the program's bin folder.
+QString InstalledHelpPath() {
+  return QDir::cleanPath(Folder() + QStringLiteral("/../share/pelmora/pelmora.hlp"));
+}
+
 bool FolderWritable(const QString& folder) {
   return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
 }
@@ -31,10 +36,9 @@ DefaultDataFile ChooseDefaultDataFile() {
   const QString beside = Folder() + QStringLiteral("/pelmora.pmd");
   if (QFileInfo::exists(beside))
     return {PathBytes(beside), true};
-  // An installed copy (its help beside it in ../share) keeps its data per user even where it
-  // could write to the program's folder, as root can.
-  const bool installed =
-      QFileInfo::exists(Folder() + QStringLiteral("/../share/pelmora/pelmora.hlp"));
+  // An installed copy (its help in ../share) keeps its data per user even where it could write
+  // to the program's folder, as root can.
+  const bool installed = QFileInfo::exists(InstalledHelpPath());
   if (!installed && FolderWritable(Folder()))
     return {PathBytes(beside), false};
 
@@ -55,8 +59,7 @@ QString HelpFilePath() {
   if (!installed.isEmpty())
     return installed;
   // An installed copy keeps its data beside the program's share folder.
-  const QString shared =
-      QDir::cleanPath(Folder() + QStringLiteral("/../share/pelmora/pelmora.hlp"));
+  const QString shared = InstalledHelpPath();
   if (QFileInfo::exists(shared))
     return shared;
   return beside;

@@ -26,13 +26,14 @@ QString InstanceName() {
   return QStringLiteral("pelmora-") + user;
 }
 
-QString ToQtFilter(const QStringList& pairs) {
-  // The label already names its pattern ("Pelmora Files (*.PMD)"); Qt reads the patterns from
-  // the label's parentheses and, in its own dialog, matches them without regard to case.
+// The labels of the filter pairs. A label already names its pattern ("Pelmora Files (*.PMD)");
+// Qt reads the patterns from the label's parentheses and, in its own dialog, matches them without
+// regard to case.
+QStringList FilterLabels(const QStringList& pairs) {
   QStringList labels;
   for (int i = 0; i + 1 < pairs.size(); i += 2)
     labels << pairs[i];
-  return labels.join(QStringLiteral(";;"));
+  return labels;
 }
 
 }  // namespace
@@ -94,7 +95,7 @@ QString QtPlatform::ChooseFile(QWidget* parent, const FileDialogRequest& request
   QFileDialog dialog(parent, request.title);
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   dialog.setOption(QFileDialog::ReadOnly, false);
-  const QStringList labels = ToQtFilter(request.filter).split(QStringLiteral(";;"));
+  const QStringList labels = FilterLabels(request.filter);
   // "*.*" means every file where the filter comes from, but here it would hide names without a
   // dot: while such a filter is chosen the dialog lists everything. The label stays as given.
   auto listEveryFileFor = [&dialog, &request](const QString& label) {
@@ -106,7 +107,7 @@ QString QtPlatform::ChooseFile(QWidget* parent, const FileDialogRequest& request
     }
   };
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, listEveryFileFor);
-  dialog.setNameFilter(ToQtFilter(request.filter));
+  dialog.setNameFilters(labels);
   if (request.filterIndex >= 1 && request.filterIndex <= labels.size()) {
     dialog.selectNameFilter(labels[request.filterIndex - 1]);
     listEveryFileFor(labels[request.filterIndex - 1]);

@@ -2,16 +2,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QScreen>
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 #include "app/DataFileLocation.h"
@@ -23,6 +19,7 @@
 #include "store/TicketFile.h"
 #include "ui/Forms.h"
 #include "ui/Twips.h"
+#include "ui/WindowPlacement.h"
 #include "ui/main/frmNumberChecker.h"
 
 using namespace modPelmora;
@@ -37,24 +34,23 @@ const QString kDesignCaption = QStringLiteral("VORDANIK Pelmora-Number Entry For
 const QColor kPickedColour(255, 0, 0);
 const QColor kLabel1Colour(0, 0, 255);
 
-// The value a field compares with: "05" and "5" hold 5, "00" and "0" are empty. A text that is
-// not a number (possible only in a winning number edited outside the program) has no value.
-std::optional<double> FieldValue(const QString& text) {
-  bool ok = false;
-  const double value = QLocale::c().toDouble(text.trimmed(), &ok);
-  if (!ok || !std::isfinite(value))
+// The value a field compares with, converted as the stored count is: "05" and "5" hold 5, "00"
+// and "0" are empty. A text that is not a number (possible only in a winning number edited
+// outside the program) has no value.
+std::optional<int> FieldValue(const QString& text) {
+  const store::CountResult value = store::ConvertCount(text.toStdString());
+  if (!value.ok)
     return std::nullopt;
-  return value;
+  return value.value;
 }
 
 bool FieldHolds(const QString& field, int n) {
-  const std::optional<double> value = FieldValue(field);
-  return value && *value == n;
+  return FieldValue(field) == n;
 }
 
 // A field without a number counts as empty, so a pick replaces text that names no box.
 bool FieldIsEmpty(const QString& field) {
-  const std::optional<double> value = FieldValue(field);
+  const std::optional<int> value = FieldValue(field);
   return !value || *value == 0;
 }
 
@@ -109,8 +105,7 @@ frmNumberEntry::frmNumberEntry(QWidget* parent)
   setSizeGripEnabled(false);
   CreateControls();
   SetTabOrder();
-  for (int k = 1; k <= kFieldCount; ++k)
-    mField[static_cast<std::size_t>(k)] = kEmptyField;
+  SetEmptyTicket();
 }
 
 void frmNumberEntry::CreateControls() {
@@ -203,10 +198,9 @@ void frmNumberEntry::Form_Load() {
     // Each check runs the box handler, which finds the number already in its field; a field
     // that names no box checks nothing.
     for (int k = 1; k <= kFieldCount; ++k) {
-      const store::CountResult number =
-          store::ConvertCount(mField[static_cast<std::size_t>(k)].toStdString());
-      if (number.ok && number.value >= 1 && number.value <= kBoxCount)
-        ck01[static_cast<std::size_t>(number.value)]->setChecked(true);
+      const std::optional<int> number = FieldValue(mField[static_cast<std::size_t>(k)]);
+      if (number && *number >= 1 && *number <= kBoxCount)
+        ck01[static_cast<std::size_t>(*number)]->setChecked(true);
     }
   } else if (gEntryMode == kEntryPlays) {
     // Entering tickets, one after another, under the keys that follow the file's count.
@@ -245,10 +239,7 @@ void frmNumberEntry::Form_Load() {
     box->setText(QStringLiteral("[%1]").arg(gIdx));
   }
 
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
-  }
+  CentreOnScreen(this);
   // "Save/Next" is hidden or disabled at this point, so the first stop of the tab order is Done.
   cmdDone->setFocus(Qt::OtherFocusReason);
 }

@@ -9,7 +9,6 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QShortcut>
 #include <QTextCursor>
 #include <QTimer>
 

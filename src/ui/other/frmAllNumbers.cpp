@@ -1,15 +1,14 @@
 #include "ui/other/frmAllNumbers.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListView>
 #include <QPushButton>
-#include <QScreen>
 
 #include "app/modPelmora.h"
 #include "store/TicketFile.h"
 #include "ui/Forms.h"
 #include "ui/Twips.h"
+#include "ui/WindowPlacement.h"
 #include "ui/entry/frmNumberEntry.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
@@ -54,10 +53,7 @@ void frmAllNumbers::Form_Load() {
   store::TicketList list = store::ReadAllTickets(gProfileFile);
   mTickets->SetTickets(std::move(list.tickets));
 
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
-  }
+  CentreOnScreen(this);
   lstNumbers->setFocus(Qt::OtherFocusReason);
 }
 

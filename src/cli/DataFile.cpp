@@ -8,16 +8,17 @@
 namespace cli {
 
 std::string CountProblem(const std::string& text, const store::CountResult& count) {
-  if (text.empty()) {
-    return "it holds no ticket count (TOTAL)";
-  }
-  if (!count.ok) {
-    return count.errorCode == store::kOverflow
-               ? "the ticket count (TOTAL) " + text + " is out of range"
-               : "the ticket count (TOTAL) \"" + text + "\" is not a number";
-  }
-  if (count.value < 0) {
-    return "the ticket count (TOTAL) " + text + " is below 0";
+  switch (store::JudgeCount(text, count)) {
+    case store::CountFault::Missing:
+      return "it holds no ticket count (TOTAL)";
+    case store::CountFault::NotANumber:
+      return "the ticket count (TOTAL) \"" + text + "\" is not a number";
+    case store::CountFault::OutOfRange:
+      return "the ticket count (TOTAL) " + text + " is out of range";
+    case store::CountFault::Negative:
+      return "the ticket count (TOTAL) " + text + " is below 0";
+    case store::CountFault::None:
+      break;
   }
   return {};
 }

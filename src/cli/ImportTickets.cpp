@@ -7,21 +7,13 @@
 
 namespace cli {
 
-namespace {
-
-// The spelling the window uses when it raises the count; only the spelling of a newly added line
-// depends on it.
-constexpr std::string_view kTotalKeyAsRaised = "Total";
-
-}  // namespace
-
 DataFileForAdding OpenForAdding(const std::string& path) {
   DataFileForAdding file;
   store::FileContents contents;
   if (!ReadExistingFile(path, contents, file.problem))
     return file;
   file.document = store::ProfileDocument::ParseOwning(std::move(contents.bytes));
-  const std::string totalText = file.document.Get(store::kSection, kTotalKeyAsRaised);
+  const std::string totalText = file.document.Get(store::kSection, store::kTotalKey);
   const store::CountResult count = store::ConvertCount(totalText);
   if (std::string problem = CountProblem(totalText, count); !problem.empty()) {
     file.problem = std::move(problem);
@@ -53,19 +45,13 @@ std::string AddTickets(DataFileForAdding& file, const std::string& path,
       return "the ticket \"" + ticket + "\" cannot be stored: " + reason;
     }
   }
-  // The same two changes per ticket as adding them one at a time, so the lines and their order
-  // come out the same, stale keys above the old count included.
-  int key = file.count;
-  for (const std::string& ticket : tickets) {
-    const std::string keyText = std::to_string(++key);
-    file.document.Set(store::kSection, kTotalKeyAsRaised, keyText);
-    file.document.Set(store::kSection, keyText, ticket);
-  }
+  // As if added one at a time in the window, so the lines and their order come out the same.
+  const int raised = store::AppendToDocument(file.document, file.count, tickets);
   const store::WriteResult written = store::WriteFileAtomically(path, file.document.Serialize());
   if (!written.ok) {
     return "could not be saved: " + written.reason;
   }
-  file.count = key;
+  file.count = raised;
   return {};
 }
 

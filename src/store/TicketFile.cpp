@@ -93,9 +93,27 @@ TicketList ReadAllTickets(const std::string& path) {
   return list;
 }
 
+CountFault JudgeCount(std::string_view text, const CountResult& count) {
+  if (text.empty()) {
+    return CountFault::Missing;
+  }
+  if (!count.ok) {
+    return count.errorCode == kOverflow ? CountFault::OutOfRange : CountFault::NotANumber;
+  }
+  return count.value < 0 ? CountFault::Negative : CountFault::None;
+}
+
+int AppendToDocument(ProfileDocument& doc, int count, const std::vector<std::string>& tickets) {
+  for (const std::string& ticket : tickets) {
+    const DecimalText key(++count);
+    doc.Set(kSection, kTotalKeyAsRaised, key);
+    doc.Set(kSection, key, ticket);
+  }
+  return count;
+}
+
 WriteResult AddTicket(const std::string& path, int newCount, const std::string& ticket) {
-  const DecimalText count(newCount);
-  if (std::string reason = ProfileDocument::RejectReason(kSection, count, ticket);
+  if (std::string reason = ProfileDocument::RejectReason(kSection, DecimalText(newCount), ticket);
       !reason.empty()) {
     return WriteResult::Failure(path, std::move(reason));
   }
@@ -104,9 +122,33 @@ WriteResult AddTicket(const std::string& path, int newCount, const std::string& 
     return WriteResult::Failure(path, file.reason);
   }
   ProfileDocument doc = ProfileDocument::ParseOwning(std::move(file.bytes));
-  doc.Set(kSection, kTotalKeyAsRaised, count);
-  doc.Set(kSection, count, ticket);
+  AppendToDocument(doc, newCount - 1, {ticket});
   return Store(path, file, doc);
+}
+
+AppendResult AppendTicket(const std::string& path, const std::string& ticket) {
+  AppendResult result;
+  if (std::string reason = ProfileDocument::RejectReason(kSection, "1", ticket); !reason.empty()) {
+    result.write = WriteResult::Failure(path, std::move(reason));
+    return result;
+  }
+  FileContents file = ReadWholeFile(path);
+  if (file.status == ReadStatus::Failed) {
+    result.write = WriteResult::Failure(path, file.reason);
+    return result;
+  }
+  ProfileDocument doc = ProfileDocument::ParseOwning(std::move(file.bytes));
+  result.countText = doc.Get(kSection, kTotalKey);
+  result.count = ConvertCount(result.countText);
+  result.fault = JudgeCount(result.countText, result.count);
+  result.full = result.fault == CountFault::None && result.count.value >= kMaxTickets;
+  if (result.fault != CountFault::None || result.full) {
+    result.write = WriteResult::Success();
+    return result;
+  }
+  AppendToDocument(doc, result.count.value, {ticket});
+  result.write = Store(path, file, doc);
+  return result;
 }
 
 WriteResult RewriteTickets(const std::string& path, const std::vector<std::string>& tickets) {

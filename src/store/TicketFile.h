@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "store/CountConversion.h"
+#include "store/ProfileDocument.h"
 #include "store/WriteResult.h"
 
 namespace store {
@@ -27,6 +28,26 @@ TicketList ReadAllTickets(const std::string& path);
 // Writes "Numbers"/"Total" = newCount and then key newCount = ticket, in one atomic write. The
 // bytes are those of the two single writes in that order.
 WriteResult AddTicket(const std::string& path, int newCount, const std::string& ticket);
+
+// Why no ticket can be added after a count read as `text`: it is missing, not a number, out of
+// the 16-bit range, or below 0. A full file (kMaxTickets) is the caller's to judge.
+enum class CountFault { None, Missing, NotANumber, OutOfRange, Negative };
+CountFault JudgeCount(std::string_view text, const CountResult& count);
+
+// Adds tickets after key `count` one at a time, as Save/Next does: "Total" raised to the
+// ticket's key, then the key. Returns the new count.
+int AppendToDocument(ProfileDocument& doc, int count, const std::vector<std::string>& tickets);
+
+// Adds one ticket after the file's count, reading and writing the file once. Nothing is written
+// when the count has a fault or the file is already full.
+struct AppendResult {
+  WriteResult write;      // the write, or why the file could not be read
+  std::string countText;  // TOTAL as read
+  CountResult count;      // its conversion
+  CountFault fault = CountFault::None;
+  bool full = false;  // the file already holds kMaxTickets
+};
+AppendResult AppendTicket(const std::string& path, const std::string& ticket);
 
 // Rewrites the section from a list: keys list.size()+1..oldCount are deleted ("Numbers"/"Total"
 // is read for oldCount, 0 when it cannot be converted), TOTAL is written with the new length,

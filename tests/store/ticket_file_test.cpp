@@ -219,3 +219,44 @@ TEST_F(TicketDifferentialTest, WholeListOperationsMatchTheSingleOperationsByteFo
 }
 
 }  // namespace
+
+namespace {
+
+// Save/Next's one read and one write: the count in the file decides the key, and a count that
+// cannot be trusted, or a full file, leaves the file as it was.
+TEST_F(TicketFileTest, AppendTicketAddsAfterTheFileCountOrRefusesAndWritesNothing) {
+  const std::string path = PathOf("data.pmd");
+  const std::string single = PathOf("single.pmd");
+  const std::string four = "[Numbers]\r\nTOTAL=&H4\r\nW=00-00-00-00-00-00\r\n";
+  WriteBytes(path, four);
+  WriteBytes(single, four);
+  const store::AppendResult added = store::AppendTicket(path, "03-17-22-41-08-55");
+  EXPECT_EQ(added.fault, store::CountFault::None);
+  EXPECT_FALSE(added.full);
+  EXPECT_TRUE(added.write.ok);
+  EXPECT_EQ(added.countText, "&H4");
+  EXPECT_EQ(added.count.value, 4);
+  ASSERT_TRUE(store::AddTicket(single, 5, "03-17-22-41-08-55"));
+  EXPECT_EQ(ReadBytes(path), ReadBytes(single));
+
+  const struct {
+    std::string total;
+    store::CountFault fault;
+    bool full;
+  } refused[] = {{"", store::CountFault::Missing, false},
+                 {"TOTAL=x1", store::CountFault::NotANumber, false},
+                 {"TOTAL=99999", store::CountFault::OutOfRange, false},
+                 {"TOTAL=-1", store::CountFault::Negative, false},
+                 {"TOTAL=32767", store::CountFault::None, true}};
+  for (const auto& c : refused) {
+    SCOPED_TRACE(c.total);
+    const std::string bytes = "[Numbers]\r\n" + c.total + "\r\n";
+    WriteBytes(path, bytes);
+    const store::AppendResult result = store::AppendTicket(path, "01-02-03-04-05-06");
+    EXPECT_EQ(result.fault, c.fault);
+    EXPECT_EQ(result.full, c.full);
+    EXPECT_EQ(ReadBytes(path), bytes);
+  }
+}
+
+}  // namespace

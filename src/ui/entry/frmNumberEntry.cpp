@@ -382,34 +382,34 @@ void frmNumberEntry::cmdClear_Click() {
   SetEmptyTicket();
 }
 
-bool frmNumberEntry::CheckCountForSave(const std::string& countText, int& count) {
-  const store::CountResult converted = store::ConvertCount(countText);
-  const QString shown = QString::fromStdString(countText);
+void frmNumberEntry::ReportCountRefusal(const store::AppendResult& refused) {
+  const QString shown = QString::fromStdString(refused.countText);
   QString reason;
-  if (countText.empty()) {
-    reason =
-        tr("The ticket count (TOTAL) is missing, so the number of the next ticket is not "
-           "known.");
-  } else if (!converted.ok && converted.errorCode == store::kTypeMismatch) {
-    reason = tr("The ticket count (TOTAL) \"%1\" is not a number, so the number of the next "
-                "ticket is not known.")
-                 .arg(shown);
-  } else if (!converted.ok || converted.value < 0) {
-    reason =
-        tr("The ticket count (TOTAL) %1 is outside 0 to %2.").arg(shown).arg(store::kMaxTickets);
-  } else if (converted.value >= store::kMaxTickets) {
-    reason = tr("The file already holds %1 play numbers, the most a data file can hold.")
-                 .arg(store::kMaxTickets);
-  }
-  if (reason.isEmpty()) {
-    count = converted.value;
-    return true;
+  switch (refused.fault) {
+    case store::CountFault::Missing:
+      reason =
+          tr("The ticket count (TOTAL) is missing, so the number of the next ticket is not "
+             "known.");
+      break;
+    case store::CountFault::NotANumber:
+      reason = tr("The ticket count (TOTAL) \"%1\" is not a number, so the number of the next "
+                  "ticket is not known.")
+                   .arg(shown);
+      break;
+    case store::CountFault::OutOfRange:
+    case store::CountFault::Negative:
+      reason =
+          tr("The ticket count (TOTAL) %1 is outside 0 to %2.").arg(shown).arg(store::kMaxTickets);
+      break;
+    case store::CountFault::None:
+      reason = tr("The file already holds %1 play numbers, the most a data file can hold.")
+                   .arg(store::kMaxTickets);
+      break;
   }
   platform::Current().ShowMessage(
       this, {tr("The play number was not saved.\n\nFile: %1\nReason: %2")
                  .arg(PathText(gProfileFile), reason),
              AppTitle(), platform::MessageIcon::Warning, platform::MessageButtons::Ok});
-  return false;
 }
 
 void frmNumberEntry::cmdNext_Click() {
@@ -417,15 +417,15 @@ void frmNumberEntry::cmdNext_Click() {
     return;
   gProfileFile = gDataFile;
   // The file is the store of record: the count in it, not the one shown, decides the key.
-  int count = 0;
-  if (!CheckCountForSave(GetProfileValue("Numbers", "Total", gProfileFile), count))
-    return;
-  const int newCount = count + 1;
-  const store::WriteResult written =
-      store::AddTicket(gProfileFile, newCount, Label1->text().toStdString());
+  const store::AppendResult added = store::AppendTicket(gProfileFile, Label1->text().toStdString());
   // Nothing advances unless the ticket is on disk, so the person can try again.
-  if (!ReportWriteFailure(this, written))
+  if (added.fault != store::CountFault::None || added.full) {
+    ReportCountRefusal(added);
     return;
+  }
+  if (!ReportWriteFailure(this, added.write))
+    return;
+  const int newCount = added.count.value + 1;
 
   lbltotaltickets->setText(QString::number(newCount));
   cmdNext->setEnabled(false);

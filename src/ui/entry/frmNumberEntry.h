@@ -5,6 +5,10 @@
 #include <array>
 #include <cstdint>
 
+namespace store {
+struct AppendResult;
+}
+
 class QCheckBox;
 class QKeyEvent;
 class QLabel;
@@ -73,9 +77,9 @@ class frmNumberEntry : public QDialog {
   void SetEmptyTicket();
   void ShowTicketText();
   bool PlayEntryMode() const;
-  // Saving is refused when the count in the file cannot be trusted or the file is full; shows
-  // why and returns false.
-  bool CheckCountForSave(const std::string& countText, int& count);
+  // Says why Save/Next wrote nothing: the count in the file cannot be trusted or the file is
+  // full.
+  void ReportCountRefusal(const store::AppendResult& refused);
   void ReturnToMain();
 
   std::array<QString, kFieldCount + 1> mField;

@@ -39,11 +39,15 @@ void Report(CommandOutput& output, std::string_view subject, std::string_view pr
   AppendLine(output.err, std::string(kProgram).append(subject).append(": ").append(problem));
 }
 
-CommandOutput Failure(std::string_view subject, std::string_view problem) {
-  CommandOutput output;
+// Ends a command with an error, keeping what it already reported.
+CommandOutput Failure(CommandOutput output, std::string_view subject, std::string_view problem) {
   output.status = kExitError;
   Report(output, subject, problem);
   return output;
+}
+
+CommandOutput Failure(std::string_view subject, std::string_view problem) {
+  return Failure(CommandOutput{}, subject, problem);
 }
 
 void ReportRefused(CommandOutput& output, const std::string& file,
@@ -176,17 +180,12 @@ CommandOutput RunDrawsCommand(const Options& options) {
   CommandOutput output;
   ReportRefused(output, drawsName, lines.refused);
   if (!lines.refused.empty() && !options.skipBad) {
-    Report(output, drawsName,
-           LinesText(lines.refused.size()) +
-               " refused; nothing was checked (--skip-bad checks "
-               "the other draws)");
-    output.status = kExitError;
-    return output;
+    return Failure(std::move(output), drawsName,
+                   LinesText(lines.refused.size()) +
+                       " refused; nothing was checked (--skip-bad checks the other draws)");
   }
   if (lines.draws.empty()) {
-    Report(output, drawsName, "it holds no draws");
-    output.status = kExitError;
-    return output;
+    return Failure(std::move(output), drawsName, "it holds no draws");
   }
   const DrawsCheck check = CheckDraws(lines.draws, file.tickets);
   output.out = FormatDrawsReport(lines.draws, file.tickets, check);
@@ -208,21 +207,15 @@ CommandOutput RunImportCommand(const Options& options) {
   CommandOutput output;
   ReportRefused(output, importName, lines.refused);
   if (!lines.refused.empty() && !options.skipBad) {
-    Report(output, importName,
-           LinesText(lines.refused.size()) + " refused; nothing was added to " + options.dataFile +
-               " (--skip-bad adds the other lines)");
-    output.status = kExitError;
-    return output;
+    return Failure(std::move(output), importName,
+                   LinesText(lines.refused.size()) + " refused; nothing was added to " +
+                       options.dataFile + " (--skip-bad adds the other lines)");
   }
   if (lines.tickets.empty()) {
-    Report(output, importName, "it holds no tickets; nothing was added");
-    output.status = kExitError;
-    return output;
+    return Failure(std::move(output), importName, "it holds no tickets; nothing was added");
   }
   if (std::string problem = AddTickets(file, options.dataFile, lines.tickets); !problem.empty()) {
-    Report(output, options.dataFile, problem + "; nothing was added");
-    output.status = kExitError;
-    return output;
+    return Failure(std::move(output), options.dataFile, problem + "; nothing was added");
   }
   const std::size_t added = lines.tickets.size();
   output.out = "Added " + std::to_string(added) + (added == 1 ? " ticket" : " tickets") + " to " +

@@ -2,12 +2,10 @@
 // or folder, a data file that is a folder. Every change must fail with the system's reason and
 // leave the old file as it was. And paths with blanks and non-ASCII letters must simply work.
 #include <fcntl.h>
-#include <grp.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -24,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include "StoreTestSupport.h"
 #include "store/AtomicFile.h"
 #include "store/Profile.h"
 #include "store/TicketFile.h"
@@ -46,36 +45,6 @@ std::string ReadBytes(const std::string& path) {
 
 bool IsRoot() {
   return ::geteuid() == 0;
-}
-
-// Runs `body` where permission bits apply: in a child process that has given up root's power to
-// ignore them when the test runs as root, else right here. Returns the text `body` produced.
-std::string RunWithoutRoot(const std::function<std::string()>& body) {
-  if (!IsRoot())
-    return body();
-  int fds[2];
-  if (::pipe(fds) != 0)
-    return "pipe failed";
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(fds[0]);
-    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
-      ::_exit(3);
-    const std::string text = body();
-    const ssize_t ignored = ::write(fds[1], text.data(), text.size());
-    (void)ignored;
-    ::_exit(0);
-  }
-  ::close(fds[1]);
-  std::string text;
-  char buffer[512];
-  ssize_t got;
-  while ((got = ::read(fds[0], buffer, sizeof buffer)) > 0)
-    text.append(buffer, static_cast<std::size_t>(got));
-  ::close(fds[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : "child failed";
 }
 
 // Every kind of change the program makes to a data file, and what became of each, one line per
@@ -219,7 +188,7 @@ TEST_F(FileSystemFaultTest, ReadOnlyFileOrFolderFailsEveryChangeAndKeepsTheOldFi
 
   // A read-only file in a folder that could take a new one.
   ::chmod(path.c_str(), 0444);
-  EXPECT_EQ(RunWithoutRoot([&] { return ApplyEveryChange(path, true); }),
+  EXPECT_EQ(store_test::RunUnprivileged([&] { return ApplyEveryChange(path, true); }),
             EveryChangeFailing(path, reason, true));
   EXPECT_EQ(ReadBytes(path), before);
 
@@ -227,7 +196,7 @@ TEST_F(FileSystemFaultTest, ReadOnlyFileOrFolderFailsEveryChangeAndKeepsTheOldFi
   ::chmod(path.c_str(), 0666);
   ::chmod(folder_.c_str(), 0555);
   const std::string missing = PathOf("new.pmd");
-  EXPECT_EQ(RunWithoutRoot(
+  EXPECT_EQ(store_test::RunUnprivileged(
                 [&] { return ApplyEveryChange(path, true) + ApplyEveryChange(missing, false); }),
             EveryChangeFailing(path, reason, true) + EveryChangeFailing(missing, reason, false));
   EXPECT_EQ(ReadBytes(path), before);

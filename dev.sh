@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Developer entry point: installs what is missing, builds, and acts.
+#   ./dev.sh deps    install the Debian packages needed to build, test and package, and stop
 #   ./dev.sh run     build and start the program
 #   ./dev.sh test    build and run every test through ctest
 #   ./dev.sh bench   build the benchmarks, run them and write BENCHMARKS.md
@@ -10,7 +11,8 @@ cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool xclip
-  desktop-file-utils appstream dpkg-dev file)
+  desktop-file-utils appstream dpkg-dev file lintian shared-mime-info xdg-utils libglib2.0-bin
+  groff-base)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -44,6 +46,9 @@ run_tests() {
 
 cmd=${1:-}
 case "$cmd" in
+  deps)
+    install_missing
+    ;;
   run)
     install_missing
     configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -87,7 +92,7 @@ case "$cmd" in
     done
     ;;
   *)
-    echo "usage: $0 run|test|bench|asan|fuzz" >&2
+    echo "usage: $0 deps|run|test|bench|asan|fuzz" >&2
     exit 2
     ;;
 esac

@@ -29,7 +29,11 @@ appid=example.vordanik.pelmora
 expected=(
   bin/pelmora
   bin/pelmora-check
-  share/man/man1/pelmora-check.1
+  share/man/man1/pelmora.1.gz
+  share/man/man1/pelmora-check.1.gz
+  share/mime/packages/pelmora.xml
+  share/doc/pelmora/copyright
+  share/doc/pelmora/changelog.gz
   share/pelmora/pelmora.hlp
   share/applications/pelmora.desktop
   "share/metainfo/$appid.metainfo.xml"
@@ -65,13 +69,17 @@ grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/pelmora.svg" || fail "
 desktop="$prefix/share/applications/pelmora.desktop"
 metainfo="$prefix/share/metainfo/$appid.metainfo.xml"
 if [ -f "$desktop" ]; then
-  grep -qx 'Exec=pelmora' "$desktop" || fail "the menu entry does not start bin/pelmora"
+  grep -qx 'Exec=pelmora %f' "$desktop" || fail "the menu entry does not start bin/pelmora with a file"
+  grep -qx 'MimeType=application/x-pelmora-data;' "$desktop" ||
+    fail "the menu entry does not open data files"
   grep -qx 'Icon=pelmora' "$desktop" || fail "the menu entry does not name the installed icon"
 fi
 if [ -f "$metainfo" ]; then
   grep -q "<id>$appid</id>" "$metainfo" || fail "the metainfo id is not $appid"
   grep -q '<launchable type="desktop-id">pelmora.desktop</launchable>' "$metainfo" ||
     fail "the metainfo does not launch pelmora.desktop"
+  grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "the metainfo names no MIT licence"
+  grep -q '@' "$metainfo" && fail "the metainfo has unfilled fields"
 fi
 
 missing_tools=()

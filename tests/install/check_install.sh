@@ -69,7 +69,8 @@ grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/pelmora.svg" || fail "
 desktop="$prefix/share/applications/pelmora.desktop"
 metainfo="$prefix/share/metainfo/$appid.metainfo.xml"
 if [ -f "$desktop" ]; then
-  grep -qx 'Exec=pelmora %f' "$desktop" || fail "the menu entry does not start bin/pelmora with a file"
+  grep -qx 'Exec=pelmora %f' "$desktop" ||
+    fail "the menu entry does not start bin/pelmora with a file"
   grep -qx 'MimeType=application/x-pelmora-data;' "$desktop" ||
     fail "the menu entry does not open data files"
   grep -qx 'Icon=pelmora' "$desktop" || fail "the menu entry does not name the installed icon"
@@ -78,7 +79,8 @@ if [ -f "$metainfo" ]; then
   grep -q "<id>$appid</id>" "$metainfo" || fail "the metainfo id is not $appid"
   grep -q '<launchable type="desktop-id">pelmora.desktop</launchable>' "$metainfo" ||
     fail "the metainfo does not launch pelmora.desktop"
-  grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "the metainfo names no MIT licence"
+  grep -q '<project_license>MIT</project_license>' "$metainfo" ||
+    fail "the metainfo names no MIT licence"
   grep -q '@' "$metainfo" && fail "the metainfo has unfilled fields"
 fi
 

@@ -35,7 +35,7 @@ WriteResult Store(const std::string& path, const FileContents& file, const Profi
   if (file.status == ReadStatus::Ok && !doc.IsModified()) {
     return WriteResult::Success();
   }
-  return WriteFileAtomically(path, doc.Serialize());
+  return WriteFileAtomically(path, doc.Serialize(), file.encoding);
 }
 
 // The number a ticket key names when its name is the plain decimal text of a possible ticket

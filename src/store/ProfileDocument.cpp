@@ -9,8 +9,6 @@ namespace store {
 
 namespace {
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
 std::uint64_t Mix(std::uint64_t hash) {
   hash ^= hash >> 33;
   hash *= 0xff51afd7ed558ccdull;
@@ -215,8 +213,8 @@ ProfileDocument ProfileDocument::ParseOwning(std::string&& bytes) {
   ProfileDocument doc;
   doc.buffer_ = std::move(bytes);
   const std::string_view text = doc.buffer_;
-  doc.bom_ = text.starts_with(kBom);
-  const std::size_t start = doc.bom_ ? kBom.size() : 0;
+  doc.bom_ = text.starts_with(kUtf8Bom);
+  const std::size_t start = doc.bom_ ? kUtf8Bom.size() : 0;
   // Sizing everything once up front spares the copies of growing, which dominate otherwise.
   // A key line holds an "=", so their count bounds the keys; runs of other lines share a record,
   // so there are at most about two records per key.
@@ -282,47 +280,6 @@ ProfileDocument ProfileDocument::ParseOwning(std::string&& bytes) {
   return doc;
 }
 
-void ProfileDocument::ForEachKey(
-    std::string_view bytes, std::string_view section,
-    const std::function<bool(std::string_view, std::string_view)>& visit) {
-  section = TrimBlanks(section);
-  LineSplitter splitter(bytes, bytes.starts_with(kBom) ? kBom.size() : 0);
-  bool inSection = false;
-  std::size_t begin;
-  std::size_t length;
-  LineEnd ending;
-  while (splitter.Next(begin, length, ending)) {
-    const std::string_view text = bytes.substr(begin, length);
-    const ClassifiedLine kind = Classify(text);
-    if (kind.kind == ClassifiedLine::Blank) {
-      splitter.SkipBlankLines(begin, length, ending);
-    } else if (kind.kind == ClassifiedLine::Header) {
-      if (inSection) {
-        return;  // a later section of the same name is never read
-      }
-      inSection = EqualsIgnoringAsciiCase(kind.name, section);
-    } else if (kind.kind == ClassifiedLine::Key && inSection) {
-      if (!visit(kind.name, ValueOfKeyLine(text))) {
-        return;
-      }
-    }
-  }
-}
-
-std::string ProfileDocument::Lookup(std::string_view bytes, std::string_view section,
-                                    std::string_view key) {
-  key = TrimBlanks(key);
-  std::string result;
-  ForEachKey(bytes, section, [&](std::string_view name, std::string_view value) {
-    if (!EqualsIgnoringAsciiCase(name, key)) {
-      return true;
-    }
-    result = value.substr(0, kMaxProfileValueLength);
-    return false;
-  });
-  return result;
-}
-
 std::string ProfileDocument::Get(std::string_view section, std::string_view key) const {
   const Id sectionEntry = FindSection(TrimBlanks(section));
   if (sectionEntry == kNone) {
@@ -343,28 +300,6 @@ bool ProfileDocument::HasKey(std::string_view section, std::string_view key) con
   }
   const Id entry = FindKey(sectionEntry, TrimBlanks(key));
   return entry != kNone && keys_[entry].current != kNone;
-}
-
-std::string ProfileDocument::RejectReason(std::string_view section, std::string_view key,
-                                          std::string_view value) {
-  constexpr std::string_view kLineBreaks = "\r\n";
-  if (section.find_first_of(kLineBreaks) != std::string_view::npos) {
-    return "The section name contains a line break";
-  }
-  if (key.find_first_of(kLineBreaks) != std::string_view::npos) {
-    return "The key name contains a line break";
-  }
-  if (key.find('=') != std::string_view::npos) {
-    return "The key name contains \"=\"";
-  }
-  const std::string_view trimmedKey = TrimBlanks(key);
-  if (trimmedKey.starts_with(';') || trimmedKey.starts_with('[')) {
-    return "The key name starts with \";\" or \"[\"";
-  }
-  if (value.find_first_of(kLineBreaks) != std::string_view::npos) {
-    return "The value contains a line break";
-  }
-  return {};
 }
 
 void ProfileDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
@@ -464,14 +399,14 @@ bool ProfileDocument::Delete(std::string_view section, std::string_view key) {
 }
 
 std::string ProfileDocument::Serialize() const {
-  std::size_t size = bom_ ? kBom.size() : 0;
+  std::size_t size = bom_ ? kUtf8Bom.size() : 0;
   for (Id id = first_; id != kNone; id = lines_[id].next) {
     size += lines_[id].length + 2;
   }
   std::string out;
   out.reserve(size);
   if (bom_) {
-    out.append(kBom);
+    out.append(kUtf8Bom);
   }
   for (Id id = first_; id != kNone; id = lines_[id].next) {
     out.append(TextOf(id));

@@ -5,6 +5,9 @@
 
 namespace store {
 
+// The UTF-8 byte-order mark: skipped at the start of a file on reading, kept on writing.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 // How the profile reader sees one line of a data file.
 struct ClassifiedLine {
   enum Kind { Blank, Comment, Header, Key, Other } kind = Other;

@@ -113,8 +113,16 @@ TEST(RunCheckTest, NoReportedTicketGivesSorryText) {
 }
 
 TEST(RunCheckTest, SorryTextShowsBoxesAsTheyStand) {
-  const CheckResult result = RunCheck({"7-", "", "23", "34", "45", "56"}, {"01-02-03-04-06-07"});
-  EXPECT_EQ(result.text, "Sorry, no tickets matched the winning number: \r\n7---23-34-45-56");
+  const CheckResult result = RunCheck({"7", "123", "23", "34", "45", "56"}, {"01-02-03-04-06-07"});
+  EXPECT_EQ(result.text, "Sorry, no tickets matched the winning number: \r\n7-123-23-34-45-56");
+}
+
+// An empty box would match every empty ticket field and report more than six matches.
+TEST(RunCheckTest, EmptyOrNonNumericBoxIsRefusedBeforeAnyCount) {
+  const CheckResult result = RunCheck({"05", "", "", "", "", ""}, {"05-", "05"});
+  EXPECT_EQ(result.outcome, CheckOutcome::InvalidWinningNumber);
+  EXPECT_EQ(result.invalidPosition, 2);
+  EXPECT_TRUE(result.reported.empty());
 }
 
 TEST(RunCheckTest, EmptyListGivesNoTickets) {

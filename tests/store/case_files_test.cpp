@@ -3,7 +3,8 @@
 // before, and "<name>.<command>.expected": the file after the command, or, for "read", what is
 // read from it. Commands:
 //   read     TOTAL and W as read, then every ticket of the list
-//   rewrite  the list as read without its first ticket (what Delete does)
+//   rewrite  the list as read without its first ticket (what Delete does); when the file's
+//            count cannot be read, the command must fail and leave the file as it was
 //   append   one ticket added after the file's count (Save/Next)
 //   winning  a new winning number (Set Winning Number, Done)
 //   start    the file started afresh (New)
@@ -91,7 +92,12 @@ TEST_P(CaseFileTest, CommandGivesTheExpectedBytes) {
   } else {
     FAIL() << "unknown command " << test.command;
   }
-  EXPECT_TRUE(result.ok) << result.reason;
+  const bool refused = test.name.starts_with("count-");
+  EXPECT_EQ(result.ok, !refused) << result.reason;
+  if (refused) {
+    EXPECT_EQ(result.path, path);
+    EXPECT_NE(result.reason.find("The ticket count (TOTAL)"), std::string::npos) << result.reason;
+  }
   EXPECT_EQ(ReadBytes(path), expected);
 }
 

@@ -115,4 +115,22 @@ TEST_F(FileTextWindowTest, WinningNumberNeverSetIsRefusedByDoneAndByTheCheck) {
     forms::NumberEntry()->cmdCancel->click();
 }
 
+// Save with a count that cannot be read would write TOTAL=0 and leave the tickets outside the
+// count, for the next Save/Next to overwrite.
+TEST_F(FileTextWindowTest, SaveRefusesAFileWhoseCountCannotBeRead) {
+  const std::string bytes = Lines({"[Numbers]", "TOTAL=abc", "W=00-00-00-00-00-00",
+                                   "1=01-02-03-04-05-06", "2=07-08-09-10-11-12"});
+  WriteDataFile(bytes);
+  frmNumberChecker& form = StartProgram();
+  ASSERT_TRUE(form.mnuSave->isEnabled());
+  form.mnuSave_Click();
+  ASSERT_EQ(desktop_.messages.size(), 1u);
+  EXPECT_EQ(desktop_.messages[0].request.text,
+            QStringLiteral("The data file could not be saved.\n\nFile: ") +
+                QString::fromStdString(DataFilePath()) +
+                QStringLiteral("\nReason: The ticket count (TOTAL) \"abc\" is not a number, so "
+                               "the play numbers it counts are not known."));
+  EXPECT_EQ(ReadDataFile(), bytes);
+}
+
 }  // namespace

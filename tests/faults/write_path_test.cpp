@@ -3,6 +3,7 @@
 // killed write leaves behind.
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -112,8 +113,8 @@ TEST_F(WritePathTest, NameNearTheFolderLimitIsSaved) {
   EXPECT_EQ(EntryCount(), 1u);
 }
 
-// Leaves a temporary file for `name` as a writer killed mid-write would, from a process that
-// has ended by the time this returns.
+// Leaves a temporary file for `name` as a writer killed mid-write does: the writer is killed
+// right after creating it, and has ended by the time this returns.
 std::string LeaveTempFileOfEndedWriter(const std::string& folder, const std::string& name) {
   int fds[2];
   if (::pipe(fds) != 0)
@@ -126,7 +127,8 @@ std::string LeaveTempFileOfEndedWriter(const std::string& folder, const std::str
       const ssize_t ignored = ::write(fds[1], temp.data(), temp.size());
       (void)ignored;
     }
-    ::_exit(0);
+    ::close(fds[1]);
+    ::raise(SIGKILL);
   }
   ::close(fds[1]);
   std::string temp;

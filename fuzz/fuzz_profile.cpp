@@ -53,6 +53,15 @@ std::string Trim(std::string_view text) {
   return std::string(text.substr(begin, end - begin));
 }
 
+// A value as read: trimmed, and one pair of matching quotes around it dropped.
+std::string ReadValue(std::string_view text) {
+  std::string value = Trim(text);
+  if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
 std::string Lower(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) {
@@ -187,7 +196,7 @@ std::string ModelGet(const Model& model, std::string_view section, std::string_v
   if (k == s->second.keys.end() || k->second.empty()) {
     return {};
   }
-  return Trim(k->second.front().value).substr(0, kMaxRead);
+  return ReadValue(k->second.front().value).substr(0, kMaxRead);
 }
 
 bool ModelHas(const Model& model, std::string_view section, std::string_view key) {
@@ -406,7 +415,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       touched.insert(address);
       touchedKeys.insert(address.second);
-      FUZZ_CHECK(doc.Get(section, key) == Trim(value).substr(0, kMaxRead));
+      FUZZ_CHECK(doc.Get(section, key) == ReadValue(value).substr(0, kMaxRead));
       FUZZ_CHECK(doc.HasKey(section, key));
     } else if (operation == 2) {
       const bool had = doc.HasKey(section, key);

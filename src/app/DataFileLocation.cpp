@@ -1,7 +1,9 @@
 #include "app/DataFileLocation.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -13,6 +15,29 @@ namespace {
 
 QString gProgramFolderOverride;
 
+// The program's folder as the bytes of its path, taken from the executable itself: a folder
+// name that is not UTF-8 (a byte such as FF) survives no round trip through QString. Empty when
+// the executable's path is unknown.
+std::string FolderBytes() {
+  if (!gProgramFolderOverride.isEmpty())
+    return QFile::encodeName(gProgramFolderOverride).toStdString();
+  std::string exe(4096, '\0');
+  for (;;) {
+    const ssize_t length = ::readlink("/proc/self/exe", exe.data(), exe.size());
+    if (length < 0)
+      return {};
+    if (static_cast<std::size_t>(length) < exe.size()) {
+      exe.resize(static_cast<std::size_t>(length));
+      break;
+    }
+    exe.resize(exe.size() * 2);
+  }
+  const std::size_t slash = exe.rfind('/');
+  if (slash == std::string::npos)
+    return {};
+  return slash == 0 ? std::string("/") : exe.substr(0, slash);
+}
+
 QString Folder() {
   return gProgramFolderOverride.isEmpty() ? ProgramFolder() : gProgramFolderOverride;
 }
@@ -22,8 +47,13 @@ QString InstalledHelpPath() {
   return QDir::cleanPath(Folder() + QStringLiteral("/../share/pelmora/pelmora.hlp"));
 }
 
-bool FolderWritable(const QString& folder) {
-  return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+bool Exists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0;
+}
+
+bool FolderWritable(const std::string& folder) {
+  return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 }  // namespace
@@ -33,21 +63,25 @@ void SetProgramFolderForTesting(const QString& folder) {
 }
 
 DefaultDataFile ChooseDefaultDataFile() {
-  const QString beside = Folder() + QStringLiteral("/pelmora.pmd");
-  if (QFileInfo::exists(beside))
-    return {PathBytes(beside), true};
-  // An installed copy (its help in ../share) keeps its data per user even where it could write
-  // to the program's folder, as root can.
-  const bool installed = QFileInfo::exists(InstalledHelpPath());
-  if (!installed && FolderWritable(Folder()))
-    return {PathBytes(beside), false};
-
+  const std::string folder = FolderBytes();
+  if (!folder.empty()) {
+    const std::string beside = (folder == "/" ? folder : folder + "/") + "pelmora.pmd";
+    if (Exists(beside))
+      return {beside, true};
+    // An installed copy (its help in ../share) keeps its data per user even where it could
+    // write to the program's folder, as root can.
+    const bool installed = Exists(folder + "/../share/pelmora/pelmora.hlp");
+    if (!installed && FolderWritable(folder))
+      return {beside, false};
+  }
+  // The per-user data folder, never the current folder: where the program was started from
+  // says nothing about where its data belongs.
   QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   if (dataFolder.isEmpty())
-    return {PathBytes(beside), false};
+    dataFolder = QDir::homePath() + QStringLiteral("/.local/share/pelmora");
   QDir().mkpath(dataFolder);
-  const QString perUser = dataFolder + QStringLiteral("/pelmora.pmd");
-  return {PathBytes(perUser), QFileInfo::exists(perUser)};
+  const std::string perUser = PathBytes(dataFolder + QStringLiteral("/pelmora.pmd"));
+  return {perUser, Exists(perUser)};
 }
 
 QString HelpFilePath() {
@@ -70,7 +104,7 @@ bool ReportWriteFailure(QWidget* parent, const store::WriteResult& result) {
     return true;
   platform::Current().ShowMessage(
       parent, {QStringLiteral("The data file could not be saved.\n\nFile: %1\nReason: %2")
-                   .arg(QString::fromStdString(result.path), QString::fromStdString(result.reason)),
+                   .arg(PathText(result.path), QString::fromStdString(result.reason)),
                AppTitle(), platform::MessageIcon::Warning, platform::MessageButtons::Ok});
   return false;
 }

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <cstdlib>
 
+#include "app/FileText.h"
 #include "platform/Platform.h"
 #include "store/Profile.h"
 
@@ -20,6 +21,10 @@ namespace {
 QString gAppTitle = QString::fromLatin1(kProductName);
 MainWindowLink* gMainWindow = nullptr;
 }  // namespace
+
+QString PathText(const std::string& path) {
+  return FileText(path);
+}
 
 QString AppTitle() {
   return gAppTitle;

@@ -57,10 +57,9 @@ void ShowMatchHint();
 // this copy. When it did not answer, start-up goes on under the title "unwanted instance".
 void CheckPrevInstance();
 
-// Turns a path kept as UTF-8 into text for the screen and back.
-inline QString PathText(const std::string& path) {
-  return QString::fromStdString(path);
-}
+// Turns a path kept as bytes into text for the screen (see FileText), and a path the person
+// chose back into bytes.
+QString PathText(const std::string& path);
 inline std::string PathBytes(const QString& path) {
   return path.toStdString();
 }

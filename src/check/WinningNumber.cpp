@@ -4,12 +4,28 @@
 
 namespace check {
 
+namespace {
+
+// A box holds a pick when its text is all digits and not the "00" of an empty pick. An empty
+// text, or one with anything but digits (left by a data file edited outside the program), would
+// be compared with the tickets' fields as it stands and match what it should not.
+bool HoldsPick(std::string_view text) {
+  if (text.empty() || text == "00") {
+    return false;
+  }
+  for (const char c : text) {
+    if (c < '0' || c > '9') {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 std::optional<int> FindEmptyWinningPosition(const WinningTexts& winning) {
-  // Only the exact two-zero text marks a missing pick; anything an edited data file may leave in
-  // a box (an empty text, "7", "7-") is compared as it stands.
-  constexpr std::string_view kEmptyPosition = "00";
   for (int position = 1; position <= static_cast<int>(winning.size()); ++position) {
-    if (winning[position - 1] == kEmptyPosition) {
+    if (!HoldsPick(winning[position - 1])) {
       return position;
     }
   }

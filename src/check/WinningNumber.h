@@ -9,8 +9,8 @@ namespace check {
 // The six texts of the winning-number boxes, position 1 first.
 using WinningTexts = std::array<std::string, 6>;
 
-// The lowest position (1..6) whose text is exactly "00", or nothing when the winning number is
-// complete. No other rule applies: empty texts, single characters and repeats all pass.
+// The lowest position (1..6) whose text is no pick: "00", empty, or anything but digits; nothing
+// when every position holds one. Single digits and repeats pass.
 std::optional<int> FindEmptyWinningPosition(const WinningTexts& winning);
 
 }  // namespace check

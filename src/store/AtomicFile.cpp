@@ -1,5 +1,7 @@
 #include "store/AtomicFile.h"
 
+#include "store/TempNames.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,7 +9,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <random>
 
 namespace store {
 
@@ -106,24 +107,6 @@ int ResolveTarget(const std::string& path, std::string& target, struct stat& inf
   }
 }
 
-// Creates a new, empty file beside `target`. The mode 0666 lets the kernel apply the umask (and
-// a folder's default ACL) exactly as for any new file. Returns -1 with errno set on failure.
-int CreateTempFile(const std::string& target, std::string& tempPath) {
-  static std::atomic<unsigned> counter{0};
-  thread_local std::mt19937 random{std::random_device{}()};
-  const std::string prefix = FolderOf(target) + "/." + NameOf(target) + ".";
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath = prefix + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
-               std::to_string(random() % 1000000) + ".tmp";
-    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) {
-      return fd;
-    }
-  }
-  errno = EEXIST;
-  return -1;
-}
-
 int WriteAll(int fd, const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -137,6 +120,70 @@ int WriteAll(int fd, const std::string& bytes) {
     done += static_cast<std::size_t>(written);
   }
   return 0;
+}
+
+// Rewrites an existing file through its own inode, as a program that opens and writes a file
+// does: the hard links, owner, group and permissions stay. Space for a longer text is reserved
+// before anything is overwritten, so a full disk is reported with the old contents intact.
+WriteResult WriteInPlace(const std::string& path, const std::string& target,
+                         const std::string& bytes, off_t oldSize) {
+  int fd;
+  do {
+    fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    return WriteResult::Failure(path, ErrorText(errno));
+  }
+  int error = 0;
+  const auto newSize = static_cast<off_t>(bytes.size());
+  if (newSize > oldSize) {
+    error = ::posix_fallocate(fd, 0, newSize);
+    if (error == EOPNOTSUPP || error == EINVAL) {
+      error = 0;  // the file system cannot reserve; the write itself will tell
+    }
+  }
+  if (error == 0) {
+    error = WriteAll(fd, bytes);
+  }
+  if (error == 0 && ::ftruncate(fd, newSize) != 0) {
+    error = errno;
+  }
+  if (error == 0 && ::fsync(fd) != 0) {
+    error = errno;
+  }
+  if (::close(fd) != 0 && error == 0) {
+    error = errno;
+  }
+  return error == 0 ? WriteResult::Success() : WriteResult::Failure(path, ErrorText(error));
+}
+
+// Gives the new file the old one's mode, owner and group. Returns false when the owner or the
+// group could not be kept, so the caller writes in place instead.
+bool TakeOverAttributes(int fd, const struct stat& old, int& error) {
+  error = 0;
+  if (::fchmod(fd, old.st_mode & 07777) != 0) {
+    error = errno;
+    return true;
+  }
+  struct stat created {};
+  if (::fstat(fd, &created) != 0) {
+    error = errno;
+    return true;
+  }
+  if (created.st_uid == old.st_uid && created.st_gid == old.st_gid) {
+    return true;
+  }
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0 && errno == EPERM) {
+    // A member of the file's group may still set the group.
+    ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  }
+  // fchown may clear set-user-ID bits; put the mode back.
+  ::fchmod(fd, old.st_mode & 07777);
+  return ::fstat(fd, &created) == 0 && created.st_uid == old.st_uid && created.st_gid == old.st_gid;
+}
+
+bool FolderRefusesNewFile(int error) {
+  return error == EACCES || error == EROFS || error == EPERM;
 }
 
 }  // namespace
@@ -194,10 +241,21 @@ FileContents ReadWholeFile(const std::string& path) {
   }
   ::close(fd);
   result.status = ReadStatus::Ok;
+  result.encoding = DetectEncoding(result.bytes);
+  if (result.encoding != FileEncoding::Bytes) {
+    result.bytes = DecodeFileText(result.bytes, result.encoding);
+  }
   return result;
 }
 
-WriteResult WriteFileAtomically(const std::string& path, const std::string& bytes) {
+int ResolveWriteTarget(const std::string& path, std::string& target) {
+  struct stat info {};
+  bool exists = false;
+  return ResolveTarget(path, target, info, exists);
+}
+
+WriteResult WriteFileAtomically(const std::string& path, const std::string& text,
+                                FileEncoding encoding) {
   if (const WriteFailureHook hook = gWriteFailureHook.load()) {
     if (std::optional<std::string> reason = hook(path)) {
       return WriteResult::Failure(path, std::move(*reason));
@@ -226,27 +284,42 @@ WriteResult WriteFileAtomically(const std::string& path, const std::string& byte
       return WriteResult::Failure(path, ErrorText(errno));
     }
   }
+  const std::string encoded =
+      encoding == FileEncoding::Bytes ? std::string() : EncodeFileText(text, encoding);
+  const std::string& bytes = encoding == FileEncoding::Bytes ? text : encoded;
+  const std::string folder = FolderOf(target);
+  const std::string name = NameOf(target);
+  const auto inPlace = [&] {
+    WriteResult result = WriteInPlace(path, target, bytes, old.st_size);
+    if (result) {
+      RemoveLeftoverTempFiles(folder, name);
+    }
+    return result;
+  };
 
+  if (exists && old.st_nlink > 1) {
+    return inPlace();
+  }
   std::string tempPath;
-  const int fd = CreateTempFile(target, tempPath);
+  const int fd = CreateTempFileFor(folder, name, tempPath);
   if (fd < 0) {
-    return WriteResult::Failure(path, ErrorText(errno));
+    const int error = errno;
+    if (exists && FolderRefusesNewFile(error)) {
+      return inPlace();
+    }
+    return WriteResult::Failure(path, ErrorText(error));
   }
   TempFile temp(fd, tempPath);
 
   if (exists) {
-    if (::fchmod(temp.fd(), old.st_mode & 07777) != 0) {
-      return WriteResult::Failure(path, ErrorText(errno));
+    int error = 0;
+    const bool kept = TakeOverAttributes(temp.fd(), old, error);
+    if (error != 0) {
+      return WriteResult::Failure(path, ErrorText(error));
     }
-    // Keep the owner when we are allowed to (we run as root, say); otherwise the file simply
-    // becomes ours, as any rewrite by its owner would leave it.
-    struct stat created {};
-    if (::fstat(temp.fd(), &created) == 0 &&
-        (created.st_uid != old.st_uid || created.st_gid != old.st_gid)) {
-      if (::fchown(temp.fd(), old.st_uid, old.st_gid) == 0) {
-        // fchown may clear set-user-ID bits; put the mode back.
-        ::fchmod(temp.fd(), old.st_mode & 07777);
-      }
+    if (!kept) {
+      temp.Close();
+      return inPlace();
     }
   }
   if (const int error = WriteAll(temp.fd(), bytes)) {
@@ -265,11 +338,12 @@ WriteResult WriteFileAtomically(const std::string& path, const std::string& byte
 
   // Make the rename itself durable. The new contents are in place whatever happens here, so a
   // folder that cannot be synced (some file systems refuse) does not turn this into a failure.
-  const int folder = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    ::fsync(folder);
-    ::close(folder);
+  const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folderFd >= 0) {
+    ::fsync(folderFd);
+    ::close(folderFd);
   }
+  RemoveLeftoverTempFiles(folder, name);
   return WriteResult::Success();
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "store/TextEncoding.h"
 #include "store/WriteResult.h"
 
 namespace store {
@@ -11,18 +12,33 @@ enum class ReadStatus { Ok, Missing, Failed };
 
 struct FileContents {
   ReadStatus status = ReadStatus::Missing;
-  std::string bytes;
+  std::string bytes;   // the text: decoded to UTF-8 when the file is UTF-16
   std::string reason;  // set when status is Failed
+  FileEncoding encoding = FileEncoding::Bytes;  // how to write the text back
 };
 
 // Reads a whole file. A missing file is not an error: it reads as Missing with no bytes.
+// A UTF-16 file (one that starts with its byte-order mark) is handed back as UTF-8 text.
 FileContents ReadWholeFile(const std::string& path);
 
 // Replaces the file at `path` with `bytes` so that a crash at any moment leaves either the old
 // file or the new one, whole: a temporary file in the same folder is written, flushed and renamed
 // over the target. A symbolic link is followed and its target replaced; an existing file keeps
-// its permission bits; a new file gets the usual permissions for new files (0666 less umask).
-WriteResult WriteFileAtomically(const std::string& path, const std::string& bytes);
+// its permission bits, and its owner and group where the process may set them; a new file gets
+// the usual permissions for new files (0666 less umask). `encoding` is the one the text was read
+// in: UTF-16 text is encoded back, byte-order mark first.
+//
+// Some files cannot be replaced without changing what the file is, and are rewritten in place
+// instead (written, cut to length and synced): a file with a second hard link, which would keep
+// the old contents under its other name; a file in a folder that refuses a new file; and a file
+// whose owner or group the new file could not be given. A successful write also removes the
+// temporary files that killed writers of the same file left behind.
+WriteResult WriteFileAtomically(const std::string& path, const std::string& bytes,
+                                FileEncoding encoding = FileEncoding::Bytes);
+
+// The path WriteFileAtomically replaces for `path`: symbolic links followed, a dangling link
+// resolving to the path it names. Returns 0 or an errno value.
+int ResolveWriteTarget(const std::string& path, std::string& target);
 
 // Test seam: when set, every WriteFileAtomically call first asks this hook, and a returned
 // reason makes the write fail with that reason before anything on disk is touched.

@@ -1,45 +1,13 @@
 #include "store/ProfileDocument.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "store/ProfileLines.h"
 #include "store/TextUtil.h"
 
 namespace store {
 
 namespace {
-
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
-struct ClassifiedLine {
-  enum Kind { Blank, Comment, Header, Key, Other } kind = Other;
-  std::string_view name;  // trimmed section or key name
-};
-
-ClassifiedLine Classify(std::string_view text) {
-  const std::size_t start = text.find_first_not_of(kBlanks);
-  if (start == std::string_view::npos) {
-    return {ClassifiedLine::Blank, {}};
-  }
-  const char first = text[start];
-  if (first == ';') {
-    return {ClassifiedLine::Comment, {}};
-  }
-  if (first == '[') {
-    // The name runs to the last ']', so a section name may itself hold a ']'. Without one the
-    // line is neither a section nor a key.
-    const std::size_t close = text.rfind(']');
-    if (close == std::string_view::npos || close < start) {
-      return {ClassifiedLine::Other, {}};
-    }
-    return {ClassifiedLine::Header, TrimBlanks(text.substr(start + 1, close - start - 1))};
-  }
-  const std::size_t equals = text.find('=');
-  if (equals == std::string_view::npos) {
-    return {ClassifiedLine::Other, {}};
-  }
-  return {ClassifiedLine::Key, TrimBlanks(text.substr(0, equals))};
-}
 
 std::uint64_t Mix(std::uint64_t hash) {
   hash ^= hash >> 33;
@@ -169,6 +137,28 @@ ProfileDocument::Id ProfileDocument::AppendLine(std::size_t begin, std::size_t l
   return id;
 }
 
+ProfileDocument::Id ProfileDocument::AppendPlainLine(std::size_t begin, std::size_t length, Eol eol,
+                                                     bool blank) {
+  // A run of lines that are neither keys nor headers shares one record: a blank line joins a
+  // run of blank lines, any other joins whatever run precedes it, blanks included. So a run
+  // never ends in a blank line unless it is all blank, and "insert after the last non-blank
+  // line" and "skip back over blank lines" still see whole records.
+  if (last_ != kNone && lines_[last_].plain && !lines_[last_].inArena &&
+      (!blank || lines_[last_].blank)) {
+    ExtendRecord(last_, begin + length, eol);
+    lines_[last_].blank = lines_[last_].blank && blank;
+    return last_;
+  }
+  const Id id = AppendLine(begin, length, false, eol);
+  lines_[id].plain = true;
+  return id;
+}
+
+void ProfileDocument::ExtendRecord(Id id, std::size_t end, Eol eol) {
+  lines_[id].length = end - lines_[id].begin;
+  lines_[id].eol = eol;
+}
+
 ProfileDocument::Id ProfileDocument::InsertLineAfter(Id at, std::size_t begin, std::size_t length) {
   // A line without ending can only be the last one; it needs one before anything follows it.
   if (lines_[at].eol == Eol::None) {
@@ -215,75 +205,6 @@ void ProfileDocument::ReserveArena(std::size_t extra) {
   }
 }
 
-namespace {
-
-// Splits text into lines, each with its ending, by the rule that CR LF, LF and CR end a line.
-class LineSplitter {
- public:
-  explicit LineSplitter(std::string_view text, std::size_t pos = 0) : text_(text), pos_(pos) {}
-
-  // Sets begin, length and ending (0 none, 1 CR LF, 2 LF, 3 CR) of the next line.
-  bool Next(std::size_t& begin, std::size_t& length, int& ending) {
-    if (pos_ >= text_.size()) {
-      return false;
-    }
-    // The next CR and the next LF, each found with one memchr that is repeated only once pos_
-    // has passed it; a generic "find either" costs far more per byte.
-    if (!crKnown_ || (nextCr_ != std::string_view::npos && nextCr_ < pos_)) {
-      nextCr_ = Find('\r');
-      crKnown_ = true;
-    }
-    if (!lfKnown_ || (nextLf_ != std::string_view::npos && nextLf_ < pos_)) {
-      nextLf_ = Find('\n');
-      lfKnown_ = true;
-    }
-    const std::size_t end = std::min(nextCr_, nextLf_);
-    begin = pos_;
-    if (end == std::string_view::npos) {
-      length = text_.size() - pos_;
-      ending = 0;
-      pos_ = text_.size();
-    } else {
-      length = end - pos_;
-      if (text_[end] == '\n') {
-        ending = 2;
-        pos_ = end + 1;
-      } else if (end + 1 < text_.size() && text_[end + 1] == '\n') {
-        ending = 1;
-        pos_ = end + 2;
-      } else {
-        ending = 3;
-        pos_ = end + 1;
-      }
-    }
-    return true;
-  }
-
- private:
-  std::size_t Find(char c) const {
-    const void* hit = std::memchr(text_.data() + pos_, c, text_.size() - pos_);
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data())
-               : std::string_view::npos;
-  }
-
-  std::string_view text_;
-  std::size_t pos_;
-  std::size_t nextCr_ = 0;
-  std::size_t nextLf_ = 0;
-  bool crKnown_ = false;
-  bool lfKnown_ = false;
-};
-
-std::size_t CountLines(std::string_view text) {
-  std::size_t lines = 1;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    lines += text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
-  }
-  return lines;
-}
-
-}  // namespace
-
 ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
   return ParseOwning(std::string(bytes));
 }
@@ -292,14 +213,15 @@ ProfileDocument ProfileDocument::ParseOwning(std::string&& bytes) {
   ProfileDocument doc;
   doc.buffer_ = std::move(bytes);
   const std::string_view text = doc.buffer_;
-  doc.bom_ = text.starts_with(kBom);
-  const std::size_t start = doc.bom_ ? kBom.size() : 0;
+  doc.bom_ = text.starts_with(kUtf8Bom);
+  const std::size_t start = doc.bom_ ? kUtf8Bom.size() : 0;
   // Sizing everything once up front spares the copies of growing, which dominate otherwise.
-  // A key line holds an "=", so their count bounds the keys.
-  const std::size_t lines = CountLines(text.substr(start));
+  // A key line holds an "=", so their count bounds the keys; runs of other lines share a record,
+  // so there are at most about two records per key.
   const std::size_t keys =
-      std::min(lines, static_cast<std::size_t>(std::count(text.begin(), text.end(), '=')));
-  doc.lines_.reserve(lines);
+      std::min(CountLines(text.substr(start)),
+               static_cast<std::size_t>(std::count(text.begin(), text.end(), '=')));
+  doc.lines_.reserve(2 * keys + 16);
   doc.keys_.reserve(keys);
   doc.keyTable_.Reserve(keys);
 
@@ -309,15 +231,19 @@ ProfileDocument ProfileDocument::ParseOwning(std::string&& bytes) {
   LineSplitter splitter(text, start);
   std::size_t begin;
   std::size_t length;
-  int ending;
-  while (splitter.Next(begin, length, ending)) {
-    const Eol eol = static_cast<Eol>(ending);
-    const Id id = doc.AppendLine(begin, length, false, eol);
+  Eol eol;
+  while (splitter.Next(begin, length, eol)) {
     const ClassifiedLine kind = Classify(text.substr(begin, length));
     switch (kind.kind) {
-      case ClassifiedLine::Blank:
+      case ClassifiedLine::Blank: {
+        const Id id = doc.AppendPlainLine(begin, length, eol, true);
+        if (splitter.SkipBlankLines(begin, length, eol)) {
+          doc.ExtendRecord(id, begin + length, eol);
+        }
         break;
-      case ClassifiedLine::Header:
+      }
+      case ClassifiedLine::Header: {
+        const Id id = doc.AppendLine(begin, length, false, eol);
         if (doc.FindSection(kind.name) == kNone) {
           current = static_cast<Id>(doc.sections_.size());
           doc.sections_.push_back(Section{id, id});
@@ -326,7 +252,9 @@ ProfileDocument ProfileDocument::ParseOwning(std::string&& bytes) {
           current = kNone;
         }
         break;
-      case ClassifiedLine::Key:
+      }
+      case ClassifiedLine::Key: {
+        const Id id = doc.AppendLine(begin, length, false, eol);
         if (current != kNone) {
           const Id entry = doc.FindKey(current, kind.name);
           if (entry == kNone) {
@@ -338,54 +266,18 @@ ProfileDocument ProfileDocument::ParseOwning(std::string&& bytes) {
           doc.sections_[current].tail = id;
         }
         break;
+      }
       case ClassifiedLine::Comment:
-      case ClassifiedLine::Other:
+      case ClassifiedLine::Other: {
+        const Id id = doc.AppendPlainLine(begin, length, eol, false);
         if (current != kNone) {
           doc.sections_[current].tail = id;
         }
         break;
+      }
     }
   }
   return doc;
-}
-
-void ProfileDocument::ForEachKey(
-    std::string_view bytes, std::string_view section,
-    const std::function<bool(std::string_view, std::string_view)>& visit) {
-  section = TrimBlanks(section);
-  LineSplitter splitter(bytes, bytes.starts_with(kBom) ? kBom.size() : 0);
-  bool inSection = false;
-  std::size_t begin;
-  std::size_t length;
-  int ending;
-  while (splitter.Next(begin, length, ending)) {
-    const std::string_view text = bytes.substr(begin, length);
-    const ClassifiedLine kind = Classify(text);
-    if (kind.kind == ClassifiedLine::Header) {
-      if (inSection) {
-        return;  // a later section of the same name is never read
-      }
-      inSection = EqualsIgnoringAsciiCase(kind.name, section);
-    } else if (kind.kind == ClassifiedLine::Key && inSection) {
-      if (!visit(kind.name, TrimBlanks(text.substr(text.find('=') + 1)))) {
-        return;
-      }
-    }
-  }
-}
-
-std::string ProfileDocument::Lookup(std::string_view bytes, std::string_view section,
-                                    std::string_view key) {
-  key = TrimBlanks(key);
-  std::string result;
-  ForEachKey(bytes, section, [&](std::string_view name, std::string_view value) {
-    if (!EqualsIgnoringAsciiCase(name, key)) {
-      return true;
-    }
-    result = value.substr(0, kMaxProfileValueLength);
-    return false;
-  });
-  return result;
 }
 
 std::string ProfileDocument::Get(std::string_view section, std::string_view key) const {
@@ -397,8 +289,7 @@ std::string ProfileDocument::Get(std::string_view section, std::string_view key)
   if (entry == kNone || keys_[entry].current == kNone) {
     return {};
   }
-  const std::string_view text = TextOf(keys_[entry].current);
-  const std::string_view value = TrimBlanks(text.substr(text.find('=') + 1));
+  const std::string_view value = ValueOfKeyLine(TextOf(keys_[entry].current));
   return std::string(value.substr(0, kMaxProfileValueLength));
 }
 
@@ -409,28 +300,6 @@ bool ProfileDocument::HasKey(std::string_view section, std::string_view key) con
   }
   const Id entry = FindKey(sectionEntry, TrimBlanks(key));
   return entry != kNone && keys_[entry].current != kNone;
-}
-
-std::string ProfileDocument::RejectReason(std::string_view section, std::string_view key,
-                                          std::string_view value) {
-  constexpr std::string_view kLineBreaks = "\r\n";
-  if (section.find_first_of(kLineBreaks) != std::string_view::npos) {
-    return "The section name contains a line break";
-  }
-  if (key.find_first_of(kLineBreaks) != std::string_view::npos) {
-    return "The key name contains a line break";
-  }
-  if (key.find('=') != std::string_view::npos) {
-    return "The key name contains \"=\"";
-  }
-  const std::string_view trimmedKey = TrimBlanks(key);
-  if (trimmedKey.starts_with(';') || trimmedKey.starts_with('[')) {
-    return "The key name starts with \";\" or \"[\"";
-  }
-  if (value.find_first_of(kLineBreaks) != std::string_view::npos) {
-    return "The value contains a line break";
-  }
-  return {};
 }
 
 void ProfileDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
@@ -515,23 +384,29 @@ bool ProfileDocument::Delete(std::string_view section, std::string_view key) {
   Unlink(id);
   // A bare CR now followed by an empty LF-ended line would read back as one CR LF ending; make
   // the document what a fresh read of its bytes would give, so later changes match too.
-  if (prev != kNone && next != kNone && lines_[prev].eol == Eol::Cr &&
-      lines_[next].eol == Eol::Lf && lines_[next].length == 0) {
-    lines_[prev].eol = Eol::CrLf;
-    Unlink(next);
+  if (prev != kNone && next != kNone && lines_[prev].eol == Eol::Cr) {
+    if (lines_[next].eol == Eol::Lf && lines_[next].length == 0) {
+      lines_[prev].eol = Eol::CrLf;
+      Unlink(next);
+    } else if (lines_[next].plain && TextOf(next).starts_with('\n')) {
+      // The empty line is the first of a run.
+      lines_[prev].eol = Eol::CrLf;
+      ++lines_[next].begin;
+      --lines_[next].length;
+    }
   }
   return true;
 }
 
 std::string ProfileDocument::Serialize() const {
-  std::size_t size = bom_ ? kBom.size() : 0;
+  std::size_t size = bom_ ? kUtf8Bom.size() : 0;
   for (Id id = first_; id != kNone; id = lines_[id].next) {
     size += lines_[id].length + 2;
   }
   std::string out;
   out.reserve(size);
   if (bom_) {
-    out.append(kBom);
+    out.append(kUtf8Bom);
   }
   for (Id id = first_; id != kNone; id = lines_[id].next) {
     out.append(TextOf(id));

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/ProfileLines.h"
+
 namespace store {
 
 // Longest value a profile read returns; longer values are cut to this many characters.
@@ -19,7 +21,8 @@ inline constexpr std::size_t kMaxProfileValueLength = 126;
 // created the format):
 //  - CR LF, bare LF and bare CR end a line; each line keeps its own ending on output.
 //  - A UTF-8 byte-order mark at the start is skipped and kept on output.
-//  - Blanks (space, tab) around section names, key names and values are ignored on reading.
+//  - Blanks (space, tab) around section names, key names and values are ignored on reading, and
+//    so is one pair of matching quotes (" or ') around a value; a value is written as given.
 //  - A line whose first non-blank character is ';' is a comment; a line without '=' is no key.
 //  - Lines before the first section belong to no section.
 //  - When a section or a key appears twice, the first one is read and written.
@@ -40,13 +43,14 @@ class ProfileDocument {
 
   // Reading without building a document, for one lookup or one pass over a section, by the same
   // rules as Parse and Get. Lookup gives what Get would. ForEachKey calls `visit` with the
-  // trimmed name and the trimmed, uncut value of every key line of the first section named
-  // `section`, in file order and duplicates included, until `visit` returns false.
+  // trimmed name and the uncut value as read (ValueOfKeyLine) of every key line of the first
+  // section named `section`, in file order and duplicates included, until `visit` returns false.
   static std::string Lookup(std::string_view bytes, std::string_view section, std::string_view key);
   static void ForEachKey(std::string_view bytes, std::string_view section,
                          const std::function<bool(std::string_view, std::string_view)>& visit);
 
-  // The trimmed value cut to kMaxProfileValueLength characters; empty when missing.
+  // The value as read (trimmed, one pair of quotes dropped) cut to kMaxProfileValueLength
+  // characters; empty when missing.
   std::string Get(std::string_view section, std::string_view key) const;
   bool HasKey(std::string_view section, std::string_view key) const;
   // An entry that RejectReason refuses is ignored: writing it would change other lines'
@@ -70,11 +74,13 @@ class ProfileDocument {
   // small records keep a parse of the largest files cheap.
   using Id = std::uint32_t;
   static constexpr Id kNone = static_cast<Id>(-1);
-  enum class Eol : unsigned char { None, CrLf, Lf, Cr };
+  using Eol = LineEnd;
 
   // Lines form a doubly linked list over lines_, so inserting or removing one is O(1); a removed
   // line stays in lines_ but is unlinked. A line's text is a span of the bytes as read, or of
-  // arena_ once it has been written; no line owns an allocation of its own.
+  // arena_ once it has been written; no line owns an allocation of its own. A run of lines that
+  // are neither keys nor headers is one record ("plain"), its span holding the inner line ends
+  // and `eol` the last one's, so a file of millions of blank lines costs a handful of records.
   struct Line {
     std::size_t begin = 0;
     std::size_t length = 0;
@@ -84,6 +90,7 @@ class ProfileDocument {
     Eol eol = Eol::None;
     bool blank = false;  // empty or only blanks
     bool inArena = false;
+    bool plain = false;  // neither a key nor a header
   };
 
   // One key name of a section. `current` is the line read and written; when it is deleted the
@@ -125,6 +132,8 @@ class ProfileDocument {
   Id FindKey(Id section, std::string_view name) const;
   void AddKey(Id section, std::string_view name, Id line);
   Id AppendLine(std::size_t begin, std::size_t length, bool inArena, Eol eol);
+  Id AppendPlainLine(std::size_t begin, std::size_t length, Eol eol, bool blank);
+  void ExtendRecord(Id id, std::size_t end, Eol eol);
   Id InsertLineAfter(Id at, std::size_t begin, std::size_t length);
   void Unlink(Id id);
   void ReserveArena(std::size_t extra);

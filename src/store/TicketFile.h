@@ -50,8 +50,10 @@ struct AppendResult {
 AppendResult AppendTicket(const std::string& path, const std::string& ticket);
 
 // Rewrites the section from a list: keys list.size()+1..oldCount are deleted ("Numbers"/"Total"
-// is read for oldCount, 0 when it cannot be converted), TOTAL is written with the new length,
-// and keys 1..n in list order; W and everything else are left alone. One read, one write.
+// is read for oldCount, 0 when missing), TOTAL is written with the new length, and keys 1..n in
+// list order; W and everything else are left alone. One read, one write. A count that is there
+// but is not a number or is out of range fails with the reason and writes nothing: which keys
+// hold the file's tickets is not known.
 WriteResult RewriteTickets(const std::string& path, const std::vector<std::string>& tickets);
 
 // Starts a data file: TOTAL = "0" then W = "00-00-00-00-00-00". When the file exists, the

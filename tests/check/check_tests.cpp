@@ -26,13 +26,17 @@ TEST_P(ValidationTest, ReportsLowestEmptyPosition) {
 
 INSTANTIATE_TEST_SUITE_P(
     Check, ValidationTest,
-    testing::Values(
-        ValidationCase{"complete", kWinning, std::nullopt},
-        ValidationCase{"allEmpty", {"00", "00", "00", "00", "00", "00"}, 1},
-        ValidationCase{"thirdAndFourth", {"05", "12", "00", "00", "33", "41"}, 3},
-        ValidationCase{"lastOnly", {"05", "12", "23", "34", "45", "00"}, 6},
-        // Only the exact text "00" is rejected; whatever an edited file leaves in a box passes.
-        ValidationCase{"oddTextsPass", {"", "0", "7-", "0 ", "99", "99"}, std::nullopt}),
+    testing::Values(ValidationCase{"complete", kWinning, std::nullopt},
+                    ValidationCase{"allEmpty", {"00", "00", "00", "00", "00", "00"}, 1},
+                    ValidationCase{"thirdAndFourth", {"05", "12", "00", "00", "33", "41"}, 3},
+                    ValidationCase{"lastOnly", {"05", "12", "23", "34", "45", "00"}, 6},
+                    // Digits pass, however many and whatever their value; an empty box or one with
+                    // anything else is no pick, as "00" is.
+                    ValidationCase{"digitsPass", {"0", "7", "99", "99", "123", "01"}, std::nullopt},
+                    ValidationCase{"emptyBox", {"05", "", "23", "34", "45", "56"}, 2},
+                    ValidationCase{"dashInBox", {"05", "12", "7-", "34", "45", "56"}, 3},
+                    ValidationCase{"blankInBox", {"05", "12", "23", "0 ", "45", "56"}, 4},
+                    ValidationCase{"letters", {"05", "12", "23", "34", "ab", "56"}, 5}),
     [](const testing::TestParamInfo<ValidationCase>& info) { return info.param.name; });
 
 struct CountCase {
@@ -109,8 +113,16 @@ TEST(RunCheckTest, NoReportedTicketGivesSorryText) {
 }
 
 TEST(RunCheckTest, SorryTextShowsBoxesAsTheyStand) {
-  const CheckResult result = RunCheck({"7-", "", "23", "34", "45", "56"}, {"01-02-03-04-06-07"});
-  EXPECT_EQ(result.text, "Sorry, no tickets matched the winning number: \r\n7---23-34-45-56");
+  const CheckResult result = RunCheck({"7", "123", "23", "34", "45", "56"}, {"01-02-03-04-06-07"});
+  EXPECT_EQ(result.text, "Sorry, no tickets matched the winning number: \r\n7-123-23-34-45-56");
+}
+
+// An empty box would match every empty ticket field and report more than six matches.
+TEST(RunCheckTest, EmptyOrNonNumericBoxIsRefusedBeforeAnyCount) {
+  const CheckResult result = RunCheck({"05", "", "", "", "", ""}, {"05-", "05"});
+  EXPECT_EQ(result.outcome, CheckOutcome::InvalidWinningNumber);
+  EXPECT_EQ(result.invalidPosition, 2);
+  EXPECT_TRUE(result.reported.empty());
 }
 
 TEST(RunCheckTest, EmptyListGivesNoTickets) {

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "app/DataFileLocation.h"
+#include "app/FileText.h"
 #include "app/modPelmora.h"
 #include "platform/Platform.h"
 #include "store/CountConversion.h"
@@ -83,7 +84,10 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, const QString& tip,
                   Qt::Alignment align, const QRect& at) {
-  auto* label = new QLabel(caption, parent);
+  auto* label = new QLabel(parent);
+  // The count label shows the file's TOTAL as written; no text is ever taken for markup.
+  label->setTextFormat(Qt::PlainText);
+  label->setText(caption);
   label->setObjectName(QString::fromLatin1(name));
   label->setToolTip(tip);
   label->setAlignment(align | Qt::AlignTop);
@@ -93,6 +97,17 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, con
   bold.setBold(true);
   label->setFont(bold);
   return label;
+}
+
+// The ticket number runs to five digits (32768 for the ticket after a full file); the font
+// shrinks rather than let the label cut off its first digits.
+void ShowFittingText(QLabel* label, const QString& text) {
+  QFont font = label->font();
+  label->setText(text);
+  const int room = label->contentsRect().width();
+  while (QFontMetrics(font).horizontalAdvance(text) > room && font.pointSizeF() > 5)
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+  label->setFont(font);
 }
 
 }  // namespace
@@ -116,7 +131,7 @@ void frmNumberEntry::CreateControls() {
   lbltktnum = MakeLabel(this, "lbltktnum", QStringLiteral("Ticket#"), QString(), Qt::AlignHCenter,
                         TwipsRect(75, 5280, 1215, 375));
   lblticketnumber = MakeLabel(this, "lblticketnumber", QString(), tr("This play number"),
-                              Qt::AlignRight, TwipsRect(0, 5640, 495, 345));
+                              Qt::AlignRight, TwipsRect(0, 5640, 600, 345));
   Label2 = MakeLabel(this, "Label2", QStringLiteral("of"), QString(), Qt::AlignLeft,
                      TwipsRect(600, 5640, 255, 345));
   lbltotaltickets = MakeLabel(this, "lbltotaltickets", QString(), tr("Total Saved Play Numbers"),
@@ -194,6 +209,9 @@ void frmNumberEntry::Form_Load() {
       for (int k = 1; k <= kFieldCount; ++k)
         mField[static_cast<std::size_t>(k)] = main->win1[k]->text();
     }
+    // An empty box (no winning number stored yet) becomes "00" at once, so that Done refuses
+    // it even before any pick.
+    PadFields();
     ShowTicketText();
     // Each check runs the box handler, which finds the number already in its field; a field
     // that names no box checks nothing.
@@ -215,15 +233,15 @@ void frmNumberEntry::Form_Load() {
     Label2->show();
     gProfileFile = gDataFile;
     const std::string total = GetProfileValue("numbers", "total", gProfileFile);
-    lbltotaltickets->setText(QString::fromStdString(total));
+    lbltotaltickets->setText(FileText(total));
     // The ticket number stays unset for a count that is missing, negative or not a number;
     // Save/Next reads the count again and refuses such a file.
     if (total == "0") {
-      lblticketnumber->setText(QStringLiteral("1"));
+      ShowFittingText(lblticketnumber, QStringLiteral("1"));
     } else if (total > "0") {
       const store::CountResult count = store::ConvertCount(total);
       if (count.ok)
-        lblticketnumber->setText(QString::number(int{count.value} + 1));
+        ShowFittingText(lblticketnumber, QString::number(int{count.value} + 1));
     }
   }
 
@@ -306,6 +324,11 @@ void frmNumberEntry::RemovePick(std::int16_t n) {
 void frmNumberEntry::ShowPickStatus() {
   setWindowTitle(
       QStringLiteral("You have picked %1 of %2 numbers.").arg(gPickedCount).arg(gPickLimit));
+  PadFields();
+  ShowTicketText();
+}
+
+void frmNumberEntry::PadFields() {
   // Two characters per field, so the text keeps the six-field form; an empty text (from a short
   // stored winning number) becomes "00" and is refused as an empty position by Done.
   for (int k = 1; k <= kFieldCount; ++k) {
@@ -313,7 +336,6 @@ void frmNumberEntry::ShowPickStatus() {
     while (field.size() < 2)
       field.prepend(QLatin1Char('0'));
   }
-  ShowTicketText();
 }
 
 void frmNumberEntry::DisableUnpicked() {
@@ -383,7 +405,7 @@ void frmNumberEntry::cmdClear_Click() {
 }
 
 void frmNumberEntry::ReportCountRefusal(const store::AppendResult& refused) {
-  const QString shown = QString::fromStdString(refused.countText);
+  const QString shown = FileText(refused.countText);
   QString reason;
   switch (refused.fault) {
     case store::CountFault::Missing:
@@ -429,7 +451,7 @@ void frmNumberEntry::cmdNext_Click() {
 
   lbltotaltickets->setText(QString::number(newCount));
   cmdNext->setEnabled(false);
-  lblticketnumber->setText(QString::number(newCount + 1));
+  ShowFittingText(lblticketnumber, QString::number(newCount + 1));
   SetEmptyTicket();
   // A counter of its own, as in Clear.
   for (int box = 1; box <= kBoxCount; ++box)
@@ -458,8 +480,7 @@ void frmNumberEntry::cmdDone_Click() {
     ShowMatchHint();
     if (main) {
       for (int k = 1; k <= kFieldCount; ++k)
-        main->SetWinningBox(k,
-                            QString::fromStdString(std::string(store::PlayNumberField(text, k))));
+        main->SetWinningBox(k, FileText(store::PlayNumberField(text, k)));
     }
     ReturnToMain();
   } else if (gEntryMode == kEntryPlays) {

@@ -70,6 +70,7 @@ class frmNumberEntry : public QDialog {
   void AddPick(std::int16_t n);
   void RemovePick(std::int16_t n);
   void ShowPickStatus();
+  void PadFields();
   void DisableUnpicked();
   void EnableAllNumbers();
   void FitBoxCaptions();

@@ -4,6 +4,7 @@
 #include <QTextCursor>
 #include <string>
 
+#include "app/FileText.h"
 #include "check/MatchCheck.h"
 #include "platform/Platform.h"
 #include "ui/main/PlayListModel.h"
@@ -69,7 +70,7 @@ void frmNumberChecker::mnuCheck_Click() {
     ShowCheckMessage(this,
                      QStringLiteral("Error in winning number position: ") +
                          QString::number(*position) + QStringLiteral(".  Reason: ") +
-                         QString::fromStdString(text) +
+                         FileText(text) +
                          QStringLiteral(" is not valid as a possible winning number."),
                      platform::MessageIcon::Information);
   });
@@ -123,5 +124,5 @@ void frmNumberChecker::mnuCopy_Click() {
 }
 
 void frmNumberChecker::FillResultsBox(const std::string& text) {
-  SetResultsText(QString::fromStdString(text));
+  SetResultsText(FileText(text));
 }

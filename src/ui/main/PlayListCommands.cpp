@@ -3,6 +3,7 @@
 #include <QListView>
 #include <QPlainTextEdit>
 
+#include "app/FileText.h"
 #include "platform/Platform.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
@@ -79,7 +80,7 @@ void frmNumberChecker::mnuCpyPlays_Click() {
     text += "\r\n";
     text += ticket;
   }
-  desktop.SetClipboardText(QString::fromStdString(text));
+  desktop.SetClipboardText(FileText(text));
 }
 
 void frmNumberChecker::lstNumbers_Click() {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/FileText.h"
+
 PlayListModel::PlayListModel(bool checkable, QObject* parent)
     : QAbstractListModel(parent), checkable_(checkable) {}
 
@@ -16,7 +18,7 @@ QVariant PlayListModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-      return QString::fromStdString(tickets_[row]);
+      return modPelmora::FileText(tickets_[row]);
     case Qt::CheckStateRole:
       if (!checkable_)
         return {};

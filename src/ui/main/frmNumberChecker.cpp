@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "app/DataFileLocation.h"
+#include "app/FileText.h"
 #include "platform/Platform.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
@@ -115,6 +116,7 @@ void frmNumberChecker::CreateControls() {
   txtMatchedTickets = results;
 
   lbltotaltickets = new QLabel(tr("There are 0 total tickets (Data file not opened yet)"), client);
+  lbltotaltickets->setTextFormat(Qt::PlainText);
   lbltotaltickets->setObjectName("lbltotaltickets");
   lbltotaltickets->setGeometry(TwipsRect(0, kCountTop, 4215, kCountHeight));
   lbltotaltickets->setFocusPolicy(Qt::NoFocus);
@@ -259,7 +261,7 @@ void frmNumberChecker::ShortenCaption() {
 void frmNumberChecker::LoadWinningNumber() {
   const std::string value = GetProfileValue("Numbers", "W", gProfileFile);
   for (int k = 1; k <= 6; ++k)
-    SetWinningBox(k, QString::fromStdString(std::string(store::PlayNumberField(value, k))));
+    SetWinningBox(k, FileText(store::PlayNumberField(value, k)));
 }
 
 void frmNumberChecker::mnuViewAll_Click() {

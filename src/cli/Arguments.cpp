@@ -101,18 +101,43 @@ class Parser {
         }
         SetMode(Mode::Export);
       }
-    } else if (option.name == "--duplicates" || option.name == "--skip-bad") {
+    } else if (option.name == "--columns") {
+      if (auto value = Value(option, "six columns, such as 2-7")) {
+        Once(!options.columns.empty(), option.name);
+        std::string problem;
+        if (auto picks = ParseColumns(*value, problem)) {
+          options.columns = std::move(*picks);
+        } else {
+          Fail(problem);
+        }
+      }
+    } else if (bool* flag = FlagOf(option.name)) {
       if (option.inlineValue) {
         Fail(std::string(option.name) + " takes no value");
-      } else if (option.name == "--duplicates") {
-        SetMode(Mode::Duplicates);
       } else {
-        Once(options.skipBad, option.name);
-        options.skipBad = true;
+        Once(*flag, option.name);
+        *flag = true;
       }
+    } else if (option.name == "--duplicates") {
+      if (option.inlineValue) {
+        Fail("--duplicates takes no value");
+      }
+      SetMode(Mode::Duplicates);
     } else {
       Fail("unknown option \"" + argument + "\"");
     }
+  }
+
+  // The options that only switch something on.
+  bool* FlagOf(std::string_view name) {
+    Options& options = result_.options;
+    if (name == "--skip-bad") {
+      return &options.skipBad;
+    }
+    if (name == "--lf") {
+      return &options.lfLineEnds;
+    }
+    return nullptr;
   }
 
   std::optional<std::string> Value(const OptionValue& option, const std::string& wanted) {
@@ -157,6 +182,8 @@ class Parser {
       Fail("--winning cannot be used with " + ModeOption(options.mode));
     } else if (options.skipBad && options.mode != Mode::Import && options.mode != Mode::Draws) {
       Fail("--skip-bad works only with --import or --draws");
+    } else if (!options.columns.empty() && options.mode != Mode::Import) {
+      Fail("--columns works only with --import");
     } else if (files.empty()) {
       Fail("no data file given");
     } else if (files.size() > 1) {

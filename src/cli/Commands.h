@@ -6,14 +6,18 @@
 
 namespace cli {
 
+// A command that changes the data file ends with kExitFound once the file is written, whatever
+// happens to its output afterwards, so that a script does not make the change twice.
 inline constexpr int kExitFound = 0;     // a ticket matched three or more, or the task was done
 inline constexpr int kExitNotFound = 1;  // no ticket matched, no duplicates
 inline constexpr int kExitError = 2;
 
 struct CommandOutput {
   int status = kExitError;
-  std::string out;  // for standard output
-  std::string err;  // for standard error: lines "pelmora-check: SUBJECT: problem"
+  std::string out;          // for standard output
+  std::string err;          // for standard error: lines "pelmora-check: SUBJECT: problem"
+  std::string changedFile;  // the data file the command wrote, if it wrote one
+  bool lfLineEnds = false;  // --lf: the writer ends every line with LF alone
 };
 
 // Runs one command line. `outputIsTerminal` only decides whether a results text that ends

@@ -106,7 +106,10 @@ TicketLines ParseTicketLines(std::string_view text, const std::vector<ColumnPick
     if (first && IsHeading(fields)) {
       return;
     }
-    ParsedNumbers parsed = places ? TicketOfColumns(record.fields, *places) : TicketOfRow(fields);
+    // A row of one field has no other columns to pass over: every word in it counts.
+    ParsedNumbers parsed = places                      ? TicketOfColumns(record.fields, *places)
+                           : record.fields.size() == 1 ? SixNumbersOf(fields)
+                                                       : TicketOfRow(fields);
     if (parsed.ok) {
       result.tickets.push_back(TicketText(parsed.numbers));
     } else {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -112,12 +113,25 @@ TEST_F(ProgramTest, DrawsExportAndDuplicatesMatchTheirSamples) {
   EXPECT_EQ(duplicates.status, 0);
 }
 
-TEST_F(ProgramTest, HelpDescribesEveryOption) {
+TEST_F(ProgramTest, HelpAndManualPageDescribeEveryOption) {
   const ProgramRun run = Run({"--help"});
   EXPECT_EQ(run.status, 0);
-  for (const char* option :
-       {"--winning", "--draws", "--import", "--skip-bad", "--export", "--duplicates", "--help"}) {
+  // The manual's option entries: the line after each ".TP".
+  std::string entries;
+  std::istringstream manual(Read(PELMORA_MAN_PAGE));
+  for (std::string line, previous; std::getline(manual, line); previous = line) {
+    if (previous == ".TP") {
+      entries += line + "\n";
+    }
+  }
+  for (const std::string option : {"--winning", "--draws", "--import", "--columns", "--skip-bad",
+                                   "--export", "--duplicates", "--lf", "--help", "--version"}) {
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
+    std::string escaped;
+    for (const char c : option) {
+      escaped += c == '-' ? std::string("\\-") : std::string(1, c);
+    }
+    EXPECT_NE(entries.find(escaped), std::string::npos) << option;
   }
 }
 

@@ -276,6 +276,16 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal) {
   return Failure("pelmora-check", "unknown command");
 }
 
+void ReportOutputFailure(CommandOutput& output, const std::string& reason) {
+  if (output.changedFile.empty()) {
+    output.status = kExitError;
+    Report(output, "standard output", reason);
+  } else {
+    Report(output, "standard output",
+           reason + " (" + output.changedFile + " was changed all the same)");
+  }
+}
+
 CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal) {
   const ParsedArguments parsed = ParseArguments(arguments);
   if (!parsed.ok) {

@@ -25,6 +25,11 @@ struct CommandOutput {
 // into a file or a pipe the results text goes exactly as the window shows it.
 CommandOutput RunCommand(const Options& options, bool outputIsTerminal);
 
+// The line that reports that the command's standard output could not be written (`reason`).
+// When the command had changed the data file it says so, and the status stays a success, so that
+// a script does not make the change twice.
+void ReportOutputFailure(CommandOutput& output, const std::string& reason);
+
 // Parses the arguments and runs the command.
 CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal);
 

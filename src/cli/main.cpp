@@ -14,25 +14,16 @@ int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const bool outIsTerminal = ::isatty(STDOUT_FILENO) == 1;
-  const cli::CommandOutput output = cli::RunCommandLine(arguments, outIsTerminal);
+  cli::CommandOutput output = cli::RunCommandLine(arguments, outIsTerminal);
 
   cli::OutputWriter out(STDOUT_FILENO, {outIsTerminal, output.lfLineEnds});
   out.Write(output.out);
   out.Finish();
+  if (out.error() != 0) {
+    cli::ReportOutputFailure(output, std::strerror(out.error()));
+  }
   cli::OutputWriter err(STDERR_FILENO, {::isatty(STDERR_FILENO) == 1, output.lfLineEnds});
   err.Write(output.err);
-  int status = output.status;
-  if (out.error() != 0) {
-    std::string message =
-        "pelmora-check: standard output: " + std::string(std::strerror(out.error()));
-    if (output.changedFile.empty()) {
-      status = cli::kExitError;
-    } else {
-      // The change is made; a status of failure would have a script make it twice.
-      message += " (" + output.changedFile + " was changed all the same)";
-    }
-    err.Write(message + "\n");
-  }
   err.Finish();
-  return status;
+  return output.status;
 }

@@ -4,6 +4,7 @@
 #include "store/AtomicFile.h"
 #include "store/CountConversion.h"
 #include "store/DataFileChange.h"
+#include "store/PlayNumber.h"
 #include "store/TicketFile.h"
 
 namespace cli {
@@ -20,12 +21,21 @@ std::string CountProblemOf(const std::string& totalText, int& count) {
   return {};
 }
 
+// The lines a new data file starts with, in the order File > New writes them.
+void StartDocument(store::ProfileDocument& doc) {
+  doc.Set(store::kSection, store::kTotalKey, "0");
+  doc.Set(store::kSection, store::kWinningKey, store::kEmptyPlayNumber);
+}
+
 }  // namespace
 
 DataFileForAdding OpenForAdding(const std::string& path) {
   DataFileForAdding file;
-  store::FileContents contents;
-  if (!ReadExistingFile(path, contents, file.problem)) {
+  const store::FileContents contents = store::ReadWholeFile(path);
+  if (contents.status != store::ReadStatus::Ok) {
+    file.missing = contents.status == store::ReadStatus::Missing;
+    file.ok = file.missing;
+    file.problem = contents.reason;
     return file;
   }
   file.problem = CountProblemOf(
@@ -53,8 +63,7 @@ std::string AddTickets(DataFileForAdding& file, const std::string& path,
   const store::WriteResult written = store::ChangeDataFile(
       path, [&](store::ProfileDocument& doc, const store::FileContents& before) {
         if (before.status == store::ReadStatus::Missing) {
-          problem = "no such file";
-          return store::ChangeVerdict::Abandon;
+          StartDocument(doc);
         }
         problem = CountProblemOf(doc.Get(store::kSection, store::kTotalKey), count);
         if (!problem.empty()) {

@@ -144,15 +144,9 @@ TEST_P(EncodingTest, ReadsUnicodeOrRefuses) {
 INSTANTIATE_TEST_SUITE_P(
     Import, EncodingTest,
     testing::Values(
-        EncodingCase{"utf8", "Zo\xC3\xAB 1", "Zo\xC3\xAB 1"},
-        EncodingCase{"utf8MarkRemoved",
-                     "\xEF\xBB\xBF"
-                     "1",
-                     "1"},
         EncodingCase{"utf16SurrogatePair", std::string("\xFF\xFE\x3D\xD8\x00\xDE\x31\x00", 8),
                      "\xF0\x9F\x98\x80"
                      "1"},
-        EncodingCase{"utf16BigEndian", std::string("\xFE\xFF\x00\xE9\x00\x0A", 6), "\xC3\xA9\n"},
         EncodingCase{"latin1", "Zo\xEB\n",
                      "it is not UTF-8 text (byte 3); save it as UTF-8 or "
                      "UTF-16 with a byte-order mark"},

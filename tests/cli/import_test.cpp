@@ -100,23 +100,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 class ImportTest : public cli_test::FolderTest {};
 
-TEST_F(ImportTest, StartsAMissingFileAsNewDoes) {
-  const std::string path = PathOf("missing.pmd");
-  DataFileForAdding file = OpenForAdding(path);
-  EXPECT_TRUE(file.ok) << file.problem;
-  EXPECT_TRUE(file.missing);
-  EXPECT_EQ(AddTickets(file, path, kNewTickets), "");
-  EXPECT_EQ(file.count, 3);
-
-  const std::string expected = PathOf("expected.pmd");
-  ASSERT_TRUE(store::StartDataFile(expected).write.ok);
-  int count = 0;
-  for (const std::string& ticket : kNewTickets) {
-    ASSERT_TRUE(store::AddTicket(expected, ++count, ticket).ok);
-  }
-  EXPECT_EQ(Read(path), Read(expected));
-}
-
 TEST_F(ImportTest, AFailedWriteLeavesNoNewFile) {
   const std::string path = PathOf("missing.pmd");
   DataFileForAdding file = OpenForAdding(path);

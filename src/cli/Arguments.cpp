@@ -101,18 +101,43 @@ class Parser {
         }
         SetMode(Mode::Export);
       }
-    } else if (option.name == "--duplicates" || option.name == "--skip-bad") {
+    } else if (option.name == "--columns") {
+      if (auto value = Value(option, "six columns, such as 2-7")) {
+        Once(!options.columns.empty(), option.name);
+        std::string problem;
+        if (auto picks = ParseColumns(*value, problem)) {
+          options.columns = std::move(*picks);
+        } else {
+          Fail(problem);
+        }
+      }
+    } else if (bool* flag = FlagOf(option.name)) {
       if (option.inlineValue) {
         Fail(std::string(option.name) + " takes no value");
-      } else if (option.name == "--duplicates") {
-        SetMode(Mode::Duplicates);
       } else {
-        Once(options.skipBad, option.name);
-        options.skipBad = true;
+        Once(*flag, option.name);
+        *flag = true;
       }
+    } else if (option.name == "--duplicates") {
+      if (option.inlineValue) {
+        Fail("--duplicates takes no value");
+      }
+      SetMode(Mode::Duplicates);
     } else {
       Fail("unknown option \"" + argument + "\"");
     }
+  }
+
+  // The options that only switch something on.
+  bool* FlagOf(std::string_view name) {
+    Options& options = result_.options;
+    if (name == "--skip-bad") {
+      return &options.skipBad;
+    }
+    if (name == "--lf") {
+      return &options.lfLineEnds;
+    }
+    return nullptr;
   }
 
   std::optional<std::string> Value(const OptionValue& option, const std::string& wanted) {
@@ -157,6 +182,8 @@ class Parser {
       Fail("--winning cannot be used with " + ModeOption(options.mode));
     } else if (options.skipBad && options.mode != Mode::Import && options.mode != Mode::Draws) {
       Fail("--skip-bad works only with --import or --draws");
+    } else if (!options.columns.empty() && options.mode != Mode::Import) {
+      Fail("--columns works only with --import");
     } else if (files.empty()) {
       Fail("no data file given");
     } else if (files.size() > 1) {
@@ -197,20 +224,33 @@ the file's tickets and its stored winning number.
   --draws DRAWS.csv  check every ticket against every draw in DRAWS.csv (a date
                      and six numbers a line) and report, per draw and in total,
                      the tickets that matched 3, 4, 5 and 6 numbers
-  --import FILE      add the tickets in FILE (one per line, six numbers from 1
-                     to 59 with any separators; - reads standard input) to the
-                     data file; refused lines are listed and nothing is added
+  --import FILE      add the tickets in FILE (- reads standard input) to the
+                     data file, creating it when it does not exist; FILE is
+                     plain text or CSV (separator , ; or tab), UTF-8 or UTF-16;
+                     a row's six whole numbers from 1 to 59 are its ticket and
+                     other fields such as a date or a name are passed over;
+                     refused lines are listed and nothing is added
+  --columns LIST     with --import: the six columns holding the numbers, by
+                     place or by heading name, e.g. 2-7, 2,3,4,5,6,7 or
+                     B1,B2,B3,B4,B5,B6
   --skip-bad         with --import or --draws: list refused lines, go on
                      without them
   --export csv       print the tickets as CSV
   --duplicates       list tickets holding the same six numbers in any order
+  --lf               end every line printed with LF instead of CR LF
   -h, --help         show this help and exit
       --version      show the version and exit
 
-Exit status: 0 when a ticket matched three or more numbers (--winning, --draws
-and the default check), when tickets were added (--import), when the tickets
-were printed (--export) or when duplicates were found (--duplicates); 1 when no
-ticket matched or no duplicates were found; 2 on an error.
+On a terminal, control characters in the output are shown escaped (\e, \x07,
+\u009b); into a file or a pipe it is written as it is.
+
+Exit status:
+  0  a ticket matched three or more numbers (the check, --winning, --draws),
+     the tickets were added (--import: also when printing the summary then
+     failed), the tickets were printed (--export), duplicates were found
+  1  no ticket matched, no duplicates were found
+  2  an error; nothing was changed
+A reader that stops reading (such as head) ends the output quietly.
 
 See pelmora-check(1) for more.
 )";

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/Columns.h"
+
 namespace cli {
 
 enum class Mode { Check, Draws, Import, Export, Duplicates, Help, Version };
@@ -15,6 +17,8 @@ struct Options {
   std::string drawsFile;               // --draws
   std::string importFile;              // --import; "-" is standard input
   bool skipBad = false;                // --skip-bad, with --import or --draws
+  std::vector<ColumnPick> columns;     // --columns, with --import; empty: found by the rows
+  bool lfLineEnds = false;             // --lf: every output ends its lines with LF alone
 };
 
 struct ParsedArguments {

@@ -13,6 +13,7 @@
 #include "cli/DrawsReport.h"
 #include "cli/Duplicates.h"
 #include "cli/ExportCsv.h"
+#include "cli/ImportText.h"
 #include "cli/ImportTickets.h"
 #include "cli/NumberLines.h"
 #include "store/PlayNumber.h"
@@ -203,7 +204,14 @@ CommandOutput RunImportCommand(const Options& options) {
   if (!input.ok) {
     return Failure(importName, input.problem);
   }
-  const TicketLines lines = ParseTicketLines(input.bytes);
+  const ImportText text = DecodeImportText(input.bytes);
+  if (!text.ok) {
+    return Failure(importName, text.problem + "; nothing was added");
+  }
+  const TicketLines lines = ParseTicketLines(text.text, options.columns);
+  if (!lines.problem.empty()) {
+    return Failure(importName, lines.problem + "; nothing was added");
+  }
   CommandOutput output;
   ReportRefused(output, importName, lines.refused);
   if (!lines.refused.empty() && !options.skipBad) {
@@ -218,6 +226,7 @@ CommandOutput RunImportCommand(const Options& options) {
     return Failure(std::move(output), options.dataFile, problem + "; nothing was added");
   }
   const std::size_t added = lines.tickets.size();
+  output.changedFile = options.dataFile;
   output.out = "Added " + std::to_string(added) + (added == 1 ? " ticket" : " tickets") + " to " +
                options.dataFile + "; it now holds " + std::to_string(file.count) + ".\n";
   output.status = kExitFound;
@@ -251,9 +260,9 @@ CommandOutput RunListCommand(const Options& options) {
 CommandOutput RunCommand(const Options& options, bool outputIsTerminal) {
   switch (options.mode) {
     case Mode::Help:
-      return {kExitFound, HelpText(), {}};
+      return {kExitFound, HelpText(), {}, {}, false};
     case Mode::Version:
-      return {kExitFound, VersionText(), {}};
+      return {kExitFound, VersionText(), {}, {}, false};
     case Mode::Check:
       return RunCheckCommand(options, outputIsTerminal);
     case Mode::Draws:
@@ -267,6 +276,16 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal) {
   return Failure("pelmora-check", "unknown command");
 }
 
+void ReportOutputFailure(CommandOutput& output, const std::string& reason) {
+  if (output.changedFile.empty()) {
+    output.status = kExitError;
+    Report(output, "standard output", reason);
+  } else {
+    Report(output, "standard output",
+           reason + " (" + output.changedFile + " was changed all the same)");
+  }
+}
+
 CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal) {
   const ParsedArguments parsed = ParseArguments(arguments);
   if (!parsed.ok) {
@@ -275,7 +294,9 @@ CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool out
                std::string(kProgram).append(parsed.problem).append(" (see pelmora-check --help)"));
     return output;
   }
-  return RunCommand(parsed.options, outputIsTerminal);
+  CommandOutput output = RunCommand(parsed.options, outputIsTerminal);
+  output.lfLineEnds = parsed.options.lfLineEnds;
+  return output;
 }
 
 }  // namespace cli

@@ -6,20 +6,29 @@
 
 namespace cli {
 
+// A command that changes the data file ends with kExitFound once the file is written, whatever
+// happens to its output afterwards, so that a script does not make the change twice.
 inline constexpr int kExitFound = 0;     // a ticket matched three or more, or the task was done
 inline constexpr int kExitNotFound = 1;  // no ticket matched, no duplicates
 inline constexpr int kExitError = 2;
 
 struct CommandOutput {
   int status = kExitError;
-  std::string out;  // for standard output
-  std::string err;  // for standard error: lines "pelmora-check: SUBJECT: problem"
+  std::string out;          // for standard output
+  std::string err;          // for standard error: lines "pelmora-check: SUBJECT: problem"
+  std::string changedFile;  // the data file the command wrote, if it wrote one
+  bool lfLineEnds = false;  // --lf: the writer ends every line with LF alone
 };
 
 // Runs one command line. `outputIsTerminal` only decides whether a results text that ends
 // without a line end (the sorry text) gets one, so the shell prompt starts on a line of its own;
 // into a file or a pipe the results text goes exactly as the window shows it.
 CommandOutput RunCommand(const Options& options, bool outputIsTerminal);
+
+// The line that reports that the command's standard output could not be written (`reason`).
+// When the command had changed the data file it says so, and the status stays a success, so that
+// a script does not make the change twice.
+void ReportOutputFailure(CommandOutput& output, const std::string& reason);
 
 // Parses the arguments and runs the command.
 CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal);

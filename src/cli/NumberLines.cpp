@@ -12,14 +12,6 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // A word longer than this is shown cut, so one wild line cannot flood the list of refused lines.
 constexpr std::size_t kShownWordLength = 12;
 
-bool IsWordCharacter(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-bool IsDigits(std::string_view word) {
-  return std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // The value of a word of digits, saturated well above the highest number so that a long run of
 // digits cannot overflow.
 int ValueOf(std::string_view digits) {
@@ -30,24 +22,32 @@ int ValueOf(std::string_view digits) {
   return value;
 }
 
-std::string Shown(std::string_view word) {
+}  // namespace
+
+bool IsLetterOrDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool IsDigits(std::string_view word) {
+  return std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string ShownWord(std::string_view word) {
   if (word.size() <= kShownWordLength) {
     return std::string(word);
   }
   return std::string(word.substr(0, kShownWordLength)) + "...";
 }
 
-}  // namespace
-
 std::vector<std::string_view> NumberWords(std::string_view text) {
   std::vector<std::string_view> words;
   std::size_t i = 0;
   while (i < text.size()) {
-    while (i < text.size() && !IsWordCharacter(text[i])) {
+    while (i < text.size() && !IsLetterOrDigit(text[i])) {
       ++i;
     }
     const std::size_t start = i;
-    while (i < text.size() && IsWordCharacter(text[i])) {
+    while (i < text.size() && IsLetterOrDigit(text[i])) {
       ++i;
     }
     if (i > start) {
@@ -58,11 +58,14 @@ std::vector<std::string_view> NumberWords(std::string_view text) {
 }
 
 ParsedNumbers ParseSixNumbers(std::string_view text) {
+  return SixNumbersOf(NumberWords(text));
+}
+
+ParsedNumbers SixNumbersOf(const std::vector<std::string_view>& words) {
   ParsedNumbers result;
-  const std::vector<std::string_view> words = NumberWords(text);
   for (const std::string_view word : words) {
     if (!IsDigits(word)) {
-      result.problem = "\"" + Shown(word) + "\" is not a number";
+      result.problem = "\"" + ShownWord(word) + "\" is not a number";
       return result;
     }
   }
@@ -75,12 +78,12 @@ ParsedNumbers ParseSixNumbers(std::string_view text) {
     const std::string_view word = words[static_cast<std::size_t>(k)];
     const int value = ValueOf(word);
     if (value < kLowestNumber || value > kHighestNumber) {
-      result.problem = Shown(word) + " is outside 1 to 59";
+      result.problem = ShownWord(word) + " is outside 1 to 59";
       return result;
     }
     for (int j = 0; j < k; ++j) {
       if (result.numbers[static_cast<std::size_t>(j)] == value) {
-        result.problem = Shown(word) + " appears twice";
+        result.problem = ShownWord(word) + " appears twice";
         return result;
       }
     }
@@ -124,28 +127,6 @@ void ForEachLine(std::string_view text,
 bool HoldsLetter(std::string_view text) {
   return std::any_of(text.begin(), text.end(),
                      [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
-}
-
-TicketLines ParseTicketLines(std::string_view text) {
-  TicketLines result;
-  bool firstLine = true;
-  ForEachLine(text, [&](std::size_t line, std::string_view lineText) {
-    if (NumberWords(lineText).empty()) {
-      return;  // blank, or only separators as an empty spreadsheet row leaves
-    }
-    const bool heading = firstLine && HoldsLetter(lineText);
-    firstLine = false;
-    if (heading) {
-      return;
-    }
-    ParsedNumbers parsed = ParseSixNumbers(lineText);
-    if (parsed.ok) {
-      result.tickets.push_back(TicketText(parsed.numbers));
-    } else {
-      result.refused.push_back({line, std::move(parsed.problem)});
-    }
-  });
-  return result;
 }
 
 }  // namespace cli

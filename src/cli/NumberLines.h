@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/Columns.h"
+
 namespace cli {
 
 inline constexpr int kSixNumbers = 6;
@@ -20,6 +22,9 @@ using SixNumbers = std::array<int, kSixNumbers>;
 // separators, as spreadsheets and hand-typed lists use them.
 std::vector<std::string_view> NumberWords(std::string_view text);
 
+bool IsLetterOrDigit(char c);
+bool IsDigits(std::string_view word);  // true for the empty word too
+
 struct ParsedNumbers {
   bool ok = false;
   SixNumbers numbers{};  // in the order written
@@ -28,6 +33,12 @@ struct ParsedNumbers {
 
 // Six different whole numbers from 1 to 59, with any separators between them.
 ParsedNumbers ParseSixNumbers(std::string_view text);
+
+// The same for the words already cut out of a line.
+ParsedNumbers SixNumbersOf(const std::vector<std::string_view>& words);
+
+// A word as shown in a problem: cut when long, so one wild line cannot flood the report.
+std::string ShownWord(std::string_view word);
 
 // The stored form of a ticket: two digits per number, joined by "-", e.g. "05-12-30-41-08-55".
 std::string TicketText(const SixNumbers& numbers);
@@ -47,10 +58,16 @@ struct RefusedLine {
 struct TicketLines {
   std::vector<std::string> tickets;  // stored form, in the order of the lines
   std::vector<RefusedLine> refused;
+  std::string problem;  // why the text as a whole cannot be read, e.g. a picked column is unknown
 };
 
-// The tickets of an import file, one per line. Lines without any number or letter are skipped;
-// so is the first such line when it holds a letter, as a heading ("n1,n2,...").
-TicketLines ParseTicketLines(std::string_view text);
+// The tickets of an import text (UTF-8), one per row of a spreadsheet or line of plain text; the
+// separator is detected from the first line. Rows without any number or letter are skipped; so is
+// the first other row when none of its fields is a number, as a heading ("n1,n2,..."). Without
+// `columns` a row's fields that are whole numbers must be six, and are the ticket; other fields,
+// such as a date or a name, are passed over. A row of one field is cut into its words, so
+// "05-12-30-41-08-55" is a ticket too. With `columns` the six picked fields are the ticket; when
+// they are picked by name, the first row is the heading that holds the names.
+TicketLines ParseTicketLines(std::string_view text, const std::vector<ColumnPick>& columns = {});
 
 }  // namespace cli

@@ -156,15 +156,40 @@ AppendResult AppendTicket(const std::string& path, const std::string& ticket) {
   return result;
 }
 
-WriteResult RewriteTickets(const std::string& path, const std::vector<std::string>& tickets) {
+namespace {
+
+// Whether keys 1..count of the document are `tickets`, read as ReadAllTickets reads them.
+bool HoldsTickets(const ProfileDocument& doc, const std::vector<std::string>& tickets) {
+  const CountResult count = ConvertCount(doc.Get(kSection, kTotalKey));
+  const long long held = count.ok && count.value > 0 ? count.value : 0;
+  if (held != static_cast<long long>(tickets.size())) {
+    return false;
+  }
+  for (std::size_t i = 0; i < tickets.size(); ++i) {
+    if (doc.Get(kSection, DecimalText(static_cast<long long>(i) + 1)) != tickets[i]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Rewrites the section from `tickets`; with `loaded`, only when the file still holds those.
+GuardedRewrite Rewrite(const std::string& path, const std::vector<std::string>* loaded,
+                       const std::vector<std::string>& tickets) {
+  GuardedRewrite result;
   for (const std::string& ticket : tickets) {
     if (std::string reason = ProfileDocument::RejectReason(kSection, "1", ticket);
         !reason.empty()) {
-      return WriteResult::Failure(path, std::move(reason));
+      result.write = WriteResult::Failure(path, std::move(reason));
+      return result;
     }
   }
   std::string refusal;
-  WriteResult written = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
+  result.write = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
+    if (loaded && !HoldsTickets(doc, *loaded)) {
+      result.fileChanged = true;
+      return ChangeVerdict::Abandon;
+    }
     const std::string oldText = doc.Get(kSection, kTotalKeyAsRaised);
     const CountResult old = ConvertCount(oldText);
     // Which keys hold the file's tickets is known only from its count: written over a count that
@@ -190,9 +215,21 @@ WriteResult RewriteTickets(const std::string& path, const std::vector<std::strin
     return dropsTickets ? ChangeVerdict::WriteAfterKeepingVersion : ChangeVerdict::Write;
   });
   if (!refusal.empty()) {
-    return WriteResult::Failure(path, std::move(refusal));
+    result.write = WriteResult::Failure(path, std::move(refusal));
   }
-  return written;
+  return result;
+}
+
+}  // namespace
+
+WriteResult RewriteTickets(const std::string& path, const std::vector<std::string>& tickets) {
+  return Rewrite(path, nullptr, tickets).write;
+}
+
+GuardedRewrite RewriteTicketsIfUnchanged(const std::string& path,
+                                         const std::vector<std::string>& loaded,
+                                         const std::vector<std::string>& tickets) {
+  return Rewrite(path, &loaded, tickets);
 }
 
 StartResult StartDataFile(const std::string& path) {

@@ -26,6 +26,15 @@ TEST(ArgumentsTest, ReadsEachCommand) {
   EXPECT_EQ(parsed.options.mode, Mode::Draws);
   EXPECT_EQ(parsed.options.dataFile, "--odd-name.pmd");
 
+  parsed = ParseArguments({"--import", "t.csv", "--columns", "2, 4-6 ,Bonus,9", "--lf", "a.pmd"});
+  ASSERT_TRUE(parsed.ok) << parsed.problem;
+  EXPECT_TRUE(parsed.options.lfLineEnds);
+  std::vector<std::string> picks;
+  for (const ColumnPick& pick : parsed.options.columns) {
+    picks.push_back(pick.place != 0 ? std::to_string(pick.place) : pick.name);
+  }
+  EXPECT_EQ(picks, (std::vector<std::string>{"2", "4", "5", "6", "Bonus", "9"}));
+
   EXPECT_EQ(ParseArguments({"--export", "csv", "a.pmd"}).options.mode, Mode::Export);
   EXPECT_EQ(ParseArguments({"a.pmd", "--duplicates"}).options.mode, Mode::Duplicates);
   // Help works whatever else is wrong on the line.
@@ -75,6 +84,22 @@ INSTANTIATE_TEST_SUITE_P(
                 {"--skip-bad", "a.pmd"},
                 "--skip-bad works only with --import or --draws"},
         BadCase{"flagWithValue", {"--duplicates=yes", "a.pmd"}, "--duplicates takes no value"},
+        BadCase{"columnsWithoutImport",
+                {"--columns=2-7", "a.pmd"},
+                "--columns works only with --import"},
+        BadCase{"fiveColumns",
+                {"--import", "t.csv", "--columns", "2-6", "a.pmd"},
+                "--columns needs six columns, such as 2-7 or 2,3,4,5,6,7; \"2-6\" names 5"},
+        BadCase{"columnTwice",
+                {"--import", "t.csv", "--columns", "1-5,3", "a.pmd"},
+                "--columns names column 3 twice"},
+        BadCase{"columnZero",
+                {"--import", "t.csv", "--columns", "0,1,2,3,4,5", "a.pmd"},
+                "--columns: 0 is not a column from 1 to 1000"},
+        BadCase{"emptyColumn",
+                {"--import", "t.csv", "--columns", "1,2,,3,4,5", "a.pmd"},
+                "--columns has an empty item"},
+        BadCase{"lfWithValue", {"--lf=yes", "a.pmd"}, "--lf takes no value"},
         BadCase{"twoFiles", {"a.pmd", "b.pmd"}, "one data file only, not \"a.pmd\" and \"b.pmd\""}),
     [](const testing::TestParamInfo<BadCase>& info) { return info.param.name; });
 

@@ -128,5 +128,72 @@ TEST_F(CommandsTest, DrawsExitStatusTellsWhetherAnythingMatched) {
   EXPECT_EQ(Run({"--draws", Write("empty.csv", "Date,Numbers\n"), path}).status, kExitError);
 }
 
+struct NewFileCase {
+  const char* name;
+  std::string tickets;  // the import file
+  bool skipBad;
+  int status;
+  std::vector<std::string> added;  // nothing when no file is to be created
+};
+
+void PrintTo(const NewFileCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class ImportIntoNewFileTest : public cli_test::FolderTest,
+                              public testing::WithParamInterface<NewFileCase> {};
+
+// A missing data file is started as File > New starts one and the tickets are added to it; when
+// nothing is added, no file is left behind.
+TEST_P(ImportIntoNewFileTest, StartsTheFileAsNewDoes) {
+  const std::string path = PathOf("new.pmd");
+  const std::string tickets = Write("t.txt", GetParam().tickets);
+  std::vector<std::string> arguments = {"--import", tickets, path};
+  if (GetParam().skipBad) {
+    arguments.push_back("--skip-bad");
+  }
+  const CommandOutput output = RunCommandLine(arguments, false);
+  EXPECT_EQ(output.status, GetParam().status) << output.err;
+  if (GetParam().added.empty()) {
+    EXPECT_FALSE(std::filesystem::exists(path));
+    return;
+  }
+  const std::string expected = PathOf("expected.pmd");
+  ASSERT_TRUE(store::StartDataFile(expected).write.ok);
+  int count = 0;
+  for (const std::string& ticket : GetParam().added) {
+    ASSERT_TRUE(store::AddTicket(expected, ++count, ticket).ok);
+  }
+  EXPECT_EQ(Read(path), Read(expected));
+  EXPECT_EQ(output.changedFile, path);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Import, ImportIntoNewFileTest,
+    testing::Values(
+        NewFileCase{"created",
+                    "1 2 3 4 5 6\n7 8 9 10 11 12\n",
+                    false,
+                    kExitFound,
+                    {"01-02-03-04-05-06", "07-08-09-10-11-12"}},
+        NewFileCase{"createdWithoutRefusedLines",
+                    "1 2 3 4 5 66\n1 2 3 4 5 6\n",
+                    true,
+                    kExitFound,
+                    {"01-02-03-04-05-06"}},
+        NewFileCase{
+            "refusedLineLeavesNoFile", "1 2 3 4 5 66\n1 2 3 4 5 6\n", false, kExitError, {}},
+        NewFileCase{"noTicketsLeavesNoFile", "n1,n2,n3,n4,n5,n6\n", false, kExitError, {}}),
+    [](const testing::TestParamInfo<NewFileCase>& info) { return info.param.name; });
+
+TEST_F(CommandsTest, ImportIntoAMissingFolderCreatesNothing) {
+  const std::string path = PathOf("no-folder/new.pmd");
+  const CommandOutput output =
+      RunCommandLine({"--import", Write("t.txt", "1 2 3 4 5 6\n"), path}, false);
+  EXPECT_EQ(output.status, kExitError);
+  EXPECT_EQ(output.err.rfind("pelmora-check: " + path + ": ", 0), 0u) << output.err;
+  EXPECT_FALSE(std::filesystem::exists(PathOf("no-folder")));
+}
+
 }  // namespace
 }  // namespace cli

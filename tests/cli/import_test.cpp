@@ -100,11 +100,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 class ImportTest : public cli_test::FolderTest {};
 
-TEST_F(ImportTest, RefusesAMissingFileWithoutCreatingIt) {
+TEST_F(ImportTest, AFailedWriteLeavesNoNewFile) {
   const std::string path = PathOf("missing.pmd");
   DataFileForAdding file = OpenForAdding(path);
-  EXPECT_EQ(file.problem, "no such file");
-  EXPECT_EQ(AddTickets(file, path, kNewTickets), "no such file");
+  store::SetWriteFailureHookForTesting(
+      [](const std::string&) -> std::optional<std::string> { return "No space left on device"; });
+  const std::string problem = AddTickets(file, path, kNewTickets);
+  store::SetWriteFailureHookForTesting(nullptr);
+  EXPECT_EQ(problem, "could not be saved: No space left on device");
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 

@@ -1,18 +1,14 @@
 // Runs the built pelmora-check on the sample files and compares what it prints and its exit
 // status with what the window's check gives for the same files.
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "CliTestSupport.h"
+#include "ProgramRunner.h"
 #include "check/MatchCheck.h"
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
@@ -22,82 +18,17 @@ namespace {
 
 using cli_test::WindowCheck;
 
-const std::string kProgram = PELMORA_CHECK_PROGRAM;
 const std::string kSamples = CLI_SAMPLES_DIR;
 
 std::string Sample(const std::string& name) {
   return kSamples + "/" + name;
 }
 
-struct ProgramRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using cli_test::ProgramRun;
+using cli_test::Sink;
 
-class ProgramTest : public cli_test::FolderTest {
+class ProgramTest : public cli_test::ProgramRunnerTest {
  protected:
-  // Standard output goes to a file, or with `terminal` to a pseudo-terminal in raw mode so that
-  // the bytes arrive unchanged.
-  ProgramRun Run(const std::vector<std::string>& arguments, const std::string& input = {},
-                 bool terminal = false) {
-    const std::string outPath = PathOf("stdout");
-    const std::string errPath = PathOf("stderr");
-    const std::string inPath = Write("stdin", input);
-    int master = -1;
-    std::string slaveName;
-    if (terminal) {
-      master = ::posix_openpt(O_RDWR | O_NOCTTY);
-      EXPECT_GE(master, 0);
-      EXPECT_EQ(::grantpt(master), 0);
-      EXPECT_EQ(::unlockpt(master), 0);
-      slaveName = ::ptsname(master);
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-      const int in = ::open(inPath.c_str(), O_RDONLY);
-      const int out = terminal ? ::open(slaveName.c_str(), O_RDWR | O_NOCTTY)
-                               : ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (in < 0 || out < 0 || err < 0) {
-        ::_exit(127);
-      }
-      if (terminal) {
-        termios mode{};
-        ::tcgetattr(out, &mode);
-        ::cfmakeraw(&mode);
-        ::tcsetattr(out, TCSANOW, &mode);
-      }
-      ::dup2(in, STDIN_FILENO);
-      ::dup2(out, STDOUT_FILENO);
-      ::dup2(err, STDERR_FILENO);
-      std::vector<char*> argv{const_cast<char*>(kProgram.c_str())};
-      for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-      }
-      argv.push_back(nullptr);
-      ::execv(kProgram.c_str(), argv.data());
-      ::_exit(127);
-    }
-    ProgramRun run;
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (terminal) {
-      char buffer[4096];
-      ssize_t got;
-      ::fcntl(master, F_SETFL, O_NONBLOCK);
-      while ((got = ::read(master, buffer, sizeof buffer)) > 0) {
-        run.out.append(buffer, static_cast<std::size_t>(got));
-      }
-      ::close(master);
-    } else {
-      run.out = Read(outPath);
-    }
-    run.err = Read(errPath);
-    return run;
-  }
-
   std::string Copy(const std::string& sample) { return Write(sample, Read(Sample(sample))); }
 };
 
@@ -112,7 +43,7 @@ TEST_F(ProgramTest, PrintsWhatTheWindowsCheckShows) {
 }
 
 TEST_F(ProgramTest, EndsTheSorryTextWithALineEndOnATerminal) {
-  const ProgramRun run = Run({Sample("no-match.pmd")}, {}, true);
+  const ProgramRun run = Run({Sample("no-match.pmd")}, {}, Sink::Terminal);
   EXPECT_EQ(run.out, WindowCheck(Sample("no-match.pmd")).text + "\r\n");
   EXPECT_EQ(run.status, 1);
 }
@@ -182,12 +113,25 @@ TEST_F(ProgramTest, DrawsExportAndDuplicatesMatchTheirSamples) {
   EXPECT_EQ(duplicates.status, 0);
 }
 
-TEST_F(ProgramTest, HelpDescribesEveryOption) {
+TEST_F(ProgramTest, HelpAndManualPageDescribeEveryOption) {
   const ProgramRun run = Run({"--help"});
   EXPECT_EQ(run.status, 0);
-  for (const char* option :
-       {"--winning", "--draws", "--import", "--skip-bad", "--export", "--duplicates", "--help"}) {
+  // The manual's option entries: the line after each ".TP".
+  std::string entries;
+  std::istringstream manual(Read(PELMORA_MAN_PAGE));
+  for (std::string line, previous; std::getline(manual, line); previous = line) {
+    if (previous == ".TP") {
+      entries += line + "\n";
+    }
+  }
+  for (const std::string option : {"--winning", "--draws", "--import", "--columns", "--skip-bad",
+                                   "--export", "--duplicates", "--lf", "--help", "--version"}) {
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
+    std::string escaped;
+    for (const char c : option) {
+      escaped += c == '-' ? std::string("\\-") : std::string(1, c);
+    }
+    EXPECT_NE(entries.find(escaped), std::string::npos) << option;
   }
 }
 

@@ -246,6 +246,7 @@ void frmNumberChecker::Form_Load() {
   // 11, 12.
   ShowMatchHint();
   LoadWinningNumber();
+  FollowDataFile();
 }
 
 void frmNumberChecker::ShortenCaption() {

@@ -1,0 +1,138 @@
+#include "cli/Columns.h"
+
+#include <algorithm>
+
+#include "cli/NumberLines.h"
+
+namespace cli {
+
+namespace {
+
+// Places beyond this are surely a mistake, and keep a range from filling memory.
+constexpr std::size_t kHighestPlace = 1000;
+
+std::string_view Trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::optional<std::size_t> PlaceOf(std::string_view text) {
+  if (text.empty() || text.size() > 4 || !IsDigits(text)) {
+    return std::nullopt;
+  }
+  const std::size_t place = static_cast<std::size_t>(std::stoi(std::string(text)));
+  if (place < 1 || place > kHighestPlace) {
+    return std::nullopt;
+  }
+  return place;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return lower(x) == lower(y);
+  });
+}
+
+std::string Shown(const ColumnPick& pick) {
+  return pick.place != 0 ? "column " + std::to_string(pick.place) : "column \"" + pick.name + "\"";
+}
+
+// Adds the picks of one item of the list: a place, a range of places or a name.
+bool AddItem(std::string_view item, std::vector<ColumnPick>& picks, std::string& problem) {
+  if (item.empty()) {
+    problem = "--columns has an empty item";
+    return false;
+  }
+  if (const std::size_t dash = item.find('-'); dash != std::string_view::npos) {
+    const auto from = PlaceOf(Trimmed(item.substr(0, dash)));
+    const auto to = PlaceOf(Trimmed(item.substr(dash + 1)));
+    if (from && to && *from <= *to) {
+      for (std::size_t place = *from; place <= *to; ++place) {
+        picks.push_back({place, {}});
+      }
+      return true;
+    }
+  }
+  if (IsDigits(item)) {
+    if (const auto place = PlaceOf(item)) {
+      picks.push_back({*place, {}});
+      return true;
+    }
+    problem = "--columns: " + std::string(item) + " is not a column from 1 to " +
+              std::to_string(kHighestPlace);
+    return false;
+  }
+  picks.push_back({0, std::string(item)});
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::vector<ColumnPick>> ParseColumns(std::string_view text, std::string& problem) {
+  std::vector<ColumnPick> picks;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = text.find(',', start);
+    const std::string_view item =
+        Trimmed(text.substr(start, comma == std::string_view::npos ? text.npos : comma - start));
+    if (!AddItem(item, picks, problem)) {
+      return std::nullopt;
+    }
+    if (comma == std::string_view::npos) {
+      break;
+    }
+    start = comma + 1;
+  }
+  if (picks.size() != kSixNumbers) {
+    problem = "--columns needs six columns, such as 2-7 or 2,3,4,5,6,7; \"" + std::string(text) +
+              "\" names " + std::to_string(picks.size());
+    return std::nullopt;
+  }
+  for (std::size_t k = 0; k < picks.size(); ++k) {
+    for (std::size_t j = 0; j < k; ++j) {
+      if (picks[j].place == picks[k].place && SameName(picks[j].name, picks[k].name)) {
+        problem = "--columns names " + Shown(picks[k]) + " twice";
+        return std::nullopt;
+      }
+    }
+  }
+  return picks;
+}
+
+bool PicksByName(const std::vector<ColumnPick>& picks) {
+  return std::any_of(picks.begin(), picks.end(), [](const ColumnPick& p) { return p.place == 0; });
+}
+
+std::optional<std::vector<std::size_t>> ResolveColumns(const std::vector<ColumnPick>& picks,
+                                                       const std::vector<std::string>& heading,
+                                                       std::string& problem) {
+  std::vector<std::size_t> places;
+  for (const ColumnPick& pick : picks) {
+    if (pick.place != 0) {
+      places.push_back(pick.place - 1);
+      continue;
+    }
+    const auto found = std::find_if(heading.begin(), heading.end(), [&](const std::string& name) {
+      return SameName(Trimmed(name), pick.name);
+    });
+    if (found == heading.end()) {
+      problem = "the heading has no column \"" + pick.name + "\" (--columns)";
+      return std::nullopt;
+    }
+    places.push_back(static_cast<std::size_t>(found - heading.begin()));
+  }
+  for (std::size_t k = 0; k < places.size(); ++k) {
+    if (std::find(places.begin(), places.begin() + static_cast<std::ptrdiff_t>(k), places[k]) !=
+        places.begin() + static_cast<std::ptrdiff_t>(k)) {
+      problem = "--columns names column " + std::to_string(places[k] + 1) + " twice";
+      return std::nullopt;
+    }
+  }
+  return places;
+}
+
+}  // namespace cli

@@ -1,0 +1,31 @@
+#include "cli/OutputWriter.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace cli {
+
+void OutputWriter::Write(std::string_view text) {
+  Send(filter_.Feed(text));
+}
+
+void OutputWriter::Finish() {
+  Send(filter_.Finish());
+}
+
+void OutputWriter::Send(const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size() && !readerGone_ && error_ == 0) {
+    const ssize_t wrote = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    if (wrote >= 0) {
+      done += static_cast<std::size_t>(wrote);
+    } else if (errno == EPIPE) {
+      readerGone_ = true;
+    } else if (errno != EINTR) {
+      error_ = errno;
+    }
+  }
+}
+
+}  // namespace cli

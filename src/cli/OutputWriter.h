@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "cli/OutputText.h"
+
+namespace cli {
+
+// Writes a command's output to a file descriptor through an OutputFilter. A reader that went
+// away (a closed pipe, as `| head` leaves) ends the output quietly: nothing more is written and
+// it is no error. Any other failure ends the output too and is kept for the caller to report.
+// SIGPIPE must be ignored for the closed pipe to be seen here rather than end the program.
+class OutputWriter {
+ public:
+  OutputWriter(int fd, OutputStyle style) : fd_(fd), filter_(style) {}
+
+  void Write(std::string_view text);
+  void Finish();
+
+  bool readerGone() const { return readerGone_; }
+  int error() const { return error_; }  // errno of a failed write other than a closed pipe
+
+ private:
+  void Send(const std::string& bytes);
+
+  int fd_;
+  OutputFilter filter_;
+  bool readerGone_ = false;
+  int error_ = 0;
+};
+
+}  // namespace cli

@@ -174,11 +174,11 @@ bool TakeOverAttributes(int fd, const struct stat& old, int& error) {
     return true;
   }
   if (::fchown(fd, old.st_uid, old.st_gid) != 0 && errno == EPERM) {
-    // A member of the file's group may still set the group.
-    ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    // A member of the file's group may still set the group; whether it did is judged below.
+    [[maybe_unused]] const int groupSet = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
   }
-  // fchown may clear set-user-ID bits; put the mode back.
-  ::fchmod(fd, old.st_mode & 07777);
+  // fchown may clear set-user-ID bits; put the mode back. The owner check below decides.
+  [[maybe_unused]] const int modeSet = ::fchmod(fd, old.st_mode & 07777);
   return ::fstat(fd, &created) == 0 && created.st_uid == old.st_uid && created.st_gid == old.st_gid;
 }
 

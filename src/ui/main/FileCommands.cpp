@@ -82,15 +82,18 @@ void frmNumberChecker::mnuOpen_Click() {
     Tell(this, QStringLiteral("Cancel:No File Selected"), platform::MessageIcon::Information);
     return;
   }
+  OpenDataFile(chosen);
+}
 
+bool frmNumberChecker::OpenDataFile(const QString& path) {
   const std::string previous = gDataFile;
-  gDataFile = PathBytes(chosen);
+  gDataFile = PathBytes(path);
   gProfileFile = gDataFile;
   store::TicketList list = store::ReadAllTickets(gProfileFile);
   if (!list.count.ok) {
     ReturnTo(previous);
     Tell(this, QStringLiteral("Error loading file."), platform::MessageIcon::None);
-    return;
+    return false;
   }
 
   // Refilling the list is no click on it: "Delete Checked" keeps its state, as at start-up.
@@ -100,6 +103,7 @@ void frmNumberChecker::mnuOpen_Click() {
   ShortenCaption();
   mnuViewAll_Click();
   ShowMatchHint();
+  return true;
 }
 
 void frmNumberChecker::mnuSave_Click() {

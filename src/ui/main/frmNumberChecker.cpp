@@ -198,22 +198,24 @@ void frmNumberChecker::CreateMenus() {
   new HelpKey(this, [this](QWidget* from) { platform::Current().ShowHelp(from, mHelpFile); });
 }
 
-void frmNumberChecker::Form_Load() {
+void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
   // 1. The help document.
   mHelpFile = HelpFilePath();
 
   // 2. Only one copy runs at a time.
   if (platform::Current().IsPrevInstance())
-    CheckPrevInstance();
+    CheckPrevInstance(fileFromOutside);
 
   // 3, 4. Boxes in their resting look.
   for (int i = 1; i <= 6; ++i)
     RestoreBoxLook(i);
 
-  // 5, 6. The default data file, created when missing.
+  // 5, 6. The file named on the command line, else the default data file, created when missing.
   const DefaultDataFile location = ChooseDefaultDataFile();
   gDataFile = location.path;
-  if (!location.exists) {
+  if (StartWithFile(fileFromOutside)) {
+    gDataFile = PathBytes(fileFromOutside);
+  } else if (!location.exists) {
     gProfileFile = gDataFile;
     const store::StartResult started = store::StartDataFile(gProfileFile);
     if (!started.write.ok)

@@ -23,14 +23,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       continue;
     }
     if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-      if (argument == "--help" || argument == "-h") {
-        line.action = CommandLine::Action::Help;
-        return line;
-      }
-      if (argument == "--version") {
-        line.action = CommandLine::Action::Version;
-        return line;
-      }
+      if (argument == "--help" || argument == "-h")
+        return {CommandLine::Action::Help, {}, {}};
+      if (argument == "--version")
+        return {CommandLine::Action::Version, {}, {}};
       return Refuse("unknown option '" + argument + "'");
     }
     if (argument.empty())

@@ -31,6 +31,7 @@ struct FileDialogRequest {
   QStringList filter;
   int filterIndex = 1;  // 1-based, the filter shown first
   QString initialName;
+  QString folder;                 // where the dialog starts; empty: the working folder
   bool mustExist = false;         // open: the file must exist
   bool confirmOverwrite = false;  // save: ask before replacing an existing file
   bool confirmCreate = false;     // save: ask before creating a file that does not exist

@@ -106,6 +106,8 @@ QString QtPlatform::ChooseFile(QWidget* parent, const FileDialogRequest& request
     listEveryFileFor(labels[request.filterIndex - 1]);
   }
   dialog.setDefaultSuffix(QString());
+  if (!request.folder.isEmpty())
+    dialog.setDirectory(request.folder);
   if (!request.initialName.isEmpty())
     dialog.selectFile(request.initialName);
   if (request.kind == FileDialogKind::Open) {

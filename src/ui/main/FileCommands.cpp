@@ -1,5 +1,6 @@
 // File menu: New, Open, Save.
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 
 #include "app/DataFileLocation.h"
@@ -20,6 +21,10 @@ platform::FileDialogRequest DataFileDialog(platform::FileDialogKind kind, const 
   request.filter = {QStringLiteral("Pelmora Files (*.PMD)"), QStringLiteral("*.PMD"),
                     QStringLiteral("All Files (*.*)"), QStringLiteral("*.*")};
   request.filterIndex = 1;
+  // Start beside the current data file: an installed copy keeps it in a hidden folder that the
+  // person would not find from the working folder.
+  if (!gDataFile.empty())
+    request.folder = QFileInfo(PathText(gDataFile)).absolutePath();
   return request;
 }
 

@@ -13,6 +13,7 @@
 #include "app/DataFileLocation.h"
 #include "app/modPelmora.h"
 #include "platform/Platform.h"
+#include "platform/WindowFrame.h"
 #include "store/CountConversion.h"
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
@@ -106,6 +107,7 @@ frmNumberEntry::frmNumberEntry(QWidget* parent)
   CreateControls();
   SetTabOrder();
   SetEmptyTicket();
+  platform::UseTitleBarOnly(this);
 }
 
 void frmNumberEntry::CreateControls() {

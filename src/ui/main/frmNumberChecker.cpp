@@ -20,6 +20,7 @@
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
 #include "ui/main/HelpKey.h"
+#include "ui/main/PlayListAccessible.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/ResultsBox.h"
 #include "ui/main/ShapeMarker.h"
@@ -58,6 +59,7 @@ static void LinkIconResource() {
 
 frmNumberChecker::frmNumberChecker(QWidget* parent) : QMainWindow(parent) {
   LinkIconResource();
+  InstallPlayListAccessibility();
   setObjectName("frmNumberChecker");
   setWindowTitle(QString::fromLatin1(kProductName));
   setWindowIcon(QIcon(QStringLiteral(":/pelmora/pelmora.png")));

@@ -149,7 +149,9 @@ void SingleInstance::Serve(QLocalSocket* socket) {
     }
     socket->write(kAnswer);
     socket->flush();
-    Deliver(file);
+    // Once this slot has returned: opening the file may show a message box and its event loop.
+    QMetaObject::invokeMethod(
+        this, [this, file] { Deliver(file); }, Qt::QueuedConnection);
   });
 }
 

@@ -54,13 +54,16 @@ void ShowMatchHint() {
     gMainWindow->SetResultsText(QString::fromLatin1(kHintText));
 }
 
-void CheckPrevInstance() {
+void CheckPrevInstance(const QString& fileToOpen) {
   // Renamed first so that this copy's own windows no longer pass for the running copy's; the
   // message below therefore carries the new title, as every later message of this copy does.
   SetAppTitle(QStringLiteral("unwanted instance"));
   platform::Platform& desktop = platform::Current();
-  if (!desktop.ActivatePrevInstance())
+  if (!desktop.ActivatePrevInstance(fileToOpen))
     return;
+  // Handing a file over is what the person asked for; the running copy shows it, nothing to say.
+  if (!fileToOpen.isEmpty())
+    std::exit(0);
   desktop.ShowMessage(
       nullptr, {QStringLiteral("This instance of Pelmora will terminate because another running "
                                "instance was detected."),

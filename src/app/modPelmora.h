@@ -54,8 +54,10 @@ void SetMainWindowLink(MainWindowLink* link);
 void ShowMatchHint();
 
 // Another copy runs: asks it to come to the front and, when it answered, tells the user and ends
-// this copy. When it did not answer, start-up goes on under the title "unwanted instance".
-void CheckPrevInstance();
+// this copy. With `fileToOpen`, the running copy is asked to open that file too and this copy ends
+// without a message. When it did not answer, start-up goes on under the title
+// "unwanted instance".
+void CheckPrevInstance(const QString& fileToOpen = QString());
 
 // Turns a path kept as bytes into text for the screen (see FileText), and a path the person
 // chose back into bytes.

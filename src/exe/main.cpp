@@ -1,22 +1,55 @@
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+#include <string>
+#include <vector>
 
+#include "app/CommandLine.h"
 #include "app/modPelmora.h"
 #include "platform/QtPlatform.h"
 #include "ui/main/frmNumberChecker.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  const modPelmora::CommandLine line =
+      modPelmora::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  switch (line.action) {
+    case modPelmora::CommandLine::Action::Help:
+      std::fputs(modPelmora::UsageText().c_str(), stdout);
+      return 0;
+    case modPelmora::CommandLine::Action::Version:
+      std::fputs(modPelmora::VersionText().c_str(), stdout);
+      return 0;
+    case modPelmora::CommandLine::Action::Error:
+      std::fputs(line.error.c_str(), stderr);
+      return modPelmora::kUsageExitCode;
+    case modPelmora::CommandLine::Action::Run:
+      break;
+  }
+
+  // The toolkit sees no argument of ours, so a data file name is never taken for one of its
+  // options.
+  int qtArgc = 1;
+  char* qtArgv[] = {argv[0], nullptr};
+  QApplication app(qtArgc, qtArgv);
   QApplication::setApplicationName(QStringLiteral("pelmora"));
   QApplication::setDesktopFileName(QStringLiteral("pelmora"));
+
+  // A running copy may have another working folder: hand it a full path.
+  const QString file = line.file.empty()
+                           ? QString()
+                           : QFileInfo(QFile::decodeName(line.file.c_str())).absoluteFilePath();
 
   platform::QtPlatform desktop;
   platform::Install(&desktop);
 
   frmNumberChecker mainForm;
   QApplication::setWindowIcon(mainForm.windowIcon());
-  mainForm.Form_Load();
-  // Only the copy that kept running answers a later copy's request to come to the front.
-  desktop.SetActivationHandler([&mainForm] { mainForm.RaiseFromOtherInstance(); });
+  mainForm.Form_Load(file);
   mainForm.show();
+  // Only the copy that kept running answers later copies: it comes to the front and opens the
+  // file they were started with.
+  desktop.SetActivationHandler(
+      [&mainForm](const QString& handed) { mainForm.OpenFromOutside(handed); });
   return app.exec();
 }

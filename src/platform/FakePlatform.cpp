@@ -100,8 +100,9 @@ bool FakePlatform::IsPrevInstance() {
   return prevInstance;
 }
 
-bool FakePlatform::ActivatePrevInstance() {
+bool FakePlatform::ActivatePrevInstance(const QString& fileToOpen) {
   ++activationRequests;
+  activationFile = fileToOpen;
   return prevInstanceAnswers;
 }
 

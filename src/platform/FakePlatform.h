@@ -45,6 +45,7 @@ class FakePlatform : public Platform {
   bool prevInstance = false;
   bool prevInstanceAnswers = true;
   int activationRequests = 0;
+  QString activationFile;  // the file the last request handed over
 
   static QString RegistryKey(std::uint32_t root, const QString& keyPath, const QString& value);
   void SetRegistryString(const QString& keyPath, const QString& valueName, const QString& text);
@@ -63,7 +64,7 @@ class FakePlatform : public Platform {
   bool OpenUrl(const QString& url) override;
   void SendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers) override;
   bool IsPrevInstance() override;
-  bool ActivatePrevInstance() override;
+  bool ActivatePrevInstance(const QString& fileToOpen) override;
 };
 
 }  // namespace platform

@@ -31,6 +31,7 @@ struct FileDialogRequest {
   QStringList filter;
   int filterIndex = 1;  // 1-based, the filter shown first
   QString initialName;
+  QString folder;                 // where the dialog starts; empty: the working folder
   bool mustExist = false;         // open: the file must exist
   bool confirmOverwrite = false;  // save: ask before replacing an existing file
   bool confirmCreate = false;     // save: ask before creating a file that does not exist
@@ -75,9 +76,10 @@ class Platform {
   virtual void SendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers) = 0;
 
   // Single instance: whether another copy of the program runs for this user, and asking that
-  // copy to restore and raise its main window (false when no copy answered).
+  // copy to restore and raise its main window and, when `fileToOpen` is not empty, to open that
+  // file (false when no copy answered).
   virtual bool IsPrevInstance() = 0;
-  virtual bool ActivatePrevInstance() = 0;
+  virtual bool ActivatePrevInstance(const QString& fileToOpen) = 0;
 };
 
 // The platform the windows use. The program installs the real one at start; tests install a

@@ -19,13 +19,6 @@
 namespace platform {
 namespace {
 
-QString InstanceName() {
-  QString user = qEnvironmentVariable("USER");
-  if (user.isEmpty())
-    user = QString::number(qulonglong(getuid()));
-  return QStringLiteral("pelmora-") + user;
-}
-
 // The labels of the filter pairs. A label already names its pattern ("Pelmora Files (*.PMD)");
 // Qt reads the patterns from the label's parentheses and, in its own dialog, matches them without
 // regard to case.
@@ -38,7 +31,7 @@ QStringList FilterLabels(const QStringList& pairs) {
 
 }  // namespace
 
-QtPlatform::QtPlatform() : instance_(InstanceName()) {}
+QtPlatform::QtPlatform() : instance_(PrivateInstanceFolder(::getuid())) {}
 QtPlatform::~QtPlatform() = default;
 
 MessageAnswer QtPlatform::ShowMessage(QWidget* parent, const MessageRequest& request) {
@@ -113,6 +106,8 @@ QString QtPlatform::ChooseFile(QWidget* parent, const FileDialogRequest& request
     listEveryFileFor(labels[request.filterIndex - 1]);
   }
   dialog.setDefaultSuffix(QString());
+  if (!request.folder.isEmpty())
+    dialog.setDirectory(request.folder);
   if (!request.initialName.isEmpty())
     dialog.selectFile(request.initialName);
   if (request.kind == FileDialogKind::Open) {
@@ -198,12 +193,12 @@ bool QtPlatform::IsPrevInstance() {
   return prevInstance_;
 }
 
-bool QtPlatform::ActivatePrevInstance() {
-  return instance_.AskRunningCopyToActivate();
+bool QtPlatform::ActivatePrevInstance(const QString& fileToOpen) {
+  return instance_.AskRunningCopy(fileToOpen);
 }
 
-void QtPlatform::SetActivationHandler(std::function<void()> handler) {
-  instance_.Listen(std::move(handler));
+void QtPlatform::SetActivationHandler(std::function<void(const QString& file)> handler) {
+  instance_.SetRequestHandler(std::move(handler));
 }
 
 }  // namespace platform

@@ -26,10 +26,11 @@ class QtPlatform : public Platform {
   bool OpenUrl(const QString& url) override;
   void SendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers) override;
   bool IsPrevInstance() override;
-  bool ActivatePrevInstance() override;
+  bool ActivatePrevInstance(const QString& fileToOpen) override;
 
-  // Called by the running copy when a second copy asks it to come to the front.
-  void SetActivationHandler(std::function<void()> handler);
+  // Called by the running copy when a later copy asks it to come to the front; `file` is the
+  // file that copy was started with, or empty.
+  void SetActivationHandler(std::function<void(const QString& file)> handler);
 
  private:
   SingleInstance instance_;

@@ -1,36 +1,62 @@
 #pragma once
 
-#include <QLockFile>
+#include <sys/types.h>
+#include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
-#include <memory>
 
 class QLocalServer;
+class QLocalSocket;
 
 namespace platform {
 
-// One copy per user. A lock file is the flag that a copy runs (a lock left by a crashed copy
-// is taken over); the running copy listens on a local socket and raises its window when a new
-// copy asks it to.
+// A folder only this user can enter: an existing directory (not a symbolic link) owned by `uid`
+// and closed to group and others.
+bool IsPrivateFolder(const QString& path, uid_t uid);
+
+// The folder that holds the lock and the socket of `uid`'s running copy, or the empty text when
+// no trustworthy folder exists (the program then runs without the guard). The choice depends on
+// the user id and the file system only, never on the environment, so every start of the same
+// user finds the same folder: `runBase`/<uid> when it is private (the login session's runtime
+// folder), else `tmpBase`/pelmora-<uid>, created with mode 0700 when missing. A folder of that
+// name that belongs to someone else, or is open to others, is refused.
+QString PrivateInstanceFolder(uid_t uid, const QString& runBase = QStringLiteral("/run/user"),
+                              const QString& tmpBase = QStringLiteral("/tmp"));
+
+// One copy per user. A lock held on a file in the private folder is the flag that a copy runs;
+// the kernel drops it when that copy ends, however it ends. The running copy listens on a local
+// socket beside the lock and talks only to processes of its own user.
 class SingleInstance : public QObject {
   Q_OBJECT
  public:
-  explicit SingleInstance(QString name, QObject* parent = nullptr);
+  // An empty folder turns the guard off: every start runs.
+  explicit SingleInstance(QString folder, QObject* parent = nullptr);
   ~SingleInstance() override;
 
-  // Tries to take the lock; false when another live copy holds it.
+  // Takes the lock and starts listening; false when another live copy holds it. Requests that
+  // arrive before a handler is set are kept for it.
   bool TryLock();
-  // Asks the running copy to raise its window; true when it answered.
-  bool AskRunningCopyToActivate(int timeoutMs = 2000);
-  // Starts answering activation requests (only once the lock is ours).
-  void Listen(std::function<void()> onActivate);
+  // Asks the running copy to come to the front and, when `fileToOpen` is not empty, to open that
+  // file. True when it answered.
+  bool AskRunningCopy(const QString& fileToOpen, int timeoutMs = 2000);
+  // Receives the requests of later copies; `file` is empty for a plain "come to the front".
+  void SetRequestHandler(std::function<void(const QString& file)> handler);
+
+  QString SocketPath() const;
+  QString LockPath() const;
 
  private:
-  QString name_;
-  std::unique_ptr<QLockFile> lock_;
+  void Listen();
+  void Serve(QLocalSocket* socket);
+  void Deliver(const QString& file);
+
+  QString folder_;
+  int lockFd_ = -1;
   QLocalServer* server_ = nullptr;
-  std::function<void()> onActivate_;
+  std::function<void(const QString&)> handler_;
+  QStringList pending_;  // requests that came before the handler; empty text: come to the front
 };
 
 }  // namespace platform

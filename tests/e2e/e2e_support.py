@@ -112,9 +112,15 @@ class Sandbox:
     def data_file(self):
         return os.path.join(self.folder, "pelmora.pmd")
 
-    def start(self):
-        p = subprocess.Popen([os.path.join(self.folder, "pelmora")], env=self.env,
-                             stdout=subprocess.DEVNULL, stderr=self.log)
+    def start(self, *args, env=None, user=None, cwd=None):
+        """Starts the program with these arguments; `env` changes single variables of the
+        sandbox's environment, `user` runs it as that user (the tests run as root then)."""
+        command = [os.path.join(self.folder, "pelmora"), *args]
+        if user is not None:
+            command = ["setpriv", f"--reuid={user}", f"--regid={user}", "--clear-groups",
+                       "--", *command]
+        p = subprocess.Popen(command, env={**self.env, **(env or {})},
+                             stdout=subprocess.DEVNULL, stderr=self.log, cwd=cwd)
         self.processes.append(p)
         return p
 

@@ -55,9 +55,9 @@ std::string UiTest::ReadDataFile() const {
   return ReadFile(DataFilePath());
 }
 
-frmNumberChecker& UiTest::StartProgram() {
+frmNumberChecker& UiTest::StartProgram(const QString& fileFromOutside) {
   main_ = std::make_unique<frmNumberChecker>();
-  main_->Form_Load();
+  main_->Form_Load(fileFromOutside);
   main_->show();
   return *main_;
 }

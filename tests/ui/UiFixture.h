@@ -29,8 +29,8 @@ class UiTest : public ::testing::Test {
   static void WriteFile(const std::string& path, const std::string& bytes);
   static std::string ReadFile(const std::string& path);
 
-  // Creates the main window and runs its start-up.
-  frmNumberChecker& StartProgram();
+  // Creates the main window and runs its start-up, with a file named on the command line if any.
+  frmNumberChecker& StartProgram(const QString& fileFromOutside = QString());
   // Processes pending events (deferred deletes included) without waiting.
   static void Flush();
 

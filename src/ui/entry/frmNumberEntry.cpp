@@ -14,6 +14,7 @@
 #include "app/FileText.h"
 #include "app/modPelmora.h"
 #include "platform/Platform.h"
+#include "platform/WindowFrame.h"
 #include "store/CountConversion.h"
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
@@ -121,6 +122,7 @@ frmNumberEntry::frmNumberEntry(QWidget* parent)
   CreateControls();
   SetTabOrder();
   SetEmptyTicket();
+  platform::UseTitleBarOnly(this);
 }
 
 void frmNumberEntry::CreateControls() {

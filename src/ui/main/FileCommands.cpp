@@ -1,5 +1,6 @@
 // File menu: New, Open, Save.
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 
 #include "app/DataFileLocation.h"
@@ -20,6 +21,10 @@ platform::FileDialogRequest DataFileDialog(platform::FileDialogKind kind, const 
   request.filter = {QStringLiteral("Pelmora Files (*.PMD)"), QStringLiteral("*.PMD"),
                     QStringLiteral("All Files (*.*)"), QStringLiteral("*.*")};
   request.filterIndex = 1;
+  // Start beside the current data file: an installed copy keeps it in a hidden folder that the
+  // person would not find from the working folder.
+  if (!gDataFile.empty())
+    request.folder = QFileInfo(PathText(gDataFile)).absolutePath();
   return request;
 }
 
@@ -83,15 +88,18 @@ void frmNumberChecker::mnuOpen_Click() {
     Tell(this, QStringLiteral("Cancel:No File Selected"), platform::MessageIcon::Information);
     return;
   }
+  OpenDataFile(chosen);
+}
 
+bool frmNumberChecker::OpenDataFile(const QString& path) {
   const std::string previous = gDataFile;
-  gDataFile = PathBytes(chosen);
+  gDataFile = PathBytes(path);
   gProfileFile = gDataFile;
   store::TicketList list = store::ReadAllTickets(gProfileFile);
   if (!list.count.ok) {
     ReturnTo(previous);
     Tell(this, QStringLiteral("Error loading file."), platform::MessageIcon::None);
-    return;
+    return false;
   }
 
   // Refilling the list is no click on it: "Delete Checked" keeps its state, as at start-up.
@@ -102,6 +110,7 @@ void frmNumberChecker::mnuOpen_Click() {
   mnuViewAll_Click();
   ShowMatchHint();
   FollowDataFile();
+  return true;
 }
 
 void frmNumberChecker::mnuSave_Click() {

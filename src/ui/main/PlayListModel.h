@@ -18,6 +18,7 @@ class PlayListModel : public QAbstractListModel {
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+  bool Checkable() const { return checkable_; }
   int Count() const { return static_cast<int>(tickets_.size()); }
   const std::string& Text(int i) const { return tickets_[static_cast<std::size_t>(i)]; }
   const std::vector<std::string>& Tickets() const { return tickets_; }

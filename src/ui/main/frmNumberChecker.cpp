@@ -21,6 +21,7 @@
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
 #include "ui/main/HelpKey.h"
+#include "ui/main/PlayListAccessible.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/ResultsBox.h"
 #include "ui/main/ShapeMarker.h"
@@ -59,6 +60,7 @@ static void LinkIconResource() {
 
 frmNumberChecker::frmNumberChecker(QWidget* parent) : QMainWindow(parent) {
   LinkIconResource();
+  InstallPlayListAccessibility();
   setObjectName("frmNumberChecker");
   setWindowTitle(QString::fromLatin1(kProductName));
   setWindowIcon(QIcon(QStringLiteral(":/pelmora/pelmora.png")));
@@ -200,22 +202,24 @@ void frmNumberChecker::CreateMenus() {
   new HelpKey(this, [this](QWidget* from) { platform::Current().ShowHelp(from, mHelpFile); });
 }
 
-void frmNumberChecker::Form_Load() {
+void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
   // 1. The help document.
   mHelpFile = HelpFilePath();
 
   // 2. Only one copy runs at a time.
   if (platform::Current().IsPrevInstance())
-    CheckPrevInstance();
+    CheckPrevInstance(fileFromOutside);
 
   // 3, 4. Boxes in their resting look.
   for (int i = 1; i <= 6; ++i)
     RestoreBoxLook(i);
 
-  // 5, 6. The default data file, created when missing.
+  // 5, 6. The file named on the command line, else the default data file, created when missing.
   const DefaultDataFile location = ChooseDefaultDataFile();
   gDataFile = location.path;
-  if (!location.exists) {
+  if (StartWithFile(fileFromOutside)) {
+    gDataFile = PathBytes(fileFromOutside);
+  } else if (!location.exists) {
     gProfileFile = gDataFile;
     const store::StartResult started = store::StartDataFile(gProfileFile);
     if (!started.write.ok)

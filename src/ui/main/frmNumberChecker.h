@@ -29,8 +29,9 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
   explicit frmNumberChecker(QWidget* parent = nullptr);
   ~frmNumberChecker() override;
 
-  // Start-up: data file, play list, caption, height, hint and winning number.
-  void Form_Load();
+  // Start-up: data file, play list, caption, height, hint and winning number. A file named on
+  // the command line is opened instead of the default one when Open would open it.
+  void Form_Load(const QString& fileFromOutside = QString());
 
   // Controls, indexed from 1 where they form an array.
   std::array<QLineEdit*, 7> win1{};
@@ -73,6 +74,13 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
   // File menu.
   void mnuNew_Click();
   void mnuOpen_Click();
+  // The Open command once a file is chosen: lists it, or says "Error loading file." and keeps the
+  // current one. True when the file was opened.
+  bool OpenDataFile(const QString& path);
+  // A later copy of the program asked this one to come to the front and, when `file` is not
+  // empty, to open that file. While a dialog or the entry dialog works on the current file, the
+  // opening waits until the main window is free again.
+  void OpenFromOutside(const QString& file);
   void mnuSave_Click();
   void mnuExit_Click();
 
@@ -144,6 +152,9 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
 
  private:
   void CreateControls();
+  // Whether the file given on the command line can be opened as Open would open it; says why
+  // not when it cannot. False without a file.
+  bool StartWithFile(const QString& path);
   void CreateMenus();
   void RestoreBoxLook(int index);
   // Delete Checked Play Numbers; false when the file had changed and nothing was deleted.

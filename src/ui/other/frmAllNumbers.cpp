@@ -3,8 +3,10 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QPushButton>
+#include <QWindow>
 
 #include "app/modPelmora.h"
+#include "platform/WindowFrame.h"
 #include "store/TicketFile.h"
 #include "ui/Forms.h"
 #include "ui/Twips.h"
@@ -44,11 +46,19 @@ frmAllNumbers::frmAllNumbers(QWidget* parent)
   connect(cmdCancel, &QPushButton::clicked, this, &frmAllNumbers::cmdCancel_Click);
 
   QWidget::setTabOrder(lstNumbers, cmdCancel);
+  platform::UseTitleBarOnly(this);
 }
 
 void frmAllNumbers::Form_Load() {
   if (frmNumberChecker* main = forms::MainForm())
     setWindowIcon(main->windowIcon());
+  // Kept above the entry dialog it belongs to: that dialog is disabled meanwhile, and seen on top
+  // of this window it would make the program look frozen.
+  if (frmNumberEntry* entry = forms::NumberEntry()) {
+    winId();
+    if (windowHandle() && entry->windowHandle())
+      windowHandle()->setTransientParent(entry->windowHandle());
+  }
   gProfileFile = gDataFile;
   store::TicketList list = store::ReadAllTickets(gProfileFile);
   mTickets->SetTickets(std::move(list.tickets));

@@ -1,0 +1,96 @@
+// Data files named from outside the window: on the command line, or handed over by a later copy
+// of the program (a double click in the file manager while Pelmora runs).
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QPointer>
+#include <QTimer>
+
+#include "platform/Platform.h"
+#include "store/TicketFile.h"
+#include "ui/main/frmNumberChecker.h"
+
+using namespace modPelmora;
+
+namespace {
+
+// While the entry dialog, the About box or a message box is open, that window works with the
+// current data file; switching files under it would send its work to another file.
+bool Busy(const frmNumberChecker& main) {
+  return !main.isVisible() || !main.isEnabled() || QApplication::activeModalWidget() != nullptr;
+}
+
+// Holds a handed-over file until the main window is free, and opens it then.
+class DeferredOpen : public QObject {
+ public:
+  explicit DeferredOpen(frmNumberChecker* main) : QObject(main), main_(main) {
+    setObjectName(QStringLiteral("DeferredOpen"));
+    main->installEventFilter(this);
+  }
+
+  void Hold(const QString& file) {
+    file_ = file;
+    WatchModalDialog();
+  }
+
+  void TryNow() {
+    if (file_.isEmpty())
+      return;
+    if (Busy(*main_)) {
+      WatchModalDialog();
+      return;
+    }
+    const QString file = std::exchange(file_, QString());
+    main_->OpenDataFile(file);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    if (watched == main_ && !file_.isEmpty() &&
+        (type == QEvent::Show || type == QEvent::EnabledChange || type == QEvent::WindowActivate)) {
+      // After the event, so the window is in its new state when the file opens.
+      QTimer::singleShot(0, this, [this] { TryNow(); });
+    }
+    return false;
+  }
+
+ private:
+  void WatchModalDialog() {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog || dialog == watchedDialog_)
+      return;
+    watchedDialog_ = dialog;
+    connect(dialog, &QDialog::finished, this,
+            [this] { QTimer::singleShot(0, this, [this] { TryNow(); }); });
+  }
+
+  frmNumberChecker* main_;
+  QString file_;
+  QPointer<QDialog> watchedDialog_;
+};
+
+}  // namespace
+
+bool frmNumberChecker::StartWithFile(const QString& path) {
+  if (path.isEmpty())
+    return false;
+  if (store::ReadAllTickets(PathBytes(path)).count.ok)
+    return true;
+  platform::Current().ShowMessage(
+      this, {QStringLiteral("Error loading file."), AppTitle(), platform::MessageIcon::None,
+             platform::MessageButtons::Ok});
+  return false;
+}
+
+void frmNumberChecker::OpenFromOutside(const QString& file) {
+  RaiseFromOtherInstance();
+  if (file.isEmpty())
+    return;
+  auto* deferred =
+      findChild<DeferredOpen*>(QStringLiteral("DeferredOpen"), Qt::FindDirectChildrenOnly);
+  if (!deferred)
+    deferred = new DeferredOpen(this);
+  deferred->Hold(file);
+  deferred->TryNow();
+}

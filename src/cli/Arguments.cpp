@@ -30,6 +30,12 @@ std::string ModeOption(Mode mode) {
       return "--export";
     case Mode::Duplicates:
       return "--duplicates";
+    case Mode::Versions:
+      return "--versions";
+    case Mode::Restore:
+      return "--restore";
+    case Mode::Forget:
+      return "--forget";
     default:
       return {};
   }
@@ -110,8 +116,25 @@ class Parser {
         Once(options.skipBad, option.name);
         options.skipBad = true;
       }
+    } else if (option.name == "--versions" || option.name == "--forget" ||
+               option.name == "--restore") {
+      VersionsOption(option);
     } else {
       Fail("unknown option \"" + argument + "\"");
+    }
+  }
+
+  // The earlier versions kept of the data file: list, put one back, remove them all.
+  void VersionsOption(const OptionValue& option) {
+    if (option.name == "--restore") {
+      if (auto value = Value(option, "a time as --versions prints it")) {
+        SetMode(Mode::Restore);
+        result_.options.restoreWhen = std::move(*value);
+      }
+    } else if (option.inlineValue) {
+      Fail(std::string(option.name) + " takes no value");
+    } else {
+      SetMode(option.name == "--versions" ? Mode::Versions : Mode::Forget);
     }
   }
 
@@ -204,6 +227,9 @@ the file's tickets and its stored winning number.
                      without them
   --export csv       print the tickets as CSV
   --duplicates       list tickets holding the same six numbers in any order
+  --versions         list the earlier versions kept of the data file
+  --restore WHEN     put back the version kept at WHEN (as --versions prints it)
+  --forget           remove every version kept of the data file
   -h, --help         show this help and exit
       --version      show the version and exit
 
@@ -211,6 +237,17 @@ Exit status: 0 when a ticket matched three or more numbers (--winning, --draws
 and the default check), when tickets were added (--import), when the tickets
 were printed (--export) or when duplicates were found (--duplicates); 1 when no
 ticket matched or no duplicates were found; 2 on an error.
+
+Earlier versions: before a change that removes or replaces tickets (deleting
+tickets, saving a shorter list, New over an existing file, a new winning
+number, a restore), the data file as it was is kept in
+$XDG_DATA_HOME/pelmora/versions (by default ~/.local/share/pelmora/versions),
+the last 50 of each file and at most 20 MB in all. To bring one back:
+  pelmora-check --versions FILE.pmd
+  pelmora-check --restore 2026-01-06T18:30:05.123456Z FILE.pmd
+--versions exits with 0 when versions are listed and 1 when none are kept;
+--restore with 0 when the version was put back; --forget with 0 when versions
+were removed and 1 when none were kept; all three with 2 on an error.
 
 See pelmora-check(1) for more.
 )";

@@ -6,7 +6,18 @@
 
 namespace cli {
 
-enum class Mode { Check, Draws, Import, Export, Duplicates, Help, Version };
+enum class Mode {
+  Check,
+  Draws,
+  Import,
+  Export,
+  Duplicates,
+  Help,
+  Version,
+  Versions,
+  Restore,
+  Forget
+};
 
 struct Options {
   Mode mode = Mode::Check;
@@ -15,6 +26,7 @@ struct Options {
   std::string drawsFile;               // --draws
   std::string importFile;              // --import; "-" is standard input
   bool skipBad = false;                // --skip-bad, with --import or --draws
+  std::string restoreWhen;             // --restore: a version's time as --versions prints it
 };
 
 struct ParsedArguments {

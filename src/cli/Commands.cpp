@@ -15,7 +15,9 @@
 #include "cli/ExportCsv.h"
 #include "cli/ImportTickets.h"
 #include "cli/NumberLines.h"
+#include "cli/VersionsCommands.h"
 #include "store/PlayNumber.h"
+#include "store/Versions.h"
 
 namespace cli {
 
@@ -248,6 +250,14 @@ CommandOutput RunListCommand(const Options& options) {
 
 }  // namespace
 
+void ReportProblem(CommandOutput& output, std::string_view subject, std::string_view problem) {
+  Report(output, subject, problem);
+}
+
+CommandOutput CommandFailure(std::string_view subject, std::string_view problem) {
+  return Failure(subject, problem);
+}
+
 CommandOutput RunCommand(const Options& options, bool outputIsTerminal) {
   switch (options.mode) {
     case Mode::Help:
@@ -263,6 +273,10 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal) {
     case Mode::Export:
     case Mode::Duplicates:
       return RunListCommand(options);
+    case Mode::Versions:
+    case Mode::Restore:
+    case Mode::Forget:
+      return RunVersionsCommand(options);
   }
   return Failure("pelmora-check", "unknown command");
 }
@@ -275,7 +289,12 @@ CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool out
                std::string(kProgram).append(parsed.problem).append(" (see pelmora-check --help)"));
     return output;
   }
-  return RunCommand(parsed.options, outputIsTerminal);
+  CommandOutput output = RunCommand(parsed.options, outputIsTerminal);
+  // A version that could not be kept did not stop the command; it is told after it.
+  if (const std::optional<store::VersionWarning> warning = store::TakeVersionWarning()) {
+    Report(output, parsed.options.dataFile, store::VersionWarningText(*warning));
+  }
+  return output;
 }
 
 }  // namespace cli

@@ -34,6 +34,15 @@ void KeepVersionBeforeChange(const std::string& path, const FileContents& before
   }
 }
 
+WriteResult RestoreDataFile(const std::string& path, const std::string& bytes) {
+  const FileContents before = ReadWholeFile(path);
+  if (before.status == ReadStatus::Failed) {
+    return WriteResult::Failure(path, before.reason);
+  }
+  KeepVersionBeforeChange(path, before);
+  return WriteFileAtomically(path, bytes);
+}
+
 std::optional<VersionWarning> TakeVersionWarning() {
   const std::lock_guard lock(gWarningMutex);
   if (gWarningState != WarningState::Pending) {

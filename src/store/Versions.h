@@ -76,6 +76,10 @@ struct ForgetResult {
 };
 ForgetResult ForgetVersions(const std::string& path);
 
+// Puts `bytes`, a version, back as the data file at `path`, keeping the file as it was first, so
+// that a restore can itself be undone.
+WriteResult RestoreDataFile(const std::string& path, const std::string& bytes);
+
 // The safety net under a change of a data file. `before` is the file as read under the change's
 // lock; a file that could not be read, a missing one and an empty one have nothing to keep. A
 // failure never stops the change: the first one in this process is held for

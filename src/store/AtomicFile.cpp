@@ -197,6 +197,12 @@ FileContents ReadWholeFile(const std::string& path) {
   return result;
 }
 
+int ResolveWriteTarget(const std::string& path, std::string& target) {
+  struct stat info {};
+  bool exists = false;
+  return ResolveTarget(path, target, info, exists);
+}
+
 WriteResult WriteFileAtomically(const std::string& path, const std::string& bytes) {
   if (const WriteFailureHook hook = gWriteFailureHook.load()) {
     if (std::optional<std::string> reason = hook(path)) {

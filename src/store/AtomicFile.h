@@ -24,6 +24,10 @@ FileContents ReadWholeFile(const std::string& path);
 // its permission bits; a new file gets the usual permissions for new files (0666 less umask).
 WriteResult WriteFileAtomically(const std::string& path, const std::string& bytes);
 
+// The path WriteFileAtomically replaces for `path`: symbolic links followed, a dangling link
+// resolving to the path it names. Returns 0 or an errno value.
+int ResolveWriteTarget(const std::string& path, std::string& target);
+
 // Test seam: when set, every WriteFileAtomically call first asks this hook, and a returned
 // reason makes the write fail with that reason before anything on disk is touched.
 using WriteFailureHook = std::optional<std::string> (*)(const std::string& path);

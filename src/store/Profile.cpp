@@ -1,7 +1,11 @@
 #include "store/Profile.h"
 
 #include "store/AtomicFile.h"
+#include "store/DataFileChange.h"
+#include "store/PlayNumber.h"
 #include "store/ProfileDocument.h"
+#include "store/TextUtil.h"
+#include "store/TicketFile.h"
 
 namespace store {
 
@@ -19,33 +23,25 @@ WriteResult WriteProfileValue(std::string_view section, std::string_view key,
   if (std::string reason = ProfileDocument::RejectReason(section, key, value); !reason.empty()) {
     return WriteResult::Failure(path, std::move(reason));
   }
-  FileContents file = ReadWholeFile(path);
-  if (file.status == ReadStatus::Failed) {
-    // Writing over a file we could not read would lose everything else in it.
-    return WriteResult::Failure(path, file.reason);
-  }
-  ProfileDocument doc = ProfileDocument::ParseOwning(std::move(file.bytes));
-  doc.Set(section, key, value);
-  if (file.status == ReadStatus::Ok && !doc.IsModified()) {
-    return WriteResult::Success();
-  }
-  return WriteFileAtomically(path, doc.Serialize());
+  // A file that cannot be read is never written over: that would lose everything else in it.
+  return ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
+    const bool winning =
+        EqualsIgnoringAsciiCase(section, kSection) && EqualsIgnoringAsciiCase(key, kWinningKey);
+    const std::string old = winning ? doc.Get(section, key) : std::string();
+    doc.Set(section, key, value);
+    const bool replaces = winning && !old.empty() && old != kEmptyPlayNumber && old != value;
+    return replaces ? ChangeVerdict::WriteAfterKeepingVersion : ChangeVerdict::Write;
+  });
 }
 
 WriteResult DeleteProfileKey(std::string_view section, std::string_view key,
                              const std::string& path) {
-  FileContents file = ReadWholeFile(path);
-  if (file.status == ReadStatus::Missing) {
-    return WriteResult::Success();
-  }
-  if (file.status == ReadStatus::Failed) {
-    return WriteResult::Failure(path, file.reason);
-  }
-  ProfileDocument doc = ProfileDocument::ParseOwning(std::move(file.bytes));
-  if (!doc.Delete(section, key)) {
-    return WriteResult::Success();
-  }
-  return WriteFileAtomically(path, doc.Serialize());
+  return ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents& before) {
+    if (before.status == ReadStatus::Missing || !doc.Delete(section, key)) {
+      return ChangeVerdict::Abandon;
+    }
+    return ChangeVerdict::WriteAfterKeepingVersion;
+  });
 }
 
 }  // namespace store

@@ -1,8 +1,11 @@
 #include "store/TicketFile.h"
 
+#include <sys/stat.h>
+
 #include <charconv>
 
 #include "store/AtomicFile.h"
+#include "store/DataFileChange.h"
 #include "store/PlayNumber.h"
 #include "store/ProfileDocument.h"
 #include "store/TextUtil.h"
@@ -29,14 +32,6 @@ class DecimalText {
   char buffer_[24];
   std::size_t size_ = 0;
 };
-
-// Writes the document unless it would leave the file as it already is.
-WriteResult Store(const std::string& path, const FileContents& file, const ProfileDocument& doc) {
-  if (file.status == ReadStatus::Ok && !doc.IsModified()) {
-    return WriteResult::Success();
-  }
-  return WriteFileAtomically(path, doc.Serialize());
-}
 
 // The number a ticket key names when its name is the plain decimal text of a possible ticket
 // number ("1" to "32767", no sign, blank or leading zero), else 0: no other name is ever read
@@ -117,13 +112,10 @@ WriteResult AddTicket(const std::string& path, int newCount, const std::string& 
       !reason.empty()) {
     return WriteResult::Failure(path, std::move(reason));
   }
-  FileContents file = ReadWholeFile(path);
-  if (file.status == ReadStatus::Failed) {
-    return WriteResult::Failure(path, file.reason);
-  }
-  ProfileDocument doc = ProfileDocument::ParseOwning(std::move(file.bytes));
-  AppendToDocument(doc, newCount - 1, {ticket});
-  return Store(path, file, doc);
+  return ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
+    AppendToDocument(doc, newCount - 1, {ticket});
+    return ChangeVerdict::Write;
+  });
 }
 
 AppendResult AppendTicket(const std::string& path, const std::string& ticket) {
@@ -132,22 +124,17 @@ AppendResult AppendTicket(const std::string& path, const std::string& ticket) {
     result.write = WriteResult::Failure(path, std::move(reason));
     return result;
   }
-  FileContents file = ReadWholeFile(path);
-  if (file.status == ReadStatus::Failed) {
-    result.write = WriteResult::Failure(path, file.reason);
-    return result;
-  }
-  ProfileDocument doc = ProfileDocument::ParseOwning(std::move(file.bytes));
-  result.countText = doc.Get(kSection, kTotalKey);
-  result.count = ConvertCount(result.countText);
-  result.fault = JudgeCount(result.countText, result.count);
-  result.full = result.fault == CountFault::None && result.count.value >= kMaxTickets;
-  if (result.fault != CountFault::None || result.full) {
-    result.write = WriteResult::Success();
-    return result;
-  }
-  AppendToDocument(doc, result.count.value, {ticket});
-  result.write = Store(path, file, doc);
+  result.write = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
+    result.countText = doc.Get(kSection, kTotalKey);
+    result.count = ConvertCount(result.countText);
+    result.fault = JudgeCount(result.countText, result.count);
+    result.full = result.fault == CountFault::None && result.count.value >= kMaxTickets;
+    if (result.fault != CountFault::None || result.full) {
+      return ChangeVerdict::Abandon;
+    }
+    AppendToDocument(doc, result.count.value, {ticket});
+    return ChangeVerdict::Write;
+  });
   return result;
 }
 
@@ -158,48 +145,54 @@ WriteResult RewriteTickets(const std::string& path, const std::vector<std::strin
       return WriteResult::Failure(path, std::move(reason));
     }
   }
-  FileContents file = ReadWholeFile(path);
-  if (file.status == ReadStatus::Failed) {
-    return WriteResult::Failure(path, file.reason);
-  }
-  ProfileDocument doc = ProfileDocument::ParseOwning(std::move(file.bytes));
-  const CountResult old = ConvertCount(doc.Get(kSection, kTotalKeyAsRaised));
-  const long long oldCount = old.ok ? old.value : 0;
-  const long long newCount = static_cast<long long>(tickets.size());
-  for (long long k = newCount + 1; k <= oldCount; ++k) {
-    doc.Delete(kSection, DecimalText(k));
-  }
-  doc.Set(kSection, kTotalKey, DecimalText(newCount));
-  for (std::size_t i = 0; i < tickets.size(); ++i) {
-    doc.Set(kSection, DecimalText(static_cast<long long>(i) + 1), tickets[i]);
-  }
-  return Store(path, file, doc);
+  return ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
+    const CountResult old = ConvertCount(doc.Get(kSection, kTotalKeyAsRaised));
+    const long long oldCount = old.ok ? old.value : 0;
+    const long long newCount = static_cast<long long>(tickets.size());
+    bool dropsTickets = newCount < oldCount;
+    for (long long k = newCount + 1; k <= oldCount; ++k) {
+      doc.Delete(kSection, DecimalText(k));
+    }
+    doc.Set(kSection, kTotalKey, DecimalText(newCount));
+    for (std::size_t i = 0; i < tickets.size(); ++i) {
+      const DecimalText key(static_cast<long long>(i) + 1);
+      if (!dropsTickets && static_cast<long long>(i) < oldCount) {
+        dropsTickets = doc.Get(kSection, key) != tickets[i];
+      }
+      doc.Set(kSection, key, tickets[i]);
+    }
+    return dropsTickets ? ChangeVerdict::WriteAfterKeepingVersion : ChangeVerdict::Write;
+  });
 }
 
 StartResult StartDataFile(const std::string& path) {
   StartResult result;
-  FileContents file = ReadWholeFile(path);
-  if (file.status == ReadStatus::Failed) {
+  bool seen = false;
+  result.write = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents& before) {
+    seen = true;
+    bool dropsData = false;
+    if (before.status == ReadStatus::Ok) {
+      const CountResult old = ConvertCount(doc.Get(kSection, kTotalKeyAsRaised));
+      if (!old.ok) {
+        result.errorCode = old.errorCode;
+        return ChangeVerdict::Abandon;
+      }
+      for (int k = 1; k <= old.value; ++k) {
+        doc.Delete(kSection, DecimalText(k));
+      }
+      const std::string winning = doc.Get(kSection, kWinningKey);
+      dropsData = old.value > 0 || (!winning.empty() && winning != kEmptyPlayNumber);
+    }
+    doc.Set(kSection, kTotalKey, "0");
+    doc.Set(kSection, kWinningKey, kEmptyPlayNumber);
+    return dropsData ? ChangeVerdict::WriteAfterKeepingVersion : ChangeVerdict::Write;
+  });
+  struct stat info {};
+  if (!result.write.ok && !seen && ::stat(path.c_str(), &info) == 0) {
     // The file is there but its count cannot be read, which is what a count that is not a
     // number gives; the reason says why.
     result.errorCode = kTypeMismatch;
-    result.write = WriteResult::Failure(path, file.reason);
-    return result;
   }
-  ProfileDocument doc = ProfileDocument::ParseOwning(std::move(file.bytes));
-  if (file.status == ReadStatus::Ok) {
-    const CountResult old = ConvertCount(doc.Get(kSection, kTotalKeyAsRaised));
-    if (!old.ok) {
-      result.errorCode = old.errorCode;
-      return result;
-    }
-    for (int k = 1; k <= old.value; ++k) {
-      doc.Delete(kSection, DecimalText(k));
-    }
-  }
-  doc.Set(kSection, kTotalKey, "0");
-  doc.Set(kSection, kWinningKey, kEmptyPlayNumber);
-  result.write = Store(path, file, doc);
   return result;
 }
 

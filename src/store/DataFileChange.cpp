@@ -1,0 +1,170 @@
+#include "store/DataFileChange.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace store {
+
+namespace {
+
+// A writer that keeps finding the file replaced under it gives up after this many tries rather
+// than spin for ever; each try means another writer made progress.
+constexpr int kMaxLockAttempts = 1000;
+
+std::string ErrorText(int error) {
+  return std::strerror(error);
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// An exclusive lock on the file a path names, released (and the descriptor closed) when it goes.
+class FileLock {
+ public:
+  FileLock() = default;
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  ~FileLock() { Release(); }
+
+  // What Take found.
+  enum class Outcome { Locked, Retry, Failed };
+
+  // Opens the file at `path` (creating it empty when missing) and locks it. Retry means the path
+  // changed under us and the caller should try again.
+  Outcome Take(const std::string& path, std::string& reason) {
+    Release();
+    int fd;
+    do {
+      // O_NONBLOCK: a FIFO at the path must not hang the open; the read refuses it later.
+      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0 && errno == ENOENT) {
+      // Create the very file the write will replace, through any symbolic link, and only when no
+      // one else did: a file we did not create must never be taken for a missing one.
+      if (const int error = ResolveWriteTarget(path, createdPath_)) {
+        reason = ErrorText(error);
+        return Outcome::Failed;
+      }
+      fd = ::open(createdPath_.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd < 0) {
+        createdPath_.clear();
+        if (errno == EEXIST || errno == EINTR) {
+          return Outcome::Retry;
+        }
+        reason = ErrorText(errno);
+        return Outcome::Failed;
+      }
+      created_ = true;
+    } else if (fd < 0) {
+      reason = ErrorText(errno);
+      return Outcome::Failed;
+    }
+    fd_ = fd;
+
+    if (::fstat(fd_, &locked_) != 0) {
+      reason = ErrorText(errno);
+      return Outcome::Failed;
+    }
+    if (!S_ISREG(locked_.st_mode)) {
+      reason = S_ISDIR(locked_.st_mode) ? ErrorText(EISDIR) : "Not a regular file";
+      return Outcome::Failed;
+    }
+    int locked;
+    do {
+      locked = ::flock(fd_, LOCK_EX);
+    } while (locked != 0 && errno == EINTR);
+    if (locked != 0) {
+      reason = ErrorText(errno);
+      return Outcome::Failed;
+    }
+    // The file may have been replaced, or removed by a writer that had created it, while we
+    // waited; a change made on that copy would be lost.
+    struct stat current {};
+    if (::stat(path.c_str(), &current) != 0) {
+      if (errno == ENOENT) {
+        return Outcome::Retry;
+      }
+      reason = ErrorText(errno);
+      return Outcome::Failed;
+    }
+    return SameFile(current, locked_) ? Outcome::Locked : Outcome::Retry;
+  }
+
+  bool created() const { return created_; }
+
+  // Removes the empty file this lock created, while the lock is still held, so that no writer
+  // waiting for it can find it at the path afterwards.
+  void RemoveCreatedFile() {
+    struct stat current {};
+    if (created_ && ::lstat(createdPath_.c_str(), &current) == 0 && SameFile(current, locked_)) {
+      ::unlink(createdPath_.c_str());
+    }
+  }
+
+ private:
+  void Release() {
+    if (fd_ >= 0) {
+      ::close(fd_);  // closing the last descriptor drops the lock
+    }
+    fd_ = -1;
+    created_ = false;
+    createdPath_.clear();
+  }
+
+  int fd_ = -1;
+  bool created_ = false;
+  std::string createdPath_;
+  struct stat locked_ {};
+};
+
+}  // namespace
+
+WriteResult ChangeDataFile(
+    const std::string& path,
+    const std::function<ChangeVerdict(ProfileDocument& doc, const FileContents& before)>& change) {
+  if (path.empty()) {
+    return WriteResult::Failure(path, ErrorText(ENOENT));
+  }
+  FileLock lock;
+  std::string reason;
+  FileLock::Outcome outcome = FileLock::Outcome::Retry;
+  for (int attempt = 0; attempt < kMaxLockAttempts && outcome == FileLock::Outcome::Retry;
+       ++attempt) {
+    outcome = lock.Take(path, reason);
+  }
+  if (outcome == FileLock::Outcome::Retry) {
+    return WriteResult::Failure(path, "The file kept being replaced while waiting to change it");
+  }
+  if (outcome == FileLock::Outcome::Failed) {
+    lock.RemoveCreatedFile();
+    return WriteResult::Failure(path, reason);
+  }
+
+  // The empty file we created for the lock stands for a missing one.
+  FileContents before = lock.created() ? FileContents{} : ReadWholeFile(path);
+  if (before.status == ReadStatus::Failed) {
+    return WriteResult::Failure(path, before.reason);
+  }
+  ProfileDocument doc = ProfileDocument::ParseOwning(std::move(before.bytes));
+  before.bytes.clear();
+  if (change(doc, before) == ChangeVerdict::Abandon) {
+    lock.RemoveCreatedFile();
+    return WriteResult::Success();
+  }
+  if (before.status == ReadStatus::Ok && !doc.IsModified()) {
+    return WriteResult::Success();  // the file already is what the change would write
+  }
+  WriteResult result = WriteFileAtomically(path, doc.Serialize());
+  if (!result.ok) {
+    lock.RemoveCreatedFile();
+  }
+  return result;
+}
+
+}  // namespace store

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "store/AtomicFile.h"
+#include "store/ProfileDocument.h"
+#include "store/WriteResult.h"
+
+namespace store {
+
+// What a change decided after seeing the file as read under the lock.
+enum class ChangeVerdict {
+  Write,                     // write the changed document back
+  WriteAfterKeepingVersion,  // the change removes or replaces tickets: the old file is kept as a
+                             // version first (for now the same as Write)
+  Abandon,                   // write nothing; the change recorded why itself
+};
+
+// Read -> change -> write of one data file under an exclusive advisory lock held for the whole of
+// it, so that two writers (two windows, the window and the command-line tool) never build a
+// change on the same old contents and lose one of them. Readers need no lock: the file is only
+// ever replaced whole.
+//
+// The lock is a flock() on the data file itself, so nothing is left beside it and a process that
+// dies releases it. Because a write replaces the file by rename, a writer that waited may hold
+// the lock of a file that is no longer at the path; it then starts again on the new one.
+//
+// `change` sees the document parsed from the file as read under the lock, and how that read went
+// (`before`: Missing for a file that did not exist; its bytes have gone into the document). The
+// document is written back only when the change modified it, or when the file did not exist. A file
+// that cannot be read fails with its reason without calling `change`. A missing file is created
+// empty for the lock and removed again when nothing is written in its place.
+WriteResult ChangeDataFile(
+    const std::string& path,
+    const std::function<ChangeVerdict(ProfileDocument& doc, const FileContents& before)>& change);
+
+}  // namespace store

@@ -1,0 +1,191 @@
+// Several writers changing one data file at once: every change lands, none is made on a copy
+// that another writer has meanwhile replaced, and a file made only to be locked never stays.
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "StoreTestSupport.h"
+#include "store/AtomicFile.h"
+#include "store/DataFileChange.h"
+#include "store/Profile.h"
+#include "store/TicketFile.h"
+
+namespace {
+
+using DataFileChangeTest = store_test::MemoryFolderTest;
+
+struct WritersCase {
+  const char* name;
+  int appenders;
+  int appendsEach;
+  int winningWriters;  // processes rewriting the winning number meanwhile
+};
+
+class ConcurrentWritersTest : public store_test::MemoryFolderTest,
+                              public ::testing::WithParamInterface<WritersCase> {};
+
+// Runs `body` in a child process; the child's exit status says whether it succeeded.
+pid_t Spawn(const std::function<bool()>& body) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::_exit(body() ? 0 : 1);
+  }
+  return child;
+}
+
+TEST_P(ConcurrentWritersTest, EveryAppendLandsUnderItsOwnKey) {
+  const WritersCase& c = GetParam();
+  const std::string path = PathOf("data.pmd");
+  ASSERT_TRUE(store::StartDataFile(path).write.ok);
+
+  std::vector<pid_t> children;
+  for (int p = 0; p < c.appenders; ++p) {
+    children.push_back(Spawn([&, p] {
+      for (int i = 0; i < c.appendsEach; ++i) {
+        const store::AppendResult added =
+            store::AppendTicket(path, "p" + std::to_string(p) + "-" + std::to_string(i));
+        if (!added.write.ok || added.fault != store::CountFault::None || added.full) {
+          return false;
+        }
+      }
+      return true;
+    }));
+  }
+  for (int w = 0; w < c.winningWriters; ++w) {
+    children.push_back(Spawn([&, w] {
+      for (int i = 0; i < c.appendsEach; ++i) {
+        const std::string value =
+            "0" + std::to_string(w) + "-00-00-00-00-" + std::to_string(10 + i % 50);
+        if (!store::WriteProfileValue("Numbers", "W", value, path).ok) {
+          return false;
+        }
+      }
+      return true;
+    }));
+  }
+  for (const pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+
+  const store::TicketList list = store::ReadAllTickets(path);
+  const int expected = c.appenders * c.appendsEach;
+  EXPECT_EQ(store::ReadProfileValue("Numbers", "TOTAL", path), std::to_string(expected));
+  ASSERT_EQ(list.tickets.size(), static_cast<std::size_t>(expected));
+  std::set<std::string> distinct(list.tickets.begin(), list.tickets.end());
+  EXPECT_EQ(distinct.size(), list.tickets.size());
+  EXPECT_EQ(distinct.count(""), 0u);
+  // Each writer's own tickets keep the order it added them in.
+  for (int p = 0; p < c.appenders; ++p) {
+    int next = 0;
+    for (const std::string& ticket : list.tickets) {
+      if (ticket.rfind("p" + std::to_string(p) + "-", 0) == 0) {
+        EXPECT_EQ(ticket, "p" + std::to_string(p) + "-" + std::to_string(next++));
+      }
+    }
+    EXPECT_EQ(next, c.appendsEach);
+  }
+  EXPECT_EQ(EntryCount(), 1u);  // no temporary or lock file beside it
+}
+
+INSTANTIATE_TEST_SUITE_P(Writers, ConcurrentWritersTest,
+                         ::testing::Values(WritersCase{"EightAppendersOfTwoHundred", 8, 200, 0},
+                                           WritersCase{"AppendersWhileTheWinningNumberChanges", 3,
+                                                       150, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Whether some process waits in flock() on a file of ours, as the kernel lists it.
+bool SomeoneWaitsForALock() {
+  std::ifstream locks("/proc/locks");
+  const std::string self = " " + std::to_string(::getpid()) + " ";
+  for (std::string line; std::getline(locks, line);) {
+    if (line.find("-> FLOCK") != std::string::npos && line.find(self) != std::string::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
+TEST_F(DataFileChangeTest, AWriterThatWaitedWhileTheFileWasReplacedChangesTheNewFile) {
+  const std::string path = PathOf("data.pmd");
+  WriteBytes(path, "[Numbers]\r\nTOTAL=1\r\n1=old\r\n");
+
+  const int held = ::open(path.c_str(), O_RDONLY);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+  int changes = 0;
+  bool lockedTheNewFile = false;
+  std::optional<store::WriteResult> waited;
+  std::thread writer([&] {
+    waited =
+        store::ChangeDataFile(path, [&](store::ProfileDocument& doc, const store::FileContents&) {
+          ++changes;
+          // The lock it holds must be that of the file now at the path, or a writer coming next
+          // would change that file at the same time.
+          const int now = ::open(path.c_str(), O_RDONLY);
+          lockedTheNewFile = ::flock(now, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+          ::close(now);
+          store::AppendToDocument(doc, std::stoi(doc.Get("Numbers", "TOTAL")), {"waited"});
+          return store::ChangeVerdict::Write;
+        });
+  });
+  while (!SomeoneWaitsForALock()) {
+    std::this_thread::yield();
+  }
+  // Another writer replaces the file while the first one waits on the old one.
+  ASSERT_TRUE(store::WriteFileAtomically(path, "[Numbers]\r\nTOTAL=2\r\n1=old\r\n2=new\r\n"));
+  ::close(held);
+  writer.join();
+
+  ASSERT_TRUE(waited && waited->ok);
+  EXPECT_EQ(changes, 1);
+  EXPECT_TRUE(lockedTheNewFile);
+  EXPECT_EQ(ReadBytes(path), "[Numbers]\r\nTOTAL=3\r\n1=old\r\n2=new\r\n3=waited\r\n");
+}
+
+std::optional<std::string> FailEveryWrite(const std::string&) {
+  return std::string("No space left on device");
+}
+
+// A missing file is created only to be locked; when nothing takes its place it must go again.
+TEST_F(DataFileChangeTest, NothingIsLeftOfAMissingFileWhenNothingIsWritten) {
+  const std::string path = PathOf("data.pmd");
+  const struct {
+    const char* name;
+    std::function<bool()> change;  // whether it reported success
+  } cases[] = {
+      {"abandoned", [&] { return store::DeleteProfileKey("Numbers", "1", path).ok; }},
+      {"count refused", [&] { return store::AppendTicket(path, "01-02-03-04-05-06").write.ok; }},
+      {"write failed",
+       [&] {
+         store::SetWriteFailureHookForTesting(&FailEveryWrite);
+         const bool ok = store::RewriteTickets(path, {"01-02-03-04-05-06"}).ok;
+         store::SetWriteFailureHookForTesting(nullptr);
+         return !ok;
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_TRUE(c.change());
+    EXPECT_EQ(EntryCount(), 0u);
+  }
+  // And a dangling symbolic link gets its target created, as a write through it would.
+  std::filesystem::create_symlink("target.pmd", PathOf("link.pmd"));
+  ASSERT_TRUE(store::StartDataFile(PathOf("link.pmd")).write.ok);
+  EXPECT_EQ(ReadBytes(PathOf("target.pmd")), "[Numbers]\r\nTOTAL=0\r\nW=00-00-00-00-00-00\r\n");
+  EXPECT_TRUE(std::filesystem::is_symlink(PathOf("link.pmd")));
+}
+
+}  // namespace

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "store/Versions.h"
+
 namespace store {
 
 namespace {
@@ -151,16 +153,26 @@ WriteResult ChangeDataFile(
   if (before.status == ReadStatus::Failed) {
     return WriteResult::Failure(path, before.reason);
   }
-  ProfileDocument doc = ProfileDocument::ParseOwning(std::move(before.bytes));
-  before.bytes.clear();
-  if (change(doc, before) == ChangeVerdict::Abandon) {
+  // The bytes stay with `before`: a change that drops tickets keeps them as a version.
+  ProfileDocument doc = ProfileDocument::Parse(before.bytes);
+  const ChangeVerdict verdict = change(doc, before);
+  if (verdict == ChangeVerdict::Abandon) {
     lock.RemoveCreatedFile();
     return WriteResult::Success();
   }
-  if (before.status == ReadStatus::Ok && !doc.IsModified()) {
+  // A document replaced whole (a restore) reads as unmodified, so that case compares the bytes.
+  const bool keepVersion = verdict == ChangeVerdict::WriteAfterKeepingVersion;
+  if (before.status == ReadStatus::Ok && !doc.IsModified() && !keepVersion) {
     return WriteResult::Success();  // the file already is what the change would write
   }
-  WriteResult result = WriteFileAtomically(path, doc.Serialize());
+  std::string after = doc.Serialize();
+  if (before.status == ReadStatus::Ok && after == before.bytes) {
+    return WriteResult::Success();
+  }
+  if (keepVersion) {
+    KeepVersionBeforeChange(path, before);
+  }
+  WriteResult result = WriteFileAtomically(path, after);
   if (!result.ok) {
     lock.RemoveCreatedFile();
   }

@@ -1,6 +1,7 @@
 // The safety net under every change that removes tickets, and how its failures reach a person.
 #include <mutex>
 
+#include "store/DataFileChange.h"
 #include "store/Versions.h"
 
 namespace store {
@@ -35,12 +36,10 @@ void KeepVersionBeforeChange(const std::string& path, const FileContents& before
 }
 
 WriteResult RestoreDataFile(const std::string& path, const std::string& bytes) {
-  const FileContents before = ReadWholeFile(path);
-  if (before.status == ReadStatus::Failed) {
-    return WriteResult::Failure(path, before.reason);
-  }
-  KeepVersionBeforeChange(path, before);
-  return WriteFileAtomically(path, bytes);
+  return ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
+    doc = ProfileDocument::Parse(bytes);
+    return ChangeVerdict::WriteAfterKeepingVersion;
+  });
 }
 
 std::optional<VersionWarning> TakeVersionWarning() {

@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "app/DataFileLocation.h"
+#include "app/VersionWarning.h"
 #include "platform/Platform.h"
 #include "store/TicketFile.h"
 #include "ui/main/PlayListModel.h"
@@ -51,6 +52,7 @@ void frmNumberChecker::mnuNew_Click() {
   gDataFile = PathBytes(chosen);
   gProfileFile = gDataFile;
   const store::StartResult started = store::StartDataFile(gProfileFile);
+  TellVersionWarningAfterCommand(this);
   if (started.errorCode != 0) {
     ReturnTo(previous);
     Tell(this, QStringLiteral("Error creating new file.") + QString::number(started.errorCode),
@@ -105,6 +107,7 @@ void frmNumberChecker::mnuOpen_Click() {
 void frmNumberChecker::mnuSave_Click() {
   gProfileFile = gDataFile;
   const store::WriteResult written = store::RewriteTickets(gProfileFile, mPlays->Tickets());
+  TellVersionWarningAfterCommand(this);
   if (written.ok) {
     mPlays->SetAllChecked(false);
   } else {

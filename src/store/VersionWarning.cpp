@@ -1,4 +1,5 @@
 // The safety net under every change that removes tickets, and how its failures reach a person.
+#include <atomic>
 #include <mutex>
 
 #include "store/DataFileChange.h"
@@ -12,6 +13,7 @@ namespace {
 // cause (a full disk, a read-only folder) would otherwise be told after every command.
 enum class WarningState { None, Pending, Told };
 
+std::atomic<bool> gKeeping{true};
 std::mutex gWarningMutex;
 WarningState gWarningState = WarningState::None;
 VersionWarning gWarning;
@@ -27,7 +29,7 @@ void NoteFailure(const KeepResult& kept) {
 }  // namespace
 
 void KeepVersionBeforeChange(const std::string& path, const FileContents& before) {
-  if (before.status != ReadStatus::Ok || before.bytes.empty()) {
+  if (!gKeeping.load() || before.status != ReadStatus::Ok || before.bytes.empty()) {
     return;
   }
   if (const KeepResult kept = KeepVersion(path, before.bytes); !kept.ok) {
@@ -54,6 +56,10 @@ std::optional<VersionWarning> TakeVersionWarning() {
 std::string VersionWarningText(const VersionWarning& warning) {
   return "the earlier version of the data file could not be kept in " + warning.folder + ": " +
          warning.reason + " (the change itself was made; this is reported once)";
+}
+
+void SetVersionKeepingForTesting(bool keep) {
+  gKeeping.store(keep);
 }
 
 void ResetVersionWarningForTesting() {

@@ -1,11 +1,13 @@
 #include "store/Versions.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -20,6 +22,8 @@ namespace {
 constexpr std::string_view kVersionExtension = ".pmd";
 constexpr std::string_view kOriginName = "origin";
 constexpr std::size_t kMaxNamePart = 48;
+
+std::atomic<WriteFailureHook> gVersionFailureHook{nullptr};
 
 std::string ErrorText(int error) {
   return std::strerror(error);
@@ -198,6 +202,45 @@ std::string NewVersionName(const std::vector<Entry>& existing) {
   return WhenText(seconds, micros) + std::string(kVersionExtension);
 }
 
+// Writes a version whole or not at all: a temporary file beside it, renamed into place. It is not
+// synced: the disk would make the command that drops the tickets several times slower, and the
+// system writes it out within seconds anyway.
+std::string WriteVersionFile(const std::string& path, const std::string& bytes) {
+  if (const WriteFailureHook hook = gVersionFailureHook.load()) {
+    if (std::optional<std::string> reason = hook(path)) {
+      return *reason;
+    }
+  }
+  static std::atomic<unsigned> counter{0};
+  const std::string temp = FolderPart(path) + "/.keeping-" + std::to_string(::getpid()) + "-" +
+                           std::to_string(counter++);
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    return ErrorText(errno);
+  }
+  std::size_t done = 0;
+  int error = 0;
+  while (done < bytes.size() && error == 0) {
+    const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (wrote >= 0) {
+      done += static_cast<std::size_t>(wrote);
+    } else if (errno != EINTR) {
+      error = errno;
+    }
+  }
+  if (::close(fd) != 0 && error == 0) {
+    error = errno;
+  }
+  if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) {
+    error = errno;
+  }
+  if (error != 0) {
+    ::unlink(temp.c_str());
+    return ErrorText(error);
+  }
+  return {};
+}
+
 bool SameBytes(const std::string& path, const std::string& bytes) {
   const FileContents newest = ReadWholeFile(path);
   return newest.status == ReadStatus::Ok && newest.bytes == bytes;
@@ -251,6 +294,10 @@ void PruneAll(const std::string& root, const std::string& keep, std::uintmax_t l
 }
 
 }  // namespace
+
+void SetVersionWriteFailureHookForTesting(WriteFailureHook hook) {
+  gVersionFailureHook.store(hook);
+}
 
 std::string VersionsRoot() {
   std::string data;
@@ -324,8 +371,8 @@ KeepResult KeepVersion(const std::string& path, const std::string& bytes,
   }
   const std::string name = NewVersionName(existing);
   const std::string file = result.folder + "/" + name;
-  if (const WriteResult written = WriteFileAtomically(file, bytes); !written) {
-    result.reason = written.reason;
+  if (std::string reason = WriteVersionFile(file, bytes); !reason.empty()) {
+    result.reason = std::move(reason);
     return result;
   }
   result.ok = true;

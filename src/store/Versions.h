@@ -98,5 +98,9 @@ std::optional<VersionWarning> TakeVersionWarning();
 std::string VersionWarningText(const VersionWarning& warning);
 
 void ResetVersionWarningForTesting();
+// Test seam: when set, writing a version first asks this hook, and a returned reason fails it.
+void SetVersionWriteFailureHookForTesting(WriteFailureHook hook);
+// Measuring seam: with keeping off, KeepVersionBeforeChange does nothing.
+void SetVersionKeepingForTesting(bool keep);
 
 }  // namespace store

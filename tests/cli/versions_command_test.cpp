@@ -30,7 +30,7 @@ class VersionsCommandTest : public cli_test::FolderTest {
     file_ = Write("syndicate.pmd", kFile);
   }
   void TearDown() override {
-    store::SetWriteFailureHookForTesting(nullptr);
+    store::SetVersionWriteFailureHookForTesting(nullptr);
     store::ResetVersionWarningForTesting();
     ::setenv("XDG_DATA_HOME", oldDataHome_.c_str(), 1);
     FolderTest::TearDown();
@@ -150,12 +150,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(VersionsCommandTest, AVersionThatCannotBeKeptIsToldOnceAfterTheCommand) {
   ASSERT_TRUE(store::RewriteTickets(file_, {}).ok);
   const std::string when = Whens().front();
-  store::SetWriteFailureHookForTesting([](const std::string& path) -> std::optional<std::string> {
-    if (path.find("/pelmora/versions/") != std::string::npos) {
-      return "Disk quota exceeded";
-    }
-    return std::nullopt;
-  });
+  store::SetVersionWriteFailureHookForTesting(
+      [](const std::string& path) -> std::optional<std::string> {
+        if (path.find("/pelmora/versions/") != std::string::npos) {
+          return "Disk quota exceeded";
+        }
+        return std::nullopt;
+      });
   const CommandOutput first = Run({"--restore", when, file_});
   EXPECT_EQ(first.status, kExitFound);
   EXPECT_EQ(Read(file_), kFile);

@@ -43,7 +43,7 @@ class VersionsTest : public TempFolderTest {
     store::ResetVersionWarningForTesting();
   }
   void TearDown() override {
-    store::SetWriteFailureHookForTesting(nullptr);
+    store::SetVersionWriteFailureHookForTesting(nullptr);
     store::ResetVersionWarningForTesting();
     ::setenv("XDG_DATA_HOME", oldDataHome_.c_str(), 1);
     TempFolderTest::TearDown();
@@ -296,7 +296,7 @@ INSTANTIATE_TEST_SUITE_P(
                      [](const std::string& home) { std::ofstream(home) << "not a folder"; }, false},
         BrokenFolder{"VersionWriteFails",
                      [](const std::string&) {
-                       store::SetWriteFailureHookForTesting(
+                       store::SetVersionWriteFailureHookForTesting(
                            [](const std::string& p) -> std::optional<std::string> {
                              if (p.find("/pelmora/versions/") != std::string::npos)
                                return "No space left on device";

@@ -25,7 +25,7 @@ class VersionsWindowTest : public UiTest {
     store::ResetVersionWarningForTesting();
   }
   void TearDown() override {
-    store::SetWriteFailureHookForTesting(nullptr);
+    store::SetVersionWriteFailureHookForTesting(nullptr);
     store::ResetVersionWarningForTesting();
     ::setenv("XDG_DATA_HOME", oldDataHome_.c_str(), 1);
     UiTest::TearDown();
@@ -54,11 +54,12 @@ TEST_F(VersionsWindowTest, DeleteKeepsTheFileAsItWasOnceAndSaysNothing) {
 }
 
 TEST_F(VersionsWindowTest, AVersionThatCannotBeKeptIsToldOnceAfterTheCommand) {
-  store::SetWriteFailureHookForTesting([](const std::string& path) -> std::optional<std::string> {
-    if (path.find("/pelmora/versions/") != std::string::npos)
-      return "No space left on device";
-    return std::nullopt;
-  });
+  store::SetVersionWriteFailureHookForTesting(
+      [](const std::string& path) -> std::optional<std::string> {
+        if (path.find("/pelmora/versions/") != std::string::npos)
+          return "No space left on device";
+        return std::nullopt;
+      });
   WriteDataFile(FileOfFive());
   frmNumberChecker& form = StartProgram();
   DeleteRows(form, {0, 1});

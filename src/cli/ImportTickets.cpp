@@ -3,24 +3,35 @@
 #include "cli/DataFile.h"
 #include "store/AtomicFile.h"
 #include "store/CountConversion.h"
+#include "store/DataFileChange.h"
 #include "store/TicketFile.h"
 
 namespace cli {
 
+namespace {
+
+// Why tickets cannot be added after the count read as `totalText`, or the empty text.
+std::string CountProblemOf(const std::string& totalText, int& count) {
+  const store::CountResult converted = store::ConvertCount(totalText);
+  if (std::string problem = CountProblem(totalText, converted); !problem.empty()) {
+    return problem;
+  }
+  count = converted.value;
+  return {};
+}
+
+}  // namespace
+
 DataFileForAdding OpenForAdding(const std::string& path) {
   DataFileForAdding file;
   store::FileContents contents;
-  if (!ReadExistingFile(path, contents, file.problem))
-    return file;
-  file.document = store::ProfileDocument::ParseOwning(std::move(contents.bytes));
-  const std::string totalText = file.document.Get(store::kSection, store::kTotalKey);
-  const store::CountResult count = store::ConvertCount(totalText);
-  if (std::string problem = CountProblem(totalText, count); !problem.empty()) {
-    file.problem = std::move(problem);
+  if (!ReadExistingFile(path, contents, file.problem)) {
     return file;
   }
-  file.count = count.value;
-  file.ok = true;
+  file.problem = CountProblemOf(
+      store::ProfileDocument::Lookup(contents.bytes, store::kSection, store::kTotalKey),
+      file.count);
+  file.ok = file.problem.empty();
   return file;
 }
 
@@ -29,30 +40,46 @@ std::string AddTickets(DataFileForAdding& file, const std::string& path,
   if (!file.ok) {
     return file.problem;
   }
-  const long long newCount =
-      static_cast<long long>(file.count) + static_cast<long long>(tickets.size());
-  if (newCount > store::kMaxTickets) {
-    return "it holds " + std::to_string(file.count) + " tickets; adding " +
-           std::to_string(tickets.size()) + " would make " + std::to_string(newCount) +
-           ", more than " + std::to_string(store::kMaxTickets);
-  }
-  if (tickets.empty()) {
-    return {};
-  }
   for (const std::string& ticket : tickets) {
     if (std::string reason = store::ProfileDocument::RejectReason(store::kSection, "1", ticket);
         !reason.empty()) {
       return "the ticket \"" + ticket + "\" cannot be stored: " + reason;
     }
   }
-  // As if added one at a time in the window, so the lines and their order come out the same.
-  const int raised = store::AppendToDocument(file.document, file.count, tickets);
-  const store::WriteResult written = store::WriteFileAtomically(path, file.document.Serialize());
+  // Everything is judged again on the file as it is under the lock: another program may have
+  // changed it since it was opened, while the input was being read.
+  std::string problem;
+  int count = 0;
+  const store::WriteResult written = store::ChangeDataFile(
+      path, [&](store::ProfileDocument& doc, const store::FileContents& before) {
+        if (before.status == store::ReadStatus::Missing) {
+          problem = "no such file";
+          return store::ChangeVerdict::Abandon;
+        }
+        problem = CountProblemOf(doc.Get(store::kSection, store::kTotalKey), count);
+        if (!problem.empty()) {
+          return store::ChangeVerdict::Abandon;
+        }
+        const long long newCount =
+            static_cast<long long>(count) + static_cast<long long>(tickets.size());
+        if (newCount > store::kMaxTickets) {
+          problem = "it holds " + std::to_string(count) + " tickets; adding " +
+                    std::to_string(tickets.size()) + " would make " + std::to_string(newCount) +
+                    ", more than " + std::to_string(store::kMaxTickets);
+          return store::ChangeVerdict::Abandon;
+        }
+        // As if added one at a time in the window, so the lines and their order come out the
+        // same.
+        count = store::AppendToDocument(doc, count, tickets);
+        return store::ChangeVerdict::Write;
+      });
   if (!written.ok) {
-    return "could not be saved: " + written.reason;
+    return problem.empty() ? "could not be saved: " + written.reason : problem;
   }
-  file.count = raised;
-  return {};
+  if (problem.empty()) {
+    file.count = count;
+  }
+  return problem;
 }
 
 }  // namespace cli

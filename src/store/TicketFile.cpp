@@ -138,14 +138,39 @@ AppendResult AppendTicket(const std::string& path, const std::string& ticket) {
   return result;
 }
 
-WriteResult RewriteTickets(const std::string& path, const std::vector<std::string>& tickets) {
+namespace {
+
+// Whether keys 1..count of the document are `tickets`, read as ReadAllTickets reads them.
+bool HoldsTickets(const ProfileDocument& doc, const std::vector<std::string>& tickets) {
+  const CountResult count = ConvertCount(doc.Get(kSection, kTotalKey));
+  const long long held = count.ok && count.value > 0 ? count.value : 0;
+  if (held != static_cast<long long>(tickets.size())) {
+    return false;
+  }
+  for (std::size_t i = 0; i < tickets.size(); ++i) {
+    if (doc.Get(kSection, DecimalText(static_cast<long long>(i) + 1)) != tickets[i]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Rewrites the section from `tickets`; with `loaded`, only when the file still holds those.
+GuardedRewrite Rewrite(const std::string& path, const std::vector<std::string>* loaded,
+                       const std::vector<std::string>& tickets) {
+  GuardedRewrite result;
   for (const std::string& ticket : tickets) {
     if (std::string reason = ProfileDocument::RejectReason(kSection, "1", ticket);
         !reason.empty()) {
-      return WriteResult::Failure(path, std::move(reason));
+      result.write = WriteResult::Failure(path, std::move(reason));
+      return result;
     }
   }
-  return ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
+  result.write = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
+    if (loaded && !HoldsTickets(doc, *loaded)) {
+      result.fileChanged = true;
+      return ChangeVerdict::Abandon;
+    }
     const CountResult old = ConvertCount(doc.Get(kSection, kTotalKeyAsRaised));
     const long long oldCount = old.ok ? old.value : 0;
     const long long newCount = static_cast<long long>(tickets.size());
@@ -163,6 +188,19 @@ WriteResult RewriteTickets(const std::string& path, const std::vector<std::strin
     }
     return dropsTickets ? ChangeVerdict::WriteAfterKeepingVersion : ChangeVerdict::Write;
   });
+  return result;
+}
+
+}  // namespace
+
+WriteResult RewriteTickets(const std::string& path, const std::vector<std::string>& tickets) {
+  return Rewrite(path, nullptr, tickets).write;
+}
+
+GuardedRewrite RewriteTicketsIfUnchanged(const std::string& path,
+                                         const std::vector<std::string>& loaded,
+                                         const std::vector<std::string>& tickets) {
+  return Rewrite(path, &loaded, tickets);
 }
 
 StartResult StartDataFile(const std::string& path) {

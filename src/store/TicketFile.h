@@ -54,6 +54,18 @@ AppendResult AppendTicket(const std::string& path, const std::string& ticket);
 // and keys 1..n in list order; W and everything else are left alone. One read, one write.
 WriteResult RewriteTickets(const std::string& path, const std::vector<std::string>& tickets);
 
+// RewriteTickets for a list shown to a person: `loaded` is what the list was last loaded from or
+// written as. Only when the file, as read under the lock, still holds exactly those tickets (its
+// count and keys 1..count, as ReadAllTickets reads them) is the section rewritten; otherwise
+// another program has changed the file, nothing is written and `fileChanged` says so.
+struct GuardedRewrite {
+  WriteResult write;
+  bool fileChanged = false;
+};
+GuardedRewrite RewriteTicketsIfUnchanged(const std::string& path,
+                                         const std::vector<std::string>& loaded,
+                                         const std::vector<std::string>& tickets);
+
 // Starts a data file: TOTAL = "0" then W = "00-00-00-00-00-00". When the file exists, the
 // ticket keys 1..old count are deleted first; a count that cannot be converted fails with
 // that conversion's code and leaves the file untouched (`write` stays a success: nothing was

@@ -188,4 +188,36 @@ TEST_F(DataFileChangeTest, NothingIsLeftOfAMissingFileWhenNothingIsWritten) {
   EXPECT_TRUE(std::filesystem::is_symlink(PathOf("link.pmd")));
 }
 
+// A list shown to a person is written back only over the tickets it was loaded from.
+struct GuardedCase {
+  const char* name;
+  std::string fileNow;  // the section after "[Numbers]" as another program left it
+  bool fileChanged;
+};
+
+class GuardedRewriteTest : public store_test::TempFolderTest,
+                           public ::testing::WithParamInterface<GuardedCase> {};
+
+TEST_P(GuardedRewriteTest, WritesOnlyOverWhatWasLoaded) {
+  const std::string path = PathOf("data.pmd");
+  const std::string bytes = "[Numbers]\r\n" + GetParam().fileNow;
+  WriteBytes(path, bytes);
+  const store::GuardedRewrite result =
+      store::RewriteTicketsIfUnchanged(path, {"a", "b", "c"}, {"a", "c"});
+  EXPECT_TRUE(result.write.ok);
+  EXPECT_EQ(result.fileChanged, GetParam().fileChanged);
+  EXPECT_EQ(ReadBytes(path),
+            GetParam().fileChanged ? bytes : "[Numbers]\r\nTOTAL=2\r\nW=x\r\n1=a\r\n2=c\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rewrite, GuardedRewriteTest,
+    ::testing::Values(
+        GuardedCase{"Unchanged", "TOTAL=3\r\nW=x\r\n1=a\r\n2=b\r\n3=c\r\n", false},
+        GuardedCase{"TicketAdded", "TOTAL=4\r\nW=x\r\n1=a\r\n2=b\r\n3=c\r\n4=d\r\n", true},
+        GuardedCase{"TicketReplaced", "TOTAL=3\r\nW=x\r\n1=a\r\n2=B\r\n3=c\r\n", true},
+        GuardedCase{"CountLowered", "TOTAL=2\r\nW=x\r\n1=a\r\n2=b\r\n3=c\r\n", true},
+        GuardedCase{"CountUnreadable", "TOTAL=many\r\nW=x\r\n1=a\r\n2=b\r\n3=c\r\n", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace

@@ -247,6 +247,7 @@ TEST_F(FileCommandsTest, OpenWithoutACountKeepsThePreviousFileCurrent) {
 TEST_F(FileCommandsTest, SaveRewritesTheSectionFromTheListAndClearsMarks) {
   frmNumberChecker& form = StartWith({kA, kB, kC, kD, kE});
   form.SetPlayList({kE, kC, kA});
+  form.mPlays->SetLoaded({kA, kB, kC, kD, kE});  // the list was loaded from the file as it is
   form.mPlays->SetChecked(0, true);
   form.mPlays->SetChecked(2, true);
   form.lstNumbers_Click();
@@ -264,6 +265,7 @@ TEST_F(FileCommandsTest, SaveRewritesTheSectionFromTheListAndClearsMarks) {
 TEST_F(FileCommandsTest, SaveOfAnEmptyListRemovesEveryTicketKey) {
   frmNumberChecker& form = StartWith({kA, kB, kC});
   form.SetPlayList({});
+  form.mPlays->SetLoaded({kA, kB, kC});  // the list was loaded from the file as it is
   form.mnuSave_Click();
   EXPECT_EQ(ReadDataFile(), Lines({"[Numbers]", "TOTAL=0", "W=03-17-22-35-41-58"}));
 }

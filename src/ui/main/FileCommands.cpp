@@ -73,6 +73,7 @@ void frmNumberChecker::mnuNew_Click() {
   mPlays->Clear();
   lbltotaltickets->setText(QStringLiteral("There are 0 total tickets."));
   ShowMatchHint();
+  FollowDataFile();
 }
 
 void frmNumberChecker::mnuOpen_Click() {
@@ -102,19 +103,19 @@ void frmNumberChecker::mnuOpen_Click() {
   ShortenCaption();
   mnuViewAll_Click();
   ShowMatchHint();
+  FollowDataFile();
 }
 
 void frmNumberChecker::mnuSave_Click() {
-  gProfileFile = gDataFile;
-  const store::WriteResult written = store::RewriteTickets(gProfileFile, mPlays->Tickets());
+  const ListWrite written = WriteList(mPlays->Tickets());
   TellVersionWarningAfterCommand(this);
-  if (written.ok) {
+  if (written == ListWrite::Saved) {
+    if (mPlays->Loaded() != mPlays->Tickets())
+      mPlays->SetLoaded(mPlays->Tickets());
     mPlays->SetAllChecked(false);
-  } else {
-    // The file still holds what it held; the list stays as the person left it, marks included,
-    // and Save stays available to try again.
-    ReportWriteFailure(this, written);
   }
-  mnuSave->setEnabled(!written.ok);
+  // After a failed write the file still holds what it held; the list stays as the person left
+  // it, marks included, and Save stays available to try again.
+  mnuSave->setEnabled(written == ListWrite::Failed);
   lstNumbers_Click();
 }

@@ -29,7 +29,10 @@ void frmNumberChecker::mnuAddPlay_Click() {
     if (answer == platform::MessageAnswer::Cancel)
       return;
     if (answer == platform::MessageAnswer::Yes) {
-      mnuDeleteChecked_Click();
+      // When another program changed the file nothing was deleted: the person sees the file
+      // as it is and decides again.
+      if (!DeleteChecked())
+        return;
       mnuSave_Click();
     }
   }
@@ -39,14 +42,27 @@ void frmNumberChecker::mnuAddPlay_Click() {
 }
 
 void frmNumberChecker::mnuDeleteChecked_Click() {
+  DeleteChecked();
+}
+
+bool frmNumberChecker::DeleteChecked() {
   lstNumbers->show();
   SetStandardHeight();
   txtMatchedTickets->hide();
-  mPlays->RemoveChecked();
-  mnuDeleteChecked->setEnabled(false);
-  mnuSave_Click();
+  std::vector<std::string> kept = mPlays->UncheckedTickets();
+  const ListWrite written = WriteList(kept);
+  if (written != ListWrite::FileChanged) {
+    // A failed write still takes the tickets off the list, as the person asked; Save stays
+    // available to write the list again.
+    mPlays->RemoveChecked();
+  }
+  if (written == ListWrite::Saved)
+    mPlays->SetLoaded(std::move(kept));
+  mnuSave->setEnabled(written == ListWrite::Failed);
+  lstNumbers_Click();
   UpdateCountLine();
   ShowMatchHint();
+  return written != ListWrite::FileChanged;
 }
 
 void frmNumberChecker::mnuAll_Click() {

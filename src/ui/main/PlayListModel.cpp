@@ -45,6 +45,7 @@ Qt::ItemFlags PlayListModel::flags(const QModelIndex& index) const {
 
 void PlayListModel::SetTickets(std::vector<std::string> tickets) {
   beginResetModel();
+  loaded_ = tickets;
   tickets_ = std::move(tickets);
   marks_.assign(tickets_.size(), 0);
   checkedCount_ = 0;
@@ -99,4 +100,30 @@ void PlayListModel::RemoveChecked() {
   marks_.assign(kept, 0);
   checkedCount_ = 0;
   endResetModel();
+}
+
+void PlayListModel::ReloadKeepingMarks(std::vector<std::string> tickets) {
+  beginResetModel();
+  std::vector<std::uint8_t> marks(tickets.size(), 0);
+  checkedCount_ = 0;
+  for (std::size_t i = 0; i < std::min(tickets.size(), tickets_.size()); ++i) {
+    if (marks_[i] && tickets[i] == tickets_[i]) {
+      marks[i] = 1;
+      ++checkedCount_;
+    }
+  }
+  marks_ = std::move(marks);
+  loaded_ = tickets;
+  tickets_ = std::move(tickets);
+  endResetModel();
+}
+
+std::vector<std::string> PlayListModel::UncheckedTickets() const {
+  std::vector<std::string> kept;
+  kept.reserve(tickets_.size() - static_cast<std::size_t>(checkedCount_));
+  for (std::size_t i = 0; i < tickets_.size(); ++i) {
+    if (!marks_[i])
+      kept.push_back(tickets_[i]);
+  }
+  return kept;
 }

@@ -22,9 +22,19 @@ class PlayListModel : public QAbstractListModel {
   const std::string& Text(int i) const { return tickets_[static_cast<std::size_t>(i)]; }
   const std::vector<std::string>& Tickets() const { return tickets_; }
 
+  // Filling from the data file: the tickets also become what the list was loaded from.
   void SetTickets(std::vector<std::string> tickets);
   void Append(std::string ticket);
   void Clear();
+
+  // What the list was last loaded from or written as, to tell whether another program has
+  // changed the file since.
+  const std::vector<std::string>& Loaded() const { return loaded_; }
+  void SetLoaded(std::vector<std::string> tickets) { loaded_ = std::move(tickets); }
+  // Fills from the data file again, keeping each mark whose row holds the same ticket as before.
+  void ReloadKeepingMarks(std::vector<std::string> tickets);
+  // The tickets that are not marked, in list order.
+  std::vector<std::string> UncheckedTickets() const;
 
   bool IsChecked(int i) const { return marks_[static_cast<std::size_t>(i)] != 0; }
   int CheckedCount() const { return checkedCount_; }
@@ -41,5 +51,6 @@ class PlayListModel : public QAbstractListModel {
   bool checkable_;
   std::vector<std::string> tickets_;
   std::vector<std::uint8_t> marks_;
+  std::vector<std::string> loaded_;
   int checkedCount_ = 0;
 };

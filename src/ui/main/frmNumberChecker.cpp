@@ -244,6 +244,7 @@ void frmNumberChecker::Form_Load() {
   // 11, 12.
   ShowMatchHint();
   LoadWinningNumber();
+  FollowDataFile();
 }
 
 void frmNumberChecker::ShortenCaption() {

@@ -17,6 +17,7 @@ class QListView;
 class QMenu;
 class QPlainTextEdit;
 class QTimer;
+class DataFileWatch;
 class PlayListModel;
 class ShapeMarker;
 
@@ -113,6 +114,18 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
   void SetPlayList(std::vector<std::string> tickets);
   void UpdateCountLine();
 
+  // The list against the data file. WriteList writes `tickets` as the file's list only when the
+  // file still holds what the list was loaded from; otherwise it reloads the list and tells the
+  // person. The caller records what was written as loaded.
+  enum class ListWrite { Saved, Failed, FileChanged };
+  ListWrite WriteList(const std::vector<std::string>& tickets);
+  // The list, count line and boxes loaded from the file again, marks kept where they still fit.
+  void ReloadFromFile();
+  // Follows outside changes of gDataFile while no other window of the program is open.
+  void FollowDataFile();
+  void CatchUpWithFile();
+  bool DialogOpen() const;
+
   // Hides this window and opens the entry dialog in the given mode.
   void OpenEntryDialog(std::uint8_t mode);
 
@@ -133,7 +146,10 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
   void CreateControls();
   void CreateMenus();
   void RestoreBoxLook(int index);
+  // Delete Checked Play Numbers; false when the file had changed and nothing was deleted.
+  bool DeleteChecked();
   void SetBoxColour(int index, const QColor& colour);
 
+  DataFileWatch* mFileWatch = nullptr;
   std::minstd_rand mRandom;  // never seeded: the colour sequence repeats from run to run
 };

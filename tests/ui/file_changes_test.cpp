@@ -1,0 +1,185 @@
+// The window and a second writer of its data file: commands that write the list back never
+// delete what another program added, and the list follows the file while the window is idle.
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "UiFixture.h"
+#include "store/AtomicFile.h"
+#include "store/TicketFile.h"
+#include "ui/entry/frmNumberEntry.h"
+#include "ui/main/PlayListModel.h"
+#include "ui/other/frmAbout.h"
+
+namespace {
+
+using platform::MessageAnswer;
+using Tickets = std::vector<std::string>;
+
+const char kChanged[] =
+    "The data file was changed by another program. Nothing was deleted; the list now shows the "
+    "file as it is. Please repeat the command.";
+const Tickets kThree = {"05-12-19-33-40-52", "01-09-14-27-38-44", "07-08-09-10-11-12"};
+const Tickets kOthers = {"02-04-06-08-10-12", "11-22-33-44-55-59"};
+
+std::string FileOf(const Tickets& tickets, const char* winning = "03-17-22-35-41-58") {
+  std::string bytes =
+      "[Numbers]\r\nTOTAL=" + std::to_string(tickets.size()) + "\r\nW=" + winning + "\r\n";
+  for (std::size_t i = 0; i < tickets.size(); ++i)
+    bytes += std::to_string(i + 1) + "=" + tickets[i] + "\r\n";
+  return bytes;
+}
+
+std::vector<int> MarkedRows(const frmNumberChecker& form) {
+  std::vector<int> rows;
+  for (int i = 0; i < form.mPlays->Count(); ++i)
+    if (form.mPlays->IsChecked(i))
+      rows.push_back(i);
+  return rows;
+}
+
+struct CommandCase {
+  const char* name;
+  std::vector<int> marked;  // rows marked before the other program writes
+  std::function<void(frmNumberChecker&, platform::FakePlatform&)> command;
+  std::size_t messagesBefore;  // questions the command asks before it writes
+  std::vector<int> markedAfter;
+};
+
+void PrintTo(const CommandCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class SecondWriterTest : public UiTest, public testing::WithParamInterface<CommandCase> {};
+
+TEST_P(SecondWriterTest, KeepsWhatAnotherProgramAddedAndSaysSoOnce) {
+  const CommandCase& c = GetParam();
+  WriteDataFile(FileOf(kThree));
+  frmNumberChecker& form = StartProgram();
+  for (int row : c.marked)
+    form.mPlays->SetChecked(row, true);
+  form.lstNumbers_Click();
+
+  // Another program replaces the second ticket and adds two, under the lock as any writer must.
+  Tickets theirs = {kThree[0], "09-18-27-36-45-54", kThree[2], kOthers[0], kOthers[1]};
+  ASSERT_TRUE(store::RewriteTickets(DataFilePath(), theirs).ok);
+  const std::string after = ReadDataFile();
+
+  c.command(form, desktop_);
+
+  EXPECT_EQ(ReadDataFile(), after);
+  EXPECT_EQ(form.mPlays->Tickets(), theirs);
+  EXPECT_EQ(form.lbltotaltickets->text(), "There are 5 total tickets");
+  EXPECT_EQ(MarkedRows(form), c.markedAfter) << "marks stay on tickets that are still there";
+  ASSERT_EQ(desktop_.messages.size(), c.messagesBefore + 1);
+  EXPECT_EQ(desktop_.messages.back().request.text, kChanged);
+  EXPECT_EQ(desktop_.messages.back().request.title, modPelmora::AppTitle());
+  EXPECT_EQ(forms::NumberEntry(), nullptr) << "the command is to be repeated, not carried on";
+
+  // Repeated, the command now works on the file as it is.
+  desktop_.messageAnswers.clear();
+  form.mnuSave_Click();
+  EXPECT_EQ(store::ReadAllTickets(DataFilePath()).tickets, theirs);
+  EXPECT_EQ(desktop_.messages.size(), c.messagesBefore + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, SecondWriterTest,
+    testing::Values(CommandCase{"deleteWithNothingMarked",
+                                {},
+                                [](frmNumberChecker& f, platform::FakePlatform&) {
+                                  f.mnuDeleteChecked_Click();
+                                },
+                                0,
+                                {}},
+                    CommandCase{"deleteMarked",
+                                {0, 1},
+                                [](frmNumberChecker& f, platform::FakePlatform&) {
+                                  f.mnuDeleteChecked_Click();
+                                },
+                                0,
+                                {0}},
+                    CommandCase{
+                        "save",
+                        {2},
+                        [](frmNumberChecker& f, platform::FakePlatform&) { f.mnuSave_Click(); },
+                        0,
+                        {2}},
+                    CommandCase{"addAnsweredYes",
+                                {2},
+                                [](frmNumberChecker& f, platform::FakePlatform& d) {
+                                  d.messageAnswers = {MessageAnswer::Yes};
+                                  f.mnuAddPlay_Click();
+                                },
+                                1,
+                                {2}}),
+    [](const testing::TestParamInfo<CommandCase>& info) { return info.param.name; });
+
+class FollowFileTest : public UiTest {
+ protected:
+  QStringList Boxes() const {
+    QStringList texts;
+    for (int k = 1; k <= 6; ++k)
+      texts << main_->win1[k]->text();
+    return texts;
+  }
+};
+
+TEST_F(FollowFileTest, FollowsAFileReplacedFromOutsideKeepingMarks) {
+  WriteDataFile(FileOf(kThree));
+  frmNumberChecker& form = StartProgram();
+  form.mPlays->SetChecked(0, true);
+  form.mPlays->SetChecked(1, true);
+
+  const Tickets first = {kThree[0], kOthers[0], kThree[2], kOthers[1]};
+  ASSERT_TRUE(store::WriteFileAtomically(DataFilePath(), FileOf(first, "01-02-03-04-05-06")));
+  QTRY_VERIFY(form.mPlays->Tickets() == first);
+  EXPECT_EQ(form.lbltotaltickets->text(), "There are 4 total tickets");
+  EXPECT_EQ(Boxes(), QStringList({"01", "02", "03", "04", "05", "06"}));
+  EXPECT_EQ(MarkedRows(form), std::vector<int>{0});
+
+  // The replaced file is a new one: the window must still be watching it.
+  ASSERT_TRUE(store::WriteFileAtomically(DataFilePath(), FileOf({kOthers[1]})));
+  QTRY_VERIFY(form.mPlays->Tickets() == Tickets{kOthers[1]});
+  EXPECT_EQ(Boxes(), QStringList({"03", "17", "22", "35", "41", "58"}));
+  EXPECT_TRUE(MarkedRows(form).empty());
+  EXPECT_TRUE(desktop_.messages.empty());
+}
+
+TEST_F(FollowFileTest, WaitsForAnOpenDialogToClose) {
+  WriteDataFile(FileOf(kThree));
+  frmNumberChecker& form = StartProgram();
+  form.mnuAbout_Click();
+  ASSERT_NE(forms::About(), nullptr);
+  ASSERT_TRUE(store::WriteFileAtomically(DataFilePath(), FileOf(kOthers)));
+  form.CatchUpWithFile();
+  EXPECT_EQ(form.mPlays->Tickets(), kThree) << "nothing moves under an open dialog";
+
+  forms::About()->done(QDialog::Accepted);
+  QTRY_VERIFY(form.mPlays->Tickets() == kOthers);
+  EXPECT_TRUE(desktop_.messages.empty());
+}
+
+TEST_F(FollowFileTest, TicketsSavedInTheEntryDialogAreNoChangeByAnotherProgram) {
+  WriteDataFile(FileOf(kThree));
+  frmNumberChecker& form = StartProgram();
+  form.OpenEntryDialog(modPelmora::kEntryPlays);
+  frmNumberEntry& entry = *forms::NumberEntry();
+  for (int n : {3, 17, 22, 41, 8, 55})
+    entry.ck01[n]->click();
+  entry.cmdNext->click();
+  entry.cmdDone->click();
+  Flush();
+
+  EXPECT_EQ(form.mPlays->Count(), 4);
+  EXPECT_EQ(form.lbltotaltickets->text(), "There are 4 total tickets");
+  form.mnuSave_Click();
+  EXPECT_TRUE(desktop_.messages.empty()) << "its own ticket is no change by another program";
+  EXPECT_EQ(store::ReadAllTickets(DataFilePath()).tickets.size(), 4u);
+}
+
+}  // namespace

@@ -78,6 +78,21 @@ TEST_F(VersionsCommandTest, EveryTicketComesBackByteForByteAfterDeletingThemAll)
   EXPECT_EQ(Whens().size(), 2u) << "the restore itself is kept as a version";
 }
 
+TEST_F(VersionsCommandTest, AFullFileComesBackByteForByte) {
+  std::string full = CrLf({"[Numbers]", "TOTAL=32767", "W=05-12-23-34-45-56"});
+  for (int k = 1; k <= store::kMaxTickets; ++k) {
+    char ticket[32];
+    std::snprintf(ticket, sizeof ticket, "%d=%02d-%02d-22-35-41-58\r\n", k, k % 59 + 1,
+                  k / 59 % 59 + 1);
+    full += ticket;
+  }
+  file_ = Write("full.pmd", full);
+  ASSERT_TRUE(store::RewriteTickets(file_, {}).ok);
+  ASSERT_EQ(Whens().size(), 1u);
+  EXPECT_EQ(Run({"--restore", Whens().front(), file_}).status, kExitFound);
+  EXPECT_EQ(Read(file_), full);
+}
+
 struct VersionsCase {
   const char* name;
   std::vector<std::string> arguments;  // FILE stands for the data file

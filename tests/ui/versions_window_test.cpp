@@ -4,6 +4,7 @@
 
 #include "UiFixture.h"
 #include "store/AtomicFile.h"
+#include "store/TicketFile.h"
 #include "store/Versions.h"
 #include "ui/main/PlayListModel.h"
 
@@ -50,6 +51,23 @@ TEST_F(VersionsWindowTest, DeleteKeepsTheFileAsItWasOnceAndSaysNothing) {
   ASSERT_EQ(list.versions.size(), 1u);
   EXPECT_EQ(ReadFile(list.versions[0].file), FileOfFive());
   EXPECT_EQ(form.mPlays->Count(), 0);
+  EXPECT_TRUE(desktop_.messages.empty());
+}
+
+// Ctrl+A, Delete, then the version put back from outside: the open window shows every ticket
+// again, and a later Delete in it works on the restored list.
+TEST_F(VersionsWindowTest, TheWindowFollowsARestore) {
+  WriteDataFile(FileOfFive());
+  frmNumberChecker& form = StartProgram();
+  const std::vector<std::string> five = form.mPlays->Tickets();
+  DeleteRows(form, {0, 1, 2, 3, 4});
+  const store::VersionList list = store::ListVersions(DataFilePath());
+  ASSERT_EQ(list.versions.size(), 1u);
+  ASSERT_TRUE(store::RestoreDataFile(DataFilePath(), ReadFile(list.versions[0].file)).ok);
+  QTRY_VERIFY(form.mPlays->Tickets() == five);
+  DeleteRows(form, {0});
+  EXPECT_EQ(store::ReadAllTickets(DataFilePath()).tickets,
+            std::vector<std::string>(five.begin() + 1, five.end()));
   EXPECT_TRUE(desktop_.messages.empty());
 }
 

@@ -27,6 +27,25 @@ std::string ListingLine(const std::string& when, const std::string& tickets,
   return line;
 }
 
+// How many of `version`'s tickets `current` lacks, a ticket held twice counting twice.
+std::size_t TicketsLacking(const std::vector<std::string>& version,
+                           const std::vector<std::string>& current) {
+  std::unordered_map<std::string_view, std::size_t> held;
+  for (const std::string& ticket : current) {
+    ++held[ticket];
+  }
+  std::size_t lacking = 0;
+  for (const std::string& ticket : version) {
+    const auto found = held.find(ticket);
+    if (found == held.end() || found->second == 0) {
+      ++lacking;
+    } else {
+      --found->second;
+    }
+  }
+  return lacking;
+}
+
 CommandOutput ListCommand(const Options& options, const store::VersionList& list) {
   CommandOutput output;
   if (list.versions.empty()) {
@@ -93,24 +112,6 @@ CommandOutput ForgetCommand(const Options& options) {
 }
 
 }  // namespace
-
-std::size_t TicketsLacking(const std::vector<std::string>& version,
-                           const std::vector<std::string>& current) {
-  std::unordered_map<std::string_view, std::size_t> held;
-  for (const std::string& ticket : current) {
-    ++held[ticket];
-  }
-  std::size_t lacking = 0;
-  for (const std::string& ticket : version) {
-    const auto found = held.find(ticket);
-    if (found == held.end() || found->second == 0) {
-      ++lacking;
-    } else {
-      --found->second;
-    }
-  }
-  return lacking;
-}
 
 CommandOutput RunVersionsCommand(const Options& options) {
   if (options.mode == Mode::Forget) {

@@ -9,8 +9,4 @@ namespace cli {
 // (--versions, --forget); 2 on an error.
 CommandOutput RunVersionsCommand(const Options& options);
 
-// How many of `version`'s tickets `current` lacks, a ticket held twice counting twice.
-std::size_t TicketsLacking(const std::vector<std::string>& version,
-                           const std::vector<std::string>& current);
-
 }  // namespace cli

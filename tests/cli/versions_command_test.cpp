@@ -9,7 +9,6 @@
 
 #include "CliTestSupport.h"
 #include "cli/Commands.h"
-#include "cli/VersionsCommands.h"
 #include "store/TicketFile.h"
 #include "store/Versions.h"
 
@@ -184,12 +183,6 @@ TEST_F(VersionsCommandTest, AVersionThatCannotBeKeptIsToldOnceAfterTheCommand) {
   const CommandOutput second = Run({"--restore", when, file_});
   EXPECT_EQ(second.status, kExitFound);
   EXPECT_EQ(second.err, "");
-}
-
-TEST(TicketsLackingTest, CountsTicketsHeldTwiceTwice) {
-  EXPECT_EQ(TicketsLacking({"a", "b", "a"}, {"a", "c"}), 2u);
-  EXPECT_EQ(TicketsLacking({"a", "b"}, {"b", "a", "a"}), 0u);
-  EXPECT_EQ(TicketsLacking({"a"}, {}), 1u);
 }
 
 }  // namespace

@@ -225,19 +225,6 @@ TEST_F(VersionsTest, TwoVersionsInOneMomentBothStayInOrder) {
   EXPECT_EQ(VersionBytes(path).size(), 20u);
 }
 
-TEST_F(VersionsTest, ForgetRemovesEveryVersionOfTheFileAlone) {
-  const std::string a = PathOf("a.pmd");
-  const std::string b = PathOf("b.pmd");
-  store::KeepVersion(a, DataFile(1));
-  store::KeepVersion(a, DataFile(2));
-  store::KeepVersion(b, DataFile(3));
-  const store::ForgetResult forgotten = store::ForgetVersions(a);
-  EXPECT_TRUE(forgotten.write.ok) << forgotten.write.reason;
-  EXPECT_EQ(forgotten.removed, 2u);
-  EXPECT_FALSE(std::filesystem::exists(store::VersionFolderOf(a)));
-  EXPECT_EQ(VersionBytes(b).size(), 1u);
-}
-
 // Ways the versions folder can refuse a version; the change itself must go through regardless.
 struct BrokenFolder {
   const char* name;

@@ -21,7 +21,7 @@ std::string NoneKept(const Options& options, const std::string& folder) {
 
 std::string ListingLine(const std::string& when, const std::string& tickets,
                         const std::string& winning, const std::string& lacking) {
-  char line[160];
+  char line[320];
   std::snprintf(line, sizeof line, "%-28s %8s  %-17s  %s\n", when.c_str(), tickets.c_str(),
                 winning.c_str(), lacking.c_str());
   return line;
@@ -60,6 +60,12 @@ CommandOutput ListCommand(const Options& options, const store::VersionList& list
     const std::vector<std::string> tickets = store::ReadAllTickets(version.file).tickets;
     std::string winning =
         store::ReadProfileValue(store::kSection, store::kWinningKey, version.file);
+    // A value read from a file must not reach the terminal as control characters.
+    for (char& c : winning) {
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+        c = '?';
+      }
+    }
     output.out +=
         ListingLine(version.when, std::to_string(tickets.size()), winning.empty() ? "-" : winning,
                     std::to_string(TicketsLacking(tickets, current)));

@@ -147,12 +147,11 @@ WriteResult ChangeDataFile(
   }
 
   // The empty file we created for the lock stands for a missing one.
-  FileContents before = lock.created() ? FileContents{} : ReadWholeFile(path);
+  const FileContents before = lock.created() ? FileContents{} : ReadWholeFile(path);
   if (before.status == ReadStatus::Failed) {
     return WriteResult::Failure(path, before.reason);
   }
-  ProfileDocument doc = ProfileDocument::ParseOwning(std::move(before.bytes));
-  before.bytes.clear();
+  ProfileDocument doc = ProfileDocument::Parse(before.bytes);
   if (change(doc, before) == ChangeVerdict::Abandon) {
     lock.RemoveCreatedFile();
     return WriteResult::Success();

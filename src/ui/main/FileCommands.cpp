@@ -105,10 +105,9 @@ void frmNumberChecker::mnuOpen_Click() {
 }
 
 void frmNumberChecker::mnuSave_Click() {
-  const ListWrite written = WriteList(mPlays->Tickets());
+  const ListWrite written = WriteList(mPlays->Views());
   if (written == ListWrite::Saved) {
-    if (mPlays->Loaded() != mPlays->Tickets())
-      mPlays->SetLoaded(mPlays->Tickets());
+    mPlays->MarkWritten();
     mPlays->SetAllChecked(false);
   }
   // After a failed write the file still holds what it held; the list stays as the person left

@@ -27,10 +27,10 @@ enum class ChangeVerdict {
 // the lock of a file that is no longer at the path; it then starts again on the new one.
 //
 // `change` sees the file as read under the lock (`before`: Missing for a file that did not
-// exist) and the document parsed from it. The
-// document is written back only when the change modified it, or when the file did not exist. A file
-// that cannot be read fails with its reason without calling `change`. A missing file is created
-// empty for the lock and removed again when nothing is written in its place.
+// exist) and the document parsed from it. The document is written back only when the change
+// modified it, or when the file did not exist. A file that cannot be read fails with its reason
+// without calling `change`. A missing file is created empty for the lock and removed again when
+// nothing is written in its place.
 WriteResult ChangeDataFile(
     const std::string& path,
     const std::function<ChangeVerdict(ProfileDocument& doc, const FileContents& before)>& change);

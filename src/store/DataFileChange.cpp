@@ -22,6 +22,12 @@ std::string ErrorText(int error) {
   return std::strerror(error);
 }
 
+// A file system that cannot lock (some network ones) is written as before, unlocked, rather
+// than not at all.
+bool LockingUnsupported(int error) {
+  return error == ENOLCK || error == EOPNOTSUPP || error == ENOTSUP || error == EINVAL;
+}
+
 bool SameFile(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -81,7 +87,7 @@ class FileLock {
     do {
       locked = ::flock(fd_, LOCK_EX);
     } while (locked != 0 && errno == EINTR);
-    if (locked != 0) {
+    if (locked != 0 && !LockingUnsupported(errno)) {
       reason = ErrorText(errno);
       return Outcome::Failed;
     }
@@ -149,7 +155,7 @@ WriteResult ChangeDataFile(
   }
 
   // The empty file we created for the lock stands for a missing one.
-  FileContents before = lock.created() ? FileContents{} : ReadWholeFile(path);
+  const FileContents before = lock.created() ? FileContents{} : ReadWholeFile(path);
   if (before.status == ReadStatus::Failed) {
     return WriteResult::Failure(path, before.reason);
   }

@@ -107,11 +107,10 @@ void frmNumberChecker::mnuOpen_Click() {
 }
 
 void frmNumberChecker::mnuSave_Click() {
-  const ListWrite written = WriteList(mPlays->Tickets());
+  const ListWrite written = WriteList(mPlays->Views());
   TellVersionWarningAfterCommand(this);
   if (written == ListWrite::Saved) {
-    if (mPlays->Loaded() != mPlays->Tickets())
-      mPlays->SetLoaded(mPlays->Tickets());
+    mPlays->MarkWritten();
     mPlays->SetAllChecked(false);
   }
   // After a failed write the file still holds what it held; the list stays as the person left

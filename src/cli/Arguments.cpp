@@ -30,6 +30,12 @@ std::string ModeOption(Mode mode) {
       return "--export";
     case Mode::Duplicates:
       return "--duplicates";
+    case Mode::Versions:
+      return "--versions";
+    case Mode::Restore:
+      return "--restore";
+    case Mode::Forget:
+      return "--forget";
     default:
       return {};
   }
@@ -123,6 +129,9 @@ class Parser {
         Fail("--duplicates takes no value");
       }
       SetMode(Mode::Duplicates);
+    } else if (option.name == "--versions" || option.name == "--forget" ||
+               option.name == "--restore") {
+      VersionsOption(option);
     } else {
       Fail("unknown option \"" + argument + "\"");
     }
@@ -138,6 +147,20 @@ class Parser {
       return &options.lfLineEnds;
     }
     return nullptr;
+  }
+
+  // The earlier versions kept of the data file: list, put one back, remove them all.
+  void VersionsOption(const OptionValue& option) {
+    if (option.name == "--restore") {
+      if (auto value = Value(option, "a time as --versions prints it")) {
+        SetMode(Mode::Restore);
+        result_.options.restoreWhen = std::move(*value);
+      }
+    } else if (option.inlineValue) {
+      Fail(std::string(option.name) + " takes no value");
+    } else {
+      SetMode(option.name == "--versions" ? Mode::Versions : Mode::Forget);
+    }
   }
 
   std::optional<std::string> Value(const OptionValue& option, const std::string& wanted) {
@@ -238,6 +261,9 @@ the file's tickets and its stored winning number.
   --export csv       print the tickets as CSV
   --duplicates       list tickets holding the same six numbers in any order
   --lf               end every line printed with LF instead of CR LF
+  --versions         list the earlier versions kept of the data file
+  --restore WHEN     put back the version kept at WHEN (as --versions prints it)
+  --forget           remove every version kept of the data file
   -h, --help         show this help and exit
       --version      show the version and exit
 
@@ -251,6 +277,17 @@ Exit status:
   1  no ticket matched, no duplicates were found
   2  an error; nothing was changed
 A reader that stops reading (such as head) ends the output quietly.
+
+Earlier versions: before a change that removes or replaces tickets (deleting
+tickets, saving a shorter list, New over an existing file, a new winning
+number, a restore), the data file as it was is kept in
+$XDG_DATA_HOME/pelmora/versions (by default ~/.local/share/pelmora/versions),
+the last 50 of each file and at most 20 MB in all. To bring one back:
+  pelmora-check --versions FILE.pmd
+  pelmora-check --restore 2026-01-06T18:30:05.123456Z FILE.pmd
+--versions exits with 0 when versions are listed and 1 when none are kept;
+--restore with 0 when the version was put back; --forget with 0 when versions
+were removed and 1 when none were kept; all three with 2 on an error.
 
 See pelmora-check(1) for more.
 )";

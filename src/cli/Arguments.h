@@ -8,7 +8,18 @@
 
 namespace cli {
 
-enum class Mode { Check, Draws, Import, Export, Duplicates, Help, Version };
+enum class Mode {
+  Check,
+  Draws,
+  Import,
+  Export,
+  Duplicates,
+  Help,
+  Version,
+  Versions,
+  Restore,
+  Forget
+};
 
 struct Options {
   Mode mode = Mode::Check;
@@ -19,6 +30,7 @@ struct Options {
   bool skipBad = false;                // --skip-bad, with --import or --draws
   std::vector<ColumnPick> columns;     // --columns, with --import; empty: found by the rows
   bool lfLineEnds = false;             // --lf: every output ends its lines with LF alone
+  std::string restoreWhen;             // --restore: a version's time as --versions prints it
 };
 
 struct ParsedArguments {

@@ -16,7 +16,9 @@
 #include "cli/ImportText.h"
 #include "cli/ImportTickets.h"
 #include "cli/NumberLines.h"
+#include "cli/VersionsCommands.h"
 #include "store/PlayNumber.h"
+#include "store/Versions.h"
 
 namespace cli {
 
@@ -257,6 +259,14 @@ CommandOutput RunListCommand(const Options& options) {
 
 }  // namespace
 
+void ReportProblem(CommandOutput& output, std::string_view subject, std::string_view problem) {
+  Report(output, subject, problem);
+}
+
+CommandOutput CommandFailure(std::string_view subject, std::string_view problem) {
+  return Failure(subject, problem);
+}
+
 CommandOutput RunCommand(const Options& options, bool outputIsTerminal) {
   switch (options.mode) {
     case Mode::Help:
@@ -272,6 +282,10 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal) {
     case Mode::Export:
     case Mode::Duplicates:
       return RunListCommand(options);
+    case Mode::Versions:
+    case Mode::Restore:
+    case Mode::Forget:
+      return RunVersionsCommand(options);
   }
   return Failure("pelmora-check", "unknown command");
 }
@@ -296,6 +310,10 @@ CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool out
   }
   CommandOutput output = RunCommand(parsed.options, outputIsTerminal);
   output.lfLineEnds = parsed.options.lfLineEnds;
+  // A version that could not be kept did not stop the command; it is told after it.
+  if (const std::optional<store::VersionWarning> warning = store::TakeVersionWarning()) {
+    Report(output, parsed.options.dataFile, store::VersionWarningText(*warning));
+  }
   return output;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "cli/Arguments.h"
 
@@ -29,6 +30,11 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal);
 // When the command had changed the data file it says so, and the status stays a success, so that
 // a script does not make the change twice.
 void ReportOutputFailure(CommandOutput& output, const std::string& reason);
+
+// For commands kept in files of their own: one line "pelmora-check: SUBJECT: problem" on
+// standard error, and the same ending the command with an error.
+void ReportProblem(CommandOutput& output, std::string_view subject, std::string_view problem);
+CommandOutput CommandFailure(std::string_view subject, std::string_view problem);
 
 // Parses the arguments and runs the command.
 CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal);

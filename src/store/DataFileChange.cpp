@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "store/Versions.h"
+
 namespace store {
 
 namespace {
@@ -18,6 +20,12 @@ constexpr int kMaxLockAttempts = 1000;
 
 std::string ErrorText(int error) {
   return std::strerror(error);
+}
+
+// A file system that cannot lock (some network ones) is written as before, unlocked, rather
+// than not at all.
+bool LockingUnsupported(int error) {
+  return error == ENOLCK || error == EOPNOTSUPP || error == ENOTSUP || error == EINVAL;
 }
 
 bool SameFile(const struct stat& a, const struct stat& b) {
@@ -79,7 +87,7 @@ class FileLock {
     do {
       locked = ::flock(fd_, LOCK_EX);
     } while (locked != 0 && errno == EINTR);
-    if (locked != 0) {
+    if (locked != 0 && !LockingUnsupported(errno)) {
       reason = ErrorText(errno);
       return Outcome::Failed;
     }
@@ -147,21 +155,30 @@ WriteResult ChangeDataFile(
   }
 
   // The empty file we created for the lock stands for a missing one.
-  FileContents before = lock.created() ? FileContents{} : ReadWholeFile(path);
+  const FileContents before = lock.created() ? FileContents{} : ReadWholeFile(path);
   if (before.status == ReadStatus::Failed) {
     return WriteResult::Failure(path, before.reason);
   }
-  ProfileDocument doc = ProfileDocument::ParseOwning(std::move(before.bytes));
-  before.bytes.clear();
-  if (change(doc, before) == ChangeVerdict::Abandon) {
+  // The bytes stay with `before`: a change that drops tickets keeps them as a version.
+  ProfileDocument doc = ProfileDocument::Parse(before.bytes);
+  const ChangeVerdict verdict = change(doc, before);
+  if (verdict == ChangeVerdict::Abandon) {
     lock.RemoveCreatedFile();
     return WriteResult::Success();
   }
-  if (before.status == ReadStatus::Ok && !doc.IsModified()) {
+  // A document replaced whole (a restore) reads as unmodified, so that case compares the bytes.
+  const bool keepVersion = verdict == ChangeVerdict::WriteAfterKeepingVersion;
+  if (before.status == ReadStatus::Ok && !doc.IsModified() && !keepVersion) {
     return WriteResult::Success();  // the file already is what the change would write
   }
-  // Written back in the encoding it was read in (UTF-16 files stay UTF-16).
-  WriteResult result = WriteFileAtomically(path, doc.Serialize(), before.encoding);
+  std::string after = doc.Serialize();
+  if (before.status == ReadStatus::Ok && after == before.bytes) {
+    return WriteResult::Success();
+  }
+  if (keepVersion) {
+    KeepVersionBeforeChange(path, before);
+  }
+  WriteResult result = WriteFileAtomically(path, after, before.encoding);
   if (!result.ok) {
     lock.RemoveCreatedFile();
   }

@@ -13,7 +13,7 @@ namespace store {
 enum class ChangeVerdict {
   Write,                     // write the changed document back
   WriteAfterKeepingVersion,  // the change removes or replaces tickets: the old file is kept as a
-                             // version first (for now the same as Write)
+                             // version first
   Abandon,                   // write nothing; the change recorded why itself
 };
 
@@ -26,11 +26,13 @@ enum class ChangeVerdict {
 // dies releases it. Because a write replaces the file by rename, a writer that waited may hold
 // the lock of a file that is no longer at the path; it then starts again on the new one.
 //
-// `change` sees the document parsed from the file as read under the lock, and how that read went
-// (`before`: Missing for a file that did not exist; its bytes have gone into the document). The
-// document is written back only when the change modified it, or when the file did not exist. A file
-// that cannot be read fails with its reason without calling `change`. A missing file is created
-// empty for the lock and removed again when nothing is written in its place.
+// `change` sees the document parsed from the file as read under the lock, and that read
+// (`before`: Missing for a file that did not exist). The document is written back when its bytes
+// differ from the file's, or when the file did not exist. Before a write the change judged
+// WriteAfterKeepingVersion, the file as read is kept as an earlier version (see Versions.h); a
+// failure to keep it never stops the write. A file that cannot be read fails with its reason
+// without calling `change`. A missing file is created empty for the lock and removed again when
+// nothing is written in its place.
 WriteResult ChangeDataFile(
     const std::string& path,
     const std::function<ChangeVerdict(ProfileDocument& doc, const FileContents& before)>& change);

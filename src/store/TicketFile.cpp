@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <charconv>
 
 #include "store/AtomicFile.h"
@@ -66,43 +67,52 @@ std::string CountRefusal(std::string_view text, const CountResult& count) {
       break;
   }
   return {};
+
+// The tickets of a data file's bytes as views into them: one pass over the section, keeping the
+// first line of each name as a read of each key would, so no document is needed.
+struct TicketViews {
+  CountResult count;
+  std::vector<std::string_view> tickets;  // keys 1..count; a missing key is ""
+};
+
+TicketViews ViewTickets(std::string_view bytes) {
+  TicketViews list;
+  std::string_view total;
+  bool totalSeen = false;
+  // A key not seen yet has no data at all; one seen with an empty value points into `bytes`.
+  ProfileDocument::ForEachKey(bytes, kSection, [&](std::string_view name, std::string_view value) {
+    value = value.substr(0, kMaxProfileValueLength);
+    if (!totalSeen && EqualsIgnoringAsciiCase(name, kTotalKey)) {
+      total = value;
+      totalSeen = true;
+      // The count comes first in the files the program writes: size the list once.
+      if (const CountResult count = ConvertCount(total); count.ok && count.value > 0) {
+        list.tickets.reserve(static_cast<std::size_t>(count.value));
+      }
+    } else if (const int k = TicketNumberOf(name); k > 0) {
+      const auto index = static_cast<std::size_t>(k - 1);
+      if (index >= list.tickets.size()) {
+        list.tickets.resize(index + 1);
+      }
+      if (list.tickets[index].data() == nullptr) {
+        list.tickets[index] = value.data() ? value : bytes.substr(0, 0);
+      }
+    }
+    return true;
+  });
+  list.count = ConvertCount(total);
+  list.tickets.resize(list.count.ok && list.count.value > 0 ? list.count.value : 0);
+  return list;
 }
 
 }  // namespace
 
 TicketList ReadAllTickets(const std::string& path) {
-  // One pass over the section, keeping the first line of each name as a read of each key would;
-  // no document is needed for reading.
-  TicketList list;
   const FileContents file = ReadWholeFile(path);
-  std::string_view total;
-  bool totalSeen = false;
-  std::vector<bool> ticketSeen;
-  ProfileDocument::ForEachKey(file.bytes, kSection,
-                              [&](std::string_view name, std::string_view value) {
-                                value = value.substr(0, kMaxProfileValueLength);
-                                if (!totalSeen && EqualsIgnoringAsciiCase(name, kTotalKey)) {
-                                  total = value;
-                                  totalSeen = true;
-                                } else if (const int k = TicketNumberOf(name); k > 0) {
-                                  const auto index = static_cast<std::size_t>(k - 1);
-                                  if (index >= ticketSeen.size()) {
-                                    ticketSeen.resize(index + 1);
-                                    list.tickets.resize(index + 1);
-                                  }
-                                  if (!ticketSeen[index]) {
-                                    ticketSeen[index] = true;
-                                    list.tickets[index] = value;
-                                  }
-                                }
-                                return true;
-                              });
-  list.count = ConvertCount(total);
-  if (!list.count.ok || list.count.value < 1) {
-    list.tickets.clear();
-  } else {
-    list.tickets.resize(static_cast<std::size_t>(list.count.value));
-  }
+  const TicketViews views = ViewTickets(file.bytes);
+  TicketList list;
+  list.count = views.count;
+  list.tickets.assign(views.tickets.begin(), views.tickets.end());
   return list;
 }
 
@@ -158,26 +168,12 @@ AppendResult AppendTicket(const std::string& path, const std::string& ticket) {
 
 namespace {
 
-// Whether keys 1..count of the document are `tickets`, read as ReadAllTickets reads them.
-bool HoldsTickets(const ProfileDocument& doc, const std::vector<std::string>& tickets) {
-  const CountResult count = ConvertCount(doc.Get(kSection, kTotalKey));
-  const long long held = count.ok && count.value > 0 ? count.value : 0;
-  if (held != static_cast<long long>(tickets.size())) {
-    return false;
-  }
-  for (std::size_t i = 0; i < tickets.size(); ++i) {
-    if (doc.Get(kSection, DecimalText(static_cast<long long>(i) + 1)) != tickets[i]) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // Rewrites the section from `tickets`; with `loaded`, only when the file still holds those.
+template <typename Ticket>
 GuardedRewrite Rewrite(const std::string& path, const std::vector<std::string>* loaded,
-                       const std::vector<std::string>& tickets) {
+                       const std::vector<Ticket>& tickets) {
   GuardedRewrite result;
-  for (const std::string& ticket : tickets) {
+  for (const std::string_view ticket : tickets) {
     if (std::string reason = ProfileDocument::RejectReason(kSection, "1", ticket);
         !reason.empty()) {
       result.write = WriteResult::Failure(path, std::move(reason));
@@ -185,34 +181,35 @@ GuardedRewrite Rewrite(const std::string& path, const std::vector<std::string>* 
     }
   }
   std::string refusal;
-  result.write = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
-    if (loaded && !HoldsTickets(doc, *loaded)) {
+  result.write = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents& before) {
+    const TicketViews held = ViewTickets(before.bytes);
+    if (loaded &&
+        !std::equal(held.tickets.begin(), held.tickets.end(), loaded->begin(), loaded->end())) {
       result.fileChanged = true;
       return ChangeVerdict::Abandon;
     }
     const std::string oldText = doc.Get(kSection, kTotalKeyAsRaised);
-    const CountResult old = ConvertCount(oldText);
     // Which keys hold the file's tickets is known only from its count: written over a count that
     // cannot be read, the new list would leave old tickets outside it, to be overwritten later.
-    refusal = CountRefusal(oldText, old);
+    refusal = CountRefusal(oldText, ConvertCount(oldText));
     if (!refusal.empty()) {
       return ChangeVerdict::Abandon;
     }
-    const long long oldCount = old.ok ? old.value : 0;
+    const long long oldCount = held.count.ok ? held.count.value : 0;
     const long long newCount = static_cast<long long>(tickets.size());
-    bool dropsTickets = newCount < oldCount;
     for (long long k = newCount + 1; k <= oldCount; ++k) {
       doc.Delete(kSection, DecimalText(k));
     }
     doc.Set(kSection, kTotalKey, DecimalText(newCount));
     for (std::size_t i = 0; i < tickets.size(); ++i) {
-      const DecimalText key(static_cast<long long>(i) + 1);
-      if (!dropsTickets && static_cast<long long>(i) < oldCount) {
-        dropsTickets = doc.Get(kSection, key) != tickets[i];
-      }
-      doc.Set(kSection, key, tickets[i]);
+      doc.Set(kSection, DecimalText(static_cast<long long>(i) + 1), tickets[i]);
     }
-    return dropsTickets ? ChangeVerdict::WriteAfterKeepingVersion : ChangeVerdict::Write;
+    // Tickets that were in the file and are not kept under the same key are lost to it.
+    const bool keepsTickets =
+        held.tickets.size() <= tickets.size() &&
+        std::equal(held.tickets.begin(), held.tickets.end(), tickets.begin(),
+                   [](std::string_view a, std::string_view b) { return a == b; });
+    return keepsTickets ? ChangeVerdict::Write : ChangeVerdict::WriteAfterKeepingVersion;
   });
   if (!refusal.empty()) {
     result.write = WriteResult::Failure(path, std::move(refusal));
@@ -228,7 +225,7 @@ WriteResult RewriteTickets(const std::string& path, const std::vector<std::strin
 
 GuardedRewrite RewriteTicketsIfUnchanged(const std::string& path,
                                          const std::vector<std::string>& loaded,
-                                         const std::vector<std::string>& tickets) {
+                                         const std::vector<std::string_view>& tickets) {
   return Rewrite(path, &loaded, tickets);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/CountConversion.h"
@@ -64,9 +65,10 @@ struct GuardedRewrite {
   WriteResult write;
   bool fileChanged = false;
 };
+// The tickets are views, so that a list of tens of thousands is passed without copying it.
 GuardedRewrite RewriteTicketsIfUnchanged(const std::string& path,
                                          const std::vector<std::string>& loaded,
-                                         const std::vector<std::string>& tickets);
+                                         const std::vector<std::string_view>& tickets);
 
 // Starts a data file: TOTAL = "0" then W = "00-00-00-00-00-00". When the file exists, the
 // ticket keys 1..old count are deleted first; a count that cannot be converted fails with

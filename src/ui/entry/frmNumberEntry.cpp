@@ -12,6 +12,7 @@
 
 #include "app/DataFileLocation.h"
 #include "app/FileText.h"
+#include "app/VersionWarning.h"
 #include "app/modPelmora.h"
 #include "platform/Platform.h"
 #include "platform/WindowFrame.h"
@@ -477,7 +478,9 @@ void frmNumberEntry::cmdDone_Click() {
     }
     gProfileFile = gDataFile;
     // A winning number that did not reach the disk keeps the dialog open with its picks.
-    if (!ReportWriteFailure(this, store::WriteProfileValue("numbers", "w", text, gProfileFile)))
+    const store::WriteResult written = store::WriteProfileValue("numbers", "w", text, gProfileFile);
+    TellVersionWarningAfterCommand(main);
+    if (!ReportWriteFailure(this, written))
       return;
     ShowMatchHint();
     if (main) {

@@ -24,7 +24,8 @@ const char kChangedByAnotherProgram[] =
 
 }  // namespace
 
-frmNumberChecker::ListWrite frmNumberChecker::WriteList(const std::vector<std::string>& tickets) {
+frmNumberChecker::ListWrite frmNumberChecker::WriteList(
+    const std::vector<std::string_view>& tickets) {
   gProfileFile = gDataFile;
   const store::GuardedRewrite written =
       store::RewriteTicketsIfUnchanged(gProfileFile, mPlays->Loaded(), tickets);

@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "app/DataFileLocation.h"
+#include "app/VersionWarning.h"
 #include "platform/Platform.h"
 #include "store/TicketFile.h"
 #include "ui/main/PlayListModel.h"
@@ -56,6 +57,7 @@ void frmNumberChecker::mnuNew_Click() {
   gDataFile = PathBytes(chosen);
   gProfileFile = gDataFile;
   const store::StartResult started = store::StartDataFile(gProfileFile);
+  TellVersionWarningAfterCommand(this);
   if (started.errorCode != 0) {
     ReturnTo(previous);
     Tell(this, QStringLiteral("Error creating new file.") + QString::number(started.errorCode),
@@ -114,10 +116,10 @@ bool frmNumberChecker::OpenDataFile(const QString& path) {
 }
 
 void frmNumberChecker::mnuSave_Click() {
-  const ListWrite written = WriteList(mPlays->Tickets());
+  const ListWrite written = WriteList(mPlays->Views());
+  TellVersionWarningAfterCommand(this);
   if (written == ListWrite::Saved) {
-    if (mPlays->Loaded() != mPlays->Tickets())
-      mPlays->SetLoaded(mPlays->Tickets());
+    mPlays->MarkWritten();
     mPlays->SetAllChecked(false);
   }
   // After a failed write the file still holds what it held; the list stays as the person left

@@ -50,15 +50,14 @@ bool frmNumberChecker::DeleteChecked() {
   lstNumbers->show();
   SetStandardHeight();
   txtMatchedTickets->hide();
-  std::vector<std::string> kept = mPlays->UncheckedTickets();
-  const ListWrite written = WriteList(kept);
-  if (written != ListWrite::FileChanged) {
+  const ListWrite written = WriteList(mPlays->UncheckedViews());
+  if (written == ListWrite::Saved) {
+    mPlays->RemoveChecked(/*written=*/true);
+  } else if (written == ListWrite::Failed) {
     // A failed write still takes the tickets off the list, as the person asked; Save stays
     // available to write the list again.
-    mPlays->RemoveChecked();
+    mPlays->RemoveChecked(/*written=*/false);
   }
-  if (written == ListWrite::Saved)
-    mPlays->SetLoaded(std::move(kept));
   mnuSave->setEnabled(written == ListWrite::Failed);
   lstNumbers_Click();
   UpdateCountLine();

@@ -47,8 +47,8 @@ Qt::ItemFlags PlayListModel::flags(const QModelIndex& index) const {
 
 void PlayListModel::SetTickets(std::vector<std::string> tickets) {
   beginResetModel();
-  loaded_ = tickets;
   tickets_ = std::move(tickets);
+  MarkWritten();
   marks_.assign(tickets_.size(), 0);
   checkedCount_ = 0;
   endResetModel();
@@ -86,9 +86,15 @@ void PlayListModel::SetAllChecked(bool checked) {
   emit dataChanged(index(0), index(Count() - 1), {Qt::CheckStateRole});
 }
 
-void PlayListModel::RemoveChecked() {
+void PlayListModel::RemoveChecked(bool written) {
   if (checkedCount_ == 0)
     return;
+  if (written) {
+    MarkWritten();
+  } else if (loadedIsList_) {
+    loaded_ = tickets_;
+    loadedIsList_ = false;
+  }
   beginResetModel();
   std::size_t kept = 0;
   for (std::size_t i = 0; i < tickets_.size(); ++i) {
@@ -104,6 +110,16 @@ void PlayListModel::RemoveChecked() {
   endResetModel();
 }
 
+void PlayListModel::SetLoaded(std::vector<std::string> tickets) {
+  loaded_ = std::move(tickets);
+  loadedIsList_ = false;
+}
+
+void PlayListModel::MarkWritten() {
+  loaded_.clear();
+  loadedIsList_ = true;
+}
+
 void PlayListModel::ReloadKeepingMarks(std::vector<std::string> tickets) {
   beginResetModel();
   std::vector<std::uint8_t> marks(tickets.size(), 0);
@@ -115,13 +131,17 @@ void PlayListModel::ReloadKeepingMarks(std::vector<std::string> tickets) {
     }
   }
   marks_ = std::move(marks);
-  loaded_ = tickets;
   tickets_ = std::move(tickets);
+  MarkWritten();
   endResetModel();
 }
 
-std::vector<std::string> PlayListModel::UncheckedTickets() const {
-  std::vector<std::string> kept;
+std::vector<std::string_view> PlayListModel::Views() const {
+  return {tickets_.begin(), tickets_.end()};
+}
+
+std::vector<std::string_view> PlayListModel::UncheckedViews() const {
+  std::vector<std::string_view> kept;
   kept.reserve(tickets_.size() - static_cast<std::size_t>(checkedCount_));
   for (std::size_t i = 0; i < tickets_.size(); ++i) {
     if (!marks_[i])

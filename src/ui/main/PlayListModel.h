@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Tickets and their marks as plain vectors, shown by a list view that draws only the rows on
@@ -29,20 +30,25 @@ class PlayListModel : public QAbstractListModel {
   void Clear();
 
   // What the list was last loaded from or written as, to tell whether another program has
-  // changed the file since.
-  const std::vector<std::string>& Loaded() const { return loaded_; }
-  void SetLoaded(std::vector<std::string> tickets) { loaded_ = std::move(tickets); }
+  // changed the file since. Usually the list itself; a copy is kept only while the list differs
+  // (marked tickets taken off the list but not off the file, a write having failed).
+  const std::vector<std::string>& Loaded() const { return loadedIsList_ ? tickets_ : loaded_; }
+  void SetLoaded(std::vector<std::string> tickets);
+  // The list as it stands has just been written to the file.
+  void MarkWritten();
   // Fills from the data file again, keeping each mark whose row holds the same ticket as before.
   void ReloadKeepingMarks(std::vector<std::string> tickets);
-  // The tickets that are not marked, in list order.
-  std::vector<std::string> UncheckedTickets() const;
+  // The tickets as views, all of them or those that are not marked, in list order.
+  std::vector<std::string_view> Views() const;
+  std::vector<std::string_view> UncheckedViews() const;
 
   bool IsChecked(int i) const { return marks_[static_cast<std::size_t>(i)] != 0; }
   int CheckedCount() const { return checkedCount_; }
   void SetChecked(int i, bool checked);
   void SetAllChecked(bool checked);
-  // Removes every marked ticket in one pass; the others keep their order.
-  void RemoveChecked();
+  // Removes every marked ticket in one pass; the others keep their order. `written`: the file
+  // no longer holds them either; otherwise what the list was loaded from is kept aside.
+  void RemoveChecked(bool written);
 
  signals:
   // A person changed a mark (mouse or keyboard), as opposed to code.
@@ -52,6 +58,7 @@ class PlayListModel : public QAbstractListModel {
   bool checkable_;
   std::vector<std::string> tickets_;
   std::vector<std::uint8_t> marks_;
-  std::vector<std::string> loaded_;
+  std::vector<std::string> loaded_;  // used only when loadedIsList_ is false
+  bool loadedIsList_ = true;
   int checkedCount_ = 0;
 };

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/modPelmora.h"
@@ -126,7 +127,7 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
   // file still holds what the list was loaded from; otherwise it reloads the list and tells the
   // person. The caller records what was written as loaded.
   enum class ListWrite { Saved, Failed, FileChanged };
-  ListWrite WriteList(const std::vector<std::string>& tickets);
+  ListWrite WriteList(const std::vector<std::string_view>& tickets);
   // The list, count line and boxes loaded from the file again, marks kept where they still fit.
   void ReloadFromFile();
   // Follows outside changes of gDataFile while no other window of the program is open.

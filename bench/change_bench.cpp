@@ -1,0 +1,175 @@
+// What the lock and the check of what the window loaded add to Save, Delete and Save/Next at the
+// largest file: each command once as the store now does it, once as an unlocked read, change and
+// write of the same file, in the same run. Argument 1 is the locked way, 0 the unlocked one.
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "BenchSupport.h"
+#include "store/AtomicFile.h"
+#include "store/CountConversion.h"
+#include "store/ProfileDocument.h"
+#include "store/TicketFile.h"
+
+namespace {
+
+constexpr int kTickets = 32767;
+
+std::vector<std::string> MakeTickets(int count) {
+  std::vector<std::string> tickets;
+  for (int i = 0; i < count; ++i) {
+    std::string ticket;
+    for (int k = 0; k < 6; ++k) {
+      ticket += (k ? "-" : "") + bench::TwoDigits(1 + (i * 7 + k * 13) % 59);
+    }
+    tickets.push_back(std::move(ticket));
+  }
+  return tickets;
+}
+
+std::string FileOf(const std::vector<std::string>& tickets) {
+  std::string bytes =
+      "[Numbers]\r\nTOTAL=" + std::to_string(tickets.size()) + "\r\nW=03-17-22-35-41-58\r\n";
+  for (std::size_t i = 0; i < tickets.size(); ++i) {
+    bytes += std::to_string(i + 1) + "=" + tickets[i] + "\r\n";
+  }
+  return bytes;
+}
+
+// The read, change and write without a lock and without comparing, as the store did them
+// (checking each ticket first, as it did too).
+store::WriteResult UnlockedRewrite(const std::string& path,
+                                   const std::vector<std::string>& tickets) {
+  for (const std::string& ticket : tickets) {
+    if (std::string reason = store::ProfileDocument::RejectReason("Numbers", "1", ticket);
+        !reason.empty()) {
+      return store::WriteResult::Failure(path, reason);
+    }
+  }
+  store::FileContents file = store::ReadWholeFile(path);
+  store::ProfileDocument doc = store::ProfileDocument::ParseOwning(std::move(file.bytes));
+  const store::CountResult old = store::ConvertCount(doc.Get("Numbers", "Total"));
+  for (long long k = static_cast<long long>(tickets.size()) + 1; k <= (old.ok ? old.value : 0);
+       ++k) {
+    doc.Delete("Numbers", std::to_string(k));
+  }
+  doc.Set("Numbers", "TOTAL", std::to_string(tickets.size()));
+  for (std::size_t i = 0; i < tickets.size(); ++i) {
+    doc.Set("Numbers", std::to_string(i + 1), tickets[i]);
+  }
+  if (!doc.IsModified()) {
+    return store::WriteResult::Success();
+  }
+  return store::WriteFileAtomically(path, doc.Serialize());
+}
+
+store::WriteResult UnlockedAppend(const std::string& path, const std::string& ticket) {
+  store::FileContents file = store::ReadWholeFile(path);
+  store::ProfileDocument doc = store::ProfileDocument::ParseOwning(std::move(file.bytes));
+  const store::CountResult count = store::ConvertCount(doc.Get("Numbers", "TOTAL"));
+  store::AppendToDocument(doc, count.value, {ticket});
+  return store::WriteFileAtomically(path, doc.Serialize());
+}
+
+class BenchFile {
+ public:
+  BenchFile()
+      : folder_(std::filesystem::temp_directory_path() /
+                ("pelmora-change-bench-" + std::to_string(::getpid()))),
+        tickets_(MakeTickets(kTickets)),
+        bytes_(FileOf(tickets_)) {
+    std::filesystem::create_directories(folder_);
+    path_ = (folder_ / "tickets.pmd").string();
+    Restore();
+  }
+  ~BenchFile() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+  void Restore() const { bench::WriteBytes(path_, bytes_); }
+  const std::string& path() const { return path_; }
+  const std::vector<std::string>& tickets() const { return tickets_; }
+
+ private:
+  std::filesystem::path folder_;
+  std::vector<std::string> tickets_;
+  std::string bytes_;
+  std::string path_;
+};
+
+void Label(benchmark::State& state) {
+  state.SetLabel(state.range(0) ? "locked, loaded list compared" : "unlocked, no comparison");
+}
+
+// The tickets as the window passes them to the store: views of its list, not a copy.
+std::vector<std::string_view> ViewsOf(std::vector<std::string>::const_iterator begin,
+                                      std::vector<std::string>::const_iterator end) {
+  return {begin, end};
+}
+
+// Save with the list as loaded: the file is read and compared, and nothing needs writing.
+void BM_Save(benchmark::State& state) {
+  const BenchFile file;
+  const std::vector<std::string>& list = file.tickets();
+  for (auto _ : state) {
+    const store::WriteResult result =
+        state.range(0)
+            ? store::RewriteTicketsIfUnchanged(file.path(), list, ViewsOf(list.begin(), list.end()))
+                  .write
+            : UnlockedRewrite(file.path(), list);
+    if (!result) {
+      state.SkipWithError(result.reason.c_str());
+    }
+  }
+  Label(state);
+}
+BENCHMARK(BM_Save)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Delete of the first ticket: every key moves down one.
+void BM_Delete(benchmark::State& state) {
+  const BenchFile file;
+  const std::vector<std::string>& list = file.tickets();
+  const std::vector<std::string> kept(list.begin() + 1, list.end());
+  for (auto _ : state) {
+    const store::WriteResult result =
+        state.range(0) ? store::RewriteTicketsIfUnchanged(file.path(), list,
+                                                          ViewsOf(list.begin() + 1, list.end()))
+                             .write
+                       : UnlockedRewrite(file.path(), kept);
+    if (!result) {
+      state.SkipWithError(result.reason.c_str());
+    }
+    state.PauseTiming();
+    file.Restore();
+    state.ResumeTiming();
+  }
+  Label(state);
+}
+BENCHMARK(BM_Delete)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Save/Next on a file one short of full.
+void BM_SaveNext(benchmark::State& state) {
+  const BenchFile file;
+  std::vector<std::string> shorter(file.tickets().begin(), file.tickets().end() - 1);
+  const std::string bytes = FileOf(shorter);
+  const std::string ticket = file.tickets().back();
+  for (auto _ : state) {
+    state.PauseTiming();
+    bench::WriteBytes(file.path(), bytes);
+    state.ResumeTiming();
+    const store::WriteResult result = state.range(0)
+                                          ? store::AppendTicket(file.path(), ticket).write
+                                          : UnlockedAppend(file.path(), ticket);
+    if (!result) {
+      state.SkipWithError(result.reason.c_str());
+    }
+  }
+  Label(state);
+}
+BENCHMARK(BM_SaveNext)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace

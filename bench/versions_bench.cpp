@@ -1,0 +1,106 @@
+// What keeping the earlier version costs the command that deletes every ticket of the largest
+// data file: the same Delete with keeping off and on, in one run. The versions folder is filled
+// to its limits first, so each kept version also drops the oldest one, as it will in use.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "BenchSupport.h"
+#include "store/TicketFile.h"
+#include "store/Versions.h"
+
+namespace {
+
+constexpr int kTickets = 32767;
+
+std::string DataFileBytes(int round) {
+  // The winning number differs from round to round, so no two versions are alike.
+  std::string bytes = "[Numbers]\r\nTOTAL=" + std::to_string(kTickets) +
+                      "\r\nW=" + bench::TwoDigits(round % 59 + 1) + "-17-22-35-41-58\r\n";
+  for (int i = 1; i <= kTickets; ++i) {
+    bytes += std::to_string(i) + "=" + bench::TwoDigits(i % 59 + 1) + "-" +
+             bench::TwoDigits((i / 59) % 59 + 1) + "-22-35-41-58\r\n";
+  }
+  return bytes;
+}
+
+class Folder {
+ public:
+  Folder()
+      : path_(std::filesystem::temp_directory_path() /
+              ("pelmora-versions-bench-" + std::to_string(::getpid()))) {
+    std::filesystem::create_directories(path_);
+    ::setenv("XDG_DATA_HOME", (path_ / "data").c_str(), 1);
+    file_ = (path_ / "syndicate.pmd").string();
+    for (int round = 0; round < static_cast<int>(store::kMaxVersionsPerFile); ++round) {
+      store::KeepVersion(file_, DataFileBytes(1000 + round));
+    }
+  }
+  ~Folder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::string& file() const { return file_; }
+
+ private:
+  std::filesystem::path path_;
+  std::string file_;
+};
+
+double DeleteMilliseconds(const std::string& file, int round) {
+  bench::WriteBytes(file, DataFileBytes(round));
+  const auto start = std::chrono::steady_clock::now();
+  const store::WriteResult result = store::RewriteTickets(file, {});
+  const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+  return result ? took.count() : -1.0;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+// Ctrl+A, Delete: the list emptied and the file rewritten from it, with keeping off and on in
+// turn, so that both meet the same load of the disk. Manual time is the Delete with the version;
+// the counters give the medians of both and of the difference within each pair.
+void BM_DeleteEveryTicket(benchmark::State& state) {
+  const Folder folder;
+  std::vector<double> without;
+  std::vector<double> with;
+  std::vector<double> added;
+  int round = 0;
+  for (auto _ : state) {
+    double times[2] = {0, 0};
+    const bool keepFirst = round % 2 == 0;
+    for (const bool keep : {keepFirst, !keepFirst}) {
+      store::SetVersionKeepingForTesting(keep);
+      times[keep ? 1 : 0] = DeleteMilliseconds(folder.file(), round++);
+    }
+    store::SetVersionKeepingForTesting(true);
+    if (times[0] < 0 || times[1] < 0) {
+      state.SkipWithError("the data file could not be written");
+      break;
+    }
+    without.push_back(times[0]);
+    with.push_back(times[1]);
+    added.push_back(times[1] - times[0]);
+    state.SetIterationTime(times[1] / 1000.0);
+  }
+  if (std::optional<store::VersionWarning> warning = store::TakeVersionWarning()) {
+    state.SkipWithError(store::VersionWarningText(*warning).c_str());
+  }
+  state.counters["without_ms"] = Median(without);
+  state.counters["with_ms"] = Median(with);
+  state.counters["added_ms"] = Median(added);
+}
+BENCHMARK(BM_DeleteEveryTicket)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,133 @@
+#include "cli/VersionsCommands.h"
+
+#include <cstdio>
+#include <unordered_map>
+
+#include "store/Profile.h"
+#include "store/TicketFile.h"
+#include "store/Versions.h"
+
+namespace cli {
+
+namespace {
+
+std::string TicketsText(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " ticket" : " tickets");
+}
+
+std::string NoneKept(const Options& options, const std::string& folder) {
+  return "No versions of " + options.dataFile + " are kept (they would be in " + folder + ").\n";
+}
+
+std::string ListingLine(const std::string& when, const std::string& tickets,
+                        const std::string& winning, const std::string& lacking) {
+  char line[320];
+  std::snprintf(line, sizeof line, "%-28s %8s  %-17s  %s\n", when.c_str(), tickets.c_str(),
+                winning.c_str(), lacking.c_str());
+  return line;
+}
+
+// How many of `version`'s tickets `current` lacks, a ticket held twice counting twice.
+std::size_t TicketsLacking(const std::vector<std::string>& version,
+                           const std::vector<std::string>& current) {
+  std::unordered_map<std::string_view, std::size_t> held;
+  for (const std::string& ticket : current) {
+    ++held[ticket];
+  }
+  std::size_t lacking = 0;
+  for (const std::string& ticket : version) {
+    const auto found = held.find(ticket);
+    if (found == held.end() || found->second == 0) {
+      ++lacking;
+    } else {
+      --found->second;
+    }
+  }
+  return lacking;
+}
+
+CommandOutput ListCommand(const Options& options, const store::VersionList& list) {
+  CommandOutput output;
+  if (list.versions.empty()) {
+    output.out = NoneKept(options, list.folder);
+    output.status = kExitNotFound;
+    return output;
+  }
+  const std::vector<std::string> current = store::ReadAllTickets(options.dataFile).tickets;
+  output.out = "Versions of " + options.dataFile + " kept in " + list.folder + ", oldest first:\n";
+  output.out += ListingLine("WHEN", "TICKETS", "WINNING NUMBER", "NOT IN THE FILE NOW");
+  for (const store::KeptVersion& version : list.versions) {
+    const std::vector<std::string> tickets = store::ReadAllTickets(version.file).tickets;
+    std::string winning =
+        store::ReadProfileValue(store::kSection, store::kWinningKey, version.file);
+    // A value read from a file must not reach the terminal as control characters.
+    for (char& c : winning) {
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+        c = '?';
+      }
+    }
+    output.out +=
+        ListingLine(version.when, std::to_string(tickets.size()), winning.empty() ? "-" : winning,
+                    std::to_string(TicketsLacking(tickets, current)));
+  }
+  output.out += "Put one back with: pelmora-check --restore WHEN " + options.dataFile + "\n";
+  output.status = kExitFound;
+  return output;
+}
+
+CommandOutput RestoreCommand(const Options& options, const store::VersionList& list) {
+  const store::FoundVersion found = store::FindVersion(list, options.restoreWhen);
+  if (!found.version) {
+    return CommandFailure(options.dataFile, found.problem + " (see pelmora-check --versions)");
+  }
+  const store::FileContents version = store::ReadWholeFile(found.version->file);
+  if (version.status != store::ReadStatus::Ok) {
+    return CommandFailure(found.version->file, version.status == store::ReadStatus::Missing
+                                                   ? "no such file"
+                                                   : version.reason);
+  }
+  if (const store::WriteResult written = store::RestoreDataFile(options.dataFile, version.bytes);
+      !written) {
+    return CommandFailure(written.path, written.reason + "; nothing was restored");
+  }
+  CommandOutput output;
+  output.out = "Restored " + options.dataFile + " as it was at " + found.version->when +
+               "; it now holds " +
+               TicketsText(store::ReadAllTickets(options.dataFile).tickets.size()) + ".\n";
+  output.status = kExitFound;
+  return output;
+}
+
+CommandOutput ForgetCommand(const Options& options) {
+  const store::ForgetResult forgotten = store::ForgetVersions(options.dataFile);
+  CommandOutput output;
+  if (!forgotten.write) {
+    output = CommandFailure(forgotten.write.path, forgotten.write.reason);
+  } else if (forgotten.removed == 0) {
+    output.out = NoneKept(options, store::VersionFolderOf(options.dataFile));
+    output.status = kExitNotFound;
+  } else {
+    output.status = kExitFound;
+  }
+  if (forgotten.removed > 0) {
+    output.out = "Removed " + std::to_string(forgotten.removed) +
+                 (forgotten.removed == 1 ? " version" : " versions") + " of " + options.dataFile +
+                 ".\n";
+  }
+  return output;
+}
+
+}  // namespace
+
+CommandOutput RunVersionsCommand(const Options& options) {
+  if (options.mode == Mode::Forget) {
+    return ForgetCommand(options);
+  }
+  const store::VersionList list = store::ListVersions(options.dataFile);
+  if (!list.ok) {
+    return CommandFailure(list.folder.empty() ? options.dataFile : list.folder, list.reason);
+  }
+  return options.mode == Mode::Restore ? RestoreCommand(options, list) : ListCommand(options, list);
+}
+
+}  // namespace cli

@@ -1,0 +1,175 @@
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "store/VersionFolder.h"
+#include "store/Versions.h"
+
+namespace store {
+
+namespace {
+
+constexpr std::size_t kMaxNamePart = 48;
+
+std::string ErrorText(int error) {
+  return std::strerror(error);
+}
+
+std::string FolderPart(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) {
+    return ".";
+  }
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NamePart(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string RealPath(const std::string& path) {
+  char resolved[PATH_MAX];
+  return ::realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
+}
+
+}  // namespace
+
+std::string CanonicalPath(const std::string& path) {
+  if (std::string real = RealPath(path); !real.empty()) {
+    return real;
+  }
+  std::string folder = RealPath(FolderPart(path));
+  if (folder.empty()) {
+    if (!path.starts_with('/')) {
+      char cwd[PATH_MAX];
+      if (::getcwd(cwd, sizeof cwd) != nullptr) {
+        return std::string(cwd) + "/" + path;
+      }
+    }
+    return path;
+  }
+  return (folder == "/" ? "" : folder) + "/" + NamePart(path);
+}
+
+namespace {
+
+std::string ShortHash(const std::string& text) {
+  std::uint64_t hash = 0xcbf29ce484222325ULL;
+  for (const unsigned char c : text) {
+    hash = (hash ^ c) * 0x100000001b3ULL;
+  }
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+  return std::string(hex, 12);
+}
+
+// Lets a folder name carry the data file's name while keeping to safe, printable bytes.
+std::string SafeName(const std::string& name) {
+  std::string safe;
+  for (const char c : name.substr(0, kMaxNamePart)) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '.' || c == '_' || c == '-';
+    safe.push_back(plain ? c : '_');
+  }
+  if (safe.empty() || safe.front() == '.') {
+    safe.insert(safe.begin(), '_');
+  }
+  return safe;
+}
+
+// Makes `folder` when missing and checks that it is the user's own folder and closed to others.
+// A folder of ours that others may enter is closed; a link or someone else's folder is refused.
+std::string MakePrivateFolder(const std::string& folder) {
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+    return ErrorText(errno);
+  }
+  struct stat info {};
+  if (::lstat(folder.c_str(), &info) != 0) {
+    return ErrorText(errno);
+  }
+  if (!S_ISDIR(info.st_mode)) {
+    return S_ISLNK(info.st_mode) ? "it is a symbolic link" : ErrorText(ENOTDIR);
+  }
+  if (info.st_uid != ::geteuid()) {
+    return "it belongs to another user";
+  }
+  if ((info.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) {
+    return ErrorText(errno);
+  }
+  return {};
+}
+
+// The parents of the versions folder are ordinary folders of the user's data folder.
+std::string MakeParents(const std::string& root) {
+  std::string partial;
+  std::size_t from = 1;
+  const std::string parents = FolderPart(root);
+  while (from <= parents.size()) {
+    const std::size_t slash = std::min(parents.find('/', from), parents.size());
+    partial = parents.substr(0, slash);
+    if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
+      return ErrorText(errno);
+    }
+    from = slash + 1;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string MakeVersionFolders(const std::string& root, const std::string& folder,
+                               std::string& failed) {
+  for (const std::string& reason : {MakeParents(root), MakePrivateFolder(root)}) {
+    if (!reason.empty()) {
+      failed = root;
+      return reason;
+    }
+  }
+  std::string reason = MakePrivateFolder(folder);
+  if (!reason.empty()) {
+    failed = folder;
+  }
+  return reason;
+}
+
+std::string VersionsRoot() {
+  std::string data;
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {
+    data = xdg;
+  } else {
+    std::string home;
+    if (const char* env = std::getenv("HOME"); env != nullptr && env[0] == '/') {
+      home = env;
+    } else if (const passwd* user = ::getpwuid(::geteuid());
+               user != nullptr && user->pw_dir != nullptr) {
+      home = user->pw_dir;
+    }
+    if (home.empty()) {
+      return {};
+    }
+    data = home + "/.local/share";
+  }
+  while (data.size() > 1 && data.back() == '/') {
+    data.pop_back();
+  }
+  return data + "/pelmora/versions";
+}
+
+std::string VersionFolderOf(const std::string& path) {
+  const std::string root = VersionsRoot();
+  if (root.empty()) {
+    return {};
+  }
+  const std::string canonical = CanonicalPath(path);
+  return root + "/" + SafeName(NamePart(canonical)) + "-" + ShortHash(canonical);
+}
+
+}  // namespace store

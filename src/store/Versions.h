@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "store/AtomicFile.h"
+#include "store/WriteResult.h"
+
+namespace store {
+
+// Earlier versions of data files, kept so that a change that removes tickets can be undone.
+// They live in the user's own data folder ($XDG_DATA_HOME/pelmora/versions, by default
+// ~/.local/share/pelmora/versions), in a folder per data file named after the file and a hash of
+// its full path, so two files of one name in different folders never mix. Every folder is the
+// user's alone (0700). A version is a copy of the file's bytes named after the time it was kept
+// (UTC, to the microsecond), which sorts oldest first.
+
+inline constexpr std::size_t kMaxVersionsPerFile = 50;
+inline constexpr std::uintmax_t kMaxVersionBytes = 20 * 1024 * 1024;
+
+struct VersionLimits {
+  std::size_t perFile = kMaxVersionsPerFile;
+  std::uintmax_t totalBytes = kMaxVersionBytes;  // across the versions of all data files
+};
+
+// Where the versions of all data files live; empty when no home folder can be found.
+std::string VersionsRoot();
+
+// The folder that holds the versions of the data file at `path` (which need not exist).
+std::string VersionFolderOf(const std::string& path);
+
+struct KeepResult {
+  bool ok = false;
+  bool kept = false;   // false when the bytes equal the newest version already kept
+  std::string folder;  // the versions folder of the data file
+  std::string when;    // the new version's name, when kept
+  std::string reason;  // why it could not be kept, when not ok
+};
+
+// Keeps `bytes`, the data file at `path` as it was before a change, as its newest version, then
+// drops the oldest versions beyond the limits: first those of this file beyond `perFile`, then
+// the oldest of all files until they take at most `totalBytes` (the new version itself is never
+// dropped). Keeping the same bytes twice in a row keeps them once.
+KeepResult KeepVersion(const std::string& path, const std::string& bytes,
+                       const VersionLimits& limits = {});
+
+struct KeptVersion {
+  std::string when;  // as printed and as given back to choose it
+  std::string file;  // where its bytes are
+  std::uintmax_t size = 0;
+};
+
+struct VersionList {
+  bool ok = false;
+  std::string folder;
+  std::vector<KeptVersion> versions;  // oldest first
+  std::string reason;                 // when not ok
+};
+
+// The versions kept of the data file at `path`. No folder yet is no error: the list is empty.
+VersionList ListVersions(const std::string& path);
+
+// The version `when` names: its exact name, or the start of exactly one name.
+struct FoundVersion {
+  std::optional<KeptVersion> version;
+  std::string problem;  // when not found
+};
+FoundVersion FindVersion(const VersionList& list, const std::string& when);
+
+// Removes every version kept of the data file at `path`; `removed` counts them.
+struct ForgetResult {
+  WriteResult write;
+  std::size_t removed = 0;
+};
+ForgetResult ForgetVersions(const std::string& path);
+
+// Puts `bytes`, a version, back as the data file at `path`, keeping the file as it was first, so
+// that a restore can itself be undone.
+WriteResult RestoreDataFile(const std::string& path, const std::string& bytes);
+
+// The safety net under a change of a data file. `before` is the file as read under the change's
+// lock; a file that could not be read, a missing one and an empty one have nothing to keep. A
+// failure never stops the change: the first one in this process is held for
+// TakeVersionWarning, later ones are dropped so the person hears about it once.
+void KeepVersionBeforeChange(const std::string& path, const FileContents& before);
+
+struct VersionWarning {
+  std::string folder;
+  std::string reason;
+};
+
+// The first failure to keep a version in this process, once; afterwards nothing.
+std::optional<VersionWarning> TakeVersionWarning();
+
+// One line for a person: where versions could not be kept and why.
+std::string VersionWarningText(const VersionWarning& warning);
+
+void ResetVersionWarningForTesting();
+// Test seam: when set, writing a version first asks this hook, and a returned reason fails it.
+void SetVersionWriteFailureHookForTesting(WriteFailureHook hook);
+// Measuring seam: with keeping off, KeepVersionBeforeChange does nothing.
+void SetVersionKeepingForTesting(bool keep);
+
+}  // namespace store

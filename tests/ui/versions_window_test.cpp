@@ -1,0 +1,98 @@
+#include <stdlib.h>
+
+#include <QTest>
+
+#include "UiFixture.h"
+#include "store/AtomicFile.h"
+#include "store/TicketFile.h"
+#include "store/Versions.h"
+#include "ui/main/PlayListModel.h"
+
+namespace {
+
+std::string FileOfFive() {
+  return Lines({"[Numbers]", "TOTAL=5", "W=03-17-22-35-41-58", "1=05-12-19-33-40-52",
+                "2=01-09-14-27-38-44", "3=07-08-09-10-11-12", "4=02-04-06-08-10-12",
+                "5=11-22-33-44-55-59"});
+}
+
+class VersionsWindowTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    if (const char* old = std::getenv("XDG_DATA_HOME"))
+      oldDataHome_ = old;
+    ::setenv("XDG_DATA_HOME", PathIn("data").c_str(), 1);
+    store::ResetVersionWarningForTesting();
+  }
+  void TearDown() override {
+    store::SetVersionWriteFailureHookForTesting(nullptr);
+    store::ResetVersionWarningForTesting();
+    ::setenv("XDG_DATA_HOME", oldDataHome_.c_str(), 1);
+    UiTest::TearDown();
+  }
+
+  void DeleteRows(frmNumberChecker& form, std::initializer_list<int> rows) {
+    for (int row : rows)
+      form.mPlays->SetChecked(row, true);
+    form.lstNumbers_Click();
+    form.mnuDeleteChecked_Click();
+  }
+
+  std::string oldDataHome_;
+};
+
+TEST_F(VersionsWindowTest, DeleteKeepsTheFileAsItWasOnceAndSaysNothing) {
+  WriteDataFile(FileOfFive());
+  frmNumberChecker& form = StartProgram();
+  DeleteRows(form, {0, 1, 2, 3, 4});
+  Flush();
+  const store::VersionList list = store::ListVersions(DataFilePath());
+  ASSERT_EQ(list.versions.size(), 1u);
+  EXPECT_EQ(ReadFile(list.versions[0].file), FileOfFive());
+  EXPECT_EQ(form.mPlays->Count(), 0);
+  EXPECT_TRUE(desktop_.messages.empty());
+}
+
+// Ctrl+A, Delete, then the version put back from outside: the open window shows every ticket
+// again, and a later Delete in it works on the restored list.
+TEST_F(VersionsWindowTest, TheWindowFollowsARestore) {
+  WriteDataFile(FileOfFive());
+  frmNumberChecker& form = StartProgram();
+  const std::vector<std::string> five = form.mPlays->Tickets();
+  DeleteRows(form, {0, 1, 2, 3, 4});
+  const store::VersionList list = store::ListVersions(DataFilePath());
+  ASSERT_EQ(list.versions.size(), 1u);
+  ASSERT_TRUE(store::RestoreDataFile(DataFilePath(), ReadFile(list.versions[0].file)).ok);
+  QTRY_VERIFY(form.mPlays->Tickets() == five);
+  DeleteRows(form, {0});
+  EXPECT_EQ(store::ReadAllTickets(DataFilePath()).tickets,
+            std::vector<std::string>(five.begin() + 1, five.end()));
+  EXPECT_TRUE(desktop_.messages.empty());
+}
+
+TEST_F(VersionsWindowTest, AVersionThatCannotBeKeptIsToldOnceAfterTheCommand) {
+  store::SetVersionWriteFailureHookForTesting(
+      [](const std::string& path) -> std::optional<std::string> {
+        if (path.find("/pelmora/versions/") != std::string::npos)
+          return "No space left on device";
+        return std::nullopt;
+      });
+  WriteDataFile(FileOfFive());
+  frmNumberChecker& form = StartProgram();
+  DeleteRows(form, {0, 1});
+  QTRY_COMPARE(desktop_.messages.size(), 1u);
+  const platform::MessageRequest& told = desktop_.messages[0].request;
+  EXPECT_TRUE(told.text.contains(QString::fromStdString(store::VersionFolderOf(DataFilePath()))))
+      << told.text.toStdString();
+  EXPECT_TRUE(told.text.contains("No space left on device")) << told.text.toStdString();
+  EXPECT_EQ(told.icon, platform::MessageIcon::Warning);
+  EXPECT_EQ(form.mPlays->Count(), 3);
+
+  DeleteRows(form, {0});
+  Flush();
+  EXPECT_EQ(desktop_.messages.size(), 1u) << "a later failure was told again";
+  EXPECT_EQ(form.mPlays->Count(), 2);
+}
+
+}  // namespace

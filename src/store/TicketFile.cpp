@@ -67,6 +67,7 @@ std::string CountRefusal(std::string_view text, const CountResult& count) {
       break;
   }
   return {};
+}
 
 // The tickets of a data file's bytes as views into them: one pass over the section, keeping the
 // first line of each name as a read of each key would, so no document is needed.

@@ -153,11 +153,12 @@ WriteResult ChangeDataFile(
   }
 
   // The empty file we created for the lock stands for a missing one.
-  const FileContents before = lock.created() ? FileContents{} : ReadWholeFile(path);
+  FileContents before = lock.created() ? FileContents{} : ReadWholeFile(path);
   if (before.status == ReadStatus::Failed) {
     return WriteResult::Failure(path, before.reason);
   }
-  ProfileDocument doc = ProfileDocument::Parse(before.bytes);
+  ProfileDocument doc = ProfileDocument::ParseOwning(std::move(before.bytes));
+  before.bytes.clear();
   if (change(doc, before) == ChangeVerdict::Abandon) {
     lock.RemoveCreatedFile();
     return WriteResult::Success();

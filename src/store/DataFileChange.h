@@ -26,8 +26,9 @@ enum class ChangeVerdict {
 // dies releases it. Because a write replaces the file by rename, a writer that waited may hold
 // the lock of a file that is no longer at the path; it then starts again on the new one.
 //
-// `change` sees the file as read under the lock (`before`: Missing for a file that did not
-// exist) and the document parsed from it. The document is written back only when the change
+// `change` sees the document parsed from the file as read under the lock, and how that read went
+// (`before`: Missing for a file that did not exist). The bytes read have gone into the document
+// without a copy: doc.Original() has them. The document is written back only when the change
 // modified it, or when the file did not exist. A file that cannot be read fails with its reason
 // without calling `change`. A missing file is created empty for the lock and removed again when
 // nothing is written in its place.

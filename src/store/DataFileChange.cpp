@@ -155,7 +155,7 @@ WriteResult ChangeDataFile(
   }
 
   // The empty file we created for the lock stands for a missing one.
-  const FileContents before = lock.created() ? FileContents{} : ReadWholeFile(path);
+  FileContents before = lock.created() ? FileContents{} : ReadWholeFile(path);
   if (before.status == ReadStatus::Failed) {
     return WriteResult::Failure(path, before.reason);
   }

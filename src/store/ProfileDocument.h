@@ -60,6 +60,8 @@ class ProfileDocument {
   bool Delete(std::string_view section, std::string_view key);
 
   std::string Serialize() const;
+  // The bytes the document was parsed from; changes never alter them.
+  std::string_view Original() const { return buffer_; }
   // Whether a Set or Delete has changed what Serialize gives since Parse.
   bool IsModified() const { return modified_; }
 

@@ -74,7 +74,18 @@ std::string CountRefusal(std::string_view text, const CountResult& count) {
 struct TicketViews {
   CountResult count;
   std::vector<std::string_view> tickets;  // keys 1..count; a missing key is ""
+  // Whether the key's line is exactly "<key>=<value>", so writing the same value changes nothing.
+  std::vector<bool> plain;
 };
+
+// Whether a key line read as `name` and `value` (views into `bytes`) is exactly "name=value".
+bool IsPlainLine(std::string_view bytes, std::string_view name, std::string_view value) {
+  const char* const end = bytes.data() + bytes.size();
+  const char* const after = value.data() + value.size();
+  return name.data() > bytes.data() && (name.data()[-1] == '\n' || name.data()[-1] == '\r') &&
+         value.data() == name.data() + name.size() + 1 &&
+         (after == end || *after == '\r' || *after == '\n');
+}
 
 TicketViews ViewTickets(std::string_view bytes) {
   TicketViews list;
@@ -82,6 +93,7 @@ TicketViews ViewTickets(std::string_view bytes) {
   bool totalSeen = false;
   // A key not seen yet has no data at all; one seen with an empty value points into `bytes`.
   ProfileDocument::ForEachKey(bytes, kSection, [&](std::string_view name, std::string_view value) {
+    const bool plain = value.size() <= kMaxProfileValueLength && IsPlainLine(bytes, name, value);
     value = value.substr(0, kMaxProfileValueLength);
     if (!totalSeen && EqualsIgnoringAsciiCase(name, kTotalKey)) {
       total = value;
@@ -89,20 +101,25 @@ TicketViews ViewTickets(std::string_view bytes) {
       // The count comes first in the files the program writes: size the list once.
       if (const CountResult count = ConvertCount(total); count.ok && count.value > 0) {
         list.tickets.reserve(static_cast<std::size_t>(count.value));
+        list.plain.reserve(static_cast<std::size_t>(count.value));
       }
     } else if (const int k = TicketNumberOf(name); k > 0) {
       const auto index = static_cast<std::size_t>(k - 1);
       if (index >= list.tickets.size()) {
         list.tickets.resize(index + 1);
+        list.plain.resize(index + 1);
       }
       if (list.tickets[index].data() == nullptr) {
         list.tickets[index] = value.data() ? value : bytes.substr(0, 0);
+        list.plain[index] = plain;
       }
     }
     return true;
   });
   list.count = ConvertCount(total);
-  list.tickets.resize(list.count.ok && list.count.value > 0 ? list.count.value : 0);
+  const std::size_t count = list.count.ok && list.count.value > 0 ? list.count.value : 0;
+  list.tickets.resize(count);
+  list.plain.resize(count);
   return list;
 }
 
@@ -203,6 +220,10 @@ GuardedRewrite Rewrite(const std::string& path, const std::vector<std::string>* 
     }
     doc.Set(kSection, kTotalKey, DecimalText(newCount));
     for (std::size_t i = 0; i < tickets.size(); ++i) {
+      // A key already holding its ticket is left alone: that is what Set would do, only dearer.
+      if (i < held.tickets.size() && held.plain[i] && held.tickets[i] == tickets[i]) {
+        continue;
+      }
       doc.Set(kSection, DecimalText(static_cast<long long>(i) + 1), tickets[i]);
     }
     // Tickets that were in the file and are not kept under the same key are lost to it.

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "app/DataFileLocation.h"
+#include "app/VersionWarning.h"
 #include "platform/Platform.h"
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
@@ -29,6 +30,8 @@ frmNumberChecker::ListWrite frmNumberChecker::WriteList(
   gProfileFile = gDataFile;
   const store::GuardedRewrite written =
       store::RewriteTicketsIfUnchanged(gProfileFile, mPlays->Loaded(), tickets);
+  // Save, Delete and Add's Yes all write here; a version that could not be kept is told after.
+  TellVersionWarningAfterCommand(this);
   if (written.fileChanged) {
     // Writing the list now would delete what the other program added: show the file instead
     // and let the person decide again.

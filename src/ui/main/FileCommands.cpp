@@ -117,7 +117,6 @@ bool frmNumberChecker::OpenDataFile(const QString& path) {
 
 void frmNumberChecker::mnuSave_Click() {
   const ListWrite written = WriteList(mPlays->Views());
-  TellVersionWarningAfterCommand(this);
   if (written == ListWrite::Saved) {
     mPlays->MarkWritten();
     mPlays->SetAllChecked(false);

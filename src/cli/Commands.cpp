@@ -163,7 +163,7 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal) {
   return output;
 }
 
-CommandOutput RunDrawsCommand(const Options& options) {
+CommandOutput RunDrawsCommand(const Options& options, const ReportSink* sink) {
   const LoadedDataFile file = LoadDataFile(options.dataFile);
   if (!file.ok) {
     return Failure(options.dataFile, file.problem);
@@ -187,9 +187,14 @@ CommandOutput RunDrawsCommand(const Options& options) {
   if (lines.draws.empty()) {
     return Failure(std::move(output), drawsName, "it holds no draws");
   }
-  const DrawsCheck check = CheckDraws(lines.draws, file.tickets);
-  output.out = FormatDrawsReport(lines.draws, file.tickets, check);
-  output.status = check.anyMatched ? kExitFound : kExitNotFound;
+  const DrawsSummary summary =
+      sink != nullptr
+          ? WriteDrawsReport(lines.draws, file.tickets, *sink)
+          : WriteDrawsReport(lines.draws, file.tickets, [&output](std::string_view piece) {
+              output.out.append(piece);
+              return true;
+            });
+  output.status = summary.anyMatched ? kExitFound : kExitNotFound;
   return output;
 }
 
@@ -248,7 +253,7 @@ CommandOutput RunListCommand(const Options& options) {
 
 }  // namespace
 
-CommandOutput RunCommand(const Options& options, bool outputIsTerminal) {
+CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const ReportSink* sink) {
   switch (options.mode) {
     case Mode::Help:
       return {kExitFound, HelpText(), {}};
@@ -257,7 +262,7 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal) {
     case Mode::Check:
       return RunCheckCommand(options, outputIsTerminal);
     case Mode::Draws:
-      return RunDrawsCommand(options);
+      return RunDrawsCommand(options, sink);
     case Mode::Import:
       return RunImportCommand(options);
     case Mode::Export:
@@ -267,7 +272,8 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal) {
   return Failure("pelmora-check", "unknown command");
 }
 
-CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal) {
+CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal,
+                             const ReportSink* sink) {
   const ParsedArguments parsed = ParseArguments(arguments);
   if (!parsed.ok) {
     CommandOutput output;
@@ -275,7 +281,7 @@ CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool out
                std::string(kProgram).append(parsed.problem).append(" (see pelmora-check --help)"));
     return output;
   }
-  return RunCommand(parsed.options, outputIsTerminal);
+  return RunCommand(parsed.options, outputIsTerminal, sink);
 }
 
 }  // namespace cli

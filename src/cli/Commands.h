@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/Arguments.h"
+#include "cli/DrawsReport.h"
 
 namespace cli {
 
@@ -19,9 +20,12 @@ struct CommandOutput {
 // Runs one command line. `outputIsTerminal` only decides whether a results text that ends
 // without a line end (the sorry text) gets one, so the shell prompt starts on a line of its own;
 // into a file or a pipe the results text goes exactly as the window shows it.
-CommandOutput RunCommand(const Options& options, bool outputIsTerminal);
+// With a sink, the --draws report goes to it as it is made instead of into `out`.
+CommandOutput RunCommand(const Options& options, bool outputIsTerminal,
+                         const ReportSink* sink = nullptr);
 
 // Parses the arguments and runs the command.
-CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal);
+CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal,
+                             const ReportSink* sink = nullptr);
 
 }  // namespace cli

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/Commands.h"
@@ -12,7 +13,7 @@ namespace {
 
 // Writes everything or returns the error, so a full disk or a closed pipe is not taken for
 // success.
-int WriteAll(int fd, const std::string& text) {
+int WriteAll(int fd, std::string_view text) {
   std::size_t done = 0;
   while (done < text.size()) {
     const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
@@ -31,9 +32,18 @@ int WriteAll(int fd, const std::string& text) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-  const cli::CommandOutput output = cli::RunCommandLine(arguments, ::isatty(STDOUT_FILENO) == 1);
+  // A long report is written as it is made; the first failing write ends it.
+  int error = 0;
+  const cli::ReportSink toStandardOutput = [&error](std::string_view piece) {
+    error = WriteAll(STDOUT_FILENO, piece);
+    return error == 0;
+  };
+  const cli::CommandOutput output =
+      cli::RunCommandLine(arguments, ::isatty(STDOUT_FILENO) == 1, &toStandardOutput);
   int status = output.status;
-  if (const int error = WriteAll(STDOUT_FILENO, output.out); error != 0) {
+  if (error == 0)
+    error = WriteAll(STDOUT_FILENO, output.out);
+  if (error != 0) {
     const std::string message =
         "pelmora-check: standard output: " + std::string(std::strerror(error)) + "\n";
     WriteAll(STDERR_FILENO, message);

@@ -58,32 +58,39 @@ int TicketNumberOf(std::string_view name) {
 }  // namespace
 
 TicketList ReadAllTickets(const std::string& path) {
+  return ParseTickets(ReadWholeFile(path).bytes);
+}
+
+TicketList ParseTickets(std::string_view bytes) {
   // One pass over the section, keeping the first line of each name as a read of each key would;
   // no document is needed for reading.
   TicketList list;
-  const FileContents file = ReadWholeFile(path);
   std::string_view total;
   bool totalSeen = false;
+  bool winningSeen = false;
   std::vector<bool> ticketSeen;
-  ProfileDocument::ForEachKey(file.bytes, kSection,
-                              [&](std::string_view name, std::string_view value) {
-                                value = value.substr(0, kMaxProfileValueLength);
-                                if (!totalSeen && EqualsIgnoringAsciiCase(name, kTotalKey)) {
-                                  total = value;
-                                  totalSeen = true;
-                                } else if (const int k = TicketNumberOf(name); k > 0) {
-                                  const auto index = static_cast<std::size_t>(k - 1);
-                                  if (index >= ticketSeen.size()) {
-                                    ticketSeen.resize(index + 1);
-                                    list.tickets.resize(index + 1);
-                                  }
-                                  if (!ticketSeen[index]) {
-                                    ticketSeen[index] = true;
-                                    list.tickets[index] = value;
-                                  }
-                                }
-                                return true;
-                              });
+  ProfileDocument::ForEachKey(bytes, kSection, [&](std::string_view name, std::string_view value) {
+    value = value.substr(0, kMaxProfileValueLength);
+    if (!totalSeen && EqualsIgnoringAsciiCase(name, kTotalKey)) {
+      total = value;
+      totalSeen = true;
+    } else if (!winningSeen && EqualsIgnoringAsciiCase(name, kWinningKey)) {
+      list.winning = value;
+      winningSeen = true;
+    } else if (const int k = TicketNumberOf(name); k > 0) {
+      const auto index = static_cast<std::size_t>(k - 1);
+      if (index >= ticketSeen.size()) {
+        ticketSeen.resize(index + 1);
+        list.tickets.resize(index + 1);
+      }
+      if (!ticketSeen[index]) {
+        ticketSeen[index] = true;
+        list.tickets[index] = value;
+      }
+    }
+    return true;
+  });
+  list.countText = total;
   list.count = ConvertCount(total);
   if (!list.count.ok || list.count.value < 1) {
     list.tickets.clear();

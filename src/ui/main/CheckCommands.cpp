@@ -123,5 +123,19 @@ void frmNumberChecker::mnuCopy_Click() {
 }
 
 void frmNumberChecker::FillResultsBox(const std::string& text) {
-  SetResultsText(QString::fromStdString(text));
+  // The results are ASCII unless a ticket in the file is not: then the general conversion.
+  QString plain(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+  QChar* to = plain.data();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x80) {
+      SetResultsText(QString::fromStdString(text));
+      return;
+    }
+    // The box holds line ends as LF; converting here saves a second copy of the text.
+    if (c != '\r' || i + 1 == text.size() || text[i + 1] != '\n')
+      *to++ = QLatin1Char(static_cast<char>(c));
+  }
+  plain.truncate(to - plain.constData());
+  SetBoxText(plain);
 }

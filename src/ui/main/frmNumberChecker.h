@@ -68,6 +68,8 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
   // Start-up helpers.
   void ShortenCaption();
   void LoadWinningNumber();
+  // The six boxes from a winning number as the data file holds it ("Numbers"/"W").
+  void ShowWinningNumber(const std::string& value);
 
   // File menu.
   void mnuNew_Click();
@@ -125,6 +127,8 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
 
   // Puts a check's results text (CR LF line breaks) into the results box in one go.
   void FillResultsBox(const std::string& text);
+  // Puts a text with LF line breaks into the results box.
+  void SetBoxText(const QString& plain);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -130,6 +130,7 @@ class ReportText {
     text_.clear();
     return taken;
   }
+  std::size_t Size() const { return text_.size(); }
   std::string Take() { return std::move(text_); }
 
  private:
@@ -138,25 +139,39 @@ class ReportText {
   std::string text_;
 };
 
+constexpr std::string_view kMatchedLines[] = {"matched 3\n", "matched 4\n", "matched 5\n",
+                                              "matched 6\n"};
+
 // The report as it is built draw by draw: each draw's lines as soon as the draw is checked,
 // and what the totals need kept per ticket.
 class DrawsReport {
  public:
   DrawsReport(const std::vector<std::string>& tickets, const ReportSink* sink)
-      : tickets_(tickets), text_(sink), perTicket_(tickets.size()) {}
+      : tickets_(tickets), text_(sink), perTicket_(tickets.size()), matched_(tickets.size()) {
+    // Each ticket's line starts the same way in every draw: made once, copied in one piece.
+    ReportText starts(nullptr);
+    starts_.reserve(tickets.size() + 1);
+    for (std::size_t t = 0; t < tickets.size(); ++t) {
+      starts_.push_back(starts.Size());
+      starts.Ticket(tickets, t);
+    }
+    starts_.push_back(starts.Size());
+    lineStarts_ = starts.Take();
+  }
 
   bool Add(const Draw& draw, const DrawResult& result) {
     text_ << "Draw " << draw.date << ", " << TicketText(draw.numbers) << ": ";
     text_.Counts(result.counts);
     text_ << "\n";
     for (const DrawMatch& match : result.matched) {
-      text_.Ticket(tickets_, match.ticket);
-      text_ << "matched " << match.matches << "\n";
-      MatchCounts& counts = perTicket_[match.ticket];
-      if (counts == MatchCounts{}) {
+      text_ << std::string_view(lineStarts_)
+                   .substr(starts_[match.ticket], starts_[match.ticket + 1] - starts_[match.ticket])
+            << kMatchedLines[static_cast<std::size_t>(match.matches - kLowestReported)];
+      if (matched_[match.ticket] == 0) {
+        matched_[match.ticket] = 1;
         ticketsInOrder_.push_back(match.ticket);
       }
-      ++counts[static_cast<std::size_t>(match.matches - kLowestReported)];
+      ++perTicket_[match.ticket][static_cast<std::size_t>(match.matches - kLowestReported)];
     }
     return text_.Pass();
   }
@@ -190,7 +205,10 @@ class DrawsReport {
  private:
   const std::vector<std::string>& tickets_;
   ReportText text_;
+  std::string lineStarts_;           // "  ticket N, TICKET: " for every ticket, one after another
+  std::vector<std::size_t> starts_;  // where each ticket's starts in lineStarts_, and the end
   std::vector<MatchCounts> perTicket_;
+  std::vector<char> matched_;  // 1 for a ticket in ticketsInOrder_
   std::vector<std::size_t> ticketsInOrder_;
 };
 

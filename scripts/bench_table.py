@@ -205,14 +205,14 @@ def xdotool(*args):
     return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.strip()
 
 
-def wait(condition, timeout=60):
+def wait(condition, timeout=120):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         value = condition()
         if value:
             return value
         time.sleep(0.05)
-    sys.exit("timed out driving the program")
+    sys.exit(f"timed out driving the program: {condition.__name__}")
 
 
 def program_after_copy(build, count):
@@ -254,7 +254,9 @@ def measure_under_x(build):
         out = subprocess.run(
             ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24", sys.executable, __file__,
              "--under-x", build],
-            check=True, capture_output=True, text=True, env=dict(os.environ, PELMORA_IN_XVFB="1"))
+            capture_output=True, text=True, env=dict(os.environ, PELMORA_IN_XVFB="1"))
+        if out.returncode != 0:
+            sys.exit("under Xvfb: " + out.stderr.strip())
         raw = json.loads(out.stdout.strip().splitlines()[-1])
         return {(k.split("/")[0], int(k.split("/")[1])): v for k, v in raw.items()}
     results = {}

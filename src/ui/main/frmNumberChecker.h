@@ -125,8 +125,9 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
   void SetResultsText(const QString& text) override;
   void RaiseFromOtherInstance() override;
 
-  // Puts a check's results text (CR LF line breaks) into the results box in one go.
-  void FillResultsBox(const std::string& text);
+  // Puts a check's results text (CR LF line breaks) into the results box in one go. The text is
+  // let go of before the box takes its copy, which keeps the peak memory of a check down.
+  void FillResultsBox(std::string text);
   // Puts a text with LF line breaks into the results box.
   void SetBoxText(const QString& plain);
 

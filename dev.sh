@@ -67,7 +67,8 @@ case "$cmd" in
       echo "== $b"
       QT_QPA_PLATFORM=offscreen "$b" --benchmark_counters_tabular=true
     done
-    # Every command at both sizes, and the program's peak memory: BENCHMARKS.md.
+    # Every figure beside its floor, measured in one run: BENCHMARKS.md. Run it on a quiet
+    # machine; the load average is written beside the figures.
     python3 scripts/bench_table.py build-bench BENCHMARKS.md
     ;;
   asan)

@@ -16,6 +16,7 @@
 #include "cli/ImportText.h"
 #include "cli/ImportTickets.h"
 #include "cli/NumberLines.h"
+#include "cli/OutputWriter.h"
 #include "cli/VersionsCommands.h"
 #include "store/PlayNumber.h"
 #include "store/Versions.h"
@@ -166,7 +167,7 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal) {
   return output;
 }
 
-CommandOutput RunDrawsCommand(const Options& options) {
+CommandOutput RunDrawsCommand(const Options& options, const ReportSink* sink) {
   const LoadedDataFile file = LoadDataFile(options.dataFile);
   if (!file.ok) {
     return Failure(options.dataFile, file.problem);
@@ -190,9 +191,14 @@ CommandOutput RunDrawsCommand(const Options& options) {
   if (lines.draws.empty()) {
     return Failure(std::move(output), drawsName, "it holds no draws");
   }
-  const DrawsCheck check = CheckDraws(lines.draws, file.tickets);
-  output.out = FormatDrawsReport(lines.draws, file.tickets, check);
-  output.status = check.anyMatched ? kExitFound : kExitNotFound;
+  const DrawsSummary summary =
+      sink != nullptr
+          ? WriteDrawsReport(lines.draws, file.tickets, *sink)
+          : WriteDrawsReport(lines.draws, file.tickets, [&output](std::string_view piece) {
+              output.out.append(piece);
+              return true;
+            });
+  output.status = summary.anyMatched ? kExitFound : kExitNotFound;
   return output;
 }
 
@@ -267,7 +273,7 @@ CommandOutput CommandFailure(std::string_view subject, std::string_view problem)
   return Failure(subject, problem);
 }
 
-CommandOutput RunCommand(const Options& options, bool outputIsTerminal) {
+CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const ReportSink* sink) {
   switch (options.mode) {
     case Mode::Help:
       return {kExitFound, HelpText(), {}, {}, false};
@@ -276,7 +282,7 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal) {
     case Mode::Check:
       return RunCheckCommand(options, outputIsTerminal);
     case Mode::Draws:
-      return RunDrawsCommand(options);
+      return RunDrawsCommand(options, sink);
     case Mode::Import:
       return RunImportCommand(options);
     case Mode::Export:
@@ -300,7 +306,8 @@ void ReportOutputFailure(CommandOutput& output, const std::string& reason) {
   }
 }
 
-CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal) {
+CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal,
+                             OutputWriter* stream) {
   const ParsedArguments parsed = ParseArguments(arguments);
   if (!parsed.ok) {
     CommandOutput output;
@@ -308,7 +315,17 @@ CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool out
                std::string(kProgram).append(parsed.problem).append(" (see pelmora-check --help)"));
     return output;
   }
-  CommandOutput output = RunCommand(parsed.options, outputIsTerminal);
+  // A long report goes out as it is made, through the writer that ends its lines as asked.
+  ReportSink toStream;
+  if (stream != nullptr) {
+    stream->SetLfLineEnds(parsed.options.lfLineEnds);
+    toStream = [stream](std::string_view piece) {
+      stream->Write(piece);
+      return !stream->readerGone() && stream->error() == 0;
+    };
+  }
+  CommandOutput output =
+      RunCommand(parsed.options, outputIsTerminal, stream != nullptr ? &toStream : nullptr);
   output.lfLineEnds = parsed.options.lfLineEnds;
   // A version that could not be kept did not stop the command; it is told after it.
   if (const std::optional<store::VersionWarning> warning = store::TakeVersionWarning()) {

@@ -4,8 +4,11 @@
 #include <string_view>
 
 #include "cli/Arguments.h"
+#include "cli/DrawsReport.h"
 
 namespace cli {
+
+class OutputWriter;
 
 // A command that changes the data file ends with kExitFound once the file is written, whatever
 // happens to its output afterwards, so that a script does not make the change twice.
@@ -24,7 +27,9 @@ struct CommandOutput {
 // Runs one command line. `outputIsTerminal` only decides whether a results text that ends
 // without a line end (the sorry text) gets one, so the shell prompt starts on a line of its own;
 // into a file or a pipe the results text goes exactly as the window shows it.
-CommandOutput RunCommand(const Options& options, bool outputIsTerminal);
+// With a sink, the --draws report goes to it as it is made instead of into `out`.
+CommandOutput RunCommand(const Options& options, bool outputIsTerminal,
+                         const ReportSink* sink = nullptr);
 
 // The line that reports that the command's standard output could not be written (`reason`).
 // When the command had changed the data file it says so, and the status stays a success, so that
@@ -36,7 +41,9 @@ void ReportOutputFailure(CommandOutput& output, const std::string& reason);
 void ReportProblem(CommandOutput& output, std::string_view subject, std::string_view problem);
 CommandOutput CommandFailure(std::string_view subject, std::string_view problem);
 
-// Parses the arguments and runs the command.
-CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal);
+// Parses the arguments and runs the command. With a stream, a long report (--draws) goes out
+// through it as it is made, and the stream learns from the arguments how to end lines.
+CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal,
+                             OutputWriter* stream = nullptr);
 
 }  // namespace cli

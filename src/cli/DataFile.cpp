@@ -2,7 +2,6 @@
 
 #include "store/AtomicFile.h"
 #include "store/PlayNumber.h"
-#include "store/Profile.h"
 #include "store/TicketFile.h"
 
 namespace cli {
@@ -38,17 +37,16 @@ LoadedDataFile LoadDataFile(const std::string& path) {
   store::FileContents contents;
   if (!ReadExistingFile(path, contents, file.problem))
     return file;
-  store::TicketList list = store::ReadAllTickets(path);
-  if (std::string problem = CountProblem(
-          store::ReadProfileValue(store::kSection, store::kTotalKey, path), list.count);
-      !problem.empty()) {
+  // One read serves the count, the tickets and the winning number.
+  store::TicketList list = store::ParseTickets(contents.bytes);
+  if (std::string problem = CountProblem(list.countText, list.count); !problem.empty()) {
     file.problem = std::move(problem);
     return file;
   }
   file.tickets = std::move(list.tickets);
-  const std::string winning = store::ReadProfileValue(store::kSection, store::kWinningKey, path);
   for (int k = 1; k <= store::kFieldsPerTicket; ++k) {
-    file.winning[static_cast<std::size_t>(k - 1)] = std::string(store::PlayNumberField(winning, k));
+    file.winning[static_cast<std::size_t>(k - 1)] =
+        std::string(store::PlayNumberField(list.winning, k));
   }
   file.ok = true;
   return file;

@@ -91,8 +91,15 @@ int CountMatches(std::uint64_t drawMask, const TicketNumbers& numbers, std::size
   return HasThreeBits(common) ? std::popcount(common) : 0;
 }
 
+// The report text, handed to a sink in pieces of about kPieceSize bytes when there is one, so
+// that its memory stays flat however many draws there are.
 class ReportText {
  public:
+  explicit ReportText(const ReportSink* sink) : sink_(sink) {
+    if (sink_ != nullptr) {
+      text_.reserve(kPieceSize + kPieceSize / 4);
+    }
+  }
   ReportText& operator<<(std::string_view text) {
     text_.append(text);
     return *this;
@@ -113,33 +120,128 @@ class ReportText {
   void Ticket(const std::vector<std::string>& tickets, std::size_t index) {
     *this << "  ticket " << index + 1 << ", " << tickets[index] << ": ";
   }
-  void Reserve(std::size_t size) { text_.reserve(size); }
+  // Hands a full piece to the sink; false once the sink has refused one.
+  bool Pass() { return text_.size() < kPieceSize || Flush(); }
+  bool Flush() {
+    if (sink_ == nullptr || text_.empty()) {
+      return true;
+    }
+    const bool taken = (*sink_)(text_);
+    text_.clear();
+    return taken;
+  }
+  std::size_t Size() const { return text_.size(); }
   std::string Take() { return std::move(text_); }
 
  private:
+  static constexpr std::size_t kPieceSize = 1 << 16;
+  const ReportSink* sink_;
   std::string text_;
 };
+
+constexpr std::string_view kMatchedLines[] = {"matched 3\n", "matched 4\n", "matched 5\n",
+                                              "matched 6\n"};
+
+// The report as it is built draw by draw: each draw's lines as soon as the draw is checked,
+// and what the totals need kept per ticket.
+class DrawsReport {
+ public:
+  DrawsReport(const std::vector<std::string>& tickets, const ReportSink* sink)
+      : tickets_(tickets), text_(sink), perTicket_(tickets.size()), matched_(tickets.size()) {
+    // Each ticket's line starts the same way in every draw: made once, copied in one piece.
+    ReportText starts(nullptr);
+    starts_.reserve(tickets.size() + 1);
+    for (std::size_t t = 0; t < tickets.size(); ++t) {
+      starts_.push_back(starts.Size());
+      starts.Ticket(tickets, t);
+    }
+    starts_.push_back(starts.Size());
+    lineStarts_ = starts.Take();
+  }
+
+  bool Add(const Draw& draw, const DrawResult& result) {
+    text_ << "Draw " << draw.date << ", " << TicketText(draw.numbers) << ": ";
+    text_.Counts(result.counts);
+    text_ << "\n";
+    for (const DrawMatch& match : result.matched) {
+      text_ << std::string_view(lineStarts_)
+                   .substr(starts_[match.ticket], starts_[match.ticket + 1] - starts_[match.ticket])
+            << kMatchedLines[static_cast<std::size_t>(match.matches - kLowestReported)];
+      if (matched_[match.ticket] == 0) {
+        matched_[match.ticket] = 1;
+        ticketsInOrder_.push_back(match.ticket);
+      }
+      ++perTicket_[match.ticket][static_cast<std::size_t>(match.matches - kLowestReported)];
+    }
+    return text_.Pass();
+  }
+
+  bool Finish(std::size_t drawCount, const MatchCounts& total) {
+    text_ << "Total of " << drawCount << (drawCount == 1 ? " draw: " : " draws: ");
+    text_.Counts(total);
+    text_ << "\n";
+    std::sort(ticketsInOrder_.begin(), ticketsInOrder_.end());
+    for (const std::size_t t : ticketsInOrder_) {
+      text_.Ticket(tickets_, t);
+      bool first = true;
+      for (std::size_t i = 0; i < perTicket_[t].size(); ++i) {
+        if (perTicket_[t][i] == 0) {
+          continue;
+        }
+        text_ << (first ? "matched " : ", matched ") << static_cast<int>(i) + kLowestReported
+              << " in " << perTicket_[t][i] << (perTicket_[t][i] == 1 ? " draw" : " draws");
+        first = false;
+      }
+      text_ << "\n";
+      if (!text_.Pass()) {
+        return false;
+      }
+    }
+    return text_.Flush();
+  }
+
+  std::string Take() { return text_.Take(); }
+
+ private:
+  const std::vector<std::string>& tickets_;
+  ReportText text_;
+  std::string lineStarts_;           // "  ticket N, TICKET: " for every ticket, one after another
+  std::vector<std::size_t> starts_;  // where each ticket's starts in lineStarts_, and the end
+  std::vector<MatchCounts> perTicket_;
+  std::vector<char> matched_;  // 1 for a ticket in ticketsInOrder_
+  std::vector<std::size_t> ticketsInOrder_;
+};
+
+// One draw against every ticket; `result` is reused from draw to draw.
+void CheckDraw(const Draw& draw, const TicketNumbers& numbers, DrawResult& result) {
+  const std::uint64_t mask = MaskOf(draw.numbers);
+  result.counts = {};
+  result.matched.clear();
+  for (std::size_t t = 0; t < numbers.masks.size(); ++t) {
+    const int matches = CountMatches(mask, numbers, t);
+    if (matches >= kLowestReported) {
+      result.matched.push_back({t, matches});
+      ++result.counts[static_cast<std::size_t>(matches - kLowestReported)];
+    }
+  }
+}
+
+void AddCounts(MatchCounts& to, const MatchCounts& counts) {
+  for (std::size_t i = 0; i < to.size(); ++i) {
+    to[i] += counts[i];
+  }
+}
 
 }  // namespace
 
 DrawsCheck CheckDraws(const std::vector<Draw>& draws, const std::vector<std::string>& tickets) {
   const TicketNumbers numbers = NumbersOf(tickets);
-
   DrawsCheck check;
   check.draws.reserve(draws.size());
   for (const Draw& draw : draws) {
-    const std::uint64_t mask = MaskOf(draw.numbers);
     DrawResult result;
-    for (std::size_t t = 0; t < tickets.size(); ++t) {
-      const int matches = CountMatches(mask, numbers, t);
-      if (matches >= kLowestReported) {
-        result.matched.push_back({t, matches});
-        ++result.counts[static_cast<std::size_t>(matches - kLowestReported)];
-      }
-    }
-    for (std::size_t i = 0; i < check.total.size(); ++i) {
-      check.total[i] += result.counts[i];
-    }
+    CheckDraw(draw, numbers, result);
+    AddCounts(check.total, result.counts);
     check.anyMatched = check.anyMatched || !result.matched.empty();
     check.draws.push_back(std::move(result));
   }
@@ -148,50 +250,31 @@ DrawsCheck CheckDraws(const std::vector<Draw>& draws, const std::vector<std::str
 
 std::string FormatDrawsReport(const std::vector<Draw>& draws,
                               const std::vector<std::string>& tickets, const DrawsCheck& check) {
-  // Sized up front: a thousand draws over a full file make a report of some 20 MB, and growing
-  // it step by step would copy it over and over.
-  constexpr std::size_t kLineSize = 80;
-  std::size_t lines = 2 * draws.size() + 1;
-  for (const DrawResult& result : check.draws) {
-    lines += result.matched.size();
-  }
-  ReportText text;
-  text.Reserve(lines * kLineSize + tickets.size() * kLineSize);
-  std::vector<MatchCounts> perTicket(tickets.size());
-  std::vector<std::size_t> ticketsInOrder;
+  DrawsReport report(tickets, nullptr);
   for (std::size_t d = 0; d < draws.size(); ++d) {
-    text << "Draw " << draws[d].date << ", " << TicketText(draws[d].numbers) << ": ";
-    text.Counts(check.draws[d].counts);
-    text << "\n";
-    for (const DrawMatch& match : check.draws[d].matched) {
-      text.Ticket(tickets, match.ticket);
-      text << "matched " << match.matches << "\n";
-      MatchCounts& counts = perTicket[match.ticket];
-      if (counts == MatchCounts{}) {
-        ticketsInOrder.push_back(match.ticket);
-      }
-      ++counts[static_cast<std::size_t>(match.matches - kLowestReported)];
-    }
+    report.Add(draws[d], check.draws[d]);
   }
+  report.Finish(draws.size(), check.total);
+  return report.Take();
+}
 
-  text << "Total of " << draws.size() << (draws.size() == 1 ? " draw: " : " draws: ");
-  text.Counts(check.total);
-  text << "\n";
-  std::sort(ticketsInOrder.begin(), ticketsInOrder.end());
-  for (const std::size_t t : ticketsInOrder) {
-    text.Ticket(tickets, t);
-    bool first = true;
-    for (std::size_t i = 0; i < perTicket[t].size(); ++i) {
-      if (perTicket[t][i] == 0) {
-        continue;
-      }
-      text << (first ? "matched " : ", matched ") << static_cast<int>(i) + kLowestReported << " in "
-           << perTicket[t][i] << (perTicket[t][i] == 1 ? " draw" : " draws");
-      first = false;
+DrawsSummary WriteDrawsReport(const std::vector<Draw>& draws,
+                              const std::vector<std::string>& tickets, const ReportSink& sink) {
+  const TicketNumbers numbers = NumbersOf(tickets);
+  DrawsReport report(tickets, &sink);
+  DrawsSummary summary;
+  DrawResult result;
+  for (const Draw& draw : draws) {
+    CheckDraw(draw, numbers, result);
+    AddCounts(summary.total, result.counts);
+    summary.anyMatched = summary.anyMatched || !result.matched.empty();
+    if (!report.Add(draw, result)) {
+      summary.written = false;
+      return summary;
     }
-    text << "\n";
   }
-  return text.Take();
+  summary.written = report.Finish(draws.size(), summary.total);
+  return summary;
 }
 
 }  // namespace cli

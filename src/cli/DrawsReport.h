@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/DrawsFile.h"
@@ -39,5 +41,19 @@ DrawsCheck CheckDraws(const std::vector<Draw>& draws, const std::vector<std::str
 // matched in some draw, how often. Lines end with LF.
 std::string FormatDrawsReport(const std::vector<Draw>& draws,
                               const std::vector<std::string>& tickets, const DrawsCheck& check);
+
+// Takes the next piece of a report; false when it cannot (standard output closed or full).
+using ReportSink = std::function<bool(std::string_view)>;
+
+struct DrawsSummary {
+  MatchCounts total{};
+  bool anyMatched = false;
+  bool written = true;  // false when the sink refused a piece: the report stops there
+};
+
+// Checks the draws one at a time and hands the report, the same text FormatDrawsReport makes,
+// to `sink` piece by piece as it goes: memory does not grow with the number of draws.
+DrawsSummary WriteDrawsReport(const std::vector<Draw>& draws,
+                              const std::vector<std::string>& tickets, const ReportSink& sink);
 
 }  // namespace cli

@@ -19,6 +19,7 @@ class OutputFilter {
  public:
   explicit OutputFilter(OutputStyle style) : style_(style) {}
 
+  void SetLfLineEnds(bool lf) { style_.lfLineEnds = lf; }
   std::string Feed(std::string_view piece);
   std::string Finish();  // what is still waiting
 

@@ -15,6 +15,7 @@ class OutputWriter {
  public:
   OutputWriter(int fd, OutputStyle style) : fd_(fd), filter_(style) {}
 
+  void SetLfLineEnds(bool lf) { filter_.SetLfLineEnds(lf); }
   void Write(std::string_view text);
   void Finish();
 

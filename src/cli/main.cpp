@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/Commands.h"
@@ -14,9 +15,9 @@ int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const bool outIsTerminal = ::isatty(STDOUT_FILENO) == 1;
-  cli::CommandOutput output = cli::RunCommandLine(arguments, outIsTerminal);
-
-  cli::OutputWriter out(STDOUT_FILENO, {outIsTerminal, output.lfLineEnds});
+  // Line ends follow --lf, which the writer learns once the arguments are read.
+  cli::OutputWriter out(STDOUT_FILENO, {outIsTerminal, false});
+  cli::CommandOutput output = cli::RunCommandLine(arguments, outIsTerminal, &out);
   out.Write(output.out);
   out.Finish();
   if (out.error() != 0) {

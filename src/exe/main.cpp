@@ -1,12 +1,14 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QListView>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "app/modPelmora.h"
+#include "exe/FirstPaintProbe.h"
 #include "platform/QtPlatform.h"
 #include "ui/main/frmNumberChecker.h"
 
@@ -46,6 +48,9 @@ int main(int argc, char** argv) {
   frmNumberChecker mainForm;
   QApplication::setWindowIcon(mainForm.windowIcon());
   mainForm.Form_Load(file);
+  // With no tickets the window shows no list: its first paint is the window's.
+  FirstPaintProbe::InstallIfAsked(
+      mainForm.lstNumbers->isHidden() ? mainForm.centralWidget() : mainForm.lstNumbers->viewport());
   mainForm.show();
   // Only the copy that kept running answers later copies: it comes to the front and opens the
   // file they were started with.

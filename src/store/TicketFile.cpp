@@ -73,6 +73,8 @@ std::string CountRefusal(std::string_view text, const CountResult& count) {
 // first line of each name as a read of each key would, so no document is needed.
 struct TicketViews {
   CountResult count;
+  std::string_view countText;             // TOTAL as a read of that key gives it
+  std::string_view winning;               // W as a read of that key gives it
   std::vector<std::string_view> tickets;  // keys 1..count; a missing key is ""
   // Whether the key's line is exactly "<key>=<value>", so writing the same value changes nothing.
   std::vector<bool> plain;
@@ -89,8 +91,9 @@ bool IsPlainLine(std::string_view bytes, std::string_view name, std::string_view
 
 TicketViews ViewTickets(std::string_view bytes) {
   TicketViews list;
-  std::string_view total;
+  std::string_view& total = list.countText;
   bool totalSeen = false;
+  bool winningSeen = false;
   // A key not seen yet has no data at all; one seen with an empty value points into `bytes`.
   ProfileDocument::ForEachKey(bytes, kSection, [&](std::string_view name, std::string_view value) {
     const bool plain = value.size() <= kMaxProfileValueLength && IsPlainLine(bytes, name, value);
@@ -103,6 +106,9 @@ TicketViews ViewTickets(std::string_view bytes) {
         list.tickets.reserve(static_cast<std::size_t>(count.value));
         list.plain.reserve(static_cast<std::size_t>(count.value));
       }
+    } else if (!winningSeen && EqualsIgnoringAsciiCase(name, kWinningKey)) {
+      list.winning = value;
+      winningSeen = true;
     } else if (const int k = TicketNumberOf(name); k > 0) {
       const auto index = static_cast<std::size_t>(k - 1);
       if (index >= list.tickets.size()) {
@@ -126,10 +132,15 @@ TicketViews ViewTickets(std::string_view bytes) {
 }  // namespace
 
 TicketList ReadAllTickets(const std::string& path) {
-  const FileContents file = ReadWholeFile(path);
-  const TicketViews views = ViewTickets(file.bytes);
+  return ParseTickets(ReadWholeFile(path).bytes);
+}
+
+TicketList ParseTickets(std::string_view bytes) {
+  const TicketViews views = ViewTickets(bytes);
   TicketList list;
   list.count = views.count;
+  list.countText = views.countText;
+  list.winning = views.winning;
   list.tickets.assign(views.tickets.begin(), views.tickets.end());
   return list;
 }

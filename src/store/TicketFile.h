@@ -20,11 +20,15 @@ inline constexpr int kMaxTickets = 32767;
 struct TicketList {
   CountResult count;                 // the conversion of TOTAL as read
   std::vector<std::string> tickets;  // keys "1".."count" in key order; a missing key is ""
+  std::string countText;             // TOTAL as read, as a read of that key gives it
+  std::string winning;               // W as read, as a read of that key gives it
 };
 
-// Reads TOTAL ("Numbers"/"TOTAL"), converts it, and reads keys 1..count, all from one read of
-// the file. When the count cannot be converted, or is below 1, the list is empty.
+// Reads TOTAL ("Numbers"/"TOTAL"), converts it, and reads keys 1..count and W, all from one read
+// of the file. When the count cannot be converted, or is below 1, the list is empty.
 TicketList ReadAllTickets(const std::string& path);
+// The same from the bytes of a file already read.
+TicketList ParseTickets(std::string_view bytes);
 
 // Writes "Numbers"/"Total" = newCount and then key newCount = ticket, in one atomic write. The
 // bytes are those of the two single writes in that order.

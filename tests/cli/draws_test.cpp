@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 #include <random>
 #include <set>
 #include <string>
@@ -120,6 +121,57 @@ TEST(DrawsReportTest, ListsCountsAndTicketsPerDrawAndInTotal) {
             "Total of 3 draws: matched 3: 2, matched 4: 0, matched 5: 1, matched 6: 1\n"
             "  ticket 1, 05-12-23-01-02-03: matched 3 in 1 draw, matched 5 in 1 draw\n"
             "  ticket 3, 56-45-34-23-12-05: matched 3 in 1 draw, matched 6 in 1 draw\n");
+}
+
+// The report written piece by piece is the report made whole, and a sink that refuses a piece
+// ends it there.
+TEST(DrawsReportTest, WrittenInPiecesAsWhole) {
+  std::mt19937 random(3);
+  const auto sixOf59 = [&random] {
+    std::vector<int> pool(59);
+    std::iota(pool.begin(), pool.end(), 1);
+    std::shuffle(pool.begin(), pool.end(), random);
+    return std::vector<int>(pool.begin(), pool.begin() + 6);
+  };
+  std::vector<std::string> tickets;
+  for (int i = 0; i < 500; ++i) {
+    store::PlayFields fields;
+    const std::vector<int> numbers = sixOf59();
+    for (std::size_t k = 0; k < fields.size(); ++k)
+      fields[k] = store::TwoDigitField(numbers[k]);
+    tickets.push_back(store::JoinPlayNumber(fields));
+  }
+  std::string drawsText;
+  for (int d = 0; d < 2000; ++d) {
+    drawsText += "2024-" + std::to_string(d);
+    for (const int n : sixOf59())
+      drawsText += "," + std::to_string(n);
+    drawsText += "\n";
+  }
+  const DrawLines lines = ParseDrawLines(drawsText);
+  const DrawsCheck check = CheckDraws(lines.draws, tickets);
+  const std::string whole = FormatDrawsReport(lines.draws, tickets, check);
+
+  std::string written;
+  int pieces = 0;
+  const DrawsSummary summary = WriteDrawsReport(lines.draws, tickets, [&](std::string_view piece) {
+    written.append(piece);
+    ++pieces;
+    return true;
+  });
+  EXPECT_EQ(written, whole);
+  EXPECT_GT(pieces, 2);
+  EXPECT_TRUE(summary.written);
+  EXPECT_EQ(summary.total, check.total);
+  EXPECT_EQ(summary.anyMatched, check.anyMatched);
+
+  int offered = 0;
+  const DrawsSummary refused = WriteDrawsReport(lines.draws, tickets, [&](std::string_view) {
+    ++offered;
+    return false;
+  });
+  EXPECT_FALSE(refused.written);
+  EXPECT_EQ(offered, 1);
 }
 
 }  // namespace

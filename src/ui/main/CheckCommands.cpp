@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTextCursor>
 #include <string>
+#include <utility>
 
 #include "app/FileText.h"
 #include "check/MatchCheck.h"
@@ -108,7 +109,7 @@ void frmNumberChecker::mnuCheck_Click() {
   if (!computed || result.outcome != check::CheckOutcome::Results)
     return;
 
-  CheckStep(this, [&] { FillResultsBox(result.text); });
+  CheckStep(this, [&] { FillResultsBox(std::move(result.text)); });
   if (result.reported.empty())
     return;
   CheckStep(this, [&] { txtMatchedTickets->setFocus(Qt::OtherFocusReason); });
@@ -123,6 +124,22 @@ void frmNumberChecker::mnuCopy_Click() {
   QuietStep([&] { platform::Current().SetClipboardText(ResultsText()); });
 }
 
-void frmNumberChecker::FillResultsBox(const std::string& text) {
-  SetResultsText(FileText(text));
+void frmNumberChecker::FillResultsBox(std::string text) {
+  // The results are ASCII unless a ticket in the file is not: then the conversion of file text.
+  QString plain(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+  QChar* to = plain.data();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x80) {
+      plain = QString();
+      SetResultsText(FileText(text));
+      return;
+    }
+    // The box holds line ends as LF; converting here saves a second copy of the text.
+    if (c != '\r' || i + 1 == text.size() || text[i + 1] != '\n')
+      *to++ = QLatin1Char(static_cast<char>(c));
+  }
+  plain.truncate(to - plain.constData());
+  std::string().swap(text);
+  SetBoxText(plain);
 }

@@ -230,7 +230,7 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
   setWindowTitle(PathText(gDataFile) + QStringLiteral(" ") + QString::fromLatin1(kProductName));
   ShortenCaption();
 
-  // 8, 9. The play list and its count.
+  // 8, 9. The play list and its count; the winning number comes from the same read.
   gProfileFile = gDataFile;
   store::TicketList list = store::ReadAllTickets(gProfileFile);
   mPlays->SetTickets(std::move(list.tickets));
@@ -249,7 +249,7 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
 
   // 11, 12.
   ShowMatchHint();
-  LoadWinningNumber();
+  ShowWinningNumber(list.winning);
   FollowDataFile();
 }
 
@@ -264,7 +264,10 @@ void frmNumberChecker::ShortenCaption() {
 }
 
 void frmNumberChecker::LoadWinningNumber() {
-  const std::string value = GetProfileValue("Numbers", "W", gProfileFile);
+  ShowWinningNumber(GetProfileValue("Numbers", "W", gProfileFile));
+}
+
+void frmNumberChecker::ShowWinningNumber(const std::string& value) {
   for (int k = 1; k <= 6; ++k)
     SetWinningBox(k, FileText(store::PlayNumberField(value, k)));
 }
@@ -416,7 +419,21 @@ QString frmNumberChecker::ResultsText() const {
 void frmNumberChecker::SetResultsText(const QString& text) {
   QString plain = text;
   plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  SetBoxText(plain);
+}
+
+void frmNumberChecker::SetBoxText(const QString& plain) {
+  // A text taller than the box gets its scroll bar before it goes in, so that the lines are laid
+  // out once at the width they keep; the scroll bar appearing afterwards would narrow the box
+  // and lay every line out again.
+  const int lineHeight = std::max(1, txtMatchedTickets->fontMetrics().lineSpacing());
+  const bool tall =
+      plain.count(QLatin1Char('\n')) >= txtMatchedTickets->viewport()->height() / lineHeight;
+  if (tall)
+    txtMatchedTickets->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   txtMatchedTickets->setPlainText(plain);
+  if (tall)
+    txtMatchedTickets->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 void frmNumberChecker::RaiseFromOtherInstance() {

@@ -71,6 +71,8 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
   // Start-up helpers.
   void ShortenCaption();
   void LoadWinningNumber();
+  // The six boxes from a winning number as the data file holds it ("Numbers"/"W").
+  void ShowWinningNumber(const std::string& value);
 
   // File menu.
   void mnuNew_Click();
@@ -145,8 +147,11 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
   void SetResultsText(const QString& text) override;
   void RaiseFromOtherInstance() override;
 
-  // Puts a check's results text (CR LF line breaks) into the results box in one go.
-  void FillResultsBox(const std::string& text);
+  // Puts a check's results text (CR LF line breaks) into the results box in one go. The text is
+  // let go of before the box takes its copy, which keeps the peak memory of a check down.
+  void FillResultsBox(std::string text);
+  // Puts a text with LF line breaks into the results box.
+  void SetBoxText(const QString& plain);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,15 @@
+// The floor for start-up and memory: an empty Qt Widgets window of the main window's size,
+// started and painted on the same platform plugin as the program.
+#include <QApplication>
+#include <QWidget>
+
+#include "exe/FirstPaintProbe.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QWidget window;
+  window.resize(293, 251);
+  FirstPaintProbe::InstallIfAsked(&window);
+  window.show();
+  return app.exec();
+}

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include "ui/main/ResultsBox.h"
+
+namespace {
+
+// Counts the timer events of the box's text control: its cursor blinks on them.
+class BlinkCounter : public QObject {
+ public:
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Timer)
+      ++count;
+    return false;
+  }
+};
+
+TEST(ResultsBoxTest, CursorStopsBlinkingWhenIdleAndBlinksAgainOnInput) {
+  ResultsBox box;
+  box.setPlainText(QStringLiteral("Matched: (3) in:05-12-23-01-02-03"));
+  box.show();
+  box.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+  box.setFocus();
+  QObject* control = nullptr;
+  for (QObject* child : box.children())
+    if (QByteArray(child->metaObject()->className()).endsWith("Control"))
+      control = child;
+  ASSERT_NE(control, nullptr);
+  BlinkCounter blinks;
+  control->installEventFilter(&blinks);
+  const int flashTime = QApplication::cursorFlashTime();
+
+  ASSERT_TRUE(QTest::qWaitFor([&] { return blinks.count >= 2; }));
+  EXPECT_TRUE(box.CursorBlinking());
+  ASSERT_TRUE(box.BlinkTimeout()->isActive());
+
+  const int blinkFor = box.BlinkTimeout()->interval();
+  box.BlinkTimeout()->start(0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !box.CursorBlinking(); }));
+  box.BlinkTimeout()->setInterval(blinkFor);
+  blinks.count = 0;
+  QTest::qWait(flashTime);
+  EXPECT_EQ(blinks.count, 0);
+  EXPECT_EQ(QApplication::cursorFlashTime(), flashTime);
+
+  QTest::keyClick(&box, Qt::Key_End);
+  QTest::keyClicks(&box, QStringLiteral("x"));
+  EXPECT_TRUE(box.CursorBlinking());
+  EXPECT_TRUE(box.BlinkTimeout()->isActive());
+  blinks.count = 0;
+  EXPECT_TRUE(QTest::qWaitFor([&] { return blinks.count >= 2; }));
+  EXPECT_EQ(box.toPlainText(), QStringLiteral("Matched: (3) in:05-12-23-01-02-03x"));
+}
+
+}  // namespace

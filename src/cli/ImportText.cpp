@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "cli/Utf8.h"
+#include "store/TextEncoding.h"
 
 namespace cli {
 
@@ -46,7 +46,7 @@ ImportText DecodeUtf16(std::string_view bytes, bool bigEndian) {
       result.problem = "it holds a NUL character at " + ByteOffset(i) + "; not a text file";
       return result;
     }
-    AppendUtf8(result.text, code);
+    store::AppendUtf8(result.text, static_cast<char32_t>(code));
   }
   result.ok = true;
   return result;
@@ -69,7 +69,7 @@ ImportText DecodeImportText(std::string_view bytes) {
                        "; not a text file, or UTF-16 without a byte-order mark";
       return result;
     }
-    const std::size_t length = Utf8SequenceLength(bytes, i);
+    const std::size_t length = store::Utf8SequenceLength(bytes, i);
     if (length == 0) {
       result.problem = "it is not UTF-8 text (" + ByteOffset(i) +
                        "); save it as UTF-8 or UTF-16 with a byte-order mark";

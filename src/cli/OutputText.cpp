@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "cli/Utf8.h"
+#include "store/TextEncoding.h"
 
 namespace cli {
 
@@ -66,7 +66,7 @@ std::string OutputFilter::Convert(std::string_view text, bool last) {
       ++i;
       continue;
     }
-    const std::size_t length = Utf8SequenceLength(text, i);
+    const std::size_t length = store::Utf8SequenceLength(text, i);
     if (length == 0 && !last && IsLeadByte(c) && text.size() - i < kLongestUtf8) {
       waiting_.assign(text.substr(i));
       break;

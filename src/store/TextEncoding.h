@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,13 @@ std::string EncodeFileText(std::string_view text, FileEncoding encoding);
 
 // Whether `text` is well-formed UTF-8 (no overlong forms, surrogates or values above U+10FFFF).
 bool IsValidUtf8(std::string_view text);
+
+// The length of the well-formed UTF-8 sequence at `i`, or 0. Overlong forms, surrogates and
+// values past U+10FFFF are not well formed, nor is a sequence cut by the end of `text`.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i);
+
+// Appends the UTF-8 form of a Unicode code point.
+void AppendUtf8(std::string& out, char32_t c);
 
 // The character a Windows-1252 byte stands for. The five bytes the code page leaves undefined
 // (81, 8D, 8F, 90, 9D) map to the C1 control characters of the same value, as Windows maps them.

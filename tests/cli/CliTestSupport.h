@@ -1,15 +1,10 @@
 #pragma once
 
-#include <unistd.h>
-
-#include <atomic>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "StoreTestSupport.h"
 #include "check/MatchCheck.h"
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
@@ -17,36 +12,16 @@
 
 namespace cli_test {
 
-// A fresh folder per test, removed afterwards.
-class FolderTest : public ::testing::Test {
+// A fresh folder per test, removed afterwards, with the names the command-line tests use.
+class FolderTest : public store_test::TempFolderTest {
  protected:
-  void SetUp() override {
-    static std::atomic<int> counter{0};
-    folder_ = std::filesystem::temp_directory_path() /
-              ("pelmora-cli-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-
-  std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
-
   std::string Write(const std::string& name, const std::string& bytes) const {
     const std::string path = PathOf(name);
-    std::ofstream(path, std::ios::binary) << bytes;
+    WriteBytes(path, bytes);
     return path;
   }
 
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-  }
-
-  std::filesystem::path folder_;
+  static std::string Read(const std::string& path) { return ReadBytes(path); }
 };
 
 // Lines joined with CR LF, each ended by one, as the data file and the results text have them.

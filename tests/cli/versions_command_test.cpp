@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "CliTestSupport.h"
+#include "VersionsHome.h"
 #include "cli/Commands.h"
 #include "store/TicketFile.h"
 #include "store/Versions.h"
@@ -21,17 +23,11 @@ class VersionsCommandTest : public cli_test::FolderTest {
  protected:
   void SetUp() override {
     FolderTest::SetUp();
-    if (const char* old = std::getenv("XDG_DATA_HOME")) {
-      oldDataHome_ = old;
-    }
-    ::setenv("XDG_DATA_HOME", PathOf("data").c_str(), 1);
-    store::ResetVersionWarningForTesting();
+    versionsHome_.emplace(PathOf("data"));
     file_ = Write("syndicate.pmd", kFile);
   }
   void TearDown() override {
-    store::SetVersionWriteFailureHookForTesting(nullptr);
-    store::ResetVersionWarningForTesting();
-    ::setenv("XDG_DATA_HOME", oldDataHome_.c_str(), 1);
+    versionsHome_.reset();
     FolderTest::TearDown();
   }
 
@@ -51,7 +47,7 @@ class VersionsCommandTest : public cli_test::FolderTest {
       CrLf({"[Numbers]", "TOTAL=3", "W=05-12-23-34-45-56", "1=01-02-03-04-05-06",
             "2=07-08-09-10-11-12", "3=01-02-03-04-05-06"});
   std::string file_;
-  std::string oldDataHome_;
+  std::optional<test_support::VersionsHome> versionsHome_;
 };
 
 TEST_F(VersionsCommandTest, EveryTicketComesBackByteForByteAfterDeletingThemAll) {

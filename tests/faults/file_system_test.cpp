@@ -2,8 +2,6 @@
 // or folder, a data file that is a folder. Every change must fail with the system's reason and
 // leave the old file as it was. And paths with blanks and non-ASCII letters must simply work.
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ImmutableFlag.h"
 #include "StoreTestSupport.h"
 #include "store/AtomicFile.h"
 #include "store/Profile.h"
@@ -243,19 +242,13 @@ TEST_F(FileSystemFaultTest, ImmutableFileFailsEveryChangeAndKeepsTheOldFile) {
   const std::string path = PathOf("pelmora.pmd");
   MakeDataFile(path);
   const std::string before = ReadBytes(path);
-  const int fd = ::open(path.c_str(), O_RDONLY);
-  ASSERT_GE(fd, 0);
-  int flags = 0;
-  const bool immutable = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
-                         (flags |= FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
-  if (!immutable) {
-    ::close(fd);
+  faults::ImmutableFlag immutable(path, O_RDONLY);
+  ASSERT_TRUE(immutable.opened());
+  if (!immutable.set()) {
     GTEST_SKIP() << "this file system or user cannot make a file immutable";
   }
   const std::string outcome = ApplyEveryChange(path, true);
-  flags &= ~FS_IMMUTABLE_FL;
-  ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-  ::close(fd);
+  immutable.Clear();
 
   EXPECT_EQ(outcome, EveryChangeFailing(path, std::strerror(EPERM), true));
   EXPECT_EQ(ReadBytes(path), before);

@@ -2,9 +2,7 @@
 // links, other owners, folders that take no new file, very long names, and the temporary files a
 // killed write leaves behind.
 #include <fcntl.h>
-#include <linux/fs.h>
 #include <signal.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ImmutableFlag.h"
 #include "StoreTestSupport.h"
 #include "store/AtomicFile.h"
 #include "store/TempNames.h"
@@ -83,20 +82,14 @@ TEST_F(WritePathTest, OwnerAndGroupAreKept) {
 TEST_F(WritePathTest, ImmutableFolderIsWrittenInPlace) {
   const std::string path = PathOf("data.pmd");
   WriteBytes(path, "old");
-  const int fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
-  ASSERT_GE(fd, 0);
-  int flags = 0;
-  const bool immutable = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
-                         (flags |= FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
-  if (!immutable) {
-    ::close(fd);
+  faults::ImmutableFlag immutable(folder_.string(), O_RDONLY | O_DIRECTORY);
+  ASSERT_TRUE(immutable.opened());
+  if (!immutable.set()) {
     GTEST_SKIP() << "making a folder immutable needs root and a file system that supports it";
   }
   const store::WriteResult written = WriteFileAtomically(path, "new");
   const store::WriteResult created = WriteFileAtomically(PathOf("new.pmd"), "x");
-  flags &= ~FS_IMMUTABLE_FL;
-  ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-  ::close(fd);
+  immutable.Clear();
   EXPECT_TRUE(written.ok) << written.reason;
   EXPECT_EQ(ReadBytes(path), "new");
   EXPECT_FALSE(created.ok);

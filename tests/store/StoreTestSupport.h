@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -22,8 +23,12 @@ class TempFolderTest : public ::testing::Test {
   void SetUp() override {
     static std::atomic<int> counter{0};
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    // A parameterised test's name holds a '/', which would make the folder a nested one whose
+    // parent outlives the test.
+    std::string name = info->name();
+    std::replace(name.begin(), name.end(), '/', '-');
     folder_ = BaseFolder() / ("pelmora-store-" + std::to_string(::getpid()) + "-" +
-                              std::to_string(counter++) + "-" + info->name());
+                              std::to_string(counter++) + "-" + name);
     std::filesystem::create_directories(folder_);
   }
   void TearDown() override {

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <set>
 
 #include "StoreTestSupport.h"
+#include "VersionsHome.h"
 #include "store/DataFileChange.h"
 #include "store/Profile.h"
 #include "store/TicketFile.h"
@@ -36,16 +38,10 @@ class VersionsTest : public TempFolderTest {
  protected:
   void SetUp() override {
     TempFolderTest::SetUp();
-    if (const char* old = std::getenv("XDG_DATA_HOME")) {
-      oldDataHome_ = old;
-    }
-    ::setenv("XDG_DATA_HOME", PathOf("data").c_str(), 1);
-    store::ResetVersionWarningForTesting();
+    versionsHome_.emplace(PathOf("data"));
   }
   void TearDown() override {
-    store::SetVersionWriteFailureHookForTesting(nullptr);
-    store::ResetVersionWarningForTesting();
-    ::setenv("XDG_DATA_HOME", oldDataHome_.c_str(), 1);
+    versionsHome_.reset();
     TempFolderTest::TearDown();
   }
 
@@ -57,7 +53,7 @@ class VersionsTest : public TempFolderTest {
     return bytes;
   }
 
-  std::string oldDataHome_;
+  std::optional<test_support::VersionsHome> versionsHome_;
 };
 
 struct RemovingCommand {

@@ -76,3 +76,11 @@ std::string Lines(std::initializer_list<const char*> lines) {
   }
   return text;
 }
+
+std::string TicketFileText(const std::vector<std::string>& tickets, const std::string& winning) {
+  std::string bytes =
+      "[Numbers]\r\nTOTAL=" + std::to_string(tickets.size()) + "\r\nW=" + winning + "\r\n";
+  for (std::size_t i = 0; i < tickets.size(); ++i)
+    bytes += std::to_string(i + 1) + "=" + tickets[i] + "\r\n";
+  return bytes;
+}

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/DataFileLocation.h"
 #include "app/modPelmora.h"
@@ -41,3 +42,7 @@ class UiTest : public ::testing::Test {
 
 // A data file's text from its lines, each ended by CR LF.
 std::string Lines(std::initializer_list<const char*> lines);
+
+// A data file holding `tickets` in order under the winning number `winning`, lines ended by CR LF.
+std::string TicketFileText(const std::vector<std::string>& tickets,
+                           const std::string& winning = "03-17-22-35-41-58");

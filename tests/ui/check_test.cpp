@@ -32,11 +32,7 @@ const QString kSorry = "Sorry, no tickets matched the winning number: \r\n05-12-
 class CheckTest : public UiTest {
  protected:
   frmNumberChecker& StartWith(const Tickets& tickets, const std::string& winning = kWinning) {
-    std::string bytes =
-        "[Numbers]\r\nTOTAL=" + std::to_string(tickets.size()) + "\r\nW=" + winning + "\r\n";
-    for (std::size_t i = 0; i < tickets.size(); ++i)
-      bytes += std::to_string(i + 1) + "=" + tickets[i] + "\r\n";
-    WriteDataFile(bytes);
+    WriteDataFile(TicketFileText(tickets, winning));
     return StartProgram();
   }
 

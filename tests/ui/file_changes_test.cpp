@@ -26,14 +26,6 @@ const char kChanged[] =
 const Tickets kThree = {"05-12-19-33-40-52", "01-09-14-27-38-44", "07-08-09-10-11-12"};
 const Tickets kOthers = {"02-04-06-08-10-12", "11-22-33-44-55-59"};
 
-std::string FileOf(const Tickets& tickets, const char* winning = "03-17-22-35-41-58") {
-  std::string bytes =
-      "[Numbers]\r\nTOTAL=" + std::to_string(tickets.size()) + "\r\nW=" + winning + "\r\n";
-  for (std::size_t i = 0; i < tickets.size(); ++i)
-    bytes += std::to_string(i + 1) + "=" + tickets[i] + "\r\n";
-  return bytes;
-}
-
 std::vector<int> MarkedRows(const frmNumberChecker& form) {
   std::vector<int> rows;
   for (int i = 0; i < form.mPlays->Count(); ++i)
@@ -58,7 +50,7 @@ class SecondWriterTest : public UiTest, public testing::WithParamInterface<Comma
 
 TEST_P(SecondWriterTest, KeepsWhatAnotherProgramAddedAndSaysSoOnce) {
   const CommandCase& c = GetParam();
-  WriteDataFile(FileOf(kThree));
+  WriteDataFile(TicketFileText(kThree));
   frmNumberChecker& form = StartProgram();
   for (int row : c.marked)
     form.mPlays->SetChecked(row, true);
@@ -130,20 +122,21 @@ class FollowFileTest : public UiTest {
 };
 
 TEST_F(FollowFileTest, FollowsAFileReplacedFromOutsideKeepingMarks) {
-  WriteDataFile(FileOf(kThree));
+  WriteDataFile(TicketFileText(kThree));
   frmNumberChecker& form = StartProgram();
   form.mPlays->SetChecked(0, true);
   form.mPlays->SetChecked(1, true);
 
   const Tickets first = {kThree[0], kOthers[0], kThree[2], kOthers[1]};
-  ASSERT_TRUE(store::WriteFileAtomically(DataFilePath(), FileOf(first, "01-02-03-04-05-06")));
+  ASSERT_TRUE(
+      store::WriteFileAtomically(DataFilePath(), TicketFileText(first, "01-02-03-04-05-06")));
   QTRY_VERIFY(form.mPlays->Tickets() == first);
   EXPECT_EQ(form.lbltotaltickets->text(), "There are 4 total tickets");
   EXPECT_EQ(Boxes(), QStringList({"01", "02", "03", "04", "05", "06"}));
   EXPECT_EQ(MarkedRows(form), std::vector<int>{0});
 
   // The replaced file is a new one: the window must still be watching it.
-  ASSERT_TRUE(store::WriteFileAtomically(DataFilePath(), FileOf({kOthers[1]})));
+  ASSERT_TRUE(store::WriteFileAtomically(DataFilePath(), TicketFileText({kOthers[1]})));
   QTRY_VERIFY(form.mPlays->Tickets() == Tickets{kOthers[1]});
   EXPECT_EQ(Boxes(), QStringList({"03", "17", "22", "35", "41", "58"}));
   EXPECT_TRUE(MarkedRows(form).empty());
@@ -151,11 +144,11 @@ TEST_F(FollowFileTest, FollowsAFileReplacedFromOutsideKeepingMarks) {
 }
 
 TEST_F(FollowFileTest, WaitsForAnOpenDialogToClose) {
-  WriteDataFile(FileOf(kThree));
+  WriteDataFile(TicketFileText(kThree));
   frmNumberChecker& form = StartProgram();
   form.mnuAbout_Click();
   ASSERT_NE(forms::About(), nullptr);
-  ASSERT_TRUE(store::WriteFileAtomically(DataFilePath(), FileOf(kOthers)));
+  ASSERT_TRUE(store::WriteFileAtomically(DataFilePath(), TicketFileText(kOthers)));
   form.CatchUpWithFile();
   EXPECT_EQ(form.mPlays->Tickets(), kThree) << "nothing moves under an open dialog";
 
@@ -165,7 +158,7 @@ TEST_F(FollowFileTest, WaitsForAnOpenDialogToClose) {
 }
 
 TEST_F(FollowFileTest, TicketsSavedInTheEntryDialogAreNoChangeByAnotherProgram) {
-  WriteDataFile(FileOf(kThree));
+  WriteDataFile(TicketFileText(kThree));
   frmNumberChecker& form = StartProgram();
   form.OpenEntryDialog(modPelmora::kEntryPlays);
   frmNumberEntry& entry = *forms::NumberEntry();

@@ -57,11 +57,7 @@ class FileCommandsTest : public UiTest {
  protected:
   // Starts on a default file holding these tickets.
   frmNumberChecker& StartWith(const Tickets& tickets) {
-    std::string bytes =
-        "[Numbers]\r\nTOTAL=" + std::to_string(tickets.size()) + "\r\nW=03-17-22-35-41-58\r\n";
-    for (std::size_t i = 0; i < tickets.size(); ++i)
-      bytes += std::to_string(i + 1) + "=" + tickets[i] + "\r\n";
-    WriteDataFile(bytes);
+    WriteDataFile(TicketFileText(tickets));
     return StartProgram();
   }
   void Choose(const std::string& path) {

@@ -27,19 +27,12 @@ const Tickets kFive = {"05-12-19-33-40-52", "01-09-14-27-38-44", "07-08-09-10-11
 class PlayListCommandsTest : public UiTest {
  protected:
   frmNumberChecker& StartWith(const Tickets& tickets) {
-    WriteDataFile(FileOf(tickets));
+    WriteDataFile(TicketFileText(tickets));
     frmNumberChecker& form = StartProgram();
     // Start from the results view so each command's switch to the list shows.
     form.ShowResultsView();
     form.SetResultsText("Matched: (3) in:05-12-19-33-40-52");
     return form;
-  }
-  static std::string FileOf(const Tickets& tickets) {
-    std::string bytes =
-        "[Numbers]\r\nTOTAL=" + std::to_string(tickets.size()) + "\r\nW=03-17-22-35-41-58\r\n";
-    for (std::size_t i = 0; i < tickets.size(); ++i)
-      bytes += std::to_string(i + 1) + "=" + tickets[i] + "\r\n";
-    return bytes;
   }
   static void Mark(frmNumberChecker& form, std::initializer_list<int> rows) {
     for (int row : rows)
@@ -85,7 +78,7 @@ TEST_F(PlayListCommandsTest, AddWithMarksAsksOnceAndFollowsTheAnswer) {
     EXPECT_EQ(asked.icon, platform::MessageIcon::None);
     EXPECT_EQ(asked.buttons, platform::MessageButtons::YesNoCancel);
     EXPECT_EQ(form.mPlays->Tickets(), (Tickets{kFive[1], kFive[3]}));
-    EXPECT_EQ(ReadDataFile(), FileOf({kFive[1], kFive[3]}));
+    EXPECT_EQ(ReadDataFile(), TicketFileText({kFive[1], kFive[3]}));
     EXPECT_TRUE(EntryDialogOpen(form));
     forms::UnloadNumberEntry();
     main_.reset();
@@ -99,7 +92,7 @@ TEST_F(PlayListCommandsTest, AddWithMarksAsksOnceAndFollowsTheAnswer) {
     form.mnuAddPlay_Click();
     EXPECT_EQ(desktop_.messages.size(), 1u);
     EXPECT_EQ(Marks(form), (std::vector<bool>{false, true, false, true, false}));
-    EXPECT_EQ(ReadDataFile(), FileOf(kFive));
+    EXPECT_EQ(ReadDataFile(), TicketFileText(kFive));
     EXPECT_TRUE(EntryDialogOpen(form));
     forms::UnloadNumberEntry();
     main_.reset();
@@ -115,7 +108,7 @@ TEST_F(PlayListCommandsTest, AddWithMarksAsksOnceAndFollowsTheAnswer) {
     form.mnuAddPlay_Click();
     EXPECT_EQ(desktop_.messages.size(), 1u);
     EXPECT_EQ(Marks(form), (std::vector<bool>{false, false, false, false, true}));
-    EXPECT_EQ(ReadDataFile(), FileOf(kFive));
+    EXPECT_EQ(ReadDataFile(), TicketFileText(kFive));
     EXPECT_TRUE(form.isVisible());
     EXPECT_TRUE(form.txtMatchedTickets->isVisibleTo(&form)) << "the view stays as it was";
     EXPECT_EQ(form.centralWidget()->height(), height);
@@ -147,7 +140,7 @@ TEST_F(PlayListCommandsTest, DeletingWithAllOrNoneMarked) {
   frmNumberChecker& form = StartWith({kFive[0], kFive[1]});
   form.mnuDeleteChecked_Click();
   EXPECT_EQ(form.mPlays->Count(), 2);
-  EXPECT_EQ(ReadDataFile(), FileOf({kFive[0], kFive[1]}));
+  EXPECT_EQ(ReadDataFile(), TicketFileText({kFive[0], kFive[1]}));
   EXPECT_EQ(form.lbltotaltickets->text(), "There are 2 total tickets");
   EXPECT_FALSE(form.mnuDeleteChecked->isEnabled());
 

@@ -1,8 +1,10 @@
 #include <stdlib.h>
 
 #include <QTest>
+#include <optional>
 
 #include "UiFixture.h"
+#include "VersionsHome.h"
 #include "store/AtomicFile.h"
 #include "store/TicketFile.h"
 #include "store/Versions.h"
@@ -20,15 +22,10 @@ class VersionsWindowTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    if (const char* old = std::getenv("XDG_DATA_HOME"))
-      oldDataHome_ = old;
-    ::setenv("XDG_DATA_HOME", PathIn("data").c_str(), 1);
-    store::ResetVersionWarningForTesting();
+    versionsHome_.emplace(PathIn("data"));
   }
   void TearDown() override {
-    store::SetVersionWriteFailureHookForTesting(nullptr);
-    store::ResetVersionWarningForTesting();
-    ::setenv("XDG_DATA_HOME", oldDataHome_.c_str(), 1);
+    versionsHome_.reset();
     UiTest::TearDown();
   }
 
@@ -39,7 +36,7 @@ class VersionsWindowTest : public UiTest {
     form.mnuDeleteChecked_Click();
   }
 
-  std::string oldDataHome_;
+  std::optional<test_support::VersionsHome> versionsHome_;
 };
 
 TEST_F(VersionsWindowTest, DeleteKeepsTheFileAsItWasOnceAndSaysNothing) {

@@ -75,6 +75,8 @@ class frmNumberEntry : public QDialog {
   void EnableAllNumbers();
   void FitBoxCaptions();
   void SetBoxLook(int index, bool picked);
+  // Shows the number the next ticket will get, in a font small enough to show all of it.
+  void ShowTicketNumber(const QString& text);
   void SetEmptyTicket();
   void ShowTicketText();
   bool PlayEntryMode() const;

@@ -40,11 +40,6 @@ constexpr int kShapeWidth = 1200;
 constexpr int kShapeHeight = 690;
 constexpr int kCountTop = 2640;
 constexpr int kCountHeight = 375;
-constexpr int kFlashStartMs = 80;
-
-// The flash palette: yellow, green, cyan, magenta, red, orange.
-const QColor kFlashColours[6] = {QColor(255, 255, 0), QColor(0, 255, 0), QColor(0, 255, 255),
-                                 QColor(255, 0, 255), QColor(255, 0, 0), QColor(255, 128, 0)};
 
 QString CountLine(int count) {
   return QStringLiteral("There are ") + QString::number(count) + QStringLiteral(" total tickets");
@@ -304,52 +299,6 @@ void frmNumberChecker::closeEvent(QCloseEvent* event) {
   forms::UnloadAll();
   event->accept();
   QApplication::exit(0);
-}
-
-void frmNumberChecker::Timer1_Timer() {
-  for (int i = 1; i <= 6; ++i)
-    Shape1[i]->SetFillVisible(true);
-  std::uniform_real_distribution<double> uniform(0.0, 1.0);
-  for (int i = 1; i <= 6; ++i) {
-    const int pick = std::min(5, static_cast<int>(6 * uniform(mRandom)));
-    SetBoxColour(i, kFlashColours[pick]);
-  }
-  const int interval = Timer1->interval() - 2;
-  if (interval <= 1) {
-    // A zero interval would make the timer fire continuously: the flash ends here instead.
-    Timer1->stop();
-    Timer1->setInterval(0);
-    for (int i = 1; i <= 6; ++i)
-      RestoreBoxLook(i);
-  } else {
-    Timer1->setInterval(interval);
-  }
-}
-
-void frmNumberChecker::StartFlash() {
-  Timer1->setInterval(kFlashStartMs);
-  Timer1->start();
-}
-
-bool frmNumberChecker::FlashRunning() const {
-  return Timer1->isActive();
-}
-
-void frmNumberChecker::RestoreBoxLook(int index) {
-  Shape1[index]->SetFillVisible(false);
-  win1[index]->setFrame(true);
-  win1[index]->setStyleSheet(
-      QStringLiteral("QLineEdit { color: palette(window-text); "
-                     "background-color: palette(window); padding: 0px; }"));
-  win1[index]->setProperty("flashColour", QVariant());
-}
-
-void frmNumberChecker::SetBoxColour(int index, const QColor& colour) {
-  win1[index]->setStyleSheet(QStringLiteral("QLineEdit { color: palette(window-text); "
-                                            "background-color: %1; padding: 0px; }")
-                                 .arg(colour.name()));
-  win1[index]->setProperty("flashColour", colour);
-  Shape1[index]->SetFillColour(colour);
 }
 
 void frmNumberChecker::ShowListView() {

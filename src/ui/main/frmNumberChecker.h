@@ -42,6 +42,8 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
   QListView* lstNumbers = nullptr;
   PlayListModel* mPlays = nullptr;
   QTimer* Timer1 = nullptr;
+  // The flash starts at this interval and quickens until it runs out.
+  static constexpr int kFlashStartMs = 80;
 
   QMenu* mnuFile = nullptr;
   QAction* mnuNew = nullptr;

@@ -62,6 +62,10 @@ case "$cmd" in
   bench)
     install_missing
     configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release -DPELMORA_BENCH=ON -DPELMORA_TESTS=OFF
+    # Versions the benchmarks' commands keep go to a folder of the run, not into your home.
+    XDG_DATA_HOME=$(mktemp -d)
+    export XDG_DATA_HOME
+    trap 'rm -rf "$XDG_DATA_HOME"' EXIT
     for b in build-bench/*_bench; do
       [ "$(basename "$b")" = table_bench ] && continue
       echo "== $b"

@@ -159,25 +159,22 @@ WriteResult ChangeDataFile(
   if (before.status == ReadStatus::Failed) {
     return WriteResult::Failure(path, before.reason);
   }
-  // The bytes stay with `before`: a change that drops tickets keeps them as a version.
-  ProfileDocument doc = ProfileDocument::Parse(before.bytes);
+  // The document takes the bytes over: a second copy of a large file would cost its size again.
+  // They stay readable as doc.Original(), for the version a change that drops tickets keeps.
+  ProfileDocument doc = ProfileDocument::ParseOwning(std::move(before.bytes));
+  before.bytes.clear();
   const ChangeVerdict verdict = change(doc, before);
   if (verdict == ChangeVerdict::Abandon) {
     lock.RemoveCreatedFile();
     return WriteResult::Success();
   }
-  // A document replaced whole (a restore) reads as unmodified, so that case compares the bytes.
-  const bool keepVersion = verdict == ChangeVerdict::WriteAfterKeepingVersion;
-  if (before.status == ReadStatus::Ok && !doc.IsModified() && !keepVersion) {
+  if (before.status == ReadStatus::Ok && !doc.IsModified()) {
     return WriteResult::Success();  // the file already is what the change would write
   }
-  std::string after = doc.Serialize();
-  if (before.status == ReadStatus::Ok && after == before.bytes) {
-    return WriteResult::Success();
+  if (verdict == ChangeVerdict::WriteAfterKeepingVersion) {
+    KeepVersionBeforeChange(path, doc.Original(), before);
   }
-  if (keepVersion) {
-    KeepVersionBeforeChange(path, before);
-  }
+  const std::string after = doc.Serialize();
   WriteResult result = WriteFileAtomically(path, after, before.encoding);
   if (!result.ok) {
     lock.RemoveCreatedFile();

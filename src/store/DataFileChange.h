@@ -19,16 +19,17 @@ enum class ChangeVerdict {
 
 // Read -> change -> write of one data file under an exclusive advisory lock held for the whole of
 // it, so that two writers (two windows, the window and the command-line tool) never build a
-// change on the same old contents and lose one of them. Readers need no lock: the file is only
-// ever replaced whole.
+// change on the same old contents and lose one of them. Readers need no lock: the file is
+// replaced whole, except where it must be rewritten in place (see AtomicFile.h).
 //
 // The lock is a flock() on the data file itself, so nothing is left beside it and a process that
 // dies releases it. Because a write replaces the file by rename, a writer that waited may hold
 // the lock of a file that is no longer at the path; it then starts again on the new one.
 //
-// `change` sees the document parsed from the file as read under the lock, and that read
-// (`before`: Missing for a file that did not exist). The document is written back when its bytes
-// differ from the file's, or when the file did not exist. Before a write the change judged
+// `change` sees the document parsed from the file as read under the lock, and how that read went
+// (`before`: Missing for a file that did not exist). The bytes read have gone into the document
+// without a copy: doc.Original() has them, `before.bytes` is empty. The document is written back
+// when the change modified it, or when the file did not exist. Before a write the change judged
 // WriteAfterKeepingVersion, the file as read is kept as an earlier version (see Versions.h); a
 // failure to keep it never stops the write. A file that cannot be read fails with its reason
 // without calling `change`. A missing file is created empty for the lock and removed again when

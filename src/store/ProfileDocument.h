@@ -64,6 +64,8 @@ class ProfileDocument {
   std::string_view Original() const { return buffer_; }
   // Whether a Set or Delete has changed what Serialize gives since Parse.
   bool IsModified() const { return modified_; }
+  // For a document that replaces a file's contents whole (a restore): it is written as a change.
+  void MarkModified() { modified_ = true; }
 
   // Why an entry cannot be written so that it reads back as the same section, key and value
   // (a line break anywhere; in the key an "=", or a leading ";" or "["), or the empty text when

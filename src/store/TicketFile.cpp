@@ -210,8 +210,8 @@ GuardedRewrite Rewrite(const std::string& path, const std::vector<std::string>* 
     }
   }
   std::string refusal;
-  result.write = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents& before) {
-    const TicketViews held = ViewTickets(before.bytes);
+  result.write = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
+    const TicketViews held = ViewTickets(doc.Original());
     if (loaded &&
         !std::equal(held.tickets.begin(), held.tickets.end(), loaded->begin(), loaded->end())) {
       result.fileChanged = true;

@@ -29,23 +29,30 @@ void NoteFailure(const KeepResult& kept) {
 
 }  // namespace
 
-void KeepVersionBeforeChange(const std::string& path, const FileContents& before) {
-  if (!gKeeping.load() || before.status != ReadStatus::Ok || before.bytes.empty()) {
+void KeepVersionBeforeChange(const std::string& path, std::string_view text,
+                             const FileContents& before) {
+  if (!gKeeping.load() || before.status != ReadStatus::Ok || text.empty()) {
     return;
   }
   // A version holds the file's own bytes: a UTF-16 file is kept in UTF-16.
   const std::string bytes = before.encoding == FileEncoding::Bytes
-                                ? before.bytes
-                                : EncodeFileText(before.bytes, before.encoding);
+                                ? std::string(text)
+                                : EncodeFileText(text, before.encoding);
   if (const KeepResult kept = KeepVersion(path, bytes); !kept.ok) {
     NoteFailure(kept);
   }
 }
 
 WriteResult RestoreDataFile(const std::string& path, const std::string& bytes) {
-  return ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
+  return ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents& before) {
+    if (doc.Original() == bytes) {
+      return ChangeVerdict::Abandon;  // the file already holds that version
+    }
+    // Kept here: once the document is replaced, the bytes read are gone.
+    KeepVersionBeforeChange(path, doc.Original(), before);
     doc = ProfileDocument::Parse(bytes);
-    return ChangeVerdict::WriteAfterKeepingVersion;
+    doc.MarkModified();
+    return ChangeVerdict::Write;
   });
 }
 

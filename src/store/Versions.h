@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/AtomicFile.h"
@@ -80,11 +81,13 @@ ForgetResult ForgetVersions(const std::string& path);
 // that a restore can itself be undone.
 WriteResult RestoreDataFile(const std::string& path, const std::string& bytes);
 
-// The safety net under a change of a data file. `before` is the file as read under the change's
-// lock; a file that could not be read, a missing one and an empty one have nothing to keep. A
+// The safety net under a change of a data file. `bytes` are the file's text as read under the
+// change's lock and `before` how that read went; a file that could not be read, a missing one and
+// an empty one have nothing to keep. A
 // failure never stops the change: the first one in this process is held for
 // TakeVersionWarning, later ones are dropped so the person hears about it once.
-void KeepVersionBeforeChange(const std::string& path, const FileContents& before);
+void KeepVersionBeforeChange(const std::string& path, std::string_view bytes,
+                             const FileContents& before);
 
 struct VersionWarning {
   std::string folder;

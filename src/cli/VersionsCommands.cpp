@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <unordered_map>
 
-#include "store/Profile.h"
 #include "store/TicketFile.h"
 #include "store/Versions.h"
 
@@ -57,18 +56,12 @@ CommandOutput ListCommand(const Options& options, const store::VersionList& list
   output.out = "Versions of " + options.dataFile + " kept in " + list.folder + ", oldest first:\n";
   output.out += ListingLine("WHEN", "TICKETS", "WINNING NUMBER", "NOT IN THE FILE NOW");
   for (const store::KeptVersion& version : list.versions) {
-    const std::vector<std::string> tickets = store::ReadAllTickets(version.file).tickets;
-    std::string winning =
-        store::ReadProfileValue(store::kSection, store::kWinningKey, version.file);
-    // A value read from a file must not reach the terminal as control characters.
-    for (char& c : winning) {
-      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-        c = '?';
-      }
-    }
-    output.out +=
-        ListingLine(version.when, std::to_string(tickets.size()), winning.empty() ? "-" : winning,
-                    std::to_string(TicketsLacking(tickets, current)));
+    // One read gives the tickets and the winning number; on a terminal the output writer shows
+    // any control characters in them escaped.
+    const store::TicketList kept = store::ReadAllTickets(version.file);
+    output.out += ListingLine(version.when, std::to_string(kept.tickets.size()),
+                              kept.winning.empty() ? "-" : kept.winning,
+                              std::to_string(TicketsLacking(kept.tickets, current)));
   }
   output.out += "Put one back with: pelmora-check --restore WHEN " + options.dataFile + "\n";
   output.status = kExitFound;
@@ -92,8 +85,8 @@ CommandOutput RestoreCommand(const Options& options, const store::VersionList& l
   }
   CommandOutput output;
   output.out = "Restored " + options.dataFile + " as it was at " + found.version->when +
-               "; it now holds " +
-               TicketsText(store::ReadAllTickets(options.dataFile).tickets.size()) + ".\n";
+               "; it now holds " + TicketsText(store::ParseTickets(version.bytes).tickets.size()) +
+               ".\n";
   output.status = kExitFound;
   return output;
 }

@@ -21,12 +21,6 @@ std::string CountProblemOf(const std::string& totalText, int& count) {
   return {};
 }
 
-// The lines a new data file starts with, in the order File > New writes them.
-void StartDocument(store::ProfileDocument& doc) {
-  doc.Set(store::kSection, store::kTotalKey, "0");
-  doc.Set(store::kSection, store::kWinningKey, store::kEmptyPlayNumber);
-}
-
 }  // namespace
 
 DataFileForAdding OpenForAdding(const std::string& path) {
@@ -63,7 +57,7 @@ std::string AddTickets(DataFileForAdding& file, const std::string& path,
   const store::WriteResult written = store::ChangeDataFile(
       path, [&](store::ProfileDocument& doc, const store::FileContents& before) {
         if (before.status == store::ReadStatus::Missing) {
-          StartDocument(doc);
+          store::StartDocument(doc);  // as File > New starts it
         }
         problem = CountProblemOf(doc.Get(store::kSection, store::kTotalKey), count);
         if (!problem.empty()) {

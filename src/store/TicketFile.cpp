@@ -280,8 +280,7 @@ StartResult StartDataFile(const std::string& path) {
       const std::string winning = doc.Get(kSection, kWinningKey);
       dropsData = old.value > 0 || (!winning.empty() && winning != kEmptyPlayNumber);
     }
-    doc.Set(kSection, kTotalKey, "0");
-    doc.Set(kSection, kWinningKey, kEmptyPlayNumber);
+    StartDocument(doc);
     return dropsData ? ChangeVerdict::WriteAfterKeepingVersion : ChangeVerdict::Write;
   });
   struct stat info {};
@@ -291,6 +290,11 @@ StartResult StartDataFile(const std::string& path) {
     result.errorCode = kTypeMismatch;
   }
   return result;
+}
+
+void StartDocument(ProfileDocument& doc) {
+  doc.Set(kSection, kTotalKey, "0");
+  doc.Set(kSection, kWinningKey, kEmptyPlayNumber);
 }
 
 }  // namespace store

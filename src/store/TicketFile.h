@@ -84,5 +84,7 @@ struct StartResult {
   int errorCode = 0;  // non-zero when the old count could not be converted
 };
 StartResult StartDataFile(const std::string& path);
+// The two lines StartDataFile writes, in its order: TOTAL = "0", then the empty winning number.
+void StartDocument(ProfileDocument& doc);
 
 }  // namespace store

@@ -4,7 +4,6 @@
 #include "store/AtomicFile.h"
 #include "store/CountConversion.h"
 #include "store/DataFileChange.h"
-#include "store/PlayNumber.h"
 #include "store/TicketFile.h"
 
 namespace cli {

@@ -107,21 +107,6 @@ int ResolveTarget(const std::string& path, std::string& target, struct stat& inf
   }
 }
 
-int WriteAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return errno;
-    }
-    done += static_cast<std::size_t>(written);
-  }
-  return 0;
-}
-
 // Rewrites an existing file through its own inode, as a program that opens and writes a file
 // does: the hard links, owner, group and permissions stay. Space for a longer text is reserved
 // before anything is overwritten, so a full disk is reported with the old contents intact.
@@ -187,6 +172,21 @@ bool FolderRefusesNewFile(int error) {
 }
 
 }  // namespace
+
+int WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return errno;
+    }
+    done += static_cast<std::size_t>(written);
+  }
+  return 0;
+}
 
 void SetWriteFailureHookForTesting(WriteFailureHook hook) {
   gWriteFailureHook.store(hook);

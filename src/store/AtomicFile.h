@@ -40,6 +40,9 @@ WriteResult WriteFileAtomically(const std::string& path, const std::string& byte
 // resolving to the path it names. Returns 0 or an errno value.
 int ResolveWriteTarget(const std::string& path, std::string& target);
 
+// Writes all of `bytes` to `fd`, going on after interruptions; 0 or the errno of the failure.
+int WriteAll(int fd, const std::string& bytes);
+
 // Test seam: when set, every WriteFileAtomically call first asks this hook, and a returned
 // reason makes the write fail with that reason before anything on disk is touched.
 using WriteFailureHook = std::optional<std::string> (*)(const std::string& path);

@@ -120,16 +120,7 @@ std::string WriteVersionFile(const std::string& folder, const std::string& path,
   if (fd < 0) {
     return ErrorText(errno);
   }
-  std::size_t done = 0;
-  int error = 0;
-  while (done < bytes.size() && error == 0) {
-    const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (wrote >= 0) {
-      done += static_cast<std::size_t>(wrote);
-    } else if (errno != EINTR) {
-      error = errno;
-    }
-  }
+  int error = WriteAll(fd, bytes);
   if (::close(fd) != 0 && error == 0) {
     error = errno;
   }

@@ -16,7 +16,7 @@ namespace {
 
 std::string TicketText(int seed) {
   store::PlayFields fields;
-  for (int k = 0; k < store::kFieldsPerTicket; ++k) {
+  for (int k = 0; k < store::kNumbersPerTicket; ++k) {
     fields[static_cast<std::size_t>(k)] = store::TwoDigitField(1 + (seed * 7 + k * 13) % 59);
   }
   return store::JoinPlayNumber(fields);

@@ -44,7 +44,7 @@ LoadedDataFile LoadDataFile(const std::string& path) {
     return file;
   }
   file.tickets = std::move(list.tickets);
-  for (int k = 1; k <= store::kFieldsPerTicket; ++k) {
+  for (int k = 1; k <= store::kNumbersPerTicket; ++k) {
     file.winning[static_cast<std::size_t>(k - 1)] =
         std::string(store::PlayNumberField(list.winning, k));
   }

@@ -28,7 +28,7 @@ std::string ExportCsv(const std::vector<std::string>& tickets) {
   std::string text = "n1,n2,n3,n4,n5,n6\n";
   text.reserve(text.size() + tickets.size() * 18);
   for (const std::string& ticket : tickets) {
-    for (int k = 1; k <= store::kFieldsPerTicket; ++k) {
+    for (int k = 1; k <= store::kNumbersPerTicket; ++k) {
       if (k > 1) {
         text.push_back(',');
       }

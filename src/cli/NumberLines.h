@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "cli/Columns.h"
+#include "store/TicketRules.h"
 
 namespace cli {
 
-inline constexpr int kSixNumbers = 6;
-inline constexpr int kLowestNumber = 1;
-inline constexpr int kHighestNumber = 59;
+inline constexpr int kSixNumbers = store::kNumbersPerTicket;
+using store::kHighestNumber;
+using store::kLowestNumber;
 
 using SixNumbers = std::array<int, kSixNumbers>;
 

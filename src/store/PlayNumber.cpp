@@ -3,7 +3,7 @@
 namespace store {
 
 std::string_view PlayNumberField(std::string_view text, int k) {
-  if (k < 1 || k > kFieldsPerTicket) {
+  if (k < 1 || k > kNumbersPerTicket) {
     return {};
   }
   const std::size_t start = static_cast<std::size_t>(3 * k - 3);
@@ -15,7 +15,7 @@ std::string_view PlayNumberField(std::string_view text, int k) {
 
 PlayFields SplitPlayNumber(std::string_view text) {
   PlayFields fields;
-  for (int k = 1; k <= kFieldsPerTicket; ++k) {
+  for (int k = 1; k <= kNumbersPerTicket; ++k) {
     fields[static_cast<std::size_t>(k - 1)] = std::string(PlayNumberField(text, k));
   }
   return fields;

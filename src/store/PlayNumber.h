@@ -4,14 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "store/TicketRules.h"
+
 namespace store {
 
 // A ticket (or the winning number) as text: six two-digit fields joined by "-", "00" for an
 // empty field, e.g. "05-12-19-33-40-52".
-inline constexpr std::string_view kEmptyPlayNumber = "00-00-00-00-00-00";
-inline constexpr int kFieldsPerTicket = 6;
-
-using PlayFields = std::array<std::string, kFieldsPerTicket>;
+using PlayFields = std::array<std::string, kNumbersPerTicket>;
 
 // Field k (1..6) is the two characters starting at character 3k-2 (counted from 1). A shorter
 // text yields what is there: one character or the empty text. Separators are never looked at.

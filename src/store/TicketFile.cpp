@@ -15,10 +15,6 @@ namespace store {
 
 namespace {
 
-// The count's spelling where it is read before a change or written when raised by one. Names
-// compare without regard to case, so it matters only when the count line is new.
-constexpr std::string_view kTotalKeyAsRaised = "Total";
-
 // The decimal text of a number, as written for counts and ticket keys.
 class DecimalText {
  public:
@@ -158,7 +154,7 @@ CountFault JudgeCount(std::string_view text, const CountResult& count) {
 int AppendToDocument(ProfileDocument& doc, int count, const std::vector<std::string>& tickets) {
   for (const std::string& ticket : tickets) {
     const DecimalText key(++count);
-    doc.Set(kSection, kTotalKeyAsRaised, key);
+    doc.Set(kSection, kTotalKeyAsAdded, key);
     doc.Set(kSection, key, ticket);
   }
   return count;
@@ -217,7 +213,7 @@ GuardedRewrite Rewrite(const std::string& path, const std::vector<std::string>* 
       result.fileChanged = true;
       return ChangeVerdict::Abandon;
     }
-    const std::string oldText = doc.Get(kSection, kTotalKeyAsRaised);
+    const std::string oldText = doc.Get(kSection, kTotalKeyAsAdded);
     // Which keys hold the file's tickets is known only from its count: written over a count that
     // cannot be read, the new list would leave old tickets outside it, to be overwritten later.
     refusal = CountRefusal(oldText, ConvertCount(oldText));
@@ -269,7 +265,7 @@ StartResult StartDataFile(const std::string& path) {
     seen = true;
     bool dropsData = false;
     if (before.status == ReadStatus::Ok) {
-      const CountResult old = ConvertCount(doc.Get(kSection, kTotalKeyAsRaised));
+      const CountResult old = ConvertCount(doc.Get(kSection, kTotalKeyAsAdded));
       if (!old.ok) {
         result.errorCode = old.errorCode;
         return ChangeVerdict::Abandon;

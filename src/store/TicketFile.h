@@ -6,16 +6,10 @@
 
 #include "store/CountConversion.h"
 #include "store/ProfileDocument.h"
+#include "store/TicketRules.h"
 #include "store/WriteResult.h"
 
 namespace store {
-
-// Names used in the data file. Callers pass the spelling they are documented to use; the file
-// compares names without regard to case.
-inline constexpr std::string_view kSection = "Numbers";
-inline constexpr std::string_view kTotalKey = "TOTAL";
-inline constexpr std::string_view kWinningKey = "W";
-inline constexpr int kMaxTickets = 32767;
 
 struct TicketList {
   CountResult count;                 // the conversion of TOTAL as read

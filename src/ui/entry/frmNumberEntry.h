@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "store/TicketRules.h"
+
 namespace store {
 struct AppendResult;
 }
@@ -20,8 +22,8 @@ class QPushButton;
 class frmNumberEntry : public QDialog {
   Q_OBJECT
  public:
-  static constexpr int kBoxCount = 59;
-  static constexpr int kFieldCount = 6;
+  static constexpr int kBoxCount = store::kHighestNumber;
+  static constexpr int kFieldCount = store::kNumbersPerTicket;
 
   explicit frmNumberEntry(QWidget* parent = nullptr);
 

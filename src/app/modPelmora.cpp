@@ -7,6 +7,7 @@
 #include "app/FileText.h"
 #include "platform/Platform.h"
 #include "store/Profile.h"
+#include "store/TicketRules.h"
 
 namespace modPelmora {
 
@@ -14,7 +15,7 @@ std::string gDataFile;
 std::string gProfileFile;
 std::int16_t gIdx = 0;
 std::int16_t gPickedCount = 0;
-std::int16_t gPickLimit = 6;
+std::int16_t gPickLimit = store::kNumbersPerTicket;
 std::uint8_t gEntryMode = 0;
 
 namespace {

@@ -8,7 +8,6 @@
 #include "app/VersionWarning.h"
 #include "platform/Platform.h"
 #include "store/PlayNumber.h"
-#include "store/Profile.h"
 #include "store/TicketFile.h"
 #include "ui/Forms.h"
 #include "ui/main/DataFileWatch.h"
@@ -53,7 +52,7 @@ void frmNumberChecker::ReloadFromFile() {
   store::TicketList list = store::ReadAllTickets(gProfileFile);
   mPlays->ReloadKeepingMarks(std::move(list.tickets));
   UpdateCountLine();
-  LoadWinningNumber();
+  ShowWinningNumber(list.winning);
   lstNumbers_Click();
 }
 
@@ -76,8 +75,7 @@ void frmNumberChecker::CatchUpWithFile() {
     return;
   }
   store::TicketList list = store::ReadAllTickets(gDataFile);
-  const std::string winning =
-      store::ReadProfileValue(store::kSection, store::kWinningKey, gDataFile);
+  const std::string& winning = list.winning;
   bool boxesDiffer = false;
   for (int k = 1; k <= 6; ++k) {
     boxesDiffer =
@@ -90,5 +88,5 @@ void frmNumberChecker::CatchUpWithFile() {
     lstNumbers_Click();
   }
   if (boxesDiffer)
-    LoadWinningNumber();
+    ShowWinningNumber(winning);
 }

@@ -106,7 +106,7 @@ bool frmNumberChecker::OpenDataFile(const QString& path) {
 
   // Refilling the list is no click on it: "Delete Checked" keeps its state, as at start-up.
   SetPlayList(std::move(list.tickets));
-  LoadWinningNumber();
+  ShowWinningNumber(list.winning);
   setWindowTitle(PathText(gDataFile));
   ShortenCaption();
   mnuViewAll_Click();

@@ -212,13 +212,17 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
   // 5, 6. The file named on the command line, else the default data file, created when missing.
   const DefaultDataFile location = ChooseDefaultDataFile();
   gDataFile = location.path;
-  if (StartWithFile(fileFromOutside)) {
+  store::TicketList list;
+  if (StartWithFile(fileFromOutside, list)) {
     gDataFile = PathBytes(fileFromOutside);
-  } else if (!location.exists) {
-    gProfileFile = gDataFile;
-    const store::StartResult started = store::StartDataFile(gProfileFile);
-    if (!started.write.ok)
-      ReportWriteFailure(this, started.write);
+  } else {
+    if (!location.exists) {
+      gProfileFile = gDataFile;
+      const store::StartResult started = store::StartDataFile(gProfileFile);
+      if (!started.write.ok)
+        ReportWriteFailure(this, started.write);
+    }
+    list = store::ReadAllTickets(gDataFile);
   }
 
   // 7. Caption.
@@ -227,7 +231,6 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
 
   // 8, 9. The play list and its count; the winning number comes from the same read.
   gProfileFile = gDataFile;
-  store::TicketList list = store::ReadAllTickets(gProfileFile);
   mPlays->SetTickets(std::move(list.tickets));
   UpdateCountLine();
 
@@ -256,10 +259,6 @@ void frmNumberChecker::ShortenCaption() {
   const QString tail = lastSeparator >= 0 ? path.mid(lastSeparator) : path;
   setWindowTitle(path.left(3) + QStringLiteral("..") + tail + QStringLiteral(" ") +
                  QString::fromLatin1(kProductName));
-}
-
-void frmNumberChecker::LoadWinningNumber() {
-  ShowWinningNumber(GetProfileValue("Numbers", "W", gProfileFile));
 }
 
 void frmNumberChecker::ShowWinningNumber(const std::string& value) {

@@ -1,11 +1,12 @@
-// The data-file document's own containers (an open-addressing name table, an arena for written
-// lines, a linked list threaded through one vector) against the same document built from the
-// standard ones (std::unordered_map, one std::string per written line, std::list; and the same
-// with the store's kind of arena, to tell the list's share from the arena's), on what the
-// program does with it: parse the largest list, look up keys 1..N, rewrite the list, and read and
-// rewrite a 100 MB file of blank lines. All the documents are checked to write the same bytes
-// before anything is timed. peak_heap_MB is the most heap the operation held at once, counted by
-// the allocation functions below, so every benchmark reports its own peak in one process.
+// The data-file document's own containers (an open-addressing name table, a linked list threaded
+// through one vector) against the same document built from the standard ones (std::unordered_map
+// and std::list, each written line owning its string: StandardDocument; and the same with one
+// growing string holding every written line, as the store's document once did: ListWithArena),
+// on what the program does with it: parse the largest list, look up keys 1..N, rewrite the list,
+// and read and rewrite a 100 MB file of blank lines. All the documents are checked to write the
+// same bytes before anything is timed. peak_heap_MB is the most heap the operation held at once,
+// counted by the allocation functions below, so every benchmark reports its own peak in one
+// process.
 #include <malloc.h>
 
 #include <algorithm>

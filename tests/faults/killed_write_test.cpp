@@ -101,14 +101,14 @@ TEST(KilledWriteTest, FileHoldsTheOldOrTheNewListWhole) {
   // Both states as the same code writes them, and the time one rewrite takes.
   const std::vector<std::string> first = faults::FullTicketList(0);
   const std::vector<std::string> second = faults::FullTicketList(1);
-  ASSERT_TRUE(store::StartDataFile(path).write.ok);
-  ASSERT_TRUE(store::RewriteTickets(path, first).ok);
+  ASSERT_TRUE(store::StartDataFile(path).has_value());
+  ASSERT_TRUE(store::RewriteTickets(path, first).has_value());
   const std::string firstBytes = ReadBytes(path);
   const auto started = Clock::now();
-  ASSERT_TRUE(store::RewriteTickets(path, second).ok);
+  ASSERT_TRUE(store::RewriteTickets(path, second).has_value());
   const auto rewrite = Clock::now() - started;
   const std::string secondBytes = ReadBytes(path);
-  ASSERT_TRUE(store::RewriteTickets(path, first).ok);
+  ASSERT_TRUE(store::RewriteTickets(path, first).has_value());
   ASSERT_EQ(ReadBytes(path), firstBytes);
   ASSERT_NE(firstBytes, secondBytes);
 

@@ -16,9 +16,10 @@ int main(int argc, char** argv) {
   std::fputs("ready\n", stdout);
   std::fflush(stdout);
   for (unsigned long round = 1;; ++round) {
-    const store::WriteResult written = store::RewriteTickets(path, lists[round % 2]);
-    if (!written.ok) {
-      std::fprintf(stderr, "%s: %s\n", written.path.c_str(), written.reason.c_str());
+    const store::Result<void> written = store::RewriteTickets(path, lists[round % 2]);
+    if (!written) {
+      std::fprintf(stderr, "%s: %s\n", written.error().path.c_str(),
+                   written.error().reason.c_str());
       return 1;
     }
   }

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "app/ProblemReport.h"
 #include "platform/Platform.h"
 #include "store/TicketFile.h"
 #include "ui/main/frmNumberChecker.h"
@@ -75,11 +76,9 @@ class DeferredOpen : public QObject {
 bool frmNumberChecker::StartWithFile(const QString& path) {
   if (path.isEmpty())
     return false;
-  if (store::ReadAllTickets(PathBytes(path)).count.ok)
+  if (store::ReadAllTickets(PathBytes(path)).count)
     return true;
-  platform::Current().ShowMessage(
-      this, {QStringLiteral("Error loading file."), AppTitle(), platform::MessageIcon::None,
-             platform::MessageButtons::Ok});
+  Tell(this, QStringLiteral("Error loading file."), platform::MessageIcon::None);
   return false;
 }
 

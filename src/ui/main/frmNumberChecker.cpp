@@ -14,6 +14,7 @@
 
 #include "app/DataFileLocation.h"
 #include "app/FileText.h"
+#include "app/ProblemReport.h"
 #include "platform/Platform.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
@@ -216,9 +217,9 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
     gDataFile = PathBytes(fileFromOutside);
   } else if (!location.exists) {
     gProfileFile = gDataFile;
-    const store::StartResult started = store::StartDataFile(gProfileFile);
-    if (!started.write.ok)
-      ReportWriteFailure(this, started.write);
+    const store::Result<void> started = store::StartDataFile(gProfileFile);
+    if (!started)
+      ReportProblem(this, started.error());
   }
 
   // 7. Caption.

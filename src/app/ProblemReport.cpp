@@ -6,7 +6,7 @@
 namespace modPelmora {
 
 void Tell(QWidget* parent, const QString& text, platform::MessageIcon icon) {
-  platform::Current().ShowMessage(parent, {text, AppTitle(), icon, platform::MessageButtons::Ok});
+  platform::Messages::Show(parent, {text, AppTitle(), icon, platform::MessageButtons::Ok});
 }
 
 void ReportProblem(QWidget* parent, const store::Problem& problem, const QString& heading) {

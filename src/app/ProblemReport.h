@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "platform/Platform.h"
+#include "platform/Messages.h"
 #include "store/Problem.h"
 
 class QWidget;

@@ -165,6 +165,10 @@ struct UnwrittenChange {
   bool fails;
 };
 
+void PrintTo(const UnwrittenChange& change, std::ostream* out) {
+  *out << change.name;
+}
+
 class UnwrittenChangeTest : public store_test::TempFolderTest,
                             public ::testing::WithParamInterface<UnwrittenChange> {};
 

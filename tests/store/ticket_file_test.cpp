@@ -103,6 +103,10 @@ struct RefusedStart {
   int errorNumber;
 };
 
+void PrintTo(const RefusedStart& start, std::ostream* out) {
+  *out << start.name;
+}
+
 class StartRefusalTest : public store_test::TempFolderTest,
                          public ::testing::WithParamInterface<RefusedStart> {};
 
@@ -292,6 +296,10 @@ struct RefusedAppend {
   store::ProblemKind kind;
   std::string reason;
 };
+
+void PrintTo(const RefusedAppend& append, std::ostream* out) {
+  *out << append.name;
+}
 
 class AppendRefusalTest : public store_test::TempFolderTest,
                           public ::testing::WithParamInterface<RefusedAppend> {};

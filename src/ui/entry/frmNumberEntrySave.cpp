@@ -10,7 +10,7 @@
 #include "app/ProblemReport.h"
 #include "app/VersionWarning.h"
 #include "app/modPelmora.h"
-#include "platform/Platform.h"
+#include "platform/Messages.h"
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
 #include "store/TicketFile.h"
@@ -85,7 +85,7 @@ void frmNumberEntry::cmdDone_Click() {
               "you must enter all %1 numbers then click Save/Next.\r\n"
               "Continue without saving?")
               .arg(gPickLimit);
-      const platform::MessageAnswer answer = platform::Current().ShowMessage(
+      const platform::MessageAnswer answer = platform::Messages::Show(
           this,
           {question, AppTitle(), platform::MessageIcon::None, platform::MessageButtons::YesNo});
       if (answer == platform::MessageAnswer::No)

@@ -8,7 +8,8 @@
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "check/MatchCheck.h"
-#include "platform/Platform.h"
+#include "platform/Clipboard.h"
+#include "platform/Messages.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
 
@@ -72,9 +73,9 @@ void frmNumberChecker::mnuCheck_Click() {
 
 void frmNumberChecker::mnuCopy_Click() {
   SetStandardHeight();
-  platform::Current().ClearClipboard();
+  platform::Clipboard::Clear();
   ShowResultsView();
-  platform::Current().SetClipboardText(ResultsText());
+  platform::Clipboard::SetText(ResultsText());
 }
 
 void frmNumberChecker::FillResultsBox(std::string text) {

@@ -6,7 +6,7 @@
 
 #include "app/ProblemReport.h"
 #include "app/VersionWarning.h"
-#include "platform/Platform.h"
+#include "platform/Messages.h"
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
 #include "store/TicketFile.h"

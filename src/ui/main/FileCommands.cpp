@@ -5,7 +5,8 @@
 
 #include "app/ProblemReport.h"
 #include "app/VersionWarning.h"
-#include "platform/Platform.h"
+#include "platform/FileDialog.h"
+#include "platform/Messages.h"
 #include "store/TicketFile.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
@@ -43,7 +44,7 @@ void frmNumberChecker::mnuNew_Click() {
       DataFileDialog(platform::FileDialogKind::Save, "Create Data File");
   request.confirmOverwrite = true;
   request.confirmCreate = true;
-  const QString chosen = platform::Current().ChooseFile(this, request);
+  const QString chosen = platform::FileDialog::Choose(this, request);
   if (chosen.isEmpty()) {
     Tell(this, QStringLiteral("Cancel:No File Created"), platform::MessageIcon::Information);
     return;
@@ -83,7 +84,7 @@ void frmNumberChecker::mnuOpen_Click() {
   platform::FileDialogRequest request =
       DataFileDialog(platform::FileDialogKind::Open, "Open Data File");
   request.mustExist = true;
-  const QString chosen = platform::Current().ChooseFile(this, request);
+  const QString chosen = platform::FileDialog::Choose(this, request);
   if (chosen.isEmpty()) {
     Tell(this, QStringLiteral("Cancel:No File Selected"), platform::MessageIcon::Information);
     return;

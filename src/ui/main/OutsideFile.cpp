@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "app/ProblemReport.h"
-#include "platform/Platform.h"
+#include "platform/Messages.h"
 #include "store/TicketFile.h"
 #include "ui/main/frmNumberChecker.h"
 

@@ -240,10 +240,14 @@ Result<FileContents> ReadWholeFile(const std::string& path) {
   return result;
 }
 
-int ResolveWriteTarget(const std::string& path, std::string& target) {
+Result<std::string> ResolveWriteTarget(const std::string& path) {
+  std::string target;
   struct stat info {};
   bool exists = false;
-  return ResolveTarget(path, target, info, exists);
+  if (const int error = ResolveTarget(path, target, info, exists)) {
+    return Fail(path, ErrorText(error));
+  }
+  return target;
 }
 
 Result<void> WriteFileAtomically(const std::string& path, const std::string& text,

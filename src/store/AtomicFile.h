@@ -34,8 +34,8 @@ Result<void> WriteFileAtomically(const std::string& path, const std::string& byt
                                  FileEncoding encoding = FileEncoding::Bytes);
 
 // The path WriteFileAtomically replaces for `path`: symbolic links followed, a dangling link
-// resolving to the path it names. Returns 0 or an errno value.
-int ResolveWriteTarget(const std::string& path, std::string& target);
+// resolving to the path it names.
+Result<std::string> ResolveWriteTarget(const std::string& path);
 
 // Writes all of `bytes` to `fd`, going on after interruptions; 0 or the errno of the failure.
 int WriteAll(int fd, const std::string& bytes);

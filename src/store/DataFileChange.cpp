@@ -55,10 +55,12 @@ class FileLock {
     if (fd < 0 && errno == ENOENT) {
       // Create the very file the write will replace, through any symbolic link, and only when no
       // one else did: a file we did not create must never be taken for a missing one.
-      if (const int error = ResolveWriteTarget(path, createdPath_)) {
-        reason = ErrorText(error);
+      Result<std::string> target = ResolveWriteTarget(path);
+      if (!target) {
+        reason = target.error().reason;
         return Outcome::Failed;
       }
+      createdPath_ = std::move(*target);
       fd = ::open(createdPath_.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (fd < 0) {
         createdPath_.clear();

@@ -205,9 +205,8 @@ Result<KeptCopy> KeepVersion(const std::string& path, const std::string& bytes,
   if (root.empty()) {
     return Fail("~/.local/share/pelmora/versions", "no home folder is set");
   }
-  if (std::string failed, reason = MakeVersionFolders(root, result.folder, failed);
-      !reason.empty()) {
-    return Fail(std::move(failed), std::move(reason));
+  if (Result<void> made = MakeVersionFolders(root, result.folder); !made) {
+    return Fail(made.error());
   }
   int error = 0;
   std::vector<Entry> existing = VersionsIn(result.folder, error);

@@ -73,22 +73,42 @@ TEST_F(ProfileFileTest, UnreadableFileIsNeitherReadNorOverwritten) {
   EXPECT_FALSE(DeleteProfileKey("Numbers", "TOTAL", path).has_value());
 }
 
-TEST_F(ProfileFileTest, EntriesThatWouldNotReadBackAreRefused) {
+// An entry that would not read back as written is refused, and the file stays as it was.
+struct RefusedEntry {
+  const char* name;
+  std::string section;
+  std::string key;
+  std::string value;
+};
+
+void PrintTo(const RefusedEntry& entry, std::ostream* out) {
+  *out << entry.name;
+}
+
+class RefusedEntryTest : public store_test::TempFolderTest,
+                         public ::testing::WithParamInterface<RefusedEntry> {};
+
+TEST_P(RefusedEntryTest, WritesNothingAndSaysWhy) {
   const std::string path = PathOf("data.pmd");
   WriteBytes(path, "[Numbers]\r\nTOTAL=1\r\n");
-  for (const auto& [key, value] : {std::pair<std::string, std::string>{"1", "a\r\n2=b"},
-                                   {"1", "a\nb"},
-                                   {"a=b", "c"},
-                                   {";x", "c"},
-                                   {" [x", "c"},
-                                   {"x\r", "c"}}) {
-    const store::Result<void> result = WriteProfileValue("Numbers", key, value, path);
-    ASSERT_FALSE(result) << key;
-    EXPECT_FALSE(result.error().reason.empty());
-  }
-  EXPECT_FALSE(WriteProfileValue("Num\nbers", "1", "x", path).has_value());
+  const RefusedEntry& entry = GetParam();
+  const store::Result<void> result = WriteProfileValue(entry.section, entry.key, entry.value, path);
+  ASSERT_FALSE(result);
+  EXPECT_EQ(result.error().path, path);
+  EXPECT_FALSE(result.error().reason.empty());
   EXPECT_EQ(ReadBytes(path), "[Numbers]\r\nTOTAL=1\r\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, RefusedEntryTest,
+    ::testing::Values(RefusedEntry{"LineBreakInValue", "Numbers", "1", "a\r\n2=b"},
+                      RefusedEntry{"LineFeedInValue", "Numbers", "1", "a\nb"},
+                      RefusedEntry{"EqualsInKey", "Numbers", "a=b", "c"},
+                      RefusedEntry{"KeyLikeAComment", "Numbers", ";x", "c"},
+                      RefusedEntry{"KeyLikeASection", "Numbers", " [x", "c"},
+                      RefusedEntry{"CarriageReturnInKey", "Numbers", "x\r", "c"},
+                      RefusedEntry{"LineBreakInSection", "Num\nbers", "1", "x"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProfileDocumentTest, NamesCompareWithoutCaseAndKeepTheirSpelling) {
   const std::string file = "[NUMBERS]\r\ntotal=2\r\n1=a\r\n2=b\r\n";

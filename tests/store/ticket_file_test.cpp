@@ -59,25 +59,38 @@ TEST_F(TicketFileTest, ReadsTheTicketsUpToTheCount) {
 
 // The one read of the list also gives the count and the winning number exactly as reading each
 // key on its own does.
-TEST_F(TicketFileTest, CountAndWinningNumberAsTheirOwnReadsGiveThem) {
-  const std::string path = PathOf("data.pmd");
-  const std::string longValue(200, '7');
-  const std::vector<std::pair<const char*, std::string>> files = {
-      {"plain", "[Numbers]\r\nTOTAL=1\r\nW=05-12-23-34-45-56\r\n1=a\r\n"},
-      {"first line of a name wins",
-       "[Numbers]\r\nW=01-02-03-04-05-06\r\ntotal=2\r\nw=07-08-09-10-11-12\r\nTOTAL=3\r\n"},
-      {"blanks trimmed", "[ numbers ]\nTotal =  12 \n W = 05-12 \n"},
-      {"other section only", "[Other]\r\nTOTAL=4\r\nW=x\r\n[Numbers]\r\n1=a\r\n"},
-      {"long value cut", "[Numbers]\r\nTOTAL=1\r\nW=" + longValue + "\r\n"},
-      {"nothing", ""},
-  };
-  for (const auto& [name, bytes] : files) {
-    WriteBytes(path, bytes);
-    const store::TicketList list = ReadAllTickets(path);
-    EXPECT_EQ(list.countText, ReadProfileValue("Numbers", "TOTAL", path)) << name;
-    EXPECT_EQ(list.winning, ReadProfileValue("Numbers", "W", path)) << name;
-  }
+struct OneReadCase {
+  const char* name;
+  std::string bytes;
+};
+
+void PrintTo(const OneReadCase& file, std::ostream* out) {
+  *out << file.name;
 }
+
+class OneReadTest : public store_test::TempFolderTest,
+                    public ::testing::WithParamInterface<OneReadCase> {};
+
+TEST_P(OneReadTest, CountAndWinningNumberAsTheirOwnReadsGiveThem) {
+  const std::string path = PathOf("data.pmd");
+  WriteBytes(path, GetParam().bytes);
+  const store::TicketList list = ReadAllTickets(path);
+  EXPECT_EQ(list.countText, ReadProfileValue("Numbers", "TOTAL", path));
+  EXPECT_EQ(list.winning, ReadProfileValue("Numbers", "W", path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, OneReadTest,
+    ::testing::Values(
+        OneReadCase{"Plain", "[Numbers]\r\nTOTAL=1\r\nW=05-12-23-34-45-56\r\n1=a\r\n"},
+        OneReadCase{"FirstLineOfANameWins",
+                    "[Numbers]\r\nW=01-02-03-04-05-06\r\ntotal=2\r\nw=07-08-09-10-11-12\r\n"
+                    "TOTAL=3\r\n"},
+        OneReadCase{"BlanksTrimmed", "[ numbers ]\nTotal =  12 \n W = 05-12 \n"},
+        OneReadCase{"OtherSectionOnly", "[Other]\r\nTOTAL=4\r\nW=x\r\n[Numbers]\r\n1=a\r\n"},
+        OneReadCase{"LongValueCut", "[Numbers]\r\nTOTAL=1\r\nW=" + std::string(200, '7') + "\r\n"},
+        OneReadCase{"Nothing", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TicketFileTest, StartingAFile) {
   const std::string path = PathOf("data.pmd");

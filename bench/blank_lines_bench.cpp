@@ -73,9 +73,9 @@ BENCHMARK(BM_ReadBlankLines)->Iterations(1)->Unit(benchmark::kMillisecond);
 void BM_RewriteBlankLines(benchmark::State& state) {
   const BlankLinesFile file;
   for (auto _ : state) {
-    const store::WriteResult result = store::RewriteTickets(file.path(), {});
-    if (!result.ok)
-      state.SkipWithError(result.reason.c_str());
+    const store::Result<void> result = store::RewriteTickets(file.path(), {});
+    if (!result)
+      state.SkipWithError(result.error().reason.c_str());
   }
   Report(state);
 }

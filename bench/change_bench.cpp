@@ -38,20 +38,21 @@ std::string FileOf(const std::vector<std::string>& tickets) {
 
 // The read, change and write without a lock and without comparing, as the store did them
 // (checking each ticket first, as it did too).
-store::WriteResult UnlockedRewrite(const std::string& path,
-                                   const std::vector<std::string>& tickets) {
+store::Result<void> UnlockedRewrite(const std::string& path,
+                                    const std::vector<std::string>& tickets) {
   for (const std::string& ticket : tickets) {
     if (std::string reason = store::ProfileDocument::RejectReason(store::kSection, "1", ticket);
         !reason.empty()) {
-      return store::WriteResult::Failure(path, reason);
+      return store::Fail(path, reason);
     }
   }
-  store::FileContents file = store::ReadWholeFile(path);
-  store::ProfileDocument doc = store::ProfileDocument::ParseOwning(std::move(file.bytes));
-  const store::CountResult old =
-      store::ConvertCount(doc.Get(store::kSection, store::kTotalKeyAsAdded));
-  for (long long k = static_cast<long long>(tickets.size()) + 1; k <= (old.ok ? old.value : 0);
-       ++k) {
+  store::Result<store::FileContents> file = store::ReadWholeFile(path);
+  if (!file) {
+    return store::Fail(file.error());
+  }
+  store::ProfileDocument doc = store::ProfileDocument::ParseOwning(std::move(file->bytes));
+  const store::CountResult old = store::ConvertCount(doc.Get(store::kSection, store::kTotalKeyAsAdded));
+  for (long long k = static_cast<long long>(tickets.size()) + 1; k <= (old ? *old : 0); ++k) {
     doc.Delete(store::kSection, std::to_string(k));
   }
   doc.Set(store::kSection, store::kTotalKey, std::to_string(tickets.size()));
@@ -59,17 +60,27 @@ store::WriteResult UnlockedRewrite(const std::string& path,
     doc.Set(store::kSection, std::to_string(i + 1), tickets[i]);
   }
   if (!doc.IsModified()) {
-    return store::WriteResult::Success();
+    return store::Result<void>();
   }
   return store::WriteFileAtomically(path, doc.Serialize());
 }
 
-store::WriteResult UnlockedAppend(const std::string& path, const std::string& ticket) {
-  store::FileContents file = store::ReadWholeFile(path);
-  store::ProfileDocument doc = store::ProfileDocument::ParseOwning(std::move(file.bytes));
+store::Result<void> UnlockedAppend(const std::string& path, const std::string& ticket) {
+  store::Result<store::FileContents> file = store::ReadWholeFile(path);
+  if (!file) {
+    return store::Fail(file.error());
+  }
+  store::ProfileDocument doc = store::ProfileDocument::ParseOwning(std::move(file->bytes));
   const store::CountResult count = store::ConvertCount(doc.Get(store::kSection, store::kTotalKey));
-  store::AppendToDocument(doc, count.value, {ticket});
+  store::AppendToDocument(doc, count ? *count : 0, {ticket});
   return store::WriteFileAtomically(path, doc.Serialize());
+}
+
+store::Result<void> Done(const store::Result<int>& added) {
+  if (!added) {
+    return store::Fail(added.error());
+  }
+  return {};
 }
 
 class BenchFile {
@@ -115,13 +126,12 @@ void BM_Save(benchmark::State& state) {
   const BenchFile file;
   const std::vector<std::string>& list = file.tickets();
   for (auto _ : state) {
-    const store::WriteResult result =
+    const store::Result<void> result =
         state.range(0)
             ? store::RewriteTicketsIfUnchanged(file.path(), list, ViewsOf(list.begin(), list.end()))
-                  .write
             : UnlockedRewrite(file.path(), list);
     if (!result) {
-      state.SkipWithError(result.reason.c_str());
+      state.SkipWithError(result.error().reason.c_str());
     }
   }
   Label(state);
@@ -134,13 +144,12 @@ void BM_Delete(benchmark::State& state) {
   const std::vector<std::string>& list = file.tickets();
   const std::vector<std::string> kept(list.begin() + 1, list.end());
   for (auto _ : state) {
-    const store::WriteResult result =
+    const store::Result<void> result =
         state.range(0) ? store::RewriteTicketsIfUnchanged(file.path(), list,
                                                           ViewsOf(list.begin() + 1, list.end()))
-                             .write
                        : UnlockedRewrite(file.path(), kept);
     if (!result) {
-      state.SkipWithError(result.reason.c_str());
+      state.SkipWithError(result.error().reason.c_str());
     }
     state.PauseTiming();
     file.Restore();
@@ -160,11 +169,11 @@ void BM_SaveNext(benchmark::State& state) {
     state.PauseTiming();
     bench::WriteBytes(file.path(), bytes);
     state.ResumeTiming();
-    const store::WriteResult result = state.range(0)
-                                          ? store::AppendTicket(file.path(), ticket).write
-                                          : UnlockedAppend(file.path(), ticket);
+    const store::Result<void> result = state.range(0)
+                                           ? Done(store::AppendTicket(file.path(), ticket))
+                                           : UnlockedAppend(file.path(), ticket);
     if (!result) {
-      state.SkipWithError(result.reason.c_str());
+      state.SkipWithError(result.error().reason.c_str());
     }
   }
   Label(state);

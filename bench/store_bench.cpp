@@ -11,6 +11,7 @@
 #include "BenchSupport.h"
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
+#include "store/ProfileDocument.h"
 #include "store/TicketFile.h"
 
 namespace {
@@ -86,9 +87,9 @@ void BM_RewriteTickets(benchmark::State& state) {
   const std::vector<std::string> lists[2] = {MakeTickets(count, 1), MakeTickets(count, 2)};
   int turn = 0;
   for (auto _ : state) {
-    const store::WriteResult result = store::RewriteTickets(file.path(), lists[turn]);
+    const store::Result<void> result = store::RewriteTickets(file.path(), lists[turn]);
     if (!result) {
-      state.SkipWithError(result.reason.c_str());
+      state.SkipWithError(result.error().reason.c_str());
     }
     turn ^= 1;
   }
@@ -101,9 +102,9 @@ void BM_AddTicket(benchmark::State& state) {
   const BenchFile file(count);
   const std::string ticket = TicketText(12345);
   for (auto _ : state) {
-    const store::WriteResult result = store::AddTicket(file.path(), count + 1, ticket);
+    const store::Result<void> result = store::AddTicket(file.path(), count + 1, ticket);
     if (!result) {
-      state.SkipWithError(result.reason.c_str());
+      state.SkipWithError(result.error().reason.c_str());
     }
     state.PauseTiming();
     file.Restore();
@@ -111,5 +112,53 @@ void BM_AddTicket(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_AddTicket)->Arg(3276)->Arg(store::kMaxTickets)->Unit(benchmark::kMillisecond);
+
+// A document whose lines are megabytes long, with NUL bytes in names and values: parsing,
+// changing and writing it back must stay linear in its size (a 10 MB line was once quadratic).
+void BM_ParseHugeLines(benchmark::State& state) {
+  const std::string huge(static_cast<std::size_t>(state.range(0)) << 20, 'v');
+  std::string text = "[S]\r\nk=a";
+  text.push_back('\0');
+  text += "b\r\n=c\r\nbig=" + huge + "\r\n" + huge + "\r\n[" + huge + "]\r\nx=1\r\n";
+  for (auto _ : state) {
+    store::ProfileDocument doc = store::ProfileDocument::Parse(text);
+    doc.Set("S", "big", "small");
+    doc.Set(huge, "y", "2");
+    benchmark::DoNotOptimize(doc.Serialize());
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ParseHugeLines)
+    ->Arg(1)
+    ->Arg(4)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// Adding keys one by one and deleting them out of order must not slow down per key as the
+// section grows.
+void BM_AppendAndDeleteKeys(benchmark::State& state) {
+  const int keys = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    store::ProfileDocument doc =
+        store::ProfileDocument::Parse("[Numbers]\r\nTOTAL=0\r\n\r\n[Other]\r\nx=1\r\n");
+    for (int k = 1; k <= keys; ++k) {
+      doc.Set("Numbers", std::to_string(k), "01-02-03-04-05-06");
+    }
+    for (int k = 1; k <= keys; k += 2) {
+      doc.Delete("Numbers", std::to_string(k));
+    }
+    for (int k = keys; k >= 2; k -= 2) {
+      doc.Delete("Numbers", std::to_string(k));
+    }
+    benchmark::DoNotOptimize(doc.Serialize());
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_AppendAndDeleteKeys)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 }  // namespace

@@ -58,7 +58,7 @@ class Folder {
 double DeleteMilliseconds(const std::string& file, int round) {
   bench::WriteBytes(file, DataFileBytes(round));
   const auto start = std::chrono::steady_clock::now();
-  const store::WriteResult result = store::RewriteTickets(file, {});
+  const store::Result<void> result = store::RewriteTickets(file, {});
   const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
   return result ? took.count() : -1.0;
 }

@@ -8,7 +8,6 @@
 #include <QStandardPaths>
 
 #include "app/modPelmora.h"
-#include "platform/Messages.h"
 
 namespace modPelmora {
 namespace {
@@ -97,16 +96,6 @@ QString HelpFilePath() {
   if (QFileInfo::exists(shared))
     return shared;
   return beside;
-}
-
-bool ReportWriteFailure(QWidget* parent, const store::WriteResult& result) {
-  if (result.ok)
-    return true;
-  platform::Messages::Show(
-      parent, {QStringLiteral("The data file could not be saved.\n\nFile: %1\nReason: %2")
-                   .arg(PathText(result.path), QString::fromStdString(result.reason)),
-               AppTitle(), platform::MessageIcon::Warning, platform::MessageButtons::Ok});
-  return false;
 }
 
 }  // namespace modPelmora

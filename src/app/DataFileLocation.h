@@ -3,10 +3,6 @@
 #include <QString>
 #include <string>
 
-#include "store/WriteResult.h"
-
-class QWidget;
-
 namespace modPelmora {
 
 struct DefaultDataFile {
@@ -24,9 +20,5 @@ QString HelpFilePath();
 
 // Tests point the program's folder somewhere of their own.
 void SetProgramFolderForTesting(const QString& folder);
-
-// Tells the person that a change did not reach the disk, with the file and the reason.
-// Returns true when the write had succeeded (and nothing was shown).
-bool ReportWriteFailure(QWidget* parent, const store::WriteResult& result);
 
 }  // namespace modPelmora

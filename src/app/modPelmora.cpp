@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "app/FileText.h"
-#include "platform/Messages.h"
+#include "app/ProblemReport.h"
 #include "platform/PreviousInstance.h"
 #include "store/Profile.h"
 #include "store/TicketRules.h"
@@ -65,10 +65,10 @@ void CheckPrevInstance(const QString& fileToOpen) {
   // Handing a file over is what the person asked for; the running copy shows it, nothing to say.
   if (!fileToOpen.isEmpty())
     std::exit(0);
-  platform::Messages::Show(
-      nullptr, {QStringLiteral("This instance of Pelmora will terminate because another running "
-                               "instance was detected."),
-                AppTitle(), platform::MessageIcon::Information, platform::MessageButtons::Ok});
+  Tell(nullptr,
+       QStringLiteral("This instance of Pelmora will terminate because another running "
+                      "instance was detected."),
+       platform::MessageIcon::Information);
   std::exit(0);
 }
 

@@ -107,9 +107,8 @@ bool PicksByName(const std::vector<ColumnPick>& picks) {
   return std::any_of(picks.begin(), picks.end(), [](const ColumnPick& p) { return p.place == 0; });
 }
 
-std::optional<std::vector<std::size_t>> ResolveColumns(const std::vector<ColumnPick>& picks,
-                                                       const std::vector<std::string>& heading,
-                                                       std::string& problem) {
+store::Result<std::vector<std::size_t>> ResolveColumns(const std::vector<ColumnPick>& picks,
+                                                       const std::vector<std::string>& heading) {
   std::vector<std::size_t> places;
   for (const ColumnPick& pick : picks) {
     if (pick.place != 0) {
@@ -120,16 +119,14 @@ std::optional<std::vector<std::size_t>> ResolveColumns(const std::vector<ColumnP
       return SameName(Trimmed(name), pick.name);
     });
     if (found == heading.end()) {
-      problem = "the heading has no column \"" + pick.name + "\" (--columns)";
-      return std::nullopt;
+      return store::Fail("", "the heading has no column \"" + pick.name + "\" (--columns)");
     }
     places.push_back(static_cast<std::size_t>(found - heading.begin()));
   }
   for (std::size_t k = 0; k < places.size(); ++k) {
     if (std::find(places.begin(), places.begin() + static_cast<std::ptrdiff_t>(k), places[k]) !=
         places.begin() + static_cast<std::ptrdiff_t>(k)) {
-      problem = "--columns names column " + std::to_string(places[k] + 1) + " twice";
-      return std::nullopt;
+      return store::Fail("", "--columns names column " + std::to_string(places[k] + 1) + " twice");
     }
   }
   return places;

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/Problem.h"
+
 namespace cli {
 
 // One of the six columns that hold a ticket's numbers: by its place in the row, or by its name
@@ -23,10 +25,9 @@ std::optional<std::vector<ColumnPick>> ParseColumns(std::string_view text, std::
 bool PicksByName(const std::vector<ColumnPick>& picks);
 
 // The places (from 0) of the picked columns in a row whose heading is `heading`. Names compare
-// without regard to ASCII case. Returns nothing, with the reason in `problem`, when a name is not
-// in the heading.
-std::optional<std::vector<std::size_t>> ResolveColumns(const std::vector<ColumnPick>& picks,
-                                                       const std::vector<std::string>& heading,
-                                                       std::string& problem);
+// without regard to ASCII case. A name that is not in the heading, or a column picked twice, is
+// a problem with no path: the mistake is in the option.
+store::Result<std::vector<std::size_t>> ResolveColumns(const std::vector<ColumnPick>& picks,
+                                                       const std::vector<std::string>& heading);
 
 }  // namespace cli

@@ -65,68 +65,66 @@ std::string LinesText(std::size_t count) {
   return std::to_string(count) + (count == 1 ? " line" : " lines");
 }
 
-struct InputFile {
-  bool ok = false;
-  std::string bytes;
-  std::string problem;
-};
+std::string InputName(const std::string& path) {
+  return path == kStandardInput ? "standard input" : path;
+}
 
 // Import and draws files may be pipes or standard input, so they are read as a stream; only the
-// data file goes through the store.
-InputFile ReadInputFile(const std::string& path) {
-  InputFile file;
+// data file goes through the store. A problem names the input as a person knows it.
+store::Result<std::string> ReadInputFile(const std::string& path) {
   int fd = STDIN_FILENO;
   if (path != kStandardInput) {
     do {
       fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-      file.problem = errno == ENOENT ? "no such file" : std::strerror(errno);
-      return file;
+      return store::Fail(InputName(path), errno == ENOENT ? "no such file" : std::strerror(errno));
     }
   }
+  std::string bytes;
+  int error = 0;
   char buffer[1 << 16];
   for (;;) {
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) {
       continue;
     }
-    if (got < 0) {
-      file.problem = std::strerror(errno);
+    if (got <= 0) {
+      error = got < 0 ? errno : 0;
       break;
     }
-    if (got == 0) {
-      file.ok = true;
-      break;
-    }
-    file.bytes.append(buffer, static_cast<std::size_t>(got));
+    bytes.append(buffer, static_cast<std::size_t>(got));
   }
   if (fd != STDIN_FILENO) {
     ::close(fd);
   }
-  return file;
+  if (error != 0) {
+    return store::Fail(InputName(path), std::strerror(error));
+  }
+  return bytes;
 }
 
-std::string InputName(const std::string& path) {
-  return path == kStandardInput ? "standard input" : path;
+CommandOutput Failure(const store::Problem& problem) {
+  return Failure(problem.path, problem.reason);
 }
 
 // A winning number given on the command line: six numbers from 1 to 59, all different, any
 // separators. A "00" is named by its position, as the window names an empty winning box.
-std::optional<check::WinningTexts> ParseWinning(const std::string& text, std::string& problem) {
+// The problem is named after the option that gave the number.
+store::Result<check::WinningTexts> ParseWinning(const std::string& text) {
+  const std::string subject = "--winning " + text;
   const std::vector<std::string_view> words = NumberWords(text);
   if (words.size() == kNumbersPerTicket) {
     for (std::size_t k = 0; k < words.size(); ++k) {
       if (words[k].find_first_not_of('0') == std::string_view::npos) {
-        problem = "the winning number has no number in position " + std::to_string(k + 1);
-        return std::nullopt;
+        return store::Fail(subject,
+                           "the winning number has no number in position " + std::to_string(k + 1));
       }
     }
   }
   const ParsedNumbers parsed = ParseSixNumbers(text);
   if (!parsed.ok) {
-    problem = "the winning number " + parsed.problem;
-    return std::nullopt;
+    return store::Fail(subject, "the winning number " + parsed.problem);
   }
   check::WinningTexts winning;
   for (std::size_t k = 0; k < winning.size(); ++k) {
@@ -138,17 +136,17 @@ std::optional<check::WinningTexts> ParseWinning(const std::string& text, std::st
 CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal) {
   std::optional<check::WinningTexts> given;
   if (options.winning) {
-    std::string problem;
-    given = ParseWinning(*options.winning, problem);
-    if (!given) {
-      return Failure("--winning " + *options.winning, problem);
+    store::Result<check::WinningTexts> parsed = ParseWinning(*options.winning);
+    if (!parsed) {
+      return Failure(parsed.error());
     }
+    given = std::move(*parsed);
   }
-  const LoadedDataFile file = LoadDataFile(options.dataFile);
-  if (!file.ok) {
-    return Failure(options.dataFile, file.problem);
+  const store::Result<LoadedDataFile> file = LoadDataFile(options.dataFile);
+  if (!file) {
+    return Failure(file.error());
   }
-  const check::CheckResult result = check::RunCheck(given ? *given : file.winning, file.tickets);
+  const check::CheckResult result = check::RunCheck(given ? *given : file->winning, file->tickets);
   switch (result.outcome) {
     case check::CheckOutcome::InvalidWinningNumber:
       return Failure(options.dataFile, "the winning number has no number in position " +
@@ -168,19 +166,19 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal) {
 }
 
 CommandOutput RunDrawsCommand(const Options& options, const ReportSink* sink) {
-  const LoadedDataFile file = LoadDataFile(options.dataFile);
-  if (!file.ok) {
-    return Failure(options.dataFile, file.problem);
+  const store::Result<LoadedDataFile> file = LoadDataFile(options.dataFile);
+  if (!file) {
+    return Failure(file.error());
   }
-  if (file.tickets.empty()) {
+  if (file->tickets.empty()) {
     return Failure(options.dataFile, "it holds no tickets");
   }
   const std::string drawsName = InputName(options.drawsFile);
-  const InputFile input = ReadInputFile(options.drawsFile);
-  if (!input.ok) {
-    return Failure(drawsName, input.problem);
+  const store::Result<std::string> input = ReadInputFile(options.drawsFile);
+  if (!input) {
+    return Failure(input.error());
   }
-  const DrawLines lines = ParseDrawLines(input.bytes);
+  const DrawLines lines = ParseDrawLines(*input);
   CommandOutput output;
   ReportRefused(output, drawsName, lines.refused);
   if (!lines.refused.empty() && !options.skipBad) {
@@ -193,8 +191,8 @@ CommandOutput RunDrawsCommand(const Options& options, const ReportSink* sink) {
   }
   const DrawsSummary summary =
       sink != nullptr
-          ? WriteDrawsReport(lines.draws, file.tickets, *sink)
-          : WriteDrawsReport(lines.draws, file.tickets, [&output](std::string_view piece) {
+          ? WriteDrawsReport(lines.draws, file->tickets, *sink)
+          : WriteDrawsReport(lines.draws, file->tickets, [&output](std::string_view piece) {
               output.out.append(piece);
               return true;
             });
@@ -203,16 +201,16 @@ CommandOutput RunDrawsCommand(const Options& options, const ReportSink* sink) {
 }
 
 CommandOutput RunImportCommand(const Options& options) {
-  DataFileForAdding file = OpenForAdding(options.dataFile);
-  if (!file.ok) {
-    return Failure(options.dataFile, file.problem);
+  store::Result<DataFileForAdding> file = OpenForAdding(options.dataFile);
+  if (!file) {
+    return Failure(file.error());
   }
   const std::string importName = InputName(options.importFile);
-  const InputFile input = ReadInputFile(options.importFile);
-  if (!input.ok) {
-    return Failure(importName, input.problem);
+  const store::Result<std::string> input = ReadInputFile(options.importFile);
+  if (!input) {
+    return Failure(input.error());
   }
-  const ImportText text = DecodeImportText(input.bytes);
+  const ImportText text = DecodeImportText(*input);
   if (!text.ok) {
     return Failure(importName, text.problem + "; nothing was added");
   }
@@ -230,34 +228,36 @@ CommandOutput RunImportCommand(const Options& options) {
   if (lines.tickets.empty()) {
     return Failure(std::move(output), importName, "it holds no tickets; nothing was added");
   }
-  if (std::string problem = AddTickets(file, options.dataFile, lines.tickets); !problem.empty()) {
-    return Failure(std::move(output), options.dataFile, problem + "; nothing was added");
+  if (const store::Result<void> added = AddTickets(*file, options.dataFile, lines.tickets);
+      !added) {
+    return Failure(std::move(output), added.error().path,
+                   added.error().reason + "; nothing was added");
   }
   const std::size_t added = lines.tickets.size();
   output.changedFile = options.dataFile;
   output.out = "Added " + std::to_string(added) + (added == 1 ? " ticket" : " tickets") + " to " +
-               options.dataFile + "; it now holds " + std::to_string(file.count) + ".\n";
+               options.dataFile + "; it now holds " + std::to_string(file->count) + ".\n";
   output.status = kExitFound;
   return output;
 }
 
 CommandOutput RunListCommand(const Options& options) {
-  const LoadedDataFile file = LoadDataFile(options.dataFile);
-  if (!file.ok) {
-    return Failure(options.dataFile, file.problem);
+  const store::Result<LoadedDataFile> file = LoadDataFile(options.dataFile);
+  if (!file) {
+    return Failure(file.error());
   }
   CommandOutput output;
   if (options.mode == Mode::Export) {
-    output.out = ExportCsv(file.tickets);
+    output.out = ExportCsv(file->tickets);
     output.status = kExitFound;
     return output;
   }
-  const std::vector<std::vector<std::size_t>> groups = FindDuplicates(file.tickets);
+  const std::vector<std::vector<std::size_t>> groups = FindDuplicates(file->tickets);
   if (groups.empty()) {
     output.out = "No two tickets hold the same six numbers.\n";
     output.status = kExitNotFound;
   } else {
-    output.out = FormatDuplicates(file.tickets, groups);
+    output.out = FormatDuplicates(file->tickets, groups);
     output.status = kExitFound;
   }
   return output;

@@ -22,33 +22,38 @@ std::string CountProblem(const std::string& text, const store::CountResult& coun
   return {};
 }
 
-bool ReadExistingFile(const std::string& path, store::FileContents& contents,
-                      std::string& problem) {
-  contents = store::ReadWholeFile(path);
-  if (contents.status == store::ReadStatus::Missing)
-    problem = "no such file";
-  else if (contents.status == store::ReadStatus::Failed)
-    problem = contents.reason;
-  return problem.empty();
+store::Result<int> UsableCount(const std::string& path, const std::string& text) {
+  const store::CountResult count = store::ConvertCount(text);
+  if (std::string problem = CountProblem(text, count); !problem.empty()) {
+    return store::Fail(path, std::move(problem));
+  }
+  return *count;
 }
 
-LoadedDataFile LoadDataFile(const std::string& path) {
-  LoadedDataFile file;
-  store::FileContents contents;
-  if (!ReadExistingFile(path, contents, file.problem))
-    return file;
-  // One read serves the count, the tickets and the winning number.
-  store::TicketList list = store::ParseTickets(contents.bytes);
-  if (std::string problem = CountProblem(list.countText, list.count); !problem.empty()) {
-    file.problem = std::move(problem);
-    return file;
+store::Result<store::FileContents> ReadExistingFile(const std::string& path) {
+  store::Result<store::FileContents> contents = store::ReadWholeFile(path);
+  if (contents && !contents->exists) {
+    return store::Fail(path, "no such file");
   }
+  return contents;
+}
+
+store::Result<LoadedDataFile> LoadDataFile(const std::string& path) {
+  const store::Result<store::FileContents> contents = ReadExistingFile(path);
+  if (!contents) {
+    return store::Fail(contents.error());
+  }
+  // One read serves the count, the tickets and the winning number.
+  store::TicketList list = store::ParseTickets(contents->bytes);
+  if (std::string problem = CountProblem(list.countText, list.count); !problem.empty()) {
+    return store::Fail(path, std::move(problem));
+  }
+  LoadedDataFile file;
   file.tickets = std::move(list.tickets);
   for (int k = 1; k <= store::kNumbersPerTicket; ++k) {
     file.winning[static_cast<std::size_t>(k - 1)] =
         std::string(store::PlayNumberField(list.winning, k));
   }
-  file.ok = true;
   return file;
 }
 

@@ -12,8 +12,6 @@ namespace cli {
 // What the window works with after opening a data file: the tickets as the play list holds them
 // and the six winning texts as the winning-number boxes hold them.
 struct LoadedDataFile {
-  bool ok = false;
-  std::string problem;  // why the file cannot be used, when not ok
   std::vector<std::string> tickets;
   check::WinningTexts winning;
 };
@@ -21,13 +19,17 @@ struct LoadedDataFile {
 // Reads the tickets with store::ReadAllTickets and the winning number "Numbers"/"W" cut into its
 // six fields, as the window does on opening the file. A missing or unreadable file and a count
 // that cannot be read or is below 0 are problems; a count of 0 is not.
-LoadedDataFile LoadDataFile(const std::string& path);
+store::Result<LoadedDataFile> LoadDataFile(const std::string& path);
 
 // Reads the whole of an existing data file. The store reads a missing file as an empty one; here
-// it is the user's mistake to report, in `problem`, as is a file that cannot be read.
-bool ReadExistingFile(const std::string& path, store::FileContents& contents, std::string& problem);
+// it is the user's mistake to report, as is a file that cannot be read.
+store::Result<store::FileContents> ReadExistingFile(const std::string& path);
 
 // Why a ticket count read as `text` is unusable, or the empty text when it is usable.
 std::string CountProblem(const std::string& text, const store::CountResult& count);
+
+// The count read as `text` when it is usable, else the problem with `path` and CountProblem's
+// reason.
+store::Result<int> UsableCount(const std::string& path, const std::string& text);
 
 }  // namespace cli

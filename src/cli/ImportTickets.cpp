@@ -1,5 +1,7 @@
 #include "cli/ImportTickets.h"
 
+#include <optional>
+
 #include "cli/DataFile.h"
 #include "store/AtomicFile.h"
 #include "store/CountConversion.h"
@@ -8,66 +10,56 @@
 
 namespace cli {
 
-namespace {
-
-// Why tickets cannot be added after the count read as `totalText`, or the empty text.
-std::string CountProblemOf(const std::string& totalText, int& count) {
-  const store::CountResult converted = store::ConvertCount(totalText);
-  if (std::string problem = CountProblem(totalText, converted); !problem.empty()) {
-    return problem;
+store::Result<DataFileForAdding> OpenForAdding(const std::string& path) {
+  const store::Result<store::FileContents> contents = store::ReadWholeFile(path);
+  if (!contents) {
+    return store::Fail(contents.error());
   }
-  count = converted.value;
-  return {};
-}
-
-}  // namespace
-
-DataFileForAdding OpenForAdding(const std::string& path) {
   DataFileForAdding file;
-  const store::FileContents contents = store::ReadWholeFile(path);
-  if (contents.status != store::ReadStatus::Ok) {
-    file.missing = contents.status == store::ReadStatus::Missing;
-    file.ok = file.missing;
-    file.problem = contents.reason;
+  if (!contents->exists) {
+    file.missing = true;
     return file;
   }
-  file.problem = CountProblemOf(
-      store::ProfileDocument::Lookup(contents.bytes, store::kSection, store::kTotalKey),
-      file.count);
-  file.ok = file.problem.empty();
+  const store::Result<int> count = UsableCount(
+      path, store::ProfileDocument::Lookup(contents->bytes, store::kSection, store::kTotalKey));
+  if (!count) {
+    return store::Fail(count.error());
+  }
+  file.count = *count;
   return file;
 }
 
-std::string AddTickets(DataFileForAdding& file, const std::string& path,
-                       const std::vector<std::string>& tickets) {
-  if (!file.ok) {
-    return file.problem;
-  }
+store::Result<void> AddTickets(DataFileForAdding& file, const std::string& path,
+                               const std::vector<std::string>& tickets) {
   for (const std::string& ticket : tickets) {
     if (std::string reason = store::ProfileDocument::RejectReason(store::kSection, "1", ticket);
         !reason.empty()) {
-      return "the ticket \"" + ticket + "\" cannot be stored: " + reason;
+      return store::Fail(path, "the ticket \"" + ticket + "\" cannot be stored: " + reason);
     }
   }
   // Everything is judged again on the file as it is under the lock: another program may have
   // changed it since it was opened, while the input was being read.
-  std::string problem;
+  std::optional<store::Problem> refusal;
   int count = 0;
-  const store::WriteResult written = store::ChangeDataFile(
+  const store::Result<void> written = store::ChangeDataFile(
       path, [&](store::ProfileDocument& doc, const store::FileContents& before) {
-        if (before.status == store::ReadStatus::Missing) {
+        if (!before.exists) {
           store::StartDocument(doc);  // as File > New starts it
         }
-        problem = CountProblemOf(doc.Get(store::kSection, store::kTotalKey), count);
-        if (!problem.empty()) {
+        const store::Result<int> usable =
+            UsableCount(path, doc.Get(store::kSection, store::kTotalKey));
+        if (!usable) {
+          refusal = usable.error();
           return store::ChangeVerdict::Abandon;
         }
+        count = *usable;
         const long long newCount =
             static_cast<long long>(count) + static_cast<long long>(tickets.size());
         if (newCount > store::kMaxTickets) {
-          problem = "it holds " + std::to_string(count) + " tickets; adding " +
-                    std::to_string(tickets.size()) + " would make " + std::to_string(newCount) +
-                    ", more than " + std::to_string(store::kMaxTickets);
+          refusal = store::Problem{path, "it holds " + std::to_string(count) + " tickets; adding " +
+                                             std::to_string(tickets.size()) + " would make " +
+                                             std::to_string(newCount) + ", more than " +
+                                             std::to_string(store::kMaxTickets)};
           return store::ChangeVerdict::Abandon;
         }
         // As if added one at a time in the window, so the lines and their order come out the
@@ -75,13 +67,14 @@ std::string AddTickets(DataFileForAdding& file, const std::string& path,
         count = store::AppendToDocument(doc, count, tickets);
         return store::ChangeVerdict::Write;
       });
-  if (!written.ok) {
-    return problem.empty() ? "could not be saved: " + written.reason : problem;
+  if (refusal) {
+    return store::Fail(std::move(*refusal));
   }
-  if (problem.empty()) {
-    file.count = count;
+  if (!written) {
+    return store::Fail(path, "could not be saved: " + written.error().reason);
   }
-  return problem;
+  file.count = count;
+  return {};
 }
 
 }  // namespace cli

@@ -84,8 +84,15 @@ ParsedNumbers TicketOfColumns(const std::vector<std::string>& fields,
 TicketLines ParseTicketLines(std::string_view text, const std::vector<ColumnPick>& columns) {
   TicketLines result;
   std::optional<std::vector<std::size_t>> places;
+  const auto resolve = [&](const std::vector<std::string>& heading) {
+    store::Result<std::vector<std::size_t>> resolved = ResolveColumns(columns, heading);
+    if (resolved)
+      places = std::move(*resolved);
+    else
+      result.problem = resolved.error().reason;
+  };
   if (!columns.empty() && !PicksByName(columns)) {
-    places = ResolveColumns(columns, {}, result.problem);
+    resolve({});
   }
   bool firstRow = true;
   ForEachRecord(text, DetectSeparator(text), [&](const CsvRecord& record) {
@@ -99,7 +106,7 @@ TicketLines ParseTicketLines(std::string_view text, const std::vector<ColumnPick
     }
     const std::vector<std::string_view> fields = RowFields(record);
     if (first && !columns.empty() && PicksByName(columns)) {
-      places = ResolveColumns(columns, record.fields, result.problem);
+      resolve(record.fields);
       return;
     }
     if (first && IsHeading(fields)) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <unordered_map>
 
+#include "cli/DataFile.h"
 #include "store/TicketFile.h"
 #include "store/Versions.h"
 
@@ -69,24 +70,22 @@ CommandOutput ListCommand(const Options& options, const store::VersionList& list
 }
 
 CommandOutput RestoreCommand(const Options& options, const store::VersionList& list) {
-  const store::FoundVersion found = store::FindVersion(list, options.restoreWhen);
-  if (!found.version) {
-    return CommandFailure(options.dataFile, found.problem + " (see pelmora-check --versions)");
+  const store::Result<store::KeptVersion> found = store::FindVersion(list, options.restoreWhen);
+  if (!found) {
+    return CommandFailure(options.dataFile,
+                          found.error().reason + " (see pelmora-check --versions)");
   }
-  const store::FileContents version = store::ReadWholeFile(found.version->file);
-  if (version.status != store::ReadStatus::Ok) {
-    return CommandFailure(found.version->file, version.status == store::ReadStatus::Missing
-                                                   ? "no such file"
-                                                   : version.reason);
+  const store::Result<store::FileContents> version = ReadExistingFile(found->file);
+  if (!version) {
+    return CommandFailure(version.error().path, version.error().reason);
   }
-  if (const store::WriteResult written = store::RestoreDataFile(options.dataFile, version.bytes);
+  if (const store::Result<void> written = store::RestoreDataFile(options.dataFile, version->bytes);
       !written) {
-    return CommandFailure(written.path, written.reason + "; nothing was restored");
+    return CommandFailure(written.error().path, written.error().reason + "; nothing was restored");
   }
   CommandOutput output;
-  output.out = "Restored " + options.dataFile + " as it was at " + found.version->when +
-               "; it now holds " + TicketsText(store::ParseTickets(version.bytes).tickets.size()) +
-               ".\n";
+  output.out = "Restored " + options.dataFile + " as it was at " + found->when + "; it now holds " +
+               TicketsText(store::ParseTickets(version->bytes).tickets.size()) + ".\n";
   output.status = kExitFound;
   return output;
 }
@@ -95,7 +94,7 @@ CommandOutput ForgetCommand(const Options& options) {
   const store::ForgetResult forgotten = store::ForgetVersions(options.dataFile);
   CommandOutput output;
   if (!forgotten.write) {
-    output = CommandFailure(forgotten.write.path, forgotten.write.reason);
+    output = CommandFailure(forgotten.write.error().path, forgotten.write.error().reason);
   } else if (forgotten.removed == 0) {
     output.out = NoneKept(options, store::VersionFolderOf(options.dataFile));
     output.status = kExitNotFound;
@@ -116,11 +115,13 @@ CommandOutput RunVersionsCommand(const Options& options) {
   if (options.mode == Mode::Forget) {
     return ForgetCommand(options);
   }
-  const store::VersionList list = store::ListVersions(options.dataFile);
-  if (!list.ok) {
-    return CommandFailure(list.folder.empty() ? options.dataFile : list.folder, list.reason);
+  const store::Result<store::VersionList> list = store::ListVersions(options.dataFile);
+  if (!list) {
+    const store::Problem& problem = list.error();
+    return CommandFailure(problem.path.empty() ? options.dataFile : problem.path, problem.reason);
   }
-  return options.mode == Mode::Restore ? RestoreCommand(options, list) : ListCommand(options, list);
+  return options.mode == Mode::Restore ? RestoreCommand(options, *list)
+                                       : ListCommand(options, *list);
 }
 
 }  // namespace cli

@@ -110,14 +110,14 @@ int ResolveTarget(const std::string& path, std::string& target, struct stat& inf
 // Rewrites an existing file through its own inode, as a program that opens and writes a file
 // does: the hard links, owner, group and permissions stay. Space for a longer text is reserved
 // before anything is overwritten, so a full disk is reported with the old contents intact.
-WriteResult WriteInPlace(const std::string& path, const std::string& target,
-                         const std::string& bytes, off_t oldSize) {
+Result<void> WriteInPlace(const std::string& path, const std::string& target,
+                          const std::string& bytes, off_t oldSize) {
   int fd;
   do {
     fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
-    return WriteResult::Failure(path, ErrorText(errno));
+    return Fail(path, ErrorText(errno));
   }
   int error = 0;
   const auto newSize = static_cast<off_t>(bytes.size());
@@ -139,7 +139,7 @@ WriteResult WriteInPlace(const std::string& path, const std::string& target,
   if (::close(fd) != 0 && error == 0) {
     error = errno;
   }
-  return error == 0 ? WriteResult::Success() : WriteResult::Failure(path, ErrorText(error));
+  return error == 0 ? Result<void>() : Fail(path, ErrorText(error));
 }
 
 // Gives the new file the old one's mode, owner and group. Returns false when the owner or the
@@ -192,7 +192,7 @@ void SetWriteFailureHookForTesting(WriteFailureHook hook) {
   gWriteFailureHook.store(hook);
 }
 
-FileContents ReadWholeFile(const std::string& path) {
+Result<FileContents> ReadWholeFile(const std::string& path) {
   FileContents result;
   int fd;
   do {
@@ -200,25 +200,19 @@ FileContents ReadWholeFile(const std::string& path) {
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     if (errno == ENOENT) {
-      result.status = ReadStatus::Missing;
-    } else {
-      result.status = ReadStatus::Failed;
-      result.reason = ErrorText(errno);
+      return result;
     }
-    return result;
+    return Fail(path, ErrorText(errno));
   }
   struct stat info {};
   if (::fstat(fd, &info) != 0) {
-    result.status = ReadStatus::Failed;
-    result.reason = ErrorText(errno);
+    const int error = errno;
     ::close(fd);
-    return result;
+    return Fail(path, ErrorText(error));
   }
   if (!S_ISREG(info.st_mode)) {
-    result.status = ReadStatus::Failed;
-    result.reason = S_ISDIR(info.st_mode) ? ErrorText(EISDIR) : "Not a regular file";
     ::close(fd);
-    return result;
+    return Fail(path, S_ISDIR(info.st_mode) ? ErrorText(EISDIR) : "Not a regular file");
   }
   result.bytes.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[1 << 16];
@@ -228,11 +222,9 @@ FileContents ReadWholeFile(const std::string& path) {
       if (errno == EINTR) {
         continue;
       }
-      result.status = ReadStatus::Failed;
-      result.reason = ErrorText(errno);
-      result.bytes.clear();
+      const int error = errno;
       ::close(fd);
-      return result;
+      return Fail(path, ErrorText(error));
     }
     if (got == 0) {
       break;
@@ -240,7 +232,7 @@ FileContents ReadWholeFile(const std::string& path) {
     result.bytes.append(buffer, static_cast<std::size_t>(got));
   }
   ::close(fd);
-  result.status = ReadStatus::Ok;
+  result.exists = true;
   result.encoding = DetectEncoding(result.bytes);
   if (result.encoding != FileEncoding::Bytes) {
     result.bytes = DecodeFileText(result.bytes, result.encoding);
@@ -248,40 +240,44 @@ FileContents ReadWholeFile(const std::string& path) {
   return result;
 }
 
-int ResolveWriteTarget(const std::string& path, std::string& target) {
+Result<std::string> ResolveWriteTarget(const std::string& path) {
+  std::string target;
   struct stat info {};
   bool exists = false;
-  return ResolveTarget(path, target, info, exists);
+  if (const int error = ResolveTarget(path, target, info, exists)) {
+    return Fail(path, ErrorText(error));
+  }
+  return target;
 }
 
-WriteResult WriteFileAtomically(const std::string& path, const std::string& text,
-                                FileEncoding encoding) {
+Result<void> WriteFileAtomically(const std::string& path, const std::string& text,
+                                 FileEncoding encoding) {
   if (const WriteFailureHook hook = gWriteFailureHook.load()) {
     if (std::optional<std::string> reason = hook(path)) {
-      return WriteResult::Failure(path, std::move(*reason));
+      return Fail(path, std::move(*reason));
     }
   }
   if (path.empty()) {
-    return WriteResult::Failure(path, ErrorText(ENOENT));
+    return Fail(path, ErrorText(ENOENT));
   }
 
   std::string target;
   struct stat old {};
   bool exists = false;
   if (const int error = ResolveTarget(path, target, old, exists)) {
-    return WriteResult::Failure(path, ErrorText(error));
+    return Fail(path, ErrorText(error));
   }
   if (exists) {
     if (S_ISDIR(old.st_mode)) {
-      return WriteResult::Failure(path, ErrorText(EISDIR));
+      return Fail(path, ErrorText(EISDIR));
     }
     if (!S_ISREG(old.st_mode)) {
-      return WriteResult::Failure(path, "Not a regular file");
+      return Fail(path, "Not a regular file");
     }
     // Replacing the file by rename needs only the folder to be writable; a file that may not be
     // written to must stay as it is all the same.
     if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-      return WriteResult::Failure(path, ErrorText(errno));
+      return Fail(path, ErrorText(errno));
     }
   }
   const std::string encoded =
@@ -290,7 +286,7 @@ WriteResult WriteFileAtomically(const std::string& path, const std::string& text
   const std::string folder = FolderOf(target);
   const std::string name = NameOf(target);
   const auto inPlace = [&] {
-    WriteResult result = WriteInPlace(path, target, bytes, old.st_size);
+    Result<void> result = WriteInPlace(path, target, bytes, old.st_size);
     if (result) {
       RemoveLeftoverTempFiles(folder, name);
     }
@@ -307,7 +303,7 @@ WriteResult WriteFileAtomically(const std::string& path, const std::string& text
     if (exists && FolderRefusesNewFile(error)) {
       return inPlace();
     }
-    return WriteResult::Failure(path, ErrorText(error));
+    return Fail(path, ErrorText(error));
   }
   TempFile temp(fd, tempPath);
 
@@ -315,7 +311,7 @@ WriteResult WriteFileAtomically(const std::string& path, const std::string& text
     int error = 0;
     const bool kept = TakeOverAttributes(temp.fd(), old, error);
     if (error != 0) {
-      return WriteResult::Failure(path, ErrorText(error));
+      return Fail(path, ErrorText(error));
     }
     if (!kept) {
       temp.Close();
@@ -323,16 +319,16 @@ WriteResult WriteFileAtomically(const std::string& path, const std::string& text
     }
   }
   if (const int error = WriteAll(temp.fd(), bytes)) {
-    return WriteResult::Failure(path, ErrorText(error));
+    return Fail(path, ErrorText(error));
   }
   if (::fsync(temp.fd()) != 0) {
-    return WriteResult::Failure(path, ErrorText(errno));
+    return Fail(path, ErrorText(errno));
   }
   if (const int error = temp.Close()) {
-    return WriteResult::Failure(path, ErrorText(error));
+    return Fail(path, ErrorText(error));
   }
   if (::rename(temp.path().c_str(), target.c_str()) != 0) {
-    return WriteResult::Failure(path, ErrorText(errno));
+    return Fail(path, ErrorText(errno));
   }
   temp.Keep();
 
@@ -344,7 +340,7 @@ WriteResult WriteFileAtomically(const std::string& path, const std::string& text
     ::close(folderFd);
   }
   RemoveLeftoverTempFiles(folder, name);
-  return WriteResult::Success();
+  return Result<void>();
 }
 
 }  // namespace store

@@ -3,23 +3,20 @@
 #include <optional>
 #include <string>
 
+#include "store/Problem.h"
 #include "store/TextEncoding.h"
-#include "store/WriteResult.h"
 
 namespace store {
 
-enum class ReadStatus { Ok, Missing, Failed };
-
 struct FileContents {
-  ReadStatus status = ReadStatus::Missing;
-  std::string bytes;   // the text: decoded to UTF-8 when the file is UTF-16
-  std::string reason;  // set when status is Failed
+  bool exists = false;  // a missing file reads as no bytes
+  std::string bytes;    // the text: decoded to UTF-8 when the file is UTF-16
   FileEncoding encoding = FileEncoding::Bytes;  // how to write the text back
 };
 
-// Reads a whole file. A missing file is not an error: it reads as Missing with no bytes.
-// A UTF-16 file (one that starts with its byte-order mark) is handed back as UTF-8 text.
-FileContents ReadWholeFile(const std::string& path);
+// Reads a whole file. A missing file is not an error: it reads as one that does not exist, with
+// no bytes. A UTF-16 file (one that starts with its byte-order mark) is handed back as UTF-8 text.
+Result<FileContents> ReadWholeFile(const std::string& path);
 
 // Replaces the file at `path` with `bytes` so that a crash at any moment leaves either the old
 // file or the new one, whole: a temporary file in the same folder is written, flushed and renamed
@@ -33,12 +30,12 @@ FileContents ReadWholeFile(const std::string& path);
 // the old contents under its other name; a file in a folder that refuses a new file; and a file
 // whose owner or group the new file could not be given. A successful write also removes the
 // temporary files that killed writers of the same file left behind.
-WriteResult WriteFileAtomically(const std::string& path, const std::string& bytes,
-                                FileEncoding encoding = FileEncoding::Bytes);
+Result<void> WriteFileAtomically(const std::string& path, const std::string& bytes,
+                                 FileEncoding encoding = FileEncoding::Bytes);
 
 // The path WriteFileAtomically replaces for `path`: symbolic links followed, a dangling link
-// resolving to the path it names. Returns 0 or an errno value.
-int ResolveWriteTarget(const std::string& path, std::string& target);
+// resolving to the path it names.
+Result<std::string> ResolveWriteTarget(const std::string& path);
 
 // Writes all of `bytes` to `fd`, going on after interruptions; 0 or the errno of the failure.
 int WriteAll(int fd, const std::string& bytes);

@@ -11,15 +11,19 @@ namespace store {
 
 namespace {
 
-CountResult Fail(int code) {
-  return {false, 0, code};
+Unexpected NotANumber() {
+  return Fail("", "Type mismatch", ProblemKind::NotANumber);
+}
+
+Unexpected OutOfRange() {
+  return Fail("", "Overflow", ProblemKind::OutOfRange);
 }
 
 CountResult InRange(long long value) {
   if (value < INT16_MIN || value > INT16_MAX) {
-    return Fail(kOverflow);
+    return OutOfRange();
   }
-  return {true, static_cast<std::int16_t>(value), 0};
+  return static_cast<std::int16_t>(value);
 }
 
 bool IsDigit(char c) {
@@ -43,19 +47,19 @@ int DigitValue(char c, int base) {
 // fit the count's range.
 CountResult ConvertLiteral(std::string_view text) {
   if (text.size() < 3) {
-    return Fail(kTypeMismatch);
+    return NotANumber();
   }
   const char kind = AsciiLower(text[1]);
   const int base = kind == 'h' ? 16 : kind == 'o' ? 8 : 0;
   if (base == 0) {
-    return Fail(kTypeMismatch);
+    return NotANumber();
   }
   std::uint64_t value = 0;
   bool tooWide = false;
   for (const char c : text.substr(2)) {
     const int digit = DigitValue(c, base);
     if (digit < 0) {
-      return Fail(kTypeMismatch);
+      return NotANumber();
     }
     if (!tooWide) {
       value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
@@ -63,7 +67,7 @@ CountResult ConvertLiteral(std::string_view text) {
     }
   }
   if (tooWide) {
-    return Fail(kOverflow);
+    return OutOfRange();
   }
   if (value <= 0xFFFF) {
     return InRange(static_cast<std::int16_t>(static_cast<std::uint16_t>(value)));
@@ -108,13 +112,13 @@ CountResult ConvertDecimal(std::string_view text) {
     }
   }
   if (mantissaDigits == 0) {
-    return Fail(kTypeMismatch);
+    return NotANumber();
   }
   long long exponent = 0;
   if (i < text.size()) {
     const char marker = AsciiLower(text[i]);
     if (marker != 'e' && marker != 'd') {
-      return Fail(kTypeMismatch);
+      return NotANumber();
     }
     plain.push_back('e');
     ++i;
@@ -134,30 +138,30 @@ CountResult ConvertDecimal(std::string_view text) {
       }
     }
     if (i == digitsStart || i != text.size()) {
-      return Fail(kTypeMismatch);
+      return NotANumber();
     }
     if (negative) {
       exponent = -exponent;
     }
   }
   if (!seenNonZero) {
-    return {true, 0, 0};
+    return std::int16_t{0};
   }
   double value = 0;
   const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
   if (error == std::errc::result_out_of_range) {
     // Beyond what a double holds: either far too large or practically zero.
-    return magnitude + exponent > 0 ? Fail(kOverflow) : CountResult{true, 0, 0};
+    return magnitude + exponent > 0 ? OutOfRange() : CountResult(std::int16_t{0});
   }
   if (error != std::errc() || end != plain.data() + plain.size()) {
-    return Fail(kTypeMismatch);
+    return NotANumber();
   }
   // The current rounding mode is to nearest, ties to even: 2.5 gives 2, 3.5 gives 4.
   const double rounded = std::nearbyint(value);
   if (!(rounded >= INT16_MIN && rounded <= INT16_MAX)) {
-    return Fail(kOverflow);
+    return OutOfRange();
   }
-  return {true, static_cast<std::int16_t>(rounded), 0};
+  return static_cast<std::int16_t>(rounded);
 }
 
 }  // namespace
@@ -165,7 +169,7 @@ CountResult ConvertDecimal(std::string_view text) {
 CountResult ConvertCount(std::string_view text) {
   text = TrimBlanks(text);
   if (text.empty()) {
-    return Fail(kTypeMismatch);
+    return NotANumber();
   }
   if (text.front() == '&') {
     return ConvertLiteral(text);

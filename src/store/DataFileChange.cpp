@@ -55,10 +55,12 @@ class FileLock {
     if (fd < 0 && errno == ENOENT) {
       // Create the very file the write will replace, through any symbolic link, and only when no
       // one else did: a file we did not create must never be taken for a missing one.
-      if (const int error = ResolveWriteTarget(path, createdPath_)) {
-        reason = ErrorText(error);
+      Result<std::string> target = ResolveWriteTarget(path);
+      if (!target) {
+        reason = target.error().reason;
         return Outcome::Failed;
       }
+      createdPath_ = std::move(*target);
       fd = ::open(createdPath_.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (fd < 0) {
         createdPath_.clear();
@@ -133,11 +135,11 @@ class FileLock {
 
 }  // namespace
 
-WriteResult ChangeDataFile(
+Result<void> ChangeDataFile(
     const std::string& path,
     const std::function<ChangeVerdict(ProfileDocument& doc, const FileContents& before)>& change) {
   if (path.empty()) {
-    return WriteResult::Failure(path, ErrorText(ENOENT));
+    return Fail(path, ErrorText(ENOENT));
   }
   FileLock lock;
   std::string reason;
@@ -147,18 +149,20 @@ WriteResult ChangeDataFile(
     outcome = lock.Take(path, reason);
   }
   if (outcome == FileLock::Outcome::Retry) {
-    return WriteResult::Failure(path, "The file kept being replaced while waiting to change it");
+    return Fail(path, "The file kept being replaced while waiting to change it");
   }
   if (outcome == FileLock::Outcome::Failed) {
     lock.RemoveCreatedFile();
-    return WriteResult::Failure(path, reason);
+    return Fail(path, reason);
   }
 
   // The empty file we created for the lock stands for a missing one.
-  FileContents before = lock.created() ? FileContents{} : ReadWholeFile(path);
-  if (before.status == ReadStatus::Failed) {
-    return WriteResult::Failure(path, before.reason);
+  Result<FileContents> read =
+      lock.created() ? Result<FileContents>(FileContents{}) : ReadWholeFile(path);
+  if (!read) {
+    return Fail(read.error());
   }
+  FileContents& before = *read;
   // The document takes the bytes over: a second copy of a large file would cost its size again.
   // They stay readable as doc.Original(), for the version a change that drops tickets keeps.
   ProfileDocument doc = ProfileDocument::ParseOwning(std::move(before.bytes));
@@ -166,17 +170,17 @@ WriteResult ChangeDataFile(
   const ChangeVerdict verdict = change(doc, before);
   if (verdict == ChangeVerdict::Abandon) {
     lock.RemoveCreatedFile();
-    return WriteResult::Success();
+    return Result<void>();
   }
-  if (before.status == ReadStatus::Ok && !doc.IsModified()) {
-    return WriteResult::Success();  // the file already is what the change would write
+  if (before.exists && !doc.IsModified()) {
+    return Result<void>();  // the file already is what the change would write
   }
   if (verdict == ChangeVerdict::WriteAfterKeepingVersion) {
     KeepVersionBeforeChange(path, doc.Original(), before);
   }
   const std::string after = doc.Serialize();
-  WriteResult result = WriteFileAtomically(path, after, before.encoding);
-  if (!result.ok) {
+  Result<void> result = WriteFileAtomically(path, after, before.encoding);
+  if (!result) {
     lock.RemoveCreatedFile();
   }
   return result;

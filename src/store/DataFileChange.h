@@ -4,8 +4,8 @@
 #include <string>
 
 #include "store/AtomicFile.h"
+#include "store/Problem.h"
 #include "store/ProfileDocument.h"
-#include "store/WriteResult.h"
 
 namespace store {
 
@@ -34,7 +34,7 @@ enum class ChangeVerdict {
 // failure to keep it never stops the write. A file that cannot be read fails with its reason
 // without calling `change`. A missing file is created empty for the lock and removed again when
 // nothing is written in its place.
-WriteResult ChangeDataFile(
+Result<void> ChangeDataFile(
     const std::string& path,
     const std::function<ChangeVerdict(ProfileDocument& doc, const FileContents& before)>& change);
 

@@ -11,17 +11,17 @@ namespace store {
 
 std::string ReadProfileValue(std::string_view section, std::string_view key,
                              const std::string& path) {
-  const FileContents file = ReadWholeFile(path);
-  if (file.status != ReadStatus::Ok) {
+  const Result<FileContents> file = ReadWholeFile(path);
+  if (!file) {
     return {};
   }
-  return ProfileDocument::Lookup(file.bytes, section, key);
+  return ProfileDocument::Lookup(file->bytes, section, key);
 }
 
-WriteResult WriteProfileValue(std::string_view section, std::string_view key,
-                              std::string_view value, const std::string& path) {
+Result<void> WriteProfileValue(std::string_view section, std::string_view key,
+                               std::string_view value, const std::string& path) {
   if (std::string reason = ProfileDocument::RejectReason(section, key, value); !reason.empty()) {
-    return WriteResult::Failure(path, std::move(reason));
+    return Fail(path, std::move(reason));
   }
   // A file that cannot be read is never written over: that would lose everything else in it.
   return ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
@@ -34,10 +34,10 @@ WriteResult WriteProfileValue(std::string_view section, std::string_view key,
   });
 }
 
-WriteResult DeleteProfileKey(std::string_view section, std::string_view key,
-                             const std::string& path) {
+Result<void> DeleteProfileKey(std::string_view section, std::string_view key,
+                              const std::string& path) {
   return ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents& before) {
-    if (before.status == ReadStatus::Missing || !doc.Delete(section, key)) {
+    if (!before.exists || !doc.Delete(section, key)) {
       return ChangeVerdict::Abandon;
     }
     return ChangeVerdict::WriteAfterKeepingVersion;

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "store/WriteResult.h"
+#include "store/Problem.h"
 
 namespace store {
 
@@ -19,12 +19,12 @@ std::string ReadProfileValue(std::string_view section, std::string_view key,
 // Fails, writing nothing, for an entry that ProfileDocument::RejectReason refuses (a line break
 // in the value, say) and for a file that exists but cannot be read. Writing a value the key
 // already has leaves the file untouched.
-WriteResult WriteProfileValue(std::string_view section, std::string_view key,
-                              std::string_view value, const std::string& path);
+Result<void> WriteProfileValue(std::string_view section, std::string_view key,
+                               std::string_view value, const std::string& path);
 
 // Removes the key's line. A missing key, section or file changes nothing and succeeds; a file
 // that cannot be read fails.
-WriteResult DeleteProfileKey(std::string_view section, std::string_view key,
-                             const std::string& path);
+Result<void> DeleteProfileKey(std::string_view section, std::string_view key,
+                              const std::string& path);
 
 }  // namespace store

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
 #include "store/AtomicFile.h"
 #include "store/DataFileChange.h"
@@ -47,28 +48,34 @@ int TicketNumberOf(std::string_view name) {
   return number <= kMaxTickets ? number : 0;
 }
 
-// Why the section cannot be rewritten over a count read as `text`, or the empty text when it
-// can. A missing count is that of a new file, and counts nothing.
-std::string CountRefusal(std::string_view text, const CountResult& count) {
-  switch (JudgeCount(text, count)) {
+// Why a count read as `text` with `fault` refuses a change, for a person; `unknown` says what the
+// fault leaves unknown ("... is not known").
+std::string CountRefusal(std::string_view text, CountFault fault, std::string_view unknown) {
+  switch (fault) {
+    case CountFault::Missing:
+      return "The ticket count (TOTAL) is missing, so " + std::string(unknown) + ".";
     case CountFault::NotANumber:
-      return "The ticket count (TOTAL) \"" + std::string(text) +
-             "\" is not a number, so the play numbers it counts are not known.";
+      return "The ticket count (TOTAL) \"" + std::string(text) + "\" is not a number, so " +
+             std::string(unknown) + ".";
     case CountFault::OutOfRange:
+    case CountFault::Negative:
       return "The ticket count (TOTAL) " + std::string(text) + " is outside 0 to " +
              std::to_string(kMaxTickets) + ".";
-    case CountFault::Missing:
-    case CountFault::Negative:
     case CountFault::None:
       break;
   }
   return {};
 }
 
+ProblemKind KindOf(CountFault fault) {
+  return fault == CountFault::Missing || fault == CountFault::NotANumber ? ProblemKind::NotANumber
+                                                                         : ProblemKind::OutOfRange;
+}
+
 // The tickets of a data file's bytes as views into them: one pass over the section, keeping the
 // first line of each name as a read of each key would, so no document is needed.
 struct TicketViews {
-  CountResult count;
+  CountResult count = ConvertCount({});
   std::string_view countText;             // TOTAL as a read of that key gives it
   std::string_view winning;               // W as a read of that key gives it
   std::vector<std::string_view> tickets;  // keys 1..count; a missing key is ""
@@ -98,9 +105,9 @@ TicketViews ViewTickets(std::string_view bytes) {
       total = value;
       totalSeen = true;
       // The count comes first in the files the program writes: size the list once.
-      if (const CountResult count = ConvertCount(total); count.ok && count.value > 0) {
-        list.tickets.reserve(static_cast<std::size_t>(count.value));
-        list.plain.reserve(static_cast<std::size_t>(count.value));
+      if (const CountResult count = ConvertCount(total); count && *count > 0) {
+        list.tickets.reserve(static_cast<std::size_t>(*count));
+        list.plain.reserve(static_cast<std::size_t>(*count));
       }
     } else if (!winningSeen && EqualsIgnoringAsciiCase(name, kWinningKey)) {
       list.winning = value;
@@ -119,7 +126,8 @@ TicketViews ViewTickets(std::string_view bytes) {
     return true;
   });
   list.count = ConvertCount(total);
-  const std::size_t count = list.count.ok && list.count.value > 0 ? list.count.value : 0;
+  const std::size_t count =
+      list.count && *list.count > 0 ? static_cast<std::size_t>(*list.count) : 0;
   list.tickets.resize(count);
   list.plain.resize(count);
   return list;
@@ -128,7 +136,8 @@ TicketViews ViewTickets(std::string_view bytes) {
 }  // namespace
 
 TicketList ReadAllTickets(const std::string& path) {
-  return ParseTickets(ReadWholeFile(path).bytes);
+  const Result<FileContents> file = ReadWholeFile(path);
+  return ParseTickets(file ? std::string_view(file->bytes) : std::string_view());
 }
 
 TicketList ParseTickets(std::string_view bytes) {
@@ -145,10 +154,11 @@ CountFault JudgeCount(std::string_view text, const CountResult& count) {
   if (text.empty()) {
     return CountFault::Missing;
   }
-  if (!count.ok) {
-    return count.errorCode == kOverflow ? CountFault::OutOfRange : CountFault::NotANumber;
+  if (!count) {
+    return count.error().kind == ProblemKind::OutOfRange ? CountFault::OutOfRange
+                                                         : CountFault::NotANumber;
   }
-  return count.value < 0 ? CountFault::Negative : CountFault::None;
+  return *count < 0 ? CountFault::Negative : CountFault::None;
 }
 
 int AppendToDocument(ProfileDocument& doc, int count, const std::vector<std::string>& tickets) {
@@ -160,10 +170,10 @@ int AppendToDocument(ProfileDocument& doc, int count, const std::vector<std::str
   return count;
 }
 
-WriteResult AddTicket(const std::string& path, int newCount, const std::string& ticket) {
+Result<void> AddTicket(const std::string& path, int newCount, const std::string& ticket) {
   if (std::string reason = ProfileDocument::RejectReason(kSection, DecimalText(newCount), ticket);
       !reason.empty()) {
-    return WriteResult::Failure(path, std::move(reason));
+    return Fail(path, std::move(reason));
   }
   return ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
     AppendToDocument(doc, newCount - 1, {ticket});
@@ -171,56 +181,71 @@ WriteResult AddTicket(const std::string& path, int newCount, const std::string& 
   });
 }
 
-AppendResult AppendTicket(const std::string& path, const std::string& ticket) {
-  AppendResult result;
+Result<int> AppendTicket(const std::string& path, const std::string& ticket) {
   if (std::string reason = ProfileDocument::RejectReason(kSection, "1", ticket); !reason.empty()) {
-    result.write = WriteResult::Failure(path, std::move(reason));
-    return result;
+    return Fail(path, std::move(reason));
   }
-  result.write = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
-    result.countText = doc.Get(kSection, kTotalKey);
-    result.count = ConvertCount(result.countText);
-    result.fault = JudgeCount(result.countText, result.count);
-    result.full = result.fault == CountFault::None && result.count.value >= kMaxTickets;
-    if (result.fault != CountFault::None || result.full) {
+  int added = 0;
+  std::optional<Problem> refusal;
+  const Result<void> written = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
+    const std::string text = doc.Get(kSection, kTotalKey);
+    const CountResult count = ConvertCount(text);
+    if (const CountFault fault = JudgeCount(text, count); fault != CountFault::None) {
+      refusal =
+          Problem{path, CountRefusal(text, fault, "the number of the next ticket is not known"),
+                  KindOf(fault)};
       return ChangeVerdict::Abandon;
     }
-    AppendToDocument(doc, result.count.value, {ticket});
+    if (*count >= kMaxTickets) {
+      refusal = Problem{path,
+                        "The file already holds " + std::to_string(kMaxTickets) +
+                            " play numbers, the most a data file can hold.",
+                        ProblemKind::Full};
+      return ChangeVerdict::Abandon;
+    }
+    added = AppendToDocument(doc, *count, {ticket});
     return ChangeVerdict::Write;
   });
-  return result;
+  if (refusal) {
+    return Fail(std::move(*refusal));
+  }
+  if (!written) {
+    return Fail(written.error());
+  }
+  return added;
 }
 
 namespace {
 
 // Rewrites the section from `tickets`; with `loaded`, only when the file still holds those.
 template <typename Ticket>
-GuardedRewrite Rewrite(const std::string& path, const std::vector<std::string>* loaded,
-                       const std::vector<Ticket>& tickets) {
-  GuardedRewrite result;
+Result<void> Rewrite(const std::string& path, const std::vector<std::string>* loaded,
+                     const std::vector<Ticket>& tickets) {
   for (const std::string_view ticket : tickets) {
     if (std::string reason = ProfileDocument::RejectReason(kSection, "1", ticket);
         !reason.empty()) {
-      result.write = WriteResult::Failure(path, std::move(reason));
-      return result;
+      return Fail(path, std::move(reason));
     }
   }
-  std::string refusal;
-  result.write = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
+  std::optional<Problem> refusal;
+  const Result<void> written = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
     const TicketViews held = ViewTickets(doc.Original());
     if (loaded &&
         !std::equal(held.tickets.begin(), held.tickets.end(), loaded->begin(), loaded->end())) {
-      result.fileChanged = true;
+      refusal = Problem{path, "The file was changed by another program", ProblemKind::FileChanged};
       return ChangeVerdict::Abandon;
     }
     const std::string oldText = doc.Get(kSection, kTotalKeyAsAdded);
     // Which keys hold the file's tickets is known only from its count: written over a count that
     // cannot be read, the new list would leave old tickets outside it, to be overwritten later.
-    refusal = CountRefusal(oldText, ConvertCount(oldText));
-    if (!refusal.empty()) {
+    // A missing count is that of a new file, and counts nothing.
+    if (const CountFault fault = JudgeCount(oldText, ConvertCount(oldText));
+        fault == CountFault::NotANumber || fault == CountFault::OutOfRange) {
+      refusal =
+          Problem{path, CountRefusal(oldText, fault, "the play numbers it counts are not known")};
       return ChangeVerdict::Abandon;
     }
-    const long long oldCount = held.count.ok ? held.count.value : 0;
+    const long long oldCount = held.count && *held.count > 0 ? *held.count : 0;
     const long long newCount = static_cast<long long>(tickets.size());
     for (long long k = newCount + 1; k <= oldCount; ++k) {
       doc.Delete(kSection, DecimalText(k));
@@ -240,52 +265,59 @@ GuardedRewrite Rewrite(const std::string& path, const std::vector<std::string>* 
                    [](std::string_view a, std::string_view b) { return a == b; });
     return keepsTickets ? ChangeVerdict::Write : ChangeVerdict::WriteAfterKeepingVersion;
   });
-  if (!refusal.empty()) {
-    result.write = WriteResult::Failure(path, std::move(refusal));
+  if (refusal) {
+    return Fail(std::move(*refusal));
   }
-  return result;
+  return written;
 }
 
 }  // namespace
 
-WriteResult RewriteTickets(const std::string& path, const std::vector<std::string>& tickets) {
-  return Rewrite(path, nullptr, tickets).write;
+Result<void> RewriteTickets(const std::string& path, const std::vector<std::string>& tickets) {
+  return Rewrite(path, nullptr, tickets);
 }
 
-GuardedRewrite RewriteTicketsIfUnchanged(const std::string& path,
-                                         const std::vector<std::string>& loaded,
-                                         const std::vector<std::string_view>& tickets) {
+Result<void> RewriteTicketsIfUnchanged(const std::string& path,
+                                       const std::vector<std::string>& loaded,
+                                       const std::vector<std::string_view>& tickets) {
   return Rewrite(path, &loaded, tickets);
 }
 
-StartResult StartDataFile(const std::string& path) {
-  StartResult result;
+Result<void> StartDataFile(const std::string& path) {
+  std::optional<Problem> refusal;
   bool seen = false;
-  result.write = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents& before) {
-    seen = true;
-    bool dropsData = false;
-    if (before.status == ReadStatus::Ok) {
-      const CountResult old = ConvertCount(doc.Get(kSection, kTotalKeyAsAdded));
-      if (!old.ok) {
-        result.errorCode = old.errorCode;
-        return ChangeVerdict::Abandon;
-      }
-      for (int k = 1; k <= old.value; ++k) {
-        doc.Delete(kSection, DecimalText(k));
-      }
-      const std::string winning = doc.Get(kSection, kWinningKey);
-      dropsData = old.value > 0 || (!winning.empty() && winning != kEmptyPlayNumber);
-    }
-    StartDocument(doc);
-    return dropsData ? ChangeVerdict::WriteAfterKeepingVersion : ChangeVerdict::Write;
-  });
+  const Result<void> written =
+      ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents& before) {
+        seen = true;
+        bool dropsData = false;
+        if (before.exists) {
+          const CountResult old = ConvertCount(doc.Get(kSection, kTotalKeyAsAdded));
+          if (!old) {
+            refusal = old.error();
+            refusal->path = path;
+            return ChangeVerdict::Abandon;
+          }
+          for (int k = 1; k <= *old; ++k) {
+            doc.Delete(kSection, DecimalText(k));
+          }
+          const std::string winning = doc.Get(kSection, kWinningKey);
+          dropsData = *old > 0 || (!winning.empty() && winning != kEmptyPlayNumber);
+        }
+        StartDocument(doc);
+        return dropsData ? ChangeVerdict::WriteAfterKeepingVersion : ChangeVerdict::Write;
+      });
+  if (refusal) {
+    return Fail(std::move(*refusal));
+  }
   struct stat info {};
-  if (!result.write.ok && !seen && ::stat(path.c_str(), &info) == 0) {
+  if (!written && !seen && ::stat(path.c_str(), &info) == 0) {
     // The file is there but its count cannot be read, which is what a count that is not a
     // number gives; the reason says why.
-    result.errorCode = kTypeMismatch;
+    Problem unreadable = written.error();
+    unreadable.kind = ProblemKind::NotANumber;
+    return Fail(std::move(unreadable));
   }
-  return result;
+  return written;
 }
 
 void StartDocument(ProfileDocument& doc) {

@@ -5,17 +5,17 @@
 #include <vector>
 
 #include "store/CountConversion.h"
+#include "store/Problem.h"
 #include "store/ProfileDocument.h"
 #include "store/TicketRules.h"
-#include "store/WriteResult.h"
 
 namespace store {
 
 struct TicketList {
-  CountResult count;                 // the conversion of TOTAL as read
-  std::vector<std::string> tickets;  // keys "1".."count" in key order; a missing key is ""
-  std::string countText;             // TOTAL as read, as a read of that key gives it
-  std::string winning;               // W as read, as a read of that key gives it
+  CountResult count = ConvertCount({});  // the conversion of TOTAL as read
+  std::vector<std::string> tickets;      // keys "1".."count" in key order; a missing key is ""
+  std::string countText;                 // TOTAL as read, as a read of that key gives it
+  std::string winning;                   // W as read, as a read of that key gives it
 };
 
 // Reads TOTAL ("Numbers"/"TOTAL"), converts it, and reads keys 1..count and W, all from one read
@@ -26,7 +26,7 @@ TicketList ParseTickets(std::string_view bytes);
 
 // Writes "Numbers"/"Total" = newCount and then key newCount = ticket, in one atomic write. The
 // bytes are those of the two single writes in that order.
-WriteResult AddTicket(const std::string& path, int newCount, const std::string& ticket);
+Result<void> AddTicket(const std::string& path, int newCount, const std::string& ticket);
 
 // Why no ticket can be added after a count read as `text`: it is missing, not a number, out of
 // the 16-bit range, or below 0. A full file (kMaxTickets) is the caller's to judge.
@@ -37,47 +37,35 @@ CountFault JudgeCount(std::string_view text, const CountResult& count);
 // ticket's key, then the key. Returns the new count.
 int AppendToDocument(ProfileDocument& doc, int count, const std::vector<std::string>& tickets);
 
-// Adds one ticket after the file's count, reading and writing the file once. Nothing is written
-// when the count has a fault or the file is already full.
-struct AppendResult {
-  WriteResult write;      // the write, or why the file could not be read
-  std::string countText;  // TOTAL as read
-  CountResult count;      // its conversion
-  CountFault fault = CountFault::None;
-  bool full = false;  // the file already holds kMaxTickets
-};
-AppendResult AppendTicket(const std::string& path, const std::string& ticket);
+// Adds one ticket after the file's count, reading and writing the file once, and gives the new
+// count. Nothing is written when the count has a fault (a problem of kind NotANumber for a
+// missing count or one that is not a number, OutOfRange for one outside 0..kMaxTickets) or the
+// file is already full (kind Full); the reason then says so in a sentence for a person.
+Result<int> AppendTicket(const std::string& path, const std::string& ticket);
 
 // Rewrites the section from a list: keys list.size()+1..oldCount are deleted ("Numbers"/"Total"
 // is read for oldCount, 0 when missing), TOTAL is written with the new length, and keys 1..n in
 // list order; W and everything else are left alone. One read, one write. A count that is there
 // but is not a number or is out of range fails with the reason and writes nothing: which keys
 // hold the file's tickets is not known.
-WriteResult RewriteTickets(const std::string& path, const std::vector<std::string>& tickets);
+Result<void> RewriteTickets(const std::string& path, const std::vector<std::string>& tickets);
 
 // RewriteTickets for a list shown to a person: `loaded` is what the list was last loaded from or
 // written as. Only when the file, as read under the lock, still holds exactly those tickets (its
 // count and keys 1..count, as ReadAllTickets reads them) is the section rewritten; otherwise
-// another program has changed the file, nothing is written and `fileChanged` says so.
-struct GuardedRewrite {
-  WriteResult write;
-  bool fileChanged = false;
-};
-// The tickets are views, so that a list of tens of thousands is passed without copying it.
-GuardedRewrite RewriteTicketsIfUnchanged(const std::string& path,
-                                         const std::vector<std::string>& loaded,
-                                         const std::vector<std::string_view>& tickets);
+// another program has changed the file, nothing is written and the problem is of kind
+// FileChanged. The tickets are views, so that a list of tens of thousands is passed without
+// copying it.
+Result<void> RewriteTicketsIfUnchanged(const std::string& path,
+                                       const std::vector<std::string>& loaded,
+                                       const std::vector<std::string_view>& tickets);
 
 // Starts a data file: TOTAL = "0" then W = "00-00-00-00-00-00". When the file exists, the
-// ticket keys 1..old count are deleted first; a count that cannot be converted fails with
-// that conversion's code and leaves the file untouched (`write` stays a success: nothing was
-// written). A file that exists but cannot be read counts as a count that is not a number: code
-// 13, with the reason in `write`.
-struct StartResult {
-  WriteResult write;
-  int errorCode = 0;  // non-zero when the old count could not be converted
-};
-StartResult StartDataFile(const std::string& path);
+// ticket keys 1..old count are deleted first; a count that cannot be converted fails with that
+// conversion's problem and leaves the file untouched. A file that exists but cannot be read
+// counts as a count that is not a number: kind NotANumber, with the reason it could not be read.
+// Any other problem is a failed write, of kind Failed.
+Result<void> StartDataFile(const std::string& path);
 // The two lines StartDataFile writes, in its order: TOTAL = "0", then the empty winning number.
 void StartDocument(ProfileDocument& doc);
 

@@ -125,19 +125,16 @@ std::string MakeParents(const std::string& root) {
 
 }  // namespace
 
-std::string MakeVersionFolders(const std::string& root, const std::string& folder,
-                               std::string& failed) {
-  for (const std::string& reason : {MakeParents(root), MakePrivateFolder(root)}) {
+Result<void> MakeVersionFolders(const std::string& root, const std::string& folder) {
+  for (std::string reason : {MakeParents(root), MakePrivateFolder(root)}) {
     if (!reason.empty()) {
-      failed = root;
-      return reason;
+      return Fail(root, std::move(reason));
     }
   }
-  std::string reason = MakePrivateFolder(folder);
-  if (!reason.empty()) {
-    failed = folder;
+  if (std::string reason = MakePrivateFolder(folder); !reason.empty()) {
+    return Fail(folder, std::move(reason));
   }
-  return reason;
+  return {};
 }
 
 std::string VersionsRoot() {

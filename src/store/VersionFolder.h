@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "store/Problem.h"
+
 // Naming and making the folders that hold the versions of data files.
 namespace store {
 
@@ -10,9 +12,7 @@ namespace store {
 std::string CanonicalPath(const std::string& path);
 
 // Makes the versions folder `root` and a data file's `folder` in it when missing, and checks that
-// both are the user's own and closed to others. Returns the empty text, or the reason with
-// `failed` set to the folder that refused.
-std::string MakeVersionFolders(const std::string& root, const std::string& folder,
-                               std::string& failed);
+// both are the user's own and closed to others. A problem names the folder that refused.
+Result<void> MakeVersionFolders(const std::string& root, const std::string& folder);
 
 }  // namespace store

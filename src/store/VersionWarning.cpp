@@ -19,11 +19,11 @@ std::mutex gWarningMutex;
 WarningState gWarningState = WarningState::None;
 VersionWarning gWarning;
 
-void NoteFailure(const KeepResult& kept) {
+void NoteFailure(const Problem& problem) {
   const std::lock_guard lock(gWarningMutex);
   if (gWarningState == WarningState::None) {
     gWarningState = WarningState::Pending;
-    gWarning = {kept.folder, kept.reason};
+    gWarning = {problem.path, problem.reason};
   }
 }
 
@@ -31,19 +31,19 @@ void NoteFailure(const KeepResult& kept) {
 
 void KeepVersionBeforeChange(const std::string& path, std::string_view text,
                              const FileContents& before) {
-  if (!gKeeping.load() || before.status != ReadStatus::Ok || text.empty()) {
+  if (!gKeeping.load() || !before.exists || text.empty()) {
     return;
   }
   // A version holds the file's own bytes: a UTF-16 file is kept in UTF-16.
   const std::string bytes = before.encoding == FileEncoding::Bytes
                                 ? std::string(text)
                                 : EncodeFileText(text, before.encoding);
-  if (const KeepResult kept = KeepVersion(path, bytes); !kept.ok) {
-    NoteFailure(kept);
+  if (const Result<KeptCopy> kept = KeepVersion(path, bytes); !kept) {
+    NoteFailure(kept.error());
   }
 }
 
-WriteResult RestoreDataFile(const std::string& path, const std::string& bytes) {
+Result<void> RestoreDataFile(const std::string& path, const std::string& bytes) {
   return ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents& before) {
     if (doc.Original() == bytes) {
       return ChangeVerdict::Abandon;  // the file already holds that version

@@ -135,13 +135,13 @@ std::string WriteVersionFile(const std::string& folder, const std::string& path,
 }
 
 bool SameBytes(const std::string& path, const std::string& bytes) {
-  const FileContents newest = ReadWholeFile(path);
-  if (newest.status != ReadStatus::Ok) {
+  const Result<FileContents> newest = ReadWholeFile(path);
+  if (!newest || !newest->exists) {
     return false;
   }
-  return newest.encoding == FileEncoding::Bytes
-             ? newest.bytes == bytes
-             : EncodeFileText(newest.bytes, newest.encoding) == bytes;
+  return newest->encoding == FileEncoding::Bytes
+             ? newest->bytes == bytes
+             : EncodeFileText(newest->bytes, newest->encoding) == bytes;
 }
 
 bool Remove(const Entry& entry, std::uintmax_t& total) {
@@ -197,31 +197,24 @@ void SetVersionWriteFailureHookForTesting(WriteFailureHook hook) {
   gVersionFailureHook.store(hook);
 }
 
-KeepResult KeepVersion(const std::string& path, const std::string& bytes,
-                       const VersionLimits& limits) {
-  KeepResult result;
+Result<KeptCopy> KeepVersion(const std::string& path, const std::string& bytes,
+                             const VersionLimits& limits) {
+  KeptCopy result;
   const std::string root = VersionsRoot();
   result.folder = VersionFolderOf(path);
   if (root.empty()) {
-    result.folder = "~/.local/share/pelmora/versions";
-    result.reason = "no home folder is set";
-    return result;
+    return Fail("~/.local/share/pelmora/versions", "no home folder is set");
   }
-  if (std::string failed, reason = MakeVersionFolders(root, result.folder, failed);
-      !reason.empty()) {
-    result.folder = std::move(failed);
-    result.reason = std::move(reason);
-    return result;
+  if (Result<void> made = MakeVersionFolders(root, result.folder); !made) {
+    return Fail(made.error());
   }
   int error = 0;
   std::vector<Entry> existing = VersionsIn(result.folder, error);
   if (error != 0) {
-    result.reason = ErrorText(error);
-    return result;
+    return Fail(result.folder, ErrorText(error));
   }
   if (!existing.empty() && existing.back().size == bytes.size() &&
       SameBytes(existing.back().path, bytes)) {
-    result.ok = true;
     return result;
   }
   // The full path beside the versions, so a person looking into the folder knows whose they are.
@@ -233,10 +226,8 @@ KeepResult KeepVersion(const std::string& path, const std::string& bytes,
   const std::string name = NewVersionName(existing);
   const std::string file = result.folder + "/" + name;
   if (std::string reason = WriteVersionFile(result.folder, file, bytes); !reason.empty()) {
-    result.reason = std::move(reason);
-    return result;
+    return Fail(result.folder, std::move(reason));
   }
-  result.ok = true;
   result.kept = true;
   result.when = WhenOf(name);
   existing.push_back({name, file, bytes.size()});
@@ -248,53 +239,47 @@ KeepResult KeepVersion(const std::string& path, const std::string& bytes,
   return result;
 }
 
-VersionList ListVersions(const std::string& path) {
+Result<VersionList> ListVersions(const std::string& path) {
   VersionList list;
   list.folder = VersionFolderOf(path);
   if (list.folder.empty()) {
-    list.reason = "no home folder is set";
-    return list;
+    return Fail("", "no home folder is set");
   }
   int error = 0;
   for (Entry& entry : VersionsIn(list.folder, error)) {
     list.versions.push_back({WhenOf(entry.name), std::move(entry.path), entry.size});
   }
   if (error != 0 && error != ENOENT) {
-    list.reason = ErrorText(error);
-    return list;
+    return Fail(list.folder, ErrorText(error));
   }
-  list.ok = true;
   return list;
 }
 
-FoundVersion FindVersion(const VersionList& list, const std::string& when) {
-  FoundVersion found;
+Result<KeptVersion> FindVersion(const VersionList& list, const std::string& when) {
+  const KeptVersion* found = nullptr;
   std::size_t matches = 0;
   for (const KeptVersion& version : list.versions) {
     if (version.when == when) {
-      found.version = version;
-      return found;
+      return version;
     }
     if (!when.empty() && version.when.starts_with(when)) {
       ++matches;
-      found.version = version;
+      found = &version;
     }
   }
   if (matches == 1) {
-    return found;
+    return *found;
   }
-  found.version.reset();
-  found.problem = matches == 0 ? "no version kept at " + when
+  return Fail("", matches == 0 ? "no version kept at " + when
                                : std::to_string(matches) + " versions start with " + when +
-                                     "; give more of the time";
-  return found;
+                                     "; give more of the time");
 }
 
 ForgetResult ForgetVersions(const std::string& path) {
   ForgetResult result;
   const std::string folder = VersionFolderOf(path);
   if (folder.empty()) {
-    result.write = WriteResult::Failure(path, "no home folder is set");
+    result.write = Fail(path, "no home folder is set");
     return result;
   }
   int error = 0;
@@ -308,12 +293,12 @@ ForgetResult ForgetVersions(const std::string& path) {
     return result;
   }
   if (error != 0) {
-    result.write = WriteResult::Failure(folder, ErrorText(error));
+    result.write = Fail(folder, ErrorText(error));
     return result;
   }
   ::unlink((folder + "/" + std::string(kOriginName)).c_str());
   if (::rmdir(folder.c_str()) != 0) {
-    result.write = WriteResult::Failure(folder, ErrorText(errno));
+    result.write = Fail(folder, ErrorText(errno));
   }
   return result;
 }

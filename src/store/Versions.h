@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "store/AtomicFile.h"
-#include "store/WriteResult.h"
+#include "store/Problem.h"
 
 namespace store {
 
@@ -32,20 +32,19 @@ std::string VersionsRoot();
 // The folder that holds the versions of the data file at `path` (which need not exist).
 std::string VersionFolderOf(const std::string& path);
 
-struct KeepResult {
-  bool ok = false;
+struct KeptCopy {
   bool kept = false;   // false when the bytes equal the newest version already kept
   std::string folder;  // the versions folder of the data file
   std::string when;    // the new version's name, when kept
-  std::string reason;  // why it could not be kept, when not ok
 };
 
 // Keeps `bytes`, the data file at `path` as it was before a change, as its newest version, then
 // drops the oldest versions beyond the limits: first those of this file beyond `perFile`, then
 // the oldest of all files until they take at most `totalBytes` (the new version itself is never
-// dropped). Keeping the same bytes twice in a row keeps them once.
-KeepResult KeepVersion(const std::string& path, const std::string& bytes,
-                       const VersionLimits& limits = {});
+// dropped). Keeping the same bytes twice in a row keeps them once. A failure names the folder
+// that could not be made or written.
+Result<KeptCopy> KeepVersion(const std::string& path, const std::string& bytes,
+                             const VersionLimits& limits = {});
 
 struct KeptVersion {
   std::string when;  // as printed and as given back to choose it
@@ -54,32 +53,29 @@ struct KeptVersion {
 };
 
 struct VersionList {
-  bool ok = false;
   std::string folder;
   std::vector<KeptVersion> versions;  // oldest first
-  std::string reason;                 // when not ok
 };
 
-// The versions kept of the data file at `path`. No folder yet is no error: the list is empty.
-VersionList ListVersions(const std::string& path);
+// The versions kept of the data file at `path`. No folder yet is no error: the list is empty. A
+// failure names the folder, or no path when there is no home folder to hold one.
+Result<VersionList> ListVersions(const std::string& path);
 
-// The version `when` names: its exact name, or the start of exactly one name.
-struct FoundVersion {
-  std::optional<KeptVersion> version;
-  std::string problem;  // when not found
-};
-FoundVersion FindVersion(const VersionList& list, const std::string& when);
+// The version `when` names: its exact name, or the start of exactly one name. The problem has no
+// path: it is the person's choice that matched none or several.
+Result<KeptVersion> FindVersion(const VersionList& list, const std::string& when);
 
-// Removes every version kept of the data file at `path`; `removed` counts them.
+// Removes every version kept of the data file at `path`; `removed` counts them, also when the
+// folder could not be removed in the end.
 struct ForgetResult {
-  WriteResult write;
+  Result<void> write;
   std::size_t removed = 0;
 };
 ForgetResult ForgetVersions(const std::string& path);
 
 // Puts `bytes`, a version, back as the data file at `path`, keeping the file as it was first, so
 // that a restore can itself be undone.
-WriteResult RestoreDataFile(const std::string& path, const std::string& bytes);
+Result<void> RestoreDataFile(const std::string& path, const std::string& bytes);
 
 // The safety net under a change of a data file. `bytes` are the file's text as read under the
 // change's lock and `before` how that read went; a file that could not be read, a missing one and

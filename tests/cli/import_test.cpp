@@ -35,15 +35,15 @@ TEST_P(ImportBytesTest, EqualsAddingTicketsOneAtATime) {
   const std::string together = Write("together.pmd", GetParam().bytes);
   const std::string single = Write("single.pmd", GetParam().bytes);
 
-  DataFileForAdding file = OpenForAdding(together);
-  ASSERT_TRUE(file.ok) << file.problem;
-  EXPECT_EQ(file.count, GetParam().count);
-  EXPECT_EQ(AddTickets(file, together, kNewTickets), "");
-  EXPECT_EQ(file.count, GetParam().count + 3);
+  store::Result<DataFileForAdding> file = OpenForAdding(together);
+  ASSERT_EQ(store_test::ReasonOf(file), "ok");
+  EXPECT_EQ(file->count, GetParam().count);
+  EXPECT_EQ(store_test::ReasonOf(AddTickets(*file, together, kNewTickets)), "ok");
+  EXPECT_EQ(file->count, GetParam().count + 3);
 
   int count = GetParam().count;
   for (const std::string& ticket : kNewTickets) {
-    ASSERT_TRUE(store::AddTicket(single, ++count, ticket).ok);
+    ASSERT_TRUE(store::AddTicket(single, ++count, ticket).has_value());
   }
   EXPECT_EQ(Read(together), Read(single));
   EXPECT_EQ(store::ReadAllTickets(together).tickets.size(), static_cast<std::size_t>(count));
@@ -80,9 +80,10 @@ class ImportRefusedTest : public cli_test::FolderTest,
 
 TEST_P(ImportRefusedTest, LeavesTheFileAlone) {
   const std::string path = Write("data.pmd", GetParam().bytes);
-  DataFileForAdding file = OpenForAdding(path);
-  EXPECT_FALSE(file.ok);
-  EXPECT_EQ(AddTickets(file, path, kNewTickets), GetParam().problem);
+  EXPECT_EQ(store_test::ReasonOf(OpenForAdding(path)), GetParam().problem);
+  // Judged again under the lock, as when the file changed after it was opened.
+  DataFileForAdding opened;
+  EXPECT_EQ(store_test::ReasonOf(AddTickets(opened, path, kNewTickets)), GetParam().problem);
   EXPECT_EQ(Read(path), GetParam().bytes);
 }
 
@@ -102,10 +103,12 @@ class ImportTest : public cli_test::FolderTest {
  protected:
   // Opens the data file and adds kNewTickets while every write fails as on a full disk.
   static std::string AddOnFullDisk(const std::string& path) {
-    DataFileForAdding file = OpenForAdding(path);
+    store::Result<DataFileForAdding> file = OpenForAdding(path);
+    if (!file)
+      return "not opened";
     store::SetWriteFailureHookForTesting(
         [](const std::string&) -> std::optional<std::string> { return "No space left on device"; });
-    const std::string problem = AddTickets(file, path, kNewTickets);
+    const std::string problem = store_test::ReasonOf(AddTickets(*file, path, kNewTickets));
     store::SetWriteFailureHookForTesting(nullptr);
     return problem;
   }
@@ -120,13 +123,14 @@ TEST_F(ImportTest, AFailedWriteLeavesNoNewFile) {
 TEST_F(ImportTest, NeverGoesPastTheLargestCount) {
   const std::string bytes = CrLf({"[Numbers]", "TOTAL=32765"});
   const std::string path = Write("full.pmd", bytes);
-  DataFileForAdding file = OpenForAdding(path);
-  EXPECT_EQ(AddTickets(file, path, kNewTickets),
+  store::Result<DataFileForAdding> file = OpenForAdding(path);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(store_test::ReasonOf(AddTickets(*file, path, kNewTickets)),
             "it holds 32765 tickets; adding 3 would make 32768, more than 32767");
   EXPECT_EQ(Read(path), bytes);
 
-  EXPECT_EQ(AddTickets(file, path, {kNewTickets[0], kNewTickets[1]}), "");
-  EXPECT_EQ(store::ReadAllTickets(path).count.value, 32767);
+  EXPECT_EQ(store_test::ReasonOf(AddTickets(*file, path, {kNewTickets[0], kNewTickets[1]})), "ok");
+  EXPECT_EQ(*store::ReadAllTickets(path).count, 32767);
 }
 
 TEST_F(ImportTest, AFailedWriteLeavesTheFileAsItWas) {

@@ -38,7 +38,12 @@ class VersionsCommandTest : public cli_test::FolderTest {
 
   std::vector<std::string> Whens() const {
     std::vector<std::string> whens;
-    for (const store::KeptVersion& version : store::ListVersions(file_).versions) {
+    const store::Result<store::VersionList> list = store::ListVersions(file_);
+    if (!list) {
+      ADD_FAILURE() << list.error().reason;
+      return whens;
+    }
+    for (const store::KeptVersion& version : list->versions) {
       whens.push_back(version.when);
     }
     return whens;
@@ -56,7 +61,7 @@ TEST_F(VersionsCommandTest, EveryTicketComesBackByteForByteAfterDeletingThemAll)
   EXPECT_EQ(none.status, kExitNotFound);
   EXPECT_NE(none.out.find("No versions"), std::string::npos) << none.out;
 
-  ASSERT_TRUE(store::RewriteTickets(file_, {"07-08-09-10-11-12"}).ok);
+  ASSERT_TRUE(store::RewriteTickets(file_, {"07-08-09-10-11-12"}).has_value());
   const CommandOutput listed = Run({"--versions", file_});
   EXPECT_EQ(listed.status, kExitFound) << listed.err;
   ASSERT_EQ(Whens().size(), 1u);
@@ -78,7 +83,7 @@ TEST_F(VersionsCommandTest, AFullFileComesBackByteForByte) {
   const std::string full =
       test_support::DataFileBytes(test_support::GeneratedTickets(store::kMaxTickets));
   file_ = Write("full.pmd", full);
-  ASSERT_TRUE(store::RewriteTickets(file_, {}).ok);
+  ASSERT_TRUE(store::RewriteTickets(file_, {}).has_value());
   ASSERT_EQ(Whens().size(), 1u);
   EXPECT_EQ(Run({"--restore", Whens().front(), file_}).status, kExitFound);
   EXPECT_EQ(Read(file_), full);
@@ -101,8 +106,8 @@ class VersionsCommandStatusTest : public VersionsCommandTest,
 
 // Two versions are kept before each case, both of the same day.
 TEST_P(VersionsCommandStatusTest, ExitsWithItsDocumentedStatus) {
-  ASSERT_TRUE(store::RewriteTickets(file_, {"07-08-09-10-11-12"}).ok);
-  ASSERT_TRUE(store::RewriteTickets(file_, {}).ok);
+  ASSERT_TRUE(store::RewriteTickets(file_, {"07-08-09-10-11-12"}).has_value());
+  ASSERT_TRUE(store::RewriteTickets(file_, {}).has_value());
   ASSERT_EQ(Whens().size(), 2u);
   if (GetParam().removeFile) {
     std::filesystem::remove(file_);
@@ -154,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(VersionsCommandTest, AVersionThatCannotBeKeptIsToldOnceAfterTheCommand) {
-  ASSERT_TRUE(store::RewriteTickets(file_, {}).ok);
+  ASSERT_TRUE(store::RewriteTickets(file_, {}).has_value());
   const std::string when = Whens().front();
   store::SetVersionWriteFailureHookForTesting(
       [](const std::string& path) -> std::optional<std::string> {
@@ -171,7 +176,7 @@ TEST_F(VersionsCommandTest, AVersionThatCannotBeKeptIsToldOnceAfterTheCommand) {
       << first.err;
   EXPECT_EQ(std::count(first.err.begin(), first.err.end(), '\n'), 1);
 
-  ASSERT_TRUE(store::RewriteTickets(file_, {}).ok);
+  ASSERT_TRUE(store::RewriteTickets(file_, {}).has_value());
   const CommandOutput second = Run({"--restore", when, file_});
   EXPECT_EQ(second.status, kExitFound);
   EXPECT_EQ(second.err, "");

@@ -44,7 +44,7 @@ bool IsRoot() {
 // Every kind of change the program makes to a data file, and what became of each, one line per
 // change: "<change>: ok" or "<change>: <path> | <reason>".
 std::string ApplyEveryChange(const std::string& path, bool fileExists) {
-  const std::vector<std::pair<const char*, std::function<store::WriteResult()>>> changes = {
+  const std::vector<std::pair<const char*, std::function<store::Result<void>()>>> changes = {
       {"write",
        [&] { return store::WriteProfileValue("numbers", "w", "07-14-21-28-35-42", path); }},
       {"add", [&] { return store::AddTicket(path, 4, "11-22-33-44-55-59"); }},
@@ -52,15 +52,16 @@ std::string ApplyEveryChange(const std::string& path, bool fileExists) {
        [&] {
          return store::RewriteTickets(path, {kC, kA});
        }},
-      {"start", [&] { return store::StartDataFile(path).write; }},
+      {"start", [&] { return store::StartDataFile(path); }},
       {"delete", [&] { return store::DeleteProfileKey(store::kSection, "1", path); }},
   };
   std::string outcome;
   for (const auto& [name, change] : changes) {
     if (!fileExists && std::string(name) == "delete")
       continue;  // nothing to delete, no write
-    const store::WriteResult result = change();
-    outcome += std::string(name) + ": " + (result.ok ? "ok" : result.path + " | " + result.reason);
+    const store::Result<void> result = change();
+    outcome += std::string(name) + ": " +
+               (result ? "ok" : result.error().path + " | " + result.error().reason);
     outcome += "\n";
   }
   return outcome;
@@ -125,8 +126,8 @@ class FileSystemFaultTest : public store_test::TempFolderTest {
 
   // A data file with three tickets, written by the program's own code.
   static void MakeDataFile(const std::string& path) {
-    ASSERT_TRUE(store::StartDataFile(path).write.ok);
-    ASSERT_TRUE(store::RewriteTickets(path, {kA, kB, kC}).ok);
+    ASSERT_TRUE(store::StartDataFile(path).has_value());
+    ASSERT_TRUE(store::RewriteTickets(path, {kA, kB, kC}).has_value());
   }
 
   static std::set<std::string> NamesIn(const fs::path& folder) {
@@ -171,7 +172,7 @@ TEST_F(FileSystemFaultTest, FullDiskFailsEveryChangeWithItsReasonAndKeepsTheOldF
   } else {
     store::SetWriteFailureHookForTesting(nullptr);
   }
-  EXPECT_TRUE(store::RewriteTickets(path, {kC, kA}).ok);
+  EXPECT_TRUE(store::RewriteTickets(path, {kC, kA}).has_value());
   EXPECT_EQ(store::ReadAllTickets(path).tickets, (Tickets{kC, kA}));
 }
 
@@ -247,13 +248,15 @@ TEST_F(FileSystemFaultTest, DataFileThatIsAFolderReadsEmptyAndIsNeverReplaced) {
   std::ofstream(path + "/inside") << "kept";
 
   const store::TicketList list = store::ReadAllTickets(path);
-  EXPECT_FALSE(list.count.ok);
-  EXPECT_EQ(list.count.errorCode, store::kTypeMismatch);
+  ASSERT_FALSE(list.count);
+  EXPECT_EQ(list.count.error().kind, store::ProblemKind::NotANumber);
   EXPECT_TRUE(list.tickets.empty());
   EXPECT_EQ(store::ReadProfileValue(store::kSection, store::kTotalKey, path), "");
 
   EXPECT_EQ(ApplyEveryChange(path, true), EveryChangeFailing(path, std::strerror(EISDIR), true));
-  EXPECT_EQ(store::StartDataFile(path).errorCode, store::kTypeMismatch);
+  const store::Result<void> started = store::StartDataFile(path);
+  ASSERT_FALSE(started);
+  EXPECT_EQ(store::ErrorNumberOf(started.error()), store::kTypeMismatchNumber);
   EXPECT_TRUE(fs::is_directory(path));
   EXPECT_EQ(NamesIn(path), (std::set<std::string>{"inside"}));
   EXPECT_EQ(NamesIn(folder_), (std::set<std::string>{"pelmora.pmd"}));
@@ -273,13 +276,13 @@ TEST_F(FileSystemFaultTest, PathsWithBlanksAndNonAsciiLettersWork) {
   fs::create_directories(folder);
   const std::string path = (folder / " my tickets \xC3\xA9.pmd").string();
 
-  ASSERT_TRUE(store::StartDataFile(path).write.ok);
-  ASSERT_TRUE(store::AddTicket(path, 1, kA).ok);
-  ASSERT_TRUE(store::AddTicket(path, 2, kB).ok);
-  ASSERT_TRUE(store::AddTicket(path, 3, kC).ok);
-  ASSERT_TRUE(store::WriteProfileValue("numbers", "w", "03-17-22-35-41-58", path).ok);
+  ASSERT_TRUE(store::StartDataFile(path).has_value());
+  ASSERT_TRUE(store::AddTicket(path, 1, kA).has_value());
+  ASSERT_TRUE(store::AddTicket(path, 2, kB).has_value());
+  ASSERT_TRUE(store::AddTicket(path, 3, kC).has_value());
+  ASSERT_TRUE(store::WriteProfileValue("numbers", "w", "03-17-22-35-41-58", path).has_value());
   EXPECT_EQ(store::ReadAllTickets(path).tickets, (Tickets{kA, kB, kC}));
-  ASSERT_TRUE(store::RewriteTickets(path, {kC, kA}).ok);
+  ASSERT_TRUE(store::RewriteTickets(path, {kC, kA}).has_value());
   EXPECT_EQ(store::ReadProfileValue(store::kSection, store::kTotalKey, path), "2");
   EXPECT_EQ(ReadBytes(path),
             "[Numbers]\r\nTOTAL=2\r\nW=03-17-22-35-41-58\r\n1=07-08-09-10-11-12\r\n"

@@ -1,5 +1,6 @@
 // A process rewriting a full data file is killed outright at random moments; whatever the moment,
-// the file must hold the old list or the new one, whole.
+// the file must hold the old list or the new one, whole, and the next write clears what the
+// killed one left.
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 #include <iostream>
 #include <random>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -18,6 +20,7 @@
 
 #include "FaultTickets.h"
 #include "TempFolder.h"
+#include "store/AtomicFile.h"
 #include "store/TicketFile.h"
 
 extern char** environ;
@@ -29,40 +32,59 @@ using Clock = std::chrono::steady_clock;
 
 using test_support::ReadBytes;
 
-// The rewriting helper, started with its output on a pipe so the test knows when it runs.
+// The names in `folder`.
+std::set<std::string> NamesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+// The rewriting helper, started with pipes on its input and output: it rewrites once per byte
+// sent and answers each rewrite with a line.
 class RewriteLoop {
  public:
   explicit RewriteLoop(const std::string& dataFile) {
-    int fds[2];
-    if (::pipe(fds) != 0)
+    int out[2];
+    int in[2];
+    if (::pipe(out) != 0)
       return;
+    if (::pipe(in) != 0) {
+      ::close(out[0]);
+      ::close(out[1]);
+      return;
+    }
     posix_spawn_file_actions_t actions;
     ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    ::posix_spawn_file_actions_addclose(&actions, fds[0]);
+    ::posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    ::posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+    ::posix_spawn_file_actions_addclose(&actions, out[0]);
+    ::posix_spawn_file_actions_addclose(&actions, in[1]);
     std::string program = REWRITE_LOOP;
     std::string argument = dataFile;
     char* argv[] = {program.data(), argument.data(), nullptr};
     if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ) != 0)
       pid_ = -1;
     ::posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
-    out_ = fds[0];
+    ::close(out[1]);
+    ::close(in[0]);
+    out_ = out[0];
+    in_ = in[1];
   }
   ~RewriteLoop() {
     Kill();
     if (out_ >= 0)
       ::close(out_);
+    if (in_ >= 0)
+      ::close(in_);
   }
 
-  // Blocks until the helper says it is about to start writing.
-  bool WaitUntilReady() {
-    std::string line;
-    char c;
-    while (pid_ > 0 && ::read(out_, &c, 1) == 1 && c != '\n')
-      line.push_back(c);
-    return line == "ready";
-  }
+  // Blocks until the helper says it is about to wait for its first rewrite.
+  bool WaitUntilReady() { return NextLine() == "ready"; }
+  // Lets the helper start one rewrite.
+  bool StartRewrite() { return pid_ > 0 && ::write(in_, "x", 1) == 1; }
+  // One whole rewrite, waited for.
+  bool Rewrite() { return StartRewrite() && NextLine() == "done"; }
   // Returns true when the helper was still running, i.e. it died by the kill and not before.
   bool Kill() {
     if (pid_ <= 0)
@@ -75,75 +97,85 @@ class RewriteLoop {
   }
 
  private:
+  std::string NextLine() {
+    std::string line;
+    char c;
+    while (pid_ > 0 && ::read(out_, &c, 1) == 1 && c != '\n')
+      line.push_back(c);
+    return line;
+  }
+
   pid_t pid_ = -1;
   int out_ = -1;
+  int in_ = -1;
 };
 
 TEST(KilledWriteTest, FileHoldsTheOldOrTheNewListWhole) {
   constexpr int kKills = 60;
-  const auto budget = std::chrono::seconds(45);
   const test_support::TempFolder folder("kill");
   const std::string path = folder.PathOf("pelmora.pmd");
 
-  // Both states as the same code writes them, and the time one rewrite takes.
-  const std::vector<std::string> first = faults::FullTicketList(0);
-  const std::vector<std::string> second = faults::FullTicketList(1);
-  ASSERT_TRUE(store::StartDataFile(path).write.ok);
-  ASSERT_TRUE(store::RewriteTickets(path, first).ok);
-  const std::string firstBytes = ReadBytes(path);
-  const auto started = Clock::now();
-  ASSERT_TRUE(store::RewriteTickets(path, second).ok);
-  const auto rewrite = Clock::now() - started;
+  // Both states as the same code writes them, and about how long one rewrite takes, so that the
+  // kills spread over a whole rewrite.
+  const std::vector<std::string> lists[2] = {faults::FullTicketList(0), faults::FullTicketList(1)};
+  ASSERT_TRUE(store::StartDataFile(path));
+  ASSERT_TRUE(store::RewriteTickets(path, lists[1]));
   const std::string secondBytes = ReadBytes(path);
-  ASSERT_TRUE(store::RewriteTickets(path, first).ok);
-  ASSERT_EQ(ReadBytes(path), firstBytes);
+  const auto started = Clock::now();
+  ASSERT_TRUE(store::RewriteTickets(path, lists[0]));
+  const auto rewrite = Clock::now() - started;
+  const std::string firstBytes = ReadBytes(path);
   ASSERT_NE(firstBytes, secondBytes);
+  const std::string bytesOf[2] = {firstBytes, secondBytes};
 
-  // Kills spread over the first few rewrites, so that they land before, during and after renames.
   std::mt19937 random(20240607);
   std::uniform_int_distribution<long long> delay(
-      0, std::chrono::duration_cast<std::chrono::microseconds>(rewrite * 4).count());
-  int kills = 0;
-  int sawFirst = 0;
-  int sawSecond = 0;
-  const auto deadline = Clock::now() + budget;
-  while (kills < kKills && Clock::now() < deadline) {
+      0, std::chrono::duration_cast<std::chrono::microseconds>(rewrite * 3 / 2).count());
+  int sawOld = 0;
+  int sawNew = 0;
+  for (int kill = 1; kill <= kKills; ++kill) {
+    SCOPED_TRACE("kill " + std::to_string(kill));
+    // Every round starts from the first list; this write also clears what the last kill left.
+    ASSERT_TRUE(store::WriteFileAtomically(path, firstBytes));
+    ASSERT_EQ(NamesIn(folder.path()), std::set<std::string>{"pelmora.pmd"})
+        << "a write did not clear the temporary file of a killed writer";
+
     RewriteLoop loop(path);
     ASSERT_TRUE(loop.WaitUntilReady());
+    const int done = static_cast<int>(random() % 3);
+    for (int k = 0; k < done; ++k)
+      ASSERT_TRUE(loop.Rewrite());
+    ASSERT_TRUE(loop.StartRewrite());
     // The wait is the fault being injected: the kill comes at a moment chosen by chance.
     std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
     ASSERT_TRUE(loop.Kill()) << "the helper stopped by itself";
-    ++kills;
 
+    // Killed during rewrite done+1: the file holds what rewrite `done` left, or what the killed
+    // one wrote, whole.
     const std::string bytes = ReadBytes(path);
-    if (bytes == firstBytes) {
-      ++sawFirst;
-    } else if (bytes == secondBytes) {
-      ++sawSecond;
+    if (bytes == bytesOf[done % 2]) {
+      ++sawOld;
+    } else if (bytes == bytesOf[(done + 1) % 2]) {
+      ++sawNew;
     } else {
-      FAIL() << "after kill " << kills << " the file holds " << bytes.size()
-             << " bytes that are neither list (" << firstBytes.size() << " or "
-             << secondBytes.size() << " bytes)";
+      FAIL() << "the file holds " << bytes.size() << " bytes that are neither list ("
+             << firstBytes.size() << " or " << secondBytes.size() << " bytes)";
+    }
+    // A killed writer cannot remove its half-written temporary file; nothing else is left.
+    for (const std::string& name : NamesIn(folder.path())) {
+      // Temporary names are ".pm<hash of the name>.<pid>.<four hex digits>".
+      static const std::regex temporary(R"(\.pm[0-9a-f]{8}\.[0-9]+\.[0-9a-f]{4})");
+      EXPECT_TRUE(name == "pelmora.pmd" || std::regex_match(name, temporary)) << name;
     }
   }
-  EXPECT_GE(kills, 50) << "the time budget ran out";
-  // Otherwise every kill came too early or too late to prove anything.
-  EXPECT_GT(sawFirst, 0);
-  EXPECT_GT(sawSecond, 0);
+  ASSERT_TRUE(store::RewriteTickets(path, lists[1]));
+  EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{"pelmora.pmd"});
   EXPECT_EQ(store::ReadAllTickets(path).tickets.size(),
             static_cast<std::size_t>(store::kMaxTickets));
-
-  // A killed writer cannot remove its half-written temporary file; nothing else is left.
-  for (const auto& entry : fs::directory_iterator(folder.path())) {
-    const std::string name = entry.path().filename().string();
-    // Temporary names are ".pm<hash of the name>.<pid>.<four hex digits>".
-    static const std::regex temporary(R"(\.pm[0-9a-f]{8}\.[0-9]+\.[0-9a-f]{4})");
-    EXPECT_TRUE(name == "pelmora.pmd" || std::regex_match(name, temporary)) << name;
-  }
-  std::cout << kills << " kills, one rewrite "
+  std::cout << kKills << " kills, one rewrite "
             << std::chrono::duration_cast<std::chrono::milliseconds>(rewrite).count()
-            << " ms: the old list " << sawFirst << " times, the new list " << sawSecond
-            << " times\n";
+            << " ms: the file as before the killed rewrite " << sawOld << " times, as after it "
+            << sawNew << " times\n";
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
-// Rewrites a data file over and over, alternating the two full ticket lists, until it is killed.
-// The fault tests start it, kill it at random moments and then look at what the file holds.
+// Rewrites a data file once for every byte it reads from standard input, alternating the two full
+// ticket lists (the second list first), and says "done" after each rewrite. The fault tests start
+// it, let it finish some rewrites, kill it during the next one and then look at the file.
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 
@@ -15,11 +18,16 @@ int main(int argc, char** argv) {
   const std::vector<std::string> lists[2] = {faults::FullTicketList(0), faults::FullTicketList(1)};
   std::fputs("ready\n", stdout);
   std::fflush(stdout);
-  for (unsigned long round = 1;; ++round) {
-    const store::WriteResult written = store::RewriteTickets(path, lists[round % 2]);
-    if (!written.ok) {
-      std::fprintf(stderr, "%s: %s\n", written.path.c_str(), written.reason.c_str());
+  char go = 0;
+  for (unsigned long round = 1; ::read(STDIN_FILENO, &go, 1) == 1; ++round) {
+    const store::Result<void> written = store::RewriteTickets(path, lists[round % 2]);
+    if (!written) {
+      std::fprintf(stderr, "%s: %s\n", written.error().path.c_str(),
+                   written.error().reason.c_str());
       return 1;
     }
+    std::fputs("done\n", stdout);
+    std::fflush(stdout);
   }
+  return 0;
 }

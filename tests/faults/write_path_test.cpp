@@ -67,10 +67,8 @@ TEST_F(WritePathTest, OwnerAndGroupAreKept) {
   ::chmod(path.c_str(), 0666);
   const struct stat before = StatOf(path);
   // Another user may write the file but not give a new one its owner: it is written in place.
-  EXPECT_EQ(store_test::RunUnprivileged([&] {
-              const store::WriteResult result = WriteFileAtomically(path, "by another user");
-              return result.ok ? std::string("ok") : result.reason;
-            }),
+  EXPECT_EQ(store_test::RunUnprivileged(
+                [&] { return store_test::ReasonOf(WriteFileAtomically(path, "by another user")); }),
             "ok");
   EXPECT_EQ(ReadBytes(path), "by another user");
   EXPECT_EQ(StatOf(path).st_uid, before.st_uid);
@@ -87,21 +85,21 @@ TEST_F(WritePathTest, ImmutableFolderIsWrittenInPlace) {
   if (!immutable.set()) {
     GTEST_SKIP() << "making a folder immutable needs root and a file system that supports it";
   }
-  const store::WriteResult written = WriteFileAtomically(path, "new");
-  const store::WriteResult created = WriteFileAtomically(PathOf("new.pmd"), "x");
+  const store::Result<void> written = WriteFileAtomically(path, "new");
+  const store::Result<void> created = WriteFileAtomically(PathOf("new.pmd"), "x");
   immutable.Clear();
-  EXPECT_TRUE(written.ok) << written.reason;
+  EXPECT_EQ(store_test::ReasonOf(written), "ok");
   EXPECT_EQ(ReadBytes(path), "new");
-  EXPECT_FALSE(created.ok);
-  EXPECT_EQ(created.path, PathOf("new.pmd"));
+  ASSERT_FALSE(created);
+  EXPECT_EQ(created.error().path, PathOf("new.pmd"));
   EXPECT_EQ(Names(), (std::set<std::string>{"data.pmd"}));
 }
 
 TEST_F(WritePathTest, NameNearTheFolderLimitIsSaved) {
   const std::string path = PathOf(std::string(240, 'n') + ".pmd");
   WriteBytes(path, "old");
-  const store::WriteResult result = WriteFileAtomically(path, "new");
-  EXPECT_TRUE(result.ok) << result.reason;
+  const store::Result<void> result = WriteFileAtomically(path, "new");
+  EXPECT_EQ(store_test::ReasonOf(result), "ok");
   EXPECT_EQ(ReadBytes(path), "new");
   EXPECT_EQ(EntryCount(), 1u);
 }

@@ -17,8 +17,24 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
+#include "store/Problem.h"
 
 namespace store_test {
+
+// The same outcome without its value, for a table of changes that give different values.
+template <typename T>
+store::Result<void> WithoutValue(const store::Result<T>& result) {
+  if (!result) {
+    return store::Fail(result.error());
+  }
+  return {};
+}
+
+// The reason a result failed, or "ok": one text that a test compares whichever way it went.
+template <typename T>
+std::string ReasonOf(const store::Result<T>& result) {
+  return result ? std::string("ok") : result.error().reason;
+}
 
 // A fresh folder per test, removed with everything in it afterwards.
 class TempFolderTest : public ::testing::Test {

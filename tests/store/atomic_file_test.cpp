@@ -11,7 +11,6 @@
 
 namespace {
 
-using store::ReadStatus;
 using store::ReadWholeFile;
 using store::WriteFileAtomically;
 namespace fs = std::filesystem;
@@ -26,26 +25,28 @@ mode_t ModeOf(const std::string& path) {
 
 TEST_F(AtomicFileTest, ReadsWholeFilesAndTellsMissingFromFailed) {
   const std::string path = PathOf("data.pmd");
-  EXPECT_EQ(ReadWholeFile(path).status, ReadStatus::Missing);
-  EXPECT_EQ(ReadWholeFile(PathOf("no/such/folder")).status, ReadStatus::Missing);
+  for (const std::string& missing : {path, PathOf("no/such/folder")}) {
+    const store::Result<store::FileContents> read = ReadWholeFile(missing);
+    ASSERT_TRUE(read) << missing;
+    EXPECT_FALSE(read->exists) << missing;
+  }
 
   std::string bytes(200000, 'a');
   bytes[5] = '\0';
   WriteBytes(path, bytes);
-  const store::FileContents read = ReadWholeFile(path);
-  EXPECT_EQ(read.status, ReadStatus::Ok);
-  EXPECT_EQ(read.bytes, bytes);
+  const store::Result<store::FileContents> read = ReadWholeFile(path);
+  ASSERT_TRUE(read);
+  EXPECT_TRUE(read->exists);
+  EXPECT_EQ(read->bytes, bytes);
 
-  const store::FileContents folder = ReadWholeFile(folder_.string());
-  EXPECT_EQ(folder.status, ReadStatus::Failed);
-  EXPECT_EQ(folder.reason, "Is a directory");
+  const store::Result<store::FileContents> folder = ReadWholeFile(folder_.string());
+  ASSERT_FALSE(folder);
+  EXPECT_EQ(folder.error().path, folder_.string());
+  EXPECT_EQ(folder.error().reason, "Is a directory");
 
   fs::permissions(path, fs::perms::none);
-  EXPECT_EQ(store_test::RunUnprivileged([&] {
-              const store::FileContents denied = ReadWholeFile(path);
-              return std::to_string(static_cast<int>(denied.status)) + ":" + denied.reason;
-            }),
-            std::to_string(static_cast<int>(ReadStatus::Failed)) + ":Permission denied");
+  EXPECT_EQ(store_test::RunUnprivileged([&] { return store_test::ReasonOf(ReadWholeFile(path)); }),
+            "Permission denied");
 }
 
 TEST_F(AtomicFileTest, ReplacesContentsAndKeepsPermissions) {
@@ -59,7 +60,7 @@ TEST_F(AtomicFileTest, ReplacesContentsAndKeepsPermissions) {
 
   const mode_t oldMask = ::umask(027);
   const std::string created = PathOf("created.pmd");
-  const store::WriteResult result = WriteFileAtomically(created, "x");
+  const store::Result<void> result = WriteFileAtomically(created, "x");
   ::umask(oldMask);
   ASSERT_TRUE(result);
   EXPECT_EQ(ModeOf(created), 0640u);
@@ -89,20 +90,18 @@ TEST_F(AtomicFileTest, WritesThroughSymbolicLinksToTheirTarget) {
   EXPECT_TRUE(fs::is_symlink(folder_ / "dangling"));
 
   fs::create_symlink("loop", folder_ / "loop");
-  const store::WriteResult loop = WriteFileAtomically(PathOf("loop"), "x");
-  EXPECT_FALSE(loop.ok);
-  EXPECT_EQ(loop.reason, "Too many levels of symbolic links");
+  const store::Result<void> loop = WriteFileAtomically(PathOf("loop"), "x");
+  EXPECT_EQ(store_test::ReasonOf(loop), "Too many levels of symbolic links");
 }
 
 TEST_F(AtomicFileTest, FailuresGiveTheReasonAndLeaveNothingBehind) {
-  const store::WriteResult folder = WriteFileAtomically(folder_.string(), "x");
-  EXPECT_FALSE(folder.ok);
-  EXPECT_EQ(folder.path, folder_.string());
-  EXPECT_EQ(folder.reason, "Is a directory");
+  const store::Result<void> folder = WriteFileAtomically(folder_.string(), "x");
+  ASSERT_FALSE(folder);
+  EXPECT_EQ(folder.error().path, folder_.string());
+  EXPECT_EQ(folder.error().reason, "Is a directory");
 
-  const store::WriteResult missing = WriteFileAtomically(PathOf("none/data.pmd"), "x");
-  EXPECT_FALSE(missing.ok);
-  EXPECT_EQ(missing.reason, "No such file or directory");
+  const store::Result<void> missing = WriteFileAtomically(PathOf("none/data.pmd"), "x");
+  EXPECT_EQ(store_test::ReasonOf(missing), "No such file or directory");
 
   const std::string path = PathOf("data.pmd");
   WriteBytes(path, "old");
@@ -110,12 +109,15 @@ TEST_F(AtomicFileTest, FailuresGiveTheReasonAndLeaveNothingBehind) {
   fs::permissions(folder_, fs::perms::all);
   // A read-only file in a writable folder is not replaced.
   ::chmod(path.c_str(), 0444);
-  EXPECT_EQ(store_test::RunUnprivileged([&] { return WriteFileAtomically(path, "new").reason; }),
+  EXPECT_EQ(store_test::RunUnprivileged(
+                [&] { return store_test::ReasonOf(WriteFileAtomically(path, "new")); }),
             "Permission denied");
   ::chmod(path.c_str(), 0666);
   // The file system refusing the bytes half-way.
   EXPECT_EQ(store_test::RunUnprivileged(
-                [&] { return WriteFileAtomically(path, std::string(1 << 20, 'x')).reason; },
+                [&] {
+                  return store_test::ReasonOf(WriteFileAtomically(path, std::string(1 << 20, 'x')));
+                },
                 [] {
                   ::signal(SIGXFSZ, SIG_IGN);
                   const rlimit limit{4096, 4096};
@@ -133,11 +135,11 @@ std::optional<std::string> RefuseEverything(const std::string& path) {
 TEST_F(AtomicFileTest, FailureHookStopsTheWriteBeforeTouchingTheDisk) {
   const std::string path = PathOf("data.pmd");
   store::SetWriteFailureHookForTesting(&RefuseEverything);
-  const store::WriteResult result = WriteFileAtomically(path, "x");
+  const store::Result<void> result = WriteFileAtomically(path, "x");
   store::SetWriteFailureHookForTesting(nullptr);
-  EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.path, path);
-  EXPECT_EQ(result.reason, "refused data.pmd");
+  ASSERT_FALSE(result);
+  EXPECT_EQ(result.error().path, path);
+  EXPECT_EQ(result.error().reason, "refused data.pmd");
   EXPECT_EQ(EntryCount(), 0u);
   EXPECT_TRUE(WriteFileAtomically(path, "x"));
 }

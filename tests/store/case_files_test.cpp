@@ -58,8 +58,8 @@ class CaseFileTest : public store_test::TempFolderTest,
 std::string ReadOutcome(const std::string& path) {
   const store::TicketList list = store::ReadAllTickets(path);
   std::string text = "TOTAL ";
-  text += list.count.ok ? std::to_string(list.count.value)
-                        : "error " + std::to_string(list.count.errorCode);
+  text += list.count ? std::to_string(*list.count)
+                     : "error " + std::to_string(store::ErrorNumberOf(list.count.error()));
   text += "\nW " + store::ReadProfileValue(store::kSection, store::kWinningKey, path) + "\n";
   for (std::size_t i = 0; i < list.tickets.size(); ++i)
     text += std::to_string(i + 1) + " " + list.tickets[i] + "\n";
@@ -77,26 +77,29 @@ TEST_P(CaseFileTest, CommandGivesTheExpectedBytes) {
     EXPECT_EQ(ReadOutcome(path), expected);
     return;
   }
-  store::WriteResult result;
+  store::Result<void> result;
   if (test.command == "rewrite") {
     std::vector<std::string> tickets = store::ReadAllTickets(path).tickets;
     if (!tickets.empty())
       tickets.erase(tickets.begin());
     result = store::RewriteTickets(path, tickets);
   } else if (test.command == "append") {
-    result = store::AppendTicket(path, "11-22-33-44-55-59").write;
+    const store::Result<int> added = store::AppendTicket(path, "11-22-33-44-55-59");
+    if (!added)
+      result = store::Fail(added.error());
   } else if (test.command == "winning") {
     result = store::WriteProfileValue("numbers", "w", "07-14-21-28-35-42", path);
   } else if (test.command == "start") {
-    result = store::StartDataFile(path).write;
+    result = store::StartDataFile(path);
   } else {
     FAIL() << "unknown command " << test.command;
   }
   const bool refused = test.name.starts_with("count-");
-  EXPECT_EQ(result.ok, !refused) << result.reason;
+  const std::string reason = store_test::ReasonOf(result);
+  EXPECT_EQ(result.has_value(), !refused) << reason;
   if (refused) {
-    EXPECT_EQ(result.path, path);
-    EXPECT_NE(result.reason.find("The ticket count (TOTAL)"), std::string::npos) << result.reason;
+    EXPECT_EQ(result.error().path, path);
+    EXPECT_NE(reason.find("The ticket count (TOTAL)"), std::string::npos) << reason;
   }
   EXPECT_EQ(ReadBytes(path), expected);
 }

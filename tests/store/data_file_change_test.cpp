@@ -46,15 +46,13 @@ pid_t Spawn(const std::function<bool()>& body) {
 TEST_P(ConcurrentWritersTest, EveryAppendLandsUnderItsOwnKey) {
   const WritersCase& c = GetParam();
   const std::string path = PathOf("data.pmd");
-  ASSERT_TRUE(store::StartDataFile(path).write.ok);
+  ASSERT_TRUE(store::StartDataFile(path).has_value());
 
   std::vector<pid_t> children;
   for (int p = 0; p < c.appenders; ++p) {
     children.push_back(Spawn([&, p] {
       for (int i = 0; i < c.appendsEach; ++i) {
-        const store::AppendResult added =
-            store::AppendTicket(path, "p" + std::to_string(p) + "-" + std::to_string(i));
-        if (!added.write.ok || added.fault != store::CountFault::None || added.full) {
+        if (!store::AppendTicket(path, "p" + std::to_string(p) + "-" + std::to_string(i))) {
           return false;
         }
       }
@@ -66,7 +64,7 @@ TEST_P(ConcurrentWritersTest, EveryAppendLandsUnderItsOwnKey) {
       for (int i = 0; i < c.appendsEach; ++i) {
         const std::string value =
             "0" + std::to_string(w) + "-00-00-00-00-" + std::to_string(10 + i % 50);
-        if (!store::WriteProfileValue(store::kSection, store::kWinningKey, value, path).ok) {
+        if (!store::WriteProfileValue(store::kSection, store::kWinningKey, value, path).has_value()) {
           return false;
         }
       }
@@ -128,7 +126,7 @@ TEST_F(DataFileChangeTest, AWriterThatWaitedWhileTheFileWasReplacedChangesTheNew
 
   int changes = 0;
   bool lockedTheNewFile = false;
-  std::optional<store::WriteResult> waited;
+  std::optional<store::Result<void>> waited;
   std::thread writer([&] {
     waited =
         store::ChangeDataFile(path, [&](store::ProfileDocument& doc, const store::FileContents&) {
@@ -151,7 +149,7 @@ TEST_F(DataFileChangeTest, AWriterThatWaitedWhileTheFileWasReplacedChangesTheNew
   ::close(held);
   writer.join();
 
-  ASSERT_TRUE(waited && waited->ok);
+  ASSERT_TRUE(waited && waited->has_value());
   EXPECT_EQ(changes, 1);
   EXPECT_TRUE(lockedTheNewFile);
   EXPECT_EQ(ReadBytes(path), "[Numbers]\r\nTOTAL=3\r\n1=old\r\n2=new\r\n3=waited\r\n");
@@ -162,30 +160,57 @@ std::optional<std::string> FailEveryWrite(const std::string&) {
 }
 
 // A missing file is created only to be locked; when nothing takes its place it must go again.
-TEST_F(DataFileChangeTest, NothingIsLeftOfAMissingFileWhenNothingIsWritten) {
-  const std::string path = PathOf("data.pmd");
-  const struct {
-    const char* name;
-    std::function<bool()> change;  // whether it reported success
-  } cases[] = {
-      {"abandoned", [&] { return store::DeleteProfileKey(store::kSection, "1", path).ok; }},
-      {"count refused", [&] { return store::AppendTicket(path, "01-02-03-04-05-06").write.ok; }},
-      {"write failed",
-       [&] {
-         store::SetWriteFailureHookForTesting(&FailEveryWrite);
-         const bool ok = store::RewriteTickets(path, {"01-02-03-04-05-06"}).ok;
-         store::SetWriteFailureHookForTesting(nullptr);
-         return !ok;
-       }},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_TRUE(c.change());
-    EXPECT_EQ(EntryCount(), 0u);
+struct UnwrittenChange {
+  const char* name;
+  std::function<store::Result<void>(const std::string& path)> change;
+  store::ProblemKind kind;  // what the change reports, when it fails
+  bool fails;
+};
+
+void PrintTo(const UnwrittenChange& change, std::ostream* out) {
+  *out << change.name;
+}
+
+class UnwrittenChangeTest : public store_test::TempFolderTest,
+                            public ::testing::WithParamInterface<UnwrittenChange> {};
+
+TEST_P(UnwrittenChangeTest, LeavesNothingOfAMissingFile) {
+  const store::Result<void> result = GetParam().change(PathOf("data.pmd"));
+  EXPECT_EQ(result.has_value(), !GetParam().fails);
+  if (!result) {
+    EXPECT_EQ(result.error().kind, GetParam().kind);
   }
-  // And a dangling symbolic link gets its target created, as a write through it would.
+  EXPECT_EQ(EntryCount(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, UnwrittenChangeTest,
+    ::testing::Values(UnwrittenChange{"Abandoned",
+                                      [](const std::string& path) {
+                                        return store::DeleteProfileKey("Numbers", "1", path);
+                                      },
+                                      store::ProblemKind::Failed, false},
+                      UnwrittenChange{"CountRefused",
+                                      [](const std::string& path) {
+                                        return store_test::WithoutValue(
+                                            store::AppendTicket(path, "01-02-03-04-05-06"));
+                                      },
+                                      store::ProblemKind::NotANumber, true},
+                      UnwrittenChange{"WriteFailed",
+                                      [](const std::string& path) {
+                                        store::SetWriteFailureHookForTesting(&FailEveryWrite);
+                                        store::Result<void> written =
+                                            store::RewriteTickets(path, {"01-02-03-04-05-06"});
+                                        store::SetWriteFailureHookForTesting(nullptr);
+                                        return written;
+                                      },
+                                      store::ProblemKind::Failed, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A dangling symbolic link gets its target created, as a write through it would.
+TEST_F(DataFileChangeTest, StartingThroughADanglingLinkCreatesItsTarget) {
   std::filesystem::create_symlink("target.pmd", PathOf("link.pmd"));
-  ASSERT_TRUE(store::StartDataFile(PathOf("link.pmd")).write.ok);
+  ASSERT_TRUE(store::StartDataFile(PathOf("link.pmd")));
   EXPECT_EQ(ReadBytes(PathOf("target.pmd")), "[Numbers]\r\nTOTAL=0\r\nW=00-00-00-00-00-00\r\n");
   EXPECT_TRUE(std::filesystem::is_symlink(PathOf("link.pmd")));
 }
@@ -204,10 +229,11 @@ TEST_P(GuardedRewriteTest, WritesOnlyOverWhatWasLoaded) {
   const std::string path = PathOf("data.pmd");
   const std::string bytes = "[Numbers]\r\n" + GetParam().fileNow;
   WriteBytes(path, bytes);
-  const store::GuardedRewrite result =
+  const store::Result<void> result =
       store::RewriteTicketsIfUnchanged(path, {"a", "b", "c"}, {"a", "c"});
-  EXPECT_TRUE(result.write.ok);
-  EXPECT_EQ(result.fileChanged, GetParam().fileChanged);
+  EXPECT_EQ(!result && result.error().kind == store::ProblemKind::FileChanged,
+            GetParam().fileChanged);
+  EXPECT_EQ(store_test::ReasonOf(result) == "ok", !GetParam().fileChanged);
   EXPECT_EQ(ReadBytes(path),
             GetParam().fileChanged ? bytes : "[Numbers]\r\nTOTAL=2\r\nW=x\r\n1=a\r\n2=c\r\n");
 }

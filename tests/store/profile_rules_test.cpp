@@ -1,5 +1,4 @@
 // The data file's rules, through the document and through the three single operations on a path.
-#include <chrono>
 #include <random>
 #include <string>
 
@@ -69,28 +68,47 @@ TEST_F(ProfileFileTest, UnreadableFileIsNeitherReadNorOverwritten) {
   const std::string path = PathOf("data.pmd");
   std::filesystem::create_directory(path);
   EXPECT_EQ(ReadProfileValue("Numbers", "TOTAL", path), "");
-  const store::WriteResult result = WriteProfileValue("Numbers", "TOTAL", "0", path);
-  EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.reason, "Is a directory");
-  EXPECT_FALSE(DeleteProfileKey("Numbers", "TOTAL", path).ok);
+  const store::Result<void> result = WriteProfileValue("Numbers", "TOTAL", "0", path);
+  EXPECT_EQ(store_test::ReasonOf(result), "Is a directory");
+  EXPECT_FALSE(DeleteProfileKey("Numbers", "TOTAL", path).has_value());
 }
 
-TEST_F(ProfileFileTest, EntriesThatWouldNotReadBackAreRefused) {
+// An entry that would not read back as written is refused, and the file stays as it was.
+struct RefusedEntry {
+  const char* name;
+  std::string section;
+  std::string key;
+  std::string value;
+};
+
+void PrintTo(const RefusedEntry& entry, std::ostream* out) {
+  *out << entry.name;
+}
+
+class RefusedEntryTest : public store_test::TempFolderTest,
+                         public ::testing::WithParamInterface<RefusedEntry> {};
+
+TEST_P(RefusedEntryTest, WritesNothingAndSaysWhy) {
   const std::string path = PathOf("data.pmd");
   WriteBytes(path, "[Numbers]\r\nTOTAL=1\r\n");
-  for (const auto& [key, value] : {std::pair<std::string, std::string>{"1", "a\r\n2=b"},
-                                   {"1", "a\nb"},
-                                   {"a=b", "c"},
-                                   {";x", "c"},
-                                   {" [x", "c"},
-                                   {"x\r", "c"}}) {
-    const store::WriteResult result = WriteProfileValue("Numbers", key, value, path);
-    EXPECT_FALSE(result.ok) << key;
-    EXPECT_FALSE(result.reason.empty());
-  }
-  EXPECT_FALSE(WriteProfileValue("Num\nbers", "1", "x", path).ok);
+  const RefusedEntry& entry = GetParam();
+  const store::Result<void> result = WriteProfileValue(entry.section, entry.key, entry.value, path);
+  ASSERT_FALSE(result);
+  EXPECT_EQ(result.error().path, path);
+  EXPECT_FALSE(result.error().reason.empty());
   EXPECT_EQ(ReadBytes(path), "[Numbers]\r\nTOTAL=1\r\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, RefusedEntryTest,
+    ::testing::Values(RefusedEntry{"LineBreakInValue", "Numbers", "1", "a\r\n2=b"},
+                      RefusedEntry{"LineFeedInValue", "Numbers", "1", "a\nb"},
+                      RefusedEntry{"EqualsInKey", "Numbers", "a=b", "c"},
+                      RefusedEntry{"KeyLikeAComment", "Numbers", ";x", "c"},
+                      RefusedEntry{"KeyLikeASection", "Numbers", " [x", "c"},
+                      RefusedEntry{"CarriageReturnInKey", "Numbers", "x\r", "c"},
+                      RefusedEntry{"LineBreakInSection", "Num\nbers", "1", "x"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProfileDocumentTest, NamesCompareWithoutCaseAndKeepTheirSpelling) {
   const std::string file = "[NUMBERS]\r\ntotal=2\r\n1=a\r\n2=b\r\n";
@@ -197,7 +215,8 @@ TEST(ProfileDocumentTest, DeletingBetweenBareCrAndEmptyLfLineMatchesAFreshRead) 
   EXPECT_EQ(doc.Serialize(), AfterSet("[S]\r\na=1\r\n[T]\r\n", "S", "n", "2"));
 }
 
-TEST(ProfileDocumentTest, NulBytesAndHugeLinesAreHandledInLinearTime) {
+// How long these take is measured in bench/store_bench.cpp.
+TEST(ProfileDocumentTest, NulBytesAndHugeLinesAreHandled) {
   const std::string huge(10 * 1024 * 1024, 'v');
   std::string withNul = "[S]\r\nk=a";
   withNul.push_back('\0');
@@ -205,7 +224,6 @@ TEST(ProfileDocumentTest, NulBytesAndHugeLinesAreHandledInLinearTime) {
   withNul.push_back('\0');
   withNul += "=c\r\nbig=" + huge + "\r\n" + huge + "\r\n[" + huge + "]\r\nx=1\r\n";
 
-  const auto start = std::chrono::steady_clock::now();
   ProfileDocument doc = ProfileDocument::Parse(withNul);
   EXPECT_EQ(doc.Get("S", "k"), std::string("a\0b", 3));
   EXPECT_EQ(doc.Get("S", std::string(1, '\0')), "c");
@@ -214,12 +232,10 @@ TEST(ProfileDocumentTest, NulBytesAndHugeLinesAreHandledInLinearTime) {
   doc.Set("S", "big", "small");
   doc.Set(huge, "y", "2");
   EXPECT_EQ(doc.Serialize().size(), withNul.size() - huge.size() + 5 + 5);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
-TEST(ProfileDocumentTest, ManyAppendsAndDeletesStayLinear) {
+TEST(ProfileDocumentTest, ManyAppendsAndDeletesLeaveTheRestAlone) {
   constexpr int kKeys = 100000;
-  const auto start = std::chrono::steady_clock::now();
   ProfileDocument doc = ProfileDocument::Parse("[Numbers]\r\nTOTAL=0\r\n\r\n[Other]\r\nx=1\r\n");
   for (int k = 1; k <= kKeys; ++k) {
     doc.Set("Numbers", std::to_string(k), "01-02-03-04-05-06");
@@ -232,7 +248,6 @@ TEST(ProfileDocumentTest, ManyAppendsAndDeletesStayLinear) {
   }
   doc.Set("Numbers", "1", "x");
   EXPECT_EQ(doc.Serialize(), "[Numbers]\r\nTOTAL=0\r\n1=x\r\n\r\n[Other]\r\nx=1\r\n");
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 }
 
 }  // namespace

@@ -21,10 +21,18 @@ using Tickets = std::vector<std::string>;
 
 using TicketFileTest = store_test::TempFolderTest;
 
+// 0 for a count that converted, else the error number its failure is known by.
+int ErrorNumber(const store::Result<void>& result) {
+  return result ? 0 : store::ErrorNumberOf(result.error());
+}
+int ErrorNumber(const store::CountResult& count) {
+  return count ? 0 : store::ErrorNumberOf(count.error());
+}
+
 TEST_F(TicketFileTest, ReadsTheTicketsUpToTheCount) {
   const std::string path = PathOf("data.pmd");
   EXPECT_TRUE(ReadAllTickets(path).tickets.empty());
-  EXPECT_EQ(ReadAllTickets(path).count.errorCode, store::kTypeMismatch);
+  EXPECT_EQ(ErrorNumber(ReadAllTickets(path).count), store::kTypeMismatchNumber);
 
   WriteBytes(path, "[NUMBERS]\r\ntotal=2\r\n1=01-02-03-04-05-06\r\n2=07-08-09-10-11-12\r\n");
   EXPECT_EQ(ReadAllTickets(path).tickets, (Tickets{"01-02-03-04-05-06", "07-08-09-10-11-12"}));
@@ -38,67 +46,98 @@ TEST_F(TicketFileTest, ReadsTheTicketsUpToTheCount) {
 
   WriteBytes(path, "[Numbers]\r\nTOTAL=0\r\n1=a\r\n2=b\r\n");
   const store::TicketList none = ReadAllTickets(path);
-  EXPECT_TRUE(none.count.ok);
+  EXPECT_TRUE(none.count);
   EXPECT_TRUE(none.tickets.empty());
 
   WriteBytes(path, "[Numbers]\r\nTOTAL=-4\r\n1=a\r\n");
   EXPECT_TRUE(ReadAllTickets(path).tickets.empty());
 
   WriteBytes(path, "[Numbers]\r\nTOTAL=40000\r\n1=a\r\n");
-  EXPECT_EQ(ReadAllTickets(path).count.errorCode, store::kOverflow);
+  EXPECT_EQ(ErrorNumber(ReadAllTickets(path).count), store::kOverflowNumber);
   EXPECT_TRUE(ReadAllTickets(path).tickets.empty());
 }
 
 // The one read of the list also gives the count and the winning number exactly as reading each
 // key on its own does.
-TEST_F(TicketFileTest, CountAndWinningNumberAsTheirOwnReadsGiveThem) {
-  const std::string path = PathOf("data.pmd");
-  const std::string longValue(200, '7');
-  const std::vector<std::pair<const char*, std::string>> files = {
-      {"plain", "[Numbers]\r\nTOTAL=1\r\nW=05-12-23-34-45-56\r\n1=a\r\n"},
-      {"first line of a name wins",
-       "[Numbers]\r\nW=01-02-03-04-05-06\r\ntotal=2\r\nw=07-08-09-10-11-12\r\nTOTAL=3\r\n"},
-      {"blanks trimmed", "[ numbers ]\nTotal =  12 \n W = 05-12 \n"},
-      {"other section only", "[Other]\r\nTOTAL=4\r\nW=x\r\n[Numbers]\r\n1=a\r\n"},
-      {"long value cut", "[Numbers]\r\nTOTAL=1\r\nW=" + longValue + "\r\n"},
-      {"nothing", ""},
-  };
-  for (const auto& [name, bytes] : files) {
-    WriteBytes(path, bytes);
-    const store::TicketList list = ReadAllTickets(path);
-    EXPECT_EQ(list.countText, ReadProfileValue(store::kSection, store::kTotalKey, path)) << name;
-    EXPECT_EQ(list.winning, ReadProfileValue(store::kSection, store::kWinningKey, path)) << name;
-  }
+struct OneReadCase {
+  const char* name;
+  std::string bytes;
+};
+
+void PrintTo(const OneReadCase& file, std::ostream* out) {
+  *out << file.name;
 }
+
+class OneReadTest : public store_test::TempFolderTest,
+                    public ::testing::WithParamInterface<OneReadCase> {};
+
+TEST_P(OneReadTest, CountAndWinningNumberAsTheirOwnReadsGiveThem) {
+  const std::string path = PathOf("data.pmd");
+  WriteBytes(path, GetParam().bytes);
+  const store::TicketList list = ReadAllTickets(path);
+  EXPECT_EQ(list.countText, ReadProfileValue("Numbers", "TOTAL", path));
+  EXPECT_EQ(list.winning, ReadProfileValue("Numbers", "W", path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, OneReadTest,
+    ::testing::Values(
+        OneReadCase{"Plain", "[Numbers]\r\nTOTAL=1\r\nW=05-12-23-34-45-56\r\n1=a\r\n"},
+        OneReadCase{"FirstLineOfANameWins",
+                    "[Numbers]\r\nW=01-02-03-04-05-06\r\ntotal=2\r\nw=07-08-09-10-11-12\r\n"
+                    "TOTAL=3\r\n"},
+        OneReadCase{"BlanksTrimmed", "[ numbers ]\nTotal =  12 \n W = 05-12 \n"},
+        OneReadCase{"OtherSectionOnly", "[Other]\r\nTOTAL=4\r\nW=x\r\n[Numbers]\r\n1=a\r\n"},
+        OneReadCase{"LongValueCut", "[Numbers]\r\nTOTAL=1\r\nW=" + std::string(200, '7') + "\r\n"},
+        OneReadCase{"Nothing", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TicketFileTest, StartingAFile) {
   const std::string path = PathOf("data.pmd");
-  const store::StartResult created = StartDataFile(path);
-  EXPECT_TRUE(created.write);
-  EXPECT_EQ(created.errorCode, 0);
+  EXPECT_TRUE(StartDataFile(path));
   EXPECT_EQ(ReadBytes(path), "[Numbers]\r\nTOTAL=0\r\nW=00-00-00-00-00-00\r\n");
 
   WriteBytes(path,
              "[Numbers]\r\nTOTAL=5\r\nW=01-02-03-04-05-06\r\n1=a\r\n2=b\r\n3=c\r\n4=d\r\n5=e\r\n"
              "6=beyond\r\n[Other]\r\nx=1\r\n");
-  EXPECT_EQ(StartDataFile(path).errorCode, 0);
+  EXPECT_TRUE(StartDataFile(path));
   EXPECT_EQ(ReadBytes(path),
             "[Numbers]\r\nTOTAL=0\r\nW=00-00-00-00-00-00\r\n6=beyond\r\n[Other]\r\nx=1\r\n");
 
-  for (const auto& [count, code] : {std::pair<std::string, int>{"", store::kTypeMismatch},
-                                    {"TOTAL=many\r\n", store::kTypeMismatch},
-                                    {"TOTAL=32768\r\n", store::kOverflow}}) {
-    const std::string bytes = "[Numbers]\r\n" + count + "1=a\r\n";
-    WriteBytes(path, bytes);
-    const store::StartResult failed = StartDataFile(path);
-    EXPECT_EQ(failed.errorCode, code) << count;
-    EXPECT_EQ(ReadBytes(path), bytes);
-  }
-
-  const store::StartResult unreadable = StartDataFile(folder_.string());
-  EXPECT_EQ(unreadable.errorCode, store::kTypeMismatch);
-  EXPECT_FALSE(unreadable.write.ok);
+  const store::Result<void> unreadable = StartDataFile(folder_.string());
+  ASSERT_FALSE(unreadable);
+  EXPECT_EQ(ErrorNumber(unreadable), store::kTypeMismatchNumber);
+  EXPECT_EQ(unreadable.error().reason, "Is a directory");
 }
+
+struct RefusedStart {
+  const char* name;
+  std::string countLine;
+  int errorNumber;
+};
+
+void PrintTo(const RefusedStart& start, std::ostream* out) {
+  *out << start.name;
+}
+
+class StartRefusalTest : public store_test::TempFolderTest,
+                         public ::testing::WithParamInterface<RefusedStart> {};
+
+TEST_P(StartRefusalTest, ACountThatCannotBeConvertedLeavesTheFileAsItWas) {
+  const std::string path = PathOf("data.pmd");
+  const std::string bytes = "[Numbers]\r\n" + GetParam().countLine + "1=a\r\n";
+  WriteBytes(path, bytes);
+  const store::Result<void> refused = StartDataFile(path);
+  EXPECT_EQ(ErrorNumber(refused), GetParam().errorNumber);
+  EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, StartRefusalTest,
+    ::testing::Values(RefusedStart{"Missing", "", store::kTypeMismatchNumber},
+                      RefusedStart{"NotANumber", "TOTAL=many\r\n", store::kTypeMismatchNumber},
+                      RefusedStart{"OutOfRange", "TOTAL=32768\r\n", store::kOverflowNumber}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TicketFileTest, AddingAndRewriting) {
   const std::string path = PathOf("data.pmd");
@@ -112,8 +151,8 @@ TEST_F(TicketFileTest, AddingAndRewriting) {
   ASSERT_TRUE(store::RewriteTickets(path, {}));
   EXPECT_EQ(ReadBytes(path), "[Numbers]\r\nTOTAL=0\r\nW=x\r\n");
 
-  const store::WriteResult refused = store::RewriteTickets(path, {"a", "b\r\n7=x"});
-  EXPECT_FALSE(refused.ok);
+  const store::Result<void> refused = store::RewriteTickets(path, {"a", "b\r\n7=x"});
+  EXPECT_FALSE(refused);
   EXPECT_EQ(ReadBytes(path), "[Numbers]\r\nTOTAL=0\r\nW=x\r\n");
 }
 
@@ -121,7 +160,7 @@ TEST_F(TicketFileTest, AddingAndRewriting) {
 store::TicketList ReadAllBySingleReads(const std::string& path) {
   store::TicketList list;
   list.count = ConvertCount(ReadProfileValue(store::kSection, store::kTotalKey, path));
-  for (int k = 1; list.count.ok && k <= list.count.value; ++k) {
+  for (int k = 1; list.count && k <= *list.count; ++k) {
     list.tickets.push_back(ReadProfileValue(store::kSection, std::to_string(k), path));
   }
   return list;
@@ -137,11 +176,11 @@ void AddBySingleWrites(const std::string& path, int newCount, const std::string&
 bool RewriteBySingleWrites(const std::string& path, const Tickets& tickets) {
   const std::string text = ReadProfileValue(store::kSection, store::kTotalKeyAsAdded, path);
   const store::CountResult old = ConvertCount(text);
-  if (!text.empty() && !old.ok) {
+  if (!text.empty() && !old) {
     return false;
   }
   const int n = static_cast<int>(tickets.size());
-  for (int k = n + 1; k <= (old.ok ? old.value : 0); ++k) {
+  for (int k = n + 1; k <= (old ? *old : 0); ++k) {
     store::DeleteProfileKey(store::kSection, std::to_string(k), path);
   }
   store::WriteProfileValue(store::kSection, store::kTotalKey, std::to_string(n), path);
@@ -153,12 +192,11 @@ bool RewriteBySingleWrites(const std::string& path, const Tickets& tickets) {
 
 int StartBySingleWrites(const std::string& path) {
   if (std::filesystem::exists(path)) {
-    const store::CountResult old =
-        ConvertCount(ReadProfileValue(store::kSection, store::kTotalKeyAsAdded, path));
-    if (!old.ok) {
-      return old.errorCode;
+    const store::CountResult old = ConvertCount(ReadProfileValue(store::kSection, store::kTotalKeyAsAdded, path));
+    if (!old) {
+      return ErrorNumber(old);
     }
-    for (int k = 1; k <= old.value; ++k) {
+    for (int k = 1; k <= *old; ++k) {
       store::DeleteProfileKey(store::kSection, std::to_string(k), path);
     }
   }
@@ -222,8 +260,8 @@ TEST_F(TicketDifferentialTest, WholeListOperationsMatchTheSingleOperationsByteFo
 
     const store::TicketList read = ReadAllTickets(batched);
     const store::TicketList expectedRead = ReadAllBySingleReads(single);
-    EXPECT_EQ(read.count.ok, expectedRead.count.ok);
-    EXPECT_EQ(read.count.value, expectedRead.count.value);
+    EXPECT_EQ(ErrorNumber(read.count), ErrorNumber(expectedRead.count));
+    EXPECT_EQ(read.count ? *read.count : 0, expectedRead.count ? *expectedRead.count : 0);
     EXPECT_EQ(read.tickets, expectedRead.tickets);
 
     switch (random() % 3) {
@@ -236,11 +274,11 @@ TEST_F(TicketDifferentialTest, WholeListOperationsMatchTheSingleOperationsByteFo
       case 1: {
         const Tickets tickets = RandomTickets(random);
         const bool rewritten = RewriteBySingleWrites(single, tickets);
-        EXPECT_EQ(store::RewriteTickets(batched, tickets).ok, rewritten);
+        EXPECT_EQ(store::RewriteTickets(batched, tickets).has_value(), rewritten);
         break;
       }
       default:
-        EXPECT_EQ(store::StartDataFile(batched).errorCode, StartBySingleWrites(single));
+        EXPECT_EQ(ErrorNumber(store::StartDataFile(batched)), StartBySingleWrites(single));
         break;
     }
     ASSERT_EQ(std::filesystem::exists(batched), std::filesystem::exists(single));
@@ -252,41 +290,63 @@ TEST_F(TicketDifferentialTest, WholeListOperationsMatchTheSingleOperationsByteFo
 
 namespace {
 
-// Save/Next's one read and one write: the count in the file decides the key, and a count that
-// cannot be trusted, or a full file, leaves the file as it was.
-TEST_F(TicketFileTest, AppendTicketAddsAfterTheFileCountOrRefusesAndWritesNothing) {
+// Save/Next's one read and one write: the count in the file decides the key.
+TEST_F(TicketFileTest, AppendTicketAddsAfterTheFileCount) {
   const std::string path = PathOf("data.pmd");
   const std::string single = PathOf("single.pmd");
   const std::string four = "[Numbers]\r\nTOTAL=&H4\r\nW=00-00-00-00-00-00\r\n";
   WriteBytes(path, four);
   WriteBytes(single, four);
-  const store::AppendResult added = store::AppendTicket(path, "03-17-22-41-08-55");
-  EXPECT_EQ(added.fault, store::CountFault::None);
-  EXPECT_FALSE(added.full);
-  EXPECT_TRUE(added.write.ok);
-  EXPECT_EQ(added.countText, "&H4");
-  EXPECT_EQ(added.count.value, 4);
+  const store::Result<int> added = store::AppendTicket(path, "03-17-22-41-08-55");
+  ASSERT_EQ(store_test::ReasonOf(added), "ok");
+  EXPECT_EQ(*added, 5);
   ASSERT_TRUE(store::AddTicket(single, 5, "03-17-22-41-08-55"));
   EXPECT_EQ(ReadBytes(path), ReadBytes(single));
-
-  const struct {
-    std::string total;
-    store::CountFault fault;
-    bool full;
-  } refused[] = {{"", store::CountFault::Missing, false},
-                 {"TOTAL=x1", store::CountFault::NotANumber, false},
-                 {"TOTAL=99999", store::CountFault::OutOfRange, false},
-                 {"TOTAL=-1", store::CountFault::Negative, false},
-                 {"TOTAL=32767", store::CountFault::None, true}};
-  for (const auto& c : refused) {
-    SCOPED_TRACE(c.total);
-    const std::string bytes = "[Numbers]\r\n" + c.total + "\r\n";
-    WriteBytes(path, bytes);
-    const store::AppendResult result = store::AppendTicket(path, "01-02-03-04-05-06");
-    EXPECT_EQ(result.fault, c.fault);
-    EXPECT_EQ(result.full, c.full);
-    EXPECT_EQ(ReadBytes(path), bytes);
-  }
 }
+
+struct RefusedAppend {
+  const char* name;
+  std::string countLine;
+  store::ProblemKind kind;
+  std::string reason;
+};
+
+void PrintTo(const RefusedAppend& append, std::ostream* out) {
+  *out << append.name;
+}
+
+class AppendRefusalTest : public store_test::TempFolderTest,
+                          public ::testing::WithParamInterface<RefusedAppend> {};
+
+// A count that cannot be trusted, or a full file, leaves the file as it was and says why.
+TEST_P(AppendRefusalTest, RefusesAndWritesNothing) {
+  const std::string path = PathOf("data.pmd");
+  const std::string bytes = "[Numbers]\r\n" + GetParam().countLine + "\r\n";
+  WriteBytes(path, bytes);
+  const store::Result<int> result = store::AppendTicket(path, "01-02-03-04-05-06");
+  ASSERT_FALSE(result);
+  EXPECT_EQ(result.error().path, path);
+  EXPECT_EQ(result.error().kind, GetParam().kind);
+  EXPECT_EQ(result.error().reason, GetParam().reason);
+  EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, AppendRefusalTest,
+    ::testing::Values(
+        RefusedAppend{"Missing", "", store::ProblemKind::NotANumber,
+                      "The ticket count (TOTAL) is missing, so the number of the next ticket is "
+                      "not known."},
+        RefusedAppend{"NotANumber", "TOTAL=x1", store::ProblemKind::NotANumber,
+                      "The ticket count (TOTAL) \"x1\" is not a number, so the number of the "
+                      "next ticket is not known."},
+        RefusedAppend{"OutOfRange", "TOTAL=99999", store::ProblemKind::OutOfRange,
+                      "The ticket count (TOTAL) 99999 is outside 0 to 32767."},
+        RefusedAppend{"Negative", "TOTAL=-1", store::ProblemKind::OutOfRange,
+                      "The ticket count (TOTAL) -1 is outside 0 to 32767."},
+        RefusedAppend{"Full", "TOTAL=32767", store::ProblemKind::Full,
+                      "The file already holds 32767 play numbers, the most a data file can "
+                      "hold."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -70,45 +70,42 @@ TEST(CountConversionTest, Table) {
       {"&HFFFFFFFF", true, -1},
       {"&O17", true, 15},
       {"&o177777", true, -1},
-      {"32768", false, store::kOverflow},
-      {"-32769", false, store::kOverflow},
-      {"32767.5", false, store::kOverflow},
-      {"99999999999999999999", false, store::kOverflow},
-      {"1e400", false, store::kOverflow},
-      {"&H10000", false, store::kOverflow},
-      {"&H7FFFFFFF", false, store::kOverflow},
-      {"&H1FFFFFFFF", false, store::kOverflow},
-      {"", false, store::kTypeMismatch},
-      {"   ", false, store::kTypeMismatch},
-      {"abc", false, store::kTypeMismatch},
-      {"12abc", false, store::kTypeMismatch},
-      {"1 2", false, store::kTypeMismatch},
-      {"- 1", false, store::kTypeMismatch},
-      {"+", false, store::kTypeMismatch},
-      {".", false, store::kTypeMismatch},
-      {"1e", false, store::kTypeMismatch},
-      {"1e+", false, store::kTypeMismatch},
-      {"1.2.3", false, store::kTypeMismatch},
-      {"0x10", false, store::kTypeMismatch},
-      {"inf", false, store::kTypeMismatch},
-      {"nan", false, store::kTypeMismatch},
-      {"&H", false, store::kTypeMismatch},
-      {"&HG", false, store::kTypeMismatch},
-      {"&O8", false, store::kTypeMismatch},
-      {"&10", false, store::kTypeMismatch},
-      {"-&H10", false, store::kTypeMismatch},
-      {"1,000", false, store::kTypeMismatch},
+      {"32768", false, store::kOverflowNumber},
+      {"-32769", false, store::kOverflowNumber},
+      {"32767.5", false, store::kOverflowNumber},
+      {"99999999999999999999", false, store::kOverflowNumber},
+      {"1e400", false, store::kOverflowNumber},
+      {"&H10000", false, store::kOverflowNumber},
+      {"&H7FFFFFFF", false, store::kOverflowNumber},
+      {"&H1FFFFFFFF", false, store::kOverflowNumber},
+      {"", false, store::kTypeMismatchNumber},
+      {"   ", false, store::kTypeMismatchNumber},
+      {"abc", false, store::kTypeMismatchNumber},
+      {"12abc", false, store::kTypeMismatchNumber},
+      {"1 2", false, store::kTypeMismatchNumber},
+      {"- 1", false, store::kTypeMismatchNumber},
+      {"+", false, store::kTypeMismatchNumber},
+      {".", false, store::kTypeMismatchNumber},
+      {"1e", false, store::kTypeMismatchNumber},
+      {"1e+", false, store::kTypeMismatchNumber},
+      {"1.2.3", false, store::kTypeMismatchNumber},
+      {"0x10", false, store::kTypeMismatchNumber},
+      {"inf", false, store::kTypeMismatchNumber},
+      {"nan", false, store::kTypeMismatchNumber},
+      {"&H", false, store::kTypeMismatchNumber},
+      {"&HG", false, store::kTypeMismatchNumber},
+      {"&O8", false, store::kTypeMismatchNumber},
+      {"&10", false, store::kTypeMismatchNumber},
+      {"-&H10", false, store::kTypeMismatchNumber},
+      {"1,000", false, store::kTypeMismatchNumber},
   };
   for (const Conversion& row : table) {
     const store::CountResult result = ConvertCount(row.text);
-    EXPECT_EQ(result.ok, row.ok) << '"' << row.text << '"';
-    if (row.ok) {
-      EXPECT_EQ(result.value, row.value) << '"' << row.text << '"';
-    } else {
-      EXPECT_EQ(result.errorCode, row.value) << '"' << row.text << '"';
-    }
+    EXPECT_EQ(result.has_value(), row.ok) << '"' << row.text << '"';
+    EXPECT_EQ(result ? *result : store::ErrorNumberOf(result.error()), row.value)
+        << '"' << row.text << '"';
   }
-  EXPECT_EQ(ConvertCount(std::string("1\0", 2)).errorCode, store::kTypeMismatch);
+  EXPECT_EQ(ConvertCount(std::string("1\0", 2)).error().kind, store::ProblemKind::NotANumber);
 }
 
 }  // namespace

@@ -40,7 +40,12 @@ class VersionsTest : public TempFolderTest {
 
   static std::vector<std::string> VersionBytes(const std::string& path) {
     std::vector<std::string> bytes;
-    for (const store::KeptVersion& version : store::ListVersions(path).versions) {
+    const store::Result<store::VersionList> list = store::ListVersions(path);
+    if (!list) {
+      ADD_FAILURE() << list.error().reason;
+      return bytes;
+    }
+    for (const store::KeptVersion& version : list->versions) {
       bytes.push_back(ReadBytes(version.file));
     }
     return bytes;
@@ -51,7 +56,7 @@ class VersionsTest : public TempFolderTest {
 
 struct RemovingCommand {
   const char* name;
-  std::function<store::WriteResult(const std::string& path)> run;
+  std::function<store::Result<void>(const std::string& path)> run;
   bool keeps;
 };
 
@@ -66,7 +71,7 @@ TEST_P(VersionPerCommandTest, KeepsExactlyOneVersionWithTheOldBytesWhenTicketsGo
   const std::string path = PathOf("syndicate.pmd");
   const std::string old = DataFile(5);
   WriteBytes(path, old);
-  ASSERT_TRUE(GetParam().run(path).ok);
+  ASSERT_TRUE(GetParam().run(path));
   ASSERT_NE(ReadBytes(path), old) << "the command changed nothing";
   const std::vector<std::string> kept = VersionBytes(path);
   if (GetParam().keeps) {
@@ -103,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                         },
                         true},
         RemovingCommand{"NewOverTheFile",
-                        [](const std::string& p) { return store::StartDataFile(p).write; }, true},
+                        [](const std::string& p) { return store::StartDataFile(p); }, true},
         RemovingCommand{"ReplaceTheWinningNumber",
                         [](const std::string& p) {
                           return store::WriteProfileValue(store::kSection, store::kWinningKey,
@@ -116,17 +121,18 @@ INSTANTIATE_TEST_SUITE_P(
         RemovingCommand{
             "SaveALongerList",
             [](const std::string& p) { return store::RewriteTickets(p, FirstTickets(6)); }, false},
-        RemovingCommand{
-            "AddATicket",
-            [](const std::string& p) { return store::AppendTicket(p, GeneratedTicket(9)).write; },
-            false}),
+        RemovingCommand{"AddATicket",
+                        [](const std::string& p) {
+                          return store_test::WithoutValue(store::AppendTicket(p, GeneratedTicket(9)));
+                        },
+                        false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(VersionsTest, NothingIsKeptOfAMissingFileOrWhenNothingChanges) {
   const std::string path = PathOf("new.pmd");
-  ASSERT_TRUE(store::StartDataFile(path).write.ok);
-  ASSERT_TRUE(store::RewriteTickets(path, {}).ok);
-  ASSERT_TRUE(store::RewriteTickets(path, {}).ok);
+  ASSERT_TRUE(store::StartDataFile(path).has_value());
+  ASSERT_TRUE(store::RewriteTickets(path, {}).has_value());
+  ASSERT_TRUE(store::RewriteTickets(path, {}).has_value());
   EXPECT_TRUE(VersionBytes(path).empty());
 }
 
@@ -134,9 +140,9 @@ TEST_F(VersionsTest, FoldersAreTheUsersOwnWhateverTheUmask) {
   const std::string path = PathOf("a.pmd");
   WriteBytes(path, DataFile(3));
   const mode_t oldMask = ::umask(0);
-  const store::WriteResult written = store::RewriteTickets(path, {});
+  const store::Result<void> written = store::RewriteTickets(path, {});
   ::umask(oldMask);
-  ASSERT_TRUE(written.ok);
+  ASSERT_TRUE(written);
   for (const std::string& folder : {store::VersionsRoot(), store::VersionFolderOf(path)}) {
     struct stat info {};
     ASSERT_EQ(::lstat(folder.c_str(), &info), 0) << folder;
@@ -147,7 +153,7 @@ TEST_F(VersionsTest, FoldersAreTheUsersOwnWhateverTheUmask) {
 TEST_F(VersionsTest, CountLimitDropsTheOldestOfTheFile) {
   const std::string path = PathOf("a.pmd");
   for (int k = 1; k <= 53; ++k) {
-    ASSERT_TRUE(store::KeepVersion(path, DataFile(k)).kept);
+    ASSERT_TRUE(store::KeepVersion(path, DataFile(k))->kept);
   }
   const std::vector<std::string> kept = VersionBytes(path);
   ASSERT_EQ(kept.size(), store::kMaxVersionsPerFile);
@@ -163,7 +169,7 @@ TEST_F(VersionsTest, SizeLimitDropsTheOldestOfAllFilesButNeverTheNewest) {
   for (int k = 1; k <= 12; ++k) {
     const std::string bytes = DataFile(10 + k);
     size = bytes.size();
-    ASSERT_TRUE(store::KeepVersion(k % 2 == 0 ? a : b, bytes, limits).kept);
+    ASSERT_TRUE(store::KeepVersion(k % 2 == 0 ? a : b, bytes, limits)->kept);
   }
   const std::vector<std::string> keptA = VersionBytes(a);
   const std::vector<std::string> keptB = VersionBytes(b);
@@ -184,7 +190,7 @@ TEST_F(VersionsTest, SizeLimitDropsTheOldestOfAllFilesButNeverTheNewest) {
             DataFile(22 - static_cast<int>(keptA.size() + keptB.size()) + 1).size());
 
   const std::string huge = DataFile(400);
-  ASSERT_TRUE(store::KeepVersion(a, huge, limits).kept);
+  ASSERT_TRUE(store::KeepVersion(a, huge, limits)->kept);
   EXPECT_EQ(VersionBytes(a), std::vector<std::string>{huge});
   EXPECT_TRUE(VersionBytes(b).empty());
 }
@@ -196,8 +202,8 @@ TEST_F(VersionsTest, FilesOfOneNameInDifferentFoldersKeepSeparateVersions) {
   const std::string two = PathOf("two/lotto.pmd");
   WriteBytes(one, DataFile(3));
   WriteBytes(two, DataFile(4));
-  ASSERT_TRUE(store::RewriteTickets(one, {}).ok);
-  ASSERT_TRUE(store::RewriteTickets(two, {}).ok);
+  ASSERT_TRUE(store::RewriteTickets(one, {}).has_value());
+  ASSERT_TRUE(store::RewriteTickets(two, {}).has_value());
   EXPECT_NE(store::VersionFolderOf(one), store::VersionFolderOf(two));
   EXPECT_EQ(VersionBytes(one), std::vector<std::string>{DataFile(3)});
   EXPECT_EQ(VersionBytes(two), std::vector<std::string>{DataFile(4)});
@@ -209,7 +215,7 @@ TEST_F(VersionsTest, TwoVersionsInOneMomentBothStayInOrder) {
   const std::string path = PathOf("a.pmd");
   std::vector<std::string> whens;
   for (int k = 1; k <= 20; ++k) {
-    whens.push_back(store::KeepVersion(path, DataFile(k)).when);
+    whens.push_back(store::KeepVersion(path, DataFile(k))->when);
   }
   EXPECT_TRUE(std::is_sorted(whens.begin(), whens.end()));
   EXPECT_EQ(std::set<std::string>(whens.begin(), whens.end()).size(), whens.size());
@@ -232,7 +238,7 @@ class VersionFailureTest : public VersionsTest,
 
 // Runs two removing commands; returns what went wrong, or nothing.
 std::string CommandsWorkAndWarnOnce(const std::string& path, const std::string& dataHome) {
-  if (!store::RewriteTickets(path, {GeneratedTicket(1)}).ok ||
+  if (!store::RewriteTickets(path, {GeneratedTicket(1)}).has_value() ||
       store::ReadAllTickets(path).tickets != std::vector<std::string>{GeneratedTicket(1)}) {
     return "the command failed";
   }
@@ -240,7 +246,7 @@ std::string CommandsWorkAndWarnOnce(const std::string& path, const std::string& 
   if (!warning || !warning->folder.starts_with(dataHome) || warning->reason.empty()) {
     return "no warning with the folder and the reason";
   }
-  if (!store::RewriteTickets(path, {}).ok || store::TakeVersionWarning()) {
+  if (!store::RewriteTickets(path, {}).has_value() || store::TakeVersionWarning()) {
     return "the second command failed or warned again";
   }
   return {};
@@ -300,7 +306,7 @@ TEST_F(VersionsTest, RestoreWhileAnotherWriterAppendsLosesNoTicket) {
   if (child == 0) {
     ::close(ready[0]);
     for (int k = 0; k < kAppends; ++k) {
-      if (!store::AppendTicket(path, "TICKET-" + std::to_string(k)).write.ok) {
+      if (!store::AppendTicket(path, "TICKET-" + std::to_string(k)).has_value()) {
         ::_exit(1);
       }
       if (k == kAppends / 3) {
@@ -313,11 +319,11 @@ TEST_F(VersionsTest, RestoreWhileAnotherWriterAppendsLosesNoTicket) {
   char signal = 0;
   ASSERT_EQ(::read(ready[0], &signal, 1), 1);
   ::close(ready[0]);
-  const store::WriteResult written = store::RestoreDataFile(path, restored);
+  const store::Result<void> written = store::RestoreDataFile(path, restored);
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  ASSERT_TRUE(written.ok) << written.reason;
+  ASSERT_EQ(store_test::ReasonOf(written), "ok");
 
   const std::vector<std::string> versions = VersionBytes(path);
   ASSERT_EQ(versions.size(), 1u);

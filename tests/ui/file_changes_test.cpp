@@ -58,7 +58,7 @@ TEST_P(SecondWriterTest, KeepsWhatAnotherProgramAddedAndSaysSoOnce) {
 
   // Another program replaces the second ticket and adds two, under the lock as any writer must.
   Tickets theirs = {kThree[0], "09-18-27-36-45-54", kThree[2], kOthers[0], kOthers[1]};
-  ASSERT_TRUE(store::RewriteTickets(DataFilePath(), theirs).ok);
+  ASSERT_TRUE(store::RewriteTickets(DataFilePath(), theirs).has_value());
   const std::string after = ReadDataFile();
 
   c.command(form, desktop_);

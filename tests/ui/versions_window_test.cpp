@@ -44,9 +44,10 @@ TEST_F(VersionsWindowTest, DeleteKeepsTheFileAsItWasOnceAndSaysNothing) {
   frmNumberChecker& form = StartProgram();
   DeleteRows(form, {0, 1, 2, 3, 4});
   Flush();
-  const store::VersionList list = store::ListVersions(DataFilePath());
-  ASSERT_EQ(list.versions.size(), 1u);
-  EXPECT_EQ(ReadFile(list.versions[0].file), FileOfFive());
+  const store::Result<store::VersionList> list = store::ListVersions(DataFilePath());
+  ASSERT_TRUE(list);
+  ASSERT_EQ(list->versions.size(), 1u);
+  EXPECT_EQ(ReadFile(list->versions[0].file), FileOfFive());
   EXPECT_EQ(form.mPlays->Count(), 0);
   EXPECT_TRUE(desktop_.messages.shown.empty());
 }
@@ -58,9 +59,10 @@ TEST_F(VersionsWindowTest, TheWindowFollowsARestore) {
   frmNumberChecker& form = StartProgram();
   const std::vector<std::string> five = form.mPlays->Tickets();
   DeleteRows(form, {0, 1, 2, 3, 4});
-  const store::VersionList list = store::ListVersions(DataFilePath());
-  ASSERT_EQ(list.versions.size(), 1u);
-  ASSERT_TRUE(store::RestoreDataFile(DataFilePath(), ReadFile(list.versions[0].file)).ok);
+  const store::Result<store::VersionList> list = store::ListVersions(DataFilePath());
+  ASSERT_TRUE(list);
+  ASSERT_EQ(list->versions.size(), 1u);
+  ASSERT_TRUE(store::RestoreDataFile(DataFilePath(), ReadFile(list->versions[0].file)));
   QTRY_VERIFY(form.mPlays->Tickets() == five);
   DeleteRows(form, {0});
   EXPECT_EQ(store::ReadAllTickets(DataFilePath()).tickets,

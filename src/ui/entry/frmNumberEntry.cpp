@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/DataFileLocation.h"
 #include "app/FileText.h"
 #include "app/modPelmora.h"
 #include "platform/WindowFrame.h"
@@ -41,9 +40,9 @@ const QColor kLabel1Colour(0, 0, 255);
 // outside the program) has no value.
 std::optional<int> FieldValue(const QString& text) {
   const store::CountResult value = store::ConvertCount(text.toStdString());
-  if (!value.ok)
+  if (!value)
     return std::nullopt;
-  return value.value;
+  return *value;
 }
 
 bool FieldHolds(const QString& field, int n) {
@@ -242,8 +241,8 @@ void frmNumberEntry::Form_Load() {
       ShowFittingText(lblticketnumber, QStringLiteral("1"));
     } else if (total > "0") {
       const store::CountResult count = store::ConvertCount(total);
-      if (count.ok)
-        ShowFittingText(lblticketnumber, QString::number(int{count.value} + 1));
+      if (count)
+        ShowFittingText(lblticketnumber, QString::number(int{*count} + 1));
     }
   }
 

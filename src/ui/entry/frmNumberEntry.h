@@ -7,10 +7,6 @@
 
 #include "store/TicketRules.h"
 
-namespace store {
-struct AppendResult;
-}
-
 class QCheckBox;
 class QKeyEvent;
 class QLabel;
@@ -82,9 +78,6 @@ class frmNumberEntry : public QDialog {
   void SetEmptyTicket();
   void ShowTicketText();
   bool PlayEntryMode() const;
-  // Says why Save/Next wrote nothing: the count in the file cannot be trusted or the file is
-  // full.
-  void ReportCountRefusal(const store::AppendResult& refused);
   void ReturnToMain();
 
   std::array<QString, kFieldCount + 1> mField;

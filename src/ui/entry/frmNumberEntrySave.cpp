@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/DataFileLocation.h"
 #include "app/FileText.h"
+#include "app/ProblemReport.h"
 #include "app/VersionWarning.h"
 #include "app/modPelmora.h"
 #include "platform/Messages.h"
@@ -20,50 +20,23 @@
 
 using namespace modPelmora;
 
-void frmNumberEntry::ReportCountRefusal(const store::AppendResult& refused) {
-  const QString shown = FileText(refused.countText);
-  QString reason;
-  switch (refused.fault) {
-    case store::CountFault::Missing:
-      reason =
-          tr("The ticket count (TOTAL) is missing, so the number of the next ticket is not "
-             "known.");
-      break;
-    case store::CountFault::NotANumber:
-      reason = tr("The ticket count (TOTAL) \"%1\" is not a number, so the number of the next "
-                  "ticket is not known.")
-                   .arg(shown);
-      break;
-    case store::CountFault::OutOfRange:
-    case store::CountFault::Negative:
-      reason =
-          tr("The ticket count (TOTAL) %1 is outside 0 to %2.").arg(shown).arg(store::kMaxTickets);
-      break;
-    case store::CountFault::None:
-      reason = tr("The file already holds %1 play numbers, the most a data file can hold.")
-                   .arg(store::kMaxTickets);
-      break;
-  }
-  platform::Messages::Show(
-      this, {tr("The play number was not saved.\n\nFile: %1\nReason: %2")
-                 .arg(PathText(gProfileFile), reason),
-             AppTitle(), platform::MessageIcon::Warning, platform::MessageButtons::Ok});
-}
-
 void frmNumberEntry::cmdNext_Click() {
   if (!PlayEntryMode() || gPickedCount != gPickLimit)
     return;
   gProfileFile = gDataFile;
   // The file is the store of record: the count in it, not the one shown, decides the key.
-  const store::AppendResult added = store::AppendTicket(gProfileFile, Label1->text().toStdString());
-  // Nothing advances unless the ticket is on disk, so the person can try again.
-  if (added.fault != store::CountFault::None || added.full) {
-    ReportCountRefusal(added);
+  const store::Result<int> added = store::AppendTicket(gProfileFile, Label1->text().toStdString());
+  // Nothing advances unless the ticket is on disk, so the person can try again. A count that
+  // cannot be trusted or a full file refuses the ticket rather than fail to write it.
+  if (!added) {
+    const store::Problem& problem = added.error();
+    if (problem.kind == store::ProblemKind::Failed)
+      ReportProblem(this, problem);
+    else
+      ReportProblem(this, problem, tr("The play number was not saved."));
     return;
   }
-  if (!ReportWriteFailure(this, added.write))
-    return;
-  const int newCount = added.count.value + 1;
+  const int newCount = *added;
 
   lbltotaltickets->setText(QString::number(newCount));
   cmdNext->setEnabled(false);
@@ -83,17 +56,19 @@ void frmNumberEntry::cmdDone_Click() {
     const std::string text = ticket.toStdString();
     for (int k = 1; k <= kFieldCount; ++k) {
       if (store::PlayNumberField(text, k) == "00") {
-        platform::Messages::Show(this, {ticket + QStringLiteral(" Can't contain 00"), AppTitle(),
-                                        platform::MessageIcon::None, platform::MessageButtons::Ok});
+        Tell(this, ticket + QStringLiteral(" Can't contain 00"), platform::MessageIcon::None);
         return;
       }
     }
     gProfileFile = gDataFile;
     // A winning number that did not reach the disk keeps the dialog open with its picks.
-    const store::WriteResult written = store::WriteProfileValue("numbers", "w", text, gProfileFile);
+    const store::Result<void> written =
+        store::WriteProfileValue("numbers", "w", text, gProfileFile);
     TellVersionWarningAfterCommand(main);
-    if (!ReportWriteFailure(this, written))
+    if (!written) {
+      ReportProblem(this, written.error());
       return;
+    }
     ShowMatchHint();
     if (main) {
       for (int k = 1; k <= kFieldCount; ++k)

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/FileText.h"
+#include "app/ProblemReport.h"
 #include "check/MatchCheck.h"
 #include "platform/Clipboard.h"
 #include "platform/Messages.h"
@@ -16,40 +17,8 @@ using namespace modPelmora;
 
 namespace {
 
-const char kGeneralError[] =
-    "Error, please check that all entries are two digit numbers, with single digit numbers "
-    "followed by a zero";
 const char kNoTickets[] =
     "Enter at least one play number before checking to see if you have a winning number match.";
-
-void ShowCheckMessage(QWidget* parent, const QString& text, platform::MessageIcon icon) {
-  platform::Messages::Show(parent, {text, AppTitle(), icon, platform::MessageButtons::Ok});
-}
-
-// The check reports every failing step with its one message and goes on with the next step.
-// Nothing may escape into the event loop, not even a failure of the message itself.
-template <typename Step>
-bool CheckStep(QWidget* parent, Step&& step) {
-  try {
-    step();
-    return true;
-  } catch (...) {
-  }
-  try {
-    ShowCheckMessage(parent, QString::fromLatin1(kGeneralError), platform::MessageIcon::None);
-  } catch (...) {
-  }
-  return false;
-}
-
-// The copy command has no message of its own: a failing step is skipped.
-template <typename Step>
-void QuietStep(Step&& step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
 
 }  // namespace
 
@@ -58,71 +27,55 @@ void frmNumberChecker::mnuWinning_Click() {
 }
 
 void frmNumberChecker::mnuCheck_Click() {
-  CheckStep(this, [&] { SetStandardHeight(); });
+  SetStandardHeight();
 
   // Validation: the lowest box still at "00" ends the check and opens the winning-number picker.
-  bool incomplete = false;
-  CheckStep(this, [&] {
-    const check::WinningTexts winning = WinningTexts();
-    const auto position = check::FindEmptyWinningPosition(winning);
-    if (!position)
-      return;
-    incomplete = true;
+  const check::WinningTexts winning = WinningTexts();
+  if (const auto position = check::FindEmptyWinningPosition(winning)) {
     const std::string& text = winning[static_cast<std::size_t>(*position - 1)];
-    ShowCheckMessage(this,
-                     QStringLiteral("Error in winning number position: ") +
-                         QString::number(*position) + QStringLiteral(".  Reason: ") +
-                         FileText(text) +
-                         QStringLiteral(" is not valid as a possible winning number."),
-                     platform::MessageIcon::Information);
-  });
-  if (incomplete) {
-    CheckStep(this, [&] { mnuWinning_Click(); });
+    Tell(this,
+         QStringLiteral("Error in winning number position: ") + QString::number(*position) +
+             QStringLiteral(".  Reason: ") + FileText(text) +
+             QStringLiteral(" is not valid as a possible winning number."),
+         platform::MessageIcon::Information);
+    mnuWinning_Click();
     return;
   }
 
   // Nothing to check: straight on to entering tickets, as Add Play Numbers does.
-  bool noTickets = false;
-  CheckStep(this, [&] { noTickets = mPlays->Count() == 0; });
-  if (noTickets) {
-    CheckStep(this, [&] {
-      ShowCheckMessage(this, QString::fromLatin1(kNoTickets), platform::MessageIcon::Information);
-    });
-    CheckStep(this, [&] { ShowListView(); });
-    CheckStep(this, [&] { SetStandardHeight(); });
-    CheckStep(this, [&] { OpenEntryDialog(modPelmora::kEntryPlays); });
+  if (mPlays->Count() == 0) {
+    Tell(this, QString::fromLatin1(kNoTickets), platform::MessageIcon::Information);
+    ShowListView();
+    SetStandardHeight();
+    OpenEntryDialog(modPelmora::kEntryPlays);
     return;
   }
 
-  CheckStep(this, [&] {
-    mPlays->SetAllChecked(false);
-    // With nothing marked, Delete in the results box edits the text instead of replacing the
-    // results with the hint through a delete that has nothing to delete.
-    lstNumbers_Click();
-  });
-  CheckStep(this, [&] { ShowResultsView(); });
-  CheckStep(this, [&] { SetResultsText(QString()); });
+  mPlays->SetAllChecked(false);
+  // With nothing marked, Delete in the results box edits the text instead of replacing the
+  // results with the hint through a delete that has nothing to delete.
+  lstNumbers_Click();
+  ShowResultsView();
+  SetResultsText(QString());
 
-  check::CheckResult result;
-  const bool computed =
-      CheckStep(this, [&] { result = check::RunCheck(WinningTexts(), mPlays->Tickets()); });
+  check::CheckResult result = check::RunCheck(WinningTexts(), mPlays->Tickets());
   // After a failed count the box stays empty: the sorry text would claim that nothing matched.
-  if (!computed || result.outcome != check::CheckOutcome::Results)
+  if (result.outcome != check::CheckOutcome::Results)
     return;
 
-  CheckStep(this, [&] { FillResultsBox(std::move(result.text)); });
+  FillResultsBox(std::move(result.text));
   if (result.reported.empty())
     return;
-  CheckStep(this, [&] { txtMatchedTickets->setFocus(Qt::OtherFocusReason); });
-  CheckStep(this, [&] { txtMatchedTickets->moveCursor(QTextCursor::End); });
-  CheckStep(this, [&] { StartFlash(); });
+  txtMatchedTickets->setFocus(Qt::OtherFocusReason);
+  txtMatchedTickets->moveCursor(QTextCursor::End);
+  StartFlash();
 }
 
 void frmNumberChecker::mnuCopy_Click() {
-  QuietStep([&] { SetStandardHeight(); });
-  QuietStep([&] { platform::Clipboard::Clear(); });
-  QuietStep([&] { ShowResultsView(); });
-  QuietStep([&] { platform::Clipboard::SetText(ResultsText()); });
+  SetStandardHeight();
+  platform::Clipboard::Clear();
+  ShowResultsView();
+  platform::Clipboard::SetText(ResultsText());
 }
 
 void frmNumberChecker::FillResultsBox(std::string text) {

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QLineEdit>
 
-#include "app/DataFileLocation.h"
+#include "app/ProblemReport.h"
 #include "app/VersionWarning.h"
 #include "platform/Messages.h"
 #include "store/PlayNumber.h"
@@ -27,24 +27,21 @@ const char kChangedByAnotherProgram[] =
 frmNumberChecker::ListWrite frmNumberChecker::WriteList(
     const std::vector<std::string_view>& tickets) {
   gProfileFile = gDataFile;
-  const store::GuardedRewrite written =
+  const store::Result<void> written =
       store::RewriteTicketsIfUnchanged(gProfileFile, mPlays->Loaded(), tickets);
   // Save, Delete and Add's Yes all write here; a version that could not be kept is told after.
   TellVersionWarningAfterCommand(this);
-  if (written.fileChanged) {
+  if (written)
+    return ListWrite::Saved;
+  if (written.error().kind == store::ProblemKind::FileChanged) {
     // Writing the list now would delete what the other program added: show the file instead
     // and let the person decide again.
     ReloadFromFile();
-    platform::Messages::Show(this,
-                             {QString::fromLatin1(kChangedByAnotherProgram), AppTitle(),
-                              platform::MessageIcon::Information, platform::MessageButtons::Ok});
+    Tell(this, QString::fromLatin1(kChangedByAnotherProgram), platform::MessageIcon::Information);
     return ListWrite::FileChanged;
   }
-  if (!written.write.ok) {
-    ReportWriteFailure(this, written.write);
-    return ListWrite::Failed;
-  }
-  return ListWrite::Saved;
+  ReportProblem(this, written.error());
+  return ListWrite::Failed;
 }
 
 void frmNumberChecker::ReloadFromFile() {

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QLabel>
 
-#include "app/DataFileLocation.h"
+#include "app/ProblemReport.h"
 #include "app/VersionWarning.h"
 #include "platform/FileDialog.h"
 #include "platform/Messages.h"
@@ -30,10 +30,6 @@ platform::FileDialogRequest DataFileDialog(platform::FileDialogKind kind, const 
   return request;
 }
 
-void Tell(QWidget* parent, const QString& text, platform::MessageIcon icon) {
-  platform::Messages::Show(parent, {text, AppTitle(), icon, platform::MessageButtons::Ok});
-}
-
 // Points the shared file names at `path` again. Used when New or Open fails: the screen still
 // shows the previous file, so a later Save must write there and not into the chosen file.
 void ReturnTo(const std::string& path) {
@@ -57,18 +53,20 @@ void frmNumberChecker::mnuNew_Click() {
   const std::string previous = gDataFile;
   gDataFile = PathBytes(chosen);
   gProfileFile = gDataFile;
-  const store::StartResult started = store::StartDataFile(gProfileFile);
+  const store::Result<void> started = store::StartDataFile(gProfileFile);
   TellVersionWarningAfterCommand(this);
-  if (started.errorCode != 0) {
+  if (!started) {
     ReturnTo(previous);
-    Tell(this, QStringLiteral("Error creating new file.") + QString::number(started.errorCode),
-         platform::MessageIcon::Warning);
-    return;
-  }
-  if (!started.write.ok) {
-    // The count was fine but the file could not be written: say where and why.
-    ReturnTo(previous);
-    ReportWriteFailure(this, started.write);
+    const store::Problem& problem = started.error();
+    if (problem.kind == store::ProblemKind::Failed) {
+      // The count was fine but the file could not be written: say where and why.
+      ReportProblem(this, problem);
+    } else {
+      Tell(this,
+           QStringLiteral("Error creating new file.") +
+               QString::number(store::ErrorNumberOf(problem)),
+           platform::MessageIcon::Warning);
+    }
     return;
   }
 
@@ -99,7 +97,7 @@ bool frmNumberChecker::OpenDataFile(const QString& path) {
   gDataFile = PathBytes(path);
   gProfileFile = gDataFile;
   store::TicketList list = store::ReadAllTickets(gProfileFile);
-  if (!list.count.ok) {
+  if (!list.count) {
     ReturnTo(previous);
     Tell(this, QStringLiteral("Error loading file."), platform::MessageIcon::None);
     return false;

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "app/ProblemReport.h"
 #include "platform/Messages.h"
 #include "store/TicketFile.h"
 #include "ui/main/frmNumberChecker.h"
@@ -75,12 +76,11 @@ class DeferredOpen : public QObject {
 bool frmNumberChecker::StartWithFile(const QString& path, store::TicketList& list) {
   if (path.isEmpty())
     return false;
-  if (store::TicketList read = store::ReadAllTickets(PathBytes(path)); read.count.ok) {
+  if (store::TicketList read = store::ReadAllTickets(PathBytes(path)); read.count) {
     list = std::move(read);
     return true;
   }
-  platform::Messages::Show(this, {QStringLiteral("Error loading file."), AppTitle(),
-                                  platform::MessageIcon::None, platform::MessageButtons::Ok});
+  Tell(this, QStringLiteral("Error loading file."), platform::MessageIcon::None);
   return false;
 }
 

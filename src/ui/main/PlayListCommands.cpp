@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 
 #include "app/FileText.h"
+#include "app/ProblemReport.h"
 #include "platform/Clipboard.h"
 #include "platform/Messages.h"
 #include "ui/main/PlayListModel.h"
@@ -77,9 +78,7 @@ void frmNumberChecker::mnuCpyPlays_Click() {
   ShowListView();
   const int count = mPlays->Count();
   if (count < 1) {
-    platform::Messages::Show(this,
-                             {QStringLiteral("There are no play numbers to copy."), AppTitle(),
-                              platform::MessageIcon::None, platform::MessageButtons::Ok});
+    Tell(this, QStringLiteral("There are no play numbers to copy."), platform::MessageIcon::None);
     return;
   }
   mPlays->SetAllChecked(false);

@@ -14,6 +14,7 @@
 
 #include "app/DataFileLocation.h"
 #include "app/FileText.h"
+#include "app/ProblemReport.h"
 #include "platform/Help.h"
 #include "platform/PreviousInstance.h"
 #include "store/PlayNumber.h"
@@ -219,9 +220,9 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
   } else {
     if (!location.exists) {
       gProfileFile = gDataFile;
-      const store::StartResult started = store::StartDataFile(gProfileFile);
-      if (!started.write.ok)
-        ReportWriteFailure(this, started.write);
+      const store::Result<void> started = store::StartDataFile(gProfileFile);
+      if (!started)
+        ReportProblem(this, started.error());
     }
     list = store::ReadAllTickets(gDataFile);
   }

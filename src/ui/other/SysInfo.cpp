@@ -1,9 +1,9 @@
 #include "ui/other/SysInfo.h"
 
+#include "app/ProblemReport.h"
 #include "app/modPelmora.h"
 #include "platform/Launcher.h"
 #include "platform/LinuxRegistry.h"
-#include "platform/Messages.h"
 #include "platform/Registry.h"
 #include "ui/Forms.h"
 #include "ui/other/frmAbout.h"
@@ -74,8 +74,6 @@ void StartSysInfo() {
   if (found && platform::Launcher::StartProgram(toolPath))
     return;
 
-  platform::Messages::Show(
-      forms::About(),
-      {QStringLiteral("System Information Is Unavailable At This Time"), modPelmora::AppTitle(),
-       platform::MessageIcon::None, platform::MessageButtons::Ok});
+  modPelmora::Tell(forms::About(), QStringLiteral("System Information Is Unavailable At This Time"),
+                   platform::MessageIcon::None);
 }

@@ -53,7 +53,7 @@ void QuietStep(Step&& step) {
 }  // namespace
 
 void frmNumberChecker::mnuWinning_Click() {
-  OpenEntryDialog(modPelmora::kEntryWinning);
+  OpenEntryDialog(EntryMode::Winning);
 }
 
 void frmNumberChecker::mnuCheck_Click() {
@@ -89,7 +89,7 @@ void frmNumberChecker::mnuCheck_Click() {
     });
     CheckStep(this, [&] { ShowListView(); });
     CheckStep(this, [&] { SetStandardHeight(); });
-    CheckStep(this, [&] { OpenEntryDialog(modPelmora::kEntryPlays); });
+    CheckStep(this, [&] { OpenEntryDialog(EntryMode::Plays); });
     return;
   }
 

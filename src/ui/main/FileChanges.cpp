@@ -10,10 +10,11 @@
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
 #include "store/TicketFile.h"
-#include "ui/Forms.h"
+#include "ui/entry/frmNumberEntry.h"
 #include "ui/main/DataFileWatch.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
+#include "ui/other/frmAbout.h"
 
 using namespace modPelmora;
 
@@ -27,9 +28,8 @@ const char kChangedByAnotherProgram[] =
 
 frmNumberChecker::ListWrite frmNumberChecker::WriteList(
     const std::vector<std::string_view>& tickets) {
-  gProfileFile = gDataFile;
   const store::GuardedRewrite written =
-      store::RewriteTicketsIfUnchanged(gProfileFile, mPlays->Loaded(), tickets);
+      store::RewriteTicketsIfUnchanged(mSession.gDataFile, mPlays->Loaded(), tickets);
   // Save, Delete and Add's Yes all write here; a version that could not be kept is told after.
   TellVersionWarningAfterCommand(this);
   if (written.fileChanged) {
@@ -49,8 +49,7 @@ frmNumberChecker::ListWrite frmNumberChecker::WriteList(
 }
 
 void frmNumberChecker::ReloadFromFile() {
-  gProfileFile = gDataFile;
-  store::TicketList list = store::ReadAllTickets(gProfileFile);
+  store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
   mPlays->ReloadKeepingMarks(std::move(list.tickets));
   UpdateCountLine();
   LoadWinningNumber();
@@ -60,11 +59,12 @@ void frmNumberChecker::ReloadFromFile() {
 void frmNumberChecker::FollowDataFile() {
   if (!mFileWatch)
     mFileWatch = new DataFileWatch([this] { CatchUpWithFile(); }, this);
-  mFileWatch->Watch(PathText(gDataFile));
+  mFileWatch->Watch(PathText(mSession.gDataFile));
 }
 
 bool frmNumberChecker::DialogOpen() const {
-  return forms::NumberEntry() || forms::AllNumbers() || forms::About() ||
+  // The all-numbers window opens only over the entry dialog.
+  return (mEntry && mEntry->isVisible()) || (mAbout && mAbout->isVisible()) ||
          QApplication::activeModalWidget() || !isVisible() || !isEnabled();
 }
 
@@ -75,9 +75,9 @@ void frmNumberChecker::CatchUpWithFile() {
     mFileWatch->RetryLater();
     return;
   }
-  store::TicketList list = store::ReadAllTickets(gDataFile);
+  store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
   const std::string winning =
-      store::ReadProfileValue(store::kSection, store::kWinningKey, gDataFile);
+      store::ReadProfileValue(store::kSection, store::kWinningKey, mSession.gDataFile);
   bool boxesDiffer = false;
   for (int k = 1; k <= 6; ++k) {
     boxesDiffer =

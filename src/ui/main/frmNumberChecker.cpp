@@ -1,4 +1,6 @@
 #include "ui/main/frmNumberChecker.h"
+#include "ui/other/frmAbout.h"
+#include "ui/other/frmAllNumbers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,9 +19,9 @@
 #include "platform/Platform.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
-#include "ui/Forms.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
+#include "ui/entry/frmNumberEntry.h"
 #include "ui/main/HelpKey.h"
 #include "ui/main/PlayListAccessible.h"
 #include "ui/main/PlayListModel.h"
@@ -61,14 +63,9 @@ frmNumberChecker::frmNumberChecker(QWidget* parent) : QMainWindow(parent) {
   setWindowIcon(QIcon(QStringLiteral(":/pelmora/pelmora.png")));
   CreateControls();
   CreateMenus();
-  SetMainWindowLink(this);
-  forms::RegisterMainForm(this);
 }
 
-frmNumberChecker::~frmNumberChecker() {
-  SetMainWindowLink(nullptr);
-  forms::RegisterMainForm(nullptr);
-}
+frmNumberChecker::~frmNumberChecker() = default;
 
 void frmNumberChecker::CreateControls() {
   auto* client = new QWidget(this);
@@ -211,23 +208,22 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
 
   // 5, 6. The file named on the command line, else the default data file, created when missing.
   const DefaultDataFile location = ChooseDefaultDataFile();
-  gDataFile = location.path;
+  mSession.gDataFile = location.path;
   if (StartWithFile(fileFromOutside)) {
-    gDataFile = PathBytes(fileFromOutside);
+    mSession.gDataFile = PathBytes(fileFromOutside);
   } else if (!location.exists) {
-    gProfileFile = gDataFile;
-    const store::StartResult started = store::StartDataFile(gProfileFile);
+    const store::StartResult started = store::StartDataFile(mSession.gDataFile);
     if (!started.write.ok)
       ReportWriteFailure(this, started.write);
   }
 
   // 7. Caption.
-  setWindowTitle(PathText(gDataFile) + QStringLiteral(" ") + QString::fromLatin1(kProductName));
+  setWindowTitle(PathText(mSession.gDataFile) + QStringLiteral(" ") +
+                 QString::fromLatin1(kProductName));
   ShortenCaption();
 
   // 8, 9. The play list and its count; the winning number comes from the same read.
-  gProfileFile = gDataFile;
-  store::TicketList list = store::ReadAllTickets(gProfileFile);
+  store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
   mPlays->SetTickets(std::move(list.tickets));
   UpdateCountLine();
 
@@ -251,7 +247,7 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
 void frmNumberChecker::ShortenCaption() {
   if (windowTitle().size() <= 25)
     return;
-  const QString path = PathText(gDataFile);
+  const QString path = PathText(mSession.gDataFile);
   const int lastSeparator = path.lastIndexOf(QLatin1Char('/'));
   const QString tail = lastSeparator >= 0 ? path.mid(lastSeparator) : path;
   setWindowTitle(path.left(3) + QStringLiteral("..") + tail + QStringLiteral(" ") +
@@ -259,7 +255,7 @@ void frmNumberChecker::ShortenCaption() {
 }
 
 void frmNumberChecker::LoadWinningNumber() {
-  ShowWinningNumber(GetProfileValue("Numbers", "W", gProfileFile));
+  ShowWinningNumber(GetProfileValue("Numbers", "W", mSession.gDataFile));
 }
 
 void frmNumberChecker::ShowWinningNumber(const std::string& value) {
@@ -285,20 +281,32 @@ void frmNumberChecker::mnuHelp2_Click() {
 }
 
 void frmNumberChecker::mnuAbout_Click() {
-  setEnabled(false);
-  forms::ShowAbout();
+  // Window-modal: this window waits, and the box stays above it, until the box is closed.
+  mAbout = new frmAbout(this);
+  mAbout->setWindowModality(Qt::WindowModal);
+  mAbout->Form_Load();
+  mAbout->show();
+  mAbout->raise();
+  mAbout->activateWindow();
 }
 
 void frmNumberChecker::mnuExit_Click() {
-  forms::UnloadAll();
+  UnloadDialogs();
   QApplication::exit(0);
 }
 
 void frmNumberChecker::closeEvent(QCloseEvent* event) {
   // Form_Unload: closing the main window ends the program with all its windows.
-  forms::UnloadAll();
+  UnloadDialogs();
   event->accept();
   QApplication::exit(0);
+}
+
+void frmNumberChecker::UnloadDialogs() {
+  for (QDialog* dialog : findChildren<QDialog*>()) {
+    dialog->hide();
+    dialog->deleteLater();
+  }
 }
 
 void frmNumberChecker::ShowListView() {
@@ -334,14 +342,12 @@ void frmNumberChecker::SetStandardHeight() {
 }
 
 check::WinningTexts frmNumberChecker::WinningTexts() const {
-  check::WinningTexts texts;
-  for (int k = 1; k <= 6; ++k)
-    texts[static_cast<std::size_t>(k - 1)] = win1[k]->text().toStdString();
-  return texts;
+  return mSession.gWinning;
 }
 
 void frmNumberChecker::SetWinningBox(int k, const QString& text) {
   win1[k]->setText(text);
+  mSession.gWinning[static_cast<std::size_t>(k - 1)] = text.toStdString();
 }
 
 void frmNumberChecker::SetPlayList(std::vector<std::string> tickets) {
@@ -353,10 +359,53 @@ void frmNumberChecker::UpdateCountLine() {
   lbltotaltickets->setText(CountLine(mPlays->Count()));
 }
 
-void frmNumberChecker::OpenEntryDialog(std::uint8_t mode) {
+void frmNumberChecker::OpenEntryDialog(EntryMode mode) {
   hide();
-  gEntryMode = mode;
-  forms::ShowNumberEntry();
+  mSession.gEntryMode = mode;
+  if (!mEntry || mEntry->isHidden()) {
+    mEntry = new frmNumberEntry(mSession, this);
+    connect(mEntry, &frmNumberEntry::winningNumberSaved, this,
+            &frmNumberChecker::WinningNumberSaved);
+    connect(mEntry, &frmNumberEntry::ticketsChanged, this, &frmNumberChecker::TicketsChanged);
+    connect(mEntry, &frmNumberEntry::allNumbersWanted, this, &frmNumberChecker::OpenAllNumbers);
+    connect(mEntry, &frmNumberEntry::closed, this, &frmNumberChecker::EntryDialogClosed);
+    mEntry->Form_Load();
+  }
+  mEntry->show();
+  mEntry->raise();
+  mEntry->activateWindow();
+}
+
+void frmNumberChecker::OpenAllNumbers() {
+  if (!mEntry)
+    return;
+  // Window-modal over the entry dialog: that dialog waits, and can never come up over it.
+  auto* allNumbers = new frmAllNumbers(mSession, mEntry);
+  allNumbers->setWindowModality(Qt::WindowModal);
+  allNumbers->Form_Load();
+  allNumbers->show();
+  allNumbers->raise();
+  allNumbers->activateWindow();
+}
+
+void frmNumberChecker::WinningNumberSaved(const QString& ticket) {
+  ShowMatchHint();
+  ShowWinningNumber(ticket.toStdString());
+}
+
+void frmNumberChecker::TicketsChanged() {
+  SetPlayList(store::ReadAllTickets(mSession.gDataFile).tickets);
+  ShowMatchHint();
+}
+
+void frmNumberChecker::EntryDialogClosed() {
+  show();
+  raise();
+  activateWindow();
+}
+
+void frmNumberChecker::ShowMatchHint() {
+  SetResultsText(QString::fromLatin1(kHintText));
 }
 
 QString frmNumberChecker::ResultsText() const {

@@ -3,8 +3,6 @@
 #include "app/modPelmora.h"
 #include "platform/LinuxRegistry.h"
 #include "platform/Platform.h"
-#include "ui/Forms.h"
-#include "ui/other/frmAbout.h"
 
 namespace {
 
@@ -54,7 +52,7 @@ bool GetKeyValue(std::uint32_t root, const QString& keyPath, const QString& valu
   return true;
 }
 
-void StartSysInfo() {
+void StartSysInfo(QWidget* parent) {
   platform::Platform& desktop = platform::Current();
   QString toolPath;
   bool found = GetKeyValue(platform::kHkeyLocalMachine, QString::fromLatin1(platform::kSysInfoKey),
@@ -74,7 +72,6 @@ void StartSysInfo() {
     return;
 
   desktop.ShowMessage(
-      forms::About(),
-      {QStringLiteral("System Information Is Unavailable At This Time"), modPelmora::AppTitle(),
-       platform::MessageIcon::None, platform::MessageButtons::Ok});
+      parent, {QStringLiteral("System Information Is Unavailable At This Time"),
+               modPelmora::AppTitle(), platform::MessageIcon::None, platform::MessageButtons::Ok});
 }

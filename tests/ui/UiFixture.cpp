@@ -9,7 +9,6 @@ void UiTest::SetUp() {
   ASSERT_TRUE(folder_.isValid());
   modPelmora::SetProgramFolderForTesting(folder_.path());
   modPelmora::SetAppTitle(QString::fromLatin1(modPelmora::kProductName));
-  platform::Install(&desktop_);
 }
 
 void UiTest::TearDown() {
@@ -19,7 +18,8 @@ void UiTest::TearDown() {
   for (QWidget* w : QApplication::topLevelWidgets()) {
     EXPECT_FALSE(w->isVisible()) << "window left open: " << w->objectName().toStdString();
   }
-  platform::Install(nullptr);
+  for (const platform::MessageRequest& asked : desktop_.messages.unexpected)
+    ADD_FAILURE() << "question with no answer queued: " << asked.text.toStdString();
   modPelmora::SetProgramFolderForTesting(QString());
 }
 

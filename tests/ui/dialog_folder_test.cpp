@@ -16,13 +16,13 @@ TEST_F(DialogFolderTest, NewAndOpenStartBesideTheCurrentDataFile) {
   WriteFile(other.toStdString(), Lines({"[Numbers]", "TOTAL=0"}));
 
   Trigger(*main_, "mnuNew");  // cancelled
-  desktop_.fileAnswers.push_back(other);
+  desktop_.files.answers.push_back(other);
   Trigger(*main_, "mnuOpen");
   Trigger(*main_, "mnuOpen");  // cancelled, now beside the file just opened
-  ASSERT_EQ(desktop_.fileDialogs.size(), 3u);
-  EXPECT_EQ(desktop_.fileDialogs[0].folder, folder_.path());
-  EXPECT_EQ(desktop_.fileDialogs[1].folder, folder_.path());
-  EXPECT_EQ(desktop_.fileDialogs[2].folder, sub);
+  ASSERT_EQ(desktop_.files.requests.size(), 3u);
+  EXPECT_EQ(desktop_.files.requests[0].folder, folder_.path());
+  EXPECT_EQ(desktop_.files.requests[1].folder, folder_.path());
+  EXPECT_EQ(desktop_.files.requests[2].folder, sub);
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ TEST_F(StartupTest, MissingDataFileIsCreatedAndWindowShowsOnlyTheBoxes) {
   EXPECT_EQ(form.centralWidget()->height(), kBoxRowPixels);  // the 690-twip row of boxes
   EXPECT_EQ(Named<QPlainTextEdit>(form, "txtMatchedTickets")->toPlainText(), kHint);
   EXPECT_EQ(CurrentFile(), DataFilePath());
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 TEST_F(StartupTest, ExistingFileListsTicketsInKeyOrderAndShowsTheWinningNumber) {
@@ -76,7 +76,7 @@ TEST_F(StartupTest, UnreadableCountListsNothingAndSaysNothing) {
     EXPECT_EQ(Plays(form)->Count(), 0) << count;
     EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 0 total tickets");
     EXPECT_EQ(form.centralWidget()->height(), kBoxRowPixels);
-    EXPECT_TRUE(desktop_.messages.empty());
+    EXPECT_TRUE(desktop_.messages.shown.empty());
     main_.reset();
   }
 }
@@ -133,8 +133,8 @@ TEST_F(StartupTest, ListViewCommandShowsTheListAtTheStandardHeight) {
 TEST_F(StartupTest, HelpOpensTheHelpDocumentBesideTheProgram) {
   frmNumberChecker& form = StartProgram();
   Trigger(form, "mnuHelp2");
-  ASSERT_EQ(desktop_.helpShown.size(), 1);
-  EXPECT_EQ(desktop_.helpShown[0], folder_.path() + "/pelmora.hlp");
+  ASSERT_EQ(desktop_.help.shown.size(), 1);
+  EXPECT_EQ(desktop_.help.shown[0], folder_.path() + "/pelmora.hlp");
 }
 
 // The main window is hidden behind the entry dialog and waits behind the About box; F1 must
@@ -147,20 +147,20 @@ TEST_F(StartupTest, F1OpensTheHelpFromEveryWindow) {
     QTest::keyClick(target, Qt::Key_F1);
   };
   pressF1(&form);
-  EXPECT_EQ(desktop_.helpShown.size(), 1u);
+  EXPECT_EQ(desktop_.help.shown.size(), 1u);
 
   form.OpenEntryDialog(EntryMode::Plays);
   ASSERT_FALSE(form.isVisible());
   pressF1(OpenWindow<frmNumberEntry>());
-  EXPECT_EQ(desktop_.helpShown.size(), 2u);
+  EXPECT_EQ(desktop_.help.shown.size(), 2u);
   OpenWindow<frmNumberEntry>()->cmdDone_Click();
 
   Trigger(form, "mnuAbout");
   ASSERT_TRUE(Waits(form));
   pressF1(OpenWindow<frmAbout>());
-  EXPECT_EQ(desktop_.helpShown.size(), 3u);
+  EXPECT_EQ(desktop_.help.shown.size(), 3u);
   QTest::keyClick(OpenWindow<frmAbout>(), Qt::Key_F1, Qt::ShiftModifier);
-  EXPECT_EQ(desktop_.helpShown.size(), 3u) << "only F1 alone opens the help";
+  EXPECT_EQ(desktop_.help.shown.size(), 3u) << "only F1 alone opens the help";
 }
 
 TEST_F(StartupTest, FlashRunsFortyTicksThenStopsAndRestoresTheBoxes) {
@@ -186,12 +186,12 @@ TEST_F(StartupTest, FlashRunsFortyTicksThenStopsAndRestoresTheBoxes) {
 
 TEST_F(StartupTest, SecondCopyThatGetsAnAnswerShowsItsMessageUnderTheRenamedTitle) {
   // The copy that finds no running window goes on, renamed "unwanted instance".
-  desktop_.prevInstance = true;
-  desktop_.prevInstanceAnswers = false;
+  desktop_.instance.running = true;
+  desktop_.instance.answers = false;
   StartProgram();
-  EXPECT_EQ(desktop_.activationRequests, 1);
+  EXPECT_EQ(desktop_.instance.activationRequests, 1);
   EXPECT_EQ(modPelmora::AppTitle(), "unwanted instance");
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 }  // namespace

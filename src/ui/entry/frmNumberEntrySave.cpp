@@ -11,7 +11,7 @@
 #include "app/Session.h"
 #include "app/VersionWarning.h"
 #include "app/modPelmora.h"
-#include "platform/Platform.h"
+#include "platform/Messages.h"
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
 #include "store/TicketFile.h"
@@ -43,7 +43,7 @@ void frmNumberEntry::ReportCountRefusal(const store::AppendResult& refused) {
                    .arg(store::kMaxTickets);
       break;
   }
-  platform::Current().ShowMessage(
+  platform::Messages::Show(
       this, {tr("The play number was not saved.\n\nFile: %1\nReason: %2")
                  .arg(PathText(mSession.gDataFile), reason),
              AppTitle(), platform::MessageIcon::Warning, platform::MessageButtons::Ok});
@@ -87,9 +87,8 @@ void frmNumberEntry::SaveWinningNumber() {
   const QString ticket = QString::fromStdString(text);
   for (int k = 1; k <= kFieldCount; ++k) {
     if (store::PlayNumberField(text, k) == store::kEmptyField) {
-      platform::Current().ShowMessage(this,
-                                      {ticket + QStringLiteral(" Can't contain 00"), AppTitle(),
-                                       platform::MessageIcon::None, platform::MessageButtons::Ok});
+      platform::Messages::Show(this, {ticket + QStringLiteral(" Can't contain 00"), AppTitle(),
+                                      platform::MessageIcon::None, platform::MessageButtons::Ok});
       return;
     }
   }
@@ -114,7 +113,7 @@ void frmNumberEntry::ReturnWithTickets() {
             "you must enter all %1 numbers then click Save/Next.\r\n"
             "Continue without saving?")
             .arg(mPicks.Limit());
-    const platform::MessageAnswer answer = platform::Current().ShowMessage(
+    const platform::MessageAnswer answer = platform::Messages::Show(
         this, {question, AppTitle(), platform::MessageIcon::None, platform::MessageButtons::YesNo});
     if (answer == platform::MessageAnswer::No)
       return;

@@ -188,16 +188,20 @@ void frmNumberEntry::Form_Load() {
   cmdDone->setFocus(Qt::OtherFocusReason);
 }
 
+void frmNumberEntry::ShowModeControls(bool plays) {
+  cmdNext->setVisible(plays);
+  cmdCancel->setVisible(!plays);
+  mCancelButton = plays ? cmdDone : cmdCancel;
+  cmdDone->setToolTip(plays ? tr("Stop entering numbers and return to main")
+                            : tr("Save number and go to main"));
+  for (QWidget* ticketCount :
+       std::initializer_list<QWidget*>{lbltotaltickets, lblticketnumber, Label2, cmdAllNumbers})
+    ticketCount->setVisible(plays);
+}
+
 void frmNumberEntry::LoadWinningMode() {
   // Picking the winning number: it starts as the main window shows it.
-  cmdNext->hide();
-  cmdCancel->show();
-  mCancelButton = cmdCancel;
-  cmdDone->setToolTip(tr("Save number and go to main"));
-  lbltotaltickets->hide();
-  lblticketnumber->hide();
-  Label2->hide();
-  cmdAllNumbers->hide();
+  ShowModeControls(false);
   // An empty box (no winning number stored yet) becomes "00" at once, so that Done refuses it
   // even before any pick.
   mPicks.StartFrom(mSession.gWinning);
@@ -213,15 +217,8 @@ void frmNumberEntry::LoadWinningMode() {
 
 void frmNumberEntry::LoadPlaysMode() {
   // Entering tickets, one after another, under the keys that follow the file's count.
-  cmdNext->show();
+  ShowModeControls(true);
   cmdNext->setEnabled(false);
-  cmdCancel->hide();
-  mCancelButton = cmdDone;
-  cmdDone->setToolTip(tr("Stop entering numbers and return to main"));
-  lbltotaltickets->show();
-  lblticketnumber->show();
-  cmdAllNumbers->show();
-  Label2->show();
   const std::string total = GetProfileValue(store::kSection, store::kTotalKey, mSession.gDataFile);
   lbltotaltickets->setText(FileText(total));
   // The ticket number stays unset for a count that is missing, negative or not a number;
@@ -273,14 +270,15 @@ void frmNumberEntry::FitBoxCaptions() {
   // A box is 41 pixels wide: the caption font shrinks until the widest caption, "[59]", fits
   // beside the tick, whatever the desktop's font and resolution.
   QCheckBox* widest = ck01[kBoxCount];
+  const QString widestCaption = QStringLiteral("[%1]").arg(store::kHighestNumber);
   QFont captionFont = widest->font();
   if (captionFont.pointSizeF() <= 0)  // a font sized in pixels
     captionFont.setPointSizeF(9);
-  widest->setText(QStringLiteral("[59]"));
+  widest->setText(widestCaption);
   while (widest->sizeHint().width() > widest->width() && captionFont.pointSizeF() > 6) {
     captionFont.setPointSizeF(captionFont.pointSizeF() - 0.5);
     widest->setFont(captionFont);
-    widest->setText(QStringLiteral("[59]"));  // a new text drops the size the box remembered
+    widest->setText(widestCaption);  // a new text drops the size the box remembered
   }
   widest->setText(QString());
   for (int i = 1; i <= kBoxCount; ++i)

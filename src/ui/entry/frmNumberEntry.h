@@ -73,6 +73,8 @@ class frmNumberEntry : public QDialog {
   void UncheckAllBoxes();
   // Shows the number the next ticket will get, in a font small enough to show all of it.
   void ShowTicketNumber(const QString& text);
+  // The buttons and labels of one use of the dialog, and which button Esc presses.
+  void ShowModeControls(bool plays);
   void LoadWinningMode();
   void LoadPlaysMode();
   bool PlayEntryMode() const;

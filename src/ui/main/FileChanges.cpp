@@ -10,11 +10,9 @@
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
 #include "store/TicketFile.h"
-#include "ui/entry/frmNumberEntry.h"
 #include "ui/main/DataFileWatch.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
-#include "ui/other/frmAbout.h"
 
 using namespace modPelmora;
 
@@ -62,12 +60,6 @@ void frmNumberChecker::FollowDataFile() {
   mFileWatch->Watch(PathText(mSession.gDataFile));
 }
 
-bool frmNumberChecker::DialogOpen() const {
-  // The all-numbers window opens only over the entry dialog.
-  return (mEntry && mEntry->isVisible()) || (mAbout && mAbout->isVisible()) ||
-         QApplication::activeModalWidget() || !isVisible() || !isEnabled();
-}
-
 void frmNumberChecker::CatchUpWithFile() {
   if (DialogOpen()) {
     // The person is busy elsewhere; the list catches up when they are back, and a command
@@ -79,7 +71,7 @@ void frmNumberChecker::CatchUpWithFile() {
   const std::string winning =
       store::ReadProfileValue(store::kSection, store::kWinningKey, mSession.gDataFile);
   bool boxesDiffer = false;
-  for (int k = 1; k <= 6; ++k) {
+  for (int k = 1; k <= store::kNumbersPerTicket; ++k) {
     boxesDiffer =
         boxesDiffer || win1[k]->text().toStdString() != store::PlayNumberField(winning, k);
   }

@@ -67,8 +67,8 @@ void frmNumberChecker::mnuNew_Click() {
     return;
   }
 
-  for (int k = 1; k <= 6; ++k)
-    SetWinningBox(k, QStringLiteral("00"));
+  for (int k = 1; k <= store::kNumbersPerTicket; ++k)
+    SetWinningBox(k, EmptyField());
   setWindowTitle(PathText(mSession.gDataFile));
   ShortenCaption();
   mPlays->Clear();

@@ -1,6 +1,4 @@
 #include "ui/main/frmNumberChecker.h"
-#include "ui/other/frmAbout.h"
-#include "ui/other/frmAllNumbers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,7 +20,6 @@
 #include "store/TicketFile.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
-#include "ui/entry/frmNumberEntry.h"
 #include "ui/main/HelpKey.h"
 #include "ui/main/PlayListAccessible.h"
 #include "ui/main/PlayListModel.h"
@@ -73,7 +70,7 @@ void frmNumberChecker::CreateControls() {
   client->setObjectName("client");
   setCentralWidget(client);
 
-  for (int i = 1; i <= 6; ++i) {
+  for (int i = 1; i <= store::kNumbersPerTicket; ++i) {
     auto* shape = new ShapeMarker(client);
     shape->setObjectName(QStringLiteral("Shape1_%1").arg(i));
     shape->setGeometry(TwipsRect(kShapeLeft[i], 0, kShapeWidth, kShapeHeight));
@@ -83,8 +80,8 @@ void frmNumberChecker::CreateControls() {
   QFont boxFont = font();
   boxFont.setPointSizeF(12);
   boxFont.setBold(true);
-  for (int i = 1; i <= 6; ++i) {
-    auto* box = new QLineEdit(QStringLiteral("00"), client);
+  for (int i = 1; i <= store::kNumbersPerTicket; ++i) {
+    auto* box = new QLineEdit(EmptyField(), client);
     box->setObjectName(QStringLiteral("win1_%1").arg(i));
     box->setGeometry(TwipsRect(kBoxLeft[i], kBoxTop, kBoxSize, kBoxSize));
     box->setFont(boxFont);
@@ -204,7 +201,7 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
     CheckPrevInstance(fileFromOutside);
 
   // 3, 4. Boxes in their resting look.
-  for (int i = 1; i <= 6; ++i)
+  for (int i = 1; i <= store::kNumbersPerTicket; ++i)
     RestoreBoxLook(i);
 
   // 5, 6. The file named on the command line, else the default data file, created when missing.
@@ -256,11 +253,11 @@ void frmNumberChecker::ShortenCaption() {
 }
 
 void frmNumberChecker::LoadWinningNumber() {
-  ShowWinningNumber(GetProfileValue("Numbers", "W", mSession.gDataFile));
+  ShowWinningNumber(GetProfileValue(store::kSection, store::kWinningKey, mSession.gDataFile));
 }
 
 void frmNumberChecker::ShowWinningNumber(const std::string& value) {
-  for (int k = 1; k <= 6; ++k)
+  for (int k = 1; k <= store::kNumbersPerTicket; ++k)
     SetWinningBox(k, FileText(store::PlayNumberField(value, k)));
 }
 
@@ -281,16 +278,6 @@ void frmNumberChecker::mnuHelp2_Click() {
   platform::Help::Show(this, mHelpFile);
 }
 
-void frmNumberChecker::mnuAbout_Click() {
-  // Window-modal: this window waits, and the box stays above it, until the box is closed.
-  mAbout = new frmAbout(this);
-  mAbout->setWindowModality(Qt::WindowModal);
-  mAbout->Form_Load();
-  mAbout->show();
-  mAbout->raise();
-  mAbout->activateWindow();
-}
-
 void frmNumberChecker::mnuExit_Click() {
   UnloadDialogs();
   QApplication::exit(0);
@@ -301,13 +288,6 @@ void frmNumberChecker::closeEvent(QCloseEvent* event) {
   UnloadDialogs();
   event->accept();
   QApplication::exit(0);
-}
-
-void frmNumberChecker::UnloadDialogs() {
-  for (QDialog* dialog : findChildren<QDialog*>()) {
-    dialog->hide();
-    dialog->deleteLater();
-  }
 }
 
 void frmNumberChecker::ShowListView() {
@@ -358,51 +338,6 @@ void frmNumberChecker::SetPlayList(std::vector<std::string> tickets) {
 
 void frmNumberChecker::UpdateCountLine() {
   lbltotaltickets->setText(CountLine(mPlays->Count()));
-}
-
-void frmNumberChecker::OpenEntryDialog(EntryMode mode) {
-  hide();
-  mSession.gEntryMode = mode;
-  if (!mEntry || mEntry->isHidden()) {
-    mEntry = new frmNumberEntry(mSession, this);
-    connect(mEntry, &frmNumberEntry::winningNumberSaved, this,
-            &frmNumberChecker::WinningNumberSaved);
-    connect(mEntry, &frmNumberEntry::ticketsChanged, this, &frmNumberChecker::TicketsChanged);
-    connect(mEntry, &frmNumberEntry::allNumbersWanted, this, &frmNumberChecker::OpenAllNumbers);
-    connect(mEntry, &frmNumberEntry::closed, this, &frmNumberChecker::EntryDialogClosed);
-    mEntry->Form_Load();
-  }
-  mEntry->show();
-  mEntry->raise();
-  mEntry->activateWindow();
-}
-
-void frmNumberChecker::OpenAllNumbers() {
-  if (!mEntry)
-    return;
-  // Window-modal over the entry dialog: that dialog waits, and can never come up over it.
-  auto* allNumbers = new frmAllNumbers(mSession, mEntry);
-  allNumbers->setWindowModality(Qt::WindowModal);
-  allNumbers->Form_Load();
-  allNumbers->show();
-  allNumbers->raise();
-  allNumbers->activateWindow();
-}
-
-void frmNumberChecker::WinningNumberSaved(const QString& ticket) {
-  ShowMatchHint();
-  ShowWinningNumber(ticket.toStdString());
-}
-
-void frmNumberChecker::TicketsChanged() {
-  SetPlayList(store::ReadAllTickets(mSession.gDataFile).tickets);
-  ShowMatchHint();
-}
-
-void frmNumberChecker::EntryDialogClosed() {
-  show();
-  raise();
-  activateWindow();
 }
 
 void frmNumberChecker::ShowMatchHint() {

@@ -12,6 +12,7 @@
 #include "app/Session.h"
 #include "app/modPelmora.h"
 #include "check/WinningNumber.h"
+#include "store/TicketRules.h"
 
 class QAction;
 class QLabel;
@@ -28,6 +29,11 @@ class ShapeMarker;
 
 // The main window: the winning number in six boxes, the play list or the results box, the
 // ticket count, and every menu command of the program.
+// What a winning-number box shows for a position without a number.
+inline QString EmptyField() {
+  return QString::fromLatin1(store::kEmptyField.data(), qsizetype(store::kEmptyField.size()));
+}
+
 class frmNumberChecker : public QMainWindow {
   Q_OBJECT
  public:
@@ -153,8 +159,8 @@ class frmNumberChecker : public QMainWindow {
   void UnloadDialogs();
 
   // Controls, indexed from 1 where they form an array.
-  std::array<QLineEdit*, 7> win1{};
-  std::array<ShapeMarker*, 7> Shape1{};
+  std::array<QLineEdit*, store::kNumbersPerTicket + 1> win1{};
+  std::array<ShapeMarker*, store::kNumbersPerTicket + 1> Shape1{};
   QPlainTextEdit* txtMatchedTickets = nullptr;
   QLabel* lbltotaltickets = nullptr;
   QListView* lstNumbers = nullptr;

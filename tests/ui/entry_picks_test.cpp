@@ -91,38 +91,50 @@ TEST_F(EntryPicksTest, ClearAtTheLimitUnchecksEveryBoxAndFreesTheGrid) {
   EXPECT_EQ(dialog.windowTitle(), "You have picked 0 of 6 numbers.");
 }
 
-TEST_F(EntryPicksTest, WinningModeStartsFromTheMainWindowsWinningNumber) {
-  struct Case {
-    const char* stored;
-    std::vector<int> checked;
-    const char* caption;
-    int enabled;
-    const char* afterPicking33;
-  };
-  const std::vector<Case> cases = {
-      {"07-14-21-28-35-42",
-       {7, 14, 21, 28, 35, 42},
-       "You have picked 6 of 6 numbers.",
-       6,
-       "07-14-21-28-35-42"},
-      {"00-00-00-00-00-00", {}, kDesignCaption, 59, "33-00-00-00-00-00"},
-      {"05-12-00-00-00-00", {5, 12}, "You have picked 2 of 6 numbers.", 59, "05-12-33-00-00-00"},
-  };
-  for (const Case& c : cases) {
-    frmNumberEntry& dialog = Open(EntryMode::Winning, c.stored);
-    EXPECT_EQ(Checked(dialog), c.checked) << c.stored;
-    EXPECT_EQ(dialog.windowTitle(), c.caption) << c.stored;
-    EXPECT_EQ(EnabledBoxes(dialog), c.enabled) << c.stored;
-    EXPECT_EQ(Named<QLabel>(dialog, "Label1")->text(), c.stored);
-    EXPECT_TRUE(Named<QPushButton>(dialog, "cmdNext")->isHidden());
-    EXPECT_TRUE(Named<QPushButton>(dialog, "cmdAllNumbers")->isHidden());
-    EXPECT_EQ(dialog.CancelButton(), Named<QPushButton>(dialog, "cmdCancel"));
-    Click(dialog, {33});
-    EXPECT_EQ(Named<QLabel>(dialog, "Label1")->text(), c.afterPicking33) << c.stored;
-    dialog.cmdCancel_Click();
-    main_.reset();
-  }
+struct WinningStart {
+  const char* name;
+  const char* stored;
+  std::vector<int> checked;
+  const char* caption;
+  int enabled;
+  const char* afterPicking33;
+};
+
+class WinningModeStart : public EntryPicksTest,
+                         public ::testing::WithParamInterface<WinningStart> {};
+
+TEST_P(WinningModeStart, StartsFromTheMainWindowsWinningNumber) {
+  const WinningStart& c = GetParam();
+  frmNumberEntry& dialog = Open(EntryMode::Winning, c.stored);
+  EXPECT_EQ(Checked(dialog), c.checked);
+  EXPECT_EQ(dialog.windowTitle(), c.caption);
+  EXPECT_EQ(EnabledBoxes(dialog), c.enabled);
+  EXPECT_EQ(Named<QLabel>(dialog, "Label1")->text(), c.stored);
+  EXPECT_TRUE(Named<QPushButton>(dialog, "cmdNext")->isHidden());
+  EXPECT_TRUE(Named<QPushButton>(dialog, "cmdAllNumbers")->isHidden());
+  EXPECT_EQ(dialog.CancelButton(), Named<QPushButton>(dialog, "cmdCancel"));
+  Click(dialog, {33});
+  EXPECT_EQ(Named<QLabel>(dialog, "Label1")->text(), c.afterPicking33);
+  dialog.cmdCancel_Click();
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Stored, WinningModeStart,
+    ::testing::Values(
+        WinningStart{"Complete",
+                     "07-14-21-28-35-42",
+                     {7, 14, 21, 28, 35, 42},
+                     "You have picked 6 of 6 numbers.",
+                     6,
+                     "07-14-21-28-35-42"},
+        WinningStart{"Empty", "00-00-00-00-00-00", {}, kDesignCaption, 59, "33-00-00-00-00-00"},
+        WinningStart{"TwoPositions",
+                     "05-12-00-00-00-00",
+                     {5, 12},
+                     "You have picked 2 of 6 numbers.",
+                     59,
+                     "05-12-33-00-00-00"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EntryPicksTest, FieldsThatNameNoBoxAreKeptUntilAPickReplacesThem) {
   // Only a winning number edited outside the program holds such fields.
@@ -147,22 +159,35 @@ TEST_F(EntryPicksTest, FieldsThatNameNoBoxAreKeptUntilAPickReplacesThem) {
   shorter.cmdCancel_Click();
 }
 
-TEST_F(EntryPicksTest, PlayModeShowsTheNextTicketNumberFromTheFileCount) {
-  for (const auto& [total, ticket] : std::vector<std::pair<std::string, QString>>{
-           {"0", "1"}, {"12", "13"}, {"", ""}, {"abc", ""}, {"-3", ""}}) {
-    WriteDataFile(Lines({"[Numbers]", ("TOTAL=" + total).c_str()}));
-    StartProgram();
-    main_->OpenEntryDialog(EntryMode::Plays);
-    frmNumberEntry& dialog = *OpenWindow<frmNumberEntry>();
-    EXPECT_EQ(Named<QLabel>(dialog, "lbltotaltickets")->text().toStdString(), total);
-    EXPECT_EQ(Named<QLabel>(dialog, "lblticketnumber")->text(), ticket) << total;
-    EXPECT_EQ(dialog.CancelButton(), Named<QPushButton>(dialog, "cmdDone"));
-    EXPECT_EQ(dialog.focusWidget(), Named<QPushButton>(dialog, "cmdDone"));
-    EXPECT_EQ(NumberBox(dialog, 59)->text(), "[59]");
-    dialog.cmdDone_Click();
-    main_.reset();
-  }
+struct PlaysStart {
+  const char* name;
+  std::string total;
+  QString ticket;
+};
+
+class PlayModeStart : public EntryPicksTest, public ::testing::WithParamInterface<PlaysStart> {};
+
+TEST_P(PlayModeStart, ShowsTheNextTicketNumberFromTheFileCount) {
+  const PlaysStart& c = GetParam();
+  WriteDataFile(Lines({"[Numbers]", ("TOTAL=" + c.total).c_str()}));
+  StartProgram();
+  main_->OpenEntryDialog(EntryMode::Plays);
+  frmNumberEntry& dialog = *OpenWindow<frmNumberEntry>();
+  EXPECT_EQ(Named<QLabel>(dialog, "lbltotaltickets")->text().toStdString(), c.total);
+  EXPECT_EQ(Named<QLabel>(dialog, "lblticketnumber")->text(), c.ticket);
+  EXPECT_EQ(dialog.CancelButton(), Named<QPushButton>(dialog, "cmdDone"));
+  EXPECT_EQ(dialog.focusWidget(), Named<QPushButton>(dialog, "cmdDone"));
+  EXPECT_EQ(NumberBox(dialog, store::kHighestNumber)->text(), "[59]");
+  dialog.cmdDone_Click();
 }
+
+INSTANTIATE_TEST_SUITE_P(Total, PlayModeStart,
+                         ::testing::Values(PlaysStart{"Zero", "0", "1"},
+                                           PlaysStart{"Twelve", "12", "13"},
+                                           PlaysStart{"Missing", "", ""},
+                                           PlaysStart{"NotANumber", "abc", ""},
+                                           PlaysStart{"Negative", "-3", ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 

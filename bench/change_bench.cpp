@@ -18,14 +18,14 @@
 
 namespace {
 
-constexpr int kTickets = 32767;
+constexpr int kTickets = store::kMaxTickets;
 
 std::vector<std::string> MakeTickets(int count) {
   std::vector<std::string> tickets;
   for (int i = 0; i < count; ++i) {
     std::string ticket;
-    for (int k = 0; k < 6; ++k) {
-      ticket += (k ? "-" : "") + bench::TwoDigits(1 + (i * 7 + k * 13) % 59);
+    for (int k = 0; k < store::kNumbersPerTicket; ++k) {
+      ticket += (k ? "-" : "") + bench::TwoDigits(1 + (i * 7 + k * 13) % store::kHighestNumber);
     }
     tickets.push_back(std::move(ticket));
   }
@@ -33,12 +33,7 @@ std::vector<std::string> MakeTickets(int count) {
 }
 
 std::string FileOf(const std::vector<std::string>& tickets) {
-  std::string bytes =
-      "[Numbers]\r\nTOTAL=" + std::to_string(tickets.size()) + "\r\nW=03-17-22-35-41-58\r\n";
-  for (std::size_t i = 0; i < tickets.size(); ++i) {
-    bytes += std::to_string(i + 1) + "=" + tickets[i] + "\r\n";
-  }
-  return bytes;
+  return bench::DataFileBytes(tickets);
 }
 
 // The read, change and write without a lock and without comparing, as the store did them
@@ -46,21 +41,22 @@ std::string FileOf(const std::vector<std::string>& tickets) {
 store::WriteResult UnlockedRewrite(const std::string& path,
                                    const std::vector<std::string>& tickets) {
   for (const std::string& ticket : tickets) {
-    if (std::string reason = store::ProfileDocument::RejectReason("Numbers", "1", ticket);
+    if (std::string reason = store::ProfileDocument::RejectReason(store::kSection, "1", ticket);
         !reason.empty()) {
       return store::WriteResult::Failure(path, reason);
     }
   }
   store::FileContents file = store::ReadWholeFile(path);
   store::ProfileDocument doc = store::ProfileDocument::ParseOwning(std::move(file.bytes));
-  const store::CountResult old = store::ConvertCount(doc.Get("Numbers", "Total"));
+  const store::CountResult old =
+      store::ConvertCount(doc.Get(store::kSection, store::kTotalKeyAsAdded));
   for (long long k = static_cast<long long>(tickets.size()) + 1; k <= (old.ok ? old.value : 0);
        ++k) {
-    doc.Delete("Numbers", std::to_string(k));
+    doc.Delete(store::kSection, std::to_string(k));
   }
-  doc.Set("Numbers", "TOTAL", std::to_string(tickets.size()));
+  doc.Set(store::kSection, store::kTotalKey, std::to_string(tickets.size()));
   for (std::size_t i = 0; i < tickets.size(); ++i) {
-    doc.Set("Numbers", std::to_string(i + 1), tickets[i]);
+    doc.Set(store::kSection, std::to_string(i + 1), tickets[i]);
   }
   if (!doc.IsModified()) {
     return store::WriteResult::Success();
@@ -71,7 +67,7 @@ store::WriteResult UnlockedRewrite(const std::string& path,
 store::WriteResult UnlockedAppend(const std::string& path, const std::string& ticket) {
   store::FileContents file = store::ReadWholeFile(path);
   store::ProfileDocument doc = store::ProfileDocument::ParseOwning(std::move(file.bytes));
-  const store::CountResult count = store::ConvertCount(doc.Get("Numbers", "TOTAL"));
+  const store::CountResult count = store::ConvertCount(doc.Get(store::kSection, store::kTotalKey));
   store::AppendToDocument(doc, count.value, {ticket});
   return store::WriteFileAtomically(path, doc.Serialize());
 }

@@ -13,7 +13,7 @@ namespace {
 
 using bench::TwoDigits;
 
-constexpr int kTicketCount = 32767;  // the largest list a data file can hold
+constexpr int kTicketCount = store::kMaxTickets;
 const check::WinningTexts kWinning = {"05", "12", "23", "34", "45", "56"};
 
 // Every `reportEvery`-th ticket holds three or four winning numbers, the rest hold at most two, so
@@ -21,7 +21,7 @@ const check::WinningTexts kWinning = {"05", "12", "23", "34", "45", "56"};
 std::vector<std::string> MakeTickets(int reportEvery) {
   std::vector<int> winningValues = {5, 12, 23, 34, 45, 56};
   std::vector<int> otherValues;
-  for (int n = 1; n <= 59; ++n) {
+  for (int n = store::kLowestNumber; n <= store::kHighestNumber; ++n) {
     if (std::find(winningValues.begin(), winningValues.end(), n) == winningValues.end()) {
       otherValues.push_back(n);
     }
@@ -35,7 +35,8 @@ std::vector<std::string> MakeTickets(int reportEvery) {
     std::shuffle(winningValues.begin(), winningValues.end(), random);
     std::shuffle(otherValues.begin(), otherValues.end(), random);
     std::vector<int> picks(winningValues.begin(), winningValues.begin() + winningPicks);
-    picks.insert(picks.end(), otherValues.begin(), otherValues.begin() + (6 - winningPicks));
+    picks.insert(picks.end(), otherValues.begin(),
+                 otherValues.begin() + (store::kNumbersPerTicket - winningPicks));
     std::shuffle(picks.begin(), picks.end(), random);
     std::string ticket;
     for (std::size_t k = 0; k < picks.size(); ++k) {

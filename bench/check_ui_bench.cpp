@@ -23,15 +23,15 @@ namespace {
 
 using bench::TwoDigits;
 
-constexpr int kTicketCount = 32767;  // the largest list a data file can hold
-const int kWinning[6] = {5, 12, 23, 34, 45, 56};
+constexpr int kTicketCount = store::kMaxTickets;
+const int kWinning[store::kNumbersPerTicket] = {5, 12, 23, 34, 45, 56};
 
 // Every `reportEvery`-th ticket holds three to six winning numbers, the others at most two
 // (reportEvery 0: none is reported).
 std::vector<std::string> MakeTickets(int reportEvery) {
   std::vector<int> winning(std::begin(kWinning), std::end(kWinning));
   std::vector<int> others;
-  for (int n = 1; n <= 59; ++n)
+  for (int n = store::kLowestNumber; n <= store::kHighestNumber; ++n)
     if (std::find(winning.begin(), winning.end(), n) == winning.end())
       others.push_back(n);
   std::mt19937 random(7);
@@ -43,7 +43,8 @@ std::vector<std::string> MakeTickets(int reportEvery) {
     std::shuffle(winning.begin(), winning.end(), random);
     std::shuffle(others.begin(), others.end(), random);
     std::vector<int> picks(winning.begin(), winning.begin() + fromWinning);
-    picks.insert(picks.end(), others.begin(), others.begin() + (6 - fromWinning));
+    picks.insert(picks.end(), others.begin(),
+                 others.begin() + (store::kNumbersPerTicket - fromWinning));
     std::string ticket;
     for (std::size_t k = 0; k < picks.size(); ++k) {
       if (k > 0)
@@ -74,18 +75,21 @@ struct Window {
 };
 
 // F5 as the user sees it: the handler, the box painted with its last lines, and whatever work
-// the box deferred to the event loop.
+// the box deferred to the event loop. The colour timer it starts is stopped untimed.
+void CheckAndShow(frmNumberChecker& form, benchmark::State& state) {
+  form.mnuCheck_Click();
+  form.txtMatchedTickets->repaint();
+  QApplication::processEvents();
+  state.PauseTiming();
+  form.Timer1->stop();
+  state.ResumeTiming();
+}
+
 void CheckOnWindow(benchmark::State& state) {
   Window window(static_cast<int>(state.range(0)));
   frmNumberChecker& form = *window.form;
-  for (auto _ : state) {
-    form.mnuCheck_Click();
-    form.txtMatchedTickets->repaint();
-    QApplication::processEvents();
-    state.PauseTiming();
-    form.Timer1->stop();
-    state.ResumeTiming();
-  }
+  for (auto _ : state)
+    CheckAndShow(form, state);
   state.counters["lines"] = form.txtMatchedTickets->document()->blockCount();
 }
 
@@ -97,12 +101,7 @@ void CheckAfterHint(benchmark::State& state) {
     state.PauseTiming();
     form.SetResultsText(QStringLiteral("hint"));
     state.ResumeTiming();
-    form.mnuCheck_Click();
-    form.txtMatchedTickets->repaint();
-    QApplication::processEvents();
-    state.PauseTiming();
-    form.Timer1->stop();
-    state.ResumeTiming();
+    CheckAndShow(form, state);
   }
 }
 

@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "cli/DrawsFile.h"
 #include "cli/DrawsReport.h"
 #include "cli/ImportTickets.h"
@@ -17,12 +19,10 @@
 namespace {
 
 std::vector<int> SixOf59(std::mt19937& random) {
-  std::vector<int> pool(59);
-  for (int n = 0; n < 59; ++n) {
-    pool[static_cast<std::size_t>(n)] = n + 1;
-  }
+  std::vector<int> pool(store::kHighestNumber);
+  std::iota(pool.begin(), pool.end(), store::kLowestNumber);
   std::shuffle(pool.begin(), pool.end(), random);
-  pool.resize(6);
+  pool.resize(store::kNumbersPerTicket);
   return pool;
 }
 
@@ -58,7 +58,7 @@ void ImportTickets(benchmark::State& state) {
   const std::string path = folder + "/import.pmd";
   for (auto _ : state) {
     state.PauseTiming();
-    std::ofstream(path, std::ios::binary) << "[Numbers]\r\nTOTAL=0\r\nW=00-00-00-00-00-00\r\n";
+    std::ofstream(path, std::ios::binary) << bench::FileHead(0, store::kEmptyPlayNumber);
     state.ResumeTiming();
     const cli::TicketLines lines = cli::ParseTicketLines(text);
     cli::DataFileForAdding file = cli::OpenForAdding(path);
@@ -77,7 +77,7 @@ BENCHMARK(ImportTickets)->Arg(32000)->Unit(benchmark::kMillisecond);
 void CheckDraws(benchmark::State& state) {
   std::mt19937 random(5);
   std::vector<std::string> tickets;
-  for (int i = 0; i < 32767; ++i) {
+  for (int i = 0; i < store::kMaxTickets; ++i) {
     store::PlayFields fields;
     const std::vector<int> numbers = SixOf59(random);
     for (std::size_t k = 0; k < fields.size(); ++k) {

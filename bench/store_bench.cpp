@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
 #include "store/TicketFile.h"
@@ -17,7 +18,8 @@ namespace {
 std::string TicketText(int seed) {
   store::PlayFields fields;
   for (int k = 0; k < store::kNumbersPerTicket; ++k) {
-    fields[static_cast<std::size_t>(k)] = store::TwoDigitField(1 + (seed * 7 + k * 13) % 59);
+    fields[static_cast<std::size_t>(k)] =
+        store::TwoDigitField(1 + (seed * 7 + k * 13) % store::kHighestNumber);
   }
   return store::JoinPlayNumber(fields);
 }
@@ -33,12 +35,7 @@ std::vector<std::string> MakeTickets(int count, int seed) {
 
 // A data file as the program leaves it after adding `count` tickets one by one.
 std::string DataFileBytes(int count) {
-  std::string bytes = "[Numbers]\r\nTOTAL=" + std::to_string(count) + "\r\nW=03-17-22-35-41-58\r\n";
-  const std::vector<std::string> tickets = MakeTickets(count, 0);
-  for (int i = 0; i < count; ++i) {
-    bytes += std::to_string(i + 1) + "=" + tickets[static_cast<std::size_t>(i)] + "\r\n";
-  }
-  return bytes;
+  return bench::DataFileBytes(MakeTickets(count, 0));
 }
 
 class BenchFile {
@@ -71,16 +68,16 @@ void BM_ReadAllTickets(benchmark::State& state) {
     benchmark::DoNotOptimize(list);
   }
 }
-BENCHMARK(BM_ReadAllTickets)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadAllTickets)->Arg(3276)->Arg(store::kMaxTickets)->Unit(benchmark::kMillisecond);
 
 void BM_ReadProfileValue(benchmark::State& state) {
   const BenchFile file(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    std::string value = store::ReadProfileValue("Numbers", "W", file.path());
+    std::string value = store::ReadProfileValue(store::kSection, store::kWinningKey, file.path());
     benchmark::DoNotOptimize(value);
   }
 }
-BENCHMARK(BM_ReadProfileValue)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadProfileValue)->Arg(3276)->Arg(store::kMaxTickets)->Unit(benchmark::kMillisecond);
 
 // Every line's value changes on each run, as after deleting the first ticket.
 void BM_RewriteTickets(benchmark::State& state) {
@@ -96,7 +93,7 @@ void BM_RewriteTickets(benchmark::State& state) {
     turn ^= 1;
   }
 }
-BENCHMARK(BM_RewriteTickets)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RewriteTickets)->Arg(3276)->Arg(store::kMaxTickets)->Unit(benchmark::kMillisecond);
 
 // Appending the last ticket the program allows to a file one short of it.
 void BM_AddTicket(benchmark::State& state) {
@@ -113,6 +110,6 @@ void BM_AddTicket(benchmark::State& state) {
     state.ResumeTiming();
   }
 }
-BENCHMARK(BM_AddTicket)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AddTicket)->Arg(3276)->Arg(store::kMaxTickets)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -43,16 +43,16 @@ const char kNoneMatch[] = "01-02-03-04-06-07";
 // `reportEvery` above 1 only every reportEvery-th ticket is so, the others hold none of kAllMatch's
 // numbers.
 std::vector<std::string> MakeTickets(int count, int reportEvery = 1) {
-  static const int kWinning[6] = {5, 12, 23, 34, 45, 56};
-  static const int kOthers[6] = {8, 19, 27, 38, 49, 59};
+  static const int kWinning[store::kNumbersPerTicket] = {5, 12, 23, 34, 45, 56};
+  static const int kOthers[store::kNumbersPerTicket] = {8, 19, 27, 38, 49, 59};
   std::vector<std::string> tickets;
   tickets.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     const bool reported = i % reportEvery == 0;
     std::string ticket;
-    for (int k = 0; k < 6; ++k) {
-      const int number = !reported ? kOthers[(i + k) % 6]
-                         : k < 3   ? kWinning[(i + k) % 6]
+    for (int k = 0; k < store::kNumbersPerTicket; ++k) {
+      const int number = !reported ? kOthers[(i + k) % store::kNumbersPerTicket]
+                         : k < 3   ? kWinning[(i + k) % store::kNumbersPerTicket]
                                    : 8 + (i * 7 + k * 11) % 52;
       if (k > 0)
         ticket.push_back('-');
@@ -64,11 +64,7 @@ std::vector<std::string> MakeTickets(int count, int reportEvery = 1) {
 }
 
 std::string FileOf(const std::vector<std::string>& tickets, const char* winning) {
-  std::string bytes =
-      "[Numbers]\r\nTOTAL=" + std::to_string(tickets.size()) + "\r\nW=" + winning + "\r\n";
-  for (std::size_t i = 0; i < tickets.size(); ++i)
-    bytes += std::to_string(i + 1) + "=" + tickets[i] + "\r\n";
-  return bytes;
+  return bench::DataFileBytes(tickets, winning);
 }
 
 void Settle() {
@@ -306,8 +302,13 @@ void CopyResults(benchmark::State& state) {
 
 }  // namespace
 
-#define PELMORA_TABLE(fn) \
-  BENCHMARK(fn)->Arg(3276)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(0.3)
+#define PELMORA_TABLE(fn)             \
+  BENCHMARK(fn)                       \
+      ->Arg(3276)                     \
+      ->Arg(store::kMaxTickets)       \
+      ->Unit(benchmark::kMillisecond) \
+      ->UseRealTime()                 \
+      ->MinTime(0.3)
 
 PELMORA_TABLE(StartUp);
 PELMORA_TABLE(Open);

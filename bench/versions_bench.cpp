@@ -19,17 +19,17 @@
 
 namespace {
 
-constexpr int kTickets = 32767;
+constexpr int kTickets = store::kMaxTickets;
 
 std::string DataFileBytes(int round) {
   // The winning number differs from round to round, so no two versions are alike.
-  std::string bytes = "[Numbers]\r\nTOTAL=" + std::to_string(kTickets) +
-                      "\r\nW=" + bench::TwoDigits(round % 59 + 1) + "-17-22-35-41-58\r\n";
+  constexpr int kTop = store::kHighestNumber;
+  std::vector<std::string> tickets;
   for (int i = 1; i <= kTickets; ++i) {
-    bytes += std::to_string(i) + "=" + bench::TwoDigits(i % 59 + 1) + "-" +
-             bench::TwoDigits((i / 59) % 59 + 1) + "-22-35-41-58\r\n";
+    tickets.push_back(bench::TwoDigits(i % kTop + 1) + "-" +
+                      bench::TwoDigits((i / kTop) % kTop + 1) + "-22-35-41-58");
   }
-  return bytes;
+  return bench::DataFileBytes(tickets, bench::TwoDigits(round % kTop + 1) + "-17-22-35-41-58");
 }
 
 class Folder {

@@ -6,12 +6,12 @@
 #include <string_view>
 
 #include "store/PlayNumber.h"
+#include "store/TicketRules.h"
 
 namespace check {
 
 namespace {
 
-constexpr int kFields = 6;
 constexpr std::string_view kLineStart = "Matched: (";
 constexpr std::string_view kLineMiddle = ") in:";
 constexpr std::string_view kLineEnd = "\r\n";
@@ -22,7 +22,7 @@ constexpr int kReportThreshold = 3;
 // low byte and its characters above. Two such texts are equal exactly when their keys are, and
 // the 36 comparisons per ticket become integer compares instead of library calls.
 using FieldKey = std::uint32_t;
-using FieldKeys = std::array<FieldKey, kFields>;
+using FieldKeys = std::array<FieldKey, store::kNumbersPerTicket>;
 
 // A winning text longer than two characters can never equal a field; its key has a length byte
 // (0xFF) that no field produces.
@@ -41,7 +41,7 @@ FieldKey KeyOf(std::string_view text) {
 
 FieldKeys WinningKeys(const WinningTexts& winning) {
   FieldKeys keys;
-  for (int k = 0; k < kFields; ++k) {
+  for (int k = 0; k < store::kNumbersPerTicket; ++k) {
     keys[k] = KeyOf(winning[k]);
   }
   return keys;
@@ -49,7 +49,7 @@ FieldKeys WinningKeys(const WinningTexts& winning) {
 
 int CountMatchesIn(const FieldKeys& winning, std::string_view ticket) {
   FieldKeys fields;
-  for (int j = 0; j < kFields; ++j) {
+  for (int j = 0; j < store::kNumbersPerTicket; ++j) {
     fields[j] = KeyOf(store::PlayNumberField(ticket, j + 1));
   }
   // Every equal pair counts, so a value repeated in the winning number or the ticket counts once
@@ -79,13 +79,13 @@ DecimalText ToDecimal(int value) {
 
 std::string SorryText(const WinningTexts& winning) {
   std::string text;
-  std::size_t size = kSorryText.size() + kLineEnd.size() + kFields - 1;
+  std::size_t size = kSorryText.size() + kLineEnd.size() + store::kNumbersPerTicket - 1;
   for (const std::string& box : winning) {
     size += box.size();
   }
   text.reserve(size);
   text.append(kSorryText).append(kLineEnd);
-  for (int k = 0; k < kFields; ++k) {
+  for (int k = 0; k < store::kNumbersPerTicket; ++k) {
     if (k > 0) {
       text.push_back('-');
     }

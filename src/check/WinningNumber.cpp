@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "store/TicketRules.h"
+
 namespace check {
 
 namespace {
@@ -10,7 +12,7 @@ namespace {
 // text, or one with anything but digits (left by a data file edited outside the program), would
 // be compared with the tickets' fields as it stands and match what it should not.
 bool HoldsPick(std::string_view text) {
-  if (text.empty() || text == "00") {
+  if (text.empty() || text == store::kEmptyField) {
     return false;
   }
   for (const char c : text) {

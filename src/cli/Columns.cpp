@@ -87,7 +87,7 @@ std::optional<std::vector<ColumnPick>> ParseColumns(std::string_view text, std::
     }
     start = comma + 1;
   }
-  if (picks.size() != kSixNumbers) {
+  if (picks.size() != kNumbersPerTicket) {
     problem = "--columns needs six columns, such as 2-7 or 2,3,4,5,6,7; \"" + std::string(text) +
               "\" names " + std::to_string(picks.size());
     return std::nullopt;

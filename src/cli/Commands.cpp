@@ -115,7 +115,7 @@ std::string InputName(const std::string& path) {
 // separators. A "00" is named by its position, as the window names an empty winning box.
 std::optional<check::WinningTexts> ParseWinning(const std::string& text, std::string& problem) {
   const std::vector<std::string_view> words = NumberWords(text);
-  if (words.size() == kSixNumbers) {
+  if (words.size() == kNumbersPerTicket) {
     for (std::size_t k = 0; k < words.size(); ++k) {
       if (words[k].find_first_not_of('0') == std::string_view::npos) {
         problem = "the winning number has no number in position " + std::to_string(k + 1);

@@ -14,7 +14,7 @@ namespace {
 // A ticket's fields reduced to the number a draw box can equal. A draw box holds the two-digit
 // text of a number from 1 to 59, so a field matches it exactly when the field is that text; any
 // other field ("00", one character, letters) becomes 0, which no draw holds.
-using FieldNumbers = std::array<std::uint8_t, kSixNumbers>;
+using FieldNumbers = std::array<std::uint8_t, kNumbersPerTicket>;
 
 // Bit n set for each number n a ticket's fields can match. Counting then takes one AND per
 // ticket and draw instead of 36 text comparisons, which is what lets a thousand draws over a
@@ -42,7 +42,7 @@ TicketNumbers NumbersOf(const std::vector<std::string>& tickets) {
   for (const std::string& ticket : tickets) {
     FieldNumbers fields{};
     std::uint64_t mask = 0;
-    for (int k = 1; k <= kSixNumbers; ++k) {
+    for (int k = 1; k <= kNumbersPerTicket; ++k) {
       const std::uint8_t n = DrawableNumberOf(store::PlayNumberField(ticket, k));
       fields[static_cast<std::size_t>(k - 1)] = n;
       if (n != 0) {

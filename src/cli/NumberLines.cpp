@@ -69,16 +69,16 @@ ParsedNumbers SixNumbersOf(const std::vector<std::string_view>& words) {
       return result;
     }
   }
-  if (words.size() != kSixNumbers) {
-    result.problem = "holds " + std::to_string(words.size()) +
-                     (words.size() == 1 ? " number" : " numbers") + ", not 6";
+  if (words.size() != kNumbersPerTicket) {
+    result.problem = WrongCountProblem(words.size());
     return result;
   }
-  for (int k = 0; k < kSixNumbers; ++k) {
+  for (int k = 0; k < kNumbersPerTicket; ++k) {
     const std::string_view word = words[static_cast<std::size_t>(k)];
     const int value = ValueOf(word);
     if (value < kLowestNumber || value > kHighestNumber) {
-      result.problem = ShownWord(word) + " is outside 1 to 59";
+      result.problem = ShownWord(word) + " is outside " + std::to_string(kLowestNumber) + " to " +
+                       std::to_string(kHighestNumber);
       return result;
     }
     for (int j = 0; j < k; ++j) {
@@ -91,6 +91,11 @@ ParsedNumbers SixNumbersOf(const std::vector<std::string_view>& words) {
   }
   result.ok = true;
   return result;
+}
+
+std::string WrongCountProblem(std::size_t count) {
+  return "holds " + std::to_string(count) + (count == 1 ? " number" : " numbers") + ", not " +
+         std::to_string(kNumbersPerTicket);
 }
 
 std::string TicketText(const SixNumbers& numbers) {

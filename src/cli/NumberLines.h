@@ -12,11 +12,12 @@
 
 namespace cli {
 
-inline constexpr int kSixNumbers = store::kNumbersPerTicket;
 using store::kHighestNumber;
 using store::kLowestNumber;
+using store::kNumbersPerTicket;
 
-using SixNumbers = std::array<int, kSixNumbers>;
+// A ticket's numbers as whole numbers, in the order written.
+using SixNumbers = std::array<int, kNumbersPerTicket>;
 
 // The words of a line of numbers: runs of ASCII letters and digits. Everything else separates
 // them, so blanks, tabs, commas, semicolons, dashes, dots, quotes and any other byte all work as
@@ -37,6 +38,9 @@ ParsedNumbers ParseSixNumbers(std::string_view text);
 
 // The same for the words already cut out of a line.
 ParsedNumbers SixNumbersOf(const std::vector<std::string_view>& words);
+
+// Why `count` numbers are no ticket: "holds 5 numbers, not 6".
+std::string WrongCountProblem(std::size_t count);
 
 // A word as shown in a problem: cut when long, so one wild line cannot flood the report.
 std::string ShownWord(std::string_view word);

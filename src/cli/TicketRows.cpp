@@ -42,7 +42,7 @@ bool IsHeading(const std::vector<std::string_view>& fields) {
 ParsedNumbers TicketOfRow(const std::vector<std::string_view>& fields) {
   std::vector<std::string_view> numbers;
   std::copy_if(fields.begin(), fields.end(), std::back_inserter(numbers), IsNumber);
-  if (numbers.size() == kSixNumbers) {
+  if (numbers.size() == kNumbersPerTicket) {
     return SixNumbersOf(numbers);
   }
   ParsedNumbers refused;
@@ -50,8 +50,7 @@ ParsedNumbers TicketOfRow(const std::vector<std::string_view>& fields) {
   if (mistyped != fields.end()) {
     refused.problem = "\"" + ShownWord(*mistyped) + "\" is not a number";
   } else {
-    refused.problem = "holds " + std::to_string(numbers.size()) +
-                      (numbers.size() == 1 ? " number" : " numbers") + ", not 6";
+    refused.problem = WrongCountProblem(numbers.size());
   }
   return refused;
 }

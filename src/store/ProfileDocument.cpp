@@ -86,8 +86,8 @@ void ProfileDocument::NameTable::Insert(std::uint32_t hash, Id entry) {
 
 std::string_view ProfileDocument::TextOf(Id id) const {
   const Line& line = lines_[id];
-  const std::string_view base = line.inArena ? std::string_view(arena_) : buffer_;
-  return base.substr(line.begin, line.length);
+  return line.isWritten ? std::string_view(written_[line.begin])
+                        : std::string_view(buffer_).substr(line.begin, line.length);
 }
 
 std::string_view ProfileDocument::KeyNameOf(Id id) const {
@@ -118,13 +118,11 @@ void ProfileDocument::AddKey(Id section, std::string_view name, Id line) {
   keyTable_.Insert(KeyHash(section, name), entry);
 }
 
-ProfileDocument::Id ProfileDocument::AppendLine(std::size_t begin, std::size_t length, bool inArena,
-                                                Eol eol) {
+ProfileDocument::Id ProfileDocument::AppendLine(std::size_t begin, std::size_t length, Eol eol) {
   const Id id = static_cast<Id>(lines_.size());
   Line& line = lines_.emplace_back();
   line.begin = begin;
   line.length = length;
-  line.inArena = inArena;
   line.eol = eol;
   line.prev = last_;
   line.blank = TextOf(id).find_first_not_of(kBlanks) == std::string_view::npos;
@@ -143,13 +141,13 @@ ProfileDocument::Id ProfileDocument::AppendPlainLine(std::size_t begin, std::siz
   // run of blank lines, any other joins whatever run precedes it, blanks included. So a run
   // never ends in a blank line unless it is all blank, and "insert after the last non-blank
   // line" and "skip back over blank lines" still see whole records.
-  if (last_ != kNone && lines_[last_].plain && !lines_[last_].inArena &&
+  if (last_ != kNone && lines_[last_].plain && !lines_[last_].isWritten &&
       (!blank || lines_[last_].blank)) {
     ExtendRecord(last_, begin + length, eol);
     lines_[last_].blank = lines_[last_].blank && blank;
     return last_;
   }
-  const Id id = AppendLine(begin, length, false, eol);
+  const Id id = AppendLine(begin, length, eol);
   lines_[id].plain = true;
   return id;
 }
@@ -159,16 +157,13 @@ void ProfileDocument::ExtendRecord(Id id, std::size_t end, Eol eol) {
   lines_[id].eol = eol;
 }
 
-ProfileDocument::Id ProfileDocument::InsertLineAfter(Id at, std::size_t begin, std::size_t length) {
+ProfileDocument::Id ProfileDocument::InsertLineAfter(Id at, std::string text) {
   // A line without ending can only be the last one; it needs one before anything follows it.
   if (lines_[at].eol == Eol::None) {
     lines_[at].eol = Eol::CrLf;
   }
   const Id id = static_cast<Id>(lines_.size());
   Line& line = lines_.emplace_back();
-  line.begin = begin;
-  line.length = length;
-  line.inArena = true;
   line.eol = Eol::CrLf;
   line.prev = at;
   line.next = lines_[at].next;
@@ -178,6 +173,7 @@ ProfileDocument::Id ProfileDocument::InsertLineAfter(Id at, std::size_t begin, s
     last_ = id;
   }
   lines_[at].next = id;
+  WriteText(id, std::move(text));
   return id;
 }
 
@@ -196,13 +192,17 @@ void ProfileDocument::Unlink(Id id) {
   line.prev = line.next = kNone;
 }
 
-void ProfileDocument::ReserveArena(std::size_t extra) {
-  // Grown geometrically so that many changes stay linear, and reserved before appending so that
-  // views into arena_ stay valid while a line is put together from them.
-  const std::size_t needed = arena_.size() + extra;
-  if (needed > arena_.capacity()) {
-    arena_.reserve(std::max(needed, arena_.capacity() * 2));
+void ProfileDocument::WriteText(Id id, std::string text) {
+  Line& line = lines_[id];
+  // Serialize sizes its output from the lengths, so that a file of 100 MB is not copied twice.
+  line.length = text.size();
+  if (line.isWritten) {
+    written_[line.begin] = std::move(text);
+    return;
   }
+  line.begin = written_.size();
+  line.isWritten = true;
+  written_.push_back(std::move(text));
 }
 
 ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
@@ -243,7 +243,7 @@ ProfileDocument ProfileDocument::ParseOwning(std::string&& bytes) {
         break;
       }
       case ClassifiedLine::Header: {
-        const Id id = doc.AppendLine(begin, length, false, eol);
+        const Id id = doc.AppendLine(begin, length, eol);
         if (doc.FindSection(kind.name) == kNone) {
           current = static_cast<Id>(doc.sections_.size());
           doc.sections_.push_back(Section{id, id});
@@ -254,7 +254,7 @@ ProfileDocument ProfileDocument::ParseOwning(std::string&& bytes) {
         break;
       }
       case ClassifiedLine::Key: {
-        const Id id = doc.AppendLine(begin, length, false, eol);
+        const Id id = doc.AppendLine(begin, length, eol);
         if (current != kNone) {
           const Id entry = doc.FindKey(current, kind.name);
           if (entry == kNone) {
@@ -312,10 +312,9 @@ void ProfileDocument::Set(std::string_view section, std::string_view key, std::s
     if (last_ != kNone && lines_[last_].eol == Eol::None) {
       lines_[last_].eol = Eol::CrLf;
     }
-    ReserveArena(section.size() + 2);
-    const std::size_t begin = arena_.size();
-    arena_.append("[").append(section).append("]");
-    const Id id = AppendLine(begin, arena_.size() - begin, true, Eol::CrLf);
+    const Id id = AppendLine(0, 0, Eol::CrLf);
+    WriteText(id, "[" + std::string(section) + "]");
+    lines_[id].blank = false;
     sectionEntry = static_cast<Id>(sections_.size());
     sections_.push_back(Section{id, id});
     sectionTable_.Insert(SectionHash(TrimBlanks(section)), sectionEntry);
@@ -325,7 +324,6 @@ void ProfileDocument::Set(std::string_view section, std::string_view key, std::s
   const Id entry = FindKey(sectionEntry, keyName);
   if (entry != kNone && keys_[entry].current != kNone) {
     const Id id = keys_[entry].current;
-    ReserveArena(lines_[id].length + 1 + value.size());
     const std::string_view storedName = KeyNameOf(id);
     const std::string_view oldText = TextOf(id);
     if (oldText.size() == storedName.size() + 1 + value.size() && oldText.starts_with(storedName) &&
@@ -333,20 +331,19 @@ void ProfileDocument::Set(std::string_view section, std::string_view key, std::s
       return;  // already "<name>=<value>"
     }
     modified_ = true;
-    const std::size_t begin = arena_.size();
-    arena_.append(storedName).append("=").append(value);
-    lines_[id].begin = begin;
-    lines_[id].length = arena_.size() - begin;
-    lines_[id].inArena = true;
+    std::string text;
+    text.reserve(storedName.size() + 1 + value.size());
+    text.append(storedName).append("=").append(value);
+    WriteText(id, std::move(text));
     return;
   }
 
   modified_ = true;
   Section& target = sections_[sectionEntry];
-  ReserveArena(key.size() + 1 + value.size());
-  const std::size_t begin = arena_.size();
-  arena_.append(key).append("=").append(value);
-  const Id id = InsertLineAfter(target.tail, begin, arena_.size() - begin);
+  std::string text;
+  text.reserve(key.size() + 1 + value.size());
+  text.append(key).append("=").append(value);
+  const Id id = InsertLineAfter(target.tail, std::move(text));
   target.tail = id;
   if (entry != kNone) {
     // The name was there before and all its lines have been deleted.

@@ -36,9 +36,9 @@ inline std::string CrLf(std::initializer_list<std::string> lines) {
 // What F5 shows for a data file: the check over the tickets the window lists and the winning
 // number it loads into its six boxes.
 inline check::CheckResult WindowCheck(const std::string& path) {
-  const std::string stored = store::ReadProfileValue("Numbers", "W", path);
+  const std::string stored = store::ReadProfileValue(store::kSection, store::kWinningKey, path);
   check::WinningTexts winning;
-  for (int k = 1; k <= 6; ++k)
+  for (int k = 1; k <= store::kNumbersPerTicket; ++k)
     winning[static_cast<std::size_t>(k - 1)] = std::string(store::PlayNumberField(stored, k));
   return check::RunCheck(winning, store::ReadAllTickets(path).tickets);
 }

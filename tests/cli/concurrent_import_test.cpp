@@ -108,7 +108,8 @@ TEST_P(ConcurrentImportTest, AddsEveryTicketOnce) {
   }
 
   const store::TicketList list = store::ReadAllTickets(path);
-  EXPECT_EQ(store::ReadProfileValue("Numbers", "TOTAL", path), std::to_string(expected.size()));
+  EXPECT_EQ(store::ReadProfileValue(store::kSection, store::kTotalKey, path),
+            std::to_string(expected.size()));
   std::vector<std::string> stored = list.tickets;
   if (c.firstInputLate) {
     // The late run read the file only once its input was complete, so its tickets come last.

@@ -71,7 +71,7 @@ TEST(DrawsCheckTest, CountsAsTheCheckLibraryDoes) {
     std::vector<int> pool = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     std::shuffle(pool.begin(), pool.end(), random);
     Draw draw;
-    std::copy_n(pool.begin(), kSixNumbers, draw.numbers.begin());
+    std::copy_n(pool.begin(), kNumbersPerTicket, draw.numbers.begin());
     draws.push_back(draw);
   }
 

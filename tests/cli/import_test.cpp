@@ -98,16 +98,22 @@ INSTANTIATE_TEST_SUITE_P(
                                 "the ticket count (TOTAL) -2 is below 0"}),
     [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
 
-class ImportTest : public cli_test::FolderTest {};
+class ImportTest : public cli_test::FolderTest {
+ protected:
+  // Opens the data file and adds kNewTickets while every write fails as on a full disk.
+  static std::string AddOnFullDisk(const std::string& path) {
+    DataFileForAdding file = OpenForAdding(path);
+    store::SetWriteFailureHookForTesting(
+        [](const std::string&) -> std::optional<std::string> { return "No space left on device"; });
+    const std::string problem = AddTickets(file, path, kNewTickets);
+    store::SetWriteFailureHookForTesting(nullptr);
+    return problem;
+  }
+};
 
 TEST_F(ImportTest, AFailedWriteLeavesNoNewFile) {
   const std::string path = PathOf("missing.pmd");
-  DataFileForAdding file = OpenForAdding(path);
-  store::SetWriteFailureHookForTesting(
-      [](const std::string&) -> std::optional<std::string> { return "No space left on device"; });
-  const std::string problem = AddTickets(file, path, kNewTickets);
-  store::SetWriteFailureHookForTesting(nullptr);
-  EXPECT_EQ(problem, "could not be saved: No space left on device");
+  EXPECT_EQ(AddOnFullDisk(path), "could not be saved: No space left on device");
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -126,12 +132,7 @@ TEST_F(ImportTest, NeverGoesPastTheLargestCount) {
 TEST_F(ImportTest, AFailedWriteLeavesTheFileAsItWas) {
   const std::string bytes = CrLf({"[Numbers]", "TOTAL=0"});
   const std::string path = Write("data.pmd", bytes);
-  DataFileForAdding file = OpenForAdding(path);
-  store::SetWriteFailureHookForTesting(
-      [](const std::string&) -> std::optional<std::string> { return "No space left on device"; });
-  const std::string problem = AddTickets(file, path, kNewTickets);
-  store::SetWriteFailureHookForTesting(nullptr);
-  EXPECT_EQ(problem, "could not be saved: No space left on device");
+  EXPECT_EQ(AddOnFullDisk(path), "could not be saved: No space left on device");
   EXPECT_EQ(Read(path), bytes);
 }
 

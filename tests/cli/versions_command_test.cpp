@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CliTestSupport.h"
+#include "TicketFiles.h"
 #include "VersionsHome.h"
 #include "cli/Commands.h"
 #include "store/TicketFile.h"
@@ -74,13 +75,8 @@ TEST_F(VersionsCommandTest, EveryTicketComesBackByteForByteAfterDeletingThemAll)
 }
 
 TEST_F(VersionsCommandTest, AFullFileComesBackByteForByte) {
-  std::string full = CrLf({"[Numbers]", "TOTAL=32767", "W=05-12-23-34-45-56"});
-  for (int k = 1; k <= store::kMaxTickets; ++k) {
-    char ticket[32];
-    std::snprintf(ticket, sizeof ticket, "%d=%02d-%02d-22-35-41-58\r\n", k, k % 59 + 1,
-                  k / 59 % 59 + 1);
-    full += ticket;
-  }
+  const std::string full =
+      test_support::DataFileBytes(test_support::GeneratedTickets(store::kMaxTickets));
   file_ = Write("full.pmd", full);
   ASSERT_TRUE(store::RewriteTickets(file_, {}).ok);
   ASSERT_EQ(Whens().size(), 1u);

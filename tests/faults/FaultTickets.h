@@ -16,7 +16,7 @@ inline std::vector<std::string> FullTicketList(int which) {
   for (int i = 0; i < store::kMaxTickets; ++i) {
     store::PlayFields fields;
     for (int k = 0; k < store::kNumbersPerTicket; ++k)
-      fields[k] = store::TwoDigitField((i * 7 + k * 11 + which * 29) % 59 + 1);
+      fields[k] = store::TwoDigitField((i * 7 + k * 11 + which * 29) % store::kHighestNumber + 1);
     tickets.push_back(store::JoinPlayNumber(fields));
   }
   return tickets;

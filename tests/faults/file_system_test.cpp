@@ -35,12 +35,7 @@ const char kA[] = "05-12-19-33-40-52";
 const char kB[] = "01-09-14-27-38-44";
 const char kC[] = "07-08-09-10-11-12";
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
+using test_support::ReadBytes;
 
 bool IsRoot() {
   return ::geteuid() == 0;
@@ -58,7 +53,7 @@ std::string ApplyEveryChange(const std::string& path, bool fileExists) {
          return store::RewriteTickets(path, {kC, kA});
        }},
       {"start", [&] { return store::StartDataFile(path).write; }},
-      {"delete", [&] { return store::DeleteProfileKey("Numbers", "1", path); }},
+      {"delete", [&] { return store::DeleteProfileKey(store::kSection, "1", path); }},
   };
   std::string outcome;
   for (const auto& [name, change] : changes) {
@@ -117,23 +112,16 @@ std::optional<std::string> DiskIsFull(const std::string&) {
   return std::string(std::strerror(ENOSPC));
 }
 
-class FileSystemFaultTest : public ::testing::Test {
+class FileSystemFaultTest : public store_test::TempFolderTest {
  protected:
   void SetUp() override {
-    static std::atomic<int> counter{0};
-    folder_ = fs::temp_directory_path() /
-              ("pelmora-faults-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    fs::create_directories(folder_);
+    TempFolderTest::SetUp();
     fs::permissions(folder_, fs::perms::all);
   }
   void TearDown() override {
     store::SetWriteFailureHookForTesting(nullptr);
-    std::error_code ignored;
-    fs::permissions(folder_, fs::perms::all, ignored);
-    fs::remove_all(folder_, ignored);
+    TempFolderTest::TearDown();
   }
-
-  std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
 
   // A data file with three tickets, written by the program's own code.
   static void MakeDataFile(const std::string& path) {
@@ -147,8 +135,6 @@ class FileSystemFaultTest : public ::testing::Test {
       names.insert(entry.path().filename().string());
     return names;
   }
-
-  fs::path folder_;
 };
 
 TEST_F(FileSystemFaultTest, FullDiskFailsEveryChangeWithItsReasonAndKeepsTheOldFile) {
@@ -215,8 +201,9 @@ TEST_F(FileSystemFaultTest, WritableFileInReadOnlyFolderIsRewrittenInPlace) {
           [&] { return ApplyEveryChange(path, true) + ApplyEveryChange(missing, false); }),
       EveryChangeSucceeding(true) + EveryChangeFailing(missing, std::strerror(EACCES), false));
   // The last change started the file afresh.
-  EXPECT_EQ(store::ReadProfileValue("Numbers", "TOTAL", path), "0");
-  EXPECT_EQ(store::ReadProfileValue("Numbers", "W", path), "00-00-00-00-00-00");
+  EXPECT_EQ(store::ReadProfileValue(store::kSection, store::kTotalKey, path), "0");
+  EXPECT_EQ(store::ReadProfileValue(store::kSection, store::kWinningKey, path),
+            "00-00-00-00-00-00");
   EXPECT_EQ(NamesIn(folder_), (std::set<std::string>{"pelmora.pmd"}));
 }
 
@@ -263,7 +250,7 @@ TEST_F(FileSystemFaultTest, DataFileThatIsAFolderReadsEmptyAndIsNeverReplaced) {
   EXPECT_FALSE(list.count.ok);
   EXPECT_EQ(list.count.errorCode, store::kTypeMismatch);
   EXPECT_TRUE(list.tickets.empty());
-  EXPECT_EQ(store::ReadProfileValue("Numbers", "TOTAL", path), "");
+  EXPECT_EQ(store::ReadProfileValue(store::kSection, store::kTotalKey, path), "");
 
   EXPECT_EQ(ApplyEveryChange(path, true), EveryChangeFailing(path, std::strerror(EISDIR), true));
   EXPECT_EQ(store::StartDataFile(path).errorCode, store::kTypeMismatch);
@@ -293,7 +280,7 @@ TEST_F(FileSystemFaultTest, PathsWithBlanksAndNonAsciiLettersWork) {
   ASSERT_TRUE(store::WriteProfileValue("numbers", "w", "03-17-22-35-41-58", path).ok);
   EXPECT_EQ(store::ReadAllTickets(path).tickets, (Tickets{kA, kB, kC}));
   ASSERT_TRUE(store::RewriteTickets(path, {kC, kA}).ok);
-  EXPECT_EQ(store::ReadProfileValue("Numbers", "TOTAL", path), "2");
+  EXPECT_EQ(store::ReadProfileValue(store::kSection, store::kTotalKey, path), "2");
   EXPECT_EQ(ReadBytes(path),
             "[Numbers]\r\nTOTAL=2\r\nW=03-17-22-35-41-58\r\n1=07-08-09-10-11-12\r\n"
             "2=05-12-19-33-40-52\r\n");

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "FaultTickets.h"
+#include "TempFolder.h"
 #include "store/TicketFile.h"
 
 extern char** environ;
@@ -26,12 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
+using test_support::ReadBytes;
 
 // The rewriting helper, started with its output on a pipe so the test knows when it runs.
 class RewriteLoop {
@@ -86,17 +82,8 @@ class RewriteLoop {
 TEST(KilledWriteTest, FileHoldsTheOldOrTheNewListWhole) {
   constexpr int kKills = 60;
   const auto budget = std::chrono::seconds(45);
-  const fs::path folder =
-      fs::temp_directory_path() / ("pelmora-kill-" + std::to_string(::getpid()));
-  fs::create_directories(folder);
-  struct RemoveAtEnd {
-    fs::path folder;
-    ~RemoveAtEnd() {
-      std::error_code ignored;
-      fs::remove_all(folder, ignored);
-    }
-  } removeAtEnd{folder};
-  const std::string path = (folder / "pelmora.pmd").string();
+  const test_support::TempFolder folder("kill");
+  const std::string path = folder.PathOf("pelmora.pmd");
 
   // Both states as the same code writes them, and the time one rewrite takes.
   const std::vector<std::string> first = faults::FullTicketList(0);
@@ -147,7 +134,7 @@ TEST(KilledWriteTest, FileHoldsTheOldOrTheNewListWhole) {
             static_cast<std::size_t>(store::kMaxTickets));
 
   // A killed writer cannot remove its half-written temporary file; nothing else is left.
-  for (const auto& entry : fs::directory_iterator(folder)) {
+  for (const auto& entry : fs::directory_iterator(folder.path())) {
     const std::string name = entry.path().filename().string();
     // Temporary names are ".pm<hash of the name>.<pid>.<four hex digits>".
     static const std::regex temporary(R"(\.pm[0-9a-f]{8}\.[0-9]+\.[0-9a-f]{4})");

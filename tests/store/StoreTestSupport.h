@@ -10,10 +10,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "TempFolder.h"
 
 namespace store_test {
 
@@ -21,22 +24,15 @@ namespace store_test {
 class TempFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static std::atomic<int> counter{0};
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     // A parameterised test's name holds a '/', which would make the folder a nested one whose
     // parent outlives the test.
     std::string name = info->name();
     std::replace(name.begin(), name.end(), '/', '-');
-    folder_ = BaseFolder() / ("pelmora-store-" + std::to_string(::getpid()) + "-" +
-                              std::to_string(counter++) + "-" + name);
-    std::filesystem::create_directories(folder_);
+    temp_.emplace(name, BaseFolder());
+    folder_ = temp_->path();
   }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::permissions(folder_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(folder_, ignored);
-  }
+  void TearDown() override { temp_.reset(); }
 
   virtual std::filesystem::path BaseFolder() const {
     return std::filesystem::temp_directory_path();
@@ -45,14 +41,9 @@ class TempFolderTest : public ::testing::Test {
   std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
 
   static void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+    test_support::WriteBytes(path, bytes);
   }
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-  }
+  static std::string ReadBytes(const std::string& path) { return test_support::ReadBytes(path); }
   // Names in the folder, to check that no temporary file is left behind.
   std::size_t EntryCount() const {
     std::size_t count = 0;
@@ -62,6 +53,7 @@ class TempFolderTest : public ::testing::Test {
     return count;
   }
 
+  std::optional<test_support::TempFolder> temp_;
   std::filesystem::path folder_;
 };
 

@@ -60,7 +60,7 @@ std::string ReadOutcome(const std::string& path) {
   std::string text = "TOTAL ";
   text += list.count.ok ? std::to_string(list.count.value)
                         : "error " + std::to_string(list.count.errorCode);
-  text += "\nW " + store::ReadProfileValue("Numbers", "W", path) + "\n";
+  text += "\nW " + store::ReadProfileValue(store::kSection, store::kWinningKey, path) + "\n";
   for (std::size_t i = 0; i < list.tickets.size(); ++i)
     text += std::to_string(i + 1) + " " + list.tickets[i] + "\n";
   return text;

@@ -66,7 +66,7 @@ TEST_P(ConcurrentWritersTest, EveryAppendLandsUnderItsOwnKey) {
       for (int i = 0; i < c.appendsEach; ++i) {
         const std::string value =
             "0" + std::to_string(w) + "-00-00-00-00-" + std::to_string(10 + i % 50);
-        if (!store::WriteProfileValue("Numbers", "W", value, path).ok) {
+        if (!store::WriteProfileValue(store::kSection, store::kWinningKey, value, path).ok) {
           return false;
         }
       }
@@ -81,7 +81,8 @@ TEST_P(ConcurrentWritersTest, EveryAppendLandsUnderItsOwnKey) {
 
   const store::TicketList list = store::ReadAllTickets(path);
   const int expected = c.appenders * c.appendsEach;
-  EXPECT_EQ(store::ReadProfileValue("Numbers", "TOTAL", path), std::to_string(expected));
+  EXPECT_EQ(store::ReadProfileValue(store::kSection, store::kTotalKey, path),
+            std::to_string(expected));
   ASSERT_EQ(list.tickets.size(), static_cast<std::size_t>(expected));
   std::set<std::string> distinct(list.tickets.begin(), list.tickets.end());
   EXPECT_EQ(distinct.size(), list.tickets.size());
@@ -137,7 +138,8 @@ TEST_F(DataFileChangeTest, AWriterThatWaitedWhileTheFileWasReplacedChangesTheNew
           const int now = ::open(path.c_str(), O_RDONLY);
           lockedTheNewFile = ::flock(now, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
           ::close(now);
-          store::AppendToDocument(doc, std::stoi(doc.Get("Numbers", "TOTAL")), {"waited"});
+          store::AppendToDocument(doc, std::stoi(doc.Get(store::kSection, store::kTotalKey)),
+                                  {"waited"});
           return store::ChangeVerdict::Write;
         });
   });
@@ -166,7 +168,7 @@ TEST_F(DataFileChangeTest, NothingIsLeftOfAMissingFileWhenNothingIsWritten) {
     const char* name;
     std::function<bool()> change;  // whether it reported success
   } cases[] = {
-      {"abandoned", [&] { return store::DeleteProfileKey("Numbers", "1", path).ok; }},
+      {"abandoned", [&] { return store::DeleteProfileKey(store::kSection, "1", path).ok; }},
       {"count refused", [&] { return store::AppendTicket(path, "01-02-03-04-05-06").write.ok; }},
       {"write failed",
        [&] {

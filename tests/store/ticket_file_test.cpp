@@ -66,8 +66,8 @@ TEST_F(TicketFileTest, CountAndWinningNumberAsTheirOwnReadsGiveThem) {
   for (const auto& [name, bytes] : files) {
     WriteBytes(path, bytes);
     const store::TicketList list = ReadAllTickets(path);
-    EXPECT_EQ(list.countText, ReadProfileValue("Numbers", "TOTAL", path)) << name;
-    EXPECT_EQ(list.winning, ReadProfileValue("Numbers", "W", path)) << name;
+    EXPECT_EQ(list.countText, ReadProfileValue(store::kSection, store::kTotalKey, path)) << name;
+    EXPECT_EQ(list.winning, ReadProfileValue(store::kSection, store::kWinningKey, path)) << name;
   }
 }
 
@@ -120,48 +120,50 @@ TEST_F(TicketFileTest, AddingAndRewriting) {
 // The operations as sequences of single profile operations, each reading and writing the file.
 store::TicketList ReadAllBySingleReads(const std::string& path) {
   store::TicketList list;
-  list.count = ConvertCount(ReadProfileValue("Numbers", "TOTAL", path));
+  list.count = ConvertCount(ReadProfileValue(store::kSection, store::kTotalKey, path));
   for (int k = 1; list.count.ok && k <= list.count.value; ++k) {
-    list.tickets.push_back(ReadProfileValue("Numbers", std::to_string(k), path));
+    list.tickets.push_back(ReadProfileValue(store::kSection, std::to_string(k), path));
   }
   return list;
 }
 
 void AddBySingleWrites(const std::string& path, int newCount, const std::string& ticket) {
-  store::WriteProfileValue("Numbers", "Total", std::to_string(newCount), path);
-  store::WriteProfileValue("Numbers", std::to_string(newCount), ticket, path);
+  store::WriteProfileValue(store::kSection, store::kTotalKeyAsAdded, std::to_string(newCount),
+                           path);
+  store::WriteProfileValue(store::kSection, std::to_string(newCount), ticket, path);
 }
 
 // False, writing nothing, when the file has a count that is not a number or out of range.
 bool RewriteBySingleWrites(const std::string& path, const Tickets& tickets) {
-  const std::string text = ReadProfileValue("Numbers", "Total", path);
+  const std::string text = ReadProfileValue(store::kSection, store::kTotalKeyAsAdded, path);
   const store::CountResult old = ConvertCount(text);
   if (!text.empty() && !old.ok) {
     return false;
   }
   const int n = static_cast<int>(tickets.size());
   for (int k = n + 1; k <= (old.ok ? old.value : 0); ++k) {
-    store::DeleteProfileKey("Numbers", std::to_string(k), path);
+    store::DeleteProfileKey(store::kSection, std::to_string(k), path);
   }
-  store::WriteProfileValue("Numbers", "TOTAL", std::to_string(n), path);
+  store::WriteProfileValue(store::kSection, store::kTotalKey, std::to_string(n), path);
   for (int i = 0; i < n; ++i) {
-    store::WriteProfileValue("Numbers", std::to_string(i + 1), tickets[i], path);
+    store::WriteProfileValue(store::kSection, std::to_string(i + 1), tickets[i], path);
   }
   return true;
 }
 
 int StartBySingleWrites(const std::string& path) {
   if (std::filesystem::exists(path)) {
-    const store::CountResult old = ConvertCount(ReadProfileValue("Numbers", "Total", path));
+    const store::CountResult old =
+        ConvertCount(ReadProfileValue(store::kSection, store::kTotalKeyAsAdded, path));
     if (!old.ok) {
       return old.errorCode;
     }
     for (int k = 1; k <= old.value; ++k) {
-      store::DeleteProfileKey("Numbers", std::to_string(k), path);
+      store::DeleteProfileKey(store::kSection, std::to_string(k), path);
     }
   }
-  store::WriteProfileValue("Numbers", "TOTAL", "0", path);
-  store::WriteProfileValue("Numbers", "W", "00-00-00-00-00-00", path);
+  store::WriteProfileValue(store::kSection, store::kTotalKey, "0", path);
+  store::WriteProfileValue(store::kSection, store::kWinningKey, store::kEmptyPlayNumber, path);
   return 0;
 }
 

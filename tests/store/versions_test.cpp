@@ -9,6 +9,7 @@
 #include <set>
 
 #include "StoreTestSupport.h"
+#include "TicketFiles.h"
 #include "VersionsHome.h"
 #include "store/DataFileChange.h"
 #include "store/Profile.h"
@@ -19,18 +20,10 @@ namespace {
 
 using store_test::TempFolderTest;
 
-std::string TicketText(int n) {
-  char text[24];
-  std::snprintf(text, sizeof text, "%02d-%02d-%02d-%02d-%02d-%02d", n % 59 + 1, 1, 2, 3, 4, 5);
-  return text;
-}
+using test_support::GeneratedTicket;
 
 std::string DataFile(int count, const std::string& winning = "05-12-23-34-45-56") {
-  std::string bytes = "[Numbers]\r\nTOTAL=" + std::to_string(count) + "\r\nW=" + winning + "\r\n";
-  for (int k = 1; k <= count; ++k) {
-    bytes += std::to_string(k) + "=" + TicketText(k) + "\r\n";
-  }
-  return bytes;
+  return test_support::DataFileBytes(test_support::GeneratedTickets(count), winning);
 }
 
 // Every test keeps its versions in a folder of its own.
@@ -88,7 +81,7 @@ TEST_P(VersionPerCommandTest, KeepsExactlyOneVersionWithTheOldBytesWhenTicketsGo
 std::vector<std::string> FirstTickets(int count) {
   std::vector<std::string> tickets;
   for (int k = 1; k <= count; ++k) {
-    tickets.push_back(TicketText(k));
+    tickets.push_back(GeneratedTicket(k));
   }
   return tickets;
 }
@@ -98,7 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RemovingCommand{
             "DeleteSomeTickets",
-            [](const std::string& p) { return store::RewriteTickets(p, {TicketText(2)}); }, true},
+            [](const std::string& p) { return store::RewriteTickets(p, {GeneratedTicket(2)}); },
+            true},
         RemovingCommand{"DeleteEveryTicket",
                         [](const std::string& p) { return store::RewriteTickets(p, {}); }, true},
         RemovingCommand{"SaveAChangedTicket",
@@ -112,7 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
                         [](const std::string& p) { return store::StartDataFile(p).write; }, true},
         RemovingCommand{"ReplaceTheWinningNumber",
                         [](const std::string& p) {
-                          return store::WriteProfileValue("Numbers", "W", "01-02-03-04-05-06", p);
+                          return store::WriteProfileValue(store::kSection, store::kWinningKey,
+                                                          "01-02-03-04-05-06", p);
                         },
                         true},
         RemovingCommand{"Restore",
@@ -123,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
             [](const std::string& p) { return store::RewriteTickets(p, FirstTickets(6)); }, false},
         RemovingCommand{
             "AddATicket",
-            [](const std::string& p) { return store::AppendTicket(p, TicketText(9)).write; },
+            [](const std::string& p) { return store::AppendTicket(p, GeneratedTicket(9)).write; },
             false}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -237,8 +232,8 @@ class VersionFailureTest : public VersionsTest,
 
 // Runs two removing commands; returns what went wrong, or nothing.
 std::string CommandsWorkAndWarnOnce(const std::string& path, const std::string& dataHome) {
-  if (!store::RewriteTickets(path, {TicketText(1)}).ok ||
-      store::ReadAllTickets(path).tickets != std::vector<std::string>{TicketText(1)}) {
+  if (!store::RewriteTickets(path, {GeneratedTicket(1)}).ok ||
+      store::ReadAllTickets(path).tickets != std::vector<std::string>{GeneratedTicket(1)}) {
     return "the command failed";
   }
   const std::optional<store::VersionWarning> warning = store::TakeVersionWarning();
@@ -329,7 +324,7 @@ TEST_F(VersionsTest, RestoreWhileAnotherWriterAppendsLosesNoTicket) {
   const std::vector<std::string> now = store::ReadAllTickets(path).tickets;
   ASSERT_GE(now.size(), 2u);
   EXPECT_EQ(std::vector<std::string>(now.begin(), now.begin() + 2),
-            (std::vector<std::string>{TicketText(1), TicketText(2)}));
+            (std::vector<std::string>{GeneratedTicket(1), GeneratedTicket(2)}));
   WriteBytes(PathOf("kept.pmd"), versions[0]);
   std::vector<std::string> saved = store::ReadAllTickets(PathOf("kept.pmd")).tickets;
   saved.insert(saved.end(), now.begin() + 2, now.end());

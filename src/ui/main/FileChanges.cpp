@@ -8,7 +8,6 @@
 #include "app/VersionWarning.h"
 #include "platform/Messages.h"
 #include "store/PlayNumber.h"
-#include "store/Profile.h"
 #include "store/TicketFile.h"
 #include "ui/main/DataFileWatch.h"
 #include "ui/main/PlayListModel.h"
@@ -50,7 +49,7 @@ void frmNumberChecker::ReloadFromFile() {
   store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
   mPlays->ReloadKeepingMarks(std::move(list.tickets));
   UpdateCountLine();
-  LoadWinningNumber();
+  ShowWinningNumber(list.winning);
   lstNumbers_Click();
 }
 
@@ -68,8 +67,7 @@ void frmNumberChecker::CatchUpWithFile() {
     return;
   }
   store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
-  const std::string winning =
-      store::ReadProfileValue(store::kSection, store::kWinningKey, mSession.gDataFile);
+  const std::string& winning = list.winning;
   bool boxesDiffer = false;
   for (int k = 1; k <= store::kNumbersPerTicket; ++k) {
     boxesDiffer =
@@ -82,5 +80,5 @@ void frmNumberChecker::CatchUpWithFile() {
     lstNumbers_Click();
   }
   if (boxesDiffer)
-    LoadWinningNumber();
+    ShowWinningNumber(winning);
 }

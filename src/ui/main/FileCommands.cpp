@@ -102,7 +102,7 @@ bool frmNumberChecker::OpenDataFile(const QString& path) {
 
   // Refilling the list is no click on it: "Delete Checked" keeps its state, as at start-up.
   SetPlayList(std::move(list.tickets));
-  LoadWinningNumber();
+  ShowWinningNumber(list.winning);
   setWindowTitle(PathText(mSession.gDataFile));
   ShortenCaption();
   mnuViewAll_Click();

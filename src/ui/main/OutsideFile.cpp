@@ -72,11 +72,13 @@ class DeferredOpen : public QObject {
 
 }  // namespace
 
-bool frmNumberChecker::StartWithFile(const QString& path) {
+bool frmNumberChecker::StartWithFile(const QString& path, store::TicketList& list) {
   if (path.isEmpty())
     return false;
-  if (store::ReadAllTickets(PathBytes(path)).count.ok)
+  if (store::TicketList read = store::ReadAllTickets(PathBytes(path)); read.count.ok) {
+    list = std::move(read);
     return true;
+  }
   platform::Messages::Show(this, {QStringLiteral("Error loading file."), AppTitle(),
                                   platform::MessageIcon::None, platform::MessageButtons::Ok});
   return false;

@@ -207,12 +207,16 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
   // 5, 6. The file named on the command line, else the default data file, created when missing.
   const DefaultDataFile location = ChooseDefaultDataFile();
   mSession.gDataFile = location.path;
-  if (StartWithFile(fileFromOutside)) {
+  store::TicketList list;
+  if (StartWithFile(fileFromOutside, list)) {
     mSession.gDataFile = PathBytes(fileFromOutside);
-  } else if (!location.exists) {
-    const store::StartResult started = store::StartDataFile(mSession.gDataFile);
-    if (!started.write.ok)
-      ReportWriteFailure(this, started.write);
+  } else {
+    if (!location.exists) {
+      const store::StartResult started = store::StartDataFile(mSession.gDataFile);
+      if (!started.write.ok)
+        ReportWriteFailure(this, started.write);
+    }
+    list = store::ReadAllTickets(mSession.gDataFile);
   }
 
   // 7. Caption.
@@ -221,7 +225,6 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
   ShortenCaption();
 
   // 8, 9. The play list and its count; the winning number comes from the same read.
-  store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
   mPlays->SetTickets(std::move(list.tickets));
   UpdateCountLine();
 
@@ -250,10 +253,6 @@ void frmNumberChecker::ShortenCaption() {
   const QString tail = lastSeparator >= 0 ? path.mid(lastSeparator) : path;
   setWindowTitle(path.left(3) + QStringLiteral("..") + tail + QStringLiteral(" ") +
                  QString::fromLatin1(kProductName));
-}
-
-void frmNumberChecker::LoadWinningNumber() {
-  ShowWinningNumber(GetProfileValue(store::kSection, store::kWinningKey, mSession.gDataFile));
 }
 
 void frmNumberChecker::ShowWinningNumber(const std::string& value) {

@@ -26,6 +26,9 @@ class frmAbout;
 class frmNumberEntry;
 class PlayListModel;
 class ShapeMarker;
+namespace store {
+struct TicketList;
+}
 
 // The main window: the winning number in six boxes, the play list or the results box, the
 // ticket count, and every menu command of the program.
@@ -52,7 +55,6 @@ class frmNumberChecker : public QMainWindow {
 
   // Start-up helpers.
   void ShortenCaption();
-  void LoadWinningNumber();
   // The six boxes from a winning number as the data file holds it ("Numbers"/"W").
   void ShowWinningNumber(const std::string& value);
 
@@ -144,8 +146,8 @@ class frmNumberChecker : public QMainWindow {
  private:
   void CreateControls();
   // Whether the file given on the command line can be opened as Open would open it; says why
-  // not when it cannot. False without a file.
-  bool StartWithFile(const QString& path);
+  // not when it cannot. False without a file. When true, `list` is what that one read found.
+  bool StartWithFile(const QString& path, store::TicketList& list);
   void CreateMenus();
   void RestoreBoxLook(int index);
   // Delete Checked Play Numbers; false when the file had changed and nothing was deleted.

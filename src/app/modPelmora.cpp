@@ -8,20 +8,11 @@
 #include "app/ProblemReport.h"
 #include "platform/PreviousInstance.h"
 #include "store/Profile.h"
-#include "store/TicketRules.h"
 
 namespace modPelmora {
 
-std::string gDataFile;
-std::string gProfileFile;
-std::int16_t gIdx = 0;
-std::int16_t gPickedCount = 0;
-std::int16_t gPickLimit = store::kNumbersPerTicket;
-std::uint8_t gEntryMode = 0;
-
 namespace {
 QString gAppTitle = QString::fromLatin1(kProductName);
-MainWindowLink* gMainWindow = nullptr;
 }  // namespace
 
 QString PathText(const std::string& path) {
@@ -45,15 +36,6 @@ QString ProgramFolder() {
 std::string GetProfileValue(std::string_view section, std::string_view key,
                             const std::string& path) {
   return store::ReadProfileValue(section, key, path);
-}
-
-void SetMainWindowLink(MainWindowLink* link) {
-  gMainWindow = link;
-}
-
-void ShowMatchHint() {
-  if (gMainWindow)
-    gMainWindow->SetResultsText(QString::fromLatin1(kHintText));
 }
 
 void CheckPrevInstance(const QString& fileToOpen) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -19,16 +18,6 @@ inline constexpr char kHintText[] =
     "Tickets with 3-6 matches are displayed here when you click \"Check Winning Number Against "
     "Play Number (F5)\" in the Numbers menu.";
 
-extern std::string gDataFile;     // full path of the current data file
-extern std::string gProfileFile;  // the copy of gDataFile handed to each series of file operations
-extern std::int16_t gIdx;         // shared loop index
-extern std::int16_t gPickedCount;
-extern std::int16_t gPickLimit;
-extern std::uint8_t gEntryMode;  // 1: picking the winning number; 2: entering tickets
-
-inline constexpr std::uint8_t kEntryWinning = 1;
-inline constexpr std::uint8_t kEntryPlays = 2;
-
 // The application title that message boxes carry.
 QString AppTitle();
 void SetAppTitle(const QString& title);
@@ -39,19 +28,6 @@ QString ProgramFolder();
 // Reads a value of the current data file: trimmed, at most 126 characters, empty when missing.
 std::string GetProfileValue(std::string_view section, std::string_view key,
                             const std::string& path);
-
-// What modPelmora needs from the main window, so that the module does not depend on its class.
-class MainWindowLink {
- public:
-  virtual ~MainWindowLink() = default;
-  virtual void SetResultsText(const QString& text) = 0;
-  virtual void RaiseFromOtherInstance() = 0;
-};
-void SetMainWindowLink(MainWindowLink* link);
-
-// Puts the hint into the main window's results box, replacing results that no longer fit the
-// data they came from.
-void ShowMatchHint();
 
 // Another copy runs: asks it to come to the front and, when it answered, tells the user and ends
 // this copy. With `fileToOpen`, the running copy is asked to open that file too and this copy ends

@@ -49,8 +49,9 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(mainForm.windowIcon());
   mainForm.Form_Load(file);
   // With no tickets the window shows no list: its first paint is the window's.
-  FirstPaintProbe::InstallIfAsked(
-      mainForm.lstNumbers->isHidden() ? mainForm.centralWidget() : mainForm.lstNumbers->viewport());
+  const auto* playList = mainForm.findChild<QListView*>(QStringLiteral("lstNumbers"));
+  FirstPaintProbe::InstallIfAsked(playList->isHidden() ? mainForm.centralWidget()
+                                                       : playList->viewport());
   mainForm.show();
   // Only the copy that kept running answers later copies: it comes to the front and opens the
   // file they were started with.

@@ -9,13 +9,9 @@ void UiTest::SetUp() {
   ASSERT_TRUE(folder_.isValid());
   modPelmora::SetProgramFolderForTesting(folder_.path());
   modPelmora::SetAppTitle(QString::fromLatin1(modPelmora::kProductName));
-  modPelmora::gDataFile.clear();
-  modPelmora::gProfileFile.clear();
-  modPelmora::gEntryMode = 0;
 }
 
 void UiTest::TearDown() {
-  forms::UnloadAll();
   main_.reset();
   Flush();
   // Every window a test opened must be gone again.

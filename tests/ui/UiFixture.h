@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Named.h"
 #include "app/DataFileLocation.h"
 #include "app/modPelmora.h"
 #include "platform/doubles/ScopedClipboard.h"
@@ -18,8 +19,11 @@
 #include "platform/doubles/ScopedMessages.h"
 #include "platform/doubles/ScopedPreviousInstance.h"
 #include "platform/doubles/ScopedRegistry.h"
-#include "ui/Forms.h"
+#include "ui/Twips.h"
+#include "ui/entry/frmNumberEntry.h"
 #include "ui/main/frmNumberChecker.h"
+#include "ui/other/frmAbout.h"
+#include "ui/other/frmAllNumbers.h"
 
 // Every desktop facility a window may use, answered and recorded for the length of one test.
 struct DesktopDoubles {
@@ -49,6 +53,8 @@ class UiTest : public ::testing::Test {
 
   // Creates the main window and runs its start-up, with a file named on the command line if any.
   frmNumberChecker& StartProgram(const QString& fileFromOutside = QString());
+  // The data file the program works on now.
+  const std::string& CurrentFile() const { return main_->session().gDataFile; }
   // Processes pending events (deferred deletes included) without waiting.
   static void Flush();
 
@@ -56,6 +62,11 @@ class UiTest : public ::testing::Test {
   DesktopDoubles desktop_;
   std::unique_ptr<frmNumberChecker> main_;
 };
+
+// The main window's client height in pixels: the row of winning-number boxes only, and down to
+// the count line.
+inline const int kBoxRowPixels = TwipsToPixels(690);
+inline const int kStandardPixels = TwipsToPixels(2640 + 375);
 
 // A data file's text from its lines, each ended by CR LF.
 std::string Lines(std::initializer_list<const char*> lines);

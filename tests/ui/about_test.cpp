@@ -21,8 +21,8 @@ class AboutTest : public UiTest {
   // Starts the program and opens the About box the way the Help menu does.
   frmAbout& OpenAbout() {
     frmNumberChecker& form = StartProgram();
-    form.mnuAbout->trigger();
-    frmAbout* about = forms::About();
+    Named<QAction>(form, "mnuAbout")->trigger();
+    frmAbout* about = OpenWindow<frmAbout>();
     EXPECT_NE(about, nullptr);
     return *about;
   }
@@ -86,11 +86,11 @@ TEST_F(AboutTest, SystemInfoStartsThePathValueUnchangedWithoutTestingIt) {
   desktop_.registry.SetString(kLocationKey, "MSINFO", "/opt/msinfo");
   desktop_.launcher.existingFiles.insert("/opt/msinfo/MSINFO32.EXE");
   frmAbout& about = OpenAbout();
-  about.cmdSysInfo->click();
+  Named<QPushButton>(about, "cmdSysInfo")->click();
   EXPECT_EQ(desktop_.launcher.started, QStringList({"/opt/tools/sysinfo --now"}));
   EXPECT_TRUE(desktop_.messages.shown.empty());
   EXPECT_TRUE(about.isVisible()) << "System Info leaves the box open";
-  about.cmdOK->click();
+  Named<QPushButton>(about, "cmdOK")->click();
 }
 
 TEST_F(AboutTest, SystemInfoFallsBackToTheToolFolderWhenItsFileExists) {
@@ -129,7 +129,7 @@ TEST_F(AboutTest, SystemInfoWithoutAToolSaysSoOnce) {
 TEST_F(AboutTest, LoadFillsCaptionTextsAndIcon) {
   frmAbout& about = OpenAbout();
   EXPECT_EQ(about.windowTitle(), "About VORDANIK Pelmora 2.02.0.0");
-  EXPECT_EQ(about.lblDescription->text().toStdString(),
+  EXPECT_EQ(Named<QLabel>(about, "lblDescription")->text().toStdString(),
             "Thanks for using VORDANIK Pelmora, V2. This application checks a list of played 6 "
             "digit lottery numbers against a 6 digit winning number to see how many matches of at "
             "least 3 winning numbers you have. I will not accept any liability if the program "
@@ -138,20 +138,22 @@ TEST_F(AboutTest, LoadFillsCaptionTextsAndIcon) {
             "subject to the same forces of computing unknowns as any other software package.  "
             "Donations or lottery tickets from any state/country in any amount welcome!  Visit "
             "website for more info.");
-  EXPECT_FALSE(about.lblTitle->text().isEmpty());
-  EXPECT_FALSE(about.lblTitle->text().contains('\n'));
-  EXPECT_LE(about.lblTitle->fontMetrics().horizontalAdvance(about.lblTitle->text()),
-            about.lblTitle->width())
+  EXPECT_FALSE(Named<QLabel>(about, "lblTitle")->text().isEmpty());
+  EXPECT_FALSE(Named<QLabel>(about, "lblTitle")->text().contains('\n'));
+  EXPECT_LE(Named<QLabel>(about, "lblTitle")
+                ->fontMetrics()
+                .horizontalAdvance(Named<QLabel>(about, "lblTitle")->text()),
+            Named<QLabel>(about, "lblTitle")->width())
       << "the notice fits its one line";
   EXPECT_FALSE(about.windowIcon().isNull());
-  EXPECT_FALSE(about.picIcon->pixmap().isNull());
-  EXPECT_EQ(about.cmdSysInfo->text(), "&System Info...");
-  EXPECT_TRUE(about.cmdOK->isDefault());
+  EXPECT_FALSE(Named<QLabel>(about, "picIcon")->pixmap().isNull());
+  EXPECT_EQ(Named<QPushButton>(about, "cmdSysInfo")->text(), "&System Info...");
+  EXPECT_TRUE(Named<QPushButton>(about, "cmdOK")->isDefault());
   EXPECT_EQ(about.size(), QSize(382, 237));
   EXPECT_EQ(about.minimumSize(), about.maximumSize()) << "fixed size";
   EXPECT_FALSE(about.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
   EXPECT_TRUE(about.windowFlags() & Qt::WindowCloseButtonHint);
-  about.cmdOK->click();
+  Named<QPushButton>(about, "cmdOK")->click();
 }
 
 TEST_F(AboutTest, CaptionFollowsTheRenamedTitle) {
@@ -161,25 +163,26 @@ TEST_F(AboutTest, CaptionFollowsTheRenamedTitle) {
   EXPECT_EQ(about.windowTitle(), "About unwanted instance2.0.0");
 }
 
-TEST_F(AboutTest, EveryWayOfClosingEnablesTheMainWindowAgain) {
+TEST_F(AboutTest, EveryWayOfClosingGivesTheMainWindowBackItsInput) {
   const std::vector<std::pair<const char*, std::function<void(frmAbout&)>>> ways = {
-      {"OK", [](frmAbout& a) { a.cmdOK->click(); }},
-      {"Esc", [](frmAbout& a) { QTest::keyClick(a.cmdOK, Qt::Key_Escape); }},
+      {"OK", [](frmAbout& a) { Named<QPushButton>(a, "cmdOK")->click(); }},
+      {"Esc", [](frmAbout& a) { QTest::keyClick(Named<QPushButton>(a, "cmdOK"), Qt::Key_Escape); }},
       {"Enter", [](frmAbout& a) { QTest::keyClick(&a, Qt::Key_Return); }},
-      {"Enter on OK", [](frmAbout& a) { QTest::keyClick(a.cmdOK, Qt::Key_Enter); }},
+      {"Enter on OK",
+       [](frmAbout& a) { QTest::keyClick(Named<QPushButton>(a, "cmdOK"), Qt::Key_Enter); }},
       {"close box", [](frmAbout& a) { a.close(); }},
   };
   frmNumberChecker& form = StartProgram();
   for (const auto& [name, close] : ways) {
     SCOPED_TRACE(name);
-    form.mnuAbout->trigger();
-    frmAbout* about = forms::About();
+    Named<QAction>(form, "mnuAbout")->trigger();
+    frmAbout* about = OpenWindow<frmAbout>();
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isVisible());
-    EXPECT_FALSE(form.isEnabled()) << "the main window waits while the box is open";
+    EXPECT_TRUE(Waits(form)) << "the main window waits while the box is open";
     close(*about);
-    EXPECT_TRUE(form.isEnabled());
-    EXPECT_EQ(forms::About(), nullptr) << "unloaded, so the next opening loads afresh";
+    EXPECT_FALSE(Waits(form));
+    EXPECT_EQ(OpenWindow<frmAbout>(), nullptr) << "unloaded, so the next opening loads afresh";
     Flush();
   }
   EXPECT_TRUE(desktop_.launcher.started.isEmpty());
@@ -188,19 +191,20 @@ TEST_F(AboutTest, EveryWayOfClosingEnablesTheMainWindowAgain) {
 
 TEST_F(AboutTest, EnterOnAnotherButtonPressesThatButton) {
   frmAbout& about = OpenAbout();
-  QTest::keyClick(about.cmdSysInfo, Qt::Key_Return);
+  QTest::keyClick(Named<QPushButton>(about, "cmdSysInfo"), Qt::Key_Return);
   EXPECT_EQ(desktop_.messages.shown.size(), 1u) << "System Info ran";
   EXPECT_TRUE(about.isVisible());
-  EXPECT_FALSE(main_->isEnabled());
-  about.cmdOK->click();
+  EXPECT_TRUE(Waits(*main_));
+  Named<QPushButton>(about, "cmdOK")->click();
 }
 
 TEST_F(AboutTest, WebsiteLinkOpensTheProductsPage) {
   frmAbout& about = OpenAbout();
-  EXPECT_EQ(about.lblWebsite->cursor().shape(), Qt::PointingHandCursor);
-  EXPECT_TRUE(about.lblWebsite->font().underline());
-  EXPECT_TRUE(about.lblWebsite->font().bold());
-  EXPECT_EQ(about.lblWebsite->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+  EXPECT_EQ(Named<LinkLabel>(about, "lblWebsite")->cursor().shape(), Qt::PointingHandCursor);
+  EXPECT_TRUE(Named<LinkLabel>(about, "lblWebsite")->font().underline());
+  EXPECT_TRUE(Named<LinkLabel>(about, "lblWebsite")->font().bold());
+  EXPECT_EQ(Named<LinkLabel>(about, "lblWebsite")->palette().color(QPalette::WindowText),
+            QColor(0, 0, 255));
 
   // Tab runs OK, System Info, the web address, and back to OK.
   auto nextStop = [](QWidget* w) {
@@ -209,25 +213,27 @@ TEST_F(AboutTest, WebsiteLinkOpensTheProductsPage) {
     while (w->focusPolicy() == Qt::NoFocus);
     return w;
   };
-  EXPECT_EQ(nextStop(about.cmdOK), about.cmdSysInfo);
-  EXPECT_EQ(nextStop(about.cmdSysInfo), about.lblWebsite);
-  EXPECT_EQ(nextStop(about.lblWebsite), about.cmdOK);
-  EXPECT_EQ(about.focusWidget(), about.cmdOK) << "OK has the focus when the box opens";
+  EXPECT_EQ(nextStop(Named<QPushButton>(about, "cmdOK")), Named<QPushButton>(about, "cmdSysInfo"));
+  EXPECT_EQ(nextStop(Named<QPushButton>(about, "cmdSysInfo")),
+            Named<LinkLabel>(about, "lblWebsite"));
+  EXPECT_EQ(nextStop(Named<LinkLabel>(about, "lblWebsite")), Named<QPushButton>(about, "cmdOK"));
+  EXPECT_EQ(about.focusWidget(), Named<QPushButton>(about, "cmdOK"))
+      << "OK has the focus when the box opens";
 
   desktop_.launcher.openUrlSucceeds = false;
-  QTest::mouseClick(about.lblWebsite, Qt::LeftButton);
-  QTest::keyClick(about.lblWebsite, Qt::Key_Space);
+  QTest::mouseClick(Named<LinkLabel>(about, "lblWebsite"), Qt::LeftButton);
+  QTest::keyClick(Named<LinkLabel>(about, "lblWebsite"), Qt::Key_Space);
   EXPECT_EQ(desktop_.launcher.openedUrls,
             QStringList({frmAbout::kProductsUrl, frmAbout::kProductsUrl}));
   EXPECT_EQ(QUrl(desktop_.launcher.openedUrls[0]).path(), "/products.htm");
   EXPECT_TRUE(desktop_.messages.shown.empty()) << "a browser that does not start shows nothing";
 
   // Enter is no button's key there: it presses OK, the default button.
-  about.lblWebsite->setFocus();
-  QTest::keyClick(about.lblWebsite, Qt::Key_Return);
+  Named<LinkLabel>(about, "lblWebsite")->setFocus();
+  QTest::keyClick(Named<LinkLabel>(about, "lblWebsite"), Qt::Key_Return);
   EXPECT_EQ(desktop_.launcher.openedUrls.size(), 2);
-  EXPECT_EQ(forms::About(), nullptr) << "Enter closed the box";
-  EXPECT_TRUE(main_->isEnabled());
+  EXPECT_EQ(OpenWindow<frmAbout>(), nullptr) << "Enter closed the box";
+  EXPECT_FALSE(Waits(*main_));
 }
 
 }  // namespace

@@ -14,16 +14,16 @@ class AllNumbersTest : public UiTest {
  protected:
   frmNumberEntry& OpenEntry() {
     StartProgram();
-    main_->OpenEntryDialog(modPelmora::kEntryPlays);
-    return *forms::NumberEntry();
+    main_->OpenEntryDialog(EntryMode::Plays);
+    return *OpenWindow<frmNumberEntry>();
   }
   static frmAllNumbers& ViewAll(frmNumberEntry& entry) {
-    entry.cmdAllNumbers->click();
-    return *forms::AllNumbers();
+    Named<QPushButton>(entry, "cmdAllNumbers")->click();
+    return *OpenWindow<frmAllNumbers>();
   }
   static QStringList Listed(const frmAllNumbers& window) {
     QStringList items;
-    const QAbstractItemModel* model = window.lstNumbers->model();
+    const QAbstractItemModel* model = Named<QListView>(window, "lstNumbers")->model();
     for (int row = 0; row < model->rowCount(); ++row)
       items << model->index(row, 0).data().toString();
     return items;
@@ -34,7 +34,7 @@ TEST_F(AllNumbersTest, ListsTicketsJustSavedAndTheEntryDialogWaitsUntilCancelOrE
   WriteDataFile(Lines({"[Numbers]", "TOTAL=1", "W=00-00-00-00-00-00", "1=01-02-03-04-05-06"}));
   frmNumberEntry& entry = OpenEntry();
   for (int n : {40, 3, 22, 9, 17, 58})
-    entry.ck01[n]->click();
+    NumberBox(entry, n)->click();
   entry.cmdNext_Click();
 
   frmAllNumbers& window = ViewAll(entry);
@@ -42,16 +42,16 @@ TEST_F(AllNumbersTest, ListsTicketsJustSavedAndTheEntryDialogWaitsUntilCancelOrE
   EXPECT_EQ(window.windowTitle(), "VORDANIK Pelmora - All Numbers");
   EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
   EXPECT_EQ(Listed(window), QStringList({"01-02-03-04-05-06", "40-03-22-09-17-58"}));
-  EXPECT_FALSE(entry.ck01[1]->isEnabled()) << "the entry dialog takes no input meanwhile";
-  window.cmdCancel->click();
-  EXPECT_EQ(forms::AllNumbers(), nullptr);
-  EXPECT_TRUE(entry.ck01[1]->isEnabled());
+  EXPECT_TRUE(Waits(entry)) << "the entry dialog takes no input meanwhile";
+  Named<QPushButton>(window, "cmdCancel")->click();
+  EXPECT_EQ(OpenWindow<frmAllNumbers>(), nullptr);
+  EXPECT_FALSE(Waits(entry));
   Flush();
 
   frmAllNumbers& again = ViewAll(entry);
-  QTest::keyClick(again.lstNumbers, Qt::Key_Escape);
-  EXPECT_EQ(forms::AllNumbers(), nullptr);
-  EXPECT_TRUE(entry.isEnabled());
+  QTest::keyClick(Named<QListView>(again, "lstNumbers"), Qt::Key_Escape);
+  EXPECT_EQ(OpenWindow<frmAllNumbers>(), nullptr);
+  EXPECT_FALSE(Waits(entry));
   entry.cmdDone_Click();
 }
 

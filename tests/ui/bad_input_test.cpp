@@ -123,14 +123,14 @@ const BadFile kFiles[] = {
 class BadInputTest : public UiTest, public ::testing::WithParamInterface<BadFile> {
  protected:
   void ExpectListed(const Tickets& tickets) {
-    EXPECT_EQ(main_->mPlays->Tickets(), tickets);
-    EXPECT_EQ(main_->lbltotaltickets->text(),
+    EXPECT_EQ(Plays(*main_)->Tickets(), tickets);
+    EXPECT_EQ(Named<QLabel>(*main_, "lbltotaltickets")->text(),
               QString("There are %1 total tickets").arg(tickets.size()));
   }
   void ExpectWinningBoxes(bool hasWinning) {
     const QStringList fields = QString(kWinning).split('-');
     for (int k = 1; k <= 6; ++k)
-      EXPECT_EQ(main_->win1[k]->text(), hasWinning ? fields[k - 1] : QString()) << k;
+      EXPECT_EQ(WinningBox(*main_, k)->text(), hasWinning ? fields[k - 1] : QString()) << k;
   }
 };
 
@@ -143,8 +143,8 @@ TEST_P(BadInputTest, StartUpListsWhatTheCountAllowsSilentlyAndKeepsTheFile) {
   const Tickets listed = file.Listed();
   ExpectListed(listed);
   // Without tickets only the row of boxes shows; with them the list, down to the count line.
-  EXPECT_EQ(form.centralWidget()->height(), listed.empty() ? 46 : 201);
-  EXPECT_EQ(form.lstNumbers->isVisible(), !listed.empty());
+  EXPECT_EQ(form.centralWidget()->height(), listed.empty() ? kBoxRowPixels : kStandardPixels);
+  EXPECT_EQ(Named<QListView>(form, "lstNumbers")->isVisible(), !listed.empty());
   ExpectWinningBoxes(file.hasWinning);
   EXPECT_TRUE(desktop_.messages.shown.empty());
   EXPECT_TRUE(ReadDataFile() == bytes) << "start-up must never rewrite a data file";
@@ -159,14 +159,14 @@ TEST_P(BadInputTest, OpenListsTheFileOrKeepsThePreviousOneAndNewResetsItOrSaysWh
   WriteFile(path, bytes);
 
   desktop_.files.answers = {QString::fromStdString(path), QString::fromStdString(path)};
-  form.mnuOpen_Click();
+  Trigger(form, "mnuOpen");
   if (file.converted) {
     EXPECT_TRUE(desktop_.messages.shown.empty());
     ExpectListed(file.Listed());
-    EXPECT_TRUE(form.lstNumbers->isVisible());
-    EXPECT_FALSE(form.txtMatchedTickets->isVisible());
+    EXPECT_TRUE(Named<QListView>(form, "lstNumbers")->isVisible());
+    EXPECT_FALSE(Named<QPlainTextEdit>(form, "txtMatchedTickets")->isVisible());
     ExpectWinningBoxes(file.hasWinning);
-    EXPECT_EQ(modPelmora::gDataFile, path);
+    EXPECT_EQ(CurrentFile(), path);
   } else {
     ASSERT_EQ(desktop_.messages.shown.size(), 1u);
     EXPECT_EQ(desktop_.messages.shown[0].request.text, "Error loading file.");
@@ -178,10 +178,10 @@ TEST_P(BadInputTest, OpenListsTheFileOrKeepsThePreviousOneAndNewResetsItOrSaysWh
   // New over the same file deletes the tickets up to the count, or names the count's failure
   // and leaves the file alone.
   desktop_.messages.shown.clear();
-  form.mnuNew_Click();
+  Trigger(form, "mnuNew");
   if (file.converted) {
     EXPECT_TRUE(desktop_.messages.shown.empty());
-    EXPECT_EQ(form.mPlays->Count(), 0);
+    EXPECT_EQ(Plays(form)->Count(), 0);
     EXPECT_EQ(store::ReadProfileValue("Numbers", "TOTAL", path), "0");
     EXPECT_EQ(store::ReadProfileValue("Numbers", "1", path),
               *file.converted < 1 ? file.ticket(1) : "");
@@ -199,10 +199,10 @@ TEST_P(BadInputTest, SaveNextWritesAfterTheCountOrRefusesAndWritesNothing) {
   const std::string bytes = file.Bytes();
   WriteDataFile(bytes);
   StartProgram();
-  main_->OpenEntryDialog(modPelmora::kEntryPlays);
-  frmNumberEntry& dialog = *forms::NumberEntry();
+  main_->OpenEntryDialog(EntryMode::Plays);
+  frmNumberEntry& dialog = *OpenWindow<frmNumberEntry>();
   for (int n : {11, 12, 13, 14, 15, 16})
-    dialog.ck01[n]->click();
+    NumberBox(dialog, n)->click();
   dialog.cmdNext_Click();
 
   if (file.refusal) {
@@ -211,7 +211,7 @@ TEST_P(BadInputTest, SaveNextWritesAfterTheCountOrRefusesAndWritesNothing) {
               QString("The play number was not saved.\n\nFile: %1\nReason: %2")
                   .arg(QString::fromStdString(DataFilePath()), file.refusal));
     EXPECT_TRUE(ReadDataFile() == bytes);
-    EXPECT_EQ(dialog.Label1->text(), kNew) << "the picks stay for another try";
+    EXPECT_EQ(Named<QLabel>(dialog, "Label1")->text(), kNew) << "the picks stay for another try";
   } else {
     // Only the count line changes and the ticket joins the end of the section; every other
     // byte, NULs and the long line included, stays.

@@ -45,9 +45,9 @@ class CheckTest : public UiTest {
   }
 
   static void ExpectResultsView(const frmNumberChecker& form) {
-    EXPECT_TRUE(form.txtMatchedTickets->isVisibleTo(&form));
-    EXPECT_FALSE(form.lstNumbers->isVisibleTo(&form));
-    EXPECT_EQ(form.centralWidget()->height(), 201) << "down to the count line";
+    EXPECT_TRUE(Named<QPlainTextEdit>(form, "txtMatchedTickets")->isVisibleTo(&form));
+    EXPECT_FALSE(Named<QListView>(form, "lstNumbers")->isVisibleTo(&form));
+    EXPECT_EQ(form.centralWidget()->height(), kStandardPixels) << "down to the count line";
   }
 
   void ExpectOneMessage(const QString& text, platform::MessageIcon icon) {
@@ -59,41 +59,42 @@ class CheckTest : public UiTest {
     EXPECT_EQ(shown.title, "VORDANIK Pelmora 2.0");
   }
 
-  bool EntryDialogOpenInMode(const frmNumberChecker& form, std::uint8_t mode) const {
-    return forms::NumberEntry() && forms::NumberEntry()->isVisible() && !form.isVisible() &&
-           modPelmora::gEntryMode == mode;
+  bool EntryDialogOpenInMode(const frmNumberChecker& form, EntryMode mode) const {
+    return OpenWindow<frmNumberEntry>() && OpenWindow<frmNumberEntry>()->isVisible() &&
+           !form.isVisible() && form.session().gEntryMode == mode;
   }
 };
 
 TEST_F(CheckTest, ReportsInListOrderClearsMarksAndLeavesTheCaretAfterTheLastLine) {
   frmNumberChecker& form = StartWith(kExample);
   const std::string file = ReadDataFile();
-  form.mPlays->SetChecked(0, true);
-  form.mPlays->SetChecked(2, true);
+  Plays(form)->SetChecked(0, true);
+  Plays(form)->SetChecked(2, true);
   form.lstNumbers_Click();
   Activate(form);
 
-  form.mnuCheck_Click();
+  Trigger(form, "mnuCheck");
 
   EXPECT_EQ(form.ResultsText(), kExampleResults);
   EXPECT_TRUE(desktop_.messages.shown.empty());
   ExpectResultsView(form);
-  EXPECT_EQ(form.mPlays->CheckedCount(), 0);
-  EXPECT_FALSE(form.mnuDeleteChecked->isEnabled()) << "nothing is left to delete";
-  EXPECT_EQ(QApplication::focusWidget(), form.txtMatchedTickets);
-  const QTextCursor caret = form.txtMatchedTickets->textCursor();
+  EXPECT_EQ(Plays(form)->CheckedCount(), 0);
+  EXPECT_FALSE(Named<QAction>(form, "mnuDeleteChecked")->isEnabled())
+      << "nothing is left to delete";
+  EXPECT_EQ(QApplication::focusWidget(), Named<QPlainTextEdit>(form, "txtMatchedTickets"));
+  const QTextCursor caret = Named<QPlainTextEdit>(form, "txtMatchedTickets")->textCursor();
   EXPECT_TRUE(caret.atEnd());
   EXPECT_FALSE(caret.hasSelection());
   EXPECT_EQ(caret.block().text(), "") << "the caret stands after the final line break";
   EXPECT_TRUE(form.FlashRunning());
   EXPECT_EQ(ReadDataFile(), file) << "a check writes nothing";
-  EXPECT_EQ(form.mPlays->Tickets(), kExample);
+  EXPECT_EQ(Plays(form)->Tickets(), kExample);
 }
 
 TEST_F(CheckTest, NothingMatchedGivesTheSorryTextAndChecksNeverAccumulate) {
   frmNumberChecker& form = StartWith({"05-12-01-02-03-04", "23-34-01-02-03-04"});
   for (int run = 0; run < 2; ++run) {
-    form.mnuCheck_Click();
+    Trigger(form, "mnuCheck");
     EXPECT_EQ(form.ResultsText(), kSorry) << "run " << run;
     ExpectResultsView(form);
   }
@@ -102,8 +103,8 @@ TEST_F(CheckTest, NothingMatchedGivesTheSorryTextAndChecksNeverAccumulate) {
 
   // Reported lines after a sorry text, and again: the box is emptied each time.
   form.SetPlayList(kExample);
-  form.mnuCheck_Click();
-  form.mnuCheck_Click();
+  Trigger(form, "mnuCheck");
+  Trigger(form, "mnuCheck");
   EXPECT_EQ(form.ResultsText(), kExampleResults);
 }
 
@@ -111,9 +112,9 @@ TEST_F(CheckTest, ALongReportIsScrolledToItsEnd) {
   const Tickets all(400, "56-45-34-23-12-05");
   frmNumberChecker& form = StartWith(all);
   Activate(form);
-  form.mnuCheck_Click();
-  EXPECT_EQ(form.txtMatchedTickets->document()->blockCount(), 401);
-  const QScrollBar* bar = form.txtMatchedTickets->verticalScrollBar();
+  Trigger(form, "mnuCheck");
+  EXPECT_EQ(Named<QPlainTextEdit>(form, "txtMatchedTickets")->document()->blockCount(), 401);
+  const QScrollBar* bar = Named<QPlainTextEdit>(form, "txtMatchedTickets")->verticalScrollBar();
   EXPECT_GT(bar->maximum(), 0);
   EXPECT_EQ(bar->value(), bar->maximum());
 }
@@ -133,24 +134,23 @@ TEST_F(CheckTest, EmptyWinningPositionIsReportedFirstAndOpensTheWinningPicker) {
     SCOPED_TRACE(c.winning);
     frmNumberChecker& form = StartWith(c.tickets, c.winning);
     if (!c.tickets.empty())
-      form.mPlays->SetChecked(1, true);
+      Plays(form)->SetChecked(1, true);
     const QString before = form.ResultsText();
-    const bool listShown = form.lstNumbers->isVisibleTo(&form);
+    const bool listShown = Named<QListView>(form, "lstNumbers")->isVisibleTo(&form);
 
-    form.mnuCheck_Click();
+    Trigger(form, "mnuCheck");
 
     ExpectOneMessage(QStringLiteral("Error in winning number position: %1.  Reason: 00 is not "
                                     "valid as a possible winning number.")
                          .arg(c.position),
                      platform::MessageIcon::Information);
-    EXPECT_TRUE(EntryDialogOpenInMode(form, modPelmora::kEntryWinning));
+    EXPECT_TRUE(EntryDialogOpenInMode(form, EntryMode::Winning));
     EXPECT_EQ(form.ResultsText(), before);
-    EXPECT_EQ(form.lstNumbers->isVisibleTo(&form), listShown);
+    EXPECT_EQ(Named<QListView>(form, "lstNumbers")->isVisibleTo(&form), listShown);
     if (!c.tickets.empty()) {
-      EXPECT_TRUE(form.mPlays->IsChecked(1)) << "marks stay";
+      EXPECT_TRUE(Plays(form)->IsChecked(1)) << "marks stay";
     }
 
-    forms::UnloadAll();
     main_.reset();
     Flush();
     desktop_.messages.shown.clear();
@@ -159,58 +159,58 @@ TEST_F(CheckTest, EmptyWinningPositionIsReportedFirstAndOpensTheWinningPicker) {
 
 TEST_F(CheckTest, EmptyListAsksForTicketsAndOpensTheEntryDialog) {
   frmNumberChecker& form = StartWith({});
-  form.mnuCheck_Click();
+  Trigger(form, "mnuCheck");
   ExpectOneMessage(QStringLiteral("Enter at least one play number before checking to see if you "
                                   "have a winning number match."),
                    platform::MessageIcon::Information);
-  EXPECT_TRUE(EntryDialogOpenInMode(form, modPelmora::kEntryPlays));
+  EXPECT_TRUE(EntryDialogOpenInMode(form, EntryMode::Plays));
   EXPECT_EQ(form.ResultsText(), modPelmora::kHintText);
-  EXPECT_TRUE(form.lstNumbers->isVisibleTo(&form));
-  EXPECT_FALSE(form.txtMatchedTickets->isVisibleTo(&form));
-  EXPECT_EQ(form.centralWidget()->height(), 201);
+  EXPECT_TRUE(Named<QListView>(form, "lstNumbers")->isVisibleTo(&form));
+  EXPECT_FALSE(Named<QPlainTextEdit>(form, "txtMatchedTickets")->isVisibleTo(&form));
+  EXPECT_EQ(form.centralWidget()->height(), kStandardPixels);
 }
 
 TEST_F(CheckTest, CopyTakesTheWholeBoxWithCrLfWhateverItHolds) {
   frmNumberChecker& form = StartWith({});
   desktop_.clipboard.text = "older";
-  form.mnuCopy_Click();
+  Trigger(form, "mnuCopy");
   EXPECT_EQ(desktop_.clipboard.text, modPelmora::kHintText) << "right after start-up";
   EXPECT_EQ(desktop_.clipboard.clears, 1);
   ExpectResultsView(form);
 
   form.SetPlayList(kExample);
-  form.mnuCheck_Click();
+  Trigger(form, "mnuCheck");
   // A selection in the box does not narrow the copy.
-  QTextCursor part = form.txtMatchedTickets->textCursor();
+  QTextCursor part = Named<QPlainTextEdit>(form, "txtMatchedTickets")->textCursor();
   part.setPosition(3);
   part.setPosition(9, QTextCursor::KeepAnchor);
-  form.txtMatchedTickets->setTextCursor(part);
-  form.mnuCopy_Click();
+  Named<QPlainTextEdit>(form, "txtMatchedTickets")->setTextCursor(part);
+  Trigger(form, "mnuCopy");
   EXPECT_EQ(desktop_.clipboard.text, kExampleResults);
 
   form.SetPlayList({"01-02-03-04-05-06"});
-  form.mnuCheck_Click();
-  form.mnuCopy_Click();
+  Trigger(form, "mnuCheck");
+  Trigger(form, "mnuCopy");
   EXPECT_EQ(desktop_.clipboard.text, kSorry);
 
   form.SetResultsText("typed\r\nby hand");
-  form.mnuViewAll_Click();
-  form.mnuCopy_Click();
+  Trigger(form, "mnuViewAll");
+  Trigger(form, "mnuCopy");
   EXPECT_EQ(desktop_.clipboard.text, "typed\r\nby hand");
   ExpectResultsView(form);
 
   form.SetResultsText(QString());
-  form.mnuCopy_Click();
+  Trigger(form, "mnuCopy");
   EXPECT_EQ(desktop_.clipboard.text, "");
   EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 TEST_F(CheckTest, MatchedViewBringsBackTheLastResultsWithoutANewCheck) {
   frmNumberChecker& form = StartWith(kExample);
-  form.mnuCheck_Click();
-  form.mnuViewAll_Click();
+  Trigger(form, "mnuCheck");
+  Trigger(form, "mnuViewAll");
   form.SetPlayList({"01-02-03-04-05-06"});  // a new check would now say sorry
-  form.mnuMatches_Click();
+  Trigger(form, "mnuMatches");
   EXPECT_EQ(form.ResultsText(), kExampleResults);
   ExpectResultsView(form);
 }
@@ -222,66 +222,68 @@ TEST_F(CheckTest, MenuShortcutsWinOverTheResultsBox) {
   Activate(form);
   QTest::keyClick(form.focusWidget() ? form.focusWidget() : &form, Qt::Key_F5);
   ASSERT_EQ(form.ResultsText(), kExampleResults) << "F5 runs the check";
-  ASSERT_EQ(QApplication::focusWidget(), form.txtMatchedTickets);
+  ASSERT_EQ(QApplication::focusWidget(), Named<QPlainTextEdit>(form, "txtMatchedTickets"));
 
   auto pressInBox = [&](QAction* action, Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    form.mnuCheck_Click();
+    Trigger(form, "mnuCheck");
     QWidget* box = QApplication::focusWidget();
-    EXPECT_EQ(box, form.txtMatchedTickets);
+    EXPECT_EQ(box, Named<QPlainTextEdit>(form, "txtMatchedTickets"));
     QSignalSpy spy(action, &QAction::triggered);
     QTest::keyClick(box, key, modifiers);
     return spy.count();
   };
 
   // Copy: the whole results, though a part of them is selected.
-  form.mnuCheck_Click();
-  form.txtMatchedTickets->selectAll();
+  Trigger(form, "mnuCheck");
+  Named<QPlainTextEdit>(form, "txtMatchedTickets")->selectAll();
   desktop_.clipboard.text.clear();
-  QTest::keyClick(form.txtMatchedTickets, Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(Named<QPlainTextEdit>(form, "txtMatchedTickets"), Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(desktop_.clipboard.text, kExampleResults);
 
-  EXPECT_EQ(pressInBox(form.mnuCheck, Qt::Key_F5, Qt::NoModifier), 1);
-  EXPECT_EQ(pressInBox(form.mnuCopy, Qt::Key_C, Qt::ControlModifier), 1);
-  EXPECT_EQ(pressInBox(form.mnuCpyPlays, Qt::Key_P, Qt::ControlModifier), 1);
-  EXPECT_EQ(pressInBox(form.mnuAll, Qt::Key_A, Qt::ControlModifier), 1);
-  EXPECT_FALSE(form.txtMatchedTickets->textCursor().hasSelection()) << "the box kept Ctrl+A";
+  EXPECT_EQ(pressInBox(Named<QAction>(form, "mnuCheck"), Qt::Key_F5, Qt::NoModifier), 1);
+  EXPECT_EQ(pressInBox(Named<QAction>(form, "mnuCopy"), Qt::Key_C, Qt::ControlModifier), 1);
+  EXPECT_EQ(pressInBox(Named<QAction>(form, "mnuCpyPlays"), Qt::Key_P, Qt::ControlModifier), 1);
+  EXPECT_EQ(pressInBox(Named<QAction>(form, "mnuAll"), Qt::Key_A, Qt::ControlModifier), 1);
+  EXPECT_FALSE(Named<QPlainTextEdit>(form, "txtMatchedTickets")->textCursor().hasSelection())
+      << "the box kept Ctrl+A";
 
   // Delete runs its command while a ticket is marked; with none marked the command is off and
   // the key edits the box.
-  form.mnuCheck_Click();
-  form.mPlays->SetChecked(0, true);
+  Trigger(form, "mnuCheck");
+  Plays(form)->SetChecked(0, true);
   form.lstNumbers_Click();
   {
-    QSignalSpy spy(form.mnuDeleteChecked, &QAction::triggered);
-    QTest::keyClick(form.txtMatchedTickets, Qt::Key_Delete);
+    QSignalSpy spy(Named<QAction>(form, "mnuDeleteChecked"), &QAction::triggered);
+    QTest::keyClick(Named<QPlainTextEdit>(form, "txtMatchedTickets"), Qt::Key_Delete);
     EXPECT_EQ(spy.count(), 1);
   }
-  form.mnuCheck_Click();
-  form.mPlays->SetChecked(0, true);
+  Trigger(form, "mnuCheck");
+  Plays(form)->SetChecked(0, true);
   form.lstNumbers_Click();
   {
-    QSignalSpy spy(form.mnuDeleteChecked, &QAction::triggered);
-    QTest::keyClick(form.txtMatchedTickets, Qt::Key_Delete, Qt::KeypadModifier);
+    QSignalSpy spy(Named<QAction>(form, "mnuDeleteChecked"), &QAction::triggered);
+    QTest::keyClick(Named<QPlainTextEdit>(form, "txtMatchedTickets"), Qt::Key_Delete,
+                    Qt::KeypadModifier);
     EXPECT_EQ(spy.count(), 1) << "the number pad's Delete";
   }
   form.SetPlayList(kExample);
-  form.mnuCheck_Click();
-  form.txtMatchedTickets->moveCursor(QTextCursor::Start);
+  Trigger(form, "mnuCheck");
+  Named<QPlainTextEdit>(form, "txtMatchedTickets")->moveCursor(QTextCursor::Start);
   {
-    QSignalSpy spy(form.mnuDeleteChecked, &QAction::triggered);
-    QTest::keyClick(form.txtMatchedTickets, Qt::Key_Delete);
+    QSignalSpy spy(Named<QAction>(form, "mnuDeleteChecked"), &QAction::triggered);
+    QTest::keyClick(Named<QPlainTextEdit>(form, "txtMatchedTickets"), Qt::Key_Delete);
     EXPECT_EQ(spy.count(), 0);
     EXPECT_EQ(form.ResultsText(), kExampleResults.mid(1));
   }
 
   // The two commands that leave the main window for the entry dialog.
-  EXPECT_EQ(pressInBox(form.mnuWinning, Qt::Key_W, Qt::ControlModifier), 1);
-  EXPECT_TRUE(EntryDialogOpenInMode(form, modPelmora::kEntryWinning));
-  forms::UnloadNumberEntry();
+  EXPECT_EQ(pressInBox(Named<QAction>(form, "mnuWinning"), Qt::Key_W, Qt::ControlModifier), 1);
+  EXPECT_TRUE(EntryDialogOpenInMode(form, EntryMode::Winning));
+  OpenWindow<frmNumberEntry>()->cmdCancel_Click();
   Flush();
   Activate(form);
-  EXPECT_EQ(pressInBox(form.mnuAddPlay, Qt::Key_Insert, Qt::ControlModifier), 1);
-  EXPECT_TRUE(EntryDialogOpenInMode(form, modPelmora::kEntryPlays));
+  EXPECT_EQ(pressInBox(Named<QAction>(form, "mnuAddPlay"), Qt::Key_Insert, Qt::ControlModifier), 1);
+  EXPECT_TRUE(EntryDialogOpenInMode(form, EntryMode::Plays));
   EXPECT_EQ(form.ResultsText(), kExampleResults) << "no key reached the box";
 }
 

@@ -15,10 +15,10 @@ TEST_F(DialogFolderTest, NewAndOpenStartBesideTheCurrentDataFile) {
   const QString other = sub + "/other.pmd";
   WriteFile(other.toStdString(), Lines({"[Numbers]", "TOTAL=0"}));
 
-  main_->mnuNew_Click();  // cancelled
+  Trigger(*main_, "mnuNew");  // cancelled
   desktop_.files.answers.push_back(other);
-  main_->mnuOpen_Click();
-  main_->mnuOpen_Click();  // cancelled, now beside the file just opened
+  Trigger(*main_, "mnuOpen");
+  Trigger(*main_, "mnuOpen");  // cancelled, now beside the file just opened
   ASSERT_EQ(desktop_.files.requests.size(), 3u);
   EXPECT_EQ(desktop_.files.requests[0].folder, folder_.path());
   EXPECT_EQ(desktop_.files.requests[1].folder, folder_.path());

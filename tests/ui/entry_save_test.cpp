@@ -30,15 +30,15 @@ struct FailingWrites {
 
 class EntrySaveTest : public UiTest {
  protected:
-  frmNumberEntry& Open(std::uint8_t mode) {
+  frmNumberEntry& Open(EntryMode mode) {
     if (!main_)
       StartProgram();
     main_->OpenEntryDialog(mode);
-    return *forms::NumberEntry();
+    return *OpenWindow<frmNumberEntry>();
   }
   static void Click(frmNumberEntry& dialog, std::initializer_list<int> numbers) {
     for (int n : numbers)
-      dialog.ck01[n]->click();
+      NumberBox(dialog, n)->click();
   }
   // Keys go where the desktop sends them: to the widget that has the focus.
   static void Press(frmNumberEntry& dialog, Qt::Key key, Qt::KeyboardModifiers mods = {}) {
@@ -50,14 +50,14 @@ class EntrySaveTest : public UiTest {
     ASSERT_EQ(dialog.focusWidget(), target);
   }
   void ExpectBackInMain() {
-    EXPECT_EQ(forms::NumberEntry(), nullptr);
+    EXPECT_EQ(OpenWindow<frmNumberEntry>(), nullptr);
     EXPECT_TRUE(main_->isVisible());
     Flush();
   }
   QStringList WinningBoxes() const {
     QStringList texts;
     for (int k = 1; k <= 6; ++k)
-      texts << main_->win1[k]->text();
+      texts << WinningBox(*main_, k)->text();
     return texts;
   }
   QString Message(std::size_t i) const { return desktop_.messages.shown.at(i).request.text; }
@@ -72,37 +72,37 @@ class EntrySaveTest : public UiTest {
 };
 
 TEST_F(EntrySaveTest, KeyboardAloneSavesATicketIntoANewFileAndSetsTheWinningNumber) {
-  frmNumberEntry& plays = Open(modPelmora::kEntryPlays);
-  ASSERT_EQ(plays.focusWidget(), plays.cmdDone);
+  frmNumberEntry& plays = Open(EntryMode::Plays);
+  ASSERT_EQ(plays.focusWidget(), Named<QPushButton>(plays, "cmdDone"));
   const int picks[] = {3, 17, 22, 41, 8, 55};
   for (int n : picks) {
-    TabTo(plays, plays.ck01[n]);
+    TabTo(plays, NumberBox(plays, n));
     Press(plays, Qt::Key_Space);
   }
-  ASSERT_EQ(plays.focusWidget(), plays.cmdNext);
+  ASSERT_EQ(plays.focusWidget(), Named<QPushButton>(plays, "cmdNext"));
   Press(plays, Qt::Key_Return);
   EXPECT_EQ(ReadDataFile(),
             Lines({"[Numbers]", "TOTAL=1", "W=00-00-00-00-00-00", "1=03-17-22-41-08-55"}));
-  EXPECT_EQ(plays.lblticketnumber->text(), "2");
-  EXPECT_EQ(plays.lbltotaltickets->text(), "1");
-  EXPECT_EQ(plays.Label1->text(), "00-00-00-00-00-00");
+  EXPECT_EQ(Named<QLabel>(plays, "lblticketnumber")->text(), "2");
+  EXPECT_EQ(Named<QLabel>(plays, "lbltotaltickets")->text(), "1");
+  EXPECT_EQ(Named<QLabel>(plays, "Label1")->text(), "00-00-00-00-00-00");
   EXPECT_EQ(plays.windowTitle(), "You have picked 0 of 6 numbers.");
-  EXPECT_FALSE(plays.cmdNext->isEnabled());
-  EXPECT_TRUE(plays.ck01[59]->isEnabled());
-  EXPECT_EQ(plays.focusWidget(), plays.ck01[1]);
-  EXPECT_EQ(main_->mPlays->Count(), 0) << "the main list waits for Done";
+  EXPECT_FALSE(Named<QPushButton>(plays, "cmdNext")->isEnabled());
+  EXPECT_TRUE(NumberBox(plays, 59)->isEnabled());
+  EXPECT_EQ(plays.focusWidget(), NumberBox(plays, 1));
+  EXPECT_EQ(Plays(*main_)->Count(), 0) << "the main list waits for Done";
   Press(plays, Qt::Key_Escape);  // Esc is Done here
   ExpectBackInMain();
-  EXPECT_EQ(main_->mPlays->Count(), 1);
+  EXPECT_EQ(Plays(*main_)->Count(), 1);
 
-  frmNumberEntry& winning = Open(modPelmora::kEntryWinning);
+  frmNumberEntry& winning = Open(EntryMode::Winning);
   Press(winning, Qt::Key_Tab);
-  EXPECT_EQ(winning.focusWidget(), winning.cmdCancel);
+  EXPECT_EQ(winning.focusWidget(), Named<QPushButton>(winning, "cmdCancel"));
   for (int n = 1; n <= 6; ++n) {
     Press(winning, Qt::Key_Tab);
     Press(winning, Qt::Key_Space);
   }
-  TabTo(winning, winning.cmdDone, /*backwards=*/true);
+  TabTo(winning, Named<QPushButton>(winning, "cmdDone"), /*backwards=*/true);
   Press(winning, Qt::Key_Enter, Qt::KeypadModifier);
   ExpectBackInMain();
   EXPECT_EQ(ReadDataFile(),
@@ -113,33 +113,35 @@ TEST_F(EntrySaveTest, KeyboardAloneSavesATicketIntoANewFileAndSetsTheWinningNumb
 
 TEST_F(EntrySaveTest, SavesFollowTheCountInTheFileAndDoneListsEveryTicket) {
   WriteDataFile(fourTickets_);
-  frmNumberEntry& dialog = Open(modPelmora::kEntryPlays);
-  EXPECT_EQ(dialog.lblticketnumber->text(), "5");
+  frmNumberEntry& dialog = Open(EntryMode::Plays);
+  EXPECT_EQ(Named<QLabel>(dialog, "lblticketnumber")->text(), "5");
   Click(dialog, {3, 17, 22, 41, 8, 55});
   dialog.cmdNext_Click();
   EXPECT_EQ(ReadDataFile(), fiveTickets_);
-  EXPECT_EQ(dialog.lblticketnumber->text(), "6");
-  EXPECT_EQ(dialog.lbltotaltickets->text(), "5");
+  EXPECT_EQ(Named<QLabel>(dialog, "lblticketnumber")->text(), "6");
+  EXPECT_EQ(Named<QLabel>(dialog, "lbltotaltickets")->text(), "5");
   // The file is the store of record: a count changed behind the dialog decides the next key.
   WriteDataFile(Lines({"[Numbers]", "TOTAL=6"}));
   Click(dialog, {59, 1, 30, 2, 40, 3});
   dialog.cmdNext_Click();
   EXPECT_EQ(ReadDataFile(), Lines({"[Numbers]", "TOTAL=7", "7=59-01-30-02-40-03"}));
-  EXPECT_EQ(dialog.lblticketnumber->text(), "8");
+  EXPECT_EQ(Named<QLabel>(dialog, "lblticketnumber")->text(), "8");
 
   main_->SetResultsText("stale results");
   dialog.cmdDone_Click();
   EXPECT_TRUE(desktop_.messages.shown.empty()) << "nothing picked: nothing to ask";
   ExpectBackInMain();
-  ASSERT_EQ(main_->mPlays->Count(), 7);
-  EXPECT_EQ(main_->mPlays->Text(6), "59-01-30-02-40-03");
-  EXPECT_EQ(main_->lbltotaltickets->text(), "There are 7 total tickets");
-  EXPECT_TRUE(main_->txtMatchedTickets->toPlainText().startsWith("Tickets with 3-6 matches"));
+  ASSERT_EQ(Plays(*main_)->Count(), 7);
+  EXPECT_EQ(Plays(*main_)->Text(6), "59-01-30-02-40-03");
+  EXPECT_EQ(Named<QLabel>(*main_, "lbltotaltickets")->text(), "There are 7 total tickets");
+  EXPECT_TRUE(Named<QPlainTextEdit>(*main_, "txtMatchedTickets")
+                  ->toPlainText()
+                  .startsWith("Tickets with 3-6 matches"));
 }
 
 TEST_F(EntrySaveTest, DoneWithUnsavedPicksAsksAndNoKeepsThePicks) {
   WriteDataFile(fourTickets_);
-  frmNumberEntry& dialog = Open(modPelmora::kEntryPlays);
+  frmNumberEntry& dialog = Open(EntryMode::Plays);
   Click(dialog, {4, 9, 16});
   desktop_.messages.answers = {platform::MessageAnswer::No, platform::MessageAnswer::Yes};
   dialog.close();  // a close request from the desktop acts as Esc, which is Done here
@@ -147,26 +149,26 @@ TEST_F(EntrySaveTest, DoneWithUnsavedPicksAsksAndNoKeepsThePicks) {
   EXPECT_EQ(Message(0), kPartialQuestion);
   EXPECT_EQ(desktop_.messages.shown[0].request.buttons, platform::MessageButtons::YesNo);
   EXPECT_TRUE(dialog.isVisible());
-  EXPECT_EQ(dialog.Label1->text(), "04-09-16-00-00-00");
+  EXPECT_EQ(Named<QLabel>(dialog, "Label1")->text(), "04-09-16-00-00-00");
 
   Click(dialog, {20, 25, 30});  // six picks not yet saved are asked about too; Yes drops them
   dialog.cmdDone_Click();
   ASSERT_EQ(desktop_.messages.shown.size(), 2u);
   ExpectBackInMain();
   EXPECT_EQ(ReadDataFile(), fourTickets_);
-  EXPECT_EQ(main_->mPlays->Count(), 4);
+  EXPECT_EQ(Plays(*main_)->Count(), 4);
 }
 
 TEST_F(EntrySaveTest, WinningModeRefusesAnEmptyPositionAndCancelWritesNothing) {
   WriteDataFile(Lines({"[Numbers]", "TOTAL=0", "W=03-17-22-35-41-58"}));
   const std::string before = ReadDataFile();
-  frmNumberEntry& dialog = Open(modPelmora::kEntryWinning);
+  frmNumberEntry& dialog = Open(EntryMode::Winning);
   dialog.cmdClear_Click();
   Click(dialog, {5, 12});
   dialog.cmdDone_Click();
   ASSERT_EQ(desktop_.messages.shown.size(), 1u);
   EXPECT_EQ(Message(0), "05-12-00-00-00-00 Can't contain 00");
-  EXPECT_EQ(forms::NumberEntry(), &dialog);
+  EXPECT_EQ(OpenWindow<frmNumberEntry>(), &dialog);
   Click(dialog, {1, 2, 3, 4});
   Press(dialog, Qt::Key_Escape);  // Esc is Cancel here
   ExpectBackInMain();
@@ -189,20 +191,20 @@ TEST_F(EntrySaveTest, SaveRefusesACountItCannotTrustAndWritesNothing) {
     desktop_.messages.shown.clear();
     const std::string bytes = Lines({"[Numbers]", countLine.c_str(), "1=01-02-03-04-05-06"});
     WriteDataFile(bytes);
-    frmNumberEntry& dialog = Open(modPelmora::kEntryPlays);
+    frmNumberEntry& dialog = Open(EntryMode::Plays);
     Click(dialog, {11, 12, 13, 14, 15, 16});
     dialog.cmdNext_Click();
     ASSERT_EQ(desktop_.messages.shown.size(), 1u) << countLine;
     EXPECT_EQ(Message(0), QString("The play number was not saved.\n\nFile: %1\nReason: %2")
                               .arg(QString::fromStdString(DataFilePath()), reason));
     EXPECT_EQ(ReadDataFile(), bytes) << countLine;
-    EXPECT_EQ(dialog.Label1->text(), "11-12-13-14-15-16");
+    EXPECT_EQ(Named<QLabel>(dialog, "Label1")->text(), "11-12-13-14-15-16");
     desktop_.messages.answers = {platform::MessageAnswer::Yes};  // leave the picks unsaved
     dialog.cmdDone_Click();
     main_.reset();
   }
   WriteDataFile(Lines({"[Numbers]", "TOTAL=32766"}));  // the last ticket that fits
-  frmNumberEntry& dialog = Open(modPelmora::kEntryPlays);
+  frmNumberEntry& dialog = Open(EntryMode::Plays);
   Click(dialog, {1, 2, 3, 4, 5, 6});
   dialog.cmdNext_Click();
   EXPECT_EQ(ReadDataFile(), Lines({"[Numbers]", "TOTAL=32767", "32767=01-02-03-04-05-06"}));
@@ -210,7 +212,7 @@ TEST_F(EntrySaveTest, SaveRefusesACountItCannotTrustAndWritesNothing) {
 
 TEST_F(EntrySaveTest, AFailedWriteIsReportedAndEverythingStaysForAnotherTry) {
   WriteDataFile(fourTickets_);
-  frmNumberEntry& plays = Open(modPelmora::kEntryPlays);
+  frmNumberEntry& plays = Open(EntryMode::Plays);
   Click(plays, {3, 17, 22, 41, 8, 55});
   {
     FailingWrites failing;
@@ -221,24 +223,24 @@ TEST_F(EntrySaveTest, AFailedWriteIsReportedAndEverythingStaysForAnotherTry) {
                                 "left on device")
                             .arg(QString::fromStdString(DataFilePath())));
   EXPECT_EQ(ReadDataFile(), fourTickets_);
-  EXPECT_EQ(plays.Label1->text(), "03-17-22-41-08-55");
-  EXPECT_EQ(plays.lblticketnumber->text(), "5");
-  EXPECT_EQ(plays.lbltotaltickets->text(), "4");
-  EXPECT_TRUE(plays.cmdNext->isEnabled());
+  EXPECT_EQ(Named<QLabel>(plays, "Label1")->text(), "03-17-22-41-08-55");
+  EXPECT_EQ(Named<QLabel>(plays, "lblticketnumber")->text(), "5");
+  EXPECT_EQ(Named<QLabel>(plays, "lbltotaltickets")->text(), "4");
+  EXPECT_TRUE(Named<QPushButton>(plays, "cmdNext")->isEnabled());
   plays.cmdNext_Click();
   EXPECT_EQ(ReadDataFile(), fiveTickets_);
   plays.cmdDone_Click();
   Flush();
 
-  frmNumberEntry& winning = Open(modPelmora::kEntryWinning);
+  frmNumberEntry& winning = Open(EntryMode::Winning);
   Click(winning, {7, 14, 21, 28, 35, 42});
   {
     FailingWrites failing;
     winning.cmdDone_Click();
   }
   ASSERT_EQ(desktop_.messages.shown.size(), 2u);
-  EXPECT_EQ(forms::NumberEntry(), &winning);
-  EXPECT_EQ(winning.Label1->text(), "07-14-21-28-35-42");
+  EXPECT_EQ(OpenWindow<frmNumberEntry>(), &winning);
+  EXPECT_EQ(Named<QLabel>(winning, "Label1")->text(), "07-14-21-28-35-42");
   EXPECT_EQ(WinningBoxes(), QStringList({"00", "00", "00", "00", "00", "00"}));
   winning.cmdDone_Click();
   ExpectBackInMain();

@@ -92,9 +92,9 @@ TEST_F(FaultsTest, DataFileThatIsAFolderStartsEmptyAndSavingSaysWhy) {
   WriteFile(DataFilePath() + "/inside", "kept");
 
   frmNumberChecker& form = StartProgram();
-  EXPECT_EQ(form.mPlays->Count(), 0);
-  EXPECT_EQ(form.lbltotaltickets->text(), "There are 0 total tickets");
-  EXPECT_EQ(form.centralWidget()->height(), 46);
+  EXPECT_EQ(Plays(form)->Count(), 0);
+  EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 0 total tickets");
+  EXPECT_EQ(form.centralWidget()->height(), kBoxRowPixels);
   EXPECT_TRUE(desktop_.messages.shown.empty());
 
   form.mnuSave_Click();
@@ -111,13 +111,13 @@ TEST_F(FaultsTest, OpeningOrCreatingOverAFolderKeepsTheCurrentFile) {
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
 
   desktop_.files.answers = {QString::fromStdString(folder), QString::fromStdString(folder)};
-  form.mnuOpen_Click();
-  form.mnuNew_Click();
+  Trigger(form, "mnuOpen");
+  Trigger(form, "mnuNew");
   ASSERT_EQ(desktop_.messages.shown.size(), 2u);
   EXPECT_EQ(desktop_.messages.shown[0].request.text, "Error loading file.");
   EXPECT_TRUE(desktop_.messages.shown[1].request.text.startsWith("Error creating new file."));
-  EXPECT_EQ(modPelmora::gDataFile, DataFilePath());
-  EXPECT_EQ(form.mPlays->Tickets(), (Tickets{kA, kB, kC}));
+  EXPECT_EQ(CurrentFile(), DataFilePath());
+  EXPECT_EQ(Plays(form)->Tickets(), (Tickets{kA, kB, kC}));
   EXPECT_TRUE(QFileInfo(QString::fromStdString(folder)).isDir());
   EXPECT_EQ(ReadDataFile(), ThreeTickets());
 }
@@ -130,8 +130,8 @@ TEST_F(FaultsTest, FullDiskAtStartUpIsReportedAndTheWindowStillOpens) {
   ExpectSaveFailureMessage(DataFilePath(), std::strerror(ENOSPC));
   EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(DataFilePath())));
   EXPECT_TRUE(form.isVisible());
-  EXPECT_EQ(form.mPlays->Count(), 0);
-  EXPECT_EQ(form.lbltotaltickets->text(), "There are 0 total tickets");
+  EXPECT_EQ(Plays(form)->Count(), 0);
+  EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 0 total tickets");
 }
 
 TEST_F(FaultsTest, DeleteOnAnUnwritableFileSaysWhyAndKeepsTheFile) {
@@ -141,12 +141,12 @@ TEST_F(FaultsTest, DeleteOnAnUnwritableFileSaysWhyAndKeepsTheFile) {
   if (!locked.works())
     GTEST_SKIP() << "cannot make the data file unwritable here";
 
-  form.mPlays->SetChecked(1, true);
+  Plays(form)->SetChecked(1, true);
   form.lstNumbers_Click();
   form.mnuDeleteChecked_Click();
   ExpectSaveFailureMessage(DataFilePath(), locked.reason());
   EXPECT_EQ(ReadDataFile(), ThreeTickets());
-  EXPECT_EQ(form.mPlays->Tickets(), (Tickets{kA, kC}));
+  EXPECT_EQ(Plays(form)->Tickets(), (Tickets{kA, kC}));
 }
 
 TEST_F(FaultsTest, ProgramFolderAndDataFileWithBlanksAndNonAsciiLetters) {
@@ -156,21 +156,21 @@ TEST_F(FaultsTest, ProgramFolderAndDataFileWithBlanksAndNonAsciiLetters) {
   modPelmora::SetProgramFolderForTesting(QString::fromStdString(programFolder));
   frmNumberChecker& form = StartProgram();
   const std::string defaultFile = programFolder + "/pelmora.pmd";
-  EXPECT_EQ(modPelmora::gDataFile, defaultFile);
+  EXPECT_EQ(CurrentFile(), defaultFile);
   EXPECT_EQ(ReadFile(defaultFile), Lines({"[Numbers]", "TOTAL=0", "W=00-00-00-00-00-00"}));
 
   // Then a data file of such a name, opened, shown in the caption and saved.
   const std::string chosen = programFolder + "/Zahlen f\xC3\xBCr 2024 \xC3\xA9t\xC3\xA9.pmd";
   WriteFile(chosen, ThreeTickets());
   desktop_.files.answers = {QString::fromStdString(chosen)};
-  form.mnuOpen_Click();
+  Trigger(form, "mnuOpen");
   EXPECT_TRUE(desktop_.messages.shown.empty());
-  EXPECT_EQ(form.mPlays->Tickets(), (Tickets{kA, kB, kC}));
+  EXPECT_EQ(Plays(form)->Tickets(), (Tickets{kA, kB, kC}));
   EXPECT_TRUE(form.windowTitle().endsWith(
       QString::fromUtf8("/Zahlen f\xC3\xBCr 2024 \xC3\xA9t\xC3\xA9.pmd VORDANIK Pelmora 2.0")))
       << form.windowTitle().toStdString();
 
-  form.mPlays->SetChecked(0, true);
+  Plays(form)->SetChecked(0, true);
   form.lstNumbers_Click();
   form.mnuDeleteChecked_Click();
   EXPECT_TRUE(desktop_.messages.shown.empty());

@@ -28,8 +28,8 @@ const Tickets kOthers = {"02-04-06-08-10-12", "11-22-33-44-55-59"};
 
 std::vector<int> MarkedRows(const frmNumberChecker& form) {
   std::vector<int> rows;
-  for (int i = 0; i < form.mPlays->Count(); ++i)
-    if (form.mPlays->IsChecked(i))
+  for (int i = 0; i < Plays(form)->Count(); ++i)
+    if (Plays(form)->IsChecked(i))
       rows.push_back(i);
   return rows;
 }
@@ -53,7 +53,7 @@ TEST_P(SecondWriterTest, KeepsWhatAnotherProgramAddedAndSaysSoOnce) {
   WriteDataFile(TicketFileText(kThree));
   frmNumberChecker& form = StartProgram();
   for (int row : c.marked)
-    form.mPlays->SetChecked(row, true);
+    Plays(form)->SetChecked(row, true);
   form.lstNumbers_Click();
 
   // Another program replaces the second ticket and adds two, under the lock as any writer must.
@@ -64,13 +64,14 @@ TEST_P(SecondWriterTest, KeepsWhatAnotherProgramAddedAndSaysSoOnce) {
   c.command(form, desktop_);
 
   EXPECT_EQ(ReadDataFile(), after);
-  EXPECT_EQ(form.mPlays->Tickets(), theirs);
-  EXPECT_EQ(form.lbltotaltickets->text(), "There are 5 total tickets");
+  EXPECT_EQ(Plays(form)->Tickets(), theirs);
+  EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 5 total tickets");
   EXPECT_EQ(MarkedRows(form), c.markedAfter) << "marks stay on tickets that are still there";
   ASSERT_EQ(desktop_.messages.shown.size(), c.messagesBefore + 1);
   EXPECT_EQ(desktop_.messages.shown.back().request.text, kChanged);
   EXPECT_EQ(desktop_.messages.shown.back().request.title, modPelmora::AppTitle());
-  EXPECT_EQ(forms::NumberEntry(), nullptr) << "the command is to be repeated, not carried on";
+  EXPECT_EQ(OpenWindow<frmNumberEntry>(), nullptr)
+      << "the command is to be repeated, not carried on";
 
   // Repeated, the command now works on the file as it is.
   desktop_.messages.answers.clear();
@@ -98,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {2},
                     [](frmNumberChecker& f, DesktopDoubles& d) {
                       d.messages.answers = {MessageAnswer::Yes};
-                      f.mnuAddPlay_Click();
+                      Trigger(f, "mnuAddPlay");
                     },
                     1,
                     {2}}),
@@ -109,7 +110,7 @@ class FollowFileTest : public UiTest {
   QStringList Boxes() const {
     QStringList texts;
     for (int k = 1; k <= 6; ++k)
-      texts << main_->win1[k]->text();
+      texts << WinningBox(*main_, k)->text();
     return texts;
   }
 };
@@ -117,20 +118,20 @@ class FollowFileTest : public UiTest {
 TEST_F(FollowFileTest, FollowsAFileReplacedFromOutsideKeepingMarks) {
   WriteDataFile(TicketFileText(kThree));
   frmNumberChecker& form = StartProgram();
-  form.mPlays->SetChecked(0, true);
-  form.mPlays->SetChecked(1, true);
+  Plays(form)->SetChecked(0, true);
+  Plays(form)->SetChecked(1, true);
 
   const Tickets first = {kThree[0], kOthers[0], kThree[2], kOthers[1]};
   ASSERT_TRUE(
       store::WriteFileAtomically(DataFilePath(), TicketFileText(first, "01-02-03-04-05-06")));
-  QTRY_VERIFY(form.mPlays->Tickets() == first);
-  EXPECT_EQ(form.lbltotaltickets->text(), "There are 4 total tickets");
+  QTRY_VERIFY(Plays(form)->Tickets() == first);
+  EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 4 total tickets");
   EXPECT_EQ(Boxes(), QStringList({"01", "02", "03", "04", "05", "06"}));
   EXPECT_EQ(MarkedRows(form), std::vector<int>{0});
 
   // The replaced file is a new one: the window must still be watching it.
   ASSERT_TRUE(store::WriteFileAtomically(DataFilePath(), TicketFileText({kOthers[1]})));
-  QTRY_VERIFY(form.mPlays->Tickets() == Tickets{kOthers[1]});
+  QTRY_VERIFY(Plays(form)->Tickets() == Tickets{kOthers[1]});
   EXPECT_EQ(Boxes(), QStringList({"03", "17", "22", "35", "41", "58"}));
   EXPECT_TRUE(MarkedRows(form).empty());
   EXPECT_TRUE(desktop_.messages.shown.empty());
@@ -139,30 +140,30 @@ TEST_F(FollowFileTest, FollowsAFileReplacedFromOutsideKeepingMarks) {
 TEST_F(FollowFileTest, WaitsForAnOpenDialogToClose) {
   WriteDataFile(TicketFileText(kThree));
   frmNumberChecker& form = StartProgram();
-  form.mnuAbout_Click();
-  ASSERT_NE(forms::About(), nullptr);
+  Trigger(form, "mnuAbout");
+  ASSERT_NE(OpenWindow<frmAbout>(), nullptr);
   ASSERT_TRUE(store::WriteFileAtomically(DataFilePath(), TicketFileText(kOthers)));
   form.CatchUpWithFile();
-  EXPECT_EQ(form.mPlays->Tickets(), kThree) << "nothing moves under an open dialog";
+  EXPECT_EQ(Plays(form)->Tickets(), kThree) << "nothing moves under an open dialog";
 
-  forms::About()->done(QDialog::Accepted);
-  QTRY_VERIFY(form.mPlays->Tickets() == kOthers);
+  OpenWindow<frmAbout>()->done(QDialog::Accepted);
+  QTRY_VERIFY(Plays(form)->Tickets() == kOthers);
   EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 TEST_F(FollowFileTest, TicketsSavedInTheEntryDialogAreNoChangeByAnotherProgram) {
   WriteDataFile(TicketFileText(kThree));
   frmNumberChecker& form = StartProgram();
-  form.OpenEntryDialog(modPelmora::kEntryPlays);
-  frmNumberEntry& entry = *forms::NumberEntry();
+  form.OpenEntryDialog(EntryMode::Plays);
+  frmNumberEntry& entry = *OpenWindow<frmNumberEntry>();
   for (int n : {3, 17, 22, 41, 8, 55})
-    entry.ck01[n]->click();
-  entry.cmdNext->click();
-  entry.cmdDone->click();
+    NumberBox(entry, n)->click();
+  Named<QPushButton>(entry, "cmdNext")->click();
+  Named<QPushButton>(entry, "cmdDone")->click();
   Flush();
 
-  EXPECT_EQ(form.mPlays->Count(), 4);
-  EXPECT_EQ(form.lbltotaltickets->text(), "There are 4 total tickets");
+  EXPECT_EQ(Plays(form)->Count(), 4);
+  EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 4 total tickets");
   form.mnuSave_Click();
   EXPECT_TRUE(desktop_.messages.shown.empty()) << "its own ticket is no change by another program";
   EXPECT_EQ(store::ReadAllTickets(DataFilePath()).tickets.size(), 4u);

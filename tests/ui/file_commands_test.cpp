@@ -34,7 +34,7 @@ const char kE[] = "11-22-33-44-55-59";
 QStringList BoxTexts(const frmNumberChecker& form) {
   QStringList texts;
   for (int k = 1; k <= 6; ++k)
-    texts << form.win1[k]->text();
+    texts << WinningBox(form, k)->text();
   return texts;
 }
 
@@ -75,8 +75,8 @@ class FileCommandsTest : public UiTest {
 
 TEST_F(FileCommandsTest, NewAsksForANameWithTheDataFileFilter) {
   frmNumberChecker& form = StartWith({});
-  form.mnuNew_Click();
-  form.mnuOpen_Click();
+  Trigger(form, "mnuNew");
+  Trigger(form, "mnuOpen");
   ASSERT_EQ(desktop_.files.requests.size(), 2u);
   const QStringList filter = {"Pelmora Files (*.PMD)", "*.PMD", "All Files (*.*)", "*.*"};
   const platform::FileDialogRequest& create = desktop_.files.requests[0];
@@ -100,7 +100,7 @@ TEST_F(FileCommandsTest, NewAsksForANameWithTheDataFileFilter) {
   EXPECT_EQ(desktop_.messages.shown[0].request.icon, MessageIcon::Information);
   EXPECT_EQ(desktop_.messages.shown[1].request.text, "Cancel:No File Selected");
   EXPECT_EQ(desktop_.messages.shown[1].request.icon, MessageIcon::Information);
-  EXPECT_EQ(modPelmora::gDataFile, DataFilePath());
+  EXPECT_EQ(CurrentFile(), DataFilePath());
 }
 
 TEST_F(FileCommandsTest, NewOnAnExistingFileKeepsOtherSectionsAndEmptiesTheWindow) {
@@ -111,25 +111,25 @@ TEST_F(FileCommandsTest, NewOnAnExistingFileKeepsOtherSectionsAndEmptiesTheWindo
                            "2=01-09-14-27-38-44", "3=07-08-09-10-11-12", "4=02-04-06-08-10-12",
                            "5=11-22-33-44-55-59", "Note=kept", "[Other]", "1=stays"}));
   Choose(chosen);
-  form.mnuNew_Click();
+  Trigger(form, "mnuNew");
 
   EXPECT_EQ(ReadFile(chosen), Lines({"[Numbers]", "Total=0", "W=00-00-00-00-00-00", "Note=kept",
                                      "[Other]", "1=stays"}));
-  EXPECT_EQ(modPelmora::gDataFile, chosen);
-  EXPECT_EQ(form.mPlays->Count(), 0);
-  EXPECT_EQ(form.lbltotaltickets->text(), "There are 0 total tickets.");
+  EXPECT_EQ(CurrentFile(), chosen);
+  EXPECT_EQ(Plays(form)->Count(), 0);
+  EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 0 total tickets.");
   EXPECT_EQ(BoxTexts(form), QStringList({"00", "00", "00", "00", "00", "00"}));
   EXPECT_EQ(form.windowTitle(), ExpectedCaption(chosen));
-  EXPECT_EQ(form.txtMatchedTickets->toPlainText(), kHint);
+  EXPECT_EQ(Named<QPlainTextEdit>(form, "txtMatchedTickets")->toPlainText(), kHint);
   EXPECT_TRUE(desktop_.messages.shown.empty());
-  EXPECT_TRUE(form.mnuSave->isEnabled()) << "New leaves File > Save as it was";
+  EXPECT_TRUE(Named<QAction>(form, "mnuSave")->isEnabled()) << "New leaves File > Save as it was";
 }
 
 TEST_F(FileCommandsTest, NewOnAMissingNameCreatesThreeLinesAndAShortPathIsTheWholeCaption) {
   frmNumberChecker& form = StartWith({kA});
   const std::string chosen = PathIn("fresh.pmd");
   Choose(chosen);
-  form.mnuNew_Click();
+  Trigger(form, "mnuNew");
   EXPECT_EQ(ReadFile(chosen), Lines({"[Numbers]", "TOTAL=0", "W=00-00-00-00-00-00"}));
 
   // A path of at most 25 characters stays the whole caption, without the product name.
@@ -137,7 +137,7 @@ TEST_F(FileCommandsTest, NewOnAMissingNameCreatesThreeLinesAndAShortPathIsTheWho
       "/tmp/pm" + std::to_string(QCoreApplication::applicationPid()) + ".pmd";
   ASSERT_LE(shortPath.size(), 25u);
   Choose(shortPath);
-  form.mnuNew_Click();
+  Trigger(form, "mnuNew");
   EXPECT_EQ(form.windowTitle(), QString::fromStdString(shortPath));
   QFile::remove(QString::fromStdString(shortPath));
 }
@@ -160,17 +160,17 @@ TEST_F(FileCommandsTest, NewFailsOnACountThatCannotBeConvertedAndLeavesEverythin
     WriteFile(chosen, bytes);
     const QString caption = form.windowTitle();
     Choose(chosen);
-    form.mnuNew_Click();
+    Trigger(form, "mnuNew");
 
     ExpectOnlyMessage(c.message, MessageIcon::Warning);
     EXPECT_EQ(ReadFile(chosen), bytes) << "the chosen file is unchanged";
-    EXPECT_EQ(form.mPlays->Tickets(), (Tickets{kA, kB}));
+    EXPECT_EQ(Plays(form)->Tickets(), (Tickets{kA, kB}));
     EXPECT_EQ(form.windowTitle(), caption);
     EXPECT_EQ(BoxTexts(form), QStringList({"03", "17", "22", "35", "41", "58"}));
 
     // The screen still shows the default file, and so does every later write.
-    EXPECT_EQ(modPelmora::gDataFile, DataFilePath());
-    form.mPlays->SetChecked(0, true);
+    EXPECT_EQ(CurrentFile(), DataFilePath());
+    Plays(form)->SetChecked(0, true);
     form.mnuDeleteChecked_Click();
     EXPECT_EQ(ReadFile(chosen), bytes);
     EXPECT_EQ(ReadDataFile(),
@@ -185,13 +185,13 @@ TEST_F(FileCommandsTest, NewThatCannotWriteSaysWhereAndWhyAndKeepsTheCurrentFile
   Choose(chosen);
   {
     FailingWrites failing;
-    form.mnuNew_Click();
+    Trigger(form, "mnuNew");
   }
   ASSERT_EQ(desktop_.messages.shown.size(), 1u);
   EXPECT_TRUE(desktop_.messages.shown[0].request.text.contains(QString::fromStdString(chosen)));
   EXPECT_TRUE(desktop_.messages.shown[0].request.text.contains("disk full"));
-  EXPECT_EQ(modPelmora::gDataFile, DataFilePath());
-  EXPECT_EQ(form.mPlays->Tickets(), (Tickets{kA}));
+  EXPECT_EQ(CurrentFile(), DataFilePath());
+  EXPECT_EQ(Plays(form)->Tickets(), (Tickets{kA}));
   EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(chosen)));
 }
 
@@ -202,19 +202,20 @@ TEST_F(FileCommandsTest, OpenListsTheFileAndShowsTheListAtStandardHeight) {
   WriteFile(chosen, Lines({"[numbers]", "total=2", "w=09-18-27-36-45-54", "2=01-09-14-27-38-44",
                            "1=05-12-19-33-40-52"}));
   Choose(chosen);
-  form.mnuOpen_Click();
+  Trigger(form, "mnuOpen");
 
-  EXPECT_EQ(form.mPlays->Tickets(), (Tickets{kA, kB}));
-  EXPECT_EQ(form.lbltotaltickets->text(), "There are 2 total tickets");
+  EXPECT_EQ(Plays(form)->Tickets(), (Tickets{kA, kB}));
+  EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 2 total tickets");
   EXPECT_EQ(BoxTexts(form), QStringList({"09", "18", "27", "36", "45", "54"}));
   EXPECT_EQ(form.windowTitle(), ExpectedCaption(chosen));
-  EXPECT_TRUE(form.lstNumbers->isVisible());
-  EXPECT_FALSE(form.txtMatchedTickets->isVisible());
-  EXPECT_EQ(form.centralWidget()->height(), 201);  // ends under the count line
-  EXPECT_EQ(form.txtMatchedTickets->toPlainText(), kHint);
-  EXPECT_EQ(modPelmora::gDataFile, chosen);
+  EXPECT_TRUE(Named<QListView>(form, "lstNumbers")->isVisible());
+  EXPECT_FALSE(Named<QPlainTextEdit>(form, "txtMatchedTickets")->isVisible());
+  EXPECT_EQ(form.centralWidget()->height(), kStandardPixels);  // ends under the count line
+  EXPECT_EQ(Named<QPlainTextEdit>(form, "txtMatchedTickets")->toPlainText(), kHint);
+  EXPECT_EQ(CurrentFile(), chosen);
   EXPECT_TRUE(desktop_.messages.shown.empty());
-  EXPECT_TRUE(form.mnuDeleteChecked->isEnabled()) << "as at start-up: no click on the list";
+  EXPECT_TRUE(Named<QAction>(form, "mnuDeleteChecked")->isEnabled())
+      << "as at start-up: no click on the list";
 }
 
 TEST_F(FileCommandsTest, OpenWithoutACountKeepsThePreviousFileCurrent) {
@@ -224,16 +225,16 @@ TEST_F(FileCommandsTest, OpenWithoutACountKeepsThePreviousFileCurrent) {
   WriteFile(chosen, bytes);
   const QString caption = form.windowTitle();
   Choose(chosen);
-  form.mnuOpen_Click();
+  Trigger(form, "mnuOpen");
 
   ExpectOnlyMessage("Error loading file.", MessageIcon::None);
-  EXPECT_EQ(form.mPlays->Tickets(), (Tickets{kA, kB, kC}));
-  EXPECT_EQ(form.lbltotaltickets->text(), "There are 3 total tickets");
+  EXPECT_EQ(Plays(form)->Tickets(), (Tickets{kA, kB, kC}));
+  EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 3 total tickets");
   EXPECT_EQ(form.windowTitle(), caption);
-  EXPECT_EQ(modPelmora::gDataFile, DataFilePath());
+  EXPECT_EQ(CurrentFile(), DataFilePath());
 
   // Deleting afterwards rewrites the file on screen, never the one that failed to open.
-  form.mPlays->SetChecked(1, true);
+  Plays(form)->SetChecked(1, true);
   form.mnuDeleteChecked_Click();
   EXPECT_EQ(ReadFile(chosen), bytes);
   EXPECT_EQ(ReadDataFile(), Lines({"[Numbers]", "TOTAL=2", "W=03-17-22-35-41-58",
@@ -243,25 +244,25 @@ TEST_F(FileCommandsTest, OpenWithoutACountKeepsThePreviousFileCurrent) {
 TEST_F(FileCommandsTest, SaveRewritesTheSectionFromTheListAndClearsMarks) {
   frmNumberChecker& form = StartWith({kA, kB, kC, kD, kE});
   form.SetPlayList({kE, kC, kA});
-  form.mPlays->SetLoaded({kA, kB, kC, kD, kE});  // the list was loaded from the file as it is
-  form.mPlays->SetChecked(0, true);
-  form.mPlays->SetChecked(2, true);
+  Plays(form)->SetLoaded({kA, kB, kC, kD, kE});  // the list was loaded from the file as it is
+  Plays(form)->SetChecked(0, true);
+  Plays(form)->SetChecked(2, true);
   form.lstNumbers_Click();
   form.mnuSave_Click();
 
   EXPECT_EQ(ReadDataFile(),
             Lines({"[Numbers]", "TOTAL=3", "W=03-17-22-35-41-58", "1=11-22-33-44-55-59",
                    "2=07-08-09-10-11-12", "3=05-12-19-33-40-52"}));
-  EXPECT_EQ(form.mPlays->CheckedCount(), 0) << "marks never survive a Save";
-  EXPECT_FALSE(form.mnuSave->isEnabled());
-  EXPECT_FALSE(form.mnuDeleteChecked->isEnabled());
+  EXPECT_EQ(Plays(form)->CheckedCount(), 0) << "marks never survive a Save";
+  EXPECT_FALSE(Named<QAction>(form, "mnuSave")->isEnabled());
+  EXPECT_FALSE(Named<QAction>(form, "mnuDeleteChecked")->isEnabled());
   EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 TEST_F(FileCommandsTest, SaveOfAnEmptyListRemovesEveryTicketKey) {
   frmNumberChecker& form = StartWith({kA, kB, kC});
   form.SetPlayList({});
-  form.mPlays->SetLoaded({kA, kB, kC});  // the list was loaded from the file as it is
+  Plays(form)->SetLoaded({kA, kB, kC});  // the list was loaded from the file as it is
   form.mnuSave_Click();
   EXPECT_EQ(ReadDataFile(), Lines({"[Numbers]", "TOTAL=0", "W=03-17-22-35-41-58"}));
 }
@@ -269,11 +270,11 @@ TEST_F(FileCommandsTest, SaveOfAnEmptyListRemovesEveryTicketKey) {
 TEST_F(FileCommandsTest, SaveThatCannotWriteSaysSoAndLeavesTheListAsItWas) {
   frmNumberChecker& form = StartWith({kA, kB, kC});
   form.mnuSave_Click();
-  ASSERT_FALSE(form.mnuSave->isEnabled());
+  ASSERT_FALSE(Named<QAction>(form, "mnuSave")->isEnabled());
   const std::string before = ReadDataFile();
 
   // A delete whose save fails: the person sees the failure and keeps the list as edited.
-  form.mPlays->SetChecked(1, true);
+  Plays(form)->SetChecked(1, true);
   {
     FailingWrites failing;
     form.mnuDeleteChecked_Click();
@@ -283,21 +284,21 @@ TEST_F(FileCommandsTest, SaveThatCannotWriteSaysSoAndLeavesTheListAsItWas) {
     EXPECT_TRUE(shown.text.contains("disk full"));
     EXPECT_EQ(shown.icon, MessageIcon::Warning);
     EXPECT_EQ(ReadDataFile(), before);
-    EXPECT_EQ(form.mPlays->Tickets(), (Tickets{kA, kC}));
-    EXPECT_TRUE(form.mnuSave->isEnabled()) << "Save is offered again to retry";
+    EXPECT_EQ(Plays(form)->Tickets(), (Tickets{kA, kC}));
+    EXPECT_TRUE(Named<QAction>(form, "mnuSave")->isEnabled()) << "Save is offered again to retry";
 
     // A failed Save keeps the marks too.
-    form.mPlays->SetChecked(0, true);
+    Plays(form)->SetChecked(0, true);
     form.mnuSave_Click();
     EXPECT_EQ(desktop_.messages.shown.size(), 2u);
-    EXPECT_TRUE(form.mPlays->IsChecked(0));
+    EXPECT_TRUE(Plays(form)->IsChecked(0));
   }
 
   form.mnuSave_Click();
   EXPECT_EQ(ReadDataFile(), Lines({"[Numbers]", "TOTAL=2", "W=03-17-22-35-41-58",
                                    "1=05-12-19-33-40-52", "2=07-08-09-10-11-12"}));
-  EXPECT_FALSE(form.mPlays->IsChecked(0));
-  EXPECT_FALSE(form.mnuSave->isEnabled());
+  EXPECT_FALSE(Plays(form)->IsChecked(0));
+  EXPECT_FALSE(Named<QAction>(form, "mnuSave")->isEnabled());
   EXPECT_EQ(desktop_.messages.shown.size(), 2u);
 }
 

@@ -51,14 +51,14 @@ TEST_F(FileTextWindowTest, WindowsBytesShowAsTheirLettersEverywhereAndStayInTheF
   WriteDataFile(bytes);
   frmNumberChecker& form = StartProgram();
   const QString ticket = QStringLiteral(u"05-12-23-34-45-56 caf\u00e9");
-  EXPECT_EQ(form.mPlays->data(form.mPlays->index(0), Qt::DisplayRole).toString(), ticket);
+  EXPECT_EQ(Plays(form)->data(Plays(form)->index(0), Qt::DisplayRole).toString(), ticket);
 
-  form.mnuCpyPlays_Click();
+  Trigger(form, "mnuCpyPlays");
   EXPECT_EQ(desktop_.clipboard.text, QStringLiteral("\r\n") + ticket + QStringLiteral("\r\n01-02"));
 
-  form.mnuCheck_Click();
+  Trigger(form, "mnuCheck");
   EXPECT_EQ(form.ResultsText(), QStringLiteral("Matched: (6) in:") + ticket + "\r\n");
-  form.mnuCopy_Click();
+  Trigger(form, "mnuCopy");
   EXPECT_EQ(desktop_.clipboard.text, QStringLiteral("Matched: (6) in:") + ticket + "\r\n");
   EXPECT_EQ(ReadDataFile(), bytes);
 }
@@ -67,52 +67,52 @@ TEST_F(FileTextWindowTest, CountFromTheFileIsShownAsPlainText) {
   WriteDataFile(
       Lines({"[Numbers]", "TOTAL=<font color=red size=6>7</font>", "W=00-00-00-00-00-00"}));
   frmNumberChecker& form = StartProgram();
-  EXPECT_EQ(form.lbltotaltickets->textFormat(), Qt::PlainText);
-  form.OpenEntryDialog(modPelmora::kEntryPlays);
-  frmNumberEntry* entry = forms::NumberEntry();
+  EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->textFormat(), Qt::PlainText);
+  form.OpenEntryDialog(EntryMode::Plays);
+  frmNumberEntry* entry = OpenWindow<frmNumberEntry>();
   ASSERT_NE(entry, nullptr);
   for (QLabel* label : entry->findChildren<QLabel*>())
     EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
-  EXPECT_EQ(entry->lbltotaltickets->text(), "<font color=red size=6>7</font>");
-  entry->cmdDone->click();
+  EXPECT_EQ(Named<QLabel>(*entry, "lbltotaltickets")->text(), "<font color=red size=6>7</font>");
+  Named<QPushButton>(*entry, "cmdDone")->click();
 }
 
 TEST_F(FileTextWindowTest, FiveDigitTicketNumberIsShownWhole) {
   WriteDataFile(Lines({"[Numbers]", "TOTAL=32766", "W=00-00-00-00-00-00"}));
   frmNumberChecker& form = StartProgram();
-  form.OpenEntryDialog(modPelmora::kEntryPlays);
-  frmNumberEntry* entry = forms::NumberEntry();
+  form.OpenEntryDialog(EntryMode::Plays);
+  frmNumberEntry* entry = OpenWindow<frmNumberEntry>();
   ASSERT_NE(entry, nullptr);
-  QLabel* number = entry->lblticketnumber;
+  QLabel* number = Named<QLabel>(*entry, "lblticketnumber");
   EXPECT_EQ(number->text(), "32767");
   EXPECT_LE(QFontMetrics(number->font()).horizontalAdvance(number->text()),
             number->contentsRect().width());
-  entry->cmdDone->click();
+  Named<QPushButton>(*entry, "cmdDone")->click();
 }
 
 TEST_F(FileTextWindowTest, WinningNumberNeverSetIsRefusedByDoneAndByTheCheck) {
   const std::string bytes = Lines({"[Numbers]", "TOTAL=1", "1=05-12-23-34-45-56"});
   WriteDataFile(bytes);
   frmNumberChecker& form = StartProgram();
-  form.OpenEntryDialog(modPelmora::kEntryWinning);
-  frmNumberEntry* entry = forms::NumberEntry();
+  form.OpenEntryDialog(EntryMode::Winning);
+  frmNumberEntry* entry = OpenWindow<frmNumberEntry>();
   ASSERT_NE(entry, nullptr);
-  EXPECT_EQ(entry->Label1->text(), "00-00-00-00-00-00");
-  entry->cmdDone->click();
+  EXPECT_EQ(Named<QLabel>(*entry, "Label1")->text(), "00-00-00-00-00-00");
+  Named<QPushButton>(*entry, "cmdDone")->click();
   ASSERT_EQ(desktop_.messages.shown.size(), 1u);
   EXPECT_EQ(desktop_.messages.shown[0].request.text, "00-00-00-00-00-00 Can't contain 00");
   EXPECT_EQ(ReadDataFile(), bytes);
-  entry->cmdCancel->click();
+  Named<QPushButton>(*entry, "cmdCancel")->click();
 
   desktop_.messages.shown.clear();
-  form.mnuCheck_Click();
+  Trigger(form, "mnuCheck");
   ASSERT_FALSE(desktop_.messages.shown.empty());
   EXPECT_EQ(desktop_.messages.shown[0].request.text,
             "Error in winning number position: 1.  Reason:  is not valid as a possible winning "
             "number.");
   EXPECT_EQ(ReadDataFile(), bytes);
-  if (forms::NumberEntry())
-    forms::NumberEntry()->cmdCancel->click();
+  if (OpenWindow<frmNumberEntry>())
+    Named<QPushButton>(*OpenWindow<frmNumberEntry>(), "cmdCancel")->click();
 }
 
 // Save with a count that cannot be read would write TOTAL=0 and leave the tickets outside the
@@ -122,7 +122,7 @@ TEST_F(FileTextWindowTest, SaveRefusesAFileWhoseCountCannotBeRead) {
                                    "1=01-02-03-04-05-06", "2=07-08-09-10-11-12"});
   WriteDataFile(bytes);
   frmNumberChecker& form = StartProgram();
-  ASSERT_TRUE(form.mnuSave->isEnabled());
+  ASSERT_TRUE(Named<QAction>(form, "mnuSave")->isEnabled());
   form.mnuSave_Click();
   ASSERT_EQ(desktop_.messages.shown.size(), 1u);
   EXPECT_EQ(desktop_.messages.shown[0].request.text,

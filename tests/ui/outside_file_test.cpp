@@ -24,7 +24,7 @@ class OutsideFileTest : public UiTest {
     WriteFile(path, bytes);
     return QString::fromStdString(path);
   }
-  std::vector<std::string> Listed() const { return main_->mPlays->Tickets(); }
+  std::vector<std::string> Listed() const { return Plays(*main_)->Tickets(); }
   QStringList Messages() const {
     QStringList texts;
     for (const auto& shown : desktop_.messages.shown)
@@ -36,10 +36,10 @@ class OutsideFileTest : public UiTest {
 TEST_F(OutsideFileTest, StartWithAFileListsItAndLeavesTheDefaultFileAlone) {
   const QString other = Other(kTwoTickets);
   StartProgram(other);
-  EXPECT_EQ(modPelmora::gDataFile, other.toStdString());
+  EXPECT_EQ(CurrentFile(), other.toStdString());
   EXPECT_EQ(Listed(), (std::vector<std::string>{"11-12-13-14-15-16", "21-22-23-24-25-26"}));
-  EXPECT_EQ(main_->win1[6]->text(), "06");
-  EXPECT_TRUE(main_->lstNumbers->isVisible());
+  EXPECT_EQ(WinningBox(*main_, 6)->text(), "06");
+  EXPECT_TRUE(Named<QListView>(*main_, "lstNumbers")->isVisible());
   EXPECT_TRUE(main_->windowTitle().endsWith("/other.pmd VORDANIK Pelmora 2.0"))
       << main_->windowTitle().toStdString();
   EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(DataFilePath())));
@@ -61,7 +61,7 @@ TEST_P(RefusedStartTest, SaysSoAsOpenWouldAndStartsWithTheDefaultFile) {
     other = Other(GetParam().bytes);
   StartProgram(other);
   EXPECT_EQ(Messages(), QStringList{"Error loading file."});
-  EXPECT_EQ(modPelmora::gDataFile, DataFilePath());
+  EXPECT_EQ(CurrentFile(), DataFilePath());
   EXPECT_EQ(Listed(), std::vector<std::string>{"31-32-33-34-35-36"});
 }
 
@@ -78,7 +78,7 @@ TEST_F(OutsideFileTest, ASilentRunningCopyGetsTheFileAndThisCopyOpensItItself) {
   const QString other = Other(kTwoTickets);
   StartProgram(other);
   EXPECT_EQ(desktop_.instance.activationFile, other);
-  EXPECT_EQ(modPelmora::gDataFile, other.toStdString());
+  EXPECT_EQ(CurrentFile(), other.toStdString());
   EXPECT_EQ(modPelmora::AppTitle(), "unwanted instance");
 }
 
@@ -87,14 +87,14 @@ TEST_F(OutsideFileTest, AHandedOverFileOpensAsOpenWould) {
   StartProgram();
   const QString other = Other(kTwoTickets);
   main_->OpenFromOutside(other);
-  EXPECT_EQ(modPelmora::gDataFile, other.toStdString());
+  EXPECT_EQ(CurrentFile(), other.toStdString());
   EXPECT_EQ(Listed().size(), 2u);
-  EXPECT_EQ(main_->lbltotaltickets->text(), "There are 2 total tickets");
+  EXPECT_EQ(Named<QLabel>(*main_, "lbltotaltickets")->text(), "There are 2 total tickets");
 
   // A file Open refuses leaves the current one in place, with Open's message.
   main_->OpenFromOutside(QString::fromStdString(PathIn("missing.pmd")));
   EXPECT_EQ(Messages(), QStringList{"Error loading file."});
-  EXPECT_EQ(modPelmora::gDataFile, other.toStdString());
+  EXPECT_EQ(CurrentFile(), other.toStdString());
   EXPECT_EQ(Listed().size(), 2u);
 }
 
@@ -102,16 +102,16 @@ TEST_F(OutsideFileTest, AFileHandedOverDuringTicketEntryWaitsUntilTheEntryDialog
   // Tickets being entered go to the file the dialog was opened on, never to the new one.
   WriteDataFile(kDefaultTickets);
   StartProgram();
-  main_->OpenEntryDialog(modPelmora::kEntryPlays);
+  main_->OpenEntryDialog(EntryMode::Plays);
   const QString other = Other(kTwoTickets);
   main_->OpenFromOutside(other);
   Flush();
-  EXPECT_EQ(modPelmora::gDataFile, DataFilePath());
+  EXPECT_EQ(CurrentFile(), DataFilePath());
 
-  forms::NumberEntry()->cmdCancel->click();
+  Named<QPushButton>(*OpenWindow<frmNumberEntry>(), "cmdCancel")->click();
   Flush();
   ASSERT_TRUE(main_->isVisible());
-  EXPECT_EQ(modPelmora::gDataFile, other.toStdString());
+  EXPECT_EQ(CurrentFile(), other.toStdString());
   EXPECT_EQ(Listed().size(), 2u);
 }
 

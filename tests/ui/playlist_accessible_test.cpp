@@ -16,13 +16,13 @@ class PlayListAccessibleTest : public UiTest {
     WriteDataFile(Lines({"[Numbers]", "TOTAL=3", "W=01-02-03-04-05-06", "1=01-02-03-10-11-12",
                          "2=20-21-22-23-24-25", "3=30-31-32-33-34-35"}));
     StartProgram();
-    list_ = QAccessible::queryAccessibleInterface(main_->lstNumbers);
+    list_ = QAccessible::queryAccessibleInterface(Named<QListView>(*main_, "lstNumbers"));
     ASSERT_NE(list_, nullptr);
     ASSERT_NE(list_->tableInterface(), nullptr);
   }
   QAccessibleInterface* Item(int row) const { return list_->child(row); }
   QList<int> Selected() const { return list_->tableInterface()->selectedRows(); }
-  bool DeleteEnabled() const { return main_->mnuDeleteChecked->isEnabled(); }
+  bool DeleteEnabled() const { return Named<QAction>(*main_, "mnuDeleteChecked")->isEnabled(); }
 
   QAccessibleInterface* list_ = nullptr;
 };
@@ -30,10 +30,10 @@ class PlayListAccessibleTest : public UiTest {
 TEST_F(PlayListAccessibleTest, TheSelectionIsTheSetOfMarkedTickets) {
   EXPECT_EQ(list_->childCount(), 3);
   EXPECT_EQ(Item(1)->text(QAccessible::Name), "20-21-22-23-24-25");
-  main_->lstNumbers->setFocus();
-  main_->lstNumbers->setCurrentIndex(main_->mPlays->index(1));
-  QTest::keyClick(main_->lstNumbers, Qt::Key_Space);
-  ASSERT_TRUE(main_->mPlays->IsChecked(1));
+  Named<QListView>(*main_, "lstNumbers")->setFocus();
+  Named<QListView>(*main_, "lstNumbers")->setCurrentIndex(Plays(*main_)->index(1));
+  QTest::keyClick(Named<QListView>(*main_, "lstNumbers"), Qt::Key_Space);
+  ASSERT_TRUE(Plays(*main_)->IsChecked(1));
 
   EXPECT_EQ(Selected(), QList<int>{1});
   EXPECT_EQ(list_->tableInterface()->selectedCellCount(), 1);
@@ -61,7 +61,7 @@ class MarkWayTest : public PlayListAccessibleTest, public ::testing::WithParamIn
 
 TEST_P(MarkWayTest, MarksAndUnmarksAsSpaceDoes) {
   GetParam().mark(list_, 2);
-  EXPECT_TRUE(main_->mPlays->IsChecked(2));
+  EXPECT_TRUE(Plays(*main_)->IsChecked(2));
   EXPECT_EQ(Selected(), QList<int>{2});
   EXPECT_TRUE(DeleteEnabled());
   GetParam().mark(list_, 0);
@@ -69,9 +69,9 @@ TEST_P(MarkWayTest, MarksAndUnmarksAsSpaceDoes) {
 
   GetParam().unmark(list_, 2);
   GetParam().unmark(list_, 0);
-  EXPECT_EQ(main_->mPlays->CheckedCount(), 0);
+  EXPECT_EQ(Plays(*main_)->CheckedCount(), 0);
   EXPECT_FALSE(DeleteEnabled());
-  EXPECT_FALSE(main_->lstNumbers->selectionModel()->hasSelection())
+  EXPECT_FALSE(Named<QListView>(*main_, "lstNumbers")->selectionModel()->hasSelection())
       << "marking must not move the view's own selection";
 }
 
@@ -89,14 +89,14 @@ INSTANTIATE_TEST_SUITE_P(Ways, MarkWayTest,
 TEST_F(PlayListAccessibleTest, ItemsOfTheHiddenListAreNotShowing) {
   EXPECT_FALSE(Item(0)->state().invisible);
   EXPECT_FALSE(Item(0)->rect().isEmpty());
-  main_->mnuCheck_Click();  // F5: the results box takes the list's place
+  Trigger(*main_, "mnuCheck");  // F5: the results box takes the list's place
   Flush();
-  ASSERT_FALSE(main_->lstNumbers->isVisible());
+  ASSERT_FALSE(Named<QListView>(*main_, "lstNumbers")->isVisible());
   for (int row = 0; row < 3; ++row) {
     EXPECT_TRUE(Item(row)->state().invisible) << row;
     EXPECT_TRUE(Item(row)->state().offscreen) << row;
   }
-  main_->mnuViewAll_Click();
+  Trigger(*main_, "mnuViewAll");
   EXPECT_FALSE(Item(0)->state().invisible);
 }
 
@@ -104,7 +104,7 @@ TEST_F(PlayListAccessibleTest, ItemsFollowTheListWhenMarkedTicketsAreDeleted) {
   Toggle(list_, 0);
   main_->mnuDeleteChecked_Click();
   desktop_.messages.answers.clear();
-  ASSERT_EQ(main_->mPlays->Count(), 2);
+  ASSERT_EQ(Plays(*main_)->Count(), 2);
   EXPECT_EQ(list_->childCount(), 2);
   EXPECT_EQ(Item(0)->text(QAccessible::Name), "20-21-22-23-24-25");
   EXPECT_EQ(list_->indexOfChild(Item(1)), 1);

@@ -36,32 +36,32 @@ class PlayListCommandsTest : public UiTest {
   }
   static void Mark(frmNumberChecker& form, std::initializer_list<int> rows) {
     for (int row : rows)
-      form.mPlays->SetChecked(row, true);
+      Plays(form)->SetChecked(row, true);
     form.lstNumbers_Click();
   }
   static std::vector<bool> Marks(const frmNumberChecker& form) {
     std::vector<bool> marks;
-    for (int i = 0; i < form.mPlays->Count(); ++i)
-      marks.push_back(form.mPlays->IsChecked(i));
+    for (int i = 0; i < Plays(form)->Count(); ++i)
+      marks.push_back(Plays(form)->IsChecked(i));
     return marks;
   }
   static void ExpectListView(const frmNumberChecker& form) {
-    EXPECT_TRUE(form.lstNumbers->isVisibleTo(&form));
-    EXPECT_FALSE(form.txtMatchedTickets->isVisibleTo(&form));
+    EXPECT_TRUE(Named<QListView>(form, "lstNumbers")->isVisibleTo(&form));
+    EXPECT_FALSE(Named<QPlainTextEdit>(form, "txtMatchedTickets")->isVisibleTo(&form));
   }
   bool EntryDialogOpen(const frmNumberChecker& form) const {
-    return forms::NumberEntry() && forms::NumberEntry()->isVisible() && !form.isVisible() &&
-           modPelmora::gEntryMode == modPelmora::kEntryPlays;
+    return OpenWindow<frmNumberEntry>() && OpenWindow<frmNumberEntry>()->isVisible() &&
+           !form.isVisible() && form.session().gEntryMode == EntryMode::Plays;
   }
 };
 
 TEST_F(PlayListCommandsTest, AddWithoutMarksOpensTheEntryDialogAtOnce) {
   frmNumberChecker& form = StartWith({kFive[0]});
-  form.mnuAddPlay_Click();
+  Trigger(form, "mnuAddPlay");
   EXPECT_TRUE(desktop_.messages.shown.empty());
   EXPECT_TRUE(EntryDialogOpen(form));
   ExpectListView(form);
-  EXPECT_EQ(form.centralWidget()->height(), 201);
+  EXPECT_EQ(form.centralWidget()->height(), kStandardPixels);
 }
 
 TEST_F(PlayListCommandsTest, AddWithMarksAsksOnceAndFollowsTheAnswer) {
@@ -70,17 +70,17 @@ TEST_F(PlayListCommandsTest, AddWithMarksAsksOnceAndFollowsTheAnswer) {
     frmNumberChecker& form = StartWith(kFive);
     Mark(form, {0, 2, 4});
     desktop_.messages.answers = {MessageAnswer::Yes};
-    form.mnuAddPlay_Click();
+    Trigger(form, "mnuAddPlay");
     ASSERT_EQ(desktop_.messages.shown.size(), 1u);
     const platform::MessageRequest& asked = desktop_.messages.shown[0].request;
     EXPECT_EQ(asked.text, kQuestion);
     EXPECT_EQ(asked.title, "VORDANIK Pelmora 2.0");
     EXPECT_EQ(asked.icon, platform::MessageIcon::None);
     EXPECT_EQ(asked.buttons, platform::MessageButtons::YesNoCancel);
-    EXPECT_EQ(form.mPlays->Tickets(), (Tickets{kFive[1], kFive[3]}));
+    EXPECT_EQ(Plays(form)->Tickets(), (Tickets{kFive[1], kFive[3]}));
     EXPECT_EQ(ReadDataFile(), TicketFileText({kFive[1], kFive[3]}));
     EXPECT_TRUE(EntryDialogOpen(form));
-    forms::UnloadNumberEntry();
+    OpenWindow<frmNumberEntry>()->cmdCancel_Click();
     main_.reset();
   }
   {
@@ -89,85 +89,85 @@ TEST_F(PlayListCommandsTest, AddWithMarksAsksOnceAndFollowsTheAnswer) {
     frmNumberChecker& form = StartWith(kFive);
     Mark(form, {1, 3});
     desktop_.messages.answers = {MessageAnswer::No};
-    form.mnuAddPlay_Click();
+    Trigger(form, "mnuAddPlay");
     EXPECT_EQ(desktop_.messages.shown.size(), 1u);
     EXPECT_EQ(Marks(form), (std::vector<bool>{false, true, false, true, false}));
     EXPECT_EQ(ReadDataFile(), TicketFileText(kFive));
     EXPECT_TRUE(EntryDialogOpen(form));
-    forms::UnloadNumberEntry();
+    OpenWindow<frmNumberEntry>()->cmdCancel_Click();
     main_.reset();
   }
   {
     SCOPED_TRACE("Cancel changes nothing");
     desktop_.messages.shown.clear();
-    modPelmora::gEntryMode = 0;
     frmNumberChecker& form = StartWith(kFive);
     Mark(form, {4});
     const int height = form.centralWidget()->height();
     desktop_.messages.answers = {MessageAnswer::Cancel};
-    form.mnuAddPlay_Click();
+    Trigger(form, "mnuAddPlay");
     EXPECT_EQ(desktop_.messages.shown.size(), 1u);
     EXPECT_EQ(Marks(form), (std::vector<bool>{false, false, false, false, true}));
     EXPECT_EQ(ReadDataFile(), TicketFileText(kFive));
     EXPECT_TRUE(form.isVisible());
-    EXPECT_TRUE(form.txtMatchedTickets->isVisibleTo(&form)) << "the view stays as it was";
+    EXPECT_TRUE(Named<QPlainTextEdit>(form, "txtMatchedTickets")->isVisibleTo(&form))
+        << "the view stays as it was";
     EXPECT_EQ(form.centralWidget()->height(), height);
-    EXPECT_EQ(forms::NumberEntry(), nullptr);
-    EXPECT_EQ(modPelmora::gEntryMode, 0);
+    EXPECT_EQ(OpenWindow<frmNumberEntry>(), nullptr);
+    EXPECT_EQ(form.session().gEntryMode, EntryMode::None);
   }
 }
 
 TEST_F(PlayListCommandsTest, DeletingTheFirstTwoOfFiveMovesTheRestDown) {
   frmNumberChecker& form = StartWith(kFive);
   Mark(form, {0, 1});
-  ASSERT_TRUE(form.mnuDeleteChecked->isEnabled());
+  ASSERT_TRUE(Named<QAction>(form, "mnuDeleteChecked")->isEnabled());
   form.mnuDeleteChecked_Click();
 
   EXPECT_EQ(ReadDataFile(),
             Lines({"[Numbers]", "TOTAL=3", "W=03-17-22-35-41-58", "1=07-08-09-10-11-12",
                    "2=02-04-06-08-10-12", "3=11-22-33-44-55-59"}));
-  EXPECT_EQ(form.mPlays->Tickets(), (Tickets{kFive[2], kFive[3], kFive[4]}));
-  EXPECT_EQ(form.lbltotaltickets->text(), "There are 3 total tickets");
-  EXPECT_FALSE(form.mnuDeleteChecked->isEnabled());
-  EXPECT_FALSE(form.mnuSave->isEnabled());
+  EXPECT_EQ(Plays(form)->Tickets(), (Tickets{kFive[2], kFive[3], kFive[4]}));
+  EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 3 total tickets");
+  EXPECT_FALSE(Named<QAction>(form, "mnuDeleteChecked")->isEnabled());
+  EXPECT_FALSE(Named<QAction>(form, "mnuSave")->isEnabled());
   ExpectListView(form);
-  EXPECT_EQ(form.centralWidget()->height(), 201);
-  EXPECT_EQ(form.txtMatchedTickets->toPlainText(), kHint);
+  EXPECT_EQ(form.centralWidget()->height(), kStandardPixels);
+  EXPECT_EQ(Named<QPlainTextEdit>(form, "txtMatchedTickets")->toPlainText(), kHint);
   EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 TEST_F(PlayListCommandsTest, DeletingWithAllOrNoneMarked) {
   frmNumberChecker& form = StartWith({kFive[0], kFive[1]});
   form.mnuDeleteChecked_Click();
-  EXPECT_EQ(form.mPlays->Count(), 2);
+  EXPECT_EQ(Plays(form)->Count(), 2);
   EXPECT_EQ(ReadDataFile(), TicketFileText({kFive[0], kFive[1]}));
-  EXPECT_EQ(form.lbltotaltickets->text(), "There are 2 total tickets");
-  EXPECT_FALSE(form.mnuDeleteChecked->isEnabled());
+  EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 2 total tickets");
+  EXPECT_FALSE(Named<QAction>(form, "mnuDeleteChecked")->isEnabled());
 
   Mark(form, {0, 1});
   form.mnuDeleteChecked_Click();
-  EXPECT_EQ(form.mPlays->Count(), 0);
+  EXPECT_EQ(Plays(form)->Count(), 0);
   EXPECT_EQ(ReadDataFile(), Lines({"[Numbers]", "TOTAL=0", "W=03-17-22-35-41-58"}));
-  EXPECT_EQ(form.lbltotaltickets->text(), "There are 0 total tickets");
+  EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 0 total tickets");
 }
 
 TEST_F(PlayListCommandsTest, MarkAllChecksAllUnlessAllAreChecked) {
   frmNumberChecker& empty = StartWith({});
-  empty.mnuAll_Click();
-  EXPECT_EQ(empty.mPlays->CheckedCount(), 0);
+  Trigger(empty, "mnuAll");
+  EXPECT_EQ(Plays(empty)->CheckedCount(), 0);
   ExpectListView(empty);
   main_.reset();
 
   frmNumberChecker& form = StartWith({kFive[0], kFive[1], kFive[2]});
   const std::string before = ReadDataFile();
   Mark(form, {1});
-  form.mnuAll_Click();
+  Trigger(form, "mnuAll");
   EXPECT_EQ(Marks(form), (std::vector<bool>{true, true, true}));
-  EXPECT_TRUE(form.mnuDeleteChecked->isEnabled());
+  EXPECT_TRUE(Named<QAction>(form, "mnuDeleteChecked")->isEnabled());
   ExpectListView(form);
-  form.mnuAll_Click();
+  Trigger(form, "mnuAll");
   EXPECT_EQ(Marks(form), (std::vector<bool>{false, false, false}));
-  EXPECT_FALSE(form.mnuDeleteChecked->isEnabled());
+  EXPECT_FALSE(Named<QAction>(form, "mnuDeleteChecked")->isEnabled());
   EXPECT_EQ(ReadDataFile(), before) << "marks are never stored";
 }
 
@@ -175,11 +175,11 @@ TEST_F(PlayListCommandsTest, CopyPutsEveryTicketAfterALineBreak) {
   frmNumberChecker& form = StartWith({kFive[0], kFive[1], kFive[2]});
   Mark(form, {0, 2});
   desktop_.clipboard.text = "earlier text";
-  form.mnuCpyPlays_Click();
+  Trigger(form, "mnuCpyPlays");
   EXPECT_EQ(desktop_.clipboard.text.toStdString(),
             "\r\n" + kFive[0] + "\r\n" + kFive[1] + "\r\n" + kFive[2]);
-  EXPECT_EQ(form.mPlays->CheckedCount(), 0);
-  EXPECT_FALSE(form.mnuDeleteChecked->isEnabled());
+  EXPECT_EQ(Plays(form)->CheckedCount(), 0);
+  EXPECT_FALSE(Named<QAction>(form, "mnuDeleteChecked")->isEnabled());
   ExpectListView(form);
   EXPECT_TRUE(desktop_.messages.shown.empty());
 }
@@ -187,7 +187,7 @@ TEST_F(PlayListCommandsTest, CopyPutsEveryTicketAfterALineBreak) {
 TEST_F(PlayListCommandsTest, CopyOfAnEmptyListEmptiesTheClipboardAndSaysSo) {
   frmNumberChecker& form = StartWith({});
   desktop_.clipboard.text = "earlier text";
-  form.mnuCpyPlays_Click();
+  Trigger(form, "mnuCpyPlays");
   EXPECT_TRUE(desktop_.clipboard.text.isEmpty());
   ASSERT_EQ(desktop_.messages.shown.size(), 1u);
   EXPECT_EQ(desktop_.messages.shown[0].request.text, "There are no play numbers to copy.");
@@ -198,15 +198,15 @@ TEST_F(PlayListCommandsTest, CopyOfAnEmptyListEmptiesTheClipboardAndSaysSo) {
 
 TEST_F(PlayListCommandsTest, DeleteIsEnabledWhileAPersonLeavesATicketMarked) {
   frmNumberChecker& form = StartWith({kFive[0], kFive[1]});
-  form.mnuDeleteChecked->setEnabled(false);
-  PlayListModel& model = *form.mPlays;
+  Named<QAction>(form, "mnuDeleteChecked")->setEnabled(false);
+  PlayListModel& model = *Plays(form);
   model.setData(model.index(1), Qt::Checked, Qt::CheckStateRole);
-  EXPECT_TRUE(form.mnuDeleteChecked->isEnabled());
+  EXPECT_TRUE(Named<QAction>(form, "mnuDeleteChecked")->isEnabled());
   model.setData(model.index(0), Qt::Checked, Qt::CheckStateRole);
   model.setData(model.index(1), Qt::Unchecked, Qt::CheckStateRole);
-  EXPECT_TRUE(form.mnuDeleteChecked->isEnabled());
+  EXPECT_TRUE(Named<QAction>(form, "mnuDeleteChecked")->isEnabled());
   model.setData(model.index(0), Qt::Unchecked, Qt::CheckStateRole);
-  EXPECT_FALSE(form.mnuDeleteChecked->isEnabled());
+  EXPECT_FALSE(Named<QAction>(form, "mnuDeleteChecked")->isEnabled());
 }
 
 }  // namespace

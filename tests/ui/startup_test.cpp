@@ -7,7 +7,6 @@
 #include <QTimer>
 
 #include "UiFixture.h"
-#include "ui/Forms.h"
 #include "ui/entry/frmNumberEntry.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/ShapeMarker.h"
@@ -20,13 +19,13 @@ const char kHint[] =
     "Play Number (F5)\" in the Numbers menu.";
 
 std::vector<std::string> ListedTickets(const frmNumberChecker& form) {
-  return form.mPlays->Tickets();
+  return Plays(form)->Tickets();
 }
 
 QStringList BoxTexts(const frmNumberChecker& form) {
   QStringList texts;
   for (int k = 1; k <= 6; ++k)
-    texts << form.win1[k]->text();
+    texts << WinningBox(form, k)->text();
   return texts;
 }
 
@@ -35,12 +34,12 @@ using StartupTest = UiTest;
 TEST_F(StartupTest, MissingDataFileIsCreatedAndWindowShowsOnlyTheBoxes) {
   frmNumberChecker& form = StartProgram();
   EXPECT_EQ(ReadDataFile(), Lines({"[Numbers]", "TOTAL=0", "W=00-00-00-00-00-00"}));
-  EXPECT_EQ(form.mPlays->Count(), 0);
-  EXPECT_EQ(form.lbltotaltickets->text(), "There are 0 total tickets");
+  EXPECT_EQ(Plays(form)->Count(), 0);
+  EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 0 total tickets");
   EXPECT_EQ(BoxTexts(form), QStringList({"00", "00", "00", "00", "00", "00"}));
-  EXPECT_EQ(form.centralWidget()->height(), 46);  // the 690-twip row of boxes
-  EXPECT_EQ(form.txtMatchedTickets->toPlainText(), kHint);
-  EXPECT_EQ(modPelmora::gDataFile, DataFilePath());
+  EXPECT_EQ(form.centralWidget()->height(), kBoxRowPixels);  // the 690-twip row of boxes
+  EXPECT_EQ(Named<QPlainTextEdit>(form, "txtMatchedTickets")->toPlainText(), kHint);
+  EXPECT_EQ(CurrentFile(), DataFilePath());
   EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
@@ -52,10 +51,11 @@ TEST_F(StartupTest, ExistingFileListsTicketsInKeyOrderAndShowsTheWinningNumber) 
   frmNumberChecker& form = StartProgram();
   EXPECT_EQ(ListedTickets(form), (std::vector<std::string>{"05-12-19-33-40-52", "01-09-14-27-38-44",
                                                            "07-08-09-10-11-12"}));
-  EXPECT_EQ(form.lbltotaltickets->text(), "There are 3 total tickets");
-  EXPECT_TRUE(form.lstNumbers->isVisible());
-  EXPECT_FALSE(form.txtMatchedTickets->isVisible());
-  EXPECT_EQ(form.centralWidget()->height(), 201);  // down to the count line (3015 twips)
+  EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 3 total tickets");
+  EXPECT_TRUE(Named<QListView>(form, "lstNumbers")->isVisible());
+  EXPECT_FALSE(Named<QPlainTextEdit>(form, "txtMatchedTickets")->isVisible());
+  EXPECT_EQ(form.centralWidget()->height(),
+            kStandardPixels);  // down to the count line (3015 twips)
   EXPECT_EQ(BoxTexts(form), QStringList({"03", "17", "22", "35", "41", "58"}));
   EXPECT_EQ(ReadDataFile(), bytes) << "start-up must not touch an existing file";
 }
@@ -64,7 +64,7 @@ TEST_F(StartupTest, NamesMatchWithoutRegardToCaseAndAShortWinningNumberLeavesEmp
   WriteDataFile(
       Lines({"[NUMBERS]", "total=2", "w=05-12", "1=05-12-19-33-40-52", "2=01-09-14-27-38-44"}));
   frmNumberChecker& form = StartProgram();
-  EXPECT_EQ(form.mPlays->Count(), 2);
+  EXPECT_EQ(Plays(form)->Count(), 2);
   EXPECT_EQ(BoxTexts(form), QStringList({"05", "12", "", "", "", ""}));
 }
 
@@ -73,9 +73,9 @@ TEST_F(StartupTest, UnreadableCountListsNothingAndSaysNothing) {
     WriteDataFile(
         Lines({"[Numbers]", (std::string("TOTAL=") + count).c_str(), "1=05-12-19-33-40-52"}));
     frmNumberChecker& form = StartProgram();
-    EXPECT_EQ(form.mPlays->Count(), 0) << count;
-    EXPECT_EQ(form.lbltotaltickets->text(), "There are 0 total tickets");
-    EXPECT_EQ(form.centralWidget()->height(), 46);
+    EXPECT_EQ(Plays(form)->Count(), 0) << count;
+    EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 0 total tickets");
+    EXPECT_EQ(form.centralWidget()->height(), kBoxRowPixels);
     EXPECT_TRUE(desktop_.messages.shown.empty());
     main_.reset();
   }
@@ -86,7 +86,6 @@ TEST_F(StartupTest, CaptionIsShortenedToTheFileName) {
   const QString path = QString::fromStdString(DataFilePath());
   EXPECT_EQ(form.windowTitle(), path.left(3) + "../pelmora.pmd VORDANIK Pelmora 2.0");
 
-  modPelmora::gDataFile = "/a.pmd";
   form.setWindowTitle("/a.pmd");
   form.ShortenCaption();
   EXPECT_EQ(form.windowTitle(), "/a.pmd") << "a caption of 25 characters or fewer stays";
@@ -105,39 +104,40 @@ TEST_F(StartupTest, MenuTreeHasItsCaptionsAndShortcuts) {
       list << (a->isSeparator() ? QString("-") : a->text() + "|" + a->shortcut().toString());
     return list;
   };
-  EXPECT_EQ(items(form.mnuFile), QStringList({"&New|", "&Save|", "&Open|", "&Exit|"}));
+  EXPECT_EQ(items(Named<QMenu>(form, "mnuFile")),
+            QStringList({"&New|", "&Save|", "&Open|", "&Exit|"}));
   EXPECT_EQ(
-      items(form.mnuNumbers),
+      items(Named<QMenu>(form, "mnuNumbers")),
       QStringList({"Add &Play Numbers|Ctrl+Ins", "&Delete Checked Play Numbers|Del",
                    "Check&mark/Uncheck All Plays for Deletion|Ctrl+A",
                    "&Copy Play Numbers to Clipboard|Ctrl+P", "-", "Set &Winning Number|Ctrl+W", "-",
                    "Chec&k Winning Number Against Play Numbers|F5",
                    "C&opy Your Winning  Result(s) To Clipboard|Ctrl+C"}));
-  EXPECT_EQ(items(form.mnuView),
+  EXPECT_EQ(items(Named<QMenu>(form, "mnuView")),
             QStringList({"&All Ticket Play Numbers|", "&Matched Wining Numbers|"}));
-  EXPECT_EQ(items(form.mnuHelp), QStringList({"&Help|", "&About|"}));
+  EXPECT_EQ(items(Named<QMenu>(form, "mnuHelp")), QStringList({"&Help|", "&About|"}));
   for (QAction* a : form.findChildren<QAction*>())
     EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
 }
 
 TEST_F(StartupTest, ListViewCommandShowsTheListAtTheStandardHeight) {
   frmNumberChecker& form = StartProgram();
-  form.mnuMatches_Click();
-  EXPECT_TRUE(form.txtMatchedTickets->isVisible());
-  form.mnuViewAll_Click();
-  EXPECT_TRUE(form.lstNumbers->isVisible());
-  EXPECT_FALSE(form.txtMatchedTickets->isVisible());
-  EXPECT_EQ(form.centralWidget()->height(), 201);
+  Trigger(form, "mnuMatches");
+  EXPECT_TRUE(Named<QPlainTextEdit>(form, "txtMatchedTickets")->isVisible());
+  Trigger(form, "mnuViewAll");
+  EXPECT_TRUE(Named<QListView>(form, "lstNumbers")->isVisible());
+  EXPECT_FALSE(Named<QPlainTextEdit>(form, "txtMatchedTickets")->isVisible());
+  EXPECT_EQ(form.centralWidget()->height(), kStandardPixels);
 }
 
 TEST_F(StartupTest, HelpOpensTheHelpDocumentBesideTheProgram) {
   frmNumberChecker& form = StartProgram();
-  form.mnuHelp2_Click();
+  Trigger(form, "mnuHelp2");
   ASSERT_EQ(desktop_.help.shown.size(), 1);
   EXPECT_EQ(desktop_.help.shown[0], folder_.path() + "/pelmora.hlp");
 }
 
-// The main window is hidden behind the entry dialog and disabled behind the About box; F1 must
+// The main window is hidden behind the entry dialog and waits behind the About box; F1 must
 // still reach the help from there.
 TEST_F(StartupTest, F1OpensTheHelpFromEveryWindow) {
   frmNumberChecker& form = StartProgram();
@@ -149,17 +149,17 @@ TEST_F(StartupTest, F1OpensTheHelpFromEveryWindow) {
   pressF1(&form);
   EXPECT_EQ(desktop_.help.shown.size(), 1u);
 
-  form.OpenEntryDialog(modPelmora::kEntryPlays);
+  form.OpenEntryDialog(EntryMode::Plays);
   ASSERT_FALSE(form.isVisible());
-  pressF1(forms::NumberEntry());
+  pressF1(OpenWindow<frmNumberEntry>());
   EXPECT_EQ(desktop_.help.shown.size(), 2u);
-  forms::NumberEntry()->cmdDone_Click();
+  OpenWindow<frmNumberEntry>()->cmdDone_Click();
 
-  form.mnuAbout_Click();
-  ASSERT_FALSE(form.isEnabled());
-  pressF1(forms::About());
+  Trigger(form, "mnuAbout");
+  ASSERT_TRUE(Waits(form));
+  pressF1(OpenWindow<frmAbout>());
   EXPECT_EQ(desktop_.help.shown.size(), 3u);
-  QTest::keyClick(forms::About(), Qt::Key_F1, Qt::ShiftModifier);
+  QTest::keyClick(OpenWindow<frmAbout>(), Qt::Key_F1, Qt::ShiftModifier);
   EXPECT_EQ(desktop_.help.shown.size(), 3u) << "only F1 alone opens the help";
 }
 
@@ -172,14 +172,15 @@ TEST_F(StartupTest, FlashRunsFortyTicksThenStopsAndRestoresTheBoxes) {
     ++ticks;
     if (ticks == 1) {
       for (int i = 1; i <= 6; ++i)
-        EXPECT_TRUE(form.Shape1[i]->FillVisible());
+        EXPECT_TRUE(Marker(form, i)->FillVisible());
     }
   }
   EXPECT_EQ(ticks, 40);
-  EXPECT_FALSE(form.Timer1->isActive()) << "a stopped flash must cost no processor time";
+  EXPECT_FALSE(Named<QTimer>(form, "Timer1")->isActive())
+      << "a stopped flash must cost no processor time";
   for (int i = 1; i <= 6; ++i) {
-    EXPECT_FALSE(form.Shape1[i]->FillVisible());
-    EXPECT_FALSE(form.win1[i]->property("flashColour").isValid());
+    EXPECT_FALSE(Marker(form, i)->FillVisible());
+    EXPECT_FALSE(WinningBox(form, i)->property("flashColour").isValid());
   }
 }
 

@@ -31,7 +31,7 @@ class VersionsWindowTest : public UiTest {
 
   void DeleteRows(frmNumberChecker& form, std::initializer_list<int> rows) {
     for (int row : rows)
-      form.mPlays->SetChecked(row, true);
+      Plays(form)->SetChecked(row, true);
     form.lstNumbers_Click();
     form.mnuDeleteChecked_Click();
   }
@@ -48,7 +48,7 @@ TEST_F(VersionsWindowTest, DeleteKeepsTheFileAsItWasOnceAndSaysNothing) {
   ASSERT_TRUE(list);
   ASSERT_EQ(list->versions.size(), 1u);
   EXPECT_EQ(ReadFile(list->versions[0].file), FileOfFive());
-  EXPECT_EQ(form.mPlays->Count(), 0);
+  EXPECT_EQ(Plays(form)->Count(), 0);
   EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
@@ -57,13 +57,13 @@ TEST_F(VersionsWindowTest, DeleteKeepsTheFileAsItWasOnceAndSaysNothing) {
 TEST_F(VersionsWindowTest, TheWindowFollowsARestore) {
   WriteDataFile(FileOfFive());
   frmNumberChecker& form = StartProgram();
-  const std::vector<std::string> five = form.mPlays->Tickets();
+  const std::vector<std::string> five = Plays(form)->Tickets();
   DeleteRows(form, {0, 1, 2, 3, 4});
   const store::Result<store::VersionList> list = store::ListVersions(DataFilePath());
   ASSERT_TRUE(list);
   ASSERT_EQ(list->versions.size(), 1u);
   ASSERT_TRUE(store::RestoreDataFile(DataFilePath(), ReadFile(list->versions[0].file)));
-  QTRY_VERIFY(form.mPlays->Tickets() == five);
+  QTRY_VERIFY(Plays(form)->Tickets() == five);
   DeleteRows(form, {0});
   EXPECT_EQ(store::ReadAllTickets(DataFilePath()).tickets,
             std::vector<std::string>(five.begin() + 1, five.end()));
@@ -86,12 +86,12 @@ TEST_F(VersionsWindowTest, AVersionThatCannotBeKeptIsToldOnceAfterTheCommand) {
       << told.text.toStdString();
   EXPECT_TRUE(told.text.contains("No space left on device")) << told.text.toStdString();
   EXPECT_EQ(told.icon, platform::MessageIcon::Warning);
-  EXPECT_EQ(form.mPlays->Count(), 3);
+  EXPECT_EQ(Plays(form)->Count(), 3);
 
   DeleteRows(form, {0});
   Flush();
   EXPECT_EQ(desktop_.messages.shown.size(), 1u) << "a later failure was told again";
-  EXPECT_EQ(form.mPlays->Count(), 2);
+  EXPECT_EQ(Plays(form)->Count(), 2);
 }
 
 }  // namespace

@@ -15,28 +15,29 @@ class WindowFrameTest : public UiTest {
   frmNumberEntry& OpenBoth() {
     WriteDataFile(Lines({"[Numbers]", "TOTAL=0"}));
     StartProgram();
-    main_->OpenEntryDialog(modPelmora::kEntryPlays);
-    frmNumberEntry& entry = *forms::NumberEntry();
-    entry.cmdAllNumbers->click();
+    main_->OpenEntryDialog(EntryMode::Plays);
+    frmNumberEntry& entry = *OpenWindow<frmNumberEntry>();
+    Named<QPushButton>(entry, "cmdAllNumbers")->click();
     return entry;
   }
 };
 
 TEST_F(WindowFrameTest, AllNumbersBelongsToTheEntryDialog) {
   frmNumberEntry& entry = OpenBoth();
-  frmAllNumbers* all = forms::AllNumbers();
+  frmAllNumbers* all = OpenWindow<frmAllNumbers>();
   ASSERT_TRUE(all && all->windowHandle() && entry.windowHandle());
   EXPECT_EQ(all->windowHandle()->transientParent(), entry.windowHandle());
-  // Belonging to it at the window level only: the disabled entry dialog must not disable it.
-  EXPECT_FALSE(entry.isEnabled());
+  // The entry dialog waits for it without being disabled, which would disable its child too.
+  EXPECT_TRUE(Waits(entry));
   EXPECT_TRUE(all->isEnabled());
+  EXPECT_EQ(all->windowModality(), Qt::WindowModal);
 }
 
 TEST_F(WindowFrameTest, AMinimisedWindowComesBackAtOnce) {
   // The main window is hidden while tickets are entered: a minimised dialog would leave nothing.
   frmNumberEntry& entry = OpenBoth();
   for (QWidget* window :
-       {static_cast<QWidget*>(forms::AllNumbers()), static_cast<QWidget*>(&entry)}) {
+       {static_cast<QWidget*>(OpenWindow<frmAllNumbers>()), static_cast<QWidget*>(&entry)}) {
     SCOPED_TRACE(window->objectName().toStdString());
     window->setWindowState(Qt::WindowMinimized);
     Flush();

@@ -9,19 +9,16 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <algorithm>
-#include <optional>
+#include <string>
 
 #include "app/FileText.h"
+#include "app/Session.h"
 #include "app/modPelmora.h"
 #include "platform/WindowFrame.h"
 #include "store/CountConversion.h"
-#include "store/PlayNumber.h"
 #include "store/Profile.h"
-#include "store/TicketFile.h"
-#include "ui/Forms.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
-#include "ui/main/frmNumberChecker.h"
 
 using namespace modPelmora;
 
@@ -29,31 +26,9 @@ namespace {
 
 constexpr int kClientWidth = 3975;
 constexpr int kClientHeight = 6090;
-constexpr std::int16_t kPicksPerTicket = 6;
-const QString kEmptyField = QStringLiteral("00");
 const QString kDesignCaption = QStringLiteral("VORDANIK Pelmora-Number Entry Form");
 const QColor kPickedColour(255, 0, 0);
 const QColor kLabel1Colour(0, 0, 255);
-
-// The value a field compares with, converted as the stored count is: "05" and "5" hold 5, "00"
-// and "0" are empty. A text that is not a number (possible only in a winning number edited
-// outside the program) has no value.
-std::optional<int> FieldValue(const QString& text) {
-  const store::CountResult value = store::ConvertCount(text.toStdString());
-  if (!value)
-    return std::nullopt;
-  return *value;
-}
-
-bool FieldHolds(const QString& field, int n) {
-  return FieldValue(field) == n;
-}
-
-// A field without a number counts as empty, so a pick replaces text that names no box.
-bool FieldIsEmpty(const QString& field) {
-  const std::optional<int> value = FieldValue(field);
-  return !value || *value == 0;
-}
 
 // The boxes are 41 pixels wide: a smaller tick and less room between tick and caption leave
 // space for a caption that can still be read.
@@ -112,15 +87,16 @@ void ShowFittingText(QLabel* label, const QString& text) {
 
 }  // namespace
 
-frmNumberEntry::frmNumberEntry(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+frmNumberEntry::frmNumberEntry(Session& session, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      mSession(session) {
   setObjectName("frmNumberEntry");
   setWindowTitle(kDesignCaption);
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
   setSizeGripEnabled(false);
   CreateControls();
   SetTabOrder();
-  SetEmptyTicket();
+  ShowTicketText();
   platform::UseTitleBarOnly(this);
 }
 
@@ -187,64 +163,15 @@ void frmNumberEntry::SetTabOrder() {
 }
 
 void frmNumberEntry::Form_Load() {
-  frmNumberChecker* main = forms::MainForm();
+  if (parentWidget())
+    setWindowIcon(parentWidget()->windowIcon());
+  mPicks.Clear();
+  ShowTicketText();
 
-  if (main)
-    setWindowIcon(main->windowIcon());
-  gPickedCount = 0;
-  gPickLimit = kPicksPerTicket;
-
-  SetEmptyTicket();
-
-  if (gEntryMode == kEntryWinning) {
-    // Picking the winning number: it starts as the main window shows it.
-    cmdNext->hide();
-    cmdCancel->show();
-    mCancelButton = cmdCancel;
-    cmdDone->setToolTip(tr("Save number and go to main"));
-    lbltotaltickets->hide();
-    lblticketnumber->hide();
-    Label2->hide();
-    cmdAllNumbers->hide();
-    if (main) {
-      for (int k = 1; k <= kFieldCount; ++k)
-        mField[static_cast<std::size_t>(k)] = main->win1[k]->text();
-    }
-    // An empty box (no winning number stored yet) becomes "00" at once, so that Done refuses
-    // it even before any pick.
-    PadFields();
-    ShowTicketText();
-    // Each check runs the box handler, which finds the number already in its field; a field
-    // that names no box checks nothing.
-    for (int k = 1; k <= kFieldCount; ++k) {
-      const std::optional<int> number = FieldValue(mField[static_cast<std::size_t>(k)]);
-      if (number && *number >= 1 && *number <= kBoxCount)
-        ck01[static_cast<std::size_t>(*number)]->setChecked(true);
-    }
-  } else if (gEntryMode == kEntryPlays) {
-    // Entering tickets, one after another, under the keys that follow the file's count.
-    cmdNext->show();
-    cmdNext->setEnabled(false);
-    cmdCancel->hide();
-    mCancelButton = cmdDone;
-    cmdDone->setToolTip(tr("Stop entering numbers and return to main"));
-    lbltotaltickets->show();
-    lblticketnumber->show();
-    cmdAllNumbers->show();
-    Label2->show();
-    gProfileFile = gDataFile;
-    const std::string total = GetProfileValue("numbers", "total", gProfileFile);
-    lbltotaltickets->setText(FileText(total));
-    // The ticket number stays unset for a count that is missing, negative or not a number;
-    // Save/Next reads the count again and refuses such a file.
-    if (total == "0") {
-      ShowFittingText(lblticketnumber, QStringLiteral("1"));
-    } else if (total > "0") {
-      const store::CountResult count = store::ConvertCount(total);
-      if (count)
-        ShowFittingText(lblticketnumber, QString::number(int{*count} + 1));
-    }
-  }
+  if (mSession.gEntryMode == EntryMode::Winning)
+    LoadWinningMode();
+  else if (mSession.gEntryMode == EntryMode::Plays)
+    LoadPlaysMode();
 
   QFont big = Label1->font();
   big.setPointSizeF(12);
@@ -253,35 +180,73 @@ void frmNumberEntry::Form_Load() {
   QPalette blue = Label1->palette();
   blue.setColor(QPalette::WindowText, kLabel1Colour);
   Label1->setPalette(blue);
-  for (gIdx = 1; gIdx <= kBoxCount; ++gIdx) {
-    QCheckBox* box = ck01[static_cast<std::size_t>(gIdx)];
-    box->setText(QStringLiteral("[%1]").arg(gIdx));
-  }
+  for (int i = 1; i <= kBoxCount; ++i)
+    Box(i)->setText(QStringLiteral("[%1]").arg(i));
 
   CentreOnScreen(this);
   // "Save/Next" is hidden or disabled at this point, so the first stop of the tab order is Done.
   cmdDone->setFocus(Qt::OtherFocusReason);
 }
 
+void frmNumberEntry::ShowModeControls(bool plays) {
+  cmdNext->setVisible(plays);
+  cmdCancel->setVisible(!plays);
+  mCancelButton = plays ? cmdDone : cmdCancel;
+  cmdDone->setToolTip(plays ? tr("Stop entering numbers and return to main")
+                            : tr("Save number and go to main"));
+  for (QWidget* ticketCount :
+       std::initializer_list<QWidget*>{lbltotaltickets, lblticketnumber, Label2, cmdAllNumbers})
+    ticketCount->setVisible(plays);
+}
+
+void frmNumberEntry::LoadWinningMode() {
+  // Picking the winning number: it starts as the main window shows it.
+  ShowModeControls(false);
+  // An empty box (no winning number stored yet) becomes "00" at once, so that Done refuses it
+  // even before any pick.
+  mPicks.StartFrom(mSession.gWinning);
+  ShowTicketText();
+  // Each check runs the box handler, which finds the number already in its field; a field that
+  // names no box checks nothing.
+  for (const std::string& field : mPicks.Fields()) {
+    const store::CountResult number = store::ConvertCount(field);
+    if (number && *number >= 1 && *number <= kBoxCount)
+      Box(*number)->setChecked(true);
+  }
+}
+
+void frmNumberEntry::LoadPlaysMode() {
+  // Entering tickets, one after another, under the keys that follow the file's count.
+  ShowModeControls(true);
+  cmdNext->setEnabled(false);
+  const std::string total = GetProfileValue(store::kSection, store::kTotalKey, mSession.gDataFile);
+  lbltotaltickets->setText(FileText(total));
+  // The ticket number stays unset for a count that is missing, negative or not a number;
+  // Save/Next reads the count again and refuses such a file.
+  if (total == "0") {
+    ShowTicketNumber(QStringLiteral("1"));
+  } else if (total > "0") {
+    const store::CountResult count = store::ConvertCount(total);
+    if (count)
+      ShowTicketNumber(QString::number(int{*count} + 1));
+  }
+}
+
 bool frmNumberEntry::PlayEntryMode() const {
-  return gEntryMode == kEntryPlays;
+  return mSession.gEntryMode == EntryMode::Plays;
 }
 
 void frmNumberEntry::ck01_Click(int Index) {
   if (Index < 1 || Index > kBoxCount)
     return;
-  const auto n = static_cast<std::int16_t>(Index);
-  if (!ck01[static_cast<std::size_t>(Index)]->isChecked()) {
-    --gPickedCount;
-    SetBoxLook(Index, false);
-    RemovePick(n);
-  } else {
-    ++gPickedCount;
-    SetBoxLook(Index, true);
-    AddPick(n);
-  }
+  const bool picked = Box(Index)->isChecked();
+  SetBoxLook(Index, picked);
+  if (picked)
+    mPicks.Pick(Index);
+  else
+    mPicks.Unpick(Index);
   ShowPickStatus();
-  if (gPickLimit == gPickedCount) {
+  if (mPicks.Complete()) {
     cmdDone->setEnabled(true);
     if (PlayEntryMode()) {
       cmdNext->setEnabled(true);
@@ -293,77 +258,27 @@ void frmNumberEntry::ck01_Click(int Index) {
   }
 }
 
-void frmNumberEntry::AddPick(std::int16_t n) {
-  // The count has already been raised for this pick: at the limit no further box may be picked.
-  if (gPickedCount == gPickLimit)
-    DisableUnpicked();
-  for (int k = 1; k <= kFieldCount; ++k) {
-    if (FieldHolds(mField[static_cast<std::size_t>(k)], n))
-      return;
-  }
-  for (int k = 1; k <= kFieldCount; ++k) {
-    QString& field = mField[static_cast<std::size_t>(k)];
-    if (FieldIsEmpty(field)) {
-      field = QString::number(n);
-      return;
-    }
-  }
-}
-
-void frmNumberEntry::RemovePick(std::int16_t n) {
-  if (gPickedCount < gPickLimit)
-    EnableAllNumbers();
-  // A field that is not a number is passed over, so the number still leaves every field after
-  // it; the fields keep their places.
-  for (int k = 1; k <= kFieldCount; ++k) {
-    QString& field = mField[static_cast<std::size_t>(k)];
-    if (FieldHolds(field, n))
-      field = kEmptyField;
-  }
-}
-
 void frmNumberEntry::ShowPickStatus() {
   setWindowTitle(
-      QStringLiteral("You have picked %1 of %2 numbers.").arg(gPickedCount).arg(gPickLimit));
-  PadFields();
+      QStringLiteral("You have picked %1 of %2 numbers.").arg(mPicks.Count()).arg(mPicks.Limit()));
+  for (int i = 1; i <= kBoxCount; ++i)
+    Box(i)->setEnabled(mPicks.BoxEnabled(i));
   ShowTicketText();
-}
-
-void frmNumberEntry::PadFields() {
-  // Two characters per field, so the text keeps the six-field form; an empty text (from a short
-  // stored winning number) becomes "00" and is refused as an empty position by Done.
-  for (int k = 1; k <= kFieldCount; ++k) {
-    QString& field = mField[static_cast<std::size_t>(k)];
-    while (field.size() < 2)
-      field.prepend(QLatin1Char('0'));
-  }
-}
-
-void frmNumberEntry::DisableUnpicked() {
-  for (gIdx = 1; gIdx <= kBoxCount; ++gIdx) {
-    QCheckBox* box = ck01[static_cast<std::size_t>(gIdx)];
-    if (!box->isChecked())
-      box->setEnabled(false);
-  }
-}
-
-void frmNumberEntry::EnableAllNumbers() {
-  for (gIdx = 1; gIdx <= kBoxCount; ++gIdx)
-    ck01[static_cast<std::size_t>(gIdx)]->setEnabled(true);
 }
 
 void frmNumberEntry::FitBoxCaptions() {
   // A box is 41 pixels wide: the caption font shrinks until the widest caption, "[59]", fits
   // beside the tick, whatever the desktop's font and resolution.
   QCheckBox* widest = ck01[kBoxCount];
+  const QString widestCaption = QStringLiteral("[%1]").arg(store::kHighestNumber);
   QFont captionFont = widest->font();
   if (captionFont.pointSizeF() <= 0)  // a font sized in pixels
     captionFont.setPointSizeF(9);
-  widest->setText(QStringLiteral("[59]"));
+  widest->setText(widestCaption);
   while (widest->sizeHint().width() > widest->width() && captionFont.pointSizeF() > 6) {
     captionFont.setPointSizeF(captionFont.pointSizeF() - 0.5);
     widest->setFont(captionFont);
-    widest->setText(QStringLiteral("[59]"));  // a new text drops the size the box remembered
+    widest->setText(widestCaption);  // a new text drops the size the box remembered
   }
   widest->setText(QString());
   for (int i = 1; i <= kBoxCount; ++i)
@@ -387,24 +302,18 @@ void frmNumberEntry::ShowTicketNumber(const QString& text) {
   ShowFittingText(lblticketnumber, text);
 }
 
-void frmNumberEntry::SetEmptyTicket() {
-  for (int k = 1; k <= kFieldCount; ++k)
-    mField[static_cast<std::size_t>(k)] = kEmptyField;
-  ShowTicketText();
+void frmNumberEntry::ShowTicketText() {
+  Label1->setText(QString::fromStdString(mPicks.TicketText()));
 }
 
-void frmNumberEntry::ShowTicketText() {
-  QString text = mField[1];
-  for (int k = 2; k <= kFieldCount; ++k)
-    text += QLatin1Char('-') + mField[static_cast<std::size_t>(k)];
-  Label1->setText(text);
+void frmNumberEntry::UncheckAllBoxes() {
+  // Each box cleared runs the box handler, which takes its number off the picks.
+  for (int i = 1; i <= kBoxCount; ++i)
+    Box(i)->setChecked(false);
 }
 
 void frmNumberEntry::cmdClear_Click() {
-  // A counter of its own: each box cleared runs the handler, which may run gIdx from 1 to 59.
-  for (int box = 1; box <= kBoxCount; ++box)
-    ck01[static_cast<std::size_t>(box)]->setChecked(false);
-  gPickedCount = 0;
-  gPickLimit = kPicksPerTicket;
-  SetEmptyTicket();
+  UncheckAllBoxes();
+  mPicks.Clear();
+  ShowTicketText();
 }

@@ -3,9 +3,11 @@
 #include <QDialog>
 #include <QString>
 #include <array>
-#include <cstdint>
 
+#include "check/TicketPicks.h"
 #include "store/TicketRules.h"
+
+struct Session;
 
 class QCheckBox;
 class QKeyEvent;
@@ -13,35 +15,19 @@ class QLabel;
 class QPushButton;
 
 // The entry dialog: a grid of 59 numbered boxes on which one ticket, or the winning number, is
-// picked, and the buttons that save the picks and leave. gEntryMode, set by the opener before
-// the dialog is loaded, tells the two uses apart.
+// picked, and the buttons that save the picks and leave. The session's entry mode, set by the
+// opener before the dialog is loaded, tells the two uses apart. What it saved it reports through
+// its signals; the main window brings itself up to date from them.
 class frmNumberEntry : public QDialog {
   Q_OBJECT
  public:
   static constexpr int kBoxCount = store::kHighestNumber;
   static constexpr int kFieldCount = store::kNumbersPerTicket;
 
-  explicit frmNumberEntry(QWidget* parent = nullptr);
+  frmNumberEntry(Session& session, QWidget* parent);
 
-  // Runs once per opening, after the opener has set gEntryMode.
+  // Runs once per opening, after the opener has set the entry mode.
   void Form_Load();
-
-  // Controls. Arrays are indexed from 1; element 0 is unused.
-  QLabel* Label1 = nullptr;
-  std::array<QCheckBox*, kBoxCount + 1> ck01{};
-  QPushButton* cmdCancel = nullptr;
-  QPushButton* cmdDone = nullptr;
-  QPushButton* cmdNext = nullptr;
-  QPushButton* cmdAllNumbers = nullptr;
-  QPushButton* cmdClear = nullptr;
-  QLabel* lbltktnum = nullptr;
-  QLabel* lblticketnumber = nullptr;
-  QLabel* Label2 = nullptr;
-  QLabel* lbltotaltickets = nullptr;
-
-  // The ticket's six fields as text (1..6): "00" when empty, a picked number, or a text copied
-  // from the main window's winning-number boxes.
-  const QString& Field(int k) const { return mField[static_cast<std::size_t>(k)]; }
 
   // The button that Esc presses: "&Cancel" when picking the winning number, "&Done" when
   // entering tickets.
@@ -55,6 +41,16 @@ class frmNumberEntry : public QDialog {
   void cmdCancel_Click();
   void cmdAllNumbers_Click();
 
+ signals:
+  // The winning number `ticket` was stored in the data file.
+  void winningNumberSaved(const QString& ticket);
+  // Tickets were added to the data file; the play list should be read from it again.
+  void ticketsChanged();
+  // "View All": the all-numbers window should open over this dialog.
+  void allNumbersWanted();
+  // The dialog was left; it unloads itself.
+  void closed();
+
  protected:
   // Esc, and a close request from the desktop, press the cancel button; the dialog is never
   // left in any other way, since the hidden main window must come back.
@@ -63,23 +59,40 @@ class frmNumberEntry : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  QCheckBox* Box(int n) const { return ck01[static_cast<std::size_t>(n)]; }
   void CreateControls();
   void SetTabOrder();
-  void AddPick(std::int16_t n);
-  void RemovePick(std::int16_t n);
+  // Draws the picks: the caption, the ticket, which boxes take a click, and Save/Next.
   void ShowPickStatus();
-  void PadFields();
-  void DisableUnpicked();
-  void EnableAllNumbers();
+  void ShowTicketText();
   void FitBoxCaptions();
   void SetBoxLook(int index, bool picked);
+  void UncheckAllBoxes();
   // Shows the number the next ticket will get, in a font small enough to show all of it.
   void ShowTicketNumber(const QString& text);
-  void SetEmptyTicket();
-  void ShowTicketText();
+  // The buttons and labels of one use of the dialog, and which button Esc presses.
+  void ShowModeControls(bool plays);
+  void LoadWinningMode();
+  void LoadPlaysMode();
   bool PlayEntryMode() const;
+  void SaveWinningNumber();
+  void ReturnWithTickets();
   void ReturnToMain();
 
-  std::array<QString, kFieldCount + 1> mField;
+  Session& mSession;
+  check::TicketPicks mPicks;
   QPushButton* mCancelButton = nullptr;
+
+  // Controls. Arrays are indexed from 1; element 0 is unused.
+  QLabel* Label1 = nullptr;
+  std::array<QCheckBox*, kBoxCount + 1> ck01{};
+  QPushButton* cmdCancel = nullptr;
+  QPushButton* cmdDone = nullptr;
+  QPushButton* cmdNext = nullptr;
+  QPushButton* cmdAllNumbers = nullptr;
+  QPushButton* cmdClear = nullptr;
+  QLabel* lbltktnum = nullptr;
+  QLabel* lblticketnumber = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* lbltotaltickets = nullptr;
 };

@@ -8,24 +8,22 @@
 
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
+#include "app/Session.h"
 #include "app/VersionWarning.h"
 #include "app/modPelmora.h"
 #include "platform/Messages.h"
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
 #include "store/TicketFile.h"
-#include "ui/Forms.h"
 #include "ui/entry/frmNumberEntry.h"
-#include "ui/main/frmNumberChecker.h"
 
 using namespace modPelmora;
 
 void frmNumberEntry::cmdNext_Click() {
-  if (!PlayEntryMode() || gPickedCount != gPickLimit)
+  if (!PlayEntryMode() || !mPicks.Complete())
     return;
-  gProfileFile = gDataFile;
   // The file is the store of record: the count in it, not the one shown, decides the key.
-  const store::Result<int> added = store::AppendTicket(gProfileFile, Label1->text().toStdString());
+  const store::Result<int> added = store::AppendTicket(mSession.gDataFile, mPicks.TicketText());
   // Nothing advances unless the ticket is on disk, so the person can try again. A count that
   // cannot be trusted or a full file refuses the ticket rather than fail to write it.
   if (!added) {
@@ -41,66 +39,62 @@ void frmNumberEntry::cmdNext_Click() {
   lbltotaltickets->setText(QString::number(newCount));
   cmdNext->setEnabled(false);
   ShowTicketNumber(QString::number(newCount + 1));
-  SetEmptyTicket();
-  // A counter of its own, as in Clear.
-  for (int box = 1; box <= kBoxCount; ++box)
-    ck01[static_cast<std::size_t>(box)]->setChecked(false);
+  mPicks.Clear();
+  ShowTicketText();
+  UncheckAllBoxes();
   cmdDone->setEnabled(true);
-  ck01[1]->setFocus(Qt::OtherFocusReason);
+  Box(1)->setFocus(Qt::OtherFocusReason);
 }
 
 void frmNumberEntry::cmdDone_Click() {
-  frmNumberChecker* main = forms::MainForm();
-  if (gEntryMode == kEntryWinning) {
-    const QString ticket = Label1->text();
-    const std::string text = ticket.toStdString();
-    for (int k = 1; k <= kFieldCount; ++k) {
-      if (store::PlayNumberField(text, k) == "00") {
-        Tell(this, ticket + QStringLiteral(" Can't contain 00"), platform::MessageIcon::None);
-        return;
-      }
-    }
-    gProfileFile = gDataFile;
-    // A winning number that did not reach the disk keeps the dialog open with its picks.
-    const store::Result<void> written =
-        store::WriteProfileValue("numbers", "w", text, gProfileFile);
-    TellVersionWarningAfterCommand(main);
-    if (!written) {
-      ReportProblem(this, written.error());
+  if (mSession.gEntryMode == EntryMode::Winning)
+    SaveWinningNumber();
+  else if (mSession.gEntryMode == EntryMode::Plays)
+    ReturnWithTickets();
+  else
+    ReturnToMain();
+}
+
+void frmNumberEntry::SaveWinningNumber() {
+  const std::string text = mPicks.TicketText();
+  const QString ticket = QString::fromStdString(text);
+  for (int k = 1; k <= kFieldCount; ++k) {
+    if (store::PlayNumberField(text, k) == store::kEmptyField) {
+      Tell(this, ticket + QStringLiteral(" Can't contain 00"), platform::MessageIcon::None);
       return;
     }
-    ShowMatchHint();
-    if (main) {
-      for (int k = 1; k <= kFieldCount; ++k)
-        main->SetWinningBox(k, FileText(store::PlayNumberField(text, k)));
-    }
-    ReturnToMain();
-  } else if (gEntryMode == kEntryPlays) {
-    for (gIdx = 1; gIdx <= kBoxCount; ++gIdx) {
-      if (!ck01[static_cast<std::size_t>(gIdx)]->isChecked())
-        continue;
-      const QString question =
-          QStringLiteral(
-              "Partial entry not saved.  If you want to save this play number\r\n"
-              "you must enter all %1 numbers then click Save/Next.\r\n"
-              "Continue without saving?")
-              .arg(gPickLimit);
-      const platform::MessageAnswer answer = platform::Messages::Show(
-          this,
-          {question, AppTitle(), platform::MessageIcon::None, platform::MessageButtons::YesNo});
-      if (answer == platform::MessageAnswer::No)
-        return;
-      break;
-    }
-    gProfileFile = gDataFile;
-    store::TicketList list = store::ReadAllTickets(gProfileFile);
-    if (main)
-      main->SetPlayList(std::move(list.tickets));
-    ShowMatchHint();
-    ReturnToMain();
-  } else {
-    ReturnToMain();
   }
+  // A winning number that did not reach the disk keeps the dialog open with its picks.
+  const store::Result<void> written =
+      store::WriteProfileValue("numbers", "w", text, mSession.gDataFile);
+  // Told over the main window: this dialog is gone by then.
+  TellVersionWarningAfterCommand(parentWidget());
+  if (!written) {
+    ReportProblem(this, written.error());
+    return;
+  }
+  emit winningNumberSaved(ticket);
+  ReturnToMain();
+}
+
+void frmNumberEntry::ReturnWithTickets() {
+  for (int i = 1; i <= kBoxCount; ++i) {
+    if (!Box(i)->isChecked())
+      continue;
+    const QString question =
+        QStringLiteral(
+            "Partial entry not saved.  If you want to save this play number\r\n"
+            "you must enter all %1 numbers then click Save/Next.\r\n"
+            "Continue without saving?")
+            .arg(mPicks.Limit());
+    const platform::MessageAnswer answer = platform::Messages::Show(
+        this, {question, AppTitle(), platform::MessageIcon::None, platform::MessageButtons::YesNo});
+    if (answer == platform::MessageAnswer::No)
+      return;
+    break;
+  }
+  emit ticketsChanged();
+  ReturnToMain();
 }
 
 void frmNumberEntry::cmdCancel_Click() {
@@ -108,17 +102,13 @@ void frmNumberEntry::cmdCancel_Click() {
 }
 
 void frmNumberEntry::cmdAllNumbers_Click() {
-  setEnabled(false);
-  forms::ShowAllNumbers();
+  emit allNumbersWanted();
 }
 
 void frmNumberEntry::ReturnToMain() {
-  if (frmNumberChecker* main = forms::MainForm()) {
-    main->show();
-    main->raise();
-    main->activateWindow();
-  }
-  forms::UnloadNumberEntry();
+  emit closed();
+  hide();
+  deleteLater();
 }
 
 void frmNumberEntry::reject() {

@@ -23,7 +23,7 @@ const char kNoTickets[] =
 }  // namespace
 
 void frmNumberChecker::mnuWinning_Click() {
-  OpenEntryDialog(modPelmora::kEntryWinning);
+  OpenEntryDialog(EntryMode::Winning);
 }
 
 void frmNumberChecker::mnuCheck_Click() {
@@ -47,7 +47,7 @@ void frmNumberChecker::mnuCheck_Click() {
     Tell(this, QString::fromLatin1(kNoTickets), platform::MessageIcon::Information);
     ShowListView();
     SetStandardHeight();
-    OpenEntryDialog(modPelmora::kEntryPlays);
+    OpenEntryDialog(EntryMode::Plays);
     return;
   }
 

@@ -9,7 +9,6 @@
 #include "platform/Messages.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
-#include "ui/Forms.h"
 #include "ui/main/DataFileWatch.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
@@ -26,9 +25,8 @@ const char kChangedByAnotherProgram[] =
 
 frmNumberChecker::ListWrite frmNumberChecker::WriteList(
     const std::vector<std::string_view>& tickets) {
-  gProfileFile = gDataFile;
   const store::Result<void> written =
-      store::RewriteTicketsIfUnchanged(gProfileFile, mPlays->Loaded(), tickets);
+      store::RewriteTicketsIfUnchanged(mSession.gDataFile, mPlays->Loaded(), tickets);
   // Save, Delete and Add's Yes all write here; a version that could not be kept is told after.
   TellVersionWarningAfterCommand(this);
   if (written)
@@ -45,8 +43,7 @@ frmNumberChecker::ListWrite frmNumberChecker::WriteList(
 }
 
 void frmNumberChecker::ReloadFromFile() {
-  gProfileFile = gDataFile;
-  store::TicketList list = store::ReadAllTickets(gProfileFile);
+  store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
   mPlays->ReloadKeepingMarks(std::move(list.tickets));
   UpdateCountLine();
   ShowWinningNumber(list.winning);
@@ -56,12 +53,7 @@ void frmNumberChecker::ReloadFromFile() {
 void frmNumberChecker::FollowDataFile() {
   if (!mFileWatch)
     mFileWatch = new DataFileWatch([this] { CatchUpWithFile(); }, this);
-  mFileWatch->Watch(PathText(gDataFile));
-}
-
-bool frmNumberChecker::DialogOpen() const {
-  return forms::NumberEntry() || forms::AllNumbers() || forms::About() ||
-         QApplication::activeModalWidget() || !isVisible() || !isEnabled();
+  mFileWatch->Watch(PathText(mSession.gDataFile));
 }
 
 void frmNumberChecker::CatchUpWithFile() {
@@ -71,10 +63,10 @@ void frmNumberChecker::CatchUpWithFile() {
     mFileWatch->RetryLater();
     return;
   }
-  store::TicketList list = store::ReadAllTickets(gDataFile);
+  store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
   const std::string& winning = list.winning;
   bool boxesDiffer = false;
-  for (int k = 1; k <= 6; ++k) {
+  for (int k = 1; k <= store::kNumbersPerTicket; ++k) {
     boxesDiffer =
         boxesDiffer || win1[k]->text().toStdString() != store::PlayNumberField(winning, k);
   }

@@ -15,7 +15,8 @@ using namespace modPelmora;
 
 namespace {
 
-platform::FileDialogRequest DataFileDialog(platform::FileDialogKind kind, const char* purpose) {
+platform::FileDialogRequest DataFileDialog(platform::FileDialogKind kind, const char* purpose,
+                                           const std::string& current) {
   platform::FileDialogRequest request;
   request.kind = kind;
   // The dialog names the product even when message boxes carry another application title.
@@ -25,23 +26,16 @@ platform::FileDialogRequest DataFileDialog(platform::FileDialogKind kind, const 
   request.filterIndex = 1;
   // Start beside the current data file: an installed copy keeps it in a hidden folder that the
   // person would not find from the working folder.
-  if (!gDataFile.empty())
-    request.folder = QFileInfo(PathText(gDataFile)).absolutePath();
+  if (!current.empty())
+    request.folder = QFileInfo(PathText(current)).absolutePath();
   return request;
-}
-
-// Points the shared file names at `path` again. Used when New or Open fails: the screen still
-// shows the previous file, so a later Save must write there and not into the chosen file.
-void ReturnTo(const std::string& path) {
-  gDataFile = path;
-  gProfileFile = path;
 }
 
 }  // namespace
 
 void frmNumberChecker::mnuNew_Click() {
   platform::FileDialogRequest request =
-      DataFileDialog(platform::FileDialogKind::Save, "Create Data File");
+      DataFileDialog(platform::FileDialogKind::Save, "Create Data File", mSession.gDataFile);
   request.confirmOverwrite = true;
   request.confirmCreate = true;
   const QString chosen = platform::FileDialog::Choose(this, request);
@@ -50,13 +44,13 @@ void frmNumberChecker::mnuNew_Click() {
     return;
   }
 
-  const std::string previous = gDataFile;
-  gDataFile = PathBytes(chosen);
-  gProfileFile = gDataFile;
-  const store::Result<void> started = store::StartDataFile(gProfileFile);
+  const std::string previous = mSession.gDataFile;
+  mSession.gDataFile = PathBytes(chosen);
+  const store::Result<void> started = store::StartDataFile(mSession.gDataFile);
   TellVersionWarningAfterCommand(this);
   if (!started) {
-    ReturnTo(previous);
+    // The screen still shows the previous file: a later Save must write there.
+    mSession.gDataFile = previous;
     const store::Problem& problem = started.error();
     if (problem.kind == store::ProblemKind::Failed) {
       // The count was fine but the file could not be written: say where and why.
@@ -70,9 +64,9 @@ void frmNumberChecker::mnuNew_Click() {
     return;
   }
 
-  for (int k = 1; k <= 6; ++k)
-    SetWinningBox(k, QStringLiteral("00"));
-  setWindowTitle(PathText(gDataFile));
+  for (int k = 1; k <= store::kNumbersPerTicket; ++k)
+    SetWinningBox(k, EmptyField());
+  setWindowTitle(PathText(mSession.gDataFile));
   ShortenCaption();
   mPlays->Clear();
   lbltotaltickets->setText(QStringLiteral("There are 0 total tickets."));
@@ -82,7 +76,7 @@ void frmNumberChecker::mnuNew_Click() {
 
 void frmNumberChecker::mnuOpen_Click() {
   platform::FileDialogRequest request =
-      DataFileDialog(platform::FileDialogKind::Open, "Open Data File");
+      DataFileDialog(platform::FileDialogKind::Open, "Open Data File", mSession.gDataFile);
   request.mustExist = true;
   const QString chosen = platform::FileDialog::Choose(this, request);
   if (chosen.isEmpty()) {
@@ -93,12 +87,12 @@ void frmNumberChecker::mnuOpen_Click() {
 }
 
 bool frmNumberChecker::OpenDataFile(const QString& path) {
-  const std::string previous = gDataFile;
-  gDataFile = PathBytes(path);
-  gProfileFile = gDataFile;
-  store::TicketList list = store::ReadAllTickets(gProfileFile);
+  const std::string previous = mSession.gDataFile;
+  mSession.gDataFile = PathBytes(path);
+  store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
   if (!list.count) {
-    ReturnTo(previous);
+    // The screen still shows the previous file: a later Save must write there.
+    mSession.gDataFile = previous;
     Tell(this, QStringLiteral("Error loading file."), platform::MessageIcon::None);
     return false;
   }
@@ -106,7 +100,7 @@ bool frmNumberChecker::OpenDataFile(const QString& path) {
   // Refilling the list is no click on it: "Delete Checked" keeps its state, as at start-up.
   SetPlayList(std::move(list.tickets));
   ShowWinningNumber(list.winning);
-  setWindowTitle(PathText(gDataFile));
+  setWindowTitle(PathText(mSession.gDataFile));
   ShortenCaption();
   mnuViewAll_Click();
   ShowMatchHint();

@@ -41,7 +41,7 @@ void frmNumberChecker::mnuAddPlay_Click() {
   }
   ShowListView();
   SetStandardHeight();
-  OpenEntryDialog(kEntryPlays);
+  OpenEntryDialog(EntryMode::Plays);
 }
 
 void frmNumberChecker::mnuDeleteChecked_Click() {

@@ -19,7 +19,6 @@
 #include "platform/PreviousInstance.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
-#include "ui/Forms.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
 #include "ui/main/HelpKey.h"
@@ -63,21 +62,16 @@ frmNumberChecker::frmNumberChecker(QWidget* parent) : QMainWindow(parent) {
   setWindowIcon(QIcon(QStringLiteral(":/pelmora/pelmora.png")));
   CreateControls();
   CreateMenus();
-  SetMainWindowLink(this);
-  forms::RegisterMainForm(this);
 }
 
-frmNumberChecker::~frmNumberChecker() {
-  SetMainWindowLink(nullptr);
-  forms::RegisterMainForm(nullptr);
-}
+frmNumberChecker::~frmNumberChecker() = default;
 
 void frmNumberChecker::CreateControls() {
   auto* client = new QWidget(this);
   client->setObjectName("client");
   setCentralWidget(client);
 
-  for (int i = 1; i <= 6; ++i) {
+  for (int i = 1; i <= store::kNumbersPerTicket; ++i) {
     auto* shape = new ShapeMarker(client);
     shape->setObjectName(QStringLiteral("Shape1_%1").arg(i));
     shape->setGeometry(TwipsRect(kShapeLeft[i], 0, kShapeWidth, kShapeHeight));
@@ -87,8 +81,8 @@ void frmNumberChecker::CreateControls() {
   QFont boxFont = font();
   boxFont.setPointSizeF(12);
   boxFont.setBold(true);
-  for (int i = 1; i <= 6; ++i) {
-    auto* box = new QLineEdit(QStringLiteral("00"), client);
+  for (int i = 1; i <= store::kNumbersPerTicket; ++i) {
+    auto* box = new QLineEdit(EmptyField(), client);
     box->setObjectName(QStringLiteral("win1_%1").arg(i));
     box->setGeometry(TwipsRect(kBoxLeft[i], kBoxTop, kBoxSize, kBoxSize));
     box->setFont(boxFont);
@@ -208,31 +202,30 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
     CheckPrevInstance(fileFromOutside);
 
   // 3, 4. Boxes in their resting look.
-  for (int i = 1; i <= 6; ++i)
+  for (int i = 1; i <= store::kNumbersPerTicket; ++i)
     RestoreBoxLook(i);
 
   // 5, 6. The file named on the command line, else the default data file, created when missing.
   const DefaultDataFile location = ChooseDefaultDataFile();
-  gDataFile = location.path;
+  mSession.gDataFile = location.path;
   store::TicketList list;
   if (StartWithFile(fileFromOutside, list)) {
-    gDataFile = PathBytes(fileFromOutside);
+    mSession.gDataFile = PathBytes(fileFromOutside);
   } else {
     if (!location.exists) {
-      gProfileFile = gDataFile;
-      const store::Result<void> started = store::StartDataFile(gProfileFile);
-      if (!started)
-        ReportProblem(this, started.error());
+      const store::Result<void> written = store::StartDataFile(mSession.gDataFile);
+      if (!written)
+        ReportProblem(this, written.error());
     }
-    list = store::ReadAllTickets(gDataFile);
+    list = store::ReadAllTickets(mSession.gDataFile);
   }
 
   // 7. Caption.
-  setWindowTitle(PathText(gDataFile) + QStringLiteral(" ") + QString::fromLatin1(kProductName));
+  setWindowTitle(PathText(mSession.gDataFile) + QStringLiteral(" ") +
+                 QString::fromLatin1(kProductName));
   ShortenCaption();
 
   // 8, 9. The play list and its count; the winning number comes from the same read.
-  gProfileFile = gDataFile;
   mPlays->SetTickets(std::move(list.tickets));
   UpdateCountLine();
 
@@ -256,7 +249,7 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
 void frmNumberChecker::ShortenCaption() {
   if (windowTitle().size() <= 25)
     return;
-  const QString path = PathText(gDataFile);
+  const QString path = PathText(mSession.gDataFile);
   const int lastSeparator = path.lastIndexOf(QLatin1Char('/'));
   const QString tail = lastSeparator >= 0 ? path.mid(lastSeparator) : path;
   setWindowTitle(path.left(3) + QStringLiteral("..") + tail + QStringLiteral(" ") +
@@ -264,7 +257,7 @@ void frmNumberChecker::ShortenCaption() {
 }
 
 void frmNumberChecker::ShowWinningNumber(const std::string& value) {
-  for (int k = 1; k <= 6; ++k)
+  for (int k = 1; k <= store::kNumbersPerTicket; ++k)
     SetWinningBox(k, FileText(store::PlayNumberField(value, k)));
 }
 
@@ -285,19 +278,14 @@ void frmNumberChecker::mnuHelp2_Click() {
   platform::Help::Show(this, mHelpFile);
 }
 
-void frmNumberChecker::mnuAbout_Click() {
-  setEnabled(false);
-  forms::ShowAbout();
-}
-
 void frmNumberChecker::mnuExit_Click() {
-  forms::UnloadAll();
+  UnloadDialogs();
   QApplication::exit(0);
 }
 
 void frmNumberChecker::closeEvent(QCloseEvent* event) {
   // Form_Unload: closing the main window ends the program with all its windows.
-  forms::UnloadAll();
+  UnloadDialogs();
   event->accept();
   QApplication::exit(0);
 }
@@ -335,14 +323,12 @@ void frmNumberChecker::SetStandardHeight() {
 }
 
 check::WinningTexts frmNumberChecker::WinningTexts() const {
-  check::WinningTexts texts;
-  for (int k = 1; k <= 6; ++k)
-    texts[static_cast<std::size_t>(k - 1)] = win1[k]->text().toStdString();
-  return texts;
+  return mSession.gWinning;
 }
 
 void frmNumberChecker::SetWinningBox(int k, const QString& text) {
   win1[k]->setText(text);
+  mSession.gWinning[static_cast<std::size_t>(k - 1)] = text.toStdString();
 }
 
 void frmNumberChecker::SetPlayList(std::vector<std::string> tickets) {
@@ -354,10 +340,8 @@ void frmNumberChecker::UpdateCountLine() {
   lbltotaltickets->setText(CountLine(mPlays->Count()));
 }
 
-void frmNumberChecker::OpenEntryDialog(std::uint8_t mode) {
-  hide();
-  gEntryMode = mode;
-  forms::ShowNumberEntry();
+void frmNumberChecker::ShowMatchHint() {
+  SetResultsText(QString::fromLatin1(kHintText));
 }
 
 QString frmNumberChecker::ResultsText() const {

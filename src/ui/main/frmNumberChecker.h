@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <cstdint>
 #include <random>
@@ -8,8 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "app/Session.h"
 #include "app/modPelmora.h"
 #include "check/WinningNumber.h"
+#include "store/TicketRules.h"
 
 class QAction;
 class QLabel;
@@ -19,6 +22,8 @@ class QMenu;
 class QPlainTextEdit;
 class QTimer;
 class DataFileWatch;
+class frmAbout;
+class frmNumberEntry;
 class PlayListModel;
 class ShapeMarker;
 namespace store {
@@ -27,9 +32,17 @@ struct TicketList;
 
 // The main window: the winning number in six boxes, the play list or the results box, the
 // ticket count, and every menu command of the program.
-class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
+// What a winning-number box shows for a position without a number.
+inline QString EmptyField() {
+  return QString::fromLatin1(store::kEmptyField.data(), qsizetype(store::kEmptyField.size()));
+}
+
+class frmNumberChecker : public QMainWindow {
   Q_OBJECT
  public:
+  // The flash starts at this interval and quickens until it runs out.
+  static constexpr int kFlashStartMs = 80;
+
   explicit frmNumberChecker(QWidget* parent = nullptr);
   ~frmNumberChecker() override;
 
@@ -37,41 +50,8 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
   // the command line is opened instead of the default one when Open would open it.
   void Form_Load(const QString& fileFromOutside = QString());
 
-  // Controls, indexed from 1 where they form an array.
-  std::array<QLineEdit*, 7> win1{};
-  std::array<ShapeMarker*, 7> Shape1{};
-  QPlainTextEdit* txtMatchedTickets = nullptr;
-  QLabel* lbltotaltickets = nullptr;
-  QListView* lstNumbers = nullptr;
-  PlayListModel* mPlays = nullptr;
-  QTimer* Timer1 = nullptr;
-  // The flash starts at this interval and quickens until it runs out.
-  static constexpr int kFlashStartMs = 80;
-
-  QMenu* mnuFile = nullptr;
-  QAction* mnuNew = nullptr;
-  QAction* mnuSave = nullptr;
-  QAction* mnuOpen = nullptr;
-  QAction* mnuExit = nullptr;
-  QMenu* mnuNumbers = nullptr;
-  QAction* mnuAddPlay = nullptr;
-  QAction* mnuDeleteChecked = nullptr;
-  QAction* mnuAll = nullptr;
-  QAction* mnuCpyPlays = nullptr;
-  QAction* mnuWinning = nullptr;
-  QAction* mnuCheck = nullptr;
-  QAction* mnuCopy = nullptr;
-  QMenu* mnuView = nullptr;
-  QAction* mnuViewAll = nullptr;
-  QAction* mnuMatches = nullptr;
-  QMenu* mnuHelp = nullptr;
-  QAction* mnuHelp2 = nullptr;
-  QAction* mnuAbout = nullptr;
-
-  // Outer height minus client height, in twips.
-  std::int32_t mFrameHeight = 0;
-  // Where F1 finds the help document.
-  QString mHelpFile;
+  // What the windows share: the data file, the winning number, the entry dialog's use.
+  const Session& session() const { return mSession; }
 
   // Start-up helpers.
   void ShortenCaption();
@@ -142,14 +122,17 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
   bool DialogOpen() const;
 
   // Hides this window and opens the entry dialog in the given mode.
-  void OpenEntryDialog(std::uint8_t mode);
+  void OpenEntryDialog(EntryMode mode);
 
   // Results text as the box holds it, with CR LF line breaks.
   QString ResultsText() const;
 
-  // modPelmora::MainWindowLink
-  void SetResultsText(const QString& text) override;
-  void RaiseFromOtherInstance() override;
+  void SetResultsText(const QString& text);
+  // Brings back whichever of the program's windows the person was using.
+  void RaiseFromOtherInstance();
+  // Puts the hint into the results box, replacing results that no longer fit the data they came
+  // from.
+  void ShowMatchHint();
 
   // Puts a check's results text (CR LF line breaks) into the results box in one go. The text is
   // let go of before the box takes its copy, which keeps the peak memory of a check down.
@@ -170,6 +153,50 @@ class frmNumberChecker : public QMainWindow, public modPelmora::MainWindowLink {
   // Delete Checked Play Numbers; false when the file had changed and nothing was deleted.
   bool DeleteChecked();
   void SetBoxColour(int index, const QColor& colour);
+  // What the entry dialog reports: a winning number stored, tickets added, the dialog left.
+  void WinningNumberSaved(const QString& ticket);
+  void TicketsChanged();
+  void EntryDialogClosed();
+  void OpenAllNumbers();
+  void UnloadDialogs();
+
+  // Controls, indexed from 1 where they form an array.
+  std::array<QLineEdit*, store::kNumbersPerTicket + 1> win1{};
+  std::array<ShapeMarker*, store::kNumbersPerTicket + 1> Shape1{};
+  QPlainTextEdit* txtMatchedTickets = nullptr;
+  QLabel* lbltotaltickets = nullptr;
+  QListView* lstNumbers = nullptr;
+  PlayListModel* mPlays = nullptr;
+  QTimer* Timer1 = nullptr;
+
+  QMenu* mnuFile = nullptr;
+  QAction* mnuNew = nullptr;
+  QAction* mnuSave = nullptr;
+  QAction* mnuOpen = nullptr;
+  QAction* mnuExit = nullptr;
+  QMenu* mnuNumbers = nullptr;
+  QAction* mnuAddPlay = nullptr;
+  QAction* mnuDeleteChecked = nullptr;
+  QAction* mnuAll = nullptr;
+  QAction* mnuCpyPlays = nullptr;
+  QAction* mnuWinning = nullptr;
+  QAction* mnuCheck = nullptr;
+  QAction* mnuCopy = nullptr;
+  QMenu* mnuView = nullptr;
+  QAction* mnuViewAll = nullptr;
+  QAction* mnuMatches = nullptr;
+  QMenu* mnuHelp = nullptr;
+  QAction* mnuHelp2 = nullptr;
+  QAction* mnuAbout = nullptr;
+
+  // Outer height minus client height, in twips.
+  std::int32_t mFrameHeight = 0;
+  // Where F1 finds the help document.
+  QString mHelpFile;
+
+  Session mSession;
+  QPointer<frmNumberEntry> mEntry;
+  QPointer<frmAbout> mAbout;
 
   DataFileWatch* mFileWatch = nullptr;
   std::minstd_rand mRandom;  // never seeded: the colour sequence repeats from run to run

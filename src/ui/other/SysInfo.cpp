@@ -5,8 +5,6 @@
 #include "platform/Launcher.h"
 #include "platform/LinuxRegistry.h"
 #include "platform/Registry.h"
-#include "ui/Forms.h"
-#include "ui/other/frmAbout.h"
 
 namespace {
 
@@ -56,7 +54,7 @@ bool GetKeyValue(std::uint32_t root, const QString& keyPath, const QString& valu
   return true;
 }
 
-void StartSysInfo() {
+void StartSysInfo(QWidget* parent) {
   QString toolPath;
   bool found = GetKeyValue(platform::kHkeyLocalMachine, QString::fromLatin1(platform::kSysInfoKey),
                            QStringLiteral("PATH"), toolPath);
@@ -74,6 +72,6 @@ void StartSysInfo() {
   if (found && platform::Launcher::StartProgram(toolPath))
     return;
 
-  modPelmora::Tell(forms::About(), QStringLiteral("System Information Is Unavailable At This Time"),
+  modPelmora::Tell(parent, QStringLiteral("System Information Is Unavailable At This Time"),
                    platform::MessageIcon::None);
 }

@@ -11,9 +11,7 @@
 
 #include "app/modPelmora.h"
 #include "platform/Launcher.h"
-#include "ui/Forms.h"
 #include "ui/Twips.h"
-#include "ui/main/frmNumberChecker.h"
 #include "ui/other/SysInfo.h"
 
 namespace {
@@ -32,12 +30,6 @@ constexpr int kWhiteRight = 5669;
 
 // The dialog's text size; the description only fits its frame at this size.
 constexpr double kFontPoints = 8.25;
-
-QIcon ProgramIcon() {
-  if (frmNumberChecker* main = forms::MainForm())
-    return main->windowIcon();
-  return QGuiApplication::windowIcon();
-}
 
 }  // namespace
 
@@ -169,7 +161,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 }
 
 void frmAbout::Form_Load() {
-  const QIcon icon = ProgramIcon();
+  // The main window's icon, which a box opened from it inherits.
+  const QIcon icon = parentWidget() ? parentWidget()->windowIcon() : QGuiApplication::windowIcon();
   setWindowIcon(icon);
   setWindowTitle(QStringLiteral("About ") + modPelmora::AppTitle() +
                  QString::number(modPelmora::kVersionMajor) + QLatin1Char('.') +
@@ -187,7 +180,7 @@ void frmAbout::cmdOK_Click() {
 }
 
 void frmAbout::cmdSysInfo_Click() {
-  StartSysInfo();
+  StartSysInfo(this);
 }
 
 void frmAbout::lblWebsite_Click() {
@@ -204,10 +197,7 @@ void frmAbout::Form_Unload() {
   if (mUnloaded)
     return;
   mUnloaded = true;
-  if (frmNumberChecker* main = forms::MainForm())
-    main->setEnabled(true);
-  if (forms::About() == this)
-    forms::UnloadAbout();
+  deleteLater();
 }
 
 void frmAbout::paintEvent(QPaintEvent* event) {

@@ -26,8 +26,8 @@ class LinkLabel : public QLabel {
 };
 
 // The About box: what the program is, where its maker lives on the web, and a way to the
-// desktop's system information tool. Opening it disables the main window; closing it in any
-// way enables the main window again and unloads the box.
+// desktop's system information tool. Its opener makes it window-modal, so the main window waits
+// while it is open; closing it in any way unloads the box.
 class frmAbout : public QDialog {
   Q_OBJECT
  public:
@@ -48,13 +48,6 @@ class frmAbout : public QDialog {
 
   void Form_Load();
 
-  QLabel* picIcon = nullptr;
-  QLabel* lblTitle = nullptr;
-  QLabel* lblDescription = nullptr;
-  LinkLabel* lblWebsite = nullptr;
-  QPushButton* cmdSysInfo = nullptr;
-  QPushButton* cmdOK = nullptr;
-
   void cmdOK_Click();
   void cmdSysInfo_Click();
   void lblWebsite_Click();
@@ -68,4 +61,11 @@ class frmAbout : public QDialog {
  private:
   void Form_Unload();
   bool mUnloaded = false;
+
+  QLabel* picIcon = nullptr;
+  QLabel* lblTitle = nullptr;
+  QLabel* lblDescription = nullptr;
+  LinkLabel* lblWebsite = nullptr;
+  QPushButton* cmdSysInfo = nullptr;
+  QPushButton* cmdOK = nullptr;
 };

@@ -3,27 +3,22 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QPushButton>
-#include <QWindow>
 
-#include "app/modPelmora.h"
+#include "app/Session.h"
 #include "platform/WindowFrame.h"
 #include "store/TicketFile.h"
-#include "ui/Forms.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
-#include "ui/entry/frmNumberEntry.h"
 #include "ui/main/PlayListModel.h"
-#include "ui/main/frmNumberChecker.h"
-
-using namespace modPelmora;
 
 namespace {
 constexpr int kClientWidth = 4575;
 constexpr int kClientHeight = 2580;
 }  // namespace
 
-frmAllNumbers::frmAllNumbers(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+frmAllNumbers::frmAllNumbers(const Session& session, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      mSession(session) {
   setObjectName("frmAllNumbers");
   setWindowTitle(QStringLiteral("VORDANIK Pelmora - All Numbers"));
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
@@ -50,17 +45,9 @@ frmAllNumbers::frmAllNumbers(QWidget* parent)
 }
 
 void frmAllNumbers::Form_Load() {
-  if (frmNumberChecker* main = forms::MainForm())
-    setWindowIcon(main->windowIcon());
-  // Kept above the entry dialog it belongs to: that dialog is disabled meanwhile, and seen on top
-  // of this window it would make the program look frozen.
-  if (frmNumberEntry* entry = forms::NumberEntry()) {
-    winId();
-    if (windowHandle() && entry->windowHandle())
-      windowHandle()->setTransientParent(entry->windowHandle());
-  }
-  gProfileFile = gDataFile;
-  store::TicketList list = store::ReadAllTickets(gProfileFile);
+  if (parentWidget())
+    setWindowIcon(parentWidget()->windowIcon());
+  store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
   mTickets->SetTickets(std::move(list.tickets));
 
   CentreOnScreen(this);
@@ -68,12 +55,13 @@ void frmAllNumbers::Form_Load() {
 }
 
 void frmAllNumbers::cmdCancel_Click() {
-  if (frmNumberEntry* entry = forms::NumberEntry()) {
-    entry->setEnabled(true);
+  hide();
+  deleteLater();
+  // The entry dialog takes input again; it should also have the focus.
+  if (QWidget* entry = parentWidget()) {
     entry->raise();
     entry->activateWindow();
   }
-  forms::UnloadAllNumbers();
 }
 
 void frmAllNumbers::reject() {

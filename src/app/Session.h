@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "store/PlayNumber.h"
+
+// What the entry dialog is opened for.
+enum class EntryMode {
+  None,
+  Winning,  // picking the winning number
+  Plays,    // entering tickets, one after another
+};
+
+// What the windows share while the program runs: the current data file, the winning number as
+// the main window shows it, and what the entry dialog is open for. The main window owns it and
+// hands it to the dialogs it opens.
+struct Session {
+  std::string gDataFile;  // full path of the current data file
+  store::PlayFields gWinning;
+  EntryMode gEntryMode = EntryMode::None;
+};

@@ -1,0 +1,78 @@
+// The main window's dialogs: it creates and owns them, opens them over itself, and brings itself
+// up to date from what they report.
+#include <QApplication>
+#include <QDialog>
+
+#include "store/TicketFile.h"
+#include "ui/entry/frmNumberEntry.h"
+#include "ui/main/frmNumberChecker.h"
+#include "ui/other/frmAbout.h"
+#include "ui/other/frmAllNumbers.h"
+
+void frmNumberChecker::OpenEntryDialog(EntryMode mode) {
+  hide();
+  mSession.gEntryMode = mode;
+  if (!mEntry || mEntry->isHidden()) {
+    mEntry = new frmNumberEntry(mSession, this);
+    connect(mEntry, &frmNumberEntry::winningNumberSaved, this,
+            &frmNumberChecker::WinningNumberSaved);
+    connect(mEntry, &frmNumberEntry::ticketsChanged, this, &frmNumberChecker::TicketsChanged);
+    connect(mEntry, &frmNumberEntry::allNumbersWanted, this, &frmNumberChecker::OpenAllNumbers);
+    connect(mEntry, &frmNumberEntry::closed, this, &frmNumberChecker::EntryDialogClosed);
+    mEntry->Form_Load();
+  }
+  mEntry->show();
+  mEntry->raise();
+  mEntry->activateWindow();
+}
+
+void frmNumberChecker::OpenAllNumbers() {
+  if (!mEntry)
+    return;
+  // Window-modal over the entry dialog: that dialog waits, and can never come up over it.
+  auto* allNumbers = new frmAllNumbers(mSession, mEntry);
+  allNumbers->setWindowModality(Qt::WindowModal);
+  allNumbers->Form_Load();
+  allNumbers->show();
+  allNumbers->raise();
+  allNumbers->activateWindow();
+}
+
+void frmNumberChecker::WinningNumberSaved(const QString& ticket) {
+  ShowMatchHint();
+  ShowWinningNumber(ticket.toStdString());
+}
+
+void frmNumberChecker::TicketsChanged() {
+  SetPlayList(store::ReadAllTickets(mSession.gDataFile).tickets);
+  ShowMatchHint();
+}
+
+void frmNumberChecker::EntryDialogClosed() {
+  show();
+  raise();
+  activateWindow();
+}
+
+void frmNumberChecker::mnuAbout_Click() {
+  // Window-modal: this window waits, and the box stays above it, until the box is closed.
+  mAbout = new frmAbout(this);
+  mAbout->setWindowModality(Qt::WindowModal);
+  mAbout->Form_Load();
+  mAbout->show();
+  mAbout->raise();
+  mAbout->activateWindow();
+}
+
+bool frmNumberChecker::DialogOpen() const {
+  // The all-numbers window opens only over the entry dialog.
+  return (mEntry && mEntry->isVisible()) || (mAbout && mAbout->isVisible()) ||
+         QApplication::activeModalWidget() || !isVisible() || !isEnabled();
+}
+
+void frmNumberChecker::UnloadDialogs() {
+  for (QDialog* dialog : findChildren<QDialog*>()) {
+    dialog->hide();
+    dialog->deleteLater();
+  }
+}

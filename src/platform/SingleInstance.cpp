@@ -291,15 +291,15 @@ bool SingleInstance::AskRunningCopy(const QString& fileToOpen, int timeoutMs) {
   }
   if (!SameUser(socket.fd))
     return false;
-  QByteArray request = Request(fileToOpen);
+  const QByteArray request = Request(fileToOpen);
   for (qsizetype sent = 0; sent < request.size();) {
     const ssize_t n = ::send(socket.fd, request.constData() + sent,
                              std::size_t(request.size() - sent), MSG_NOSIGNAL);
     if (n > 0)
       sent += n;
-    else if (n < 0 && errno != EINTR && errno != EAGAIN)
+    else if (n == 0 || (errno != EINTR && errno != EAGAIN))
       return false;
-    else if (n < 0 && errno == EAGAIN && !WaitFor(socket.fd, POLLOUT, deadline))
+    else if (errno == EAGAIN && !WaitFor(socket.fd, POLLOUT, deadline))
       return false;
   }
   QByteArray answer;

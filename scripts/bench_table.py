@@ -7,7 +7,8 @@ BUILD_DIR is a Release build with the benchmarks (./dev.sh bench makes build-ben
 PELMORA_BENCH_RUNS sets how many times each process is started (default 7).
 
 Whole processes are timed from before the fork to the moment they report: the program and the
-empty window print the time of their first paint and end there (PELMORA_REPORT_FIRST_PAINT),
+empty window print the time at which their first paint pass is over, once the event loop is back,
+and end there (PELMORA_REPORT_FIRST_PAINT),
 the reading programs are timed to their exit. Peak memory is the kernel's high-water mark
 (VmHWM, or ru_maxrss of a finished process). Idle wake-ups are the context switches of every
 thread of the process, counted over a few seconds starting 10 s after the last input: each
@@ -391,9 +392,10 @@ def main():
         "(`scripts/bench_table.py`): median, and in brackets the fastest and slowest of "
         f"{RUNS} runs ({X_RUNS} for peak memory and wake-ups, 1 for the {DRAWS_MEMORY:,} draws).",
         "",
-        "- Start-up: the whole process, from before the fork to the end of the first paint of the",
-        "  list (of the window when there are no tickets), against an empty Qt Widgets window of",
-        "  the same size started and painted; both on the off-screen platform plugin.",
+        "- Start-up: the whole process, from before the fork to the end of the window's first",
+        "  paint (the pass that paints the list, or the window when there are no tickets), against",
+        "  an empty Qt Widgets window of the same size started and painted; both on the off-screen",
+        "  platform plugin.",
         "- Reading and `pelmora-check`: whole processes, fork to exit, against a process that reads",
         "  the same file into one buffer and counts its lines.",
         "- F5: in process on the real window (off-screen), from the command to the results box",

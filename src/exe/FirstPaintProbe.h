@@ -1,6 +1,6 @@
-// Start-up timing from outside the process: with PELMORA_REPORT_FIRST_PAINT set, the first paint
-// of the watched widget prints the CLOCK_MONOTONIC time in nanoseconds on standard output and
-// ends the process at once. Without the variable nothing is installed.
+// Start-up timing from outside the process: with PELMORA_REPORT_FIRST_PAINT set, the end of the
+// first paint of the watched widget's window prints the CLOCK_MONOTONIC time in nanoseconds on
+// standard output and ends the process at once. Without the variable nothing is installed.
 #pragma once
 
 #include <time.h>
@@ -21,11 +21,20 @@ class FirstPaintProbe : public QObject {
   }
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::Paint)
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::Paint || reported_)
       return false;
-    // Painted first, so the time includes the paint itself.
-    watched->event(event);
+    reported_ = true;
+    // The widgets inside the watched one, and the rest of the window, paint after it in the same
+    // pass: the time is taken once that pass is over and the event loop is back.
+    QMetaObject::invokeMethod(this, &FirstPaintProbe::Report, Qt::QueuedConnection);
+    return false;
+  }
+
+ private:
+  explicit FirstPaintProbe(QObject* parent) : QObject(parent) {}
+
+  static void Report() {
     timespec now{};
     ::clock_gettime(CLOCK_MONOTONIC, &now);
     std::printf("%lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
@@ -33,6 +42,5 @@ class FirstPaintProbe : public QObject {
     ::_exit(0);
   }
 
- private:
-  explicit FirstPaintProbe(QObject* parent) : QObject(parent) {}
+  bool reported_ = false;
 };

@@ -9,6 +9,8 @@
 #include "app/CommandLine.h"
 #include "app/modPelmora.h"
 #include "exe/FirstPaintProbe.h"
+#include "exe/FontWarmUp.h"
+#include "exe/StartupStyle.h"
 #include "platform/UserInstance.h"
 #include "ui/main/frmNumberChecker.h"
 
@@ -29,6 +31,8 @@ int main(int argc, char** argv) {
       break;
   }
 
+  FontWarmUp fonts;
+
   // The toolkit sees no argument of ours, so a data file name is never taken for one of its
   // options.
   int qtArgc = 1;
@@ -36,6 +40,7 @@ int main(int argc, char** argv) {
   QApplication app(qtArgc, qtArgv);
   QApplication::setApplicationName(QStringLiteral("pelmora"));
   QApplication::setDesktopFileName(QStringLiteral("pelmora"));
+  QApplication::setStyle(new StartupStyle);
 
   // A running copy may have another working folder: hand it a full path.
   const QString file = line.file.empty()
@@ -45,6 +50,7 @@ int main(int argc, char** argv) {
   // One copy runs per user: this guard finds an earlier one, or answers the later ones.
   platform::UserInstance instance;
 
+  fonts.Wait();
   frmNumberChecker mainForm;
   QApplication::setWindowIcon(mainForm.windowIcon());
   mainForm.Form_Load(file);

@@ -6,9 +6,10 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
+#include <vector>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 namespace platform {
 
@@ -27,7 +28,8 @@ QString PrivateInstanceFolder(uid_t uid, const QString& runBase = QStringLiteral
 
 // One copy per user. A lock held on a file in the private folder is the flag that a copy runs;
 // the kernel drops it when that copy ends, however it ends. The running copy listens on a local
-// socket beside the lock and talks only to processes of its own user.
+// socket beside the lock and talks only to processes of its own user. The socket is a plain
+// AF_UNIX one watched by the event loop, so the guard needs no networking library.
 class SingleInstance : public QObject {
   Q_OBJECT
  public:
@@ -48,13 +50,19 @@ class SingleInstance : public QObject {
   QString LockPath() const;
 
  private:
+  struct Connection;  // a later copy talking to this one
+
   void Listen();
-  void Serve(QLocalSocket* socket);
+  void Accept();
+  void Read(Connection* connection);
+  void Drop(Connection* connection);
   void Deliver(const QString& file);
 
   QString folder_;
   int lockFd_ = -1;
-  QLocalServer* server_ = nullptr;
+  int listenFd_ = -1;
+  QSocketNotifier* listener_ = nullptr;
+  std::vector<std::unique_ptr<Connection>> connections_;
   std::function<void(const QString&)> handler_;
   QStringList pending_;  // requests that came before the handler; empty text: come to the front
 };

@@ -1,7 +1,9 @@
 // The guard's private folder and its lock, without a display: which folder a user gets, which it
 // refuses, and the hand-over of a file between two copies.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -10,6 +12,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <atomic>
+#include <cstring>
 #include <functional>
 #include <thread>
 
@@ -165,6 +168,85 @@ TEST_F(InstanceLockTest, TheRunningCopyGetsTheFileEvenBeforeItIsReadyForIt) {
   QStringList received;
   running.SetRequestHandler([&received](const QString& f) { received << f; });
   EXPECT_EQ(received, QStringList{file});
+}
+
+// What a process that is not a copy of this program may send: lines the running copy must not act
+// on, and must not let keep it busy.
+struct StrangerCase {
+  const char* name;
+  QByteArray sent;
+  QByteArray answer;  // what the running copy writes back before the connection ends
+};
+
+class StrangerTest : public InstanceLockTest, public ::testing::WithParamInterface<StrangerCase> {};
+
+// Connects to the running copy's socket, writes `sent`, closes the writing half and returns
+// everything that comes back until the running copy closes the connection.
+QByteArray Exchange(const QString& socketPath, const QByteArray& sent) {
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const QByteArray path = QFile::encodeName(socketPath);
+  std::memcpy(address.sun_path, path.constData(), std::size_t(path.size()));
+  QByteArray got;
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+    for (qsizetype at = 0; at < sent.size();) {
+      const ssize_t n =
+          ::send(fd, sent.constData() + at, std::size_t(sent.size() - at), MSG_NOSIGNAL);
+      if (n <= 0)
+        break;
+      at += n;
+    }
+    ::shutdown(fd, SHUT_WR);
+    char chunk[256];
+    ssize_t n;
+    while ((n = ::recv(fd, chunk, sizeof chunk, 0)) > 0)
+      got.append(chunk, n);
+  }
+  ::close(fd);
+  return got;
+}
+
+TEST_P(StrangerTest, OnlyWellFormedRequestsAreAnsweredAndDelivered) {
+  const StrangerCase& c = GetParam();
+  SingleInstance running(folder_);
+  ASSERT_TRUE(running.TryLock());
+  QStringList received;
+  running.SetRequestHandler([&received](const QString& f) { received << f; });
+  std::atomic<bool> done = false;
+  QByteArray answer;
+  std::thread stranger([&] {
+    answer = Exchange(running.SocketPath(), c.sent);
+    done = true;
+  });
+  while (!done)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  stranger.join();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(answer, c.answer);
+  EXPECT_EQ(received.size(), c.answer.count("ok\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, StrangerTest,
+    ::testing::Values(StrangerCase{"UnknownWord", "shutdown\n", ""},
+                      StrangerCase{"OpenWithoutAName", "open \n", ""},
+                      StrangerCase{"NoLineEnd", "activate", ""},
+                      StrangerCase{"EndlessLine", QByteArray(200 * 1024, 'x'), ""},
+                      StrangerCase{"StrangerLineThenARequest", "hello\nactivate\n", "ok\n"},
+                      StrangerCase{"TwoRequestsOnOneConnection", "activate\nactivate\n",
+                                   "ok\nok\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(InstanceLockTest, TheSocketGoesWithTheCopyThatListened) {
+  {
+    SingleInstance running(folder_);
+    ASSERT_TRUE(running.TryLock());
+    EXPECT_TRUE(QFileInfo::exists(running.SocketPath()));
+  }
+  EXPECT_FALSE(QFileInfo::exists(folder_ + "/pelmora.socket"));
+  SingleInstance nobody(folder_);
+  EXPECT_FALSE(nobody.AskRunningCopy(QString(), 100)) << "a copy that ended must not answer";
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "platform/PreviousInstance.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
+#include "ui/LazyIcon.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
 #include "ui/main/HelpKey.h"
@@ -59,7 +60,7 @@ frmNumberChecker::frmNumberChecker(QWidget* parent) : QMainWindow(parent) {
   InstallPlayListAccessibility();
   setObjectName("frmNumberChecker");
   setWindowTitle(QString::fromLatin1(kProductName));
-  setWindowIcon(QIcon(QStringLiteral(":/pelmora/pelmora.png")));
+  setWindowIcon(LazyFileIcon(QStringLiteral(":/pelmora/pelmora.png")));
   CreateControls();
   CreateMenus();
 }
@@ -82,10 +83,12 @@ void frmNumberChecker::CreateControls() {
   boxFont.setPointSizeF(12);
   boxFont.setBold(true);
   for (int i = 1; i <= store::kNumbersPerTicket; ++i) {
-    auto* box = new QLineEdit(EmptyField(), client);
+    // The font goes in before the text, so that the text is laid out once, in the font it keeps.
+    auto* box = new QLineEdit(client);
     box->setObjectName(QStringLiteral("win1_%1").arg(i));
     box->setGeometry(TwipsRect(kBoxLeft[i], kBoxTop, kBoxSize, kBoxSize));
     box->setFont(boxFont);
+    box->setText(EmptyField());
     box->setMaxLength(2);
     box->setAlignment(Qt::AlignCenter);
     box->setEnabled(false);

@@ -1,0 +1,55 @@
+// Icons made on first use: handing one to a window, copying it and asking whether it is null do
+// not make it; the first picture does, once, and the pictures are those of the icon made directly.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QStyleFactory>
+#include <QWidget>
+
+#include "exe/StartupStyle.h"
+#include "ui/LazyIcon.h"
+
+namespace {
+
+QImage Picture(const QIcon& icon, int size) {
+  return icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+TEST(LazyIconTest, IsMadeOnceAndOnlyWhenAPictureIsAskedFor) {
+  int made = 0;
+  const QIcon icon = LazyIcon([&made] {
+    ++made;
+    QPixmap red(16, 16);
+    red.fill(Qt::red);
+    return QIcon(red);
+  });
+  QWidget window;
+  window.setWindowIcon(icon);
+  const QIcon copy = window.windowIcon();
+  EXPECT_FALSE(copy.isNull());
+  EXPECT_EQ(made, 0);
+
+  EXPECT_EQ(Picture(copy, 16).pixel(8, 8), QColor(Qt::red).rgba());
+  Picture(icon, 32);
+  EXPECT_EQ(made, 1);
+}
+
+TEST(LazyIconTest, TheProgramIconLooksAsWhenDecodedAtOnce) {
+  const QString path = QStringLiteral(":/pelmora/pelmora.png");
+  for (int size : {16, 48, 256})
+    EXPECT_EQ(Picture(LazyFileIcon(path), size), Picture(QIcon(path), size)) << size;
+}
+
+TEST(LazyIconTest, TheStartupStyleDrawsTheMenuOverflowButtonAsTheDesktopStyleDoes) {
+  std::unique_ptr<QStyle> plain(QStyleFactory::create(QApplication::style()->name()));
+  StartupStyle startup;
+  for (auto which : {QStyle::SP_ToolBarHorizontalExtensionButton,
+                     QStyle::SP_ToolBarVerticalExtensionButton, QStyle::SP_MessageBoxWarning}) {
+    EXPECT_EQ(Picture(startup.standardIcon(which), 16), Picture(plain->standardIcon(which), 16))
+        << which;
+  }
+}
+
+}  // namespace

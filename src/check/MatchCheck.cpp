@@ -100,7 +100,7 @@ int CountMatches(const WinningTexts& winning, const std::string& ticket) {
   return CountMatchesIn(WinningKeys(winning), ticket);
 }
 
-CheckResult RunCheck(const WinningTexts& winning, const std::vector<std::string>& tickets) {
+CheckResult RunCheck(const WinningTexts& winning, const store::TicketTexts& tickets) {
   CheckResult result;
   if (const auto position = FindEmptyWinningPosition(winning)) {
     result.outcome = CheckOutcome::InvalidWinningNumber;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "check/WinningNumber.h"
+#include "store/TicketTexts.h"
 
 namespace check {
 
@@ -28,6 +29,6 @@ int CountMatches(const WinningTexts& winning, const std::string& ticket);
 // The whole check: validation first, then the empty list, then one line
 // "Matched: (<count>) in:<ticket>" CR LF per ticket with three or more matches, or the sorry text
 // "Sorry, no tickets matched the winning number: " CR LF "<w1>-<w2>-...-<w6>" without a line end.
-CheckResult RunCheck(const WinningTexts& winning, const std::vector<std::string>& tickets);
+CheckResult RunCheck(const WinningTexts& winning, const store::TicketTexts& tickets);
 
 }  // namespace check

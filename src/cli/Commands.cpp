@@ -135,7 +135,8 @@ std::optional<check::WinningTexts> ParseWinning(const std::string& text, std::st
   return winning;
 }
 
-CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal) {
+CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal,
+                              const ReportSink* sink) {
   std::optional<check::WinningTexts> given;
   if (options.winning) {
     std::string problem;
@@ -148,7 +149,7 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal) {
   if (!file.ok) {
     return Failure(options.dataFile, file.problem);
   }
-  const check::CheckResult result = check::RunCheck(given ? *given : file.winning, file.tickets);
+  check::CheckResult result = check::RunCheck(given ? *given : file.winning, file.tickets);
   switch (result.outcome) {
     case check::CheckOutcome::InvalidWinningNumber:
       return Failure(options.dataFile, "the winning number has no number in position " +
@@ -159,11 +160,19 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal) {
       break;
   }
   CommandOutput output;
-  output.out = result.text;
-  if (outputIsTerminal && !output.out.ends_with('\n')) {
+  output.status = result.reported.empty() ? kExitNotFound : kExitFound;
+  const bool endLine = outputIsTerminal && !result.text.ends_with('\n');
+  if (sink != nullptr) {
+    // A failed write is the stream's to report.
+    if ((*sink)(result.text) && endLine) {
+      (*sink)("\r\n");
+    }
+    return output;
+  }
+  output.out = std::move(result.text);
+  if (endLine) {
     output.out.append("\r\n");
   }
-  output.status = result.reported.empty() ? kExitNotFound : kExitFound;
   return output;
 }
 
@@ -280,7 +289,7 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const Re
     case Mode::Version:
       return {kExitFound, VersionText(), {}, {}, false};
     case Mode::Check:
-      return RunCheckCommand(options, outputIsTerminal);
+      return RunCheckCommand(options, outputIsTerminal, sink);
     case Mode::Draws:
       return RunDrawsCommand(options, sink);
     case Mode::Import:

@@ -38,7 +38,7 @@ LoadedDataFile LoadDataFile(const std::string& path) {
   if (!ReadExistingFile(path, contents, file.problem))
     return file;
   // One read serves the count, the tickets and the winning number.
-  store::TicketList list = store::ParseTickets(contents.bytes);
+  store::TicketList list = store::ParseTickets(std::move(contents.bytes));
   if (std::string problem = CountProblem(list.countText, list.count); !problem.empty()) {
     file.problem = std::move(problem);
     return file;

@@ -6,6 +6,7 @@
 #include "check/WinningNumber.h"
 #include "store/AtomicFile.h"
 #include "store/CountConversion.h"
+#include "store/TicketTexts.h"
 
 namespace cli {
 
@@ -14,7 +15,7 @@ namespace cli {
 struct LoadedDataFile {
   bool ok = false;
   std::string problem;  // why the file cannot be used, when not ok
-  std::vector<std::string> tickets;
+  store::TicketTexts tickets;
   check::WinningTexts winning;
 };
 

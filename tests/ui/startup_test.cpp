@@ -20,7 +20,7 @@ const char kHint[] =
     "Play Number (F5)\" in the Numbers menu.";
 
 std::vector<std::string> ListedTickets(const frmNumberChecker& form) {
-  return form.mPlays->Tickets();
+  return form.mPlays->Tickets().ToStrings();
 }
 
 QStringList BoxTexts(const frmNumberChecker& form) {

@@ -56,7 +56,7 @@ TEST_F(VersionsWindowTest, DeleteKeepsTheFileAsItWasOnceAndSaysNothing) {
 TEST_F(VersionsWindowTest, TheWindowFollowsARestore) {
   WriteDataFile(FileOfFive());
   frmNumberChecker& form = StartProgram();
-  const std::vector<std::string> five = form.mPlays->Tickets();
+  const std::vector<std::string> five = form.mPlays->Tickets().ToStrings();
   DeleteRows(form, {0, 1, 2, 3, 4});
   const store::VersionList list = store::ListVersions(DataFilePath());
   ASSERT_EQ(list.versions.size(), 1u);

@@ -25,11 +25,11 @@ const char kChangedByAnotherProgram[] =
 
 }  // namespace
 
-frmNumberChecker::ListWrite frmNumberChecker::WriteList(
-    const std::vector<std::string_view>& tickets) {
+frmNumberChecker::ListWrite frmNumberChecker::WriteList(const store::TicketTexts& tickets,
+                                                        const std::vector<std::uint8_t>& leaveOut) {
   gProfileFile = gDataFile;
   const store::GuardedRewrite written =
-      store::RewriteTicketsIfUnchanged(gProfileFile, mPlays->Loaded(), tickets);
+      store::RewriteTicketsIfUnchanged(gProfileFile, mPlays->Loaded(), tickets, leaveOut);
   // Save, Delete and Add's Yes all write here; a version that could not be kept is told after.
   TellVersionWarningAfterCommand(this);
   if (written.fileChanged) {

@@ -6,6 +6,8 @@
 #include <QKeySequence>
 #include <QSignalBlocker>
 #include <QStyleHints>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 
 ResultsBox::ResultsBox(QWidget* parent) : QPlainTextEdit(parent) {
@@ -56,6 +58,37 @@ bool ResultsBox::viewportEvent(QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
     StartBlinking();
   return QPlainTextEdit::viewportEvent(event);
+}
+
+QString ResultsBox::CrLfText() const {
+  const QTextDocument* doc = document();
+  qsizetype size = 0;
+  for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+    size += block.length() + 1;
+  QString text;
+  text.reserve(size);
+  for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+    if (block != doc->begin())
+      text.append(u"\r\n");
+    // The characters the plain text of a document turns into line ends and spaces.
+    for (const QChar c : block.text()) {
+      switch (c.unicode()) {
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case 0xFDD0:  // the start and end of a frame
+        case 0xFDD1:
+        case u'\n':
+          text.append(u"\r\n");
+          break;
+        case QChar::Nbsp:
+          text.append(u' ');
+          break;
+        default:
+          text.append(c);
+      }
+    }
+  }
+  return text;
 }
 
 void ResultsBox::StartBlinking() {

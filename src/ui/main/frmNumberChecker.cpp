@@ -344,7 +344,7 @@ void frmNumberChecker::SetWinningBox(int k, const QString& text) {
   win1[k]->setText(text);
 }
 
-void frmNumberChecker::SetPlayList(std::vector<std::string> tickets) {
+void frmNumberChecker::SetPlayList(store::TicketTexts tickets) {
   mPlays->SetTickets(std::move(tickets));
   UpdateCountLine();
 }
@@ -360,9 +360,7 @@ void frmNumberChecker::OpenEntryDialog(std::uint8_t mode) {
 }
 
 QString frmNumberChecker::ResultsText() const {
-  QString text = txtMatchedTickets->toPlainText();
-  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  return text;
+  return static_cast<const ResultsBox*>(txtMatchedTickets)->CrLfText();
 }
 
 void frmNumberChecker::SetResultsText(const QString& text) {

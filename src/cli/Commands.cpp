@@ -149,7 +149,18 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal,
   if (!file.ok) {
     return Failure(options.dataFile, file.problem);
   }
-  check::CheckResult result = check::RunCheck(given ? *given : file.winning, file.tickets);
+  CommandOutput output;
+  bool endsLine = true;
+  const ReportSink toOutput = [&output](std::string_view piece) {
+    output.out.append(piece);
+    return true;
+  };
+  const ReportSink& write = sink != nullptr ? *sink : toOutput;
+  const check::CheckSummary result =
+      check::WriteCheck(given ? *given : file.winning, file.tickets, [&](std::string_view piece) {
+        endsLine = piece.ends_with('\n');
+        return write(piece);
+      });
   switch (result.outcome) {
     case check::CheckOutcome::InvalidWinningNumber:
       return Failure(options.dataFile, "the winning number has no number in position " +
@@ -159,19 +170,10 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal,
     case check::CheckOutcome::Results:
       break;
   }
-  CommandOutput output;
-  output.status = result.reported.empty() ? kExitNotFound : kExitFound;
-  const bool endLine = outputIsTerminal && !result.text.ends_with('\n');
-  if (sink != nullptr) {
-    // A failed write is the stream's to report.
-    if ((*sink)(result.text) && endLine) {
-      (*sink)("\r\n");
-    }
-    return output;
-  }
-  output.out = std::move(result.text);
-  if (endLine) {
-    output.out.append("\r\n");
+  output.status = result.reported == 0 ? kExitNotFound : kExitFound;
+  // The sorry text has no line end of its own. A failed write is the stream's to report.
+  if (outputIsTerminal && !endsLine) {
+    write("\r\n");
   }
   return output;
 }

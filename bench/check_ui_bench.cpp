@@ -14,7 +14,8 @@
 
 #include "BenchSupport.h"
 #include "QtBenchMain.h"
-#include "platform/FakePlatform.h"
+#include "platform/doubles/ScopedClipboard.h"
+#include "platform/doubles/ScopedMessages.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
 
@@ -55,11 +56,11 @@ std::vector<std::string> MakeTickets(int reportEvery) {
 }
 
 struct Window {
-  platform::FakePlatform desktop;
+  platform::ScopedMessages messages;
+  platform::ScopedClipboard clipboard;
   std::unique_ptr<frmNumberChecker> form;
 
   explicit Window(int reportEvery) {
-    platform::Install(&desktop);
     form = std::make_unique<frmNumberChecker>();
     form->SetPlayList(MakeTickets(reportEvery));
     for (int k = 1; k <= 6; ++k)
@@ -69,10 +70,7 @@ struct Window {
     form->show();
     QApplication::processEvents();
   }
-  ~Window() {
-    form.reset();
-    platform::Install(nullptr);
-  }
+  ~Window() { form.reset(); }
 };
 
 // F5 as the user sees it: the handler, the box painted with its last lines, and whatever work
@@ -116,7 +114,7 @@ void CopyResults(benchmark::State& state) {
   for (auto _ : state) {
     form.mnuCopy_Click();
   }
-  state.counters["chars"] = static_cast<double>(window.desktop.clipboard.size());
+  state.counters["chars"] = static_cast<double>(window.clipboard.text.size());
 }
 
 }  // namespace

@@ -22,7 +22,9 @@
 #include "QtBenchMain.h"
 #include "app/DataFileLocation.h"
 #include "app/modPelmora.h"
-#include "platform/FakePlatform.h"
+#include "platform/doubles/ScopedClipboard.h"
+#include "platform/doubles/ScopedFileDialog.h"
+#include "platform/doubles/ScopedMessages.h"
 #include "ui/Forms.h"
 #include "ui/entry/frmNumberEntry.h"
 #include "ui/main/PlayListModel.h"
@@ -83,7 +85,6 @@ class Program {
                    int reportEvery = 1)
       : count_(static_cast<int>(state.range(0)) - fewer),
         tickets_(MakeTickets(count_, reportEvery)) {
-    platform::Install(&desktop);
     modPelmora::SetProgramFolderForTesting(folder_.path());
     path_ = folder_.path().toStdString() + "/pelmora.pmd";
     bytes_ = FileOf(tickets_, winning);
@@ -98,7 +99,6 @@ class Program {
     main_.reset();
     Settle();
     modPelmora::SetProgramFolderForTesting(QString());
-    platform::Install(nullptr);
   }
   void RestoreFile() const { WriteBytes(path_, bytes_); }
   frmNumberChecker& Main() { return *main_; }
@@ -111,7 +111,11 @@ class Program {
     return *forms::NumberEntry();
   }
 
-  platform::FakePlatform desktop;
+  struct {
+    platform::ScopedMessages messages;
+    platform::ScopedFileDialog files;
+    platform::ScopedClipboard clipboard;
+  } desktop;
 
  private:
   int count_;
@@ -146,7 +150,7 @@ void StartUp(benchmark::State& state) {
 void Open(benchmark::State& state) {
   Program program(state);
   for (auto _ : state) {
-    program.desktop.fileAnswers.push_back(QString::fromStdString(program.Path()));
+    program.desktop.files.answers.push_back(QString::fromStdString(program.Path()));
     program.Main().mnuOpen_Click();
     Settle();
   }
@@ -162,7 +166,7 @@ void New(benchmark::State& state) {
     program.Main().SetPlayList(program.Tickets());
     Settle();
     state.ResumeTiming();
-    program.desktop.fileAnswers.push_back(QString::fromStdString(program.Path()));
+    program.desktop.files.answers.push_back(QString::fromStdString(program.Path()));
     program.Main().mnuNew_Click();
     Settle();
   }
@@ -178,7 +182,7 @@ void Save(benchmark::State& state) {
     program.Main().mnuSave_Click();
     Settle();
   }
-  Fail(state, !program.desktop.messages.empty(), "Save failed");
+  Fail(state, !program.desktop.messages.shown.empty(), "Save failed");
 }
 
 void DeleteHalf(benchmark::State& state) {
@@ -212,7 +216,7 @@ void CopyPlays(benchmark::State& state) {
     program.Main().mnuCpyPlays_Click();
     Settle();
   }
-  Fail(state, program.desktop.clipboard.size() != static_cast<qsizetype>(program.Count()) * 19,
+  Fail(state, program.desktop.clipboard.text.size() != static_cast<qsizetype>(program.Count()) * 19,
        "wrong clipboard");
 }
 
@@ -296,7 +300,7 @@ void CopyResults(benchmark::State& state) {
     form.mnuCopy_Click();
     Settle();
   }
-  Fail(state, !program.desktop.clipboard.startsWith(QStringLiteral("Matched: (")),
+  Fail(state, !program.desktop.clipboard.text.startsWith(QStringLiteral("Matched: (")),
        "the clipboard holds no results");
 }
 

@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 
 #include "app/modPelmora.h"
-#include "platform/Platform.h"
+#include "platform/Messages.h"
 
 namespace modPelmora {
 namespace {
@@ -102,7 +102,7 @@ QString HelpFilePath() {
 bool ReportWriteFailure(QWidget* parent, const store::WriteResult& result) {
   if (result.ok)
     return true;
-  platform::Current().ShowMessage(
+  platform::Messages::Show(
       parent, {QStringLiteral("The data file could not be saved.\n\nFile: %1\nReason: %2")
                    .arg(PathText(result.path), QString::fromStdString(result.reason)),
                AppTitle(), platform::MessageIcon::Warning, platform::MessageButtons::Ok});

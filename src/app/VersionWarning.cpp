@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "app/modPelmora.h"
-#include "platform/Platform.h"
+#include "platform/Messages.h"
 #include "store/Versions.h"
 
 namespace modPelmora {
@@ -21,8 +21,8 @@ void TellVersionWarningAfterCommand(QWidget* parent) {
             "The change was made, but the earlier version of the data file could not be kept.\n\n"
             "Folder: %1\nReason: %2\n\nThis is shown once.")
             .arg(QString::fromStdString(warning->folder), QString::fromStdString(warning->reason));
-    platform::Current().ShowMessage(owner.data(), {text, AppTitle(), platform::MessageIcon::Warning,
-                                                   platform::MessageButtons::Ok});
+    platform::Messages::Show(owner.data(), {text, AppTitle(), platform::MessageIcon::Warning,
+                                            platform::MessageButtons::Ok});
   });
 }
 

@@ -5,7 +5,8 @@
 #include <cstdlib>
 
 #include "app/FileText.h"
-#include "platform/Platform.h"
+#include "platform/Messages.h"
+#include "platform/PreviousInstance.h"
 #include "store/Profile.h"
 
 namespace modPelmora {
@@ -58,13 +59,12 @@ void CheckPrevInstance(const QString& fileToOpen) {
   // Renamed first so that this copy's own windows no longer pass for the running copy's; the
   // message below therefore carries the new title, as every later message of this copy does.
   SetAppTitle(QStringLiteral("unwanted instance"));
-  platform::Platform& desktop = platform::Current();
-  if (!desktop.ActivatePrevInstance(fileToOpen))
+  if (!platform::PreviousInstance::Activate(fileToOpen))
     return;
   // Handing a file over is what the person asked for; the running copy shows it, nothing to say.
   if (!fileToOpen.isEmpty())
     std::exit(0);
-  desktop.ShowMessage(
+  platform::Messages::Show(
       nullptr, {QStringLiteral("This instance of Pelmora will terminate because another running "
                                "instance was detected."),
                 AppTitle(), platform::MessageIcon::Information, platform::MessageButtons::Ok});

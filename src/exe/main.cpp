@@ -10,7 +10,7 @@
 #include "app/CommandLine.h"
 #include "app/modPelmora.h"
 #include "exe/FirstPaintProbe.h"
-#include "platform/QtPlatform.h"
+#include "platform/UserInstance.h"
 #include "ui/main/frmNumberChecker.h"
 
 int main(int argc, char** argv) {
@@ -48,8 +48,8 @@ int main(int argc, char** argv) {
                            ? QString()
                            : QFileInfo(QFile::decodeName(line.file.c_str())).absoluteFilePath();
 
-  platform::QtPlatform desktop;
-  platform::Install(&desktop);
+  // One copy runs per user: this guard finds an earlier one, or answers the later ones.
+  platform::UserInstance instance;
 
   frmNumberChecker mainForm;
   QApplication::setWindowIcon(mainForm.windowIcon());
@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
   mainForm.show();
   // Only the copy that kept running answers later copies: it comes to the front and opens the
   // file they were started with.
-  desktop.SetActivationHandler(
+  instance.SetActivationHandler(
       [&mainForm](const QString& handed) { mainForm.OpenFromOutside(handed); });
   return app.exec();
 }

@@ -41,4 +41,21 @@ std::optional<RegistryValue> ReadLinuxRegistry(std::uint32_t root, const QString
   return value;
 }
 
+namespace {
+
+class LinuxRegistry final : public Registry {
+ public:
+  std::optional<RegistryValue> Value(std::uint32_t root, const QString& keyPath,
+                                     const QString& valueName) override {
+    return ReadLinuxRegistry(root, keyPath, valueName);
+  }
+};
+
+}  // namespace
+
+Registry& Registry::Real() {
+  static LinuxRegistry real;
+  return real;
+}
+
 }  // namespace platform

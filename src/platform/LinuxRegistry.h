@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "platform/Platform.h"
+#include "platform/Registry.h"
 
 namespace platform {
 

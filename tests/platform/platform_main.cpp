@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  // The real dialogs are driven off screen unless a display is asked for.
+  if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

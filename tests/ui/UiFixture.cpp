@@ -12,7 +12,6 @@ void UiTest::SetUp() {
   modPelmora::gDataFile.clear();
   modPelmora::gProfileFile.clear();
   modPelmora::gEntryMode = 0;
-  platform::Install(&desktop_);
 }
 
 void UiTest::TearDown() {
@@ -23,7 +22,8 @@ void UiTest::TearDown() {
   for (QWidget* w : QApplication::topLevelWidgets()) {
     EXPECT_FALSE(w->isVisible()) << "window left open: " << w->objectName().toStdString();
   }
-  platform::Install(nullptr);
+  for (const platform::MessageRequest& asked : desktop_.messages.unexpected)
+    ADD_FAILURE() << "question with no answer queued: " << asked.text.toStdString();
   modPelmora::SetProgramFolderForTesting(QString());
 }
 

@@ -11,12 +11,29 @@
 
 #include "app/DataFileLocation.h"
 #include "app/modPelmora.h"
-#include "platform/FakePlatform.h"
+#include "platform/doubles/ScopedClipboard.h"
+#include "platform/doubles/ScopedFileDialog.h"
+#include "platform/doubles/ScopedHelp.h"
+#include "platform/doubles/ScopedLauncher.h"
+#include "platform/doubles/ScopedMessages.h"
+#include "platform/doubles/ScopedPreviousInstance.h"
+#include "platform/doubles/ScopedRegistry.h"
 #include "ui/Forms.h"
 #include "ui/main/frmNumberChecker.h"
 
-// Shared set-up for window tests: a program folder of its own, the platform double, and a main
-// window that has not run its start-up yet (so a test can lay out the data file first).
+// Every desktop facility a window may use, answered and recorded for the length of one test.
+struct DesktopDoubles {
+  platform::ScopedMessages messages;
+  platform::ScopedFileDialog files;
+  platform::ScopedClipboard clipboard;
+  platform::ScopedHelp help;
+  platform::ScopedRegistry registry;
+  platform::ScopedLauncher launcher;
+  platform::ScopedPreviousInstance instance;
+};
+
+// Shared set-up for window tests: a program folder of its own, the desktop's stand-ins, and a
+// main window that has not run its start-up yet (so a test can lay out the data file first).
 class UiTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -36,7 +53,7 @@ class UiTest : public ::testing::Test {
   static void Flush();
 
   QTemporaryDir folder_;
-  platform::FakePlatform desktop_;
+  DesktopDoubles desktop_;
   std::unique_ptr<frmNumberChecker> main_;
 };
 

@@ -28,20 +28,20 @@ class AboutTest : public UiTest {
   }
 
   void ExpectUnavailableShownOnceAndNothingStarted() {
-    ASSERT_EQ(desktop_.messages.size(), 1u);
-    const platform::MessageRequest& shown = desktop_.messages[0].request;
+    ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+    const platform::MessageRequest& shown = desktop_.messages.shown[0].request;
     EXPECT_EQ(shown.text, kUnavailable);
     EXPECT_EQ(shown.title, "VORDANIK Pelmora 2.0");
     EXPECT_EQ(shown.icon, platform::MessageIcon::None);
     EXPECT_EQ(shown.buttons, platform::MessageButtons::Ok);
-    EXPECT_TRUE(desktop_.started.isEmpty());
+    EXPECT_TRUE(desktop_.launcher.started.isEmpty());
   }
 };
 
 TEST_F(AboutTest, RegistryValuesReadAsText) {
-  desktop_.SetRegistryString(kToolKey, "PATH", "C:\\Tools\\info.exe");
-  desktop_.SetRegistryDword(kToolKey, "Count", 258);
-  desktop_.SetRegistryDword(kToolKey, "Big", 0x12AB34CDu);
+  desktop_.registry.SetString(kToolKey, "PATH", "C:\\Tools\\info.exe");
+  desktop_.registry.SetDword(kToolKey, "Count", 258);
+  desktop_.registry.SetDword(kToolKey, "Big", 0x12AB34CDu);
   const std::uint32_t hklm = platform::kHkeyLocalMachine;
 
   QString text = "stale";
@@ -67,38 +67,38 @@ TEST_F(AboutTest, RegistryValuesReadAsText) {
 
 TEST_F(AboutTest, RegistryValueOfOtherTypeOrTooLongForTheBuffer) {
   const std::uint32_t hklm = platform::kHkeyLocalMachine;
-  desktop_.registry[platform::FakePlatform::RegistryKey(hklm, kToolKey, "Blob")] = {
-      platform::RegistryType::Other, QByteArray("\x01\x02", 2)};
+  desktop_.registry.Set(hklm, kToolKey, "Blob",
+                        {platform::RegistryType::Other, QByteArray("\x01\x02", 2)});
   QString text = "kept";
   EXPECT_TRUE(GetKeyValue(hklm, kToolKey, "Blob", text));
   EXPECT_EQ(text, "kept");
 
-  desktop_.SetRegistryString(kToolKey, "Long", QString(1023, 'x'));  // 1024 bytes with the NUL
+  desktop_.registry.SetString(kToolKey, "Long", QString(1023, 'x'));  // 1024 bytes with the NUL
   EXPECT_TRUE(GetKeyValue(hklm, kToolKey, "Long", text));
   EXPECT_EQ(text.size(), 1023);
-  desktop_.SetRegistryString(kToolKey, "Long", QString(1024, 'x'));
+  desktop_.registry.SetString(kToolKey, "Long", QString(1024, 'x'));
   EXPECT_FALSE(GetKeyValue(hklm, kToolKey, "Long", text));
   EXPECT_EQ(text, "");
 }
 
 TEST_F(AboutTest, SystemInfoStartsThePathValueUnchangedWithoutTestingIt) {
-  desktop_.SetRegistryString(kToolKey, "PATH", "/opt/tools/sysinfo --now");
-  desktop_.SetRegistryString(kLocationKey, "MSINFO", "/opt/msinfo");
-  desktop_.existingFiles.insert("/opt/msinfo/MSINFO32.EXE");
+  desktop_.registry.SetString(kToolKey, "PATH", "/opt/tools/sysinfo --now");
+  desktop_.registry.SetString(kLocationKey, "MSINFO", "/opt/msinfo");
+  desktop_.launcher.existingFiles.insert("/opt/msinfo/MSINFO32.EXE");
   frmAbout& about = OpenAbout();
   about.cmdSysInfo->click();
-  EXPECT_EQ(desktop_.started, QStringList({"/opt/tools/sysinfo --now"}));
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_EQ(desktop_.launcher.started, QStringList({"/opt/tools/sysinfo --now"}));
+  EXPECT_TRUE(desktop_.messages.shown.empty());
   EXPECT_TRUE(about.isVisible()) << "System Info leaves the box open";
   about.cmdOK->click();
 }
 
 TEST_F(AboutTest, SystemInfoFallsBackToTheToolFolderWhenItsFileExists) {
-  desktop_.SetRegistryString(kLocationKey, "MSINFO", "/opt/msinfo");
-  desktop_.existingFiles.insert("/opt/msinfo/MSINFO32.EXE");
+  desktop_.registry.SetString(kLocationKey, "MSINFO", "/opt/msinfo");
+  desktop_.launcher.existingFiles.insert("/opt/msinfo/MSINFO32.EXE");
   StartSysInfo();
-  EXPECT_EQ(desktop_.started, QStringList({"/opt/msinfo/MSINFO32.EXE"}));
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_EQ(desktop_.launcher.started, QStringList({"/opt/msinfo/MSINFO32.EXE"}));
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 TEST_F(AboutTest, SystemInfoWithoutAToolSaysSoOnce) {
@@ -107,22 +107,22 @@ TEST_F(AboutTest, SystemInfoWithoutAToolSaysSoOnce) {
     StartSysInfo();
     ExpectUnavailableShownOnceAndNothingStarted();
   }
-  desktop_.messages.clear();
+  desktop_.messages.shown.clear();
   {
     SCOPED_TRACE("tool folder without the tool");
-    desktop_.SetRegistryString(kLocationKey, "MSINFO", "/opt/msinfo");
+    desktop_.registry.SetString(kLocationKey, "MSINFO", "/opt/msinfo");
     StartSysInfo();
     ExpectUnavailableShownOnceAndNothingStarted();
   }
-  desktop_.messages.clear();
+  desktop_.messages.shown.clear();
   {
     SCOPED_TRACE("the tool does not start");
-    desktop_.SetRegistryString(kToolKey, "PATH", "/opt/tools/sysinfo");
-    desktop_.startSucceeds = false;
+    desktop_.registry.SetString(kToolKey, "PATH", "/opt/tools/sysinfo");
+    desktop_.launcher.startSucceeds = false;
     StartSysInfo();
-    ASSERT_EQ(desktop_.messages.size(), 1u);
-    EXPECT_EQ(desktop_.messages[0].request.text, kUnavailable);
-    EXPECT_EQ(desktop_.started, QStringList({"/opt/tools/sysinfo"}));
+    ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+    EXPECT_EQ(desktop_.messages.shown[0].request.text, kUnavailable);
+    EXPECT_EQ(desktop_.launcher.started, QStringList({"/opt/tools/sysinfo"}));
   }
 }
 
@@ -182,14 +182,14 @@ TEST_F(AboutTest, EveryWayOfClosingEnablesTheMainWindowAgain) {
     EXPECT_EQ(forms::About(), nullptr) << "unloaded, so the next opening loads afresh";
     Flush();
   }
-  EXPECT_TRUE(desktop_.started.isEmpty());
-  EXPECT_TRUE(desktop_.openedUrls.isEmpty());
+  EXPECT_TRUE(desktop_.launcher.started.isEmpty());
+  EXPECT_TRUE(desktop_.launcher.openedUrls.isEmpty());
 }
 
 TEST_F(AboutTest, EnterOnAnotherButtonPressesThatButton) {
   frmAbout& about = OpenAbout();
   QTest::keyClick(about.cmdSysInfo, Qt::Key_Return);
-  EXPECT_EQ(desktop_.messages.size(), 1u) << "System Info ran";
+  EXPECT_EQ(desktop_.messages.shown.size(), 1u) << "System Info ran";
   EXPECT_TRUE(about.isVisible());
   EXPECT_FALSE(main_->isEnabled());
   about.cmdOK->click();
@@ -214,17 +214,18 @@ TEST_F(AboutTest, WebsiteLinkOpensTheProductsPage) {
   EXPECT_EQ(nextStop(about.lblWebsite), about.cmdOK);
   EXPECT_EQ(about.focusWidget(), about.cmdOK) << "OK has the focus when the box opens";
 
-  desktop_.openUrlSucceeds = false;
+  desktop_.launcher.openUrlSucceeds = false;
   QTest::mouseClick(about.lblWebsite, Qt::LeftButton);
   QTest::keyClick(about.lblWebsite, Qt::Key_Space);
-  EXPECT_EQ(desktop_.openedUrls, QStringList({frmAbout::kProductsUrl, frmAbout::kProductsUrl}));
-  EXPECT_EQ(QUrl(desktop_.openedUrls[0]).path(), "/products.htm");
-  EXPECT_TRUE(desktop_.messages.empty()) << "a browser that does not start shows nothing";
+  EXPECT_EQ(desktop_.launcher.openedUrls,
+            QStringList({frmAbout::kProductsUrl, frmAbout::kProductsUrl}));
+  EXPECT_EQ(QUrl(desktop_.launcher.openedUrls[0]).path(), "/products.htm");
+  EXPECT_TRUE(desktop_.messages.shown.empty()) << "a browser that does not start shows nothing";
 
   // Enter is no button's key there: it presses OK, the default button.
   about.lblWebsite->setFocus();
   QTest::keyClick(about.lblWebsite, Qt::Key_Return);
-  EXPECT_EQ(desktop_.openedUrls.size(), 2);
+  EXPECT_EQ(desktop_.launcher.openedUrls.size(), 2);
   EXPECT_EQ(forms::About(), nullptr) << "Enter closed the box";
   EXPECT_TRUE(main_->isEnabled());
 }

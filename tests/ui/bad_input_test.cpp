@@ -146,7 +146,7 @@ TEST_P(BadInputTest, StartUpListsWhatTheCountAllowsSilentlyAndKeepsTheFile) {
   EXPECT_EQ(form.centralWidget()->height(), listed.empty() ? 46 : 201);
   EXPECT_EQ(form.lstNumbers->isVisible(), !listed.empty());
   ExpectWinningBoxes(file.hasWinning);
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
   EXPECT_TRUE(ReadDataFile() == bytes) << "start-up must never rewrite a data file";
 }
 
@@ -158,38 +158,38 @@ TEST_P(BadInputTest, OpenListsTheFileOrKeepsThePreviousOneAndNewResetsItOrSaysWh
   const std::string bytes = file.Bytes();
   WriteFile(path, bytes);
 
-  desktop_.fileAnswers = {QString::fromStdString(path), QString::fromStdString(path)};
+  desktop_.files.answers = {QString::fromStdString(path), QString::fromStdString(path)};
   form.mnuOpen_Click();
   if (file.converted) {
-    EXPECT_TRUE(desktop_.messages.empty());
+    EXPECT_TRUE(desktop_.messages.shown.empty());
     ExpectListed(file.Listed());
     EXPECT_TRUE(form.lstNumbers->isVisible());
     EXPECT_FALSE(form.txtMatchedTickets->isVisible());
     ExpectWinningBoxes(file.hasWinning);
     EXPECT_EQ(modPelmora::gDataFile, path);
   } else {
-    ASSERT_EQ(desktop_.messages.size(), 1u);
-    EXPECT_EQ(desktop_.messages[0].request.text, "Error loading file.");
-    EXPECT_EQ(desktop_.messages[0].request.icon, platform::MessageIcon::None);
+    ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+    EXPECT_EQ(desktop_.messages.shown[0].request.text, "Error loading file.");
+    EXPECT_EQ(desktop_.messages.shown[0].request.icon, platform::MessageIcon::None);
     ExpectListed({"07-08-09-10-11-12"});
   }
   EXPECT_TRUE(ReadFile(path) == bytes);
 
   // New over the same file deletes the tickets up to the count, or names the count's failure
   // and leaves the file alone.
-  desktop_.messages.clear();
+  desktop_.messages.shown.clear();
   form.mnuNew_Click();
   if (file.converted) {
-    EXPECT_TRUE(desktop_.messages.empty());
+    EXPECT_TRUE(desktop_.messages.shown.empty());
     EXPECT_EQ(form.mPlays->Count(), 0);
     EXPECT_EQ(store::ReadProfileValue("Numbers", "TOTAL", path), "0");
     EXPECT_EQ(store::ReadProfileValue("Numbers", "1", path),
               *file.converted < 1 ? file.ticket(1) : "");
   } else {
-    ASSERT_EQ(desktop_.messages.size(), 1u);
-    EXPECT_EQ(desktop_.messages[0].request.text,
+    ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+    EXPECT_EQ(desktop_.messages.shown[0].request.text,
               QString("Error creating new file.%1").arg(file.code));
-    EXPECT_EQ(desktop_.messages[0].request.icon, platform::MessageIcon::Warning);
+    EXPECT_EQ(desktop_.messages.shown[0].request.icon, platform::MessageIcon::Warning);
     EXPECT_TRUE(ReadFile(path) == bytes);
   }
 }
@@ -206,8 +206,8 @@ TEST_P(BadInputTest, SaveNextWritesAfterTheCountOrRefusesAndWritesNothing) {
   dialog.cmdNext_Click();
 
   if (file.refusal) {
-    ASSERT_EQ(desktop_.messages.size(), 1u);
-    EXPECT_EQ(desktop_.messages[0].request.text,
+    ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+    EXPECT_EQ(desktop_.messages.shown[0].request.text,
               QString("The play number was not saved.\n\nFile: %1\nReason: %2")
                   .arg(QString::fromStdString(DataFilePath()), file.refusal));
     EXPECT_TRUE(ReadDataFile() == bytes);
@@ -215,7 +215,7 @@ TEST_P(BadInputTest, SaveNextWritesAfterTheCountOrRefusesAndWritesNothing) {
   } else {
     // Only the count line changes and the ticket joins the end of the section; every other
     // byte, NULs and the long line included, stays.
-    EXPECT_TRUE(desktop_.messages.empty());
+    EXPECT_TRUE(desktop_.messages.shown.empty());
     const std::string next = std::to_string(*file.converted + 1);
     EXPECT_TRUE(ReadDataFile() == file.bytes(next) + next + "=" + kNew + "\r\n");
   }

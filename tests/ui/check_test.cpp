@@ -51,8 +51,8 @@ class CheckTest : public UiTest {
   }
 
   void ExpectOneMessage(const QString& text, platform::MessageIcon icon) {
-    ASSERT_EQ(desktop_.messages.size(), 1u);
-    const platform::MessageRequest& shown = desktop_.messages[0].request;
+    ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+    const platform::MessageRequest& shown = desktop_.messages.shown[0].request;
     EXPECT_EQ(shown.text, text);
     EXPECT_EQ(shown.icon, icon);
     EXPECT_EQ(shown.buttons, platform::MessageButtons::Ok);
@@ -76,7 +76,7 @@ TEST_F(CheckTest, ReportsInListOrderClearsMarksAndLeavesTheCaretAfterTheLastLine
   form.mnuCheck_Click();
 
   EXPECT_EQ(form.ResultsText(), kExampleResults);
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
   ExpectResultsView(form);
   EXPECT_EQ(form.mPlays->CheckedCount(), 0);
   EXPECT_FALSE(form.mnuDeleteChecked->isEnabled()) << "nothing is left to delete";
@@ -98,7 +98,7 @@ TEST_F(CheckTest, NothingMatchedGivesTheSorryTextAndChecksNeverAccumulate) {
     ExpectResultsView(form);
   }
   EXPECT_FALSE(form.FlashRunning()) << "the flash is for reported tickets";
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 
   // Reported lines after a sorry text, and again: the box is emptied each time.
   form.SetPlayList(kExample);
@@ -153,7 +153,7 @@ TEST_F(CheckTest, EmptyWinningPositionIsReportedFirstAndOpensTheWinningPicker) {
     forms::UnloadAll();
     main_.reset();
     Flush();
-    desktop_.messages.clear();
+    desktop_.messages.shown.clear();
   }
 }
 
@@ -172,10 +172,10 @@ TEST_F(CheckTest, EmptyListAsksForTicketsAndOpensTheEntryDialog) {
 
 TEST_F(CheckTest, CopyTakesTheWholeBoxWithCrLfWhateverItHolds) {
   frmNumberChecker& form = StartWith({});
-  desktop_.clipboard = "older";
+  desktop_.clipboard.text = "older";
   form.mnuCopy_Click();
-  EXPECT_EQ(desktop_.clipboard, modPelmora::kHintText) << "right after start-up";
-  EXPECT_EQ(desktop_.clipboardClears, 1);
+  EXPECT_EQ(desktop_.clipboard.text, modPelmora::kHintText) << "right after start-up";
+  EXPECT_EQ(desktop_.clipboard.clears, 1);
   ExpectResultsView(form);
 
   form.SetPlayList(kExample);
@@ -186,23 +186,23 @@ TEST_F(CheckTest, CopyTakesTheWholeBoxWithCrLfWhateverItHolds) {
   part.setPosition(9, QTextCursor::KeepAnchor);
   form.txtMatchedTickets->setTextCursor(part);
   form.mnuCopy_Click();
-  EXPECT_EQ(desktop_.clipboard, kExampleResults);
+  EXPECT_EQ(desktop_.clipboard.text, kExampleResults);
 
   form.SetPlayList({"01-02-03-04-05-06"});
   form.mnuCheck_Click();
   form.mnuCopy_Click();
-  EXPECT_EQ(desktop_.clipboard, kSorry);
+  EXPECT_EQ(desktop_.clipboard.text, kSorry);
 
   form.SetResultsText("typed\r\nby hand");
   form.mnuViewAll_Click();
   form.mnuCopy_Click();
-  EXPECT_EQ(desktop_.clipboard, "typed\r\nby hand");
+  EXPECT_EQ(desktop_.clipboard.text, "typed\r\nby hand");
   ExpectResultsView(form);
 
   form.SetResultsText(QString());
   form.mnuCopy_Click();
-  EXPECT_EQ(desktop_.clipboard, "");
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_EQ(desktop_.clipboard.text, "");
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 TEST_F(CheckTest, MatchedViewBringsBackTheLastResultsWithoutANewCheck) {
@@ -236,9 +236,9 @@ TEST_F(CheckTest, MenuShortcutsWinOverTheResultsBox) {
   // Copy: the whole results, though a part of them is selected.
   form.mnuCheck_Click();
   form.txtMatchedTickets->selectAll();
-  desktop_.clipboard.clear();
+  desktop_.clipboard.text.clear();
   QTest::keyClick(form.txtMatchedTickets, Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(desktop_.clipboard, kExampleResults);
+  EXPECT_EQ(desktop_.clipboard.text, kExampleResults);
 
   EXPECT_EQ(pressInBox(form.mnuCheck, Qt::Key_F5, Qt::NoModifier), 1);
   EXPECT_EQ(pressInBox(form.mnuCopy, Qt::Key_C, Qt::ControlModifier), 1);

@@ -16,13 +16,13 @@ TEST_F(DialogFolderTest, NewAndOpenStartBesideTheCurrentDataFile) {
   WriteFile(other.toStdString(), Lines({"[Numbers]", "TOTAL=0"}));
 
   main_->mnuNew_Click();  // cancelled
-  desktop_.fileAnswers.push_back(other);
+  desktop_.files.answers.push_back(other);
   main_->mnuOpen_Click();
   main_->mnuOpen_Click();  // cancelled, now beside the file just opened
-  ASSERT_EQ(desktop_.fileDialogs.size(), 3u);
-  EXPECT_EQ(desktop_.fileDialogs[0].folder, folder_.path());
-  EXPECT_EQ(desktop_.fileDialogs[1].folder, folder_.path());
-  EXPECT_EQ(desktop_.fileDialogs[2].folder, sub);
+  ASSERT_EQ(desktop_.files.requests.size(), 3u);
+  EXPECT_EQ(desktop_.files.requests[0].folder, folder_.path());
+  EXPECT_EQ(desktop_.files.requests[1].folder, folder_.path());
+  EXPECT_EQ(desktop_.files.requests[2].folder, sub);
 }
 
 }  // namespace

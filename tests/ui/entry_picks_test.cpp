@@ -145,8 +145,8 @@ TEST_F(EntryPicksTest, FieldsThatNameNoBoxAreKeptUntilAPickReplacesThem) {
   frmNumberEntry& shorter = Open(modPelmora::kEntryWinning, "05");
   EXPECT_EQ(shorter.Label1->text(), "05-00-00-00-00-00");
   shorter.cmdDone_Click();
-  ASSERT_EQ(desktop_.messages.size(), 1u);
-  EXPECT_EQ(desktop_.messages[0].request.text, "05-00-00-00-00-00 Can't contain 00");
+  ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+  EXPECT_EQ(desktop_.messages.shown[0].request.text, "05-00-00-00-00-00 Can't contain 00");
   shorter.cmdCancel_Click();
 }
 

@@ -60,7 +60,7 @@ class EntrySaveTest : public UiTest {
       texts << main_->win1[k]->text();
     return texts;
   }
-  QString Message(std::size_t i) const { return desktop_.messages.at(i).request.text; }
+  QString Message(std::size_t i) const { return desktop_.messages.shown.at(i).request.text; }
 
   const std::string fourTickets_ =
       Lines({"[Numbers]", "TOTAL=4", "W=00-00-00-00-00-00", "1=01-02-03-04-05-06",
@@ -108,7 +108,7 @@ TEST_F(EntrySaveTest, KeyboardAloneSavesATicketIntoANewFileAndSetsTheWinningNumb
   EXPECT_EQ(ReadDataFile(),
             Lines({"[Numbers]", "TOTAL=1", "W=01-02-03-04-05-06", "1=03-17-22-41-08-55"}));
   EXPECT_EQ(WinningBoxes(), QStringList({"01", "02", "03", "04", "05", "06"}));
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 TEST_F(EntrySaveTest, SavesFollowTheCountInTheFileAndDoneListsEveryTicket) {
@@ -129,7 +129,7 @@ TEST_F(EntrySaveTest, SavesFollowTheCountInTheFileAndDoneListsEveryTicket) {
 
   main_->SetResultsText("stale results");
   dialog.cmdDone_Click();
-  EXPECT_TRUE(desktop_.messages.empty()) << "nothing picked: nothing to ask";
+  EXPECT_TRUE(desktop_.messages.shown.empty()) << "nothing picked: nothing to ask";
   ExpectBackInMain();
   ASSERT_EQ(main_->mPlays->Count(), 7);
   EXPECT_EQ(main_->mPlays->Text(6), "59-01-30-02-40-03");
@@ -141,17 +141,17 @@ TEST_F(EntrySaveTest, DoneWithUnsavedPicksAsksAndNoKeepsThePicks) {
   WriteDataFile(fourTickets_);
   frmNumberEntry& dialog = Open(modPelmora::kEntryPlays);
   Click(dialog, {4, 9, 16});
-  desktop_.messageAnswers = {platform::MessageAnswer::No};
+  desktop_.messages.answers = {platform::MessageAnswer::No, platform::MessageAnswer::Yes};
   dialog.close();  // a close request from the desktop acts as Esc, which is Done here
-  ASSERT_EQ(desktop_.messages.size(), 1u);
+  ASSERT_EQ(desktop_.messages.shown.size(), 1u);
   EXPECT_EQ(Message(0), kPartialQuestion);
-  EXPECT_EQ(desktop_.messages[0].request.buttons, platform::MessageButtons::YesNo);
+  EXPECT_EQ(desktop_.messages.shown[0].request.buttons, platform::MessageButtons::YesNo);
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(dialog.Label1->text(), "04-09-16-00-00-00");
 
   Click(dialog, {20, 25, 30});  // six picks not yet saved are asked about too; Yes drops them
   dialog.cmdDone_Click();
-  ASSERT_EQ(desktop_.messages.size(), 2u);
+  ASSERT_EQ(desktop_.messages.shown.size(), 2u);
   ExpectBackInMain();
   EXPECT_EQ(ReadDataFile(), fourTickets_);
   EXPECT_EQ(main_->mPlays->Count(), 4);
@@ -164,7 +164,7 @@ TEST_F(EntrySaveTest, WinningModeRefusesAnEmptyPositionAndCancelWritesNothing) {
   dialog.cmdClear_Click();
   Click(dialog, {5, 12});
   dialog.cmdDone_Click();
-  ASSERT_EQ(desktop_.messages.size(), 1u);
+  ASSERT_EQ(desktop_.messages.shown.size(), 1u);
   EXPECT_EQ(Message(0), "05-12-00-00-00-00 Can't contain 00");
   EXPECT_EQ(forms::NumberEntry(), &dialog);
   Click(dialog, {1, 2, 3, 4});
@@ -186,17 +186,18 @@ TEST_F(EntrySaveTest, SaveRefusesACountItCannotTrustAndWritesNothing) {
       {"TOTAL=32767", "The file already holds 32767 play numbers, the most a data file can hold."},
   };
   for (const auto& [countLine, reason] : cases) {
-    desktop_.messages.clear();
+    desktop_.messages.shown.clear();
     const std::string bytes = Lines({"[Numbers]", countLine.c_str(), "1=01-02-03-04-05-06"});
     WriteDataFile(bytes);
     frmNumberEntry& dialog = Open(modPelmora::kEntryPlays);
     Click(dialog, {11, 12, 13, 14, 15, 16});
     dialog.cmdNext_Click();
-    ASSERT_EQ(desktop_.messages.size(), 1u) << countLine;
+    ASSERT_EQ(desktop_.messages.shown.size(), 1u) << countLine;
     EXPECT_EQ(Message(0), QString("The play number was not saved.\n\nFile: %1\nReason: %2")
                               .arg(QString::fromStdString(DataFilePath()), reason));
     EXPECT_EQ(ReadDataFile(), bytes) << countLine;
     EXPECT_EQ(dialog.Label1->text(), "11-12-13-14-15-16");
+    desktop_.messages.answers = {platform::MessageAnswer::Yes};  // leave the picks unsaved
     dialog.cmdDone_Click();
     main_.reset();
   }
@@ -215,7 +216,7 @@ TEST_F(EntrySaveTest, AFailedWriteIsReportedAndEverythingStaysForAnotherTry) {
     FailingWrites failing;
     plays.cmdNext_Click();
   }
-  ASSERT_EQ(desktop_.messages.size(), 1u);
+  ASSERT_EQ(desktop_.messages.shown.size(), 1u);
   EXPECT_EQ(Message(0), QString("The data file could not be saved.\n\nFile: %1\nReason: No space "
                                 "left on device")
                             .arg(QString::fromStdString(DataFilePath())));
@@ -235,7 +236,7 @@ TEST_F(EntrySaveTest, AFailedWriteIsReportedAndEverythingStaysForAnotherTry) {
     FailingWrites failing;
     winning.cmdDone_Click();
   }
-  ASSERT_EQ(desktop_.messages.size(), 2u);
+  ASSERT_EQ(desktop_.messages.shown.size(), 2u);
   EXPECT_EQ(forms::NumberEntry(), &winning);
   EXPECT_EQ(winning.Label1->text(), "07-14-21-28-35-42");
   EXPECT_EQ(WinningBoxes(), QStringList({"00", "00", "00", "00", "00", "00"}));

@@ -78,8 +78,8 @@ class FaultsTest : public UiTest {
  protected:
   // The one message shown must name the file and the reason.
   void ExpectSaveFailureMessage(const std::string& path, const std::string& reason) {
-    ASSERT_EQ(desktop_.messages.size(), 1u);
-    const platform::MessageRequest& shown = desktop_.messages[0].request;
+    ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+    const platform::MessageRequest& shown = desktop_.messages.shown[0].request;
     EXPECT_TRUE(shown.text.contains(QString::fromStdString(path))) << shown.text.toStdString();
     EXPECT_TRUE(shown.text.contains(QString::fromStdString(reason))) << shown.text.toStdString();
     EXPECT_EQ(shown.icon, platform::MessageIcon::Warning);
@@ -95,7 +95,7 @@ TEST_F(FaultsTest, DataFileThatIsAFolderStartsEmptyAndSavingSaysWhy) {
   EXPECT_EQ(form.mPlays->Count(), 0);
   EXPECT_EQ(form.lbltotaltickets->text(), "There are 0 total tickets");
   EXPECT_EQ(form.centralWidget()->height(), 46);
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 
   form.mnuSave_Click();
   ExpectSaveFailureMessage(DataFilePath(), std::strerror(EISDIR));
@@ -110,12 +110,12 @@ TEST_F(FaultsTest, OpeningOrCreatingOverAFolderKeepsTheCurrentFile) {
   const std::string folder = PathIn("folder.pmd");
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
 
-  desktop_.fileAnswers = {QString::fromStdString(folder), QString::fromStdString(folder)};
+  desktop_.files.answers = {QString::fromStdString(folder), QString::fromStdString(folder)};
   form.mnuOpen_Click();
   form.mnuNew_Click();
-  ASSERT_EQ(desktop_.messages.size(), 2u);
-  EXPECT_EQ(desktop_.messages[0].request.text, "Error loading file.");
-  EXPECT_TRUE(desktop_.messages[1].request.text.startsWith("Error creating new file."));
+  ASSERT_EQ(desktop_.messages.shown.size(), 2u);
+  EXPECT_EQ(desktop_.messages.shown[0].request.text, "Error loading file.");
+  EXPECT_TRUE(desktop_.messages.shown[1].request.text.startsWith("Error creating new file."));
   EXPECT_EQ(modPelmora::gDataFile, DataFilePath());
   EXPECT_EQ(form.mPlays->Tickets(), (Tickets{kA, kB, kC}));
   EXPECT_TRUE(QFileInfo(QString::fromStdString(folder)).isDir());
@@ -162,9 +162,9 @@ TEST_F(FaultsTest, ProgramFolderAndDataFileWithBlanksAndNonAsciiLetters) {
   // Then a data file of such a name, opened, shown in the caption and saved.
   const std::string chosen = programFolder + "/Zahlen f\xC3\xBCr 2024 \xC3\xA9t\xC3\xA9.pmd";
   WriteFile(chosen, ThreeTickets());
-  desktop_.fileAnswers = {QString::fromStdString(chosen)};
+  desktop_.files.answers = {QString::fromStdString(chosen)};
   form.mnuOpen_Click();
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
   EXPECT_EQ(form.mPlays->Tickets(), (Tickets{kA, kB, kC}));
   EXPECT_TRUE(form.windowTitle().endsWith(
       QString::fromUtf8("/Zahlen f\xC3\xBCr 2024 \xC3\xA9t\xC3\xA9.pmd VORDANIK Pelmora 2.0")))
@@ -173,7 +173,7 @@ TEST_F(FaultsTest, ProgramFolderAndDataFileWithBlanksAndNonAsciiLetters) {
   form.mPlays->SetChecked(0, true);
   form.lstNumbers_Click();
   form.mnuDeleteChecked_Click();
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
   EXPECT_EQ(ReadFile(chosen), Lines({"[Numbers]", "TOTAL=2", "W=03-17-22-35-41-58",
                                      "1=01-09-14-27-38-44", "2=07-08-09-10-11-12"}));
 }

@@ -37,7 +37,7 @@ std::vector<int> MarkedRows(const frmNumberChecker& form) {
 struct CommandCase {
   const char* name;
   std::vector<int> marked;  // rows marked before the other program writes
-  std::function<void(frmNumberChecker&, platform::FakePlatform&)> command;
+  std::function<void(frmNumberChecker&, DesktopDoubles&)> command;
   std::size_t messagesBefore;  // questions the command asks before it writes
   std::vector<int> markedAfter;
 };
@@ -67,48 +67,41 @@ TEST_P(SecondWriterTest, KeepsWhatAnotherProgramAddedAndSaysSoOnce) {
   EXPECT_EQ(form.mPlays->Tickets(), theirs);
   EXPECT_EQ(form.lbltotaltickets->text(), "There are 5 total tickets");
   EXPECT_EQ(MarkedRows(form), c.markedAfter) << "marks stay on tickets that are still there";
-  ASSERT_EQ(desktop_.messages.size(), c.messagesBefore + 1);
-  EXPECT_EQ(desktop_.messages.back().request.text, kChanged);
-  EXPECT_EQ(desktop_.messages.back().request.title, modPelmora::AppTitle());
+  ASSERT_EQ(desktop_.messages.shown.size(), c.messagesBefore + 1);
+  EXPECT_EQ(desktop_.messages.shown.back().request.text, kChanged);
+  EXPECT_EQ(desktop_.messages.shown.back().request.title, modPelmora::AppTitle());
   EXPECT_EQ(forms::NumberEntry(), nullptr) << "the command is to be repeated, not carried on";
 
   // Repeated, the command now works on the file as it is.
-  desktop_.messageAnswers.clear();
+  desktop_.messages.answers.clear();
   form.mnuSave_Click();
   EXPECT_EQ(store::ReadAllTickets(DataFilePath()).tickets, theirs);
-  EXPECT_EQ(desktop_.messages.size(), c.messagesBefore + 1);
+  EXPECT_EQ(desktop_.messages.shown.size(), c.messagesBefore + 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, SecondWriterTest,
-    testing::Values(CommandCase{"deleteWithNothingMarked",
-                                {},
-                                [](frmNumberChecker& f, platform::FakePlatform&) {
-                                  f.mnuDeleteChecked_Click();
-                                },
-                                0,
-                                {}},
-                    CommandCase{"deleteMarked",
-                                {0, 1},
-                                [](frmNumberChecker& f, platform::FakePlatform&) {
-                                  f.mnuDeleteChecked_Click();
-                                },
-                                0,
-                                {0}},
-                    CommandCase{
-                        "save",
-                        {2},
-                        [](frmNumberChecker& f, platform::FakePlatform&) { f.mnuSave_Click(); },
-                        0,
-                        {2}},
-                    CommandCase{"addAnsweredYes",
-                                {2},
-                                [](frmNumberChecker& f, platform::FakePlatform& d) {
-                                  d.messageAnswers = {MessageAnswer::Yes};
-                                  f.mnuAddPlay_Click();
-                                },
-                                1,
-                                {2}}),
+    testing::Values(
+        CommandCase{"deleteWithNothingMarked",
+                    {},
+                    [](frmNumberChecker& f, DesktopDoubles&) { f.mnuDeleteChecked_Click(); },
+                    0,
+                    {}},
+        CommandCase{"deleteMarked",
+                    {0, 1},
+                    [](frmNumberChecker& f, DesktopDoubles&) { f.mnuDeleteChecked_Click(); },
+                    0,
+                    {0}},
+        CommandCase{
+            "save", {2}, [](frmNumberChecker& f, DesktopDoubles&) { f.mnuSave_Click(); }, 0, {2}},
+        CommandCase{"addAnsweredYes",
+                    {2},
+                    [](frmNumberChecker& f, DesktopDoubles& d) {
+                      d.messages.answers = {MessageAnswer::Yes};
+                      f.mnuAddPlay_Click();
+                    },
+                    1,
+                    {2}}),
     [](const testing::TestParamInfo<CommandCase>& info) { return info.param.name; });
 
 class FollowFileTest : public UiTest {
@@ -140,7 +133,7 @@ TEST_F(FollowFileTest, FollowsAFileReplacedFromOutsideKeepingMarks) {
   QTRY_VERIFY(form.mPlays->Tickets() == Tickets{kOthers[1]});
   EXPECT_EQ(Boxes(), QStringList({"03", "17", "22", "35", "41", "58"}));
   EXPECT_TRUE(MarkedRows(form).empty());
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 TEST_F(FollowFileTest, WaitsForAnOpenDialogToClose) {
@@ -154,7 +147,7 @@ TEST_F(FollowFileTest, WaitsForAnOpenDialogToClose) {
 
   forms::About()->done(QDialog::Accepted);
   QTRY_VERIFY(form.mPlays->Tickets() == kOthers);
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 TEST_F(FollowFileTest, TicketsSavedInTheEntryDialogAreNoChangeByAnotherProgram) {
@@ -171,7 +164,7 @@ TEST_F(FollowFileTest, TicketsSavedInTheEntryDialogAreNoChangeByAnotherProgram) 
   EXPECT_EQ(form.mPlays->Count(), 4);
   EXPECT_EQ(form.lbltotaltickets->text(), "There are 4 total tickets");
   form.mnuSave_Click();
-  EXPECT_TRUE(desktop_.messages.empty()) << "its own ticket is no change by another program";
+  EXPECT_TRUE(desktop_.messages.shown.empty()) << "its own ticket is no change by another program";
   EXPECT_EQ(store::ReadAllTickets(DataFilePath()).tickets.size(), 4u);
 }
 

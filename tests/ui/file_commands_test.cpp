@@ -12,7 +12,7 @@
 #include <QtTest/QTest>
 
 #include "UiFixture.h"
-#include "platform/QtPlatform.h"
+#include "platform/FileDialog.h"
 #include "store/AtomicFile.h"
 #include "ui/main/PlayListModel.h"
 
@@ -61,11 +61,11 @@ class FileCommandsTest : public UiTest {
     return StartProgram();
   }
   void Choose(const std::string& path) {
-    desktop_.fileAnswers.push_back(QString::fromStdString(path));
+    desktop_.files.answers.push_back(QString::fromStdString(path));
   }
   void ExpectOnlyMessage(const QString& text, MessageIcon icon) {
-    ASSERT_EQ(desktop_.messages.size(), 1u);
-    const platform::MessageRequest& shown = desktop_.messages[0].request;
+    ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+    const platform::MessageRequest& shown = desktop_.messages.shown[0].request;
     EXPECT_EQ(shown.text, text);
     EXPECT_EQ(shown.title, "VORDANIK Pelmora 2.0");
     EXPECT_EQ(shown.icon, icon);
@@ -77,16 +77,16 @@ TEST_F(FileCommandsTest, NewAsksForANameWithTheDataFileFilter) {
   frmNumberChecker& form = StartWith({});
   form.mnuNew_Click();
   form.mnuOpen_Click();
-  ASSERT_EQ(desktop_.fileDialogs.size(), 2u);
+  ASSERT_EQ(desktop_.files.requests.size(), 2u);
   const QStringList filter = {"Pelmora Files (*.PMD)", "*.PMD", "All Files (*.*)", "*.*"};
-  const platform::FileDialogRequest& create = desktop_.fileDialogs[0];
+  const platform::FileDialogRequest& create = desktop_.files.requests[0];
   EXPECT_EQ(create.kind, FileDialogKind::Save);
   EXPECT_EQ(create.title, "VORDANIK Pelmora 2.0 Create Data File");
   EXPECT_EQ(create.filter, filter);
   EXPECT_EQ(create.filterIndex, 1);
   EXPECT_TRUE(create.initialName.isEmpty());
   EXPECT_TRUE(create.confirmOverwrite && create.confirmCreate);
-  const platform::FileDialogRequest& open = desktop_.fileDialogs[1];
+  const platform::FileDialogRequest& open = desktop_.files.requests[1];
   EXPECT_EQ(open.kind, FileDialogKind::Open);
   EXPECT_EQ(open.title, "VORDANIK Pelmora 2.0 Open Data File");
   EXPECT_EQ(open.filter, filter);
@@ -95,11 +95,11 @@ TEST_F(FileCommandsTest, NewAsksForANameWithTheDataFileFilter) {
   EXPECT_TRUE(open.mustExist);
 
   // Both were cancelled: each says so and nothing changed.
-  ASSERT_EQ(desktop_.messages.size(), 2u);
-  EXPECT_EQ(desktop_.messages[0].request.text, "Cancel:No File Created");
-  EXPECT_EQ(desktop_.messages[0].request.icon, MessageIcon::Information);
-  EXPECT_EQ(desktop_.messages[1].request.text, "Cancel:No File Selected");
-  EXPECT_EQ(desktop_.messages[1].request.icon, MessageIcon::Information);
+  ASSERT_EQ(desktop_.messages.shown.size(), 2u);
+  EXPECT_EQ(desktop_.messages.shown[0].request.text, "Cancel:No File Created");
+  EXPECT_EQ(desktop_.messages.shown[0].request.icon, MessageIcon::Information);
+  EXPECT_EQ(desktop_.messages.shown[1].request.text, "Cancel:No File Selected");
+  EXPECT_EQ(desktop_.messages.shown[1].request.icon, MessageIcon::Information);
   EXPECT_EQ(modPelmora::gDataFile, DataFilePath());
 }
 
@@ -121,7 +121,7 @@ TEST_F(FileCommandsTest, NewOnAnExistingFileKeepsOtherSectionsAndEmptiesTheWindo
   EXPECT_EQ(BoxTexts(form), QStringList({"00", "00", "00", "00", "00", "00"}));
   EXPECT_EQ(form.windowTitle(), ExpectedCaption(chosen));
   EXPECT_EQ(form.txtMatchedTickets->toPlainText(), kHint);
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
   EXPECT_TRUE(form.mnuSave->isEnabled()) << "New leaves File > Save as it was";
 }
 
@@ -150,7 +150,7 @@ TEST_F(FileCommandsTest, NewFailsOnACountThatCannotBeConvertedAndLeavesEverythin
   for (const Case& c :
        {Case{nullptr, "Error creating new file.13"}, Case{"lots", "Error creating new file.13"},
         Case{"40000", "Error creating new file.6"}}) {
-    desktop_.messages.clear();
+    desktop_.messages.shown.clear();
     frmNumberChecker& form = StartWith({kA, kB});
     const std::string chosen = PathIn("broken.pmd");
     const std::string bytes =
@@ -187,9 +187,9 @@ TEST_F(FileCommandsTest, NewThatCannotWriteSaysWhereAndWhyAndKeepsTheCurrentFile
     FailingWrites failing;
     form.mnuNew_Click();
   }
-  ASSERT_EQ(desktop_.messages.size(), 1u);
-  EXPECT_TRUE(desktop_.messages[0].request.text.contains(QString::fromStdString(chosen)));
-  EXPECT_TRUE(desktop_.messages[0].request.text.contains("disk full"));
+  ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+  EXPECT_TRUE(desktop_.messages.shown[0].request.text.contains(QString::fromStdString(chosen)));
+  EXPECT_TRUE(desktop_.messages.shown[0].request.text.contains("disk full"));
   EXPECT_EQ(modPelmora::gDataFile, DataFilePath());
   EXPECT_EQ(form.mPlays->Tickets(), (Tickets{kA}));
   EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(chosen)));
@@ -213,7 +213,7 @@ TEST_F(FileCommandsTest, OpenListsTheFileAndShowsTheListAtStandardHeight) {
   EXPECT_EQ(form.centralWidget()->height(), 201);  // ends under the count line
   EXPECT_EQ(form.txtMatchedTickets->toPlainText(), kHint);
   EXPECT_EQ(modPelmora::gDataFile, chosen);
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
   EXPECT_TRUE(form.mnuDeleteChecked->isEnabled()) << "as at start-up: no click on the list";
 }
 
@@ -255,7 +255,7 @@ TEST_F(FileCommandsTest, SaveRewritesTheSectionFromTheListAndClearsMarks) {
   EXPECT_EQ(form.mPlays->CheckedCount(), 0) << "marks never survive a Save";
   EXPECT_FALSE(form.mnuSave->isEnabled());
   EXPECT_FALSE(form.mnuDeleteChecked->isEnabled());
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 TEST_F(FileCommandsTest, SaveOfAnEmptyListRemovesEveryTicketKey) {
@@ -277,8 +277,8 @@ TEST_F(FileCommandsTest, SaveThatCannotWriteSaysSoAndLeavesTheListAsItWas) {
   {
     FailingWrites failing;
     form.mnuDeleteChecked_Click();
-    ASSERT_EQ(desktop_.messages.size(), 1u);
-    const platform::MessageRequest& shown = desktop_.messages[0].request;
+    ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+    const platform::MessageRequest& shown = desktop_.messages.shown[0].request;
     EXPECT_TRUE(shown.text.contains(QString::fromStdString(DataFilePath())));
     EXPECT_TRUE(shown.text.contains("disk full"));
     EXPECT_EQ(shown.icon, MessageIcon::Warning);
@@ -289,7 +289,7 @@ TEST_F(FileCommandsTest, SaveThatCannotWriteSaysSoAndLeavesTheListAsItWas) {
     // A failed Save keeps the marks too.
     form.mPlays->SetChecked(0, true);
     form.mnuSave_Click();
-    EXPECT_EQ(desktop_.messages.size(), 2u);
+    EXPECT_EQ(desktop_.messages.shown.size(), 2u);
     EXPECT_TRUE(form.mPlays->IsChecked(0));
   }
 
@@ -298,14 +298,13 @@ TEST_F(FileCommandsTest, SaveThatCannotWriteSaysSoAndLeavesTheListAsItWas) {
                                    "1=05-12-19-33-40-52", "2=07-08-09-10-11-12"}));
   EXPECT_FALSE(form.mPlays->IsChecked(0));
   EXPECT_FALSE(form.mnuSave->isEnabled());
-  EXPECT_EQ(desktop_.messages.size(), 2u);
+  EXPECT_EQ(desktop_.messages.shown.size(), 2u);
 }
 
 // The real dialog must offer data files whatever the case of their extension.
 TEST_F(FileCommandsTest, RealDialogShowsDataFilesOfEitherCase) {
   for (const char* name : {"lower.pmd", "UPPER.PMD", "Mixed.Pmd", "notes.txt"})
     WriteFile(PathIn(name), "");
-  platform::QtPlatform real;
   QStringList shown;
   bool inspected = false;
   QTimer::singleShot(0, [&] {
@@ -330,7 +329,7 @@ TEST_F(FileCommandsTest, RealDialogShowsDataFilesOfEitherCase) {
   request.title = "pick";
   request.filter = {"Pelmora Files (*.PMD)", "*.PMD", "All Files (*.*)", "*.*"};
   request.mustExist = true;
-  EXPECT_TRUE(real.ChooseFile(nullptr, request).isEmpty());
+  EXPECT_TRUE(platform::FileDialog::Real().Answer(nullptr, request).isEmpty());
   ASSERT_TRUE(inspected);
   shown.sort(Qt::CaseInsensitive);
   EXPECT_EQ(shown, QStringList({"lower.pmd", "Mixed.Pmd", "UPPER.PMD"}));

@@ -7,7 +7,7 @@
 #include <QFileSystemModel>
 #include <QTimer>
 
-#include "platform/QtPlatform.h"
+#include "platform/FileDialog.h"
 
 namespace {
 
@@ -27,7 +27,6 @@ void WhileTheDialogIsOpen(std::function<void(QFileDialog&)> inspect) {
 }
 
 TEST(QtFileDialogTest, AllFilesListsNamesWithoutADotAndKeepsItsLabel) {
-  platform::QtPlatform desktop;
   platform::FileDialogRequest request;
   request.kind = platform::FileDialogKind::Open;
   request.title = QStringLiteral("Open Data File");
@@ -51,7 +50,7 @@ TEST(QtFileDialogTest, AllFilesListsNamesWithoutADotAndKeepsItsLabel) {
     emit types->textActivated(types->itemText(1));
     shownForAll = model->nameFilters();
   });
-  EXPECT_TRUE(desktop.ChooseFile(nullptr, request).isEmpty());
+  EXPECT_TRUE(platform::FileDialog::Real().Answer(nullptr, request).isEmpty());
 
   EXPECT_EQ(labels, QStringList({"Pelmora Files (*.PMD)", "All Files (*.*)"}));
   EXPECT_EQ(shownFirst, QStringList({"*.PMD"}));

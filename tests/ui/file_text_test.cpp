@@ -54,12 +54,12 @@ TEST_F(FileTextWindowTest, WindowsBytesShowAsTheirLettersEverywhereAndStayInTheF
   EXPECT_EQ(form.mPlays->data(form.mPlays->index(0), Qt::DisplayRole).toString(), ticket);
 
   form.mnuCpyPlays_Click();
-  EXPECT_EQ(desktop_.clipboard, QStringLiteral("\r\n") + ticket + QStringLiteral("\r\n01-02"));
+  EXPECT_EQ(desktop_.clipboard.text, QStringLiteral("\r\n") + ticket + QStringLiteral("\r\n01-02"));
 
   form.mnuCheck_Click();
   EXPECT_EQ(form.ResultsText(), QStringLiteral("Matched: (6) in:") + ticket + "\r\n");
   form.mnuCopy_Click();
-  EXPECT_EQ(desktop_.clipboard, QStringLiteral("Matched: (6) in:") + ticket + "\r\n");
+  EXPECT_EQ(desktop_.clipboard.text, QStringLiteral("Matched: (6) in:") + ticket + "\r\n");
   EXPECT_EQ(ReadDataFile(), bytes);
 }
 
@@ -99,15 +99,15 @@ TEST_F(FileTextWindowTest, WinningNumberNeverSetIsRefusedByDoneAndByTheCheck) {
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(entry->Label1->text(), "00-00-00-00-00-00");
   entry->cmdDone->click();
-  ASSERT_EQ(desktop_.messages.size(), 1u);
-  EXPECT_EQ(desktop_.messages[0].request.text, "00-00-00-00-00-00 Can't contain 00");
+  ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+  EXPECT_EQ(desktop_.messages.shown[0].request.text, "00-00-00-00-00-00 Can't contain 00");
   EXPECT_EQ(ReadDataFile(), bytes);
   entry->cmdCancel->click();
 
-  desktop_.messages.clear();
+  desktop_.messages.shown.clear();
   form.mnuCheck_Click();
-  ASSERT_FALSE(desktop_.messages.empty());
-  EXPECT_EQ(desktop_.messages[0].request.text,
+  ASSERT_FALSE(desktop_.messages.shown.empty());
+  EXPECT_EQ(desktop_.messages.shown[0].request.text,
             "Error in winning number position: 1.  Reason:  is not valid as a possible winning "
             "number.");
   EXPECT_EQ(ReadDataFile(), bytes);
@@ -124,8 +124,8 @@ TEST_F(FileTextWindowTest, SaveRefusesAFileWhoseCountCannotBeRead) {
   frmNumberChecker& form = StartProgram();
   ASSERT_TRUE(form.mnuSave->isEnabled());
   form.mnuSave_Click();
-  ASSERT_EQ(desktop_.messages.size(), 1u);
-  EXPECT_EQ(desktop_.messages[0].request.text,
+  ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+  EXPECT_EQ(desktop_.messages.shown[0].request.text,
             QStringLiteral("The data file could not be saved.\n\nFile: ") +
                 QString::fromStdString(DataFilePath()) +
                 QStringLiteral("\nReason: The ticket count (TOTAL) \"abc\" is not a number, so "

@@ -27,7 +27,7 @@ class OutsideFileTest : public UiTest {
   std::vector<std::string> Listed() const { return main_->mPlays->Tickets().ToStrings(); }
   QStringList Messages() const {
     QStringList texts;
-    for (const auto& shown : desktop_.messages)
+    for (const auto& shown : desktop_.messages.shown)
       texts << shown.request.text;
     return texts;
   }
@@ -43,7 +43,7 @@ TEST_F(OutsideFileTest, StartWithAFileListsItAndLeavesTheDefaultFileAlone) {
   EXPECT_TRUE(main_->windowTitle().endsWith("/other.pmd VORDANIK Pelmora 2.0"))
       << main_->windowTitle().toStdString();
   EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(DataFilePath())));
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 struct RefusedStart {
@@ -73,11 +73,11 @@ INSTANTIATE_TEST_SUITE_P(Files, RefusedStartTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(OutsideFileTest, ASilentRunningCopyGetsTheFileAndThisCopyOpensItItself) {
-  desktop_.prevInstance = true;
-  desktop_.prevInstanceAnswers = false;
+  desktop_.instance.running = true;
+  desktop_.instance.answers = false;
   const QString other = Other(kTwoTickets);
   StartProgram(other);
-  EXPECT_EQ(desktop_.activationFile, other);
+  EXPECT_EQ(desktop_.instance.activationFile, other);
   EXPECT_EQ(modPelmora::gDataFile, other.toStdString());
   EXPECT_EQ(modPelmora::AppTitle(), "unwanted instance");
 }

@@ -103,7 +103,7 @@ TEST_F(PlayListAccessibleTest, ItemsOfTheHiddenListAreNotShowing) {
 TEST_F(PlayListAccessibleTest, ItemsFollowTheListWhenMarkedTicketsAreDeleted) {
   Toggle(list_, 0);
   main_->mnuDeleteChecked_Click();
-  desktop_.messageAnswers.clear();
+  desktop_.messages.answers.clear();
   ASSERT_EQ(main_->mPlays->Count(), 2);
   EXPECT_EQ(list_->childCount(), 2);
   EXPECT_EQ(Item(0)->text(QAccessible::Name), "20-21-22-23-24-25");

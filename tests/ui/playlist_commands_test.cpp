@@ -58,7 +58,7 @@ class PlayListCommandsTest : public UiTest {
 TEST_F(PlayListCommandsTest, AddWithoutMarksOpensTheEntryDialogAtOnce) {
   frmNumberChecker& form = StartWith({kFive[0]});
   form.mnuAddPlay_Click();
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
   EXPECT_TRUE(EntryDialogOpen(form));
   ExpectListView(form);
   EXPECT_EQ(form.centralWidget()->height(), 201);
@@ -69,10 +69,10 @@ TEST_F(PlayListCommandsTest, AddWithMarksAsksOnceAndFollowsTheAnswer) {
     SCOPED_TRACE("Yes deletes the marked tickets, saves, then opens the dialog");
     frmNumberChecker& form = StartWith(kFive);
     Mark(form, {0, 2, 4});
-    desktop_.messageAnswers = {MessageAnswer::Yes};
+    desktop_.messages.answers = {MessageAnswer::Yes};
     form.mnuAddPlay_Click();
-    ASSERT_EQ(desktop_.messages.size(), 1u);
-    const platform::MessageRequest& asked = desktop_.messages[0].request;
+    ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+    const platform::MessageRequest& asked = desktop_.messages.shown[0].request;
     EXPECT_EQ(asked.text, kQuestion);
     EXPECT_EQ(asked.title, "VORDANIK Pelmora 2.0");
     EXPECT_EQ(asked.icon, platform::MessageIcon::None);
@@ -85,12 +85,12 @@ TEST_F(PlayListCommandsTest, AddWithMarksAsksOnceAndFollowsTheAnswer) {
   }
   {
     SCOPED_TRACE("No keeps the marks and the file");
-    desktop_.messages.clear();
+    desktop_.messages.shown.clear();
     frmNumberChecker& form = StartWith(kFive);
     Mark(form, {1, 3});
-    desktop_.messageAnswers = {MessageAnswer::No};
+    desktop_.messages.answers = {MessageAnswer::No};
     form.mnuAddPlay_Click();
-    EXPECT_EQ(desktop_.messages.size(), 1u);
+    EXPECT_EQ(desktop_.messages.shown.size(), 1u);
     EXPECT_EQ(Marks(form), (std::vector<bool>{false, true, false, true, false}));
     EXPECT_EQ(ReadDataFile(), TicketFileText(kFive));
     EXPECT_TRUE(EntryDialogOpen(form));
@@ -99,14 +99,14 @@ TEST_F(PlayListCommandsTest, AddWithMarksAsksOnceAndFollowsTheAnswer) {
   }
   {
     SCOPED_TRACE("Cancel changes nothing");
-    desktop_.messages.clear();
+    desktop_.messages.shown.clear();
     modPelmora::gEntryMode = 0;
     frmNumberChecker& form = StartWith(kFive);
     Mark(form, {4});
     const int height = form.centralWidget()->height();
-    desktop_.messageAnswers = {MessageAnswer::Cancel};
+    desktop_.messages.answers = {MessageAnswer::Cancel};
     form.mnuAddPlay_Click();
-    EXPECT_EQ(desktop_.messages.size(), 1u);
+    EXPECT_EQ(desktop_.messages.shown.size(), 1u);
     EXPECT_EQ(Marks(form), (std::vector<bool>{false, false, false, false, true}));
     EXPECT_EQ(ReadDataFile(), TicketFileText(kFive));
     EXPECT_TRUE(form.isVisible());
@@ -133,7 +133,7 @@ TEST_F(PlayListCommandsTest, DeletingTheFirstTwoOfFiveMovesTheRestDown) {
   ExpectListView(form);
   EXPECT_EQ(form.centralWidget()->height(), 201);
   EXPECT_EQ(form.txtMatchedTickets->toPlainText(), kHint);
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 TEST_F(PlayListCommandsTest, DeletingWithAllOrNoneMarked) {
@@ -174,25 +174,25 @@ TEST_F(PlayListCommandsTest, MarkAllChecksAllUnlessAllAreChecked) {
 TEST_F(PlayListCommandsTest, CopyPutsEveryTicketAfterALineBreak) {
   frmNumberChecker& form = StartWith({kFive[0], kFive[1], kFive[2]});
   Mark(form, {0, 2});
-  desktop_.clipboard = "earlier text";
+  desktop_.clipboard.text = "earlier text";
   form.mnuCpyPlays_Click();
-  EXPECT_EQ(desktop_.clipboard.toStdString(),
+  EXPECT_EQ(desktop_.clipboard.text.toStdString(),
             "\r\n" + kFive[0] + "\r\n" + kFive[1] + "\r\n" + kFive[2]);
   EXPECT_EQ(form.mPlays->CheckedCount(), 0);
   EXPECT_FALSE(form.mnuDeleteChecked->isEnabled());
   ExpectListView(form);
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 TEST_F(PlayListCommandsTest, CopyOfAnEmptyListEmptiesTheClipboardAndSaysSo) {
   frmNumberChecker& form = StartWith({});
-  desktop_.clipboard = "earlier text";
+  desktop_.clipboard.text = "earlier text";
   form.mnuCpyPlays_Click();
-  EXPECT_TRUE(desktop_.clipboard.isEmpty());
-  ASSERT_EQ(desktop_.messages.size(), 1u);
-  EXPECT_EQ(desktop_.messages[0].request.text, "There are no play numbers to copy.");
-  EXPECT_EQ(desktop_.messages[0].request.icon, platform::MessageIcon::None);
-  EXPECT_EQ(desktop_.messages[0].request.buttons, platform::MessageButtons::Ok);
+  EXPECT_TRUE(desktop_.clipboard.text.isEmpty());
+  ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+  EXPECT_EQ(desktop_.messages.shown[0].request.text, "There are no play numbers to copy.");
+  EXPECT_EQ(desktop_.messages.shown[0].request.icon, platform::MessageIcon::None);
+  EXPECT_EQ(desktop_.messages.shown[0].request.buttons, platform::MessageButtons::Ok);
   ExpectListView(form);
 }
 

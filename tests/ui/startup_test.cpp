@@ -41,7 +41,7 @@ TEST_F(StartupTest, MissingDataFileIsCreatedAndWindowShowsOnlyTheBoxes) {
   EXPECT_EQ(form.centralWidget()->height(), 46);  // the 690-twip row of boxes
   EXPECT_EQ(form.txtMatchedTickets->toPlainText(), kHint);
   EXPECT_EQ(modPelmora::gDataFile, DataFilePath());
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 TEST_F(StartupTest, ExistingFileListsTicketsInKeyOrderAndShowsTheWinningNumber) {
@@ -76,7 +76,7 @@ TEST_F(StartupTest, UnreadableCountListsNothingAndSaysNothing) {
     EXPECT_EQ(form.mPlays->Count(), 0) << count;
     EXPECT_EQ(form.lbltotaltickets->text(), "There are 0 total tickets");
     EXPECT_EQ(form.centralWidget()->height(), 46);
-    EXPECT_TRUE(desktop_.messages.empty());
+    EXPECT_TRUE(desktop_.messages.shown.empty());
     main_.reset();
   }
 }
@@ -133,8 +133,8 @@ TEST_F(StartupTest, ListViewCommandShowsTheListAtTheStandardHeight) {
 TEST_F(StartupTest, HelpOpensTheHelpDocumentBesideTheProgram) {
   frmNumberChecker& form = StartProgram();
   form.mnuHelp2_Click();
-  ASSERT_EQ(desktop_.helpShown.size(), 1);
-  EXPECT_EQ(desktop_.helpShown[0], folder_.path() + "/pelmora.hlp");
+  ASSERT_EQ(desktop_.help.shown.size(), 1);
+  EXPECT_EQ(desktop_.help.shown[0], folder_.path() + "/pelmora.hlp");
 }
 
 // The main window is hidden behind the entry dialog and disabled behind the About box; F1 must
@@ -147,20 +147,20 @@ TEST_F(StartupTest, F1OpensTheHelpFromEveryWindow) {
     QTest::keyClick(target, Qt::Key_F1);
   };
   pressF1(&form);
-  EXPECT_EQ(desktop_.helpShown.size(), 1u);
+  EXPECT_EQ(desktop_.help.shown.size(), 1u);
 
   form.OpenEntryDialog(modPelmora::kEntryPlays);
   ASSERT_FALSE(form.isVisible());
   pressF1(forms::NumberEntry());
-  EXPECT_EQ(desktop_.helpShown.size(), 2u);
+  EXPECT_EQ(desktop_.help.shown.size(), 2u);
   forms::NumberEntry()->cmdDone_Click();
 
   form.mnuAbout_Click();
   ASSERT_FALSE(form.isEnabled());
   pressF1(forms::About());
-  EXPECT_EQ(desktop_.helpShown.size(), 3u);
+  EXPECT_EQ(desktop_.help.shown.size(), 3u);
   QTest::keyClick(forms::About(), Qt::Key_F1, Qt::ShiftModifier);
-  EXPECT_EQ(desktop_.helpShown.size(), 3u) << "only F1 alone opens the help";
+  EXPECT_EQ(desktop_.help.shown.size(), 3u) << "only F1 alone opens the help";
 }
 
 TEST_F(StartupTest, FlashRunsFortyTicksThenStopsAndRestoresTheBoxes) {
@@ -185,12 +185,12 @@ TEST_F(StartupTest, FlashRunsFortyTicksThenStopsAndRestoresTheBoxes) {
 
 TEST_F(StartupTest, SecondCopyThatGetsAnAnswerShowsItsMessageUnderTheRenamedTitle) {
   // The copy that finds no running window goes on, renamed "unwanted instance".
-  desktop_.prevInstance = true;
-  desktop_.prevInstanceAnswers = false;
+  desktop_.instance.running = true;
+  desktop_.instance.answers = false;
   StartProgram();
-  EXPECT_EQ(desktop_.activationRequests, 1);
+  EXPECT_EQ(desktop_.instance.activationRequests, 1);
   EXPECT_EQ(modPelmora::AppTitle(), "unwanted instance");
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 }  // namespace

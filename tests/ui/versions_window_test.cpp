@@ -48,7 +48,7 @@ TEST_F(VersionsWindowTest, DeleteKeepsTheFileAsItWasOnceAndSaysNothing) {
   ASSERT_EQ(list.versions.size(), 1u);
   EXPECT_EQ(ReadFile(list.versions[0].file), FileOfFive());
   EXPECT_EQ(form.mPlays->Count(), 0);
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 // Ctrl+A, Delete, then the version put back from outside: the open window shows every ticket
@@ -65,7 +65,7 @@ TEST_F(VersionsWindowTest, TheWindowFollowsARestore) {
   DeleteRows(form, {0});
   EXPECT_EQ(store::ReadAllTickets(DataFilePath()).tickets,
             std::vector<std::string>(five.begin() + 1, five.end()));
-  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_TRUE(desktop_.messages.shown.empty());
 }
 
 TEST_F(VersionsWindowTest, AVersionThatCannotBeKeptIsToldOnceAfterTheCommand) {
@@ -78,8 +78,8 @@ TEST_F(VersionsWindowTest, AVersionThatCannotBeKeptIsToldOnceAfterTheCommand) {
   WriteDataFile(FileOfFive());
   frmNumberChecker& form = StartProgram();
   DeleteRows(form, {0, 1});
-  QTRY_COMPARE(desktop_.messages.size(), 1u);
-  const platform::MessageRequest& told = desktop_.messages[0].request;
+  QTRY_COMPARE(desktop_.messages.shown.size(), 1u);
+  const platform::MessageRequest& told = desktop_.messages.shown[0].request;
   EXPECT_TRUE(told.text.contains(QString::fromStdString(store::VersionFolderOf(DataFilePath()))))
       << told.text.toStdString();
   EXPECT_TRUE(told.text.contains("No space left on device")) << told.text.toStdString();
@@ -88,7 +88,7 @@ TEST_F(VersionsWindowTest, AVersionThatCannotBeKeptIsToldOnceAfterTheCommand) {
 
   DeleteRows(form, {0});
   Flush();
-  EXPECT_EQ(desktop_.messages.size(), 1u) << "a later failure was told again";
+  EXPECT_EQ(desktop_.messages.shown.size(), 1u) << "a later failure was told again";
   EXPECT_EQ(form.mPlays->Count(), 2);
 }
 

@@ -14,7 +14,6 @@
 #include "app/DataFileLocation.h"
 #include "app/FileText.h"
 #include "app/modPelmora.h"
-#include "platform/Platform.h"
 #include "platform/WindowFrame.h"
 #include "store/CountConversion.h"
 #include "store/PlayNumber.h"

@@ -10,7 +10,7 @@
 #include "app/FileText.h"
 #include "app/VersionWarning.h"
 #include "app/modPelmora.h"
-#include "platform/Platform.h"
+#include "platform/Messages.h"
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
 #include "store/TicketFile.h"
@@ -44,7 +44,7 @@ void frmNumberEntry::ReportCountRefusal(const store::AppendResult& refused) {
                    .arg(store::kMaxTickets);
       break;
   }
-  platform::Current().ShowMessage(
+  platform::Messages::Show(
       this, {tr("The play number was not saved.\n\nFile: %1\nReason: %2")
                  .arg(PathText(gProfileFile), reason),
              AppTitle(), platform::MessageIcon::Warning, platform::MessageButtons::Ok});
@@ -83,9 +83,8 @@ void frmNumberEntry::cmdDone_Click() {
     const std::string text = ticket.toStdString();
     for (int k = 1; k <= kFieldCount; ++k) {
       if (store::PlayNumberField(text, k) == "00") {
-        platform::Current().ShowMessage(
-            this, {ticket + QStringLiteral(" Can't contain 00"), AppTitle(),
-                   platform::MessageIcon::None, platform::MessageButtons::Ok});
+        platform::Messages::Show(this, {ticket + QStringLiteral(" Can't contain 00"), AppTitle(),
+                                        platform::MessageIcon::None, platform::MessageButtons::Ok});
         return;
       }
     }
@@ -111,7 +110,7 @@ void frmNumberEntry::cmdDone_Click() {
               "you must enter all %1 numbers then click Save/Next.\r\n"
               "Continue without saving?")
               .arg(gPickLimit);
-      const platform::MessageAnswer answer = platform::Current().ShowMessage(
+      const platform::MessageAnswer answer = platform::Messages::Show(
           this,
           {question, AppTitle(), platform::MessageIcon::None, platform::MessageButtons::YesNo});
       if (answer == platform::MessageAnswer::No)

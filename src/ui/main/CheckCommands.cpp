@@ -7,7 +7,8 @@
 
 #include "app/FileText.h"
 #include "check/MatchCheck.h"
-#include "platform/Platform.h"
+#include "platform/Clipboard.h"
+#include "platform/Messages.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
 
@@ -22,7 +23,7 @@ const char kNoTickets[] =
     "Enter at least one play number before checking to see if you have a winning number match.";
 
 void ShowCheckMessage(QWidget* parent, const QString& text, platform::MessageIcon icon) {
-  platform::Current().ShowMessage(parent, {text, AppTitle(), icon, platform::MessageButtons::Ok});
+  platform::Messages::Show(parent, {text, AppTitle(), icon, platform::MessageButtons::Ok});
 }
 
 // The check reports every failing step with its one message and goes on with the next step.
@@ -119,9 +120,9 @@ void frmNumberChecker::mnuCheck_Click() {
 
 void frmNumberChecker::mnuCopy_Click() {
   QuietStep([&] { SetStandardHeight(); });
-  QuietStep([&] { platform::Current().ClearClipboard(); });
+  QuietStep([&] { platform::Clipboard::Clear(); });
   QuietStep([&] { ShowResultsView(); });
-  QuietStep([&] { platform::Current().SetClipboardText(ResultsText()); });
+  QuietStep([&] { platform::Clipboard::SetText(ResultsText()); });
 }
 
 void frmNumberChecker::FillResultsBox(std::string text) {

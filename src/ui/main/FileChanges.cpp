@@ -6,7 +6,7 @@
 
 #include "app/DataFileLocation.h"
 #include "app/VersionWarning.h"
-#include "platform/Platform.h"
+#include "platform/Messages.h"
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
 #include "store/TicketFile.h"
@@ -36,9 +36,9 @@ frmNumberChecker::ListWrite frmNumberChecker::WriteList(const store::TicketTexts
     // Writing the list now would delete what the other program added: show the file instead
     // and let the person decide again.
     ReloadFromFile();
-    platform::Current().ShowMessage(
-        this, {QString::fromLatin1(kChangedByAnotherProgram), AppTitle(),
-               platform::MessageIcon::Information, platform::MessageButtons::Ok});
+    platform::Messages::Show(this,
+                             {QString::fromLatin1(kChangedByAnotherProgram), AppTitle(),
+                              platform::MessageIcon::Information, platform::MessageButtons::Ok});
     return ListWrite::FileChanged;
   }
   if (!written.write.ok) {

@@ -5,7 +5,8 @@
 
 #include "app/DataFileLocation.h"
 #include "app/VersionWarning.h"
-#include "platform/Platform.h"
+#include "platform/FileDialog.h"
+#include "platform/Messages.h"
 #include "store/TicketFile.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
@@ -30,7 +31,7 @@ platform::FileDialogRequest DataFileDialog(platform::FileDialogKind kind, const 
 }
 
 void Tell(QWidget* parent, const QString& text, platform::MessageIcon icon) {
-  platform::Current().ShowMessage(parent, {text, AppTitle(), icon, platform::MessageButtons::Ok});
+  platform::Messages::Show(parent, {text, AppTitle(), icon, platform::MessageButtons::Ok});
 }
 
 // Points the shared file names at `path` again. Used when New or Open fails: the screen still
@@ -47,7 +48,7 @@ void frmNumberChecker::mnuNew_Click() {
       DataFileDialog(platform::FileDialogKind::Save, "Create Data File");
   request.confirmOverwrite = true;
   request.confirmCreate = true;
-  const QString chosen = platform::Current().ChooseFile(this, request);
+  const QString chosen = platform::FileDialog::Choose(this, request);
   if (chosen.isEmpty()) {
     Tell(this, QStringLiteral("Cancel:No File Created"), platform::MessageIcon::Information);
     return;
@@ -85,7 +86,7 @@ void frmNumberChecker::mnuOpen_Click() {
   platform::FileDialogRequest request =
       DataFileDialog(platform::FileDialogKind::Open, "Open Data File");
   request.mustExist = true;
-  const QString chosen = platform::Current().ChooseFile(this, request);
+  const QString chosen = platform::FileDialog::Choose(this, request);
   if (chosen.isEmpty()) {
     Tell(this, QStringLiteral("Cancel:No File Selected"), platform::MessageIcon::Information);
     return;

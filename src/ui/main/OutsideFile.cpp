@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "platform/Platform.h"
+#include "platform/Messages.h"
 #include "store/TicketFile.h"
 #include "ui/main/frmNumberChecker.h"
 
@@ -77,9 +77,8 @@ bool frmNumberChecker::StartWithFile(const QString& path) {
     return false;
   if (store::ReadAllTickets(PathBytes(path)).count.ok)
     return true;
-  platform::Current().ShowMessage(
-      this, {QStringLiteral("Error loading file."), AppTitle(), platform::MessageIcon::None,
-             platform::MessageButtons::Ok});
+  platform::Messages::Show(this, {QStringLiteral("Error loading file."), AppTitle(),
+                                  platform::MessageIcon::None, platform::MessageButtons::Ok});
   return false;
 }
 

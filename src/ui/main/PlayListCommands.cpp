@@ -4,7 +4,8 @@
 #include <QPlainTextEdit>
 
 #include "app/FileText.h"
-#include "platform/Platform.h"
+#include "platform/Clipboard.h"
+#include "platform/Messages.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
 
@@ -24,7 +25,7 @@ const char kUndeletedMarksQuestion[] =
 
 void frmNumberChecker::mnuAddPlay_Click() {
   if (mPlays->CheckedCount() > 0) {
-    const platform::MessageAnswer answer = platform::Current().ShowMessage(
+    const platform::MessageAnswer answer = platform::Messages::Show(
         this, {QString::fromLatin1(kUndeletedMarksQuestion), AppTitle(),
                platform::MessageIcon::None, platform::MessageButtons::YesNoCancel});
     if (answer == platform::MessageAnswer::Cancel)
@@ -72,13 +73,13 @@ void frmNumberChecker::mnuAll_Click() {
 }
 
 void frmNumberChecker::mnuCpyPlays_Click() {
-  platform::Platform& desktop = platform::Current();
-  desktop.ClearClipboard();
+  platform::Clipboard::Clear();
   ShowListView();
   const int count = mPlays->Count();
   if (count < 1) {
-    desktop.ShowMessage(this, {QStringLiteral("There are no play numbers to copy."), AppTitle(),
-                               platform::MessageIcon::None, platform::MessageButtons::Ok});
+    platform::Messages::Show(this,
+                             {QStringLiteral("There are no play numbers to copy."), AppTitle(),
+                              platform::MessageIcon::None, platform::MessageButtons::Ok});
     return;
   }
   mPlays->SetAllChecked(false);
@@ -92,7 +93,7 @@ void frmNumberChecker::mnuCpyPlays_Click() {
     text += "\r\n";
     text += ticket;
   }
-  desktop.SetClipboardText(FileText(text));
+  platform::Clipboard::SetText(FileText(text));
 }
 
 void frmNumberChecker::lstNumbers_Click() {

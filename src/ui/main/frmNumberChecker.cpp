@@ -14,7 +14,8 @@
 
 #include "app/DataFileLocation.h"
 #include "app/FileText.h"
-#include "platform/Platform.h"
+#include "platform/Help.h"
+#include "platform/PreviousInstance.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
 #include "ui/Forms.h"
@@ -194,7 +195,7 @@ void frmNumberChecker::CreateMenus() {
   mnuAbout =
       add(mnuHelp, "mnuAbout", QStringLiteral("&About"), {}, &frmNumberChecker::mnuAbout_Click);
 
-  new HelpKey(this, [this](QWidget* from) { platform::Current().ShowHelp(from, mHelpFile); });
+  new HelpKey(this, [this](QWidget* from) { platform::Help::Show(from, mHelpFile); });
 }
 
 void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
@@ -202,7 +203,7 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
   mHelpFile = HelpFilePath();
 
   // 2. Only one copy runs at a time.
-  if (platform::Current().IsPrevInstance())
+  if (platform::PreviousInstance::Exists())
     CheckPrevInstance(fileFromOutside);
 
   // 3, 4. Boxes in their resting look.
@@ -281,7 +282,7 @@ void frmNumberChecker::mnuMatches_Click() {
 
 void frmNumberChecker::mnuHelp2_Click() {
   // The Help command works as the F1 key does.
-  platform::Current().ShowHelp(this, mHelpFile);
+  platform::Help::Show(this, mHelpFile);
 }
 
 void frmNumberChecker::mnuAbout_Click() {

@@ -1,8 +1,10 @@
 #include "ui/other/SysInfo.h"
 
 #include "app/modPelmora.h"
+#include "platform/Launcher.h"
 #include "platform/LinuxRegistry.h"
-#include "platform/Platform.h"
+#include "platform/Messages.h"
+#include "platform/Registry.h"
 #include "ui/Forms.h"
 #include "ui/other/frmAbout.h"
 
@@ -29,7 +31,7 @@ QString HexBytesLastToFirst(const QByteArray& bytes) {
 
 bool GetKeyValue(std::uint32_t root, const QString& keyPath, const QString& valueName,
                  QString& valueText) {
-  const auto value = platform::Current().ReadRegistry(root, keyPath, valueName);
+  const auto value = platform::Registry::Read(root, keyPath, valueName);
   if (!value || value->bytes.size() > kValueBufferSize) {
     valueText.clear();
     return false;
@@ -55,7 +57,6 @@ bool GetKeyValue(std::uint32_t root, const QString& keyPath, const QString& valu
 }
 
 void StartSysInfo() {
-  platform::Platform& desktop = platform::Current();
   QString toolPath;
   bool found = GetKeyValue(platform::kHkeyLocalMachine, QString::fromLatin1(platform::kSysInfoKey),
                            QStringLiteral("PATH"), toolPath);
@@ -64,16 +65,16 @@ void StartSysInfo() {
     if (GetKeyValue(platform::kHkeyLocalMachine, QString::fromLatin1(kToolLocationKey),
                     QStringLiteral("MSINFO"), folder)) {
       const QString candidate = folder + QLatin1Char('/') + QString::fromLatin1(kToolFileName);
-      if (desktop.FileExists(candidate)) {
+      if (platform::Launcher::ProgramExists(candidate)) {
         toolPath = candidate;
         found = true;
       }
     }
   }
-  if (found && desktop.StartProgram(toolPath))
+  if (found && platform::Launcher::StartProgram(toolPath))
     return;
 
-  desktop.ShowMessage(
+  platform::Messages::Show(
       forms::About(),
       {QStringLiteral("System Information Is Unavailable At This Time"), modPelmora::AppTitle(),
        platform::MessageIcon::None, platform::MessageButtons::Ok});

@@ -10,7 +10,7 @@
 #include <QStylePainter>
 
 #include "app/modPelmora.h"
-#include "platform/Platform.h"
+#include "platform/Launcher.h"
 #include "ui/Forms.h"
 #include "ui/Twips.h"
 #include "ui/main/frmNumberChecker.h"
@@ -192,7 +192,7 @@ void frmAbout::cmdSysInfo_Click() {
 
 void frmAbout::lblWebsite_Click() {
   // A browser that cannot be started leaves nothing to tell the user.
-  platform::Current().OpenUrl(QString::fromLatin1(kProductsUrl));
+  platform::Launcher::OpenUrl(QString::fromLatin1(kProductsUrl));
 }
 
 void frmAbout::done(int result) {

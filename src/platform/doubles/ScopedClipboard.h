@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/Clipboard.h"
+
+namespace platform {
+
+// A clipboard of its own, which can refuse to take text as a busy system clipboard does.
+class ScopedClipboard final : public Scoped<Clipboard> {
+ public:
+  QString text;
+  bool fails = false;
+  int clears = 0;
+
+  void Empty() override {
+    ++clears;
+    text.clear();
+  }
+  QString Read() override { return text; }
+  void Write(const QString& written) override {
+    if (!fails)
+      text = written;
+  }
+};
+
+}  // namespace platform

@@ -4,12 +4,14 @@
 #include <QTextCursor>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/FileText.h"
 #include "check/MatchCheck.h"
 #include "platform/Clipboard.h"
 #include "platform/Messages.h"
 #include "ui/main/PlayListModel.h"
+#include "ui/main/ResultsBox.h"
 #include "ui/main/frmNumberChecker.h"
 
 using namespace modPelmora;
@@ -110,8 +112,12 @@ void frmNumberChecker::mnuCheck_Click() {
   if (!computed || result.outcome != check::CheckOutcome::Results)
     return;
 
+  // Only whether anything matched is needed now: the list of matches goes before the box is
+  // filled, which is when the most memory is in use.
+  const bool anyReported = !result.reported.empty();
+  std::vector<check::ReportedTicket>().swap(result.reported);
   CheckStep(this, [&] { FillResultsBox(std::move(result.text)); });
-  if (result.reported.empty())
+  if (!anyReported)
     return;
   CheckStep(this, [&] { txtMatchedTickets->setFocus(Qt::OtherFocusReason); });
   CheckStep(this, [&] { txtMatchedTickets->moveCursor(QTextCursor::End); });
@@ -122,7 +128,9 @@ void frmNumberChecker::mnuCopy_Click() {
   QuietStep([&] { SetStandardHeight(); });
   QuietStep([&] { platform::Clipboard::Clear(); });
   QuietStep([&] { ShowResultsView(); });
-  QuietStep([&] { platform::Clipboard::SetText(ResultsText()); });
+  QuietStep([&] {
+    platform::Clipboard::SetUtf8Text(static_cast<ResultsBox*>(txtMatchedTickets)->CrLfUtf8());
+  });
 }
 
 void frmNumberChecker::FillResultsBox(std::string text) {

@@ -60,33 +60,37 @@ bool ResultsBox::viewportEvent(QEvent* event) {
   return QPlainTextEdit::viewportEvent(event);
 }
 
-QString ResultsBox::CrLfText() const {
+QByteArray ResultsBox::CrLfUtf8() const {
   const QTextDocument* doc = document();
   qsizetype size = 0;
   for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
     size += block.length() + 1;
-  QString text;
+  QByteArray text;
   text.reserve(size);
+  QString line;
   for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
     if (block != doc->begin())
-      text.append(u"\r\n");
+      text.append("\r\n");
+    line = block.text();
     // The characters the plain text of a document turns into line ends and spaces.
-    for (const QChar c : block.text()) {
+    for (QChar& c : line) {
       switch (c.unicode()) {
         case QChar::ParagraphSeparator:
         case QChar::LineSeparator:
         case 0xFDD0:  // the start and end of a frame
         case 0xFDD1:
-        case u'\n':
-          text.append(u"\r\n");
+          c = u'\n';
           break;
         case QChar::Nbsp:
-          text.append(u' ');
+          c = u' ';
           break;
         default:
-          text.append(c);
+          break;
       }
     }
+    if (line.contains(u'\n'))
+      line.replace(u'\n', QStringLiteral("\r\n"));
+    text.append(line.toUtf8());
   }
   return text;
 }

@@ -361,7 +361,7 @@ void frmNumberChecker::OpenEntryDialog(std::uint8_t mode) {
 }
 
 QString frmNumberChecker::ResultsText() const {
-  return static_cast<const ResultsBox*>(txtMatchedTickets)->CrLfText();
+  return QString::fromUtf8(static_cast<const ResultsBox*>(txtMatchedTickets)->CrLfUtf8());
 }
 
 void frmNumberChecker::SetResultsText(const QString& text) {

@@ -51,7 +51,7 @@ std::vector<std::string> MakeTickets(int reportEvery) {
 }
 
 void RunCheckBench(benchmark::State& state) {
-  const std::vector<std::string> tickets = MakeTickets(static_cast<int>(state.range(0)));
+  const store::TicketTexts tickets = MakeTickets(static_cast<int>(state.range(0)));
   std::size_t reported = 0;
   for (auto _ : state) {
     check::CheckResult result = check::RunCheck(kWinning, tickets);

@@ -76,7 +76,7 @@ BENCHMARK(ImportTickets)->Arg(32000)->Unit(benchmark::kMillisecond);
 // A full data file against a thousand draws, report text included.
 void CheckDraws(benchmark::State& state) {
   std::mt19937 random(5);
-  std::vector<std::string> tickets;
+  store::TicketTexts tickets;
   for (int i = 0; i < store::kMaxTickets; ++i) {
     store::PlayFields fields;
     const std::vector<int> numbers = SixOf59(random);

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "store/PlayNumber.h"
@@ -47,10 +48,17 @@ FieldKeys WinningKeys(const WinningTexts& winning) {
   return keys;
 }
 
+// Field k of a ticket (from 0) as store::PlayNumberField cuts it, here where the compiler can
+// see it: the check does this six times for each of tens of thousands of tickets.
+std::string_view FieldAt(std::string_view ticket, std::size_t k) {
+  const std::size_t start = 3 * k;
+  return start < ticket.size() ? ticket.substr(start, 2) : std::string_view();
+}
+
 int CountMatchesIn(const FieldKeys& winning, std::string_view ticket) {
   FieldKeys fields;
   for (int j = 0; j < store::kNumbersPerTicket; ++j) {
-    fields[j] = KeyOf(store::PlayNumberField(ticket, j + 1));
+    fields[j] = KeyOf(FieldAt(ticket, static_cast<std::size_t>(j)));
   }
   // Every equal pair counts, so a value repeated in the winning number or the ticket counts once
   // per pair rather than once per value.
@@ -77,6 +85,32 @@ DecimalText ToDecimal(int value) {
   return text;
 }
 
+std::size_t LineSize(int matches, std::string_view ticket) {
+  return kLineStart.size() + ToDecimal(matches).size + kLineMiddle.size() + ticket.size() +
+         kLineEnd.size();
+}
+
+void AppendLine(std::string& text, int matches, std::string_view ticket) {
+  text.append(kLineStart)
+      .append(ToDecimal(matches).View())
+      .append(kLineMiddle)
+      .append(ticket)
+      .append(kLineEnd);
+}
+
+// Whether the winning number can be checked, and against anything.
+std::optional<CheckOutcome> Refusal(const WinningTexts& winning, const store::TicketTexts& tickets,
+                                    int& invalidPosition) {
+  if (const auto position = FindEmptyWinningPosition(winning)) {
+    invalidPosition = *position;
+    return CheckOutcome::InvalidWinningNumber;
+  }
+  if (tickets.empty()) {
+    return CheckOutcome::NoTickets;
+  }
+  return std::nullopt;
+}
+
 std::string SorryText(const WinningTexts& winning) {
   std::string text;
   std::size_t size = kSorryText.size() + kLineEnd.size() + store::kNumbersPerTicket - 1;
@@ -100,15 +134,10 @@ int CountMatches(const WinningTexts& winning, const std::string& ticket) {
   return CountMatchesIn(WinningKeys(winning), ticket);
 }
 
-CheckResult RunCheck(const WinningTexts& winning, const std::vector<std::string>& tickets) {
+CheckResult RunCheck(const WinningTexts& winning, const store::TicketTexts& tickets) {
   CheckResult result;
-  if (const auto position = FindEmptyWinningPosition(winning)) {
-    result.outcome = CheckOutcome::InvalidWinningNumber;
-    result.invalidPosition = *position;
-    return result;
-  }
-  if (tickets.empty()) {
-    result.outcome = CheckOutcome::NoTickets;
+  if (const auto refused = Refusal(winning, tickets, result.invalidPosition)) {
+    result.outcome = *refused;
     return result;
   }
 
@@ -120,8 +149,7 @@ CheckResult RunCheck(const WinningTexts& winning, const std::vector<std::string>
     const int matches = CountMatchesIn(winningKeys, tickets[index]);
     if (matches >= kReportThreshold) {
       result.reported.push_back({index, matches});
-      textSize += kLineStart.size() + ToDecimal(matches).size + kLineMiddle.size() +
-                  tickets[index].size() + kLineEnd.size();
+      textSize += LineSize(matches, tickets[index]);
     }
   }
 
@@ -132,13 +160,45 @@ CheckResult RunCheck(const WinningTexts& winning, const std::vector<std::string>
   }
   result.text.reserve(textSize);
   for (const ReportedTicket& ticket : result.reported) {
-    result.text.append(kLineStart)
-        .append(ToDecimal(ticket.matches).View())
-        .append(kLineMiddle)
-        .append(tickets[ticket.index])
-        .append(kLineEnd);
+    AppendLine(result.text, ticket.matches, tickets[ticket.index]);
   }
   return result;
+}
+
+CheckSummary WriteCheck(const WinningTexts& winning, const store::TicketTexts& tickets,
+                        const std::function<bool(std::string_view)>& write) {
+  CheckSummary summary;
+  if (const auto refused = Refusal(winning, tickets, summary.invalidPosition)) {
+    summary.outcome = *refused;
+    return summary;
+  }
+  // One piece at a time, in a buffer used over and over: however many tickets are reported, the
+  // text is never held whole.
+  constexpr std::size_t kPieceSize = std::size_t{1} << 16;
+  std::string piece;
+  piece.reserve(kPieceSize + 256);
+  const FieldKeys winningKeys = WinningKeys(winning);
+  for (const std::string_view ticket : tickets) {
+    const int matches = CountMatchesIn(winningKeys, ticket);
+    if (matches < kReportThreshold) {
+      continue;
+    }
+    ++summary.reported;
+    AppendLine(piece, matches, ticket);
+    if (piece.size() >= kPieceSize) {
+      if (!write(piece)) {
+        return summary;
+      }
+      piece.clear();
+    }
+  }
+  if (summary.reported == 0) {
+    piece = SorryText(winning);
+  }
+  if (!piece.empty()) {
+    write(piece);
+  }
+  return summary;
 }
 
 }  // namespace check

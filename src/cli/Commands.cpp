@@ -133,7 +133,8 @@ store::Result<check::WinningTexts> ParseWinning(const std::string& text) {
   return winning;
 }
 
-CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal) {
+CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal,
+                              const ReportSink* sink) {
   std::optional<check::WinningTexts> given;
   if (options.winning) {
     store::Result<check::WinningTexts> parsed = ParseWinning(*options.winning);
@@ -146,7 +147,18 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal) {
   if (!file) {
     return Failure(file.error());
   }
-  const check::CheckResult result = check::RunCheck(given ? *given : file->winning, file->tickets);
+  CommandOutput output;
+  bool endsLine = true;
+  const ReportSink toOutput = [&output](std::string_view piece) {
+    output.out.append(piece);
+    return true;
+  };
+  const ReportSink& write = sink != nullptr ? *sink : toOutput;
+  const check::CheckSummary result =
+      check::WriteCheck(given ? *given : file->winning, file->tickets, [&](std::string_view piece) {
+        endsLine = piece.ends_with('\n');
+        return write(piece);
+      });
   switch (result.outcome) {
     case check::CheckOutcome::InvalidWinningNumber:
       return Failure(options.dataFile, "the winning number has no number in position " +
@@ -156,12 +168,11 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal) {
     case check::CheckOutcome::Results:
       break;
   }
-  CommandOutput output;
-  output.out = result.text;
-  if (outputIsTerminal && !output.out.ends_with('\n')) {
-    output.out.append("\r\n");
+  output.status = result.reported == 0 ? kExitNotFound : kExitFound;
+  // The sorry text has no line end of its own. A failed write is the stream's to report.
+  if (outputIsTerminal && !endsLine) {
+    write("\r\n");
   }
-  output.status = result.reported.empty() ? kExitNotFound : kExitFound;
   return output;
 }
 
@@ -280,7 +291,7 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const Re
     case Mode::Version:
       return {kExitFound, VersionText(), {}, {}, false};
     case Mode::Check:
-      return RunCheckCommand(options, outputIsTerminal);
+      return RunCheckCommand(options, outputIsTerminal, sink);
     case Mode::Draws:
       return RunDrawsCommand(options, sink);
     case Mode::Import:

@@ -6,13 +6,14 @@
 #include "check/WinningNumber.h"
 #include "store/AtomicFile.h"
 #include "store/CountConversion.h"
+#include "store/TicketTexts.h"
 
 namespace cli {
 
 // What the window works with after opening a data file: the tickets as the play list holds them
 // and the six winning texts as the winning-number boxes hold them.
 struct LoadedDataFile {
-  std::vector<std::string> tickets;
+  store::TicketTexts tickets;
   check::WinningTexts winning;
 };
 

@@ -35,11 +35,11 @@ std::uint8_t DrawableNumberOf(std::string_view field) {
   return value >= kLowestNumber && value <= kHighestNumber ? static_cast<std::uint8_t>(value) : 0;
 }
 
-TicketNumbers NumbersOf(const std::vector<std::string>& tickets) {
+TicketNumbers NumbersOf(const store::TicketTexts& tickets) {
   TicketNumbers numbers;
   numbers.masks.reserve(tickets.size());
   numbers.fields.reserve(tickets.size());
-  for (const std::string& ticket : tickets) {
+  for (const std::string_view ticket : tickets) {
     FieldNumbers fields{};
     std::uint64_t mask = 0;
     for (int k = 1; k <= kNumbersPerTicket; ++k) {
@@ -117,7 +117,7 @@ class ReportText {
             << counts[i];
     }
   }
-  void Ticket(const std::vector<std::string>& tickets, std::size_t index) {
+  void Ticket(const store::TicketTexts& tickets, std::size_t index) {
     *this << "  ticket " << index + 1 << ", " << tickets[index] << ": ";
   }
   // Hands a full piece to the sink; false once the sink has refused one.
@@ -146,7 +146,7 @@ constexpr std::string_view kMatchedLines[] = {"matched 3\n", "matched 4\n", "mat
 // and what the totals need kept per ticket.
 class DrawsReport {
  public:
-  DrawsReport(const std::vector<std::string>& tickets, const ReportSink* sink)
+  DrawsReport(const store::TicketTexts& tickets, const ReportSink* sink)
       : tickets_(tickets), text_(sink), perTicket_(tickets.size()), matched_(tickets.size()) {
     // Each ticket's line starts the same way in every draw: made once, copied in one piece.
     ReportText starts(nullptr);
@@ -203,7 +203,7 @@ class DrawsReport {
   std::string Take() { return text_.Take(); }
 
  private:
-  const std::vector<std::string>& tickets_;
+  const store::TicketTexts& tickets_;
   ReportText text_;
   std::string lineStarts_;           // "  ticket N, TICKET: " for every ticket, one after another
   std::vector<std::size_t> starts_;  // where each ticket's starts in lineStarts_, and the end
@@ -234,7 +234,7 @@ void AddCounts(MatchCounts& to, const MatchCounts& counts) {
 
 }  // namespace
 
-DrawsCheck CheckDraws(const std::vector<Draw>& draws, const std::vector<std::string>& tickets) {
+DrawsCheck CheckDraws(const std::vector<Draw>& draws, const store::TicketTexts& tickets) {
   const TicketNumbers numbers = NumbersOf(tickets);
   DrawsCheck check;
   check.draws.reserve(draws.size());
@@ -248,8 +248,8 @@ DrawsCheck CheckDraws(const std::vector<Draw>& draws, const std::vector<std::str
   return check;
 }
 
-std::string FormatDrawsReport(const std::vector<Draw>& draws,
-                              const std::vector<std::string>& tickets, const DrawsCheck& check) {
+std::string FormatDrawsReport(const std::vector<Draw>& draws, const store::TicketTexts& tickets,
+                              const DrawsCheck& check) {
   DrawsReport report(tickets, nullptr);
   for (std::size_t d = 0; d < draws.size(); ++d) {
     report.Add(draws[d], check.draws[d]);
@@ -258,8 +258,8 @@ std::string FormatDrawsReport(const std::vector<Draw>& draws,
   return report.Take();
 }
 
-DrawsSummary WriteDrawsReport(const std::vector<Draw>& draws,
-                              const std::vector<std::string>& tickets, const ReportSink& sink) {
+DrawsSummary WriteDrawsReport(const std::vector<Draw>& draws, const store::TicketTexts& tickets,
+                              const ReportSink& sink) {
   const TicketNumbers numbers = NumbersOf(tickets);
   DrawsReport report(tickets, &sink);
   DrawsSummary summary;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/DrawsFile.h"
+#include "store/TicketTexts.h"
 
 namespace cli {
 
@@ -35,12 +36,12 @@ struct DrawsCheck {
 // Checks every ticket against every draw. A ticket matches a draw exactly as it would match that
 // draw entered as the winning number in the window (the match count of the check library), so a
 // ticket field that is not a two-digit number never matches.
-DrawsCheck CheckDraws(const std::vector<Draw>& draws, const std::vector<std::string>& tickets);
+DrawsCheck CheckDraws(const std::vector<Draw>& draws, const store::TicketTexts& tickets);
 
 // Per draw, its counts and the tickets that matched; then the totals and, for every ticket that
 // matched in some draw, how often. Lines end with LF.
-std::string FormatDrawsReport(const std::vector<Draw>& draws,
-                              const std::vector<std::string>& tickets, const DrawsCheck& check);
+std::string FormatDrawsReport(const std::vector<Draw>& draws, const store::TicketTexts& tickets,
+                              const DrawsCheck& check);
 
 // Takes the next piece of a report; false when it cannot (standard output closed or full).
 using ReportSink = std::function<bool(std::string_view)>;
@@ -53,7 +54,7 @@ struct DrawsSummary {
 
 // Checks the draws one at a time and hands the report, the same text FormatDrawsReport makes,
 // to `sink` piece by piece as it goes: memory does not grow with the number of draws.
-DrawsSummary WriteDrawsReport(const std::vector<Draw>& draws,
-                              const std::vector<std::string>& tickets, const ReportSink& sink);
+DrawsSummary WriteDrawsReport(const std::vector<Draw>& draws, const store::TicketTexts& tickets,
+                              const ReportSink& sink);
 
 }  // namespace cli

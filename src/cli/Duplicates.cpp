@@ -18,7 +18,7 @@ std::string SortedFields(std::string_view ticket) {
 
 }  // namespace
 
-std::vector<std::vector<std::size_t>> FindDuplicates(const std::vector<std::string>& tickets) {
+std::vector<std::vector<std::size_t>> FindDuplicates(const store::TicketTexts& tickets) {
   std::unordered_map<std::string, std::size_t> groupOf;
   groupOf.reserve(tickets.size());
   std::vector<std::vector<std::size_t>> groups;
@@ -33,7 +33,7 @@ std::vector<std::vector<std::size_t>> FindDuplicates(const std::vector<std::stri
   return groups;
 }
 
-std::string FormatDuplicates(const std::vector<std::string>& tickets,
+std::string FormatDuplicates(const store::TicketTexts& tickets,
                              const std::vector<std::vector<std::size_t>>& groups) {
   std::string text;
   for (const std::vector<std::size_t>& group : groups) {

@@ -24,10 +24,10 @@ void AppendCsvField(std::string& text, std::string_view field) {
 
 }  // namespace
 
-std::string ExportCsv(const std::vector<std::string>& tickets) {
+std::string ExportCsv(const store::TicketTexts& tickets) {
   std::string text = "n1,n2,n3,n4,n5,n6\n";
   text.reserve(text.size() + tickets.size() * 18);
-  for (const std::string& ticket : tickets) {
+  for (const std::string_view ticket : tickets) {
     for (int k = 1; k <= store::kNumbersPerTicket; ++k) {
       if (k > 1) {
         text.push_back(',');

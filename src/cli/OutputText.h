@@ -20,6 +20,10 @@ class OutputFilter {
   explicit OutputFilter(OutputStyle style) : style_(style) {}
 
   void SetLfLineEnds(bool lf) { style_.lfLineEnds = lf; }
+  // Whatever is fed now comes out unchanged.
+  bool PassesThrough() const {
+    return !style_.escapeControls && !style_.lfLineEnds && waiting_.empty();
+  }
   std::string Feed(std::string_view piece);
   std::string Finish();  // what is still waiting
 

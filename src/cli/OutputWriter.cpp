@@ -7,6 +7,11 @@
 namespace cli {
 
 void OutputWriter::Write(std::string_view text) {
+  // Into a file or a pipe the text usually goes as it is: no copy of a long report.
+  if (filter_.PassesThrough()) {
+    Send(text);
+    return;
+  }
   Send(filter_.Feed(text));
 }
 
@@ -14,7 +19,7 @@ void OutputWriter::Finish() {
   Send(filter_.Finish());
 }
 
-void OutputWriter::Send(const std::string& bytes) {
+void OutputWriter::Send(std::string_view bytes) {
   std::size_t done = 0;
   while (done < bytes.size() && !readerGone_ && error_ == 0) {
     const ssize_t wrote = ::write(fd_, bytes.data() + done, bytes.size() - done);

@@ -23,7 +23,7 @@ class OutputWriter {
   int error() const { return error_; }  // errno of a failed write other than a closed pipe
 
  private:
-  void Send(const std::string& bytes);
+  void Send(std::string_view bytes);
 
   int fd_;
   OutputFilter filter_;

@@ -28,14 +28,13 @@ std::string ListingLine(const std::string& when, const std::string& tickets,
 }
 
 // How many of `version`'s tickets `current` lacks, a ticket held twice counting twice.
-std::size_t TicketsLacking(const std::vector<std::string>& version,
-                           const std::vector<std::string>& current) {
+std::size_t TicketsLacking(const store::TicketTexts& version, const store::TicketTexts& current) {
   std::unordered_map<std::string_view, std::size_t> held;
-  for (const std::string& ticket : current) {
+  for (const std::string_view ticket : current) {
     ++held[ticket];
   }
   std::size_t lacking = 0;
-  for (const std::string& ticket : version) {
+  for (const std::string_view ticket : version) {
     const auto found = held.find(ticket);
     if (found == held.end() || found->second == 0) {
       ++lacking;
@@ -53,7 +52,7 @@ CommandOutput ListCommand(const Options& options, const store::VersionList& list
     output.status = kExitNotFound;
     return output;
   }
-  const std::vector<std::string> current = store::ReadAllTickets(options.dataFile).tickets;
+  const store::TicketTexts current = store::ReadAllTickets(options.dataFile).tickets;
   output.out = "Versions of " + options.dataFile + " kept in " + list.folder + ", oldest first:\n";
   output.out += ListingLine("WHEN", "TICKETS", "WINNING NUMBER", "NOT IN THE FILE NOW");
   for (const store::KeptVersion& version : list.versions) {

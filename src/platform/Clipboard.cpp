@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 
 namespace platform {
 namespace {
@@ -11,6 +12,13 @@ class SystemClipboard final : public Clipboard {
   void Empty() override { QGuiApplication::clipboard()->clear(); }
   QString Read() override { return QGuiApplication::clipboard()->text(); }
   void Write(const QString& text) override { QGuiApplication::clipboard()->setText(text); }
+  // Plain text kept as UTF-8 is what other programs are handed anyway, with no conversion, and
+  // what the clipboard reads back as text.
+  void WriteUtf8(const QByteArray& utf8) override {
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("text/plain"), utf8);
+    QGuiApplication::clipboard()->setMimeData(data);
+  }
 };
 
 }  // namespace

@@ -214,10 +214,15 @@ Result<FileContents> ReadWholeFile(const std::string& path) {
     ::close(fd);
     return Fail(path, S_ISDIR(info.st_mode) ? ErrorText(EISDIR) : "Not a regular file");
   }
-  result.bytes.reserve(static_cast<std::size_t>(info.st_size));
-  char buffer[1 << 16];
+  // Read straight into the text, sized to the file (and a spare byte that tells a file that has
+  // grown since); a file that grows further is read on in larger pieces.
+  std::size_t done = 0;
+  result.bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
   for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (done == result.bytes.size()) {
+      result.bytes.resize(2 * result.bytes.size());
+    }
+    const ssize_t got = ::read(fd, result.bytes.data() + done, result.bytes.size() - done);
     if (got < 0) {
       if (errno == EINTR) {
         continue;
@@ -229,8 +234,9 @@ Result<FileContents> ReadWholeFile(const std::string& path) {
     if (got == 0) {
       break;
     }
-    result.bytes.append(buffer, static_cast<std::size_t>(got));
+    done += static_cast<std::size_t>(got);
   }
+  result.bytes.resize(done);
   ::close(fd);
   result.exists = true;
   result.encoding = DetectEncoding(result.bytes);

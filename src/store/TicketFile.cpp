@@ -72,15 +72,24 @@ ProblemKind KindOf(CountFault fault) {
                                                                          : ProblemKind::OutOfRange;
 }
 
-// The tickets of a data file's bytes as views into them: one pass over the section, keeping the
+// The tickets of a data file's bytes as spans of them: one pass over the section, keeping the
 // first line of each name as a read of each key would, so no document is needed.
-struct TicketViews {
+struct TicketSpans {
   CountResult count = ConvertCount({});
-  std::string_view countText;             // TOTAL as a read of that key gives it
-  std::string_view winning;               // W as a read of that key gives it
-  std::vector<std::string_view> tickets;  // keys 1..count; a missing key is ""
-  // Whether the key's line is exactly "<key>=<value>", so writing the same value changes nothing.
-  std::vector<bool> plain;
+  std::string_view countText;       // TOTAL as a read of that key gives it
+  std::string_view winning;         // W as a read of that key gives it
+  std::vector<TextSpan> spans;      // keys 1..count; a missing key is ""
+  std::vector<std::uint8_t> flags;  // kSeen, kPlain
+
+  static constexpr std::uint8_t kSeen = 1;
+  // The key's line is exactly "<key>=<value>", so writing the same value changes nothing.
+  static constexpr std::uint8_t kPlain = 2;
+
+  std::size_t size() const { return spans.size(); }
+  std::string_view Ticket(std::string_view bytes, std::size_t i) const {
+    return bytes.substr(spans[i].offset, spans[i].size);
+  }
+  bool Plain(std::size_t i) const { return (flags[i] & kPlain) != 0; }
 };
 
 // Whether a key line read as `name` and `value` (views into `bytes`) is exactly "name=value".
@@ -92,12 +101,11 @@ bool IsPlainLine(std::string_view bytes, std::string_view name, std::string_view
          (after == end || *after == '\r' || *after == '\n');
 }
 
-TicketViews ViewTickets(std::string_view bytes) {
-  TicketViews list;
+TicketSpans SpanTickets(std::string_view bytes) {
+  TicketSpans list;
   std::string_view& total = list.countText;
   bool totalSeen = false;
   bool winningSeen = false;
-  // A key not seen yet has no data at all; one seen with an empty value points into `bytes`.
   ProfileDocument::ForEachKey(bytes, kSection, [&](std::string_view name, std::string_view value) {
     const bool plain = value.size() <= kMaxProfileValueLength && IsPlainLine(bytes, name, value);
     value = value.substr(0, kMaxProfileValueLength);
@@ -106,21 +114,23 @@ TicketViews ViewTickets(std::string_view bytes) {
       totalSeen = true;
       // The count comes first in the files the program writes: size the list once.
       if (const CountResult count = ConvertCount(total); count && *count > 0) {
-        list.tickets.reserve(static_cast<std::size_t>(*count));
-        list.plain.reserve(static_cast<std::size_t>(*count));
+        list.spans.reserve(static_cast<std::size_t>(*count));
+        list.flags.reserve(static_cast<std::size_t>(*count));
       }
     } else if (!winningSeen && EqualsIgnoringAsciiCase(name, kWinningKey)) {
       list.winning = value;
       winningSeen = true;
     } else if (const int k = TicketNumberOf(name); k > 0) {
       const auto index = static_cast<std::size_t>(k - 1);
-      if (index >= list.tickets.size()) {
-        list.tickets.resize(index + 1);
-        list.plain.resize(index + 1);
+      if (index >= list.spans.size()) {
+        list.spans.resize(index + 1);
+        list.flags.resize(index + 1);
       }
-      if (list.tickets[index].data() == nullptr) {
-        list.tickets[index] = value.data() ? value : bytes.substr(0, 0);
-        list.plain[index] = plain;
+      if ((list.flags[index] & TicketSpans::kSeen) == 0) {
+        // An empty value may have no place in `bytes`; its span is as good anywhere.
+        list.spans[index].offset = value.data() ? value.data() - bytes.data() : 0;
+        list.spans[index].size = value.size();
+        list.flags[index] = TicketSpans::kSeen | (plain ? TicketSpans::kPlain : 0);
       }
     }
     return true;
@@ -128,25 +138,26 @@ TicketViews ViewTickets(std::string_view bytes) {
   list.count = ConvertCount(total);
   const std::size_t count =
       list.count && *list.count > 0 ? static_cast<std::size_t>(*list.count) : 0;
-  list.tickets.resize(count);
-  list.plain.resize(count);
+  list.spans.resize(count);
+  list.flags.resize(count);
   return list;
 }
 
 }  // namespace
 
 TicketList ReadAllTickets(const std::string& path) {
-  const Result<FileContents> file = ReadWholeFile(path);
-  return ParseTickets(file ? std::string_view(file->bytes) : std::string_view());
+  Result<FileContents> file = ReadWholeFile(path);
+  return ParseTickets(file ? std::move(file->bytes) : std::string());
 }
 
-TicketList ParseTickets(std::string_view bytes) {
-  const TicketViews views = ViewTickets(bytes);
+TicketList ParseTickets(std::string bytes) {
+  TicketSpans spans = SpanTickets(bytes);
   TicketList list;
-  list.count = views.count;
-  list.countText = views.countText;
-  list.winning = views.winning;
-  list.tickets.assign(views.tickets.begin(), views.tickets.end());
+  list.count = spans.count;
+  list.countText = spans.countText;
+  list.winning = spans.winning;
+  // The spans are of `bytes`, which the list takes over, so no ticket is copied.
+  list.tickets = TicketTexts(std::move(bytes), std::move(spans.spans));
   return list;
 }
 
@@ -217,21 +228,34 @@ Result<int> AppendTicket(const std::string& path, const std::string& ticket) {
 
 namespace {
 
-// Rewrites the section from `tickets`; with `loaded`, only when the file still holds those.
-template <typename Ticket>
-Result<void> Rewrite(const std::string& path, const std::vector<std::string>* loaded,
-                     const std::vector<Ticket>& tickets) {
-  for (const std::string_view ticket : tickets) {
-    if (std::string reason = ProfileDocument::RejectReason(kSection, "1", ticket);
+// Rewrites the section from `tickets`, less those `leaveOut` marks; with `loaded`, only when the
+// file still holds those.
+template <typename Tickets>
+Result<void> Rewrite(const std::string& path, const TicketTexts* loaded, const Tickets& tickets,
+                       const std::vector<std::uint8_t>* leaveOut) {
+  const auto kept = [&](std::size_t i) {
+    return leaveOut == nullptr || i >= leaveOut->size() || (*leaveOut)[i] == 0;
+  };
+  long long newCount = 0;
+  for (std::size_t i = 0; i < tickets.size(); ++i) {
+    if (!kept(i)) {
+      continue;
+    }
+    ++newCount;
+    if (std::string reason = ProfileDocument::RejectReason(kSection, "1", tickets[i]);
         !reason.empty()) {
       return Fail(path, std::move(reason));
     }
   }
   std::optional<Problem> refusal;
   const Result<void> written = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
-    const TicketViews held = ViewTickets(doc.Original());
-    if (loaded &&
-        !std::equal(held.tickets.begin(), held.tickets.end(), loaded->begin(), loaded->end())) {
+    const std::string_view bytes = doc.Original();
+    const TicketSpans held = SpanTickets(bytes);
+    if (loaded != nullptr && (held.size() != loaded->size() ||
+                              !std::equal(loaded->begin(), loaded->end(), held.spans.begin(),
+                                          [&](std::string_view a, TextSpan b) {
+                                            return a == bytes.substr(b.offset, b.size);
+                                          }))) {
       refusal = Problem{path, "The file was changed by another program", ProblemKind::FileChanged};
       return ChangeVerdict::Abandon;
     }
@@ -246,23 +270,26 @@ Result<void> Rewrite(const std::string& path, const std::vector<std::string>* lo
       return ChangeVerdict::Abandon;
     }
     const long long oldCount = held.count && *held.count > 0 ? *held.count : 0;
-    const long long newCount = static_cast<long long>(tickets.size());
     for (long long k = newCount + 1; k <= oldCount; ++k) {
       doc.Delete(kSection, DecimalText(k));
     }
     doc.Set(kSection, kTotalKey, DecimalText(newCount));
+    // Tickets that were in the file and are not kept under the same key are lost to it.
+    bool keepsTickets = held.size() <= static_cast<std::size_t>(newCount);
+    std::size_t key = 0;
     for (std::size_t i = 0; i < tickets.size(); ++i) {
-      // A key already holding its ticket is left alone: that is what Set would do, only dearer.
-      if (i < held.tickets.size() && held.plain[i] && held.tickets[i] == tickets[i]) {
+      if (!kept(i)) {
         continue;
       }
-      doc.Set(kSection, DecimalText(static_cast<long long>(i) + 1), tickets[i]);
+      const std::string_view ticket = tickets[i];
+      const bool same = key < held.size() && held.Ticket(bytes, key) == ticket;
+      keepsTickets = keepsTickets && (same || key >= held.size());
+      ++key;
+      // A key already holding its ticket is left alone: that is what Set would do, only dearer.
+      if (!same || !held.Plain(key - 1)) {
+        doc.Set(kSection, DecimalText(static_cast<long long>(key)), ticket);
+      }
     }
-    // Tickets that were in the file and are not kept under the same key are lost to it.
-    const bool keepsTickets =
-        held.tickets.size() <= tickets.size() &&
-        std::equal(held.tickets.begin(), held.tickets.end(), tickets.begin(),
-                   [](std::string_view a, std::string_view b) { return a == b; });
     return keepsTickets ? ChangeVerdict::Write : ChangeVerdict::WriteAfterKeepingVersion;
   });
   if (refusal) {
@@ -274,13 +301,13 @@ Result<void> Rewrite(const std::string& path, const std::vector<std::string>* lo
 }  // namespace
 
 Result<void> RewriteTickets(const std::string& path, const std::vector<std::string>& tickets) {
-  return Rewrite(path, nullptr, tickets);
+  return Rewrite(path, nullptr, tickets, nullptr);
 }
 
-Result<void> RewriteTicketsIfUnchanged(const std::string& path,
-                                       const std::vector<std::string>& loaded,
-                                       const std::vector<std::string_view>& tickets) {
-  return Rewrite(path, &loaded, tickets);
+Result<void> RewriteTicketsIfUnchanged(const std::string& path, const TicketTexts& loaded,
+                                       const TicketTexts& tickets,
+                                       const std::vector<std::uint8_t>& leaveOut) {
+  return Rewrite(path, &loaded, tickets, &leaveOut);
 }
 
 Result<void> StartDataFile(const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,12 +9,13 @@
 #include "store/Problem.h"
 #include "store/ProfileDocument.h"
 #include "store/TicketRules.h"
+#include "store/TicketTexts.h"
 
 namespace store {
 
 struct TicketList {
   CountResult count = ConvertCount({});  // the conversion of TOTAL as read
-  std::vector<std::string> tickets;      // keys "1".."count" in key order; a missing key is ""
+  TicketTexts tickets;                   // keys "1".."count" in key order; a missing key is ""
   std::string countText;                 // TOTAL as read, as a read of that key gives it
   std::string winning;                   // W as read, as a read of that key gives it
 };
@@ -21,8 +23,8 @@ struct TicketList {
 // Reads TOTAL ("Numbers"/"TOTAL"), converts it, and reads keys 1..count and W, all from one read
 // of the file. When the count cannot be converted, or is below 1, the list is empty.
 TicketList ReadAllTickets(const std::string& path);
-// The same from the bytes of a file already read.
-TicketList ParseTickets(std::string_view bytes);
+// The same from the bytes of a file already read, which the list keeps as its tickets' buffer.
+TicketList ParseTickets(std::string bytes);
 
 // Writes "Numbers"/"Total" = newCount and then key newCount = ticket, in one atomic write. The
 // bytes are those of the two single writes in that order.
@@ -54,11 +56,11 @@ Result<void> RewriteTickets(const std::string& path, const std::vector<std::stri
 // written as. Only when the file, as read under the lock, still holds exactly those tickets (its
 // count and keys 1..count, as ReadAllTickets reads them) is the section rewritten; otherwise
 // another program has changed the file, nothing is written and the problem is of kind
-// FileChanged. The tickets are views, so that a list of tens of thousands is passed without
-// copying it.
-Result<void> RewriteTicketsIfUnchanged(const std::string& path,
-                                       const std::vector<std::string>& loaded,
-                                       const std::vector<std::string_view>& tickets);
+// FileChanged. The tickets marked in `leaveOut` are not written, so that deleting marked tickets
+// from a list of tens of thousands needs no second list.
+Result<void> RewriteTicketsIfUnchanged(const std::string& path, const TicketTexts& loaded,
+                                       const TicketTexts& tickets,
+                                       const std::vector<std::uint8_t>& leaveOut = {});
 
 // Starts a data file: TOTAL = "0" then W = "00-00-00-00-00-00". When the file exists, the
 // ticket keys 1..old count are deleted first; a count that cannot be converted fails with that

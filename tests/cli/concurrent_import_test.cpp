@@ -110,7 +110,7 @@ TEST_P(ConcurrentImportTest, AddsEveryTicketOnce) {
   const store::TicketList list = store::ReadAllTickets(path);
   EXPECT_EQ(store::ReadProfileValue(store::kSection, store::kTotalKey, path),
             std::to_string(expected.size()));
-  std::vector<std::string> stored = list.tickets;
+  std::vector<std::string> stored = list.tickets.ToStrings();
   if (c.firstInputLate) {
     // The late run read the file only once its input was complete, so its tickets come last.
     ASSERT_GE(stored.size(), static_cast<std::size_t>(c.ticketsEach));

@@ -13,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/Clipboard.h"
 #include "platform/FileDialog.h"
 #include "platform/Messages.h"
 #include "platform/doubles/ScopedMessages.h"
@@ -157,6 +158,14 @@ TEST(FileDialogTest, NewNameRefusedAtTheQuestionKeepsTheDialogOpen) {
   ASSERT_EQ(messages.shown.size(), 2u);
   EXPECT_EQ(messages.shown[0].request.text, fresh + " does not exist.\nDo you want to create it?");
   EXPECT_EQ(messages.shown[0].request.buttons, MessageButtons::YesNo);
+}
+
+// Text given to the clipboard as UTF-8 is the same text to whoever reads it, as with a QString.
+TEST(ClipboardTest, Utf8TextReadsBackAsWritten) {
+  const QString text = QString::fromUtf8("Matched: (3) in:05-12-23-01-02-03\r\nZ\u00FCrich \u20AC");
+  platform::Clipboard::Real().WriteUtf8(text.toUtf8());
+  EXPECT_EQ(platform::Clipboard::Real().Read(), text);
+  platform::Clipboard::Real().Empty();
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ std::string ReadOutcome(const std::string& path) {
                      : "error " + std::to_string(store::ErrorNumberOf(list.count.error()));
   text += "\nW " + store::ReadProfileValue(store::kSection, store::kWinningKey, path) + "\n";
   for (std::size_t i = 0; i < list.tickets.size(); ++i)
-    text += std::to_string(i + 1) + " " + list.tickets[i] + "\n";
+    text.append(std::to_string(i + 1)).append(" ").append(list.tickets[i]).append("\n");
   return text;
 }
 
@@ -79,7 +79,7 @@ TEST_P(CaseFileTest, CommandGivesTheExpectedBytes) {
   }
   store::Result<void> result;
   if (test.command == "rewrite") {
-    std::vector<std::string> tickets = store::ReadAllTickets(path).tickets;
+    std::vector<std::string> tickets = store::ReadAllTickets(path).tickets.ToStrings();
     if (!tickets.empty())
       tickets.erase(tickets.begin());
     result = store::RewriteTickets(path, tickets);

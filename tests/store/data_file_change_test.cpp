@@ -88,7 +88,7 @@ TEST_P(ConcurrentWritersTest, EveryAppendLandsUnderItsOwnKey) {
   // Each writer's own tickets keep the order it added them in.
   for (int p = 0; p < c.appenders; ++p) {
     int next = 0;
-    for (const std::string& ticket : list.tickets) {
+    for (const std::string_view ticket : list.tickets) {
       if (ticket.rfind("p" + std::to_string(p) + "-", 0) == 0) {
         EXPECT_EQ(ticket, "p" + std::to_string(p) + "-" + std::to_string(next++));
       }

@@ -327,12 +327,12 @@ TEST_F(VersionsTest, RestoreWhileAnotherWriterAppendsLosesNoTicket) {
 
   const std::vector<std::string> versions = VersionBytes(path);
   ASSERT_EQ(versions.size(), 1u);
-  const std::vector<std::string> now = store::ReadAllTickets(path).tickets;
+  const std::vector<std::string> now = store::ReadAllTickets(path).tickets.ToStrings();
   ASSERT_GE(now.size(), 2u);
   EXPECT_EQ(std::vector<std::string>(now.begin(), now.begin() + 2),
             (std::vector<std::string>{GeneratedTicket(1), GeneratedTicket(2)}));
   WriteBytes(PathOf("kept.pmd"), versions[0]);
-  std::vector<std::string> saved = store::ReadAllTickets(PathOf("kept.pmd")).tickets;
+  std::vector<std::string> saved = store::ReadAllTickets(PathOf("kept.pmd")).tickets.ToStrings();
   saved.insert(saved.end(), now.begin() + 2, now.end());
   std::set<std::string> seen(saved.begin(), saved.end());
   for (int k = 0; k < kAppends; ++k) {

@@ -24,7 +24,7 @@ class OutsideFileTest : public UiTest {
     WriteFile(path, bytes);
     return QString::fromStdString(path);
   }
-  std::vector<std::string> Listed() const { return Plays(*main_)->Tickets(); }
+  std::vector<std::string> Listed() const { return Plays(*main_)->Tickets().ToStrings(); }
   QStringList Messages() const {
     QStringList texts;
     for (const auto& shown : desktop_.messages.shown)

@@ -19,7 +19,7 @@ const char kHint[] =
     "Play Number (F5)\" in the Numbers menu.";
 
 std::vector<std::string> ListedTickets(const frmNumberChecker& form) {
-  return Plays(form)->Tickets();
+  return Plays(form)->Tickets().ToStrings();
 }
 
 QStringList BoxTexts(const frmNumberChecker& form) {

@@ -57,7 +57,7 @@ TEST_F(VersionsWindowTest, DeleteKeepsTheFileAsItWasOnceAndSaysNothing) {
 TEST_F(VersionsWindowTest, TheWindowFollowsARestore) {
   WriteDataFile(FileOfFive());
   frmNumberChecker& form = StartProgram();
-  const std::vector<std::string> five = Plays(form)->Tickets();
+  const std::vector<std::string> five = Plays(form)->Tickets().ToStrings();
   DeleteRows(form, {0, 1, 2, 3, 4});
   const store::Result<store::VersionList> list = store::ListVersions(DataFilePath());
   ASSERT_TRUE(list);

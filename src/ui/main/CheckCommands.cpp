@@ -4,6 +4,7 @@
 #include <QTextCursor>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
@@ -11,6 +12,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Messages.h"
 #include "ui/main/PlayListModel.h"
+#include "ui/main/ResultsBox.h"
 #include "ui/main/frmNumberChecker.h"
 
 using namespace modPelmora;
@@ -63,8 +65,12 @@ void frmNumberChecker::mnuCheck_Click() {
   if (result.outcome != check::CheckOutcome::Results)
     return;
 
+  // Only whether anything matched is needed now: the list of matches goes before the box is
+  // filled, which is when the most memory is in use.
+  const bool anyReported = !result.reported.empty();
+  std::vector<check::ReportedTicket>().swap(result.reported);
   FillResultsBox(std::move(result.text));
-  if (result.reported.empty())
+  if (!anyReported)
     return;
   txtMatchedTickets->setFocus(Qt::OtherFocusReason);
   txtMatchedTickets->moveCursor(QTextCursor::End);
@@ -75,7 +81,7 @@ void frmNumberChecker::mnuCopy_Click() {
   SetStandardHeight();
   platform::Clipboard::Clear();
   ShowResultsView();
-  platform::Clipboard::SetText(ResultsText());
+  platform::Clipboard::SetUtf8Text(static_cast<ResultsBox*>(txtMatchedTickets)->CrLfUtf8());
 }
 
 void frmNumberChecker::FillResultsBox(std::string text) {

@@ -23,10 +23,10 @@ const char kChangedByAnotherProgram[] =
 
 }  // namespace
 
-frmNumberChecker::ListWrite frmNumberChecker::WriteList(
-    const std::vector<std::string_view>& tickets) {
+frmNumberChecker::ListWrite frmNumberChecker::WriteList(const store::TicketTexts& tickets,
+                                                        const std::vector<std::uint8_t>& leaveOut) {
   const store::Result<void> written =
-      store::RewriteTicketsIfUnchanged(mSession.gDataFile, mPlays->Loaded(), tickets);
+      store::RewriteTicketsIfUnchanged(mSession.gDataFile, mPlays->Loaded(), tickets, leaveOut);
   // Save, Delete and Add's Yes all write here; a version that could not be kept is told after.
   TellVersionWarningAfterCommand(this);
   if (written)

@@ -109,7 +109,7 @@ bool frmNumberChecker::OpenDataFile(const QString& path) {
 }
 
 void frmNumberChecker::mnuSave_Click() {
-  const ListWrite written = WriteList(mPlays->Views());
+  const ListWrite written = WriteList(mPlays->Tickets());
   if (written == ListWrite::Saved) {
     mPlays->MarkWritten();
     mPlays->SetAllChecked(false);

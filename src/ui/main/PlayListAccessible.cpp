@@ -49,7 +49,8 @@ class ItemAccessible : public QAccessibleInterface,
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name || !isValid())
       return {};
-    return QString::fromStdString(MarkableModel(view_)->Text(row_));
+    const std::string_view ticket = MarkableModel(view_)->Text(row_);
+    return QString::fromUtf8(ticket.data(), static_cast<qsizetype>(ticket.size()));
   }
   void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override {

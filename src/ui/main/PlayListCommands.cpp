@@ -52,7 +52,7 @@ bool frmNumberChecker::DeleteChecked() {
   lstNumbers->show();
   SetStandardHeight();
   txtMatchedTickets->hide();
-  const ListWrite written = WriteList(mPlays->UncheckedViews());
+  const ListWrite written = WriteList(mPlays->Tickets(), mPlays->Marks());
   if (written == ListWrite::Saved) {
     mPlays->RemoveChecked(/*written=*/true);
   } else if (written == ListWrite::Failed) {
@@ -87,11 +87,8 @@ void frmNumberChecker::mnuCpyPlays_Click() {
   // One piece of text for the whole list: growing the clipboard ticket by ticket would copy it
   // over and over.
   std::string text;
-  std::size_t length = 0;
-  for (const std::string& ticket : mPlays->Tickets())
-    length += 2 + ticket.size();
-  text.reserve(length);
-  for (const std::string& ticket : mPlays->Tickets()) {
+  text.reserve(2 * mPlays->Tickets().size() + mPlays->Tickets().TextSize());
+  for (const std::string_view ticket : mPlays->Tickets()) {
     text += "\r\n";
     text += ticket;
   }

@@ -45,7 +45,7 @@ Qt::ItemFlags PlayListModel::flags(const QModelIndex& index) const {
   return f;
 }
 
-void PlayListModel::SetTickets(std::vector<std::string> tickets) {
+void PlayListModel::SetTickets(store::TicketTexts tickets) {
   beginResetModel();
   tickets_ = std::move(tickets);
   MarkWritten();
@@ -54,10 +54,10 @@ void PlayListModel::SetTickets(std::vector<std::string> tickets) {
   endResetModel();
 }
 
-void PlayListModel::Append(std::string ticket) {
+void PlayListModel::Append(std::string_view ticket) {
   const int row = Count();
   beginInsertRows(QModelIndex(), row, row);
-  tickets_.push_back(std::move(ticket));
+  tickets_.push_back(ticket);
   marks_.push_back(0);
   endInsertRows();
 }
@@ -96,21 +96,13 @@ void PlayListModel::RemoveChecked(bool written) {
     loadedIsList_ = false;
   }
   beginResetModel();
-  std::size_t kept = 0;
-  for (std::size_t i = 0; i < tickets_.size(); ++i) {
-    if (marks_[i])
-      continue;
-    if (kept != i)
-      tickets_[kept] = std::move(tickets_[i]);
-    ++kept;
-  }
-  tickets_.resize(kept);
-  marks_.assign(kept, 0);
+  tickets_.RemoveMarked(marks_);
+  marks_.assign(tickets_.size(), 0);
   checkedCount_ = 0;
   endResetModel();
 }
 
-void PlayListModel::SetLoaded(std::vector<std::string> tickets) {
+void PlayListModel::SetLoaded(store::TicketTexts tickets) {
   loaded_ = std::move(tickets);
   loadedIsList_ = false;
 }
@@ -120,7 +112,7 @@ void PlayListModel::MarkWritten() {
   loadedIsList_ = true;
 }
 
-void PlayListModel::ReloadKeepingMarks(std::vector<std::string> tickets) {
+void PlayListModel::ReloadKeepingMarks(store::TicketTexts tickets) {
   beginResetModel();
   std::vector<std::uint8_t> marks(tickets.size(), 0);
   checkedCount_ = 0;
@@ -134,18 +126,4 @@ void PlayListModel::ReloadKeepingMarks(std::vector<std::string> tickets) {
   tickets_ = std::move(tickets);
   MarkWritten();
   endResetModel();
-}
-
-std::vector<std::string_view> PlayListModel::Views() const {
-  return {tickets_.begin(), tickets_.end()};
-}
-
-std::vector<std::string_view> PlayListModel::UncheckedViews() const {
-  std::vector<std::string_view> kept;
-  kept.reserve(tickets_.size() - static_cast<std::size_t>(checkedCount_));
-  for (std::size_t i = 0; i < tickets_.size(); ++i) {
-    if (!marks_[i])
-      kept.push_back(tickets_[i]);
-  }
-  return kept;
 }

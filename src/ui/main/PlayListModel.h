@@ -6,9 +6,11 @@
 #include <string_view>
 #include <vector>
 
-// Tickets and their marks as plain vectors, shown by a list view that draws only the rows on
-// screen: filling is a vector move and deleting the marked tickets one compaction, which keeps
-// a list of 32,767 tickets as quick as a short one.
+#include "store/TicketTexts.h"
+
+// Tickets in one buffer and their marks in a plain vector, shown by a list view that draws only
+// the rows on screen: filling is a move of the file's bytes and deleting the marked tickets one
+// compaction, which keeps a list of 32,767 tickets as quick as a short one.
 class PlayListModel : public QAbstractListModel {
   Q_OBJECT
  public:
@@ -21,26 +23,25 @@ class PlayListModel : public QAbstractListModel {
 
   bool Checkable() const { return checkable_; }
   int Count() const { return static_cast<int>(tickets_.size()); }
-  const std::string& Text(int i) const { return tickets_[static_cast<std::size_t>(i)]; }
-  const std::vector<std::string>& Tickets() const { return tickets_; }
+  std::string_view Text(int i) const { return tickets_[static_cast<std::size_t>(i)]; }
+  const store::TicketTexts& Tickets() const { return tickets_; }
+  // One mark a ticket, in list order: not 0 for a marked ticket.
+  const std::vector<std::uint8_t>& Marks() const { return marks_; }
 
   // Filling from the data file: the tickets also become what the list was loaded from.
-  void SetTickets(std::vector<std::string> tickets);
-  void Append(std::string ticket);
+  void SetTickets(store::TicketTexts tickets);
+  void Append(std::string_view ticket);
   void Clear();
 
   // What the list was last loaded from or written as, to tell whether another program has
   // changed the file since. Usually the list itself; a copy is kept only while the list differs
   // (marked tickets taken off the list but not off the file, a write having failed).
-  const std::vector<std::string>& Loaded() const { return loadedIsList_ ? tickets_ : loaded_; }
-  void SetLoaded(std::vector<std::string> tickets);
+  const store::TicketTexts& Loaded() const { return loadedIsList_ ? tickets_ : loaded_; }
+  void SetLoaded(store::TicketTexts tickets);
   // The list as it stands has just been written to the file.
   void MarkWritten();
   // Fills from the data file again, keeping each mark whose row holds the same ticket as before.
-  void ReloadKeepingMarks(std::vector<std::string> tickets);
-  // The tickets as views, all of them or those that are not marked, in list order.
-  std::vector<std::string_view> Views() const;
-  std::vector<std::string_view> UncheckedViews() const;
+  void ReloadKeepingMarks(store::TicketTexts tickets);
 
   bool IsChecked(int i) const { return marks_[static_cast<std::size_t>(i)] != 0; }
   int CheckedCount() const { return checkedCount_; }
@@ -56,9 +57,9 @@ class PlayListModel : public QAbstractListModel {
 
  private:
   bool checkable_;
-  std::vector<std::string> tickets_;
+  store::TicketTexts tickets_;
   std::vector<std::uint8_t> marks_;
-  std::vector<std::string> loaded_;  // used only when loadedIsList_ is false
+  store::TicketTexts loaded_;  // used only when loadedIsList_ is false
   bool loadedIsList_ = true;
   int checkedCount_ = 0;
 };

@@ -6,6 +6,8 @@
 #include <QKeySequence>
 #include <QSignalBlocker>
 #include <QStyleHints>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 
 ResultsBox::ResultsBox(QWidget* parent) : QPlainTextEdit(parent) {
@@ -56,6 +58,41 @@ bool ResultsBox::viewportEvent(QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
     StartBlinking();
   return QPlainTextEdit::viewportEvent(event);
+}
+
+QByteArray ResultsBox::CrLfUtf8() const {
+  const QTextDocument* doc = document();
+  qsizetype size = 0;
+  for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+    size += block.length() + 1;
+  QByteArray text;
+  text.reserve(size);
+  QString line;
+  for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+    if (block != doc->begin())
+      text.append("\r\n");
+    line = block.text();
+    // The characters the plain text of a document turns into line ends and spaces.
+    for (QChar& c : line) {
+      switch (c.unicode()) {
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case 0xFDD0:  // the start and end of a frame
+        case 0xFDD1:
+          c = u'\n';
+          break;
+        case QChar::Nbsp:
+          c = u' ';
+          break;
+        default:
+          break;
+      }
+    }
+    if (line.contains(u'\n'))
+      line.replace(u'\n', QStringLiteral("\r\n"));
+    text.append(line.toUtf8());
+  }
+  return text;
 }
 
 void ResultsBox::StartBlinking() {

@@ -334,7 +334,7 @@ void frmNumberChecker::SetWinningBox(int k, const QString& text) {
   mSession.gWinning[static_cast<std::size_t>(k - 1)] = text.toStdString();
 }
 
-void frmNumberChecker::SetPlayList(std::vector<std::string> tickets) {
+void frmNumberChecker::SetPlayList(store::TicketTexts tickets) {
   mPlays->SetTickets(std::move(tickets));
   UpdateCountLine();
 }
@@ -348,9 +348,7 @@ void frmNumberChecker::ShowMatchHint() {
 }
 
 QString frmNumberChecker::ResultsText() const {
-  QString text = txtMatchedTickets->toPlainText();
-  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  return text;
+  return QString::fromUtf8(static_cast<const ResultsBox*>(txtMatchedTickets)->CrLfUtf8());
 }
 
 void frmNumberChecker::SetResultsText(const QString& text) {

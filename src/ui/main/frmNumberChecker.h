@@ -13,6 +13,7 @@
 #include "app/modPelmora.h"
 #include "check/WinningNumber.h"
 #include "store/TicketRules.h"
+#include "store/TicketTexts.h"
 
 class QAction;
 class QLabel;
@@ -106,14 +107,15 @@ class frmNumberChecker : public QMainWindow {
   void SetWinningBox(int k, const QString& text);
 
   // Replaces the play list and updates the count line from it ("There are N total tickets").
-  void SetPlayList(std::vector<std::string> tickets);
+  void SetPlayList(store::TicketTexts tickets);
   void UpdateCountLine();
 
   // The list against the data file. WriteList writes `tickets` as the file's list only when the
   // file still holds what the list was loaded from; otherwise it reloads the list and tells the
   // person. The caller records what was written as loaded.
   enum class ListWrite { Saved, Failed, FileChanged };
-  ListWrite WriteList(const std::vector<std::string_view>& tickets);
+  ListWrite WriteList(const store::TicketTexts& tickets,
+                      const std::vector<std::uint8_t>& leaveOut = {});
   // The list, count line and boxes loaded from the file again, marks kept where they still fit.
   void ReloadFromFile();
   // Follows outside changes of gDataFile while no other window of the program is open.

@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "store/TicketFile.h"
+#include "store/TicketTexts.h"
+
+namespace {
+
+// A data file that is mostly other text: the list does not keep the file's bytes for a few
+// tickets, yet reads, deletes and adds the same as one that does.
+TEST(TicketTextsTest, ListFromAFileOfMostlyOtherTextKeepsItsTickets) {
+  const std::string other = "[Other]\r\nnote=" + std::string(1 << 20, 'x') + "\r\n";
+  for (const std::string& padding : {std::string(), other}) {
+    store::TicketList list = store::ParseTickets(
+        padding + "[Numbers]\r\nTOTAL=4\r\n1=01-02-03-04-05-06\r\n2=\r\n4=07-08-09-10-11-12\r\n" +
+        padding);
+    EXPECT_EQ(list.tickets,
+              (std::vector<std::string>{"01-02-03-04-05-06", "", "", "07-08-09-10-11-12"}));
+    list.tickets.RemoveMarked({1, 0, 1, 0});
+    list.tickets.push_back("13-14-15-16-17-18");
+    EXPECT_EQ(list.tickets,
+              (std::vector<std::string>{"", "07-08-09-10-11-12", "13-14-15-16-17-18"}));
+    EXPECT_EQ(list.tickets.TextSize(), 34u);
+  }
+}
+
+}  // namespace

@@ -60,11 +60,16 @@ void ImportTickets(benchmark::State& state) {
     state.PauseTiming();
     std::ofstream(path, std::ios::binary) << bench::FileHead(0, store::kEmptyPlayNumber);
     state.ResumeTiming();
-    const cli::TicketLines lines = cli::ParseTicketLines(text);
-    cli::DataFileForAdding file = cli::OpenForAdding(path);
-    const std::string problem = cli::AddTickets(file, path, lines.tickets);
-    if (!problem.empty() || !lines.refused.empty()) {
-      state.SkipWithError(problem.c_str());
+    const store::Result<cli::TicketLines> lines = cli::ParseTicketLines(text);
+    if (!lines) {
+      state.SkipWithError(lines.error().reason.c_str());
+      break;
+    }
+    store::Result<cli::DataFileForAdding> file = cli::OpenForAdding(path);
+    const store::Result<void> added = file ? cli::AddTickets(*file, path, lines->tickets)
+                                           : store::Result<void>(store::Unexpected{file.error()});
+    if (!added || !lines->refused.empty()) {
+      state.SkipWithError(added ? "lines were refused" : added.error().reason.c_str());
       break;
     }
   }

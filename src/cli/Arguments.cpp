@@ -45,20 +45,18 @@ class Parser {
  public:
   explicit Parser(const std::vector<std::string>& arguments) : arguments_(arguments) {}
 
-  ParsedArguments Run() {
+  store::Result<Options> Run() {
     for (const std::string& argument : arguments_) {
       if (argument == "--") {
         break;
       }
       if (argument == "--help" || argument == "-h") {
-        result_.options.mode = Mode::Help;
-        result_.ok = true;
-        return result_;
+        options_.mode = Mode::Help;
+        return options_;
       }
       if (argument == "--version") {
-        result_.options.mode = Mode::Version;
-        result_.ok = true;
-        return result_;
+        options_.mode = Mode::Version;
+        return options_;
       }
     }
     std::vector<std::string> files;
@@ -76,15 +74,16 @@ class Parser {
     if (problem_.empty()) {
       Finish(files);
     }
-    result_.ok = problem_.empty();
-    result_.problem = problem_;
-    return result_;
+    if (!problem_.empty()) {
+      return store::Fail("", problem_);
+    }
+    return options_;
   }
 
  private:
   void Option(const std::string& argument) {
     const OptionValue option = SplitOption(argument);
-    Options& options = result_.options;
+    Options& options = options_;
     if (option.name == "--winning") {
       if (auto value = Value(option, "a winning number such as 05-12-23-34-45-56")) {
         Once(options.winning.has_value(), option.name);
@@ -110,11 +109,10 @@ class Parser {
     } else if (option.name == "--columns") {
       if (auto value = Value(option, "six columns, such as 2-7")) {
         Once(!options.columns.empty(), option.name);
-        std::string problem;
-        if (auto picks = ParseColumns(*value, problem)) {
+        if (store::Result<std::vector<ColumnPick>> picks = ParseColumns(*value)) {
           options.columns = std::move(*picks);
         } else {
-          Fail(problem);
+          Fail(picks.error().reason);
         }
       }
     } else if (bool* flag = FlagOf(option.name)) {
@@ -139,7 +137,7 @@ class Parser {
 
   // The options that only switch something on.
   bool* FlagOf(std::string_view name) {
-    Options& options = result_.options;
+    Options& options = options_;
     if (name == "--skip-bad") {
       return &options.skipBad;
     }
@@ -154,7 +152,7 @@ class Parser {
     if (option.name == "--restore") {
       if (auto value = Value(option, "a time as --versions prints it")) {
         SetMode(Mode::Restore);
-        result_.options.restoreWhen = std::move(*value);
+        options_.restoreWhen = std::move(*value);
       }
     } else if (option.inlineValue) {
       Fail(std::string(option.name) + " takes no value");
@@ -184,7 +182,7 @@ class Parser {
   }
 
   void SetMode(Mode mode) {
-    Mode& current = result_.options.mode;
+    Mode& current = options_.mode;
     if (current == mode) {
       Fail(ModeOption(mode) + " is given twice");
     } else if (current != Mode::Check) {
@@ -200,7 +198,7 @@ class Parser {
   }
 
   void Finish(const std::vector<std::string>& files) {
-    const Options& options = result_.options;
+    const Options& options = options_;
     if (options.winning && options.mode != Mode::Check) {
       Fail("--winning cannot be used with " + ModeOption(options.mode));
     } else if (options.skipBad && options.mode != Mode::Import && options.mode != Mode::Draws) {
@@ -212,7 +210,7 @@ class Parser {
     } else if (files.size() > 1) {
       Fail("one data file only, not \"" + files[0] + "\" and \"" + files[1] + "\"");
     } else {
-      result_.options.dataFile = files.front();
+      options_.dataFile = files.front();
     }
   }
 
@@ -224,13 +222,13 @@ class Parser {
 
   const std::vector<std::string>& arguments_;
   std::size_t next_ = 0;
-  ParsedArguments result_;
+  Options options_;
   std::string problem_;
 };
 
 }  // namespace
 
-ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
+store::Result<Options> ParseArguments(const std::vector<std::string>& arguments) {
   return Parser(arguments).Run();
 }
 

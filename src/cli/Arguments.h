@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/Columns.h"
+#include "store/Problem.h"
 
 namespace cli {
 
@@ -33,16 +34,11 @@ struct Options {
   std::string restoreWhen;             // --restore: a version's time as --versions prints it
 };
 
-struct ParsedArguments {
-  bool ok = false;
-  Options options;
-  std::string problem;  // one line, when not ok
-};
-
 // The arguments after the program name. "--name value" and "--name=value" are both accepted,
 // "--" ends the options. --help and --version win over everything else, so that they work
-// whatever else is on the line.
-ParsedArguments ParseArguments(const std::vector<std::string>& arguments);
+// whatever else is on the line. A problem is one line with no path: the mistake is in the
+// arguments, not in a file.
+store::Result<Options> ParseArguments(const std::vector<std::string>& arguments);
 
 std::string HelpText();
 std::string VersionText();

@@ -1,6 +1,7 @@
 #include "cli/Columns.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "cli/NumberLines.h"
 
@@ -42,10 +43,9 @@ std::string Shown(const ColumnPick& pick) {
 }
 
 // Adds the picks of one item of the list: a place, a range of places or a name.
-bool AddItem(std::string_view item, std::vector<ColumnPick>& picks, std::string& problem) {
+store::Result<void> AddItem(std::string_view item, std::vector<ColumnPick>& picks) {
   if (item.empty()) {
-    problem = "--columns has an empty item";
-    return false;
+    return store::Fail("", "--columns has an empty item");
   }
   if (const std::size_t dash = item.find('-'); dash != std::string_view::npos) {
     const auto from = PlaceOf(Trimmed(item.substr(0, dash)));
@@ -54,33 +54,32 @@ bool AddItem(std::string_view item, std::vector<ColumnPick>& picks, std::string&
       for (std::size_t place = *from; place <= *to; ++place) {
         picks.push_back({place, {}});
       }
-      return true;
+      return {};
     }
   }
   if (IsDigits(item)) {
     if (const auto place = PlaceOf(item)) {
       picks.push_back({*place, {}});
-      return true;
+      return {};
     }
-    problem = "--columns: " + std::string(item) + " is not a column from 1 to " +
-              std::to_string(kHighestPlace);
-    return false;
+    return store::Fail("", "--columns: " + std::string(item) + " is not a column from 1 to " +
+                               std::to_string(kHighestPlace));
   }
   picks.push_back({0, std::string(item)});
-  return true;
+  return {};
 }
 
 }  // namespace
 
-std::optional<std::vector<ColumnPick>> ParseColumns(std::string_view text, std::string& problem) {
+store::Result<std::vector<ColumnPick>> ParseColumns(std::string_view text) {
   std::vector<ColumnPick> picks;
   std::size_t start = 0;
   for (;;) {
     const std::size_t comma = text.find(',', start);
     const std::string_view item =
         Trimmed(text.substr(start, comma == std::string_view::npos ? text.npos : comma - start));
-    if (!AddItem(item, picks, problem)) {
-      return std::nullopt;
+    if (store::Result<void> added = AddItem(item, picks); !added) {
+      return store::Unexpected{added.error()};
     }
     if (comma == std::string_view::npos) {
       break;
@@ -88,15 +87,13 @@ std::optional<std::vector<ColumnPick>> ParseColumns(std::string_view text, std::
     start = comma + 1;
   }
   if (picks.size() != kNumbersPerTicket) {
-    problem = "--columns needs six columns, such as 2-7 or 2,3,4,5,6,7; \"" + std::string(text) +
-              "\" names " + std::to_string(picks.size());
-    return std::nullopt;
+    return store::Fail("", "--columns needs six columns, such as 2-7 or 2,3,4,5,6,7; \"" +
+                               std::string(text) + "\" names " + std::to_string(picks.size()));
   }
   for (std::size_t k = 0; k < picks.size(); ++k) {
     for (std::size_t j = 0; j < k; ++j) {
       if (picks[j].place == picks[k].place && SameName(picks[j].name, picks[k].name)) {
-        problem = "--columns names " + Shown(picks[k]) + " twice";
-        return std::nullopt;
+        return store::Fail("", "--columns names " + Shown(picks[k]) + " twice");
       }
     }
   }

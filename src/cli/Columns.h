@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,9 +17,9 @@ struct ColumnPick {
 };
 
 // The value of --columns: six places or names separated by commas, where "2-7" stands for the
-// places 2 to 7, e.g. "2-7", "2,3,4,5,6,7", "B1,B2,B3,B4,B5,B6". Returns nothing, with the
-// reason in `problem`, for a list that does not name six different columns.
-std::optional<std::vector<ColumnPick>> ParseColumns(std::string_view text, std::string& problem);
+// places 2 to 7, e.g. "2-7", "2,3,4,5,6,7", "B1,B2,B3,B4,B5,B6". A list that does not name six
+// different columns is a problem with no path, as the mistake is in the option.
+store::Result<std::vector<ColumnPick>> ParseColumns(std::string_view text);
 
 bool PicksByName(const std::vector<ColumnPick>& picks);
 

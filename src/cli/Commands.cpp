@@ -122,13 +122,13 @@ store::Result<check::WinningTexts> ParseWinning(const std::string& text) {
       }
     }
   }
-  const ParsedNumbers parsed = ParseSixNumbers(text);
-  if (!parsed.ok) {
-    return store::Fail(subject, "the winning number " + parsed.problem);
+  const store::Result<SixNumbers> parsed = ParseSixNumbers(text);
+  if (!parsed) {
+    return store::Fail(subject, "the winning number " + parsed.error().reason);
   }
   check::WinningTexts winning;
   for (std::size_t k = 0; k < winning.size(); ++k) {
-    winning[k] = store::TwoDigitField(parsed.numbers[k]);
+    winning[k] = store::TwoDigitField((*parsed)[k]);
   }
   return winning;
 }
@@ -221,14 +221,15 @@ CommandOutput RunImportCommand(const Options& options) {
   if (!input) {
     return Failure(input.error());
   }
-  const ImportText text = DecodeImportText(*input);
-  if (!text.ok) {
-    return Failure(importName, text.problem + "; nothing was added");
+  const store::Result<std::string> text = DecodeImportText(*input);
+  if (!text) {
+    return Failure(importName, text.error().reason + "; nothing was added");
   }
-  const TicketLines lines = ParseTicketLines(text.text, options.columns);
-  if (!lines.problem.empty()) {
-    return Failure(importName, lines.problem + "; nothing was added");
+  const store::Result<TicketLines> parsed = ParseTicketLines(*text, options.columns);
+  if (!parsed) {
+    return Failure(importName, parsed.error().reason + "; nothing was added");
   }
+  const TicketLines& lines = *parsed;
   CommandOutput output;
   ReportRefused(output, importName, lines.refused);
   if (!lines.refused.empty() && !options.skipBad) {
@@ -319,28 +320,29 @@ void ReportOutputFailure(CommandOutput& output, const std::string& reason) {
 
 CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal,
                              OutputWriter* stream) {
-  const ParsedArguments parsed = ParseArguments(arguments);
-  if (!parsed.ok) {
+  const store::Result<Options> parsed = ParseArguments(arguments);
+  if (!parsed) {
     CommandOutput output;
-    AppendLine(output.err,
-               std::string(kProgram).append(parsed.problem).append(" (see pelmora-check --help)"));
+    AppendLine(
+        output.err,
+        std::string(kProgram).append(parsed.error().reason).append(" (see pelmora-check --help)"));
     return output;
   }
   // A long report goes out as it is made, through the writer that ends its lines as asked.
   ReportSink toStream;
   if (stream != nullptr) {
-    stream->SetLfLineEnds(parsed.options.lfLineEnds);
+    stream->SetLfLineEnds(parsed->lfLineEnds);
     toStream = [stream](std::string_view piece) {
       stream->Write(piece);
       return !stream->readerGone() && stream->error() == 0;
     };
   }
   CommandOutput output =
-      RunCommand(parsed.options, outputIsTerminal, stream != nullptr ? &toStream : nullptr);
-  output.lfLineEnds = parsed.options.lfLineEnds;
+      RunCommand(*parsed, outputIsTerminal, stream != nullptr ? &toStream : nullptr);
+  output.lfLineEnds = parsed->lfLineEnds;
   // A version that could not be kept did not stop the command; it is told after it.
   if (const std::optional<store::VersionWarning> warning = store::TakeVersionWarning()) {
-    Report(output, parsed.options.dataFile, store::VersionWarningText(*warning));
+    Report(output, parsed->dataFile, store::VersionWarningText(*warning));
   }
   return output;
 }

@@ -73,13 +73,13 @@ DrawLines ParseDrawLines(std::string_view text) {
       result.refused.push_back({line, "has no date before the six numbers"});
       return;
     }
-    ParsedNumbers parsed = ParseSixNumbers(split.numbers);
-    if (!parsed.ok) {
+    const store::Result<SixNumbers> parsed = ParseSixNumbers(split.numbers);
+    if (!parsed) {
       result.refused.push_back(
-          {line, "after the date \"" + PrintableDate(split.date) + "\": " + parsed.problem});
+          {line, "after the date \"" + PrintableDate(split.date) + "\": " + parsed.error().reason});
       return;
     }
-    result.draws.push_back({line, PrintableDate(split.date), parsed.numbers});
+    result.draws.push_back({line, PrintableDate(split.date), *parsed});
   });
   return result;
 }

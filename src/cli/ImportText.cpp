@@ -16,19 +16,18 @@ std::string ByteOffset(std::size_t offset) {
   return "byte " + std::to_string(offset + 1);
 }
 
-ImportText DecodeUtf16(std::string_view bytes, bool bigEndian) {
-  ImportText result;
+store::Result<std::string> DecodeUtf16(std::string_view bytes, bool bigEndian) {
   const std::size_t start = kUtf16LeMark.size();
   if ((bytes.size() - start) % 2 != 0) {
-    result.problem = "it is UTF-16 but ends in half a character";
-    return result;
+    return store::Fail("", "it is UTF-16 but ends in half a character");
   }
   auto unitAt = [&](std::size_t i) -> std::uint32_t {
     const auto first = static_cast<unsigned char>(bytes[i]);
     const auto second = static_cast<unsigned char>(bytes[i + 1]);
     return bigEndian ? (first << 8U) | second : (second << 8U) | first;
   };
-  result.text.reserve((bytes.size() - start) / 2);
+  std::string text;
+  text.reserve((bytes.size() - start) / 2);
   for (std::size_t i = start; i < bytes.size(); i += 2) {
     std::uint32_t code = unitAt(i);
     if (code >= 0xD800 && code <= 0xDBFF && i + 3 < bytes.size()) {
@@ -39,47 +38,39 @@ ImportText DecodeUtf16(std::string_view bytes, bool bigEndian) {
       }
     }
     if (code >= 0xD800 && code <= 0xDFFF) {
-      result.problem = "it is UTF-16 but holds a broken character at " + ByteOffset(i);
-      return result;
+      return store::Fail("", "it is UTF-16 but holds a broken character at " + ByteOffset(i));
     }
     if (code == 0) {
-      result.problem = "it holds a NUL character at " + ByteOffset(i) + "; not a text file";
-      return result;
+      return store::Fail("", "it holds a NUL character at " + ByteOffset(i) + "; not a text file");
     }
-    store::AppendUtf8(result.text, static_cast<char32_t>(code));
+    store::AppendUtf8(text, static_cast<char32_t>(code));
   }
-  result.ok = true;
-  return result;
+  return text;
 }
 
 }  // namespace
 
-ImportText DecodeImportText(std::string_view bytes) {
+store::Result<std::string> DecodeImportText(std::string_view bytes) {
   if (bytes.starts_with(kUtf16LeMark)) {
     return DecodeUtf16(bytes, false);
   }
   if (bytes.starts_with(kUtf16BeMark)) {
     return DecodeUtf16(bytes, true);
   }
-  ImportText result;
   const std::size_t start = bytes.starts_with(kUtf8Mark) ? kUtf8Mark.size() : 0;
   for (std::size_t i = start; i < bytes.size();) {
     if (bytes[i] == '\0') {
-      result.problem = "it holds a NUL byte at " + ByteOffset(i) +
-                       "; not a text file, or UTF-16 without a byte-order mark";
-      return result;
+      return store::Fail("", "it holds a NUL byte at " + ByteOffset(i) +
+                                 "; not a text file, or UTF-16 without a byte-order mark");
     }
     const std::size_t length = store::Utf8SequenceLength(bytes, i);
     if (length == 0) {
-      result.problem = "it is not UTF-8 text (" + ByteOffset(i) +
-                       "); save it as UTF-8 or UTF-16 with a byte-order mark";
-      return result;
+      return store::Fail("", "it is not UTF-8 text (" + ByteOffset(i) +
+                                 "); save it as UTF-8 or UTF-16 with a byte-order mark");
     }
     i += length;
   }
-  result.text = std::string(bytes.substr(start));
-  result.ok = true;
-  return result;
+  return std::string(bytes.substr(start));
 }
 
 }  // namespace cli

@@ -57,40 +57,35 @@ std::vector<std::string_view> NumberWords(std::string_view text) {
   return words;
 }
 
-ParsedNumbers ParseSixNumbers(std::string_view text) {
+store::Result<SixNumbers> ParseSixNumbers(std::string_view text) {
   return SixNumbersOf(NumberWords(text));
 }
 
-ParsedNumbers SixNumbersOf(const std::vector<std::string_view>& words) {
-  ParsedNumbers result;
+store::Result<SixNumbers> SixNumbersOf(const std::vector<std::string_view>& words) {
   for (const std::string_view word : words) {
     if (!IsDigits(word)) {
-      result.problem = "\"" + ShownWord(word) + "\" is not a number";
-      return result;
+      return store::Fail("", "\"" + ShownWord(word) + "\" is not a number");
     }
   }
   if (words.size() != kNumbersPerTicket) {
-    result.problem = WrongCountProblem(words.size());
-    return result;
+    return store::Fail("", WrongCountProblem(words.size()));
   }
+  SixNumbers numbers{};
   for (int k = 0; k < kNumbersPerTicket; ++k) {
     const std::string_view word = words[static_cast<std::size_t>(k)];
     const int value = ValueOf(word);
     if (value < kLowestNumber || value > kHighestNumber) {
-      result.problem = ShownWord(word) + " is outside " + std::to_string(kLowestNumber) + " to " +
-                       std::to_string(kHighestNumber);
-      return result;
+      return store::Fail("", ShownWord(word) + " is outside " + std::to_string(kLowestNumber) +
+                                 " to " + std::to_string(kHighestNumber));
     }
     for (int j = 0; j < k; ++j) {
-      if (result.numbers[static_cast<std::size_t>(j)] == value) {
-        result.problem = ShownWord(word) + " appears twice";
-        return result;
+      if (numbers[static_cast<std::size_t>(j)] == value) {
+        return store::Fail("", ShownWord(word) + " appears twice");
       }
     }
-    result.numbers[static_cast<std::size_t>(k)] = value;
+    numbers[static_cast<std::size_t>(k)] = value;
   }
-  result.ok = true;
-  return result;
+  return numbers;
 }
 
 std::string WrongCountProblem(std::size_t count) {

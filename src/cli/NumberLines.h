@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/Columns.h"
+#include "store/Problem.h"
 #include "store/TicketRules.h"
 
 namespace cli {
@@ -27,17 +28,12 @@ std::vector<std::string_view> NumberWords(std::string_view text);
 bool IsLetterOrDigit(char c);
 bool IsDigits(std::string_view word);  // true for the empty word too
 
-struct ParsedNumbers {
-  bool ok = false;
-  SixNumbers numbers{};  // in the order written
-  std::string problem;   // why the text was refused, when not ok
-};
-
-// Six different whole numbers from 1 to 59, with any separators between them.
-ParsedNumbers ParseSixNumbers(std::string_view text);
+// Six different whole numbers from 1 to 59, with any separators between them, in the order
+// written. Why the text was refused is a problem with no path: the caller names the line.
+store::Result<SixNumbers> ParseSixNumbers(std::string_view text);
 
 // The same for the words already cut out of a line.
-ParsedNumbers SixNumbersOf(const std::vector<std::string_view>& words);
+store::Result<SixNumbers> SixNumbersOf(const std::vector<std::string_view>& words);
 
 // Why `count` numbers are no ticket: "holds 5 numbers, not 6".
 std::string WrongCountProblem(std::size_t count);
@@ -60,10 +56,11 @@ struct RefusedLine {
   std::string problem;
 };
 
+// The refused lines are part of what was read, not a failure: they are reported even when the
+// import goes on with the other lines (--skip-bad).
 struct TicketLines {
   std::vector<std::string> tickets;  // stored form, in the order of the lines
   std::vector<RefusedLine> refused;
-  std::string problem;  // why the text as a whole cannot be read, e.g. a picked column is unknown
 };
 
 // The tickets of an import text (UTF-8), one per row of a spreadsheet or line of plain text; the
@@ -72,7 +69,9 @@ struct TicketLines {
 // `columns` a row's fields that are whole numbers must be six, and are the ticket; other fields,
 // such as a date or a name, are passed over. A row of one field is cut into its words, so
 // "05-12-30-41-08-55" is a ticket too. With `columns` the six picked fields are the ticket; when
-// they are picked by name, the first row is the heading that holds the names.
-TicketLines ParseTicketLines(std::string_view text, const std::vector<ColumnPick>& columns = {});
+// they are picked by name, the first row is the heading that holds the names. A problem, with no
+// path, says why the text as a whole cannot be read, e.g. a picked column is unknown.
+store::Result<TicketLines> ParseTicketLines(std::string_view text,
+                                            const std::vector<ColumnPick>& columns = {});
 
 }  // namespace cli

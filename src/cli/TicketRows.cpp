@@ -39,40 +39,33 @@ bool IsHeading(const std::vector<std::string_view>& fields) {
   return std::none_of(fields.begin(), fields.end(), IsNumber);
 }
 
-ParsedNumbers TicketOfRow(const std::vector<std::string_view>& fields) {
+store::Result<SixNumbers> TicketOfRow(const std::vector<std::string_view>& fields) {
   std::vector<std::string_view> numbers;
   std::copy_if(fields.begin(), fields.end(), std::back_inserter(numbers), IsNumber);
   if (numbers.size() == kNumbersPerTicket) {
     return SixNumbersOf(numbers);
   }
-  ParsedNumbers refused;
   const auto mistyped = std::find_if(fields.begin(), fields.end(), IsMistypedNumber);
   if (mistyped != fields.end()) {
-    refused.problem = "\"" + ShownWord(*mistyped) + "\" is not a number";
-  } else {
-    refused.problem = WrongCountProblem(numbers.size());
+    return store::Fail("", "\"" + ShownWord(*mistyped) + "\" is not a number");
   }
-  return refused;
+  return store::Fail("", WrongCountProblem(numbers.size()));
 }
 
-ParsedNumbers TicketOfColumns(const std::vector<std::string>& fields,
-                              const std::vector<std::size_t>& places) {
-  ParsedNumbers refused;
+store::Result<SixNumbers> TicketOfColumns(const std::vector<std::string>& fields,
+                                          const std::vector<std::size_t>& places) {
   std::vector<std::string_view> numbers;
   for (const std::size_t place : places) {
     const std::string column = "column " + std::to_string(place + 1);
     if (place >= fields.size()) {
-      refused.problem = "has no " + column;
-      return refused;
+      return store::Fail("", "has no " + column);
     }
     const std::string_view field = fields[place];
     if (field.empty()) {
-      refused.problem = column + " is empty";
-      return refused;
+      return store::Fail("", column + " is empty");
     }
     if (!IsDigits(field)) {
-      refused.problem = column + ": \"" + ShownWord(field) + "\" is not a number";
-      return refused;
+      return store::Fail("", column + ": \"" + ShownWord(field) + "\" is not a number");
     }
     numbers.push_back(field);
   }
@@ -81,22 +74,24 @@ ParsedNumbers TicketOfColumns(const std::vector<std::string>& fields,
 
 }  // namespace
 
-TicketLines ParseTicketLines(std::string_view text, const std::vector<ColumnPick>& columns) {
+store::Result<TicketLines> ParseTicketLines(std::string_view text,
+                                            const std::vector<ColumnPick>& columns) {
   TicketLines result;
+  std::string problem;
   std::optional<std::vector<std::size_t>> places;
   const auto resolve = [&](const std::vector<std::string>& heading) {
     store::Result<std::vector<std::size_t>> resolved = ResolveColumns(columns, heading);
     if (resolved)
       places = std::move(*resolved);
     else
-      result.problem = resolved.error().reason;
+      problem = resolved.error().reason;
   };
   if (!columns.empty() && !PicksByName(columns)) {
     resolve({});
   }
   bool firstRow = true;
   ForEachRecord(text, DetectSeparator(text), [&](const CsvRecord& record) {
-    if (!result.problem.empty() || IsBlankRow(record)) {
+    if (!problem.empty() || IsBlankRow(record)) {
       return;
     }
     const bool first = std::exchange(firstRow, false);
@@ -113,17 +108,20 @@ TicketLines ParseTicketLines(std::string_view text, const std::vector<ColumnPick
       return;
     }
     // A row of one field has no other columns to pass over: every word in it counts.
-    ParsedNumbers parsed = places                      ? TicketOfColumns(record.fields, *places)
-                           : record.fields.size() == 1 ? SixNumbersOf(fields)
-                                                       : TicketOfRow(fields);
-    if (parsed.ok) {
-      result.tickets.push_back(TicketText(parsed.numbers));
+    store::Result<SixNumbers> parsed = places ? TicketOfColumns(record.fields, *places)
+                                       : record.fields.size() == 1 ? SixNumbersOf(fields)
+                                                                   : TicketOfRow(fields);
+    if (parsed) {
+      result.tickets.push_back(TicketText(*parsed));
     } else {
-      result.refused.push_back({record.line, std::move(parsed.problem)});
+      result.refused.push_back({record.line, parsed.error().reason});
     }
   });
-  if (!columns.empty() && !places && result.problem.empty()) {
-    result.problem = "it holds no heading with the columns given to --columns";
+  if (!columns.empty() && !places && problem.empty()) {
+    problem = "it holds no heading with the columns given to --columns";
+  }
+  if (!problem.empty()) {
+    return store::Fail("", std::move(problem));
   }
   return result;
 }

@@ -142,18 +142,15 @@ Result<void> WriteInPlace(const std::string& path, const std::string& target,
   return error == 0 ? Result<void>() : Fail(path, ErrorText(error));
 }
 
-// Gives the new file the old one's mode, owner and group. Returns false when the owner or the
-// group could not be kept, so the caller writes in place instead.
-bool TakeOverAttributes(int fd, const struct stat& old, int& error) {
-  error = 0;
+// Gives the new file the old one's mode, owner and group. Gives false when the owner or the
+// group could not be kept, so the caller writes in place instead; a problem names `path`.
+Result<bool> TakeOverAttributes(int fd, const struct stat& old, const std::string& path) {
   if (::fchmod(fd, old.st_mode & 07777) != 0) {
-    error = errno;
-    return true;
+    return Fail(path, ErrorText(errno));
   }
   struct stat created {};
   if (::fstat(fd, &created) != 0) {
-    error = errno;
-    return true;
+    return Fail(path, ErrorText(errno));
   }
   if (created.st_uid == old.st_uid && created.st_gid == old.st_gid) {
     return true;
@@ -314,12 +311,11 @@ Result<void> WriteFileAtomically(const std::string& path, const std::string& tex
   TempFile temp(fd, tempPath);
 
   if (exists) {
-    int error = 0;
-    const bool kept = TakeOverAttributes(temp.fd(), old, error);
-    if (error != 0) {
-      return Fail(path, ErrorText(error));
-    }
+    const Result<bool> kept = TakeOverAttributes(temp.fd(), old, path);
     if (!kept) {
+      return Unexpected{kept.error()};
+    }
+    if (!*kept) {
       temp.Close();
       return inPlace();
     }

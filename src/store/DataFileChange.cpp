@@ -40,12 +40,12 @@ class FileLock {
   FileLock& operator=(const FileLock&) = delete;
   ~FileLock() { Release(); }
 
-  // What Take found.
-  enum class Outcome { Locked, Retry, Failed };
+  // What Take found, when it did not fail.
+  enum class Outcome { Locked, Retry };
 
   // Opens the file at `path` (creating it empty when missing) and locks it. Retry means the path
   // changed under us and the caller should try again.
-  Outcome Take(const std::string& path, std::string& reason) {
+  Result<Outcome> Take(const std::string& path) {
     Release();
     int fd;
     do {
@@ -57,8 +57,7 @@ class FileLock {
       // one else did: a file we did not create must never be taken for a missing one.
       Result<std::string> target = ResolveWriteTarget(path);
       if (!target) {
-        reason = target.error().reason;
-        return Outcome::Failed;
+        return Fail(path, target.error().reason);
       }
       createdPath_ = std::move(*target);
       fd = ::open(createdPath_.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -67,31 +66,26 @@ class FileLock {
         if (errno == EEXIST || errno == EINTR) {
           return Outcome::Retry;
         }
-        reason = ErrorText(errno);
-        return Outcome::Failed;
+        return Fail(path, ErrorText(errno));
       }
       created_ = true;
     } else if (fd < 0) {
-      reason = ErrorText(errno);
-      return Outcome::Failed;
+      return Fail(path, ErrorText(errno));
     }
     fd_ = fd;
 
     if (::fstat(fd_, &locked_) != 0) {
-      reason = ErrorText(errno);
-      return Outcome::Failed;
+      return Fail(path, ErrorText(errno));
     }
     if (!S_ISREG(locked_.st_mode)) {
-      reason = S_ISDIR(locked_.st_mode) ? ErrorText(EISDIR) : "Not a regular file";
-      return Outcome::Failed;
+      return Fail(path, S_ISDIR(locked_.st_mode) ? ErrorText(EISDIR) : "Not a regular file");
     }
     int locked;
     do {
       locked = ::flock(fd_, LOCK_EX);
     } while (locked != 0 && errno == EINTR);
     if (locked != 0 && !LockingUnsupported(errno)) {
-      reason = ErrorText(errno);
-      return Outcome::Failed;
+      return Fail(path, ErrorText(errno));
     }
     // The file may have been replaced, or removed by a writer that had created it, while we
     // waited; a change made on that copy would be lost.
@@ -100,8 +94,7 @@ class FileLock {
       if (errno == ENOENT) {
         return Outcome::Retry;
       }
-      reason = ErrorText(errno);
-      return Outcome::Failed;
+      return Fail(path, ErrorText(errno));
     }
     return SameFile(current, locked_) ? Outcome::Locked : Outcome::Retry;
   }
@@ -142,18 +135,17 @@ Result<void> ChangeDataFile(
     return Fail(path, ErrorText(ENOENT));
   }
   FileLock lock;
-  std::string reason;
-  FileLock::Outcome outcome = FileLock::Outcome::Retry;
-  for (int attempt = 0; attempt < kMaxLockAttempts && outcome == FileLock::Outcome::Retry;
-       ++attempt) {
-    outcome = lock.Take(path, reason);
+  Result<FileLock::Outcome> outcome = FileLock::Outcome::Retry;
+  for (int attempt = 0;
+       attempt < kMaxLockAttempts && outcome && *outcome == FileLock::Outcome::Retry; ++attempt) {
+    outcome = lock.Take(path);
   }
-  if (outcome == FileLock::Outcome::Retry) {
-    return Fail(path, "The file kept being replaced while waiting to change it");
-  }
-  if (outcome == FileLock::Outcome::Failed) {
+  if (!outcome) {
     lock.RemoveCreatedFile();
-    return Fail(path, reason);
+    return Unexpected{outcome.error()};
+  }
+  if (*outcome == FileLock::Outcome::Retry) {
+    return Fail(path, "The file kept being replaced while waiting to change it");
   }
 
   // The empty file we created for the lock stands for a missing one.

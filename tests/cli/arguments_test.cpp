@@ -9,37 +9,37 @@ namespace cli {
 namespace {
 
 TEST(ArgumentsTest, ReadsEachCommand) {
-  ParsedArguments parsed = ParseArguments({"--winning", "05-12-23-34-45-56", "a.pmd"});
-  ASSERT_TRUE(parsed.ok) << parsed.problem;
-  EXPECT_EQ(parsed.options.mode, Mode::Check);
-  EXPECT_EQ(parsed.options.winning, "05-12-23-34-45-56");
-  EXPECT_EQ(parsed.options.dataFile, "a.pmd");
+  store::Result<Options> parsed = ParseArguments({"--winning", "05-12-23-34-45-56", "a.pmd"});
+  ASSERT_TRUE(parsed) << parsed.error().reason;
+  EXPECT_EQ(parsed->mode, Mode::Check);
+  EXPECT_EQ(parsed->winning, "05-12-23-34-45-56");
+  EXPECT_EQ(parsed->dataFile, "a.pmd");
 
   parsed = ParseArguments({"a.pmd", "--import=-", "--skip-bad"});
-  ASSERT_TRUE(parsed.ok) << parsed.problem;
-  EXPECT_EQ(parsed.options.mode, Mode::Import);
-  EXPECT_EQ(parsed.options.importFile, "-");
-  EXPECT_TRUE(parsed.options.skipBad);
+  ASSERT_TRUE(parsed) << parsed.error().reason;
+  EXPECT_EQ(parsed->mode, Mode::Import);
+  EXPECT_EQ(parsed->importFile, "-");
+  EXPECT_TRUE(parsed->skipBad);
 
   parsed = ParseArguments({"--draws", "d.csv", "--", "--odd-name.pmd"});
-  ASSERT_TRUE(parsed.ok) << parsed.problem;
-  EXPECT_EQ(parsed.options.mode, Mode::Draws);
-  EXPECT_EQ(parsed.options.dataFile, "--odd-name.pmd");
+  ASSERT_TRUE(parsed) << parsed.error().reason;
+  EXPECT_EQ(parsed->mode, Mode::Draws);
+  EXPECT_EQ(parsed->dataFile, "--odd-name.pmd");
 
   parsed = ParseArguments({"--import", "t.csv", "--columns", "2, 4-6 ,Bonus,9", "--lf", "a.pmd"});
-  ASSERT_TRUE(parsed.ok) << parsed.problem;
-  EXPECT_TRUE(parsed.options.lfLineEnds);
+  ASSERT_TRUE(parsed) << parsed.error().reason;
+  EXPECT_TRUE(parsed->lfLineEnds);
   std::vector<std::string> picks;
-  for (const ColumnPick& pick : parsed.options.columns) {
+  for (const ColumnPick& pick : parsed->columns) {
     picks.push_back(pick.place != 0 ? std::to_string(pick.place) : pick.name);
   }
   EXPECT_EQ(picks, (std::vector<std::string>{"2", "4", "5", "6", "Bonus", "9"}));
 
-  EXPECT_EQ(ParseArguments({"--export", "csv", "a.pmd"}).options.mode, Mode::Export);
-  EXPECT_EQ(ParseArguments({"a.pmd", "--duplicates"}).options.mode, Mode::Duplicates);
+  EXPECT_EQ(ParseArguments({"--export", "csv", "a.pmd"})->mode, Mode::Export);
+  EXPECT_EQ(ParseArguments({"a.pmd", "--duplicates"})->mode, Mode::Duplicates);
   // Help works whatever else is wrong on the line.
-  EXPECT_EQ(ParseArguments({"--bogus", "-h"}).options.mode, Mode::Help);
-  EXPECT_EQ(ParseArguments({}).problem, "no data file given");
+  EXPECT_EQ(ParseArguments({"--bogus", "-h"})->mode, Mode::Help);
+  EXPECT_EQ(ParseArguments({}).error().reason, "no data file given");
 }
 
 struct BadCase {
@@ -56,9 +56,9 @@ void PrintTo(const BadCase& c, std::ostream* out) {
 class BadArgumentsTest : public testing::TestWithParam<BadCase> {};
 
 TEST_P(BadArgumentsTest, NamesTheProblem) {
-  const ParsedArguments parsed = ParseArguments(GetParam().arguments);
-  EXPECT_FALSE(parsed.ok);
-  EXPECT_EQ(parsed.problem, GetParam().problem);
+  const store::Result<Options> parsed = ParseArguments(GetParam().arguments);
+  ASSERT_FALSE(parsed);
+  EXPECT_EQ(parsed.error().reason, GetParam().problem);
 }
 
 INSTANTIATE_TEST_SUITE_P(

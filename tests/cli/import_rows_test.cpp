@@ -24,16 +24,17 @@ std::string ReadSample(const std::string& name) {
   return bytes.str();
 }
 
-std::string Described(const TicketLines& lines) {
+std::string Described(const store::Result<TicketLines>& parsed) {
+  if (!parsed) {
+    return "file: " + parsed.error().reason + "\n";
+  }
+  const TicketLines& lines = *parsed;
   std::string text;
   for (const std::string& ticket : lines.tickets) {
     text += ticket + "\n";
   }
   for (const RefusedLine& line : lines.refused) {
     text += "line " + std::to_string(line.line) + ": " + line.problem + "\n";
-  }
-  if (!lines.problem.empty()) {
-    text += "file: " + lines.problem + "\n";
   }
   return text;
 }
@@ -52,16 +53,15 @@ void PrintTo(const SheetCase& c, std::ostream* out) {
 class SheetTest : public testing::TestWithParam<SheetCase> {};
 
 TEST_P(SheetTest, GivesTheGoldenTicketsAndRefusedLines) {
-  const ImportText text = DecodeImportText(ReadSample(GetParam().file));
-  ASSERT_TRUE(text.ok) << text.problem;
+  const store::Result<std::string> text = DecodeImportText(ReadSample(GetParam().file));
+  ASSERT_TRUE(text) << text.error().reason;
   std::vector<ColumnPick> columns;
   if (!GetParam().columns.empty()) {
-    std::string problem;
-    const auto picks = ParseColumns(GetParam().columns, problem);
-    ASSERT_TRUE(picks) << problem;
+    const store::Result<std::vector<ColumnPick>> picks = ParseColumns(GetParam().columns);
+    ASSERT_TRUE(picks) << picks.error().reason;
     columns = *picks;
   }
-  EXPECT_EQ(Described(ParseTicketLines(text.text, columns)), ReadSample(GetParam().expected));
+  EXPECT_EQ(Described(ParseTicketLines(*text, columns)), ReadSample(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -137,8 +137,8 @@ void PrintTo(const EncodingCase& c, std::ostream* out) {
 class EncodingTest : public testing::TestWithParam<EncodingCase> {};
 
 TEST_P(EncodingTest, ReadsUnicodeOrRefuses) {
-  const ImportText text = DecodeImportText(GetParam().bytes);
-  EXPECT_EQ(text.ok ? text.text : text.problem, GetParam().textOrProblem);
+  const store::Result<std::string> text = DecodeImportText(GetParam().bytes);
+  EXPECT_EQ(text ? *text : text.error().reason, GetParam().textOrProblem);
 }
 
 INSTANTIATE_TEST_SUITE_P(

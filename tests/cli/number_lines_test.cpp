@@ -18,8 +18,8 @@ struct LineCase {
 class SixNumbersTest : public testing::TestWithParam<LineCase> {};
 
 TEST_P(SixNumbersTest, ReadsOrRefuses) {
-  const ParsedNumbers parsed = ParseSixNumbers(GetParam().text);
-  EXPECT_EQ(parsed.ok ? TicketText(parsed.numbers) : parsed.problem, GetParam().ticketOrProblem);
+  const store::Result<SixNumbers> parsed = ParseSixNumbers(GetParam().text);
+  EXPECT_EQ(parsed ? TicketText(*parsed) : parsed.error().reason, GetParam().ticketOrProblem);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<LineCase>& info) { return info.param.name; });
 
 TEST(TicketLinesTest, NumbersLinesAcrossEveryLineEndAndSkipsHeadingAndBlanks) {
-  const TicketLines lines = ParseTicketLines(
+  const store::Result<TicketLines> parsed = ParseTicketLines(
       "\xEF\xBB\xBF"
       "n1,n2,n3,n4,n5,n6\r\n"
       "1 2 3 4 5 6\r\n"
@@ -53,6 +53,8 @@ TEST(TicketLinesTest, NumbersLinesAcrossEveryLineEndAndSkipsHeadingAndBlanks) {
       "\n"
       "a b c d e f\n"
       "13 14 15 16 17 18");
+  ASSERT_TRUE(parsed);
+  const TicketLines& lines = *parsed;
   EXPECT_EQ(lines.tickets, (std::vector<std::string>{"01-02-03-04-05-06", "07-08-09-10-11-12",
                                                      "13-14-15-16-17-18"}));
   ASSERT_EQ(lines.refused.size(), 2u);
@@ -64,17 +66,19 @@ TEST(TicketLinesTest, NumbersLinesAcrossEveryLineEndAndSkipsHeadingAndBlanks) {
 }
 
 TEST(TicketLinesTest, FirstLineWithoutLettersIsATicket) {
-  const TicketLines lines = ParseTicketLines("1 2 3 4 5 6\n");
-  EXPECT_EQ(lines.tickets, std::vector<std::string>{"01-02-03-04-05-06"});
+  const store::Result<TicketLines> lines = ParseTicketLines("1 2 3 4 5 6\n");
+  ASSERT_TRUE(lines);
+  EXPECT_EQ(lines->tickets, std::vector<std::string>{"01-02-03-04-05-06"});
 }
 
 TEST(ExportTest, ReadsBackThroughImportUnchanged) {
   const std::vector<std::string> tickets = {"05-12-30-41-08-55", "59-01-02-03-04-58"};
   const std::string csv = ExportCsv(tickets);
   EXPECT_EQ(csv, "n1,n2,n3,n4,n5,n6\n05,12,30,41,08,55\n59,01,02,03,04,58\n");
-  const TicketLines back = ParseTicketLines(csv);
-  EXPECT_EQ(back.tickets, tickets);
-  EXPECT_TRUE(back.refused.empty());
+  const store::Result<TicketLines> back = ParseTicketLines(csv);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->tickets, tickets);
+  EXPECT_TRUE(back->refused.empty());
 }
 
 TEST(ExportTest, QuotesFieldsThatWouldBreakTheRow) {

@@ -61,10 +61,11 @@ void ImportTickets(benchmark::State& state) {
     std::ofstream(path, std::ios::binary) << bench::FileHead(0, store::kEmptyPlayNumber);
     state.ResumeTiming();
     const cli::TicketLines lines = cli::ParseTicketLines(text);
-    cli::DataFileForAdding file = cli::OpenForAdding(path);
-    const std::string problem = cli::AddTickets(file, path, lines.tickets);
-    if (!problem.empty() || !lines.refused.empty()) {
-      state.SkipWithError(problem.c_str());
+    store::Result<cli::DataFileForAdding> file = cli::OpenForAdding(path);
+    const store::Result<void> added =
+        file ? cli::AddTickets(*file, path, lines.tickets) : store::Fail(file.error());
+    if (!added || !lines.refused.empty()) {
+      state.SkipWithError(added ? "refused lines" : added.error().reason.c_str());
       break;
     }
   }

@@ -51,7 +51,8 @@ store::Result<void> UnlockedRewrite(const std::string& path,
     return store::Fail(file.error());
   }
   store::ProfileDocument doc = store::ProfileDocument::ParseOwning(std::move(file->bytes));
-  const store::CountResult old = store::ConvertCount(doc.Get(store::kSection, store::kTotalKeyAsAdded));
+  const store::CountResult old =
+      store::ConvertCount(doc.Get(store::kSection, store::kTotalKeyAsAdded));
   for (long long k = static_cast<long long>(tickets.size()) + 1; k <= (old ? *old : 0); ++k) {
     doc.Delete(store::kSection, std::to_string(k));
   }

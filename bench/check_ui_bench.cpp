@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "MainWindowParts.h"
 #include "QtBenchMain.h"
 #include "platform/doubles/ScopedClipboard.h"
 #include "platform/doubles/ScopedMessages.h"
@@ -78,10 +79,10 @@ struct Window {
 // the box deferred to the event loop. The colour timer it starts is stopped untimed.
 void CheckAndShow(frmNumberChecker& form, benchmark::State& state) {
   form.mnuCheck_Click();
-  form.txtMatchedTickets->repaint();
+  bench::ResultsBox(form)->repaint();
   QApplication::processEvents();
   state.PauseTiming();
-  form.Timer1->stop();
+  bench::FlashTimer(form)->stop();
   state.ResumeTiming();
 }
 
@@ -90,7 +91,7 @@ void CheckOnWindow(benchmark::State& state) {
   frmNumberChecker& form = *window.form;
   for (auto _ : state)
     CheckAndShow(form, state);
-  state.counters["lines"] = form.txtMatchedTickets->document()->blockCount();
+  state.counters["lines"] = bench::ResultsBox(form)->document()->blockCount();
 }
 
 // A check right after the hint, so the box has no earlier results to drop.
@@ -109,7 +110,7 @@ void CopyResults(benchmark::State& state) {
   Window window(static_cast<int>(state.range(0)));
   frmNumberChecker& form = *window.form;
   form.mnuCheck_Click();
-  form.Timer1->stop();
+  bench::FlashTimer(form)->stop();
   for (auto _ : state) {
     form.mnuCopy_Click();
   }

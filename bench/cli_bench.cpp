@@ -66,10 +66,10 @@ void ImportTickets(benchmark::State& state) {
       break;
     }
     store::Result<cli::DataFileForAdding> file = cli::OpenForAdding(path);
-    const store::Result<void> added = file ? cli::AddTickets(*file, path, lines->tickets)
-                                           : store::Result<void>(store::Unexpected{file.error()});
+    const store::Result<void> added =
+        file ? cli::AddTickets(*file, path, lines->tickets) : store::Fail(file.error());
     if (!added || !lines->refused.empty()) {
-      state.SkipWithError(added ? "lines were refused" : added.error().reason.c_str());
+      state.SkipWithError(added ? "refused lines" : added.error().reason.c_str());
       break;
     }
   }

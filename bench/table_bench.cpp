@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -19,13 +20,13 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "MainWindowParts.h"
 #include "QtBenchMain.h"
 #include "app/DataFileLocation.h"
 #include "app/modPelmora.h"
 #include "platform/doubles/ScopedClipboard.h"
 #include "platform/doubles/ScopedFileDialog.h"
 #include "platform/doubles/ScopedMessages.h"
-#include "ui/Forms.h"
 #include "ui/entry/frmNumberEntry.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
@@ -91,7 +92,6 @@ class Program {
     Settle();
   }
   ~Program() {
-    forms::UnloadAll();
     main_.reset();
     Settle();
     modPelmora::SetProgramFolderForTesting(QString());
@@ -102,9 +102,9 @@ class Program {
   const std::vector<std::string>& Tickets() const { return tickets_; }
   int Count() const { return count_; }
   frmNumberEntry& OpenEntry() {
-    main_->OpenEntryDialog(modPelmora::kEntryPlays);
+    main_->OpenEntryDialog(EntryMode::Plays);
     Settle();
-    return *forms::NumberEntry();
+    return *bench::OpenChild<frmNumberEntry>(*main_);
   }
 
   struct {
@@ -135,10 +135,9 @@ void StartUp(benchmark::State& state) {
     form->show();
     Settle();
     state.PauseTiming();
-    Fail(state, form->mPlays->Count() != program.Count(), "the list was not filled");
+    Fail(state, bench::Plays(*form)->Count() != program.Count(), "the list was not filled");
     form.reset();
     Settle();
-    forms::RegisterMainForm(&program.Main());
     state.ResumeTiming();
   }
 }
@@ -150,7 +149,8 @@ void Open(benchmark::State& state) {
     program.Main().mnuOpen_Click();
     Settle();
   }
-  Fail(state, program.Main().mPlays->Count() != program.Count(), "Open did not list the file");
+  Fail(state, bench::Plays(program.Main())->Count() != program.Count(),
+       "Open did not list the file");
 }
 
 // New over the full file: every ticket key leaves the file and the list empties.
@@ -166,7 +166,7 @@ void New(benchmark::State& state) {
     program.Main().mnuNew_Click();
     Settle();
   }
-  Fail(state, program.Main().mPlays->Count() != 0, "New left tickets in the list");
+  Fail(state, bench::Plays(program.Main())->Count() != 0, "New left tickets in the list");
 }
 
 void Save(benchmark::State& state) {
@@ -189,13 +189,13 @@ void DeleteHalf(benchmark::State& state) {
     program.RestoreFile();
     form.SetPlayList(program.Tickets());
     for (int i = 0; i < program.Count(); i += 2)
-      form.mPlays->SetChecked(i, true);
+      bench::Plays(form)->SetChecked(i, true);
     Settle();
     state.ResumeTiming();
     form.mnuDeleteChecked_Click();
     Settle();
   }
-  Fail(state, form.mPlays->Count() != program.Count() / 2, "wrong count left");
+  Fail(state, bench::Plays(form)->Count() != program.Count() / 2, "wrong count left");
 }
 
 void MarkAll(benchmark::State& state) {
@@ -222,14 +222,17 @@ void SaveNext(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     program.RestoreFile();
-    entry.lbltotaltickets->setText(QString::number(program.Count()));
+    entry.findChild<QLabel*>(QStringLiteral("lbltotaltickets"))
+        ->setText(QString::number(program.Count()));
     for (int n : {3, 17, 22, 41, 8, 55})
-      entry.ck01[static_cast<std::size_t>(n)]->setChecked(true);
+      entry.findChild<QCheckBox*>(QStringLiteral("ck01_%1").arg(n))->setChecked(true);
     state.ResumeTiming();
     entry.cmdNext_Click();
     Settle();
   }
-  Fail(state, entry.lbltotaltickets->text() != QString::number(program.Count() + 1),
+  Fail(state,
+       entry.findChild<QLabel*>(QStringLiteral("lbltotaltickets"))->text() !=
+           QString::number(program.Count() + 1),
        "the ticket was not saved");
 }
 
@@ -238,13 +241,14 @@ void Done(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     frmNumberEntry& entry = program.OpenEntry();
-    program.Main().mPlays->Clear();
+    bench::Plays(program.Main())->Clear();
     Settle();
     state.ResumeTiming();
     entry.cmdDone_Click();
     Settle();
   }
-  Fail(state, program.Main().mPlays->Count() != program.Count(), "the list was not refilled");
+  Fail(state, bench::Plays(program.Main())->Count() != program.Count(),
+       "the list was not refilled");
 }
 
 void ViewAll(benchmark::State& state) {
@@ -255,8 +259,9 @@ void ViewAll(benchmark::State& state) {
     entry.cmdAllNumbers_Click();
     Settle();
     state.PauseTiming();
-    listed = forms::AllNumbers()->mTickets->Count();
-    forms::AllNumbers()->cmdCancel_Click();
+    frmAllNumbers* all = bench::OpenChild<frmAllNumbers>(entry);
+    listed = all->findChild<QListView*>()->model()->rowCount();
+    all->cmdCancel_Click();
     Settle();
     state.ResumeTiming();
   }
@@ -270,10 +275,10 @@ void Check(benchmark::State& state, const char* winning, int reportEvery = 1) {
     form.mnuCheck_Click();
     Settle();
     state.PauseTiming();
-    form.Timer1->stop();
+    bench::FlashTimer(form)->stop();
     state.ResumeTiming();
   }
-  state.counters["lines"] = form.txtMatchedTickets->document()->blockCount();
+  state.counters["lines"] = bench::ResultsBox(form)->document()->blockCount();
 }
 
 void CheckAllMatch(benchmark::State& state) {
@@ -290,7 +295,7 @@ void CopyResults(benchmark::State& state) {
   Program program(state);
   frmNumberChecker& form = program.Main();
   form.mnuCheck_Click();
-  form.Timer1->stop();
+  bench::FlashTimer(form)->stop();
   Settle();
   for (auto _ : state) {
     form.mnuCopy_Click();

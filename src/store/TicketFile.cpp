@@ -232,7 +232,7 @@ namespace {
 // file still holds those.
 template <typename Tickets>
 Result<void> Rewrite(const std::string& path, const TicketTexts* loaded, const Tickets& tickets,
-                       const std::vector<std::uint8_t>* leaveOut) {
+                     const std::vector<std::uint8_t>* leaveOut) {
   const auto kept = [&](std::size_t i) {
     return leaveOut == nullptr || i >= leaveOut->size() || (*leaveOut)[i] == 0;
   };

@@ -24,5 +24,8 @@ inline constexpr std::string_view kSection = "Numbers";
 inline constexpr std::string_view kTotalKey = "TOTAL";
 inline constexpr std::string_view kTotalKeyAsAdded = "Total";
 inline constexpr std::string_view kWinningKey = "W";
+// The winning number is saved under these spellings, which a file without the key then shows.
+inline constexpr std::string_view kSectionAsWinningSaved = "numbers";
+inline constexpr std::string_view kWinningKeyAsSaved = "w";
 
 }  // namespace store

@@ -64,7 +64,8 @@ TEST_P(ConcurrentWritersTest, EveryAppendLandsUnderItsOwnKey) {
       for (int i = 0; i < c.appendsEach; ++i) {
         const std::string value =
             "0" + std::to_string(w) + "-00-00-00-00-" + std::to_string(10 + i % 50);
-        if (!store::WriteProfileValue(store::kSection, store::kWinningKey, value, path).has_value()) {
+        if (!store::WriteProfileValue(store::kSection, store::kWinningKey, value, path)
+                 .has_value()) {
           return false;
         }
       }

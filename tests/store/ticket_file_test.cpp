@@ -192,7 +192,8 @@ bool RewriteBySingleWrites(const std::string& path, const Tickets& tickets) {
 
 int StartBySingleWrites(const std::string& path) {
   if (std::filesystem::exists(path)) {
-    const store::CountResult old = ConvertCount(ReadProfileValue(store::kSection, store::kTotalKeyAsAdded, path));
+    const store::CountResult old =
+        ConvertCount(ReadProfileValue(store::kSection, store::kTotalKeyAsAdded, path));
     if (!old) {
       return ErrorNumber(old);
     }

@@ -123,7 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
             [](const std::string& p) { return store::RewriteTickets(p, FirstTickets(6)); }, false},
         RemovingCommand{"AddATicket",
                         [](const std::string& p) {
-                          return store_test::WithoutValue(store::AppendTicket(p, GeneratedTicket(9)));
+                          return store_test::WithoutValue(
+                              store::AppendTicket(p, GeneratedTicket(9)));
                         },
                         false}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -65,8 +65,8 @@ void frmNumberEntry::SaveWinningNumber() {
     }
   }
   // A winning number that did not reach the disk keeps the dialog open with its picks.
-  const store::Result<void> written =
-      store::WriteProfileValue("numbers", "w", text, mSession.gDataFile);
+  const store::Result<void> written = store::WriteProfileValue(
+      store::kSectionAsWinningSaved, store::kWinningKeyAsSaved, text, mSession.gDataFile);
   // Told over the main window: this dialog is gone by then.
   TellVersionWarningAfterCommand(parentWidget());
   if (!written) {

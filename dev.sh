@@ -56,7 +56,9 @@ case "$cmd" in
     ;;
   test)
     install_missing
-    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    # The benchmarks are built (not run) with the tests, so that a change cannot break them
+    # unnoticed.
+    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORA_BENCH=ON
     run_tests build
     ;;
   bench)

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "store/ProfileLines.h"
+#include "store/ProfileScan.h"
 
 namespace store {
 
@@ -46,8 +46,10 @@ class ProfileDocument {
   // trimmed name and the uncut value as read (ValueOfKeyLine) of every key line of the first
   // section named `section`, in file order and duplicates included, until `visit` returns false.
   static std::string Lookup(std::string_view bytes, std::string_view section, std::string_view key);
-  static void ForEachKey(std::string_view bytes, std::string_view section,
-                         const std::function<bool(std::string_view, std::string_view)>& visit);
+  template <typename Visit>
+  static void ForEachKey(std::string_view bytes, std::string_view section, Visit&& visit) {
+    scan::ForEachKey(bytes, section, visit);
+  }
 
   // The value as read (trimmed, one pair of quotes dropped) cut to kMaxProfileValueLength
   // characters; empty when missing.

@@ -6,33 +6,6 @@
 
 namespace store {
 
-void ProfileDocument::ForEachKey(
-    std::string_view bytes, std::string_view section,
-    const std::function<bool(std::string_view, std::string_view)>& visit) {
-  section = TrimBlanks(section);
-  LineSplitter splitter(bytes, bytes.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0);
-  bool inSection = false;
-  std::size_t begin;
-  std::size_t length;
-  LineEnd ending;
-  while (splitter.Next(begin, length, ending)) {
-    const std::string_view text = bytes.substr(begin, length);
-    const ClassifiedLine kind = Classify(text);
-    if (kind.kind == ClassifiedLine::Blank) {
-      splitter.SkipBlankLines(begin, length, ending);
-    } else if (kind.kind == ClassifiedLine::Header) {
-      if (inSection) {
-        return;  // a later section of the same name is never read
-      }
-      inSection = EqualsIgnoringAsciiCase(kind.name, section);
-    } else if (kind.kind == ClassifiedLine::Key && inSection) {
-      if (!visit(kind.name, ValueOfKeyLine(text))) {
-        return;
-      }
-    }
-  }
-}
-
 std::string ProfileDocument::Lookup(std::string_view bytes, std::string_view section,
                                     std::string_view key) {
   key = TrimBlanks(key);

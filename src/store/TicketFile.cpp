@@ -38,14 +38,15 @@ int TicketNumberOf(std::string_view name) {
   if (name.empty() || name.size() > 5 || name.front() == '0') {
     return 0;
   }
-  int number = 0;
+  unsigned number = 0;
   for (const char c : name) {
-    if (c < '0' || c > '9') {
+    const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
+    if (digit > 9) {
       return 0;
     }
-    number = number * 10 + (c - '0');
+    number = number * 10 + digit;
   }
-  return number <= kMaxTickets ? number : 0;
+  return number <= kMaxTickets ? static_cast<int>(number) : 0;
 }
 
 // Why a count read as `text` with `fault` refuses a change, for a person; `unknown` says what the
@@ -106,35 +107,77 @@ TicketSpans SpanTickets(std::string_view bytes) {
   std::string_view& total = list.countText;
   bool totalSeen = false;
   bool winningSeen = false;
-  ProfileDocument::ForEachKey(bytes, kSection, [&](std::string_view name, std::string_view value) {
-    const bool plain = value.size() <= kMaxProfileValueLength && IsPlainLine(bytes, name, value);
-    value = value.substr(0, kMaxProfileValueLength);
-    if (!totalSeen && EqualsIgnoringAsciiCase(name, kTotalKey)) {
-      total = value;
+  // Once the count is read, keys above it are known to be cut off at the end and are passed by.
+  std::size_t cap = static_cast<std::size_t>(kMaxTickets);
+  // Key k's value as read, when it is the first line of that key; `plain` as IsPlainLine.
+  const auto keep = [&](int k, std::string_view value, bool plain) {
+    const auto index = static_cast<std::size_t>(k - 1);
+    if (index >= cap) {
+      return;
+    }
+    if (index >= list.spans.size()) {
+      list.spans.resize(index + 1);
+      list.flags.resize(index + 1);
+    }
+    if ((list.flags[index] & TicketSpans::kSeen) == 0) {
+      // An empty value may have no place in `bytes`; its span is as good anywhere.
+      list.spans[index].offset = value.data() ? value.data() - bytes.data() : 0;
+      list.spans[index].size = value.size();
+      list.flags[index] = TicketSpans::kSeen | (plain ? TicketSpans::kPlain : 0);
+    }
+  };
+  const auto visit = [&](std::string_view name, std::string_view value) {
+    // A name that is a ticket number is neither of the other two, so it is asked first.
+    if (const int k = TicketNumberOf(name); k > 0) {
+      keep(k, value.substr(0, kMaxProfileValueLength),
+           value.size() <= kMaxProfileValueLength && IsPlainLine(bytes, name, value));
+    } else if (!totalSeen && EqualsIgnoringAsciiCase(name, kTotalKey)) {
+      total = value.substr(0, kMaxProfileValueLength);
       totalSeen = true;
+      const CountResult count = ConvertCount(total);
+      cap = count && *count > 0 ? static_cast<std::size_t>(*count) : 0;
       // The count comes first in the files the program writes: size the list once.
-      if (const CountResult count = ConvertCount(total); count && *count > 0) {
-        list.spans.reserve(static_cast<std::size_t>(*count));
-        list.flags.reserve(static_cast<std::size_t>(*count));
+      if (cap > list.spans.size()) {
+        list.spans.resize(cap);
+        list.flags.resize(cap);
       }
     } else if (!winningSeen && EqualsIgnoringAsciiCase(name, kWinningKey)) {
-      list.winning = value;
+      list.winning = value.substr(0, kMaxProfileValueLength);
       winningSeen = true;
-    } else if (const int k = TicketNumberOf(name); k > 0) {
-      const auto index = static_cast<std::size_t>(k - 1);
-      if (index >= list.spans.size()) {
-        list.spans.resize(index + 1);
-        list.flags.resize(index + 1);
-      }
-      if ((list.flags[index] & TicketSpans::kSeen) == 0) {
-        // An empty value may have no place in `bytes`; its span is as good anywhere.
-        list.spans[index].offset = value.data() ? value.data() - bytes.data() : 0;
-        list.spans[index].size = value.size();
-        list.flags[index] = TicketSpans::kSeen | (plain ? TicketSpans::kPlain : 0);
-      }
     }
     return true;
-  });
+  };
+  // The usual line, "<ticket number>=<value>" with nothing to trim or unquote, read straight:
+  // its digits are the name, so its first '=' follows them.
+  const auto takeTicketLine = [&](std::size_t lineStart) -> std::size_t {
+    constexpr std::size_t kNot = std::string_view::npos;
+    const char* const data = bytes.data();
+    const std::size_t size = bytes.size();
+    if (data[lineStart] < '1' || data[lineStart] > '9') {
+      return kNot;
+    }
+    unsigned number = 0;
+    std::size_t p = lineStart;
+    for (; p < size && p - lineStart < 5; ++p) {
+      const unsigned digit = static_cast<unsigned char>(data[p]) - unsigned{'0'};
+      if (digit > 9) {
+        break;
+      }
+      number = number * 10 + digit;
+    }
+    if (p == size || data[p] != '=' || number > static_cast<unsigned>(kMaxTickets)) {
+      return kNot;
+    }
+    const std::size_t start = p + 1;
+    const std::size_t stop = scan::FindLineEnd(bytes, start);
+    if (stop - start > kMaxProfileValueLength || !scan::IsBareValue(bytes, start, stop)) {
+      return kNot;
+    }
+    keep(static_cast<int>(number), bytes.substr(start, stop - start),
+         lineStart > 0 && (data[lineStart - 1] == '\n' || data[lineStart - 1] == '\r'));
+    return scan::AfterLineEnd(bytes, stop);
+  };
+  scan::ForEachKey(bytes, kSection, visit, takeTicketLine);
   list.count = ConvertCount(total);
   const std::size_t count =
       list.count && *list.count > 0 ? static_cast<std::size_t>(*list.count) : 0;

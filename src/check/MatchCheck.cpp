@@ -3,8 +3,10 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "store/PlayNumber.h"
 #include "store/TicketRules.h"
@@ -40,10 +42,22 @@ FieldKey KeyOf(std::string_view text) {
   return key;
 }
 
-FieldKeys WinningKeys(const WinningTexts& winning) {
-  FieldKeys keys;
+// The winning number as the check compares it: each box's key, and how many boxes hold each
+// two-digit text "00".."99", so that a ticket whose six fields are all two digits is counted by
+// six look-ups instead of 36 compares.
+struct WinningKeys {
+  FieldKeys boxes;
+  std::array<std::uint8_t, 100> twoDigits{};
+};
+
+WinningKeys KeysOf(const WinningTexts& winning) {
+  WinningKeys keys;
   for (int k = 0; k < store::kNumbersPerTicket; ++k) {
-    keys[k] = KeyOf(winning[k]);
+    const std::string& box = winning[k];
+    keys.boxes[k] = KeyOf(box);
+    if (box.size() == 2 && box[0] >= '0' && box[0] <= '9' && box[1] >= '0' && box[1] <= '9') {
+      ++keys.twoDigits[static_cast<std::size_t>((box[0] - '0') * 10 + (box[1] - '0'))];
+    }
   }
   return keys;
 }
@@ -55,7 +69,29 @@ std::string_view FieldAt(std::string_view ticket, std::size_t k) {
   return start < ticket.size() ? ticket.substr(start, 2) : std::string_view();
 }
 
-int CountMatchesIn(const FieldKeys& winning, std::string_view ticket) {
+// The length of the shortest ticket whose six fields are all two characters long.
+constexpr std::size_t kFullTicketSize = 3 * store::kNumbersPerTicket - 1;
+
+int CountMatchesIn(const WinningKeys& winning, std::string_view ticket) {
+  if (ticket.size() >= kFullTicketSize) {
+    // Whatever stands between the fields: a field is cut by its position alone.
+    const auto* const text = reinterpret_cast<const unsigned char*>(ticket.data());
+    std::array<unsigned, store::kNumbersPerTicket> values;
+    bool digits = true;
+    for (std::size_t k = 0; k < values.size(); ++k) {
+      const unsigned tens = text[3 * k] - unsigned{'0'};
+      const unsigned ones = text[3 * k + 1] - unsigned{'0'};
+      digits = digits && tens <= 9 && ones <= 9;
+      values[k] = tens * 10 + ones;
+    }
+    if (digits) {
+      int count = 0;
+      for (const unsigned value : values) {
+        count += winning.twoDigits[value];
+      }
+      return count;
+    }
+  }
   FieldKeys fields;
   for (int j = 0; j < store::kNumbersPerTicket; ++j) {
     fields[j] = KeyOf(FieldAt(ticket, static_cast<std::size_t>(j)));
@@ -63,7 +99,7 @@ int CountMatchesIn(const FieldKeys& winning, std::string_view ticket) {
   // Every equal pair counts, so a value repeated in the winning number or the ticket counts once
   // per pair rather than once per value.
   int count = 0;
-  for (const FieldKey box : winning) {
+  for (const FieldKey box : winning.boxes) {
     for (const FieldKey field : fields) {
       count += box == field ? 1 : 0;
     }
@@ -85,8 +121,15 @@ DecimalText ToDecimal(int value) {
   return text;
 }
 
+std::size_t DigitsOf(int matches) {
+  if (matches >= 0 && matches < 100) {
+    return matches < 10 ? 1 : 2;
+  }
+  return ToDecimal(matches).size;
+}
+
 std::size_t LineSize(int matches, std::string_view ticket) {
-  return kLineStart.size() + ToDecimal(matches).size + kLineMiddle.size() + ticket.size() +
+  return kLineStart.size() + DigitsOf(matches) + kLineMiddle.size() + ticket.size() +
          kLineEnd.size();
 }
 
@@ -96,6 +139,28 @@ void AppendLine(std::string& text, int matches, std::string_view ticket) {
       .append(kLineMiddle)
       .append(ticket)
       .append(kLineEnd);
+}
+
+// AppendLine's bytes written at `out`, which has room for LineSize of them; gives the end.
+char* PutLine(char* out, int matches, std::string_view ticket) {
+  const auto put = [&out](std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    out += text.size();
+  };
+  put(kLineStart);
+  if (matches >= 0 && matches < 100) {
+    // A count is at most 36, one pair per box and field: two digits at most.
+    if (matches >= 10) {
+      *out++ = static_cast<char>('0' + matches / 10);
+    }
+    *out++ = static_cast<char>('0' + matches % 10);
+  } else {
+    put(ToDecimal(matches).View());
+  }
+  put(kLineMiddle);
+  put(ticket);
+  put(kLineEnd);
+  return out;
 }
 
 // Whether the winning number can be checked, and against anything.
@@ -131,7 +196,7 @@ std::string SorryText(const WinningTexts& winning) {
 }  // namespace
 
 int CountMatches(const WinningTexts& winning, const std::string& ticket) {
-  return CountMatchesIn(WinningKeys(winning), ticket);
+  return CountMatchesIn(KeysOf(winning), ticket);
 }
 
 CheckResult RunCheck(const WinningTexts& winning, const store::TicketTexts& tickets) {
@@ -143,7 +208,7 @@ CheckResult RunCheck(const WinningTexts& winning, const store::TicketTexts& tick
 
   // Count first, then size the text exactly, so a list of 32,767 tickets costs one allocation
   // for the text however many of them are reported.
-  const FieldKeys winningKeys = WinningKeys(winning);
+  const WinningKeys winningKeys = KeysOf(winning);
   std::size_t textSize = 0;
   for (std::size_t index = 0; index < tickets.size(); ++index) {
     const int matches = CountMatchesIn(winningKeys, tickets[index]);
@@ -173,30 +238,33 @@ CheckSummary WriteCheck(const WinningTexts& winning, const store::TicketTexts& t
     return summary;
   }
   // One piece at a time, in a buffer used over and over: however many tickets are reported, the
-  // text is never held whole.
+  // text is never held whole. Each line is put together in place; the room past a full piece
+  // takes any line of a ticket read from a file, and a longer line makes the piece larger.
   constexpr std::size_t kPieceSize = std::size_t{1} << 16;
-  std::string piece;
-  piece.reserve(kPieceSize + 256);
-  const FieldKeys winningKeys = WinningKeys(winning);
+  std::vector<char> piece(kPieceSize + 256);
+  std::size_t used = 0;
+  const WinningKeys winningKeys = KeysOf(winning);
   for (const std::string_view ticket : tickets) {
     const int matches = CountMatchesIn(winningKeys, ticket);
     if (matches < kReportThreshold) {
       continue;
     }
     ++summary.reported;
-    AppendLine(piece, matches, ticket);
-    if (piece.size() >= kPieceSize) {
-      if (!write(piece)) {
+    if (const std::size_t lineSize = LineSize(matches, ticket); used + lineSize > piece.size()) {
+      piece.resize(used + lineSize);
+    }
+    used = static_cast<std::size_t>(PutLine(piece.data() + used, matches, ticket) - piece.data());
+    if (used >= kPieceSize) {
+      if (!write(std::string_view(piece.data(), used))) {
         return summary;
       }
-      piece.clear();
+      used = 0;
     }
   }
   if (summary.reported == 0) {
-    piece = SorryText(winning);
-  }
-  if (!piece.empty()) {
-    write(piece);
+    write(SorryText(winning));
+  } else if (used > 0) {
+    write(std::string_view(piece.data(), used));
   }
   return summary;
 }

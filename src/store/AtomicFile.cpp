@@ -1,5 +1,6 @@
 #include "store/AtomicFile.h"
 
+#include "store/MemoryPages.h"
 #include "store/TempNames.h"
 
 #include <fcntl.h>
@@ -214,6 +215,8 @@ Result<FileContents> ReadWholeFile(const std::string& path) {
   // Read straight into the text, sized to the file (and a spare byte that tells a file that has
   // grown since); a file that grows further is read on in larger pieces.
   std::size_t done = 0;
+  result.bytes.reserve(static_cast<std::size_t>(info.st_size) + 1);
+  PreparePagesForWriting(result.bytes.data(), result.bytes.capacity());
   result.bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
   for (;;) {
     if (done == result.bytes.size()) {

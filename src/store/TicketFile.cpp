@@ -3,11 +3,17 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <optional>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "store/AtomicFile.h"
 #include "store/DataFileChange.h"
+#include "store/MemoryPages.h"
 #include "store/PlayNumber.h"
 #include "store/ProfileDocument.h"
 #include "store/TextUtil.h"
@@ -102,6 +108,74 @@ bool IsPlainLine(std::string_view bytes, std::string_view name, std::string_view
          (after == end || *after == '\r' || *after == '\n');
 }
 
+// A line "<ticket number>=<value>" with nothing to trim or unquote, the usual line of a data
+// file: its number, and where its value starts and stops.
+struct TicketLine {
+  unsigned number = 0;
+  std::size_t start = 0;
+  std::size_t stop = 0;
+};
+
+// Reads the line at `lineStart` when it has that shape, as visiting it would read it: the digits
+// are its whole name, so its first '=' follows them. False leaves the line to the visitor.
+bool ReadTicketLine(std::string_view bytes, std::size_t lineStart, TicketLine& line) {
+  const char* const data = bytes.data();
+  if (data[lineStart] < '1' || data[lineStart] > '9') {
+    return false;
+  }
+  std::size_t digits = 0;
+  line.stop = std::string_view::npos;
+#if defined(__SSE2__)
+  // The name, its '=' and most lines' end are in the first 32 bytes: two loads tell them.
+  if (lineStart + 32 <= bytes.size()) {
+    const auto at = [&](std::size_t offset) {
+      return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + lineStart + offset));
+    };
+    const auto ends = [](__m128i block) {
+      return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+          _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(block, _mm_set1_epi8('\n')))));
+    };
+    const __m128i head = at(0);
+    const auto equals =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(head, _mm_set1_epi8('='))));
+    // Bytes from 0x80 up compare as negative, below '0'.
+    const auto isDigit = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpgt_epi8(head, _mm_set1_epi8('0' - 1)),
+                                        _mm_cmplt_epi8(head, _mm_set1_epi8('9' + 1)))));
+    digits = static_cast<std::size_t>(std::countr_one(isDigit));
+    if (equals == 0 || static_cast<std::size_t>(std::countr_zero(equals)) != digits) {
+      return false;
+    }
+    if (const unsigned both = ends(head) | (ends(at(16)) << 16); both != 0) {
+      line.stop = lineStart + static_cast<std::size_t>(std::countr_zero(both));
+    }
+  } else
+#endif
+  {
+    while (digits < 6 && lineStart + digits < bytes.size() &&
+           static_cast<unsigned char>(data[lineStart + digits]) - unsigned{'0'} <= 9) {
+      ++digits;
+    }
+    if (lineStart + digits == bytes.size() || data[lineStart + digits] != '=') {
+      return false;
+    }
+  }
+  if (digits > 5) {
+    return false;
+  }
+  line.number = 0;
+  for (std::size_t i = 0; i < digits; ++i) {
+    line.number = line.number * 10 + static_cast<unsigned>(data[lineStart + i] - '0');
+  }
+  line.start = lineStart + digits + 1;
+  if (line.stop == std::string_view::npos) {
+    line.stop = scan::FindLineEnd(bytes, line.start);
+  }
+  return line.number <= static_cast<unsigned>(kMaxTickets) &&
+         line.stop - line.start <= kMaxProfileValueLength &&
+         scan::IsBareValue(bytes, line.start, line.stop);
+}
+
 TicketSpans SpanTickets(std::string_view bytes) {
   TicketSpans list;
   std::string_view& total = list.countText;
@@ -109,27 +183,32 @@ TicketSpans SpanTickets(std::string_view bytes) {
   bool winningSeen = false;
   // Once the count is read, keys above it are known to be cut off at the end and are passed by.
   std::size_t cap = static_cast<std::size_t>(kMaxTickets);
+  // Only for a key before the count, or above a count that is missing: the count sizes the list.
+  const auto grow = [&list](std::size_t size) {
+    list.spans.resize(size);
+    list.flags.resize(size);
+  };
   // Key k's value as read, when it is the first line of that key; `plain` as IsPlainLine.
-  const auto keep = [&](int k, std::string_view value, bool plain) {
-    const auto index = static_cast<std::size_t>(k - 1);
+  const auto keep = [&](unsigned k, std::string_view value, bool plain) {
+    const std::size_t index = k - 1;
     if (index >= cap) {
       return;
     }
     if (index >= list.spans.size()) {
-      list.spans.resize(index + 1);
-      list.flags.resize(index + 1);
+      grow(index + 1);
     }
     if ((list.flags[index] & TicketSpans::kSeen) == 0) {
       // An empty value may have no place in `bytes`; its span is as good anywhere.
-      list.spans[index].offset = value.data() ? value.data() - bytes.data() : 0;
-      list.spans[index].size = value.size();
+      TextSpan& span = list.spans[index];
+      span.offset = value.data() ? value.data() - bytes.data() : 0;
+      span.size = value.size();
       list.flags[index] = TicketSpans::kSeen | (plain ? TicketSpans::kPlain : 0);
     }
   };
   const auto visit = [&](std::string_view name, std::string_view value) {
     // A name that is a ticket number is neither of the other two, so it is asked first.
     if (const int k = TicketNumberOf(name); k > 0) {
-      keep(k, value.substr(0, kMaxProfileValueLength),
+      keep(static_cast<unsigned>(k), value.substr(0, kMaxProfileValueLength),
            value.size() <= kMaxProfileValueLength && IsPlainLine(bytes, name, value));
     } else if (!totalSeen && EqualsIgnoringAsciiCase(name, kTotalKey)) {
       total = value.substr(0, kMaxProfileValueLength);
@@ -138,6 +217,8 @@ TicketSpans SpanTickets(std::string_view bytes) {
       cap = count && *count > 0 ? static_cast<std::size_t>(*count) : 0;
       // The count comes first in the files the program writes: size the list once.
       if (cap > list.spans.size()) {
+        list.spans.reserve(cap);
+        PreparePagesForWriting(list.spans.data(), cap * sizeof(TextSpan));
         list.spans.resize(cap);
         list.flags.resize(cap);
       }
@@ -147,35 +228,15 @@ TicketSpans SpanTickets(std::string_view bytes) {
     }
     return true;
   };
-  // The usual line, "<ticket number>=<value>" with nothing to trim or unquote, read straight:
-  // its digits are the name, so its first '=' follows them.
-  const auto takeTicketLine = [&](std::size_t lineStart) -> std::size_t {
-    constexpr std::size_t kNot = std::string_view::npos;
-    const char* const data = bytes.data();
-    const std::size_t size = bytes.size();
-    if (data[lineStart] < '1' || data[lineStart] > '9') {
-      return kNot;
+  const auto takeTicketLine = [&](std::size_t lineStart) {
+    TicketLine line;
+    if (!ReadTicketLine(bytes, lineStart, line)) {
+      return std::string_view::npos;
     }
-    unsigned number = 0;
-    std::size_t p = lineStart;
-    for (; p < size && p - lineStart < 5; ++p) {
-      const unsigned digit = static_cast<unsigned char>(data[p]) - unsigned{'0'};
-      if (digit > 9) {
-        break;
-      }
-      number = number * 10 + digit;
-    }
-    if (p == size || data[p] != '=' || number > static_cast<unsigned>(kMaxTickets)) {
-      return kNot;
-    }
-    const std::size_t start = p + 1;
-    const std::size_t stop = scan::FindLineEnd(bytes, start);
-    if (stop - start > kMaxProfileValueLength || !scan::IsBareValue(bytes, start, stop)) {
-      return kNot;
-    }
-    keep(static_cast<int>(number), bytes.substr(start, stop - start),
-         lineStart > 0 && (data[lineStart - 1] == '\n' || data[lineStart - 1] == '\r'));
-    return scan::AfterLineEnd(bytes, stop);
+    // A plain line: its name starts a line (not the file), as IsPlainLine asks.
+    keep(line.number, bytes.substr(line.start, line.stop - line.start),
+         lineStart > 0 && (bytes[lineStart - 1] == '\n' || bytes[lineStart - 1] == '\r'));
+    return scan::AfterLineEnd(bytes, line.stop);
   };
   scan::ForEachKey(bytes, kSection, visit, takeTicketLine);
   list.count = ConvertCount(total);

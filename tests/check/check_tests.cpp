@@ -66,6 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
         CountCase{
             "singleCharacterBox", {"7", "12", "23", "34", "45", "56"}, "07-01-02-03-04-06", 0},
         CountCase{"separatorsIgnored", kWinning, "05x12y23z01-02-03", 3},
+        // Fields of a full-length ticket that are not two digits, among them characters just
+        // below '0', match no box.
+        CountCase{"fieldsNotDigits", kWinning, "05-12-23--5-/5-56", 4},
         CountCase{"shortTicket", kWinning, "05-12", 2}, CountCase{"emptyTicket", kWinning, "", 0},
         CountCase{"clippedField", kWinning, "05-1", 1},
         // An empty box (a stored winning number shorter than 17 characters) matches each empty

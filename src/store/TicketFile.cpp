@@ -183,7 +183,7 @@ TicketSpans SpanTickets(std::string_view bytes) {
   bool winningSeen = false;
   // Once the count is read, keys above it are known to be cut off at the end and are passed by.
   std::size_t cap = static_cast<std::size_t>(kMaxTickets);
-  // Only for a key before the count, or above a count that is missing: the count sizes the list.
+  // Only keys read before the count, or in a file without one, make the list longer.
   const auto grow = [&list](std::size_t size) {
     list.spans.resize(size);
     list.flags.resize(size);

@@ -5,14 +5,17 @@
 #include <QListView>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/DataFileLocation.h"
 #include "app/modPelmora.h"
 #include "exe/FirstPaintProbe.h"
 #include "exe/FontWarmUp.h"
 #include "exe/StartupStyle.h"
 #include "platform/UserInstance.h"
+#include "store/ReadAhead.h"
 #include "ui/main/frmNumberChecker.h"
 
 int main(int argc, char** argv) {
@@ -55,10 +58,16 @@ int main(int argc, char** argv) {
   // One copy runs per user: this guard finds an earlier one, or answers the later ones.
   platform::UserInstance instance;
 
+  // The data file is read while the font configuration is still being read on the other thread;
+  // the window takes the tickets if they are of the file it opens, unchanged since.
+  store::TicketsReadAhead early;
+  early.Read(file.isEmpty() ? modPelmora::ChooseDefaultDataFile().path
+                            : modPelmora::PathBytes(file));
+
   fonts.Wait();
   frmNumberChecker mainForm;
   QApplication::setWindowIcon(mainForm.windowIcon());
-  mainForm.Form_Load(file);
+  mainForm.Form_Load(file, std::move(early));
   // With no tickets the window shows no list: its first paint is the window's.
   const auto* playList = mainForm.findChild<QListView*>(QStringLiteral("lstNumbers"));
   FirstPaintProbe::InstallIfAsked(playList->isHidden() ? mainForm.centralWidget()

@@ -196,7 +196,7 @@ void frmNumberChecker::CreateMenus() {
   new HelpKey(this, [this](QWidget* from) { platform::Help::Show(from, mHelpFile); });
 }
 
-void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
+void frmNumberChecker::Form_Load(const QString& fileFromOutside, store::TicketsReadAhead early) {
   // 1. The help document.
   mHelpFile = HelpFilePath();
 
@@ -212,7 +212,7 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
   const DefaultDataFile location = ChooseDefaultDataFile();
   mSession.gDataFile = location.path;
   store::TicketList list;
-  if (StartWithFile(fileFromOutside, list)) {
+  if (StartWithFile(fileFromOutside, list, early)) {
     mSession.gDataFile = PathBytes(fileFromOutside);
   } else {
     if (!location.exists) {
@@ -220,7 +220,7 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
       if (!written)
         ReportProblem(this, written.error());
     }
-    list = store::ReadAllTickets(mSession.gDataFile);
+    list = early.Take(mSession.gDataFile);
   }
 
   // 7. Caption.

@@ -12,6 +12,7 @@
 #include "app/Session.h"
 #include "app/modPelmora.h"
 #include "check/WinningNumber.h"
+#include "store/ReadAhead.h"
 #include "store/TicketRules.h"
 #include "store/TicketTexts.h"
 
@@ -49,7 +50,9 @@ class frmNumberChecker : public QMainWindow {
 
   // Start-up: data file, play list, caption, height, hint and winning number. A file named on
   // the command line is opened instead of the default one when Open would open it.
-  void Form_Load(const QString& fileFromOutside = QString());
+  // `early` may hold the tickets read while the toolkit started; they are used only when they are
+  // of the file the window opens, unchanged since.
+  void Form_Load(const QString& fileFromOutside = QString(), store::TicketsReadAhead early = {});
 
   // What the windows share: the data file, the winning number, the entry dialog's use.
   const Session& session() const { return mSession; }
@@ -149,7 +152,7 @@ class frmNumberChecker : public QMainWindow {
   void CreateControls();
   // Whether the file given on the command line can be opened as Open would open it; says why
   // not when it cannot. False without a file. When true, `list` is what that one read found.
-  bool StartWithFile(const QString& path, store::TicketList& list);
+  bool StartWithFile(const QString& path, store::TicketList& list, store::TicketsReadAhead& early);
   void CreateMenus();
   void RestoreBoxLook(int index);
   // Delete Checked Play Numbers; false when the file had changed and nothing was deleted.

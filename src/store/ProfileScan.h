@@ -95,9 +95,9 @@ inline LineStops FindLineStops(std::string_view text, std::size_t pos) {
 
 // Where a line's text stops, from `pos` inside it: its first CR or LF, or the end of the text.
 inline std::size_t FindLineEnd(std::string_view text, std::size_t pos) {
+#if defined(__SSE2__)
   const char* const data = text.data();
   std::size_t p = pos;
-#if defined(__SSE2__)
   const __m128i cr = _mm_set1_epi8('\r');
   const __m128i lf = _mm_set1_epi8('\n');
   for (; p + 16 <= text.size(); p += 16) {
@@ -108,11 +108,13 @@ inline std::size_t FindLineEnd(std::string_view text, std::size_t pos) {
       return p + static_cast<std::size_t>(std::countr_zero(ends));
     }
   }
-#endif
   while (p < text.size() && data[p] != '\r' && data[p] != '\n') {
     ++p;
   }
   return p;
+#else
+  return FindLineStops(text, pos).stop;
+#endif
 }
 
 // Where the line after the one whose text stops at `stop` begins: CR LF, LF and CR each end one.

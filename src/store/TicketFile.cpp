@@ -3,13 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <optional>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "store/AtomicFile.h"
 #include "store/DataFileChange.h"
@@ -123,56 +118,23 @@ bool ReadTicketLine(std::string_view bytes, std::size_t lineStart, TicketLine& l
   if (data[lineStart] < '1' || data[lineStart] > '9') {
     return false;
   }
-  std::size_t digits = 0;
-  line.stop = std::string_view::npos;
-#if defined(__SSE2__)
-  // The name, its '=' and most lines' end are in the first 32 bytes: two loads tell them.
-  if (lineStart + 32 <= bytes.size()) {
-    const auto at = [&](std::size_t offset) {
-      return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + lineStart + offset));
-    };
-    const auto ends = [](__m128i block) {
-      return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
-          _mm_cmpeq_epi8(block, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(block, _mm_set1_epi8('\n')))));
-    };
-    const __m128i head = at(0);
-    const auto equals =
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(head, _mm_set1_epi8('='))));
-    // Bytes from 0x80 up compare as negative, below '0'.
-    const auto isDigit = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_and_si128(_mm_cmpgt_epi8(head, _mm_set1_epi8('0' - 1)),
-                                        _mm_cmplt_epi8(head, _mm_set1_epi8('9' + 1)))));
-    digits = static_cast<std::size_t>(std::countr_one(isDigit));
-    if (equals == 0 || static_cast<std::size_t>(std::countr_zero(equals)) != digits) {
-      return false;
+  // A ticket number has five digits at most: a sixth is enough to leave the line alone.
+  std::size_t p = lineStart;
+  unsigned number = 0;
+  for (; p < bytes.size() && p - lineStart < 6; ++p) {
+    const unsigned digit = static_cast<unsigned char>(data[p]) - unsigned{'0'};
+    if (digit > 9) {
+      break;
     }
-    if (const unsigned both = ends(head) | (ends(at(16)) << 16); both != 0) {
-      line.stop = lineStart + static_cast<std::size_t>(std::countr_zero(both));
-    }
-  } else
-#endif
-  {
-    while (digits < 6 && lineStart + digits < bytes.size() &&
-           static_cast<unsigned char>(data[lineStart + digits]) - unsigned{'0'} <= 9) {
-      ++digits;
-    }
-    if (lineStart + digits == bytes.size() || data[lineStart + digits] != '=') {
-      return false;
-    }
+    number = number * 10 + digit;
   }
-  if (digits > 5) {
+  if (p == bytes.size() || data[p] != '=' || number > static_cast<unsigned>(kMaxTickets)) {
     return false;
   }
-  line.number = 0;
-  for (std::size_t i = 0; i < digits; ++i) {
-    line.number = line.number * 10 + static_cast<unsigned>(data[lineStart + i] - '0');
-  }
-  line.start = lineStart + digits + 1;
-  if (line.stop == std::string_view::npos) {
-    line.stop = scan::FindLineEnd(bytes, line.start);
-  }
-  return line.number <= static_cast<unsigned>(kMaxTickets) &&
-         line.stop - line.start <= kMaxProfileValueLength &&
+  line.number = number;
+  line.start = p + 1;
+  line.stop = scan::FindLineEnd(bytes, line.start);
+  return line.stop - line.start <= kMaxProfileValueLength &&
          scan::IsBareValue(bytes, line.start, line.stop);
 }
 

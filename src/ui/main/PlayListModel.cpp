@@ -11,6 +11,11 @@ int PlayListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : Count();
 }
 
+QModelIndex PlayListModel::index(int row, int column, const QModelIndex& parent) const {
+  return row >= 0 && row < Count() && column == 0 && !parent.isValid() ? createIndex(row, 0)
+                                                                       : QModelIndex();
+}
+
 QVariant PlayListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= Count())
     return {};

@@ -1,6 +1,8 @@
 #include "ui/LazyIcon.h"
 
 #include <QIconEngine>
+#include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <memory>
 
@@ -58,6 +60,15 @@ QIcon LazyIcon(std::function<QIcon()> make) {
   return QIcon(new LazyIconEngine(std::move(make)));
 }
 
-QIcon LazyFileIcon(const QString& path) {
-  return LazyIcon([path] { return QIcon(path); });
+QIcon LazyFileIcon(const QStringList& paths, const char* format) {
+  return LazyIcon([paths, format] {
+    QIcon icon;
+    for (const QString& path : paths) {
+      QImageReader reader(path, format);
+      reader.setAutoDetectImageFormat(false);
+      if (const QImage image = reader.read(); !image.isNull())
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+  });
 }

@@ -37,9 +37,16 @@ TEST(LazyIconTest, IsMadeOnceAndOnlyWhenAPictureIsAskedFor) {
 }
 
 TEST(LazyIconTest, TheProgramIconLooksAsWhenDecodedAtOnce) {
-  const QString path = QStringLiteral(":/pelmora/pelmora.png");
-  for (int size : {16, 48, 256})
-    EXPECT_EQ(Picture(LazyFileIcon(path), size), Picture(QIcon(path), size)) << size;
+  const QStringList paths = {QStringLiteral(":/pelmora/pelmora-16.png"),
+                             QStringLiteral(":/pelmora/pelmora-48.png"),
+                             QStringLiteral(":/pelmora/pelmora-128.png")};
+  QIcon direct;
+  for (const QString& path : paths)
+    direct.addFile(path);
+  const QIcon lazy = LazyFileIcon(paths, "png");
+  EXPECT_EQ(lazy.availableSizes(), direct.availableSizes());
+  for (int size : {16, 32, 48, 128, 256})
+    EXPECT_EQ(Picture(lazy, size), Picture(direct, size)) << size;
 }
 
 TEST(LazyIconTest, TheStartupStyleDrawsTheMenuOverflowButtonAsTheDesktopStyleDoes) {

@@ -60,7 +60,13 @@ frmNumberChecker::frmNumberChecker(QWidget* parent) : QMainWindow(parent) {
   InstallPlayListAccessibility();
   setObjectName("frmNumberChecker");
   setWindowTitle(QString::fromLatin1(kProductName));
-  setWindowIcon(LazyFileIcon(QStringLiteral(":/pelmora/pelmora.png")));
+  // Sizes up to what task switchers draw: the desktop is handed every one as the window appears,
+  // and a larger picture is mostly time spent decoding and copying it.
+  setWindowIcon(LazyFileIcon(
+      {QStringLiteral(":/pelmora/pelmora-16.png"), QStringLiteral(":/pelmora/pelmora-24.png"),
+       QStringLiteral(":/pelmora/pelmora-32.png"), QStringLiteral(":/pelmora/pelmora-48.png"),
+       QStringLiteral(":/pelmora/pelmora-64.png"), QStringLiteral(":/pelmora/pelmora-128.png")},
+      "png"));
   CreateControls();
   CreateMenus();
 }

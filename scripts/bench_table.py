@@ -253,7 +253,7 @@ def measure_under_x(build):
     """Runs itself under xvfb-run, then drives the program there."""
     if not os.environ.get("PELMORA_IN_XVFB"):
         out = subprocess.run(
-            ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24", sys.executable, __file__,
+            ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -noreset", sys.executable, __file__,
              "--under-x", build],
             capture_output=True, text=True, env=dict(os.environ, PELMORA_IN_XVFB="1"))
         if out.returncode != 0:

@@ -159,15 +159,7 @@ std::size_t LineSize(int matches, std::string_view ticket) {
          kLineEnd.size();
 }
 
-void AppendLine(std::string& text, int matches, std::string_view ticket) {
-  text.append(kLineStart)
-      .append(ToDecimal(matches).View())
-      .append(kLineMiddle)
-      .append(ticket)
-      .append(kLineEnd);
-}
-
-// AppendLine's bytes written at `out`, which has room for LineSize of them; gives the end.
+// A reported ticket's line written at `out`, which has room for LineSize of them; gives the end.
 char* PutLine(char* out, int matches, std::string_view ticket) {
   const auto put = [&out](std::string_view text) {
     std::memcpy(out, text.data(), text.size());
@@ -256,9 +248,10 @@ CheckResult RunCheck(const WinningTexts& winning, const store::TicketTexts& tick
     result.text = SorryText(winning);
     return result;
   }
-  result.text.reserve(textSize);
+  result.text.resize(textSize);
+  char* out = result.text.data();
   for (const ReportedTicket& ticket : result.reported) {
-    AppendLine(result.text, ticket.matches, tickets[ticket.index]);
+    out = PutLine(out, ticket.matches, tickets[ticket.index]);
   }
   return result;
 }

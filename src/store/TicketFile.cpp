@@ -114,24 +114,19 @@ struct TicketLine {
 // Reads the line at `lineStart` when it has that shape, as visiting it would read it: the digits
 // are its whole name, so its first '=' follows them. False leaves the line to the visitor.
 bool ReadTicketLine(std::string_view bytes, std::size_t lineStart, TicketLine& line) {
-  const char* const data = bytes.data();
-  if (data[lineStart] < '1' || data[lineStart] > '9') {
-    return false;
-  }
   // A ticket number has five digits at most: a sixth is enough to leave the line alone.
   std::size_t p = lineStart;
-  unsigned number = 0;
-  for (; p < bytes.size() && p - lineStart < 6; ++p) {
-    const unsigned digit = static_cast<unsigned char>(data[p]) - unsigned{'0'};
-    if (digit > 9) {
-      break;
-    }
-    number = number * 10 + digit;
+  while (p < bytes.size() && p - lineStart < 6 && bytes[p] >= '0' && bytes[p] <= '9') {
+    ++p;
   }
-  if (p == bytes.size() || data[p] != '=' || number > static_cast<unsigned>(kMaxTickets)) {
+  if (p == bytes.size() || bytes[p] != '=') {
     return false;
   }
-  line.number = number;
+  const int number = TicketNumberOf(bytes.substr(lineStart, p - lineStart));
+  if (number == 0) {
+    return false;
+  }
+  line.number = static_cast<unsigned>(number);
   line.start = p + 1;
   line.stop = scan::FindLineEnd(bytes, line.start);
   return line.stop - line.start <= kMaxProfileValueLength &&

@@ -2,9 +2,7 @@
 #include <QPlainTextEdit>
 #include <QString>
 #include <QTextCursor>
-#include <string>
-#include <utility>
-#include <vector>
+#include <string_view>
 
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
@@ -58,19 +56,19 @@ void frmNumberChecker::mnuCheck_Click() {
   // results with the hint through a delete that has nothing to delete.
   lstNumbers_Click();
   ShowResultsView();
-  SetResultsText(QString());
 
-  check::CheckResult result = check::RunCheck(WinningTexts(), mPlays->Tickets());
-  // After a failed count the box stays empty: the sorry text would claim that nothing matched.
-  if (result.outcome != check::CheckOutcome::Results)
-    return;
-
-  // Only whether anything matched is needed now: the list of matches goes before the box is
-  // filled, which is when the most memory is in use.
-  const bool anyReported = !result.reported.empty();
-  std::vector<check::ReportedTicket>().swap(result.reported);
-  FillResultsBox(std::move(result.text));
-  if (!anyReported)
+  // The lines go into the box as the check writes them, a piece at a time: the whole report is
+  // never held a second time on the way. After a failed count the box stays empty: the sorry
+  // text would claim that nothing matched.
+  auto* box = static_cast<ResultsBox*>(txtMatchedTickets);
+  box->BeginResults();
+  const check::CheckSummary summary =
+      check::WriteCheck(WinningTexts(), mPlays->Tickets(), [box](std::string_view piece) {
+        box->AppendResults(piece);
+        return true;
+      });
+  box->EndResults();
+  if (summary.outcome != check::CheckOutcome::Results || summary.reported == 0)
     return;
   txtMatchedTickets->setFocus(Qt::OtherFocusReason);
   txtMatchedTickets->moveCursor(QTextCursor::End);
@@ -82,24 +80,4 @@ void frmNumberChecker::mnuCopy_Click() {
   platform::Clipboard::Clear();
   ShowResultsView();
   platform::Clipboard::SetUtf8Text(static_cast<ResultsBox*>(txtMatchedTickets)->CrLfUtf8());
-}
-
-void frmNumberChecker::FillResultsBox(std::string text) {
-  // The results are ASCII unless a ticket in the file is not: then the conversion of file text.
-  QString plain(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
-  QChar* to = plain.data();
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c >= 0x80) {
-      plain = QString();
-      SetResultsText(FileText(text));
-      return;
-    }
-    // The box holds line ends as LF; converting here saves a second copy of the text.
-    if (c != '\r' || i + 1 == text.size() || text[i + 1] != '\n')
-      *to++ = QLatin1Char(static_cast<char>(c));
-  }
-  plain.truncate(to - plain.constData());
-  std::string().swap(text);
-  SetBoxText(plain);
 }

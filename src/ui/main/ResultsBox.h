@@ -1,6 +1,13 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QPoint>
+#include <QTextCursor>
+#include <string>
+#include <string_view>
+
+#include "ui/main/ResultLines.h"
 
 class QTimer;
 
@@ -24,15 +31,45 @@ class ResultsBox : public QPlainTextEdit {
   // of results needs no second whole copy of them on the way.
   QByteArray CrLfUtf8() const;
 
+  // Replaces the text, laid out once at the width it keeps: a text taller than the box gets its
+  // scroll bar before it goes in, as the scroll bar appearing afterwards would narrow the box and
+  // lay every line out again.
+  void SetText(const QString& plain);
+
+  // Replaces the text with the lines of a check, appended in pieces as the check writes them:
+  // file text, each piece whole lines ended CR LF. They go in several to a paragraph (see
+  // ResultLines) and are laid out once, at the end. The text reads as SetText of the whole would
+  // leave it, FileText's choice of encoding included.
+  void BeginResults();
+  void AppendResults(std::string_view bytes);
+  void EndResults();
+
  protected:
   bool event(QEvent* event) override;
   bool viewportEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void StopBlinking();
   void StartBlinking();
   void AnnounceFlashTime(bool blinking);
+  bool ScrollBarBefore(qsizetype lineEnds);
+  void InsertResults(QStringView text);
+  void SelectLines(int position);
 
   QTimer* mBlinkTimeout = nullptr;
   bool mBlinking = true;
+
+  // The check being written into the box.
+  QTextCursor mFill;
+  ResultLines mFillLines;
+  QString mFillPiece;
+  // From the first byte outside ASCII on, the rest of the results, converted whole at the end.
+  std::string mNotAscii;
+
+  // A third click selects the line under it; the text control would select its paragraph.
+  QElapsedTimer mSinceDoubleClick;
+  QPoint mDoubleClickAt;
+  int mTripleAnchorStart = -1;
+  int mTripleAnchorEnd = -1;
 };

@@ -360,21 +360,7 @@ QString frmNumberChecker::ResultsText() const {
 void frmNumberChecker::SetResultsText(const QString& text) {
   QString plain = text;
   plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  SetBoxText(plain);
-}
-
-void frmNumberChecker::SetBoxText(const QString& plain) {
-  // A text taller than the box gets its scroll bar before it goes in, so that the lines are laid
-  // out once at the width they keep; the scroll bar appearing afterwards would narrow the box
-  // and lay every line out again.
-  const int lineHeight = std::max(1, txtMatchedTickets->fontMetrics().lineSpacing());
-  const bool tall =
-      plain.count(QLatin1Char('\n')) >= txtMatchedTickets->viewport()->height() / lineHeight;
-  if (tall)
-    txtMatchedTickets->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  txtMatchedTickets->setPlainText(plain);
-  if (tall)
-    txtMatchedTickets->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  static_cast<ResultsBox*>(txtMatchedTickets)->SetText(plain);
 }
 
 void frmNumberChecker::RaiseFromOtherInstance() {

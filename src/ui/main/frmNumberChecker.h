@@ -139,12 +139,6 @@ class frmNumberChecker : public QMainWindow {
   // from.
   void ShowMatchHint();
 
-  // Puts a check's results text (CR LF line breaks) into the results box in one go. The text is
-  // let go of before the box takes its copy, which keeps the peak memory of a check down.
-  void FillResultsBox(std::string text);
-  // Puts a text with LF line breaks into the results box.
-  void SetBoxText(const QString& plain);
-
  protected:
   void closeEvent(QCloseEvent* event) override;
 

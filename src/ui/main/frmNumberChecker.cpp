@@ -25,6 +25,7 @@
 #include "ui/main/HelpKey.h"
 #include "ui/main/PlayListAccessible.h"
 #include "ui/main/PlayListModel.h"
+#include "ui/main/PlayListView.h"
 #include "ui/main/ResultsBox.h"
 #include "ui/main/ShapeMarker.h"
 
@@ -124,7 +125,7 @@ void frmNumberChecker::CreateControls() {
   lbltotaltickets->setFocusPolicy(Qt::NoFocus);
 
   mPlays = new PlayListModel(/*checkable=*/true, this);
-  lstNumbers = new QListView(client);
+  lstNumbers = new PlayListView(client);
   lstNumbers->setObjectName("lstNumbers");
   lstNumbers->setGeometry(TwipsRect(0, 720, 4335, 1860));
   lstNumbers->setUniformItemSizes(true);

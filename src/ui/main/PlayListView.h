@@ -5,7 +5,7 @@
 #include <QPersistentModelIndex>
 #include <algorithm>
 
-// The play list: a list of rows of one height, as the toolkit's list draws and drives them, whose
+// A list of tickets: rows of one height, as the toolkit's list draws and drives them, whose
 // places are worked out from the row number instead of laid out one by one. The toolkit's list
 // places each of 32,767 rows before it first shows, and again in part whenever its scroll bar is
 // set; here that costs nothing whatever the number of rows. Scrolling is by whole rows, the

@@ -1,7 +1,6 @@
 #include "ui/other/frmAllNumbers.h"
 
 #include <QKeyEvent>
-#include <QListView>
 #include <QPushButton>
 
 #include "app/Session.h"
@@ -10,6 +9,7 @@
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
 #include "ui/main/PlayListModel.h"
+#include "ui/main/PlayListView.h"
 
 namespace {
 constexpr int kClientWidth = 4575;
@@ -24,11 +24,9 @@ frmAllNumbers::frmAllNumbers(const Session& session, QWidget* parent)
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
 
   mTickets = new PlayListModel(/*checkable=*/false, this);
-  lstNumbers = new QListView(this);
+  lstNumbers = new PlayListView(this);
   lstNumbers->setObjectName("lstNumbers");
   lstNumbers->setGeometry(TwipsRect(120, 120, 4335, 2010));
-  // Uniform rows let the view lay out 32,767 tickets without measuring each one.
-  lstNumbers->setUniformItemSizes(true);
   lstNumbers->setModel(mTickets);
   lstNumbers->setSelectionMode(QAbstractItemView::SingleSelection);
   lstNumbers->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -32,22 +32,33 @@ class DecimalText {
   std::size_t size_ = 0;
 };
 
-// The number a ticket key names when its name is the plain decimal text of a possible ticket
-// number ("1" to "32767", no sign, blank or leading zero), else 0: no other name is ever read
-// as a ticket.
-int TicketNumberOf(std::string_view name) {
-  if (name.empty() || name.size() > 5 || name.front() == '0') {
-    return 0;
-  }
+// The number named by the run of digits at `p` in `text` when it is the plain decimal text of a
+// possible ticket number ("1" to "32767", no leading zero), else 0; `p` is left after the digits
+// (after a sixth at most, which is already too many).
+inline int TicketNumberAt(std::string_view text, std::size_t& p) {
+  const std::size_t start = p;
+  const std::size_t limit = std::min(text.size(), start + 6);
   unsigned number = 0;
-  for (const char c : name) {
-    const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
+  for (; p < limit; ++p) {
+    const unsigned digit = static_cast<unsigned char>(text[p]) - unsigned{'0'};
     if (digit > 9) {
-      return 0;
+      break;
     }
     number = number * 10 + digit;
   }
-  return number <= kMaxTickets ? static_cast<int>(number) : 0;
+  const std::size_t digits = p - start;
+  if (digits == 0 || digits > 5 || text[start] == '0' || number > kMaxTickets) {
+    return 0;
+  }
+  return static_cast<int>(number);
+}
+
+// The number a ticket key names when its name is the plain decimal text of a possible ticket
+// number, with no sign or blank, else 0: no other name is ever read as a ticket.
+int TicketNumberOf(std::string_view name) {
+  std::size_t p = 0;
+  const int number = TicketNumberAt(name, p);
+  return p == name.size() ? number : 0;
 }
 
 // Why a count read as `text` with `fault` refuses a change, for a person; `unknown` says what the
@@ -114,16 +125,9 @@ struct TicketLine {
 // Reads the line at `lineStart` when it has that shape, as visiting it would read it: the digits
 // are its whole name, so its first '=' follows them. False leaves the line to the visitor.
 bool ReadTicketLine(std::string_view bytes, std::size_t lineStart, TicketLine& line) {
-  // A ticket number has five digits at most: a sixth is enough to leave the line alone.
   std::size_t p = lineStart;
-  while (p < bytes.size() && p - lineStart < 6 && bytes[p] >= '0' && bytes[p] <= '9') {
-    ++p;
-  }
-  if (p == bytes.size() || bytes[p] != '=') {
-    return false;
-  }
-  const int number = TicketNumberOf(bytes.substr(lineStart, p - lineStart));
-  if (number == 0) {
+  const int number = TicketNumberAt(bytes, p);
+  if (number == 0 || p == bytes.size() || bytes[p] != '=') {
     return false;
   }
   line.number = static_cast<unsigned>(number);

@@ -128,7 +128,6 @@ void frmNumberChecker::CreateControls() {
   lstNumbers = new PlayListView(client);
   lstNumbers->setObjectName("lstNumbers");
   lstNumbers->setGeometry(TwipsRect(0, 720, 4335, 1860));
-  lstNumbers->setUniformItemSizes(true);
   lstNumbers->setModel(mPlays);
   lstNumbers->setToolTip(tr("Check a number to mark it for deletion"));
   lstNumbers->setAccessibleName(tr("Play numbers"));

@@ -88,7 +88,7 @@ void PlayListView::scrollTo(const QModelIndex& index, ScrollHint hint) {
   }
   // The rows that fit above and with the row, itself included.
   const int row = index.row();
-  const int fit = std::min(row + 1, std::max(1, area.height() / RowHeight()));
+  const int fit = std::min(row + 1, RowsPerPage());
   int value = row;
   if (hint == PositionAtBottom)
     value = row - fit + 1;
@@ -110,7 +110,7 @@ QModelIndex PlayListView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
     return Row(0);
   const int row = current.row();
   // A page is the rows that fit the view whole, counting the one left and the one reached.
-  const int page = std::max(1, viewport()->height() / RowHeight()) - 1;
+  const int page = RowsPerPage() - 1;
   switch (action) {
     case MoveUp:
     case MovePrevious:

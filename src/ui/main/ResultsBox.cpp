@@ -134,19 +134,27 @@ void ResultsBox::SelectLines(int position) {
 void ResultsBox::resizeEvent(QResizeEvent* event) {
   QPlainTextEdit::resizeEvent(event);
   // A new width clears every paragraph's layout and counts it as one line until it is laid out
-  // again; a paragraph of several results is as many lines.
-  bool recounted = false;
-  for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-    const int lines = LinesOf(block);
-    if (lines > 1 && block.lineCount() != lines && block.layout()->lineCount() == 0) {
-      block.setLineCount(lines);
-      recounted = true;
-    }
-  }
-  if (recounted) {
+  // again.
+  if (CountParagraphLines(/*fresh=*/false)) {
     QAbstractTextDocumentLayout* layout = document()->documentLayout();
     emit layout->documentSizeChanged(layout->documentSize());
   }
+}
+
+// The scroll bar counts the lines of paragraphs not yet laid out: a paragraph of results holds
+// one more than its separators. `fresh` paragraphs, just put in, are all counted so; otherwise
+// only paragraphs of several results that are not laid out, as the toolkit counts the others
+// itself. True when a count changed.
+bool ResultsBox::CountParagraphLines(bool fresh) {
+  bool changed = false;
+  for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+    const int lines = LinesOf(block);
+    if (block.lineCount() != lines && (fresh || (lines > 1 && block.layout()->lineCount() == 0))) {
+      block.setLineCount(lines);
+      changed = true;
+    }
+  }
+  return changed;
 }
 
 void ResultsBox::SetText(const QString& plain) {
@@ -211,10 +219,7 @@ void ResultsBox::EndResults() {
   mFillPiece = QString();
   // The scroll bar goes in first: a change of width sets every paragraph back to one line.
   const bool tall = ScrollBarBefore(mFillLines.LineEnds());
-  // The scroll bar counts the lines of paragraphs not yet laid out: each holds one more than its
-  // separators.
-  for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
-    block.setLineCount(LinesOf(block));
+  CountParagraphLines(/*fresh=*/true);
   mFill.endEditBlock();
   mFill = QTextCursor();
   if (tall)

@@ -56,6 +56,7 @@ class ResultsBox : public QPlainTextEdit {
   bool ScrollBarBefore(qsizetype lineEnds);
   void InsertResults(QStringView text);
   void SelectLines(int position);
+  bool CountParagraphLines(bool fresh);
 
   QTimer* mBlinkTimeout = nullptr;
   bool mBlinking = true;

@@ -11,6 +11,7 @@
 #include "app/CommandLine.h"
 #include "app/DataFileLocation.h"
 #include "app/modPelmora.h"
+#include "exe/AfterFirstPaint.h"
 #include "exe/FirstPaintProbe.h"
 #include "exe/FontWarmUp.h"
 #include "exe/StartupStyle.h"
@@ -66,12 +67,20 @@ int main(int argc, char** argv) {
 
   fonts.Wait();
   frmNumberChecker mainForm;
-  QApplication::setWindowIcon(mainForm.windowIcon());
   mainForm.Form_Load(file, std::move(early));
+  // The window is handed its icon once its first paint is on the screen: decoding the pictures
+  // and sending every size to the desktop would otherwise come before that paint. A message
+  // Form_Load showed took the icon from the window as usual.
+  const QIcon icon = mainForm.windowIcon();
+  mainForm.setWindowIcon(QIcon());
   // With no tickets the window shows no list: its first paint is the window's.
   const auto* playList = mainForm.findChild<QListView*>(QStringLiteral("lstNumbers"));
-  FirstPaintProbe::InstallIfAsked(playList->isHidden() ? mainForm.centralWidget()
-                                                       : playList->viewport());
+  AfterFirstPaint::Install(playList->isHidden() ? mainForm.centralWidget() : playList->viewport(),
+                           [&mainForm, icon] {
+                             FirstPaintProbe::ReportIfAsked();
+                             mainForm.setWindowIcon(icon);
+                             QApplication::setWindowIcon(icon);
+                           });
   mainForm.show();
   // Only the copy that kept running answers later copies: it comes to the front and opens the
   // file they were started with.

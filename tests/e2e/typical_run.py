@@ -1,5 +1,6 @@
 """A whole session at the keyboard: a fresh data file, three tickets, a winning number, the
 check, the results on the clipboard, and a second launch that is turned away."""
+import subprocess
 import sys
 import time
 
@@ -89,6 +90,10 @@ def main(program):
         first = box.start()
         main_window = wait_for_window(MAIN_TITLE)
         assert window_name(main_window).endswith(" " + MAIN_TITLE), window_name(main_window)
+        # The icon is handed to the desktop just after the window first shows.
+        wait_for(lambda: "Icon (16 x 16)" in subprocess.run(
+            ["xprop", "-id", main_window, "_NET_WM_ICON"], capture_output=True, text=True).stdout,
+            what="the window's icon")
         wait_for(lambda: read_bytes(box.data_file) == data_file([]),
                  what="the default data file")
 

@@ -30,16 +30,25 @@ store::Result<int> UsableCount(const std::string& path, const std::string& text)
   return *count;
 }
 
-store::Result<store::FileContents> ReadExistingFile(const std::string& path) {
-  store::Result<store::FileContents> contents = store::ReadWholeFile(path);
+namespace {
+
+template <class Contents>
+store::Result<Contents> Existing(const std::string& path, store::Result<Contents> contents) {
   if (contents && !contents->exists) {
     return store::Fail(path, "no such file");
   }
   return contents;
 }
 
+}  // namespace
+
+store::Result<store::FileContents> ReadExistingFile(const std::string& path) {
+  return Existing(path, store::ReadWholeFile(path));
+}
+
 store::Result<LoadedDataFile> LoadDataFile(const std::string& path) {
-  store::Result<store::FileContents> contents = ReadExistingFile(path);
+  store::Result<store::LargeFileContents> contents =
+      Existing(path, store::ReadWholeLargeFile(path));
   if (!contents) {
     return store::Fail(contents.error());
   }

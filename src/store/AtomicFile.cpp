@@ -10,6 +10,8 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <type_traits>
+#include <utility>
 
 namespace store {
 
@@ -190,8 +192,11 @@ void SetWriteFailureHookForTesting(WriteFailureHook hook) {
   gWriteFailureHook.store(hook);
 }
 
-Result<FileContents> ReadWholeFile(const std::string& path) {
-  FileContents result;
+namespace {
+
+template <class Text>
+Result<BasicFileContents<Text>> ReadInto(const std::string& path) {
+  BasicFileContents<Text> result;
   int fd;
   do {
     fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -241,9 +246,24 @@ Result<FileContents> ReadWholeFile(const std::string& path) {
   result.exists = true;
   result.encoding = DetectEncoding(result.bytes);
   if (result.encoding != FileEncoding::Bytes) {
-    result.bytes = DecodeFileText(result.bytes, result.encoding);
+    std::string decoded = DecodeFileText(result.bytes, result.encoding);
+    if constexpr (std::is_same_v<Text, std::string>) {
+      result.bytes = std::move(decoded);
+    } else {
+      result.bytes.assign(decoded.data(), decoded.size());
+    }
   }
   return result;
+}
+
+}  // namespace
+
+Result<FileContents> ReadWholeFile(const std::string& path) {
+  return ReadInto<std::string>(path);
+}
+
+Result<LargeFileContents> ReadWholeLargeFile(const std::string& path) {
+  return ReadInto<LargeText>(path);
 }
 
 Result<std::string> ResolveWriteTarget(const std::string& path) {

@@ -211,11 +211,15 @@ TicketSpans SpanTickets(std::string_view bytes) {
 }  // namespace
 
 TicketList ReadAllTickets(const std::string& path) {
-  Result<FileContents> file = ReadWholeFile(path);
-  return ParseTickets(file ? std::move(file->bytes) : std::string());
+  Result<LargeFileContents> file = ReadWholeLargeFile(path);
+  return ParseTickets(file ? std::move(file->bytes) : LargeText());
 }
 
-TicketList ParseTickets(std::string bytes) {
+TicketList ParseTickets(std::string_view bytes) {
+  return ParseTickets(LargeText(bytes));
+}
+
+TicketList ParseTickets(LargeText bytes) {
   TicketSpans spans = SpanTickets(bytes);
   TicketList list;
   list.count = spans.count;

@@ -23,8 +23,10 @@ struct TicketList {
 // Reads TOTAL ("Numbers"/"TOTAL"), converts it, and reads keys 1..count and W, all from one read
 // of the file. When the count cannot be converted, or is below 1, the list is empty.
 TicketList ReadAllTickets(const std::string& path);
-// The same from the bytes of a file already read, which the list keeps as its tickets' buffer.
-TicketList ParseTickets(std::string bytes);
+// The same from the bytes of a file already read, which the list keeps as its tickets' buffer,
+// or from a copy of them.
+TicketList ParseTickets(LargeText bytes);
+TicketList ParseTickets(std::string_view bytes);
 
 // Writes "Numbers"/"Total" = newCount and then key newCount = ticket, in one atomic write. The
 // bytes are those of the two single writes in that order.

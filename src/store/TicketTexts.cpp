@@ -41,7 +41,7 @@ TicketTexts::TicketTexts(const std::vector<std::string>& tickets) {
   }
 }
 
-TicketTexts::TicketTexts(std::string buffer, std::vector<TextSpan> spans)
+TicketTexts::TicketTexts(LargeText buffer, std::vector<TextSpan> spans)
     : text_(std::move(buffer)), spans_(std::move(spans)) {
   if (text_.size() > 2 * TextSize() + kSpareBytesKept) {
     Pack();
@@ -85,7 +85,7 @@ std::vector<std::string> TicketTexts::ToStrings() const {
 }
 
 void TicketTexts::Pack() {
-  std::string text;
+  LargeText text;
   text.reserve(TextSize());
   for (TextSpan& span : spans_) {
     const std::size_t offset = text.size();

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "store/LargeText.h"
+
 namespace store {
 
 // Where one ticket's text lies in a TicketTexts buffer: eight bytes, where a view would take
@@ -66,7 +68,7 @@ class TicketTexts {
   TicketTexts(const std::vector<std::string>& tickets);  // NOLINT(google-explicit-constructor)
   // Takes over `buffer`, whose spans are the tickets. A buffer much larger than its tickets (a
   // data file holding much else) is not kept: the tickets are copied into one of their own.
-  TicketTexts(std::string buffer, std::vector<TextSpan> spans);
+  TicketTexts(LargeText buffer, std::vector<TextSpan> spans);
 
   std::size_t size() const { return spans_.size(); }
   bool empty() const { return spans_.empty(); }
@@ -91,7 +93,7 @@ class TicketTexts {
  private:
   void Pack();
 
-  std::string text_;
+  LargeText text_;
   std::vector<TextSpan> spans_;
 };
 

@@ -4,7 +4,8 @@
     python3 scripts/bench_table.py BUILD_DIR [OUTPUT]
 
 BUILD_DIR is a Release build with the benchmarks (./dev.sh bench makes build-bench).
-PELMORA_BENCH_RUNS sets how many times each process is started (default 7).
+PELMORA_BENCH_RUNS sets how many times each process is started (default 11: start-up on this
+kind of machine swings by several milliseconds from one start to the next).
 
 Whole processes are timed from before the fork to the moment they report: the program and the
 empty window print the time at which their first paint pass is over, once the event loop is back,
@@ -28,7 +29,7 @@ import time
 
 SMALL, LARGE = 3276, 32767
 SIZES = (SMALL, LARGE)
-RUNS = int(os.environ.get("PELMORA_BENCH_RUNS", "7"))
+RUNS = int(os.environ.get("PELMORA_BENCH_RUNS", "11"))
 X_RUNS = 3  # the runs under the virtual X server each wait for the idle period
 IDLE_AFTER_S, IDLE_SPAN_S = 10, 4
 DRAWS_TIMED, DRAWS_MEMORY = 1000, 200000

@@ -67,12 +67,15 @@ int main(int argc, char** argv) {
 
   fonts.Wait();
   frmNumberChecker mainForm;
+  const QIcon icon = mainForm.windowIcon();
+  QApplication::setWindowIcon(icon);
   mainForm.Form_Load(file, std::move(early));
   // The window is handed its icon once its first paint is on the screen: decoding the pictures
-  // and sending every size to the desktop would otherwise come before that paint. A message
-  // Form_Load showed took the icon from the window as usual.
-  const QIcon icon = mainForm.windowIcon();
+  // and sending every size to the desktop would otherwise come before that paint. The window's
+  // native window takes the application's icon as it is made, so both are put aside until then;
+  // messages shown while loading carried the icon as usual.
   mainForm.setWindowIcon(QIcon());
+  QApplication::setWindowIcon(QIcon());
   // With no tickets the window shows no list: its first paint is the window's.
   const auto* playList = mainForm.findChild<QListView*>(QStringLiteral("lstNumbers"));
   AfterFirstPaint::Install(playList->isHidden() ? mainForm.centralWidget() : playList->viewport(),

@@ -21,6 +21,11 @@ TICKETS = [
 ]
 
 
+def has_icon(window):
+    return "Icon (16 x 16)" in subprocess.run(["xprop", "-id", window, "_NET_WM_ICON"],
+                                              capture_output=True, text=True).stdout
+
+
 def ticket_text(picks):
     return "-".join(f"{n:02d}" for n in picks)
 
@@ -91,9 +96,7 @@ def main(program):
         main_window = wait_for_window(MAIN_TITLE)
         assert window_name(main_window).endswith(" " + MAIN_TITLE), window_name(main_window)
         # The icon is handed to the desktop just after the window first shows.
-        wait_for(lambda: "Icon (16 x 16)" in subprocess.run(
-            ["xprop", "-id", main_window, "_NET_WM_ICON"], capture_output=True, text=True).stdout,
-            what="the window's icon")
+        wait_for(lambda: has_icon(main_window), what="the window's icon")
         wait_for(lambda: read_bytes(box.data_file) == data_file([]),
                  what="the default data file")
 
@@ -145,6 +148,7 @@ def main(program):
         # A second launch is refused; the first keeps running with its window.
         second = box.start()
         refusal = wait_for_window("^" + REFUSAL_TITLE + "$")
+        assert has_icon(refusal), "the refusal carries the program's icon"
         focus(refusal)
         press("Return")
         wait_for(lambda: second.poll() is not None, what="the second copy to end")

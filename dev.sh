@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
-  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool xclip
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool xclip x11-utils dbus-daemon ccache
   desktop-file-utils appstream dpkg-dev file lintian shared-mime-info xdg-utils libglib2.0-bin
   groff-base)
 
@@ -34,14 +34,18 @@ jobs() { nproc 2>/dev/null || echo 2; }
 
 configure_and_build() {
   local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja "$@"
+  # Every option a command needs is given every time, so a folder configured otherwise before
+  # (by hand, or by another command) can never build or test with stale settings.
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_CXX_COMPILER_LAUNCHER=ccache "$@"
   cmake --build "$dir" -j"$(jobs)"
 }
 
 run_tests() {
   local dir=$1
-  # Widget tests draw off screen; the tests of real windows start their own X server.
-  QT_QPA_PLATFORM=offscreen ctest --test-dir "$dir" --output-on-failure -j"$(jobs)" --timeout 300
+  # Widget tests draw off screen; the tests of real windows start their own X server. The suite
+  # has a session bus of its own, so a Pelmora window already open on the desktop (or a second
+  # suite running at the same time) cannot answer for the copies the tests start.
+  QT_QPA_PLATFORM=offscreen dbus-run-session -- ctest --test-dir "$dir" --output-on-failure -j"$(jobs)" --timeout 300
 }
 
 cmd=${1:-}
@@ -51,14 +55,14 @@ case "$cmd" in
     ;;
   run)
     install_missing
-    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORA_TESTS=ON
     exec ./build/pelmora
     ;;
   test)
     install_missing
     # The benchmarks are built (not run) with the tests, so that a change cannot break them
     # unnoticed.
-    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORA_BENCH=ON
+    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORA_TESTS=ON -DPELMORA_BENCH=ON
     run_tests build
     ;;
   bench)

@@ -39,7 +39,6 @@ class CheckTest : public UiTest {
   // Key presses reach the menu shortcuts only in the active window.
   static void Activate(frmNumberChecker& form) {
     form.show();
-    QApplication::setActiveWindow(&form);
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
   }

@@ -89,8 +89,10 @@ void frmNumberChecker::OpenFromOutside(const QString& file) {
   RaiseFromOtherInstance();
   if (file.isEmpty())
     return;
-  auto* deferred =
-      findChild<DeferredOpen*>(QStringLiteral("DeferredOpen"), Qt::FindDirectChildrenOnly);
+  // Looked up as a plain object by its unique name: newer Qt refuses findChild for a class
+  // without its own meta-object.
+  auto* deferred = static_cast<DeferredOpen*>(
+      findChild<QObject*>(QStringLiteral("DeferredOpen"), Qt::FindDirectChildrenOnly));
   if (!deferred)
     deferred = new DeferredOpen(this);
   deferred->Hold(file);

@@ -15,46 +15,10 @@
 #include "exe/FirstPaintProbe.h"
 #include "exe/FontWarmUp.h"
 #include "exe/StartupStyle.h"
+#include "platform/Display.h"
 #include "platform/SessionInstance.h"
 #include "store/ReadAhead.h"
 #include "ui/main/frmNumberChecker.h"
-
-namespace {
-
-// Messages the toolkit gives while it looks for a display: shown once it has found one.
-struct HeldMessage {
-  QtMsgType type;
-  QByteArray category;
-  QString text;
-};
-QList<HeldMessage> heldBack;
-QtMessageHandler usualHandler = nullptr;
-
-// Until DisplayFound(): a toolkit that can reach no display ends the program with one line on
-// the error stream and status 1, instead of a core dump and advice to reinstall it.
-void LookForDisplay() {
-  usualHandler = qInstallMessageHandler(
-      [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (type != QtFatalMsg) {
-          heldBack.append({type, context.category, text});
-          return;
-        }
-        std::fputs(
-            "pelmora: needs a graphical session (an X11 or Wayland display); without one, run "
-            "it as: xvfb-run pelmora\n",
-            stderr);
-        std::_Exit(1);
-      });
-}
-
-void DisplayFound() {
-  qInstallMessageHandler(usualHandler);
-  for (const HeldMessage& held : std::exchange(heldBack, {}))
-    qt_message_output(held.type, QMessageLogContext(nullptr, 0, nullptr, held.category.constData()),
-                      held.text);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const modPelmora::CommandLine line =
@@ -84,9 +48,9 @@ int main(int argc, char** argv) {
   // options.
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
-  LookForDisplay();
+  platform::LookForDisplay();
   QApplication app(qtArgc, qtArgv);
-  DisplayFound();
+  platform::DisplayFound();
   QApplication::setApplicationName(QStringLiteral("pelmora"));
   QApplication::setDesktopFileName(QStringLiteral("pelmora"));
   QApplication::setStyle(new StartupStyle);

@@ -16,7 +16,6 @@
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "platform/Help.h"
-#include "platform/PreviousInstance.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
 #include "ui/LazyIcon.h"
@@ -205,10 +204,6 @@ void frmNumberChecker::CreateMenus() {
 void frmNumberChecker::Form_Load(const QString& fileFromOutside, store::TicketsReadAhead early) {
   // 1. The help document.
   mHelpFile = HelpFilePath();
-
-  // 2. Only one copy runs at a time.
-  if (platform::PreviousInstance::Exists())
-    CheckPrevInstance(fileFromOutside);
 
   // 3, 4. Boxes in their resting look.
   for (int i = 1; i <= store::kNumbersPerTicket; ++i)

@@ -83,7 +83,8 @@ case "$cmd" in
     done
     # Every figure beside its floor, measured in one run: BENCHMARKS.md. Run it on a quiet
     # machine; the load average is written beside the figures.
-    python3 scripts/bench_table.py build-bench BENCHMARKS.md
+    # A session bus of its own: a Pelmora window open on the desktop cannot refuse its copies.
+    dbus-run-session -- python3 scripts/bench_table.py build-bench BENCHMARKS.md
     ;;
   asan)
     install_missing

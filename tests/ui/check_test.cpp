@@ -294,33 +294,24 @@ TEST_F(CheckTest, MenuShortcutsWinOverTheResultsBox) {
 
 // However the results box came to show, the keys go to it: none reaches the hidden play list,
 // where Down and Space would mark tickets nobody sees for the next Delete.
-struct ResultsShownBy {
-  const char* name;
-  Tickets tickets;
-  const char* command;
-};
-
-class KeysWhileResultsShowTest : public CheckTest,
-                                 public ::testing::WithParamInterface<ResultsShownBy> {};
-
-TEST_P(KeysWhileResultsShowTest, MarkNoTicket) {
-  frmNumberChecker& form = StartWith(GetParam().tickets);
-  Activate(form);
-  Trigger(form, GetParam().command);
-  for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space})
-    QTest::keyClick(form.windowHandle(), key);
-  EXPECT_EQ(Plays(form)->CheckedCount(), 0);
-  EXPECT_EQ(QApplication::focusWidget(), Named<QPlainTextEdit>(form, "txtMatchedTickets"));
+TEST_F(CheckTest, KeysTypedWhileTheResultsShowMarkNoTicket) {
+  const std::pair<Tickets, const char*> ways[] = {
+      {kExample, "mnuCheck"},
+      {{"05-12-01-02-03-04", "23-34-01-02-03-04"}, "mnuCheck"},
+      {kExample, "mnuCopy"},
+      {kExample, "mnuMatches"}};
+  for (const auto& [tickets, command] : ways) {
+    SCOPED_TRACE(command + std::to_string(tickets.size()));
+    frmNumberChecker& form = StartWith(tickets);
+    Activate(form);
+    Trigger(form, command);
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space})
+      QTest::keyClick(form.windowHandle(), key);
+    EXPECT_EQ(Plays(form)->CheckedCount(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), Named<QPlainTextEdit>(form, "txtMatchedTickets"));
+    main_.reset();
+    Flush();
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Views, KeysWhileResultsShowTest,
-                         ::testing::Values(ResultsShownBy{"checkWithResults", kExample, "mnuCheck"},
-                                           ResultsShownBy{
-                                               "checkThatFoundNothing",
-                                               {"05-12-01-02-03-04", "23-34-01-02-03-04"},
-                                               "mnuCheck"},
-                                           ResultsShownBy{"copyOfResults", kExample, "mnuCopy"},
-                                           ResultsShownBy{"matchedView", kExample, "mnuMatches"}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

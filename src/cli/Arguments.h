@@ -19,7 +19,9 @@ enum class Mode {
   Version,
   Versions,
   Restore,
-  Forget
+  Forget,
+  AddDraws,  // --add-draws: into the user's draw history
+  History    // --history: the data file against the user's draw history
 };
 
 struct Options {
@@ -32,6 +34,9 @@ struct Options {
   std::vector<ColumnPick> columns;     // --columns, with --import; empty: found by the rows
   bool lfLineEnds = false;             // --lf: every output ends its lines with LF alone
   std::string restoreWhen;             // --restore: a version's time as --versions prints it
+  bool replace = false;                // --replace, with --add-draws
+  std::string from;                    // --from, with --history: first day, as written
+  std::string to;                      // --to, with --history: last day, as written
 };
 
 // The arguments after the program name. "--name value" and "--name=value" are both accepted,

@@ -1,0 +1,57 @@
+#include "check/Tiers.h"
+
+#include "store/PlayNumber.h"
+
+namespace check {
+
+std::string_view TierName(Tier tier) {
+  switch (tier) {
+    case Tier::None:
+      break;
+    case Tier::Two:
+      return "2";
+    case Tier::Three:
+      return "3";
+    case Tier::Four:
+      return "4";
+    case Tier::Five:
+      return "5";
+    case Tier::FiveAndBonus:
+      return "5 + bonus";
+    case Tier::Six:
+      return "6";
+  }
+  return "none";
+}
+
+BallMask TicketMask(std::string_view ticket) {
+  BallMask mask = 0;
+  for (int k = 1; k <= store::kNumbersPerTicket; ++k) {
+    const std::string_view field = store::PlayNumberField(ticket, k);
+    if (field.size() != 2 || field[0] < '0' || field[0] > '9' || field[1] < '0' || field[1] > '9') {
+      continue;
+    }
+    const int n = (field[0] - '0') * 10 + (field[1] - '0');
+    if (n >= store::kLowestNumber && n <= store::kHighestNumber) {
+      mask |= BallMask{1} << n;
+    }
+  }
+  return mask;
+}
+
+BallMask BallsMask(const std::array<int, store::kNumbersPerTicket>& balls) {
+  BallMask mask = 0;
+  for (const int n : balls) {
+    if (n >= store::kLowestNumber && n <= store::kHighestNumber) {
+      mask |= BallMask{1} << n;
+    }
+  }
+  return mask;
+}
+
+Tier TierOf(std::string_view ticket, const std::array<int, store::kNumbersPerTicket>& balls,
+            int bonus) {
+  return TierOf(TicketMask(ticket), BallsMask(balls), bonus);
+}
+
+}  // namespace check

@@ -266,7 +266,7 @@ TEST_P(VersionFailureTest, LeavesTheCommandWorkingAndSaysSoOnce) {
   EXPECT_EQ(store_test::RunUnprivileged([&] { return CommandsWorkAndWarnOnce(path, dataHome); },
                                         [&] {
                                           ::chmod(folder_.c_str(), 0777);
-                                          ::chmod(path.c_str(), 0666);
+                                          (void)!::chown(path.c_str(), 65534, 65534);
                                           (void)!::chown(dataHome.c_str(), 65534, 65534);
                                           GetParam().breakIt(dataHome);
                                         }),

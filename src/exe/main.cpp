@@ -1,8 +1,10 @@
 #include <malloc.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QListView>
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -18,6 +20,19 @@
 #include "platform/UserInstance.h"
 #include "store/ReadAhead.h"
 #include "ui/main/frmNumberChecker.h"
+
+namespace {
+
+// The working folder as the bytes the system gives.
+std::string WorkingFolder() {
+  std::string folder(4096, '\0');
+  while (::getcwd(folder.data(), folder.size()) == nullptr && errno == ERANGE)
+    folder.resize(folder.size() * 2);
+  folder.resize(std::char_traits<char>::length(folder.c_str()));
+  return folder;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   const modPelmora::CommandLine line =
@@ -51,10 +66,11 @@ int main(int argc, char** argv) {
   QApplication::setDesktopFileName(QStringLiteral("pelmora"));
   QApplication::setStyle(new StartupStyle);
 
-  // A running copy may have another working folder: hand it a full path.
-  const QString file = line.file.empty()
-                           ? QString()
-                           : QFileInfo(QFile::decodeName(line.file.c_str())).absoluteFilePath();
+  // A running copy may have another working folder: hand it a full path. The name is kept as
+  // the bytes given, whether they are UTF-8 or not: another spelling would open another file.
+  const std::string fileBytes =
+      line.file.empty() || line.file.front() == '/' ? line.file : WorkingFolder() + "/" + line.file;
+  const QString file = fileBytes.empty() ? QString() : modPelmora::PathHandle(fileBytes);
 
   // One copy runs per user: this guard finds an earlier one, or answers the later ones.
   platform::UserInstance instance;
@@ -62,8 +78,7 @@ int main(int argc, char** argv) {
   // The data file is read while the font configuration is still being read on the other thread;
   // the window takes the tickets if they are of the file it opens, unchanged since.
   store::TicketsReadAhead early;
-  early.Read(file.isEmpty() ? modPelmora::ChooseDefaultDataFile().path
-                            : modPelmora::PathBytes(file));
+  early.Read(file.isEmpty() ? modPelmora::ChooseDefaultDataFile().path : fileBytes);
 
   fonts.Wait();
   frmNumberChecker mainForm;

@@ -328,6 +328,11 @@ Result<LargeFileContents> ReadWholeLargeFile(const std::string& path) {
   return ReadInto<LargeText>(path);
 }
 
+bool IsEmptyFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0;
+}
+
 Result<std::string> ResolveWriteTarget(const std::string& path) {
   std::string target;
   struct stat info {};

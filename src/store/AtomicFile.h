@@ -62,6 +62,9 @@ Result<void> WriteFileAtomically(const std::string& path, const std::string& byt
                                  FileEncoding encoding = FileEncoding::Bytes,
                                  const FileStamp* expected = nullptr);
 
+// Whether `path` is a regular file of no bytes: a data file that holds nothing, started anew.
+bool IsEmptyFile(const std::string& path);
+
 // The path WriteFileAtomically replaces for `path`: symbolic links followed, a dangling link
 // resolving to the path it names.
 Result<std::string> ResolveWriteTarget(const std::string& path);

@@ -1,11 +1,9 @@
 #include <malloc.h>
-#include <unistd.h>
 #include <QApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QListView>
-#include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,22 +15,10 @@
 #include "exe/FirstPaintProbe.h"
 #include "exe/FontWarmUp.h"
 #include "exe/StartupStyle.h"
-#include "platform/UserInstance.h"
+#include "platform/Display.h"
+#include "platform/SessionInstance.h"
 #include "store/ReadAhead.h"
 #include "ui/main/frmNumberChecker.h"
-
-namespace {
-
-// The working folder as the bytes the system gives.
-std::string WorkingFolder() {
-  std::string folder(4096, '\0');
-  while (::getcwd(folder.data(), folder.size()) == nullptr && errno == ERANGE)
-    folder.resize(folder.size() * 2);
-  folder.resize(std::char_traits<char>::length(folder.c_str()));
-  return folder;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const modPelmora::CommandLine line =
@@ -57,23 +43,30 @@ int main(int argc, char** argv) {
   // afterwards, and a check of every ticket followed by a copy peaks megabytes higher.
   mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 
+  platform::NeverStartASessionBus();
   // The toolkit sees no argument of ours, so a data file name is never taken for one of its
   // options.
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
+  platform::LookForDisplay();
   QApplication app(qtArgc, qtArgv);
+  platform::DisplayFound();
   QApplication::setApplicationName(QStringLiteral("pelmora"));
   QApplication::setDesktopFileName(QStringLiteral("pelmora"));
   QApplication::setStyle(new StartupStyle);
 
-  // A running copy may have another working folder: hand it a full path. The name is kept as
-  // the bytes given, whether they are UTF-8 or not: another spelling would open another file.
-  const std::string fileBytes =
-      line.file.empty() || line.file.front() == '/' ? line.file : WorkingFolder() + "/" + line.file;
-  const QString file = fileBytes.empty() ? QString() : modPelmora::PathHandle(fileBytes);
+  // A running copy may have another working folder: hand it a full path, byte for byte. The
+  // window gets the bytes too, whether they are UTF-8 or not: another spelling would open
+  // another file.
+  std::string fileBytes = line.file;
+  std::error_code noFolder;  // the working folder is gone: the name goes as given
+  if (const std::filesystem::path full = std::filesystem::absolute(line.file, noFolder);
+      !line.file.empty() && !noFolder)
+    fileBytes = full.lexically_normal().string();
+  const QString file = modPelmora::PathHandle(fileBytes);
 
-  // One copy runs per user: this guard finds an earlier one, or answers the later ones.
-  platform::UserInstance instance;
+  // One copy runs per desktop session: this guard finds an earlier one, or answers the later ones.
+  platform::SessionInstance instance;
 
   // The data file is read while the font configuration is still being read on the other thread;
   // the window takes the tickets if they are of the file it opens, unchanged since.
@@ -84,6 +77,9 @@ int main(int argc, char** argv) {
   frmNumberChecker mainForm;
   const QIcon icon = mainForm.windowIcon();
   QApplication::setWindowIcon(icon);
+  if (platform::PreviousInstance::Exists() &&
+      modPelmora::CheckPrevInstance(fileBytes) == modPelmora::StartVerdict::End)
+    return 0;
   mainForm.Form_Load(file, std::move(early));
   // The window is handed its icon once its first paint is on the screen: decoding the pictures
   // and sending every size to the desktop would otherwise come before that paint. The window's
@@ -102,7 +98,8 @@ int main(int argc, char** argv) {
   mainForm.show();
   // Only the copy that kept running answers later copies: it comes to the front and opens the
   // file they were started with.
-  instance.SetActivationHandler(
-      [&mainForm](const QString& handed) { mainForm.OpenFromOutside(handed); });
+  instance.SetActivationHandler([&mainForm](const QByteArray& handed) {
+    mainForm.OpenFromOutside(modPelmora::PathHandle(handed.toStdString()));
+  });
   return app.exec();
 }

@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
         ImportsCase{"oneWaitingForItsInputWhileFourImport", 5, 20, true, kOneTicket, false},
         ImportsCase{"sixteenIntoAMissingFile", 16, 10, false, nullptr, false},
         ImportsCase{"sixteenIntoAnEmptyFile", 16, 10, false, "", false},
-        ImportsCase{"sixteenWhereFlockIsRefused", 16, 25, false, kOneTicket, true},
+        ImportsCase{"sixteenWhereFlockIsRefused", 16, 15, false, kOneTicket, true},
         ImportsCase{"sixteenIntoAMissingFileWhereFlockIsRefused", 16, 10, false, nullptr, true}),
     [](const testing::TestParamInfo<ImportsCase>& info) { return info.param.name; });
 

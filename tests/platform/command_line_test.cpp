@@ -74,12 +74,19 @@ TEST_P(FileNameTest, OpensTheFileItNamesAndShowsByTheFileTextRule) {
   std::filesystem::remove_all(folder);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, FileNameTest,
-    ::testing::Values(NameCase{"Utf8", "d\xC3\xADa.pmd", QString::fromUtf8("d\xC3\xADa.pmd")},
-                      NameCase{"Windows1252", "d\xEDa.pmd", QString::fromUtf8("d\xC3\xADa.pmd")},
-                      NameCase{"InvalidBytes", "bad\xFF\xFE.pmd",
-                               QString::fromUtf8("bad\xC3\xBF\xC3\xBE.pmd")}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Names, FileNameTest,
+                         ::testing::Values(NameCase{"Utf8",
+                                                    "d\xC3\xAD"
+                                                    "a.pmd",
+                                                    QString::fromUtf8("d\xC3\xAD"
+                                                                      "a.pmd")},
+                                           NameCase{"Windows1252",
+                                                    "d\xED"
+                                                    "a.pmd",
+                                                    QString::fromUtf8("d\xC3\xAD"
+                                                                      "a.pmd")},
+                                           NameCase{"InvalidBytes", "bad\xFF\xFE.pmd",
+                                                    QString::fromUtf8("bad\xC3\xBF\xC3\xBE.pmd")}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

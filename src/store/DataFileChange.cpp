@@ -142,6 +142,7 @@ class FileLock {
       ::fsync(folder);
       ::close(folder);
     }
+    RemoveLeftoverTempFiles(FolderOf(target_), NameOf(target_));
     return true;
   }
 

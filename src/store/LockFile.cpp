@@ -119,8 +119,8 @@ Result<void> LockFile::Take(const std::string& folder, const std::string& name,
       ::close(fd);
       if (error != 0) {
         ::unlink(path.c_str());
-        return Fail(shown, std::string("no lock file can be written beside it: ") +
-                               std::strerror(error) + "; it was not changed");
+        return Fail(shown,
+                    std::string("no lock file can be written beside it: ") + std::strerror(error));
       }
       path_ = path;
       return {};
@@ -128,7 +128,7 @@ Result<void> LockFile::Take(const std::string& folder, const std::string& name,
     if (errno != EEXIST && errno != EINTR) {
       return Fail(shown, "the file system it is on (" + FileSystemTypeOf(folder) +
                              ") cannot lock files, and no lock file can be made beside it (" +
-                             std::strerror(errno) + "); it was not changed");
+                             std::strerror(errno) + ")");
     }
     struct stat seen {};
     std::string text;

@@ -2,6 +2,7 @@
 
 #include "store/MemoryPages.h"
 #include "store/TempNames.h"
+#include "store/Versions.h"
 #include "store/WriteJournal.h"
 
 #include <fcntl.h>
@@ -113,8 +114,8 @@ int ResolveTarget(const std::string& path, std::string& target, struct stat& inf
 
 // Rewrites an existing file through its own inode, as a program that opens and writes a file
 // does: the hard links, owner, group and permissions stay. The old bytes are kept first (see
-// WriteJournal.h), so that a crash halfway is repaired by the next read; a file whose old bytes
-// cannot be kept is not touched.
+// WriteJournal.h), so that a crash halfway is repaired by the next read, and as a version; a file
+// whose old bytes cannot be kept for the repair is not touched.
 Result<void> WriteInPlace(const std::string& path, const std::string& target,
                           const std::string& bytes) {
   std::string old;
@@ -131,6 +132,10 @@ Result<void> WriteInPlace(const std::string& path, const std::string& target,
                 "first (" +
                     record.error().path + ": " + record.error().reason + "); it was not changed");
   }
+  // The old bytes are also kept as a version, so that they can be put back by hand later.
+  FileContents before;
+  before.exists = true;
+  KeepVersionBeforeChange(path, old, before);
   if (const int error = OverwriteInPlace(target, bytes)) {
     // What was written may be half: the record stays for the next read to repair.
     RepairUnfinishedWriteLocked(path);

@@ -8,11 +8,15 @@
 #include "app/ProblemReport.h"
 #include "app/modPelmora.h"
 #include "store/Versions.h"
+#include "store/WriteJournal.h"
 
 namespace modPelmora {
 
 void TellVersionWarningAfterCommand(QWidget* parent) {
   QTimer::singleShot(0, qApp, [owner = QPointer<QWidget>(parent)] {
+    // A rewrite cut short, found and mended when the file was read, is told once.
+    if (const std::optional<std::string> notice = store::TakeRepairNotice())
+      Tell(owner.data(), PathText(*notice).trimmed(), platform::MessageIcon::Warning);
     const std::optional<store::VersionWarning> warning = store::TakeVersionWarning();
     if (!warning)
       return;

@@ -38,11 +38,17 @@ enum class StartVerdict { Run, End };
 // "unwanted instance".
 StartVerdict CheckPrevInstance(const std::string& fileToOpen = {});
 
-// Turns a path kept as bytes into text for the screen (see FileText), and a path the person
-// chose back into bytes.
+// Turns a path kept as bytes into text for the screen (see FileText).
 QString PathText(const std::string& path);
-inline std::string PathBytes(const QString& path) {
-  return path.toStdString();
-}
+
+// A path as bytes carried in a QString that PathBytes turns back into the same bytes, whatever
+// they are: UTF-8 as its characters, every other byte as one of the code points U+DC80..U+DCFF,
+// which no text on the screen holds. Never shown: the screen gets PathText.
+QString PathHandle(const std::string& path);
+
+// The bytes of a path: those of a PathHandle exactly, else the UTF-8 of the text. The file
+// dialog shows a name that is not UTF-8 with U+FFFD in place of its odd bytes; such a name is
+// turned back into the one name in its folder that shows so.
+std::string PathBytes(const QString& path);
 
 }  // namespace modPelmora

@@ -19,6 +19,7 @@
 #include "cli/VersionsCommands.h"
 #include "store/PlayNumber.h"
 #include "store/Versions.h"
+#include "store/WriteJournal.h"
 
 namespace cli {
 
@@ -62,6 +63,78 @@ void ReportRefused(CommandOutput& output, const std::string& file,
 
 std::string LinesText(std::size_t count) {
   return std::to_string(count) + (count == 1 ? " line" : " lines");
+}
+
+int OpenInput(const std::string& path) {
+  if (path == kStandardInput) {
+    return STDIN_FILENO;
+  }
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// The tickets of an import file, read a piece at a time so that memory stays small whatever the
+// input holds: reading stops at the first byte that is no text (binary input is refused within
+// its first 64 KiB), and once the lines read can be no list of tickets (see TicketLineReader).
+// `undecodable` tells a problem with the text from one with its lines.
+store::Result<TicketLines> ReadTicketLines(const Options& options, bool& undecodable) {
+  constexpr std::size_t kPiece = 64 * 1024;
+  const int fd = OpenInput(options.importFile);
+  if (fd < 0) {
+    return store::Fail(InputName(options.importFile),
+                       errno == ENOENT ? "no such file" : std::strerror(errno));
+  }
+  ImportDecoder decoder;
+  LineCutter cutter;
+  TicketLineReader reader(options.columns);
+  bool reading = true;
+  const LineCutter::Visit judge = [&](std::size_t line, std::string_view text, bool overlong) {
+    reading = reading && reader.Add(line, text, overlong);
+  };
+  std::string bytes;
+  std::string text;
+  int error = 0;
+  bool ended = false;
+  store::Result<void> decoded;
+  while (reading && decoded && !ended) {
+    // The first piece is gathered whole, as the kind of text is told from it.
+    char buffer[kPiece];
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got < 0) {
+      error = errno;
+      break;
+    }
+    ended = got == 0;
+    bytes.append(buffer, static_cast<std::size_t>(got));
+    if (!ended && bytes.size() < kPiece) {
+      continue;
+    }
+    text.clear();
+    decoded = decoder.Feed(bytes, text);
+    bytes.clear();
+    cutter.Feed(text, judge);
+  }
+  if (fd != STDIN_FILENO) {
+    ::close(fd);
+  }
+  if (error != 0) {
+    return store::Fail(InputName(options.importFile), std::strerror(error));
+  }
+  if (decoded && ended) {
+    decoded = decoder.Finish();
+    cutter.Finish(judge);
+  }
+  undecodable = !decoded;
+  if (!decoded) {
+    return store::Fail(decoded.error());
+  }
+  return reader.Finish();
 }
 
 CommandOutput Failure(const store::Problem& problem) {
@@ -142,21 +215,23 @@ CommandOutput RunImportCommand(const Options& options) {
     return Failure(file.error());
   }
   const std::string importName = InputName(options.importFile);
-  const store::Result<std::string> input = ReadInputFile(options.importFile);
-  if (!input) {
-    return Failure(input.error());
+  bool undecodable = false;
+  const store::Result<TicketLines> parsed = ReadTicketLines(options, undecodable);
+  if (!parsed && !parsed.error().path.empty()) {
+    return Failure(parsed.error());
   }
-  const store::Result<std::string> text = DecodeImportText(*input);
-  if (!text) {
-    return Failure(importName, text.error().reason + "; nothing was added");
+  if (!parsed && undecodable) {
+    return Failure(importName, parsed.error().reason + "; nothing was added");
   }
-  const store::Result<TicketLines> parsed = ParseTicketLines(*text, options.columns);
   if (!parsed) {
     return Failure(importName, parsed.error().reason + "; nothing was added");
   }
   const TicketLines& lines = *parsed;
   CommandOutput output;
   ReportRefused(output, importName, lines.refused);
+  if (!lines.stopped.empty()) {
+    return Failure(std::move(output), importName, lines.stopped + "; nothing was added");
+  }
   if (!lines.refused.empty() && !options.skipBad) {
     return Failure(std::move(output), importName,
                    LinesText(lines.refused.size()) + " refused; nothing was added to " +
@@ -185,8 +260,14 @@ CommandOutput RunListCommand(const Options& options) {
   }
   CommandOutput output;
   if (options.mode == Mode::Export) {
-    output.out = ExportCsv(file->tickets);
+    std::size_t odd = 0;
+    output.out = ExportCsv(file->tickets, &odd);
     output.status = kExitFound;
+    if (odd > 0) {
+      Report(output, options.dataFile,
+             std::to_string(odd) + (odd == 1 ? " ticket is" : " tickets are") +
+                 " not six numbers of two digits; their fields are written in quotes as stored");
+    }
     return output;
   }
   const std::vector<std::vector<std::size_t>> groups = FindDuplicates(file->tickets);
@@ -207,7 +288,11 @@ std::string InputName(const std::string& path) {
 }
 
 // Import and draws files may be pipes or standard input, so they are read as a stream; only the
-// data file goes through the store. A problem names the input as a person knows it.
+// data file goes through the store. A problem names the input as a person knows it. Reading stops
+// at a size no draws file reaches (the whole history of a game is a few hundred KiB), so memory
+// stays bounded whatever is handed in.
+constexpr std::size_t kMaxInputBytes = std::size_t{32} << 20;
+
 store::Result<std::string> ReadInputFile(const std::string& path) {
   int fd = STDIN_FILENO;
   if (path != kStandardInput) {
@@ -231,12 +316,20 @@ store::Result<std::string> ReadInputFile(const std::string& path) {
       break;
     }
     bytes.append(buffer, static_cast<std::size_t>(got));
+    if (bytes.size() > kMaxInputBytes) {
+      break;
+    }
   }
   if (fd != STDIN_FILENO) {
     ::close(fd);
   }
   if (error != 0) {
     return store::Fail(InputName(path), std::strerror(error));
+  }
+  if (bytes.size() > kMaxInputBytes) {
+    return store::Fail(InputName(path), "it is larger than " +
+                                            std::to_string(kMaxInputBytes >> 20) +
+                                            " MiB; no draws file is that large");
   }
   return bytes;
 }
@@ -311,6 +404,12 @@ CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool out
   // A version that could not be kept did not stop the command; it is told after it.
   if (const std::optional<store::VersionWarning> warning = store::TakeVersionWarning()) {
     Report(output, parsed->dataFile, store::VersionWarningText(*warning));
+  }
+  // So is a rewrite cut short that the reading of the file found and mended.
+  if (const std::optional<std::string> notice = store::TakeRepairNotice()) {
+    ForEachLine(*notice, [&](std::size_t, std::string_view line) {
+      AppendLine(output.err, std::string(kProgram).append(line));
+    });
   }
   return output;
 }

@@ -28,109 +28,65 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-// Steps over one line end at `i` (CR LF counts as one) and counts it.
-void PassLineEnd(std::string_view text, std::size_t& i, std::size_t& line) {
-  if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-    ++i;
-  }
-  ++i;
-  ++line;
-}
-
-class CsvReader {
- public:
-  CsvReader(std::string_view text, char separator) : text_(text), separator_(separator) {}
-
-  void Run(const std::function<void(const CsvRecord&)>& visit) {
-    while (i_ < text_.size()) {
-      CsvRecord record;
-      record.line = line_;
-      bool recordEnded = false;
-      while (!recordEnded) {
-        std::string field;
-        ReadField(field, record.unclosedQuote);
-        record.fields.emplace_back(Trimmed(field));
-        if (i_ >= text_.size()) {
-          recordEnded = true;
-        } else if (text_[i_] == separator_) {
-          ++i_;
-        } else {
-          PassLineEnd(text_, i_, line_);
-          recordEnded = true;
-        }
-      }
-      visit(record);
-    }
-  }
-
- private:
-  // Reads one field up to the separator or the line end after it.
-  void ReadField(std::string& field, bool& unclosed) {
-    std::size_t look = i_;
-    while (look < text_.size() && IsBlank(text_[look]) && text_[look] != separator_) {
+// One line of CSV. A field in double quotes may hold the separator, and "" in it is one quote; a
+// quote still open at the end of the line ends there, as spreadsheets read it.
+CsvRecord CsvLine(std::string_view text, std::size_t line, char separator) {
+  CsvRecord record;
+  record.line = line;
+  std::size_t i = 0;
+  for (;;) {
+    std::size_t look = i;
+    while (look < text.size() && IsBlank(text[look]) && text[look] != separator) {
       ++look;
     }
-    const bool quoted = look < text_.size() && text_[look] == '"';
-    if (quoted) {
-      i_ = look + 1;
-      unclosed = !ReadQuoted(field);
+    std::string field;
+    if (look < text.size() && text[look] == '"') {
+      i = look + 1;
+      bool closed = false;
+      while (i < text.size() && !closed) {
+        if (text[i] != '"') {
+          field.push_back(text[i++]);
+        } else if (i + 1 < text.size() && text[i + 1] == '"') {
+          field.push_back('"');
+          i += 2;
+        } else {
+          closed = true;
+          ++i;
+        }
+      }
+      if (!closed && record.unclosedQuote == 0) {
+        record.unclosedQuote = record.fields.size() + 1;
+      }
     }
     // Whatever follows a closing quote up to the separator is kept, as spreadsheets do.
-    while (i_ < text_.size() && text_[i_] != separator_ && !IsLineEnd(text_[i_])) {
-      field.push_back(text_[i_++]);
+    while (i < text.size() && text[i] != separator) {
+      field.push_back(text[i++]);
+    }
+    record.fields.emplace_back(Trimmed(field));
+    if (i >= text.size()) {
+      return record;
+    }
+    ++i;
+  }
+}
+
+CsvRecord BlankSeparatedLine(std::string_view lineText, std::size_t line) {
+  CsvRecord record;
+  record.line = line;
+  std::size_t i = 0;
+  while (i < lineText.size()) {
+    while (i < lineText.size() && IsBlank(lineText[i])) {
+      ++i;
+    }
+    const std::size_t start = i;
+    while (i < lineText.size() && !IsBlank(lineText[i])) {
+      ++i;
+    }
+    if (i > start) {
+      record.fields.emplace_back(lineText.substr(start, i - start));
     }
   }
-
-  bool ReadQuoted(std::string& field) {
-    while (i_ < text_.size()) {
-      const char c = text_[i_];
-      if (c == '"') {
-        if (i_ + 1 < text_.size() && text_[i_ + 1] == '"') {
-          field.push_back('"');
-          i_ += 2;
-          continue;
-        }
-        ++i_;
-        return true;
-      }
-      if (IsLineEnd(c)) {
-        const std::size_t from = i_;
-        PassLineEnd(text_, i_, line_);
-        field.append(text_.substr(from, i_ - from));
-        continue;
-      }
-      field.push_back(c);
-      ++i_;
-    }
-    return false;
-  }
-
-  std::string_view text_;
-  char separator_;
-  std::size_t i_ = 0;
-  std::size_t line_ = 1;
-};
-
-void ForEachBlankSeparated(std::string_view text,
-                           const std::function<void(const CsvRecord&)>& visit) {
-  ForEachLine(text, [&](std::size_t line, std::string_view lineText) {
-    CsvRecord record;
-    record.line = line;
-    std::size_t i = 0;
-    while (i < lineText.size()) {
-      while (i < lineText.size() && IsBlank(lineText[i])) {
-        ++i;
-      }
-      const std::size_t start = i;
-      while (i < lineText.size() && !IsBlank(lineText[i])) {
-        ++i;
-      }
-      if (i > start) {
-        record.fields.emplace_back(lineText.substr(start, i - start));
-      }
-    }
-    visit(record);
-  });
+  return record;
 }
 
 }  // namespace
@@ -142,13 +98,14 @@ char DetectSeparator(std::string_view text) {
   for (const char c : text) {
     if (c == '"') {
       inQuotes = !inQuotes;
-    } else if (inQuotes) {
+    } else if (inQuotes && !IsLineEnd(c)) {
       meaningful = meaningful || IsLetterOrDigit(c);
     } else if (IsLineEnd(c)) {
       if (meaningful) {
         break;
       }
       counts = {};
+      inQuotes = false;
     } else {
       meaningful = meaningful || IsLetterOrDigit(c);
       for (std::size_t k = 0; k < kSeparators.size(); ++k) {
@@ -165,13 +122,16 @@ char DetectSeparator(std::string_view text) {
   return counts[best] > 0 ? kSeparators[best] : kBlankSeparated;
 }
 
+CsvRecord ParseRecord(std::string_view line, std::size_t number, char separator) {
+  return separator == kBlankSeparated ? BlankSeparatedLine(line, number)
+                                      : CsvLine(line, number, separator);
+}
+
 void ForEachRecord(std::string_view text, char separator,
                    const std::function<void(const CsvRecord&)>& visit) {
-  if (separator == kBlankSeparated) {
-    ForEachBlankSeparated(text, visit);
-  } else {
-    CsvReader(text, separator).Run(visit);
-  }
+  ForEachLine(text, [&](std::size_t number, std::string_view line) {
+    visit(ParseRecord(line, number, separator));
+  });
 }
 
 }  // namespace cli

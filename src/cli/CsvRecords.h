@@ -14,7 +14,7 @@ inline constexpr char kBlankSeparated = ' ';
 struct CsvRecord {
   std::size_t line = 0;             // line of its first character, from 1
   std::vector<std::string> fields;  // quotes removed, blanks around each field removed
-  bool unclosedQuote = false;       // a quoted field ran to the end of the text
+  std::size_t unclosedQuote = 0;    // the column whose quote the line ended in, from 1; or 0
 };
 
 // The separator of a spreadsheet text: the one of ",", ";" and tab found most often outside
@@ -22,10 +22,13 @@ struct CsvRecord {
 // semicolon). Without any of them the fields are separated by blanks.
 char DetectSeparator(std::string_view text);
 
-// Calls `visit` with each record of `text`. With a separator character the text is read as CSV
-// is written: a field in double quotes may hold the separator and line breaks, and "" in it is
-// one quote. With kBlankSeparated each line is a record and quotes are ordinary characters.
-// CR LF, LF and CR all end a line.
+// The record of one line (without its line end). With a separator character the line is read as
+// CSV is written: a field in double quotes may hold the separator, and "" in it is one quote. A
+// quote not closed by the end of the line ends there (a row of numbers never spans lines), so
+// one stray quote spoils only its own line. With kBlankSeparated quotes are ordinary characters.
+CsvRecord ParseRecord(std::string_view line, std::size_t number, char separator);
+
+// Calls `visit` with the record of each line of `text`. CR LF, LF and CR all end a line.
 void ForEachRecord(std::string_view text, char separator,
                    const std::function<void(const CsvRecord&)>& visit);
 

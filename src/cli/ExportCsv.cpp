@@ -6,9 +6,15 @@ namespace cli {
 
 namespace {
 
+bool IsTwoDigits(std::string_view field) {
+  return field.size() == 2 && field[0] >= '0' && field[0] <= '9' && field[1] >= '0' &&
+         field[1] <= '9';
+}
+
 void AppendCsvField(std::string& text, std::string_view field) {
-  // A field edited outside the program may hold anything; quote what would break the row.
-  if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+  // A field edited outside the program may hold anything: anything but two digits is quoted, so
+  // that it is read back as text and never as another number ("-0") or as more fields.
+  if (IsTwoDigits(field)) {
     text.append(field);
     return;
   }
@@ -24,17 +30,26 @@ void AppendCsvField(std::string& text, std::string_view field) {
 
 }  // namespace
 
-std::string ExportCsv(const store::TicketTexts& tickets) {
+std::string ExportCsv(const store::TicketTexts& tickets, std::size_t* odd) {
   std::string text = "n1,n2,n3,n4,n5,n6\n";
+  std::size_t oddTickets = 0;
   text.reserve(text.size() + tickets.size() * 18);
   for (const std::string_view ticket : tickets) {
+    bool plain = ticket.size() == 17;
     for (int k = 1; k <= store::kNumbersPerTicket; ++k) {
       if (k > 1) {
         text.push_back(',');
+        plain = plain && ticket[static_cast<std::size_t>(3 * k - 4)] == '-';
       }
-      AppendCsvField(text, store::PlayNumberField(ticket, k));
+      const std::string_view field = store::PlayNumberField(ticket, k);
+      plain = plain && IsTwoDigits(field);
+      AppendCsvField(text, field);
     }
+    oddTickets += plain ? 0 : 1;
     text.push_back('\n');
+  }
+  if (odd != nullptr) {
+    *odd = oddTickets;
   }
   return text;
 }

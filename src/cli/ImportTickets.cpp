@@ -16,8 +16,8 @@ store::Result<DataFileForAdding> OpenForAdding(const std::string& path) {
     return store::Fail(contents.error());
   }
   DataFileForAdding file;
-  if (!contents->exists) {
-    file.missing = true;
+  if (!contents->exists || contents->bytes.empty()) {
+    file.missing = true;  // an empty file holds nothing: adding starts it as a new one
     return file;
   }
   const store::Result<int> count = UsableCount(

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,6 +62,7 @@ struct RefusedLine {
 struct TicketLines {
   std::vector<std::string> tickets;  // stored form, in the order of the lines
   std::vector<RefusedLine> refused;
+  std::string stopped;  // why reading stopped before the end (see TicketLineReader), or empty
 };
 
 // The tickets of an import text (UTF-8), one per row of a spreadsheet or line of plain text; the
@@ -73,5 +75,31 @@ struct TicketLines {
 // path, says why the text as a whole cannot be read, e.g. a picked column is unknown.
 store::Result<TicketLines> ParseTicketLines(std::string_view text,
                                             const std::vector<ColumnPick>& columns = {});
+
+// After this many refused lines an import stops reading: the rest is surely no list of tickets.
+inline constexpr std::size_t kMaxRefusedLines = 1000;
+
+// ParseTicketLines a line at a time, for input of any length. Reading stops once kMaxRefusedLines
+// lines were refused or more rows were read than a data file can hold tickets: Add then gives
+// false, and the lines say why they stopped.
+class TicketLineReader {
+ public:
+  explicit TicketLineReader(std::vector<ColumnPick> columns = {});
+  // Judges line `line` (from 1), without its line end; an `overlong` one, cut, is refused.
+  // False when reading should stop.
+  bool Add(std::size_t line, std::string_view text, bool overlong = false);
+  store::Result<TicketLines> Finish();
+
+ private:
+  void Resolve(const std::vector<std::string>& heading);
+  void Refuse(std::size_t line, std::string reason);
+
+  std::vector<ColumnPick> columns_;
+  std::optional<std::vector<std::size_t>> places_;
+  std::optional<char> separator_;
+  bool firstRow_ = true;
+  std::string problem_;
+  TicketLines lines_;
+};
 
 }  // namespace cli

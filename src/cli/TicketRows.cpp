@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "cli/CsvRecords.h"
+#include "cli/ImportText.h"
 #include "cli/NumberLines.h"
 
 namespace cli {
@@ -74,56 +75,98 @@ store::Result<SixNumbers> TicketOfColumns(const std::vector<std::string>& fields
 
 }  // namespace
 
+TicketLineReader::TicketLineReader(std::vector<ColumnPick> columns) : columns_(std::move(columns)) {
+  if (!columns_.empty() && !PicksByName(columns_)) {
+    Resolve({});
+  }
+}
+
+void TicketLineReader::Resolve(const std::vector<std::string>& heading) {
+  store::Result<std::vector<std::size_t>> resolved = ResolveColumns(columns_, heading);
+  if (resolved) {
+    places_ = std::move(*resolved);
+  } else {
+    problem_ = resolved.error().reason;
+  }
+}
+
+void TicketLineReader::Refuse(std::size_t line, std::string reason) {
+  lines_.refused.push_back({line, std::move(reason)});
+  if (lines_.refused.size() >= kMaxRefusedLines) {
+    lines_.stopped = "reading stopped at line " + std::to_string(line) + " after " +
+                     std::to_string(kMaxRefusedLines) + " refused lines";
+  }
+}
+
+bool TicketLineReader::Add(std::size_t line, std::string_view text, bool overlong) {
+  if (!problem_.empty() || !lines_.stopped.empty()) {
+    return false;
+  }
+  if (overlong) {
+    Refuse(line, "it is longer than " + std::to_string(kMaxLineBytes) + " bytes");
+    return lines_.stopped.empty();
+  }
+  if (!separator_) {
+    if (!std::any_of(text.begin(), text.end(), IsLetterOrDigit)) {
+      return true;  // blank rows come before the first row that holds anything
+    }
+    separator_ = DetectSeparator(text);
+  }
+  const CsvRecord record = ParseRecord(text, line, *separator_);
+  if (IsBlankRow(record)) {
+    return true;
+  }
+  const bool first = std::exchange(firstRow_, false);
+  if (record.unclosedQuote != 0) {
+    Refuse(line, "the quote that opens column " + std::to_string(record.unclosedQuote) +
+                     " is not closed");
+    return lines_.stopped.empty();
+  }
+  const std::vector<std::string_view> fields = RowFields(record);
+  if (first && !columns_.empty() && PicksByName(columns_)) {
+    Resolve(record.fields);
+    return problem_.empty();
+  }
+  if (first && IsHeading(fields)) {
+    return true;
+  }
+  if (lines_.tickets.size() + lines_.refused.size() >=
+      static_cast<std::size_t>(store::kMaxTickets)) {
+    lines_.stopped = "reading stopped at line " + std::to_string(line) +
+                     ": it holds more rows than the " + std::to_string(store::kMaxTickets) +
+                     " tickets a data file can hold";
+    return false;
+  }
+  // A row of one field has no other columns to pass over: every word in it counts.
+  store::Result<SixNumbers> parsed = places_ ? TicketOfColumns(record.fields, *places_)
+                                     : record.fields.size() == 1 ? SixNumbersOf(fields)
+                                                                 : TicketOfRow(fields);
+  if (parsed) {
+    lines_.tickets.push_back(TicketText(*parsed));
+  } else {
+    Refuse(line, parsed.error().reason);
+  }
+  return lines_.stopped.empty();
+}
+
+store::Result<TicketLines> TicketLineReader::Finish() {
+  if (!columns_.empty() && !places_ && problem_.empty()) {
+    problem_ = "it holds no heading with the columns given to --columns";
+  }
+  if (!problem_.empty()) {
+    return store::Fail("", problem_);
+  }
+  return std::move(lines_);
+}
+
 store::Result<TicketLines> ParseTicketLines(std::string_view text,
                                             const std::vector<ColumnPick>& columns) {
-  TicketLines result;
-  std::string problem;
-  std::optional<std::vector<std::size_t>> places;
-  const auto resolve = [&](const std::vector<std::string>& heading) {
-    store::Result<std::vector<std::size_t>> resolved = ResolveColumns(columns, heading);
-    if (resolved)
-      places = std::move(*resolved);
-    else
-      problem = resolved.error().reason;
-  };
-  if (!columns.empty() && !PicksByName(columns)) {
-    resolve({});
-  }
-  bool firstRow = true;
-  ForEachRecord(text, DetectSeparator(text), [&](const CsvRecord& record) {
-    if (!problem.empty() || IsBlankRow(record)) {
-      return;
-    }
-    const bool first = std::exchange(firstRow, false);
-    if (record.unclosedQuote) {
-      result.refused.push_back({record.line, "a quoted field is not closed"});
-      return;
-    }
-    const std::vector<std::string_view> fields = RowFields(record);
-    if (first && !columns.empty() && PicksByName(columns)) {
-      resolve(record.fields);
-      return;
-    }
-    if (first && IsHeading(fields)) {
-      return;
-    }
-    // A row of one field has no other columns to pass over: every word in it counts.
-    store::Result<SixNumbers> parsed = places ? TicketOfColumns(record.fields, *places)
-                                       : record.fields.size() == 1 ? SixNumbersOf(fields)
-                                                                   : TicketOfRow(fields);
-    if (parsed) {
-      result.tickets.push_back(TicketText(*parsed));
-    } else {
-      result.refused.push_back({record.line, parsed.error().reason});
-    }
+  TicketLineReader reader(columns);
+  bool reading = true;
+  ForEachLine(text, [&](std::size_t line, std::string_view lineText) {
+    reading = reading && reader.Add(line, lineText);
   });
-  if (!columns.empty() && !places && problem.empty()) {
-    problem = "it holds no heading with the columns given to --columns";
-  }
-  if (!problem.empty()) {
-    return store::Fail("", std::move(problem));
-  }
-  return result;
+  return reader.Finish();
 }
 
 }  // namespace cli

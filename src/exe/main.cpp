@@ -55,13 +55,15 @@ int main(int argc, char** argv) {
   QApplication::setDesktopFileName(QStringLiteral("pelmora"));
   QApplication::setStyle(new StartupStyle);
 
-  // A running copy may have another working folder: hand it a full path, byte for byte.
+  // A running copy may have another working folder: hand it a full path, byte for byte. The
+  // window gets the bytes too, whether they are UTF-8 or not: another spelling would open
+  // another file.
   std::string fileBytes = line.file;
   std::error_code noFolder;  // the working folder is gone: the name goes as given
   if (const std::filesystem::path full = std::filesystem::absolute(line.file, noFolder);
       !line.file.empty() && !noFolder)
     fileBytes = full.lexically_normal().string();
-  const QString file = QFile::decodeName(QByteArray::fromStdString(fileBytes));
+  const QString file = modPelmora::PathHandle(fileBytes);
 
   // One copy runs per desktop session: this guard finds an earlier one, or answers the later ones.
   platform::SessionInstance instance;
@@ -69,8 +71,7 @@ int main(int argc, char** argv) {
   // The data file is read while the font configuration is still being read on the other thread;
   // the window takes the tickets if they are of the file it opens, unchanged since.
   store::TicketsReadAhead early;
-  early.Read(file.isEmpty() ? modPelmora::ChooseDefaultDataFile().path
-                            : modPelmora::PathBytes(file));
+  early.Read(file.isEmpty() ? modPelmora::ChooseDefaultDataFile().path : fileBytes);
 
   fonts.Wait();
   frmNumberChecker mainForm;
@@ -98,7 +99,7 @@ int main(int argc, char** argv) {
   // Only the copy that kept running answers later copies: it comes to the front and opens the
   // file they were started with.
   instance.SetActivationHandler([&mainForm](const QByteArray& handed) {
-    mainForm.OpenFromOutside(QFile::decodeName(handed));
+    mainForm.OpenFromOutside(modPelmora::PathHandle(handed.toStdString()));
   });
   return app.exec();
 }

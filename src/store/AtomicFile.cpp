@@ -2,6 +2,8 @@
 
 #include "store/MemoryPages.h"
 #include "store/TempNames.h"
+#include "store/Versions.h"
+#include "store/WriteJournal.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -111,38 +113,36 @@ int ResolveTarget(const std::string& path, std::string& target, struct stat& inf
 }
 
 // Rewrites an existing file through its own inode, as a program that opens and writes a file
-// does: the hard links, owner, group and permissions stay. Space for a longer text is reserved
-// before anything is overwritten, so a full disk is reported with the old contents intact.
+// does: the hard links, owner, group and permissions stay. The old bytes are kept first (see
+// WriteJournal.h), so that a crash halfway is repaired by the next read, and as a version; a file
+// whose old bytes cannot be kept for the repair is not touched.
 Result<void> WriteInPlace(const std::string& path, const std::string& target,
-                          const std::string& bytes, off_t oldSize) {
-  int fd;
-  do {
-    fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) {
-    return Fail(path, ErrorText(errno));
+                          const std::string& bytes) {
+  std::string old;
+  if (const int error = ReadRawFile(target, old)) {
+    return Fail(path, ErrorText(error));
   }
-  int error = 0;
-  const auto newSize = static_cast<off_t>(bytes.size());
-  if (newSize > oldSize) {
-    error = ::posix_fallocate(fd, 0, newSize);
-    if (error == EOPNOTSUPP || error == EINVAL) {
-      error = 0;  // the file system cannot reserve; the write itself will tell
-    }
+  if (old == bytes) {
+    return Result<void>();
   }
-  if (error == 0) {
-    error = WriteAll(fd, bytes);
+  const Result<std::string> record = BeginInPlaceWrite(path, old, bytes);
+  if (!record) {
+    return Fail(path,
+                "it must be rewritten in place, and its old contents could not be kept "
+                "first (" +
+                    record.error().path + ": " + record.error().reason + "); it was not changed");
   }
-  if (error == 0 && ::ftruncate(fd, newSize) != 0) {
-    error = errno;
+  // The old bytes are also kept as a version, so that they can be put back by hand later.
+  FileContents before;
+  before.exists = true;
+  KeepVersionBeforeChange(path, old, before);
+  if (const int error = OverwriteInPlace(target, bytes)) {
+    // What was written may be half: the record stays for the next read to repair.
+    RepairUnfinishedWriteLocked(path);
+    return Fail(path, ErrorText(error));
   }
-  if (error == 0 && ::fsync(fd) != 0) {
-    error = errno;
-  }
-  if (::close(fd) != 0 && error == 0) {
-    error = errno;
-  }
-  return error == 0 ? Result<void>() : Fail(path, ErrorText(error));
+  EndInPlaceWrite(*record);
+  return Result<void>();
 }
 
 // Gives the new file the old one's mode, owner and group. Gives false when the owner or the
@@ -173,7 +173,68 @@ bool FolderRefusesNewFile(int error) {
 
 }  // namespace
 
-int WriteAll(int fd, const std::string& bytes) {
+int OverwriteInPlace(const std::string& target, std::string_view bytes) {
+  int fd;
+  do {
+    fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    return errno;
+  }
+  int error = 0;
+  struct stat info {};
+  const auto newSize = static_cast<off_t>(bytes.size());
+  // Space for a longer text is reserved before anything is overwritten, so a full disk is
+  // reported with the old contents intact.
+  if (::fstat(fd, &info) == 0 && newSize > info.st_size) {
+    error = ::posix_fallocate(fd, 0, newSize);
+    if (error == EOPNOTSUPP || error == EINVAL) {
+      error = 0;  // the file system cannot reserve; the write itself will tell
+    }
+  }
+  if (error == 0) {
+    error = WriteAll(fd, bytes);
+  }
+  if (error == 0 && ::ftruncate(fd, newSize) != 0) {
+    error = errno;
+  }
+  if (error == 0 && ::fsync(fd) != 0) {
+    error = errno;
+  }
+  if (::close(fd) != 0 && error == 0) {
+    error = errno;
+  }
+  return error;
+}
+
+int ReadRawFile(const std::string& path, std::string& bytes) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    return errno;
+  }
+  bytes.clear();
+  char buffer[1 << 16];
+  int error = 0;
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got <= 0) {
+      error = got < 0 ? errno : 0;
+      break;
+    }
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  return error;
+}
+
+FileStamp StampOf(const struct stat& info) {
+  return {info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+}
+
+int WriteAll(int fd, std::string_view bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -192,10 +253,16 @@ void SetWriteFailureHookForTesting(WriteFailureHook hook) {
   gWriteFailureHook.store(hook);
 }
 
+std::optional<std::string> InjectedWriteFailure(const std::string& path) {
+  const WriteFailureHook hook = gWriteFailureHook.load();
+  return hook != nullptr ? hook(path) : std::nullopt;
+}
+
 namespace {
 
 template <class Text>
 Result<BasicFileContents<Text>> ReadInto(const std::string& path) {
+  RepairUnfinishedWrite(path);
   BasicFileContents<Text> result;
   int fd;
   do {
@@ -266,6 +333,11 @@ Result<LargeFileContents> ReadWholeLargeFile(const std::string& path) {
   return ReadInto<LargeText>(path);
 }
 
+bool IsEmptyFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0;
+}
+
 Result<std::string> ResolveWriteTarget(const std::string& path) {
   std::string target;
   struct stat info {};
@@ -277,11 +349,9 @@ Result<std::string> ResolveWriteTarget(const std::string& path) {
 }
 
 Result<void> WriteFileAtomically(const std::string& path, const std::string& text,
-                                 FileEncoding encoding) {
-  if (const WriteFailureHook hook = gWriteFailureHook.load()) {
-    if (std::optional<std::string> reason = hook(path)) {
-      return Fail(path, std::move(*reason));
-    }
+                                 FileEncoding encoding, const FileStamp* expected) {
+  if (std::optional<std::string> reason = InjectedWriteFailure(path)) {
+    return Fail(path, std::move(*reason));
   }
   if (path.empty()) {
     return Fail(path, ErrorText(ENOENT));
@@ -311,8 +381,21 @@ Result<void> WriteFileAtomically(const std::string& path, const std::string& tex
   const std::string& bytes = encoding == FileEncoding::Bytes ? text : encoded;
   const std::string folder = FolderOf(target);
   const std::string name = NameOf(target);
+  // Just before the file is replaced or overwritten: still the one the change was made on?
+  const auto changedMeanwhile = [&] {
+    struct stat now {};
+    return expected != nullptr &&
+           (::stat(target.c_str(), &now) != 0 || !(StampOf(now) == *expected));
+  };
+  const auto changed = [&] {
+    return Fail(path, "it was changed by another program while this change was made",
+                ProblemKind::FileChanged);
+  };
   const auto inPlace = [&] {
-    Result<void> result = WriteInPlace(path, target, bytes, old.st_size);
+    if (changedMeanwhile()) {
+      return Result<void>(changed());
+    }
+    Result<void> result = WriteInPlace(path, target, bytes);
     if (result) {
       RemoveLeftoverTempFiles(folder, name);
     }
@@ -352,7 +435,15 @@ Result<void> WriteFileAtomically(const std::string& path, const std::string& tex
   if (const int error = temp.Close()) {
     return Fail(path, ErrorText(error));
   }
+  if (changedMeanwhile()) {
+    return changed();
+  }
   if (::rename(temp.path().c_str(), target.c_str()) != 0) {
+    if (errno == EBUSY && exists) {
+      // The file is a mount point of its own (a bind mount of one file): only its inode can
+      // take the new bytes.
+      return inPlace();
+    }
     return Fail(path, ErrorText(errno));
   }
   temp.Keep();

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "store/LargeText.h"
 #include "store/Problem.h"
@@ -25,6 +28,18 @@ Result<FileContents> ReadWholeFile(const std::string& path);
 // bytes).
 Result<LargeFileContents> ReadWholeLargeFile(const std::string& path);
 
+// What tells one state of a file from another: which file it is, its size and when it was last
+// written.
+struct FileStamp {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  time_t seconds = 0;
+  long nanoseconds = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const struct stat& info);
+
 // Replaces the file at `path` with `bytes` so that a crash at any moment leaves either the old
 // file or the new one, whole: a temporary file in the same folder is written, flushed and renamed
 // over the target. A symbolic link is followed and its target replaced; an existing file keeps
@@ -35,21 +50,40 @@ Result<LargeFileContents> ReadWholeLargeFile(const std::string& path);
 // Some files cannot be replaced without changing what the file is, and are rewritten in place
 // instead (written, cut to length and synced): a file with a second hard link, which would keep
 // the old contents under its other name; a file in a folder that refuses a new file; and a file
-// whose owner or group the new file could not be given. A successful write also removes the
+// whose owner or group the new file could not be given, and a file that is a mount point of its
+// own. Before an in-place rewrite begins the old bytes are kept (see WriteJournal.h); where they
+// cannot be, the file is left as it is and the write fails. A successful write also removes the
 // temporary files that killed writers of the same file left behind.
+//
+// With `expected`, the file is looked at once more just before it is replaced or overwritten, and
+// when it is no longer in that state (another program wrote it meanwhile) nothing is written and
+// the problem is of kind FileChanged.
 Result<void> WriteFileAtomically(const std::string& path, const std::string& bytes,
-                                 FileEncoding encoding = FileEncoding::Bytes);
+                                 FileEncoding encoding = FileEncoding::Bytes,
+                                 const FileStamp* expected = nullptr);
+
+// Whether `path` is a regular file of no bytes: a data file that holds nothing, started anew.
+bool IsEmptyFile(const std::string& path);
 
 // The path WriteFileAtomically replaces for `path`: symbolic links followed, a dangling link
 // resolving to the path it names.
 Result<std::string> ResolveWriteTarget(const std::string& path);
 
 // Writes all of `bytes` to `fd`, going on after interruptions; 0 or the errno of the failure.
-int WriteAll(int fd, const std::string& bytes);
+int WriteAll(int fd, std::string_view bytes);
+
+// Writes `bytes` over the file at `target` through its own inode, cuts it to length and syncs
+// it; 0 or the errno of the failure. Nothing guards against a crash halfway: see WriteInPlace.
+int OverwriteInPlace(const std::string& target, std::string_view bytes);
+
+// The bytes of a file as they are on disk, undecoded; 0 or an errno value.
+int ReadRawFile(const std::string& path, std::string& bytes);
 
 // Test seam: when set, every WriteFileAtomically call first asks this hook, and a returned
 // reason makes the write fail with that reason before anything on disk is touched.
 using WriteFailureHook = std::optional<std::string> (*)(const std::string& path);
 void SetWriteFailureHookForTesting(WriteFailureHook hook);
+// The reason the hook gives for `path`, if one is set and gives one.
+std::optional<std::string> InjectedWriteFailure(const std::string& path);
 
 }  // namespace store

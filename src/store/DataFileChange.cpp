@@ -8,7 +8,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "store/LockFile.h"
+#include "store/TempNames.h"
 #include "store/Versions.h"
+#include "store/WriteJournal.h"
 
 namespace store {
 
@@ -22,8 +25,7 @@ std::string ErrorText(int error) {
   return std::strerror(error);
 }
 
-// A file system that cannot lock (some network ones) is written as before, unlocked, rather
-// than not at all.
+// What flock() says on a file system that cannot lock (some network and FUSE ones).
 bool LockingUnsupported(int error) {
   return error == ENOLCK || error == EOPNOTSUPP || error == ENOTSUP || error == EINVAL;
 }
@@ -32,7 +34,22 @@ bool SameFile(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// An exclusive lock on the file a path names, released (and the descriptor closed) when it goes.
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) {
+    return ".";
+  }
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// An exclusive lock on the data file a path names, released when it goes. A missing file is
+// written whole into a new file, locked before anyone can see it, that is then linked into
+// place: no writer ever finds it empty or half made.
 class FileLock {
  public:
   FileLock() = default;
@@ -43,87 +60,109 @@ class FileLock {
   // What Take found, when it did not fail.
   enum class Outcome { Locked, Retry };
 
-  // Opens the file at `path` (creating it empty when missing) and locks it. Retry means the path
-  // changed under us and the caller should try again.
+  // Locks the file at `path`, or the new file that is to become it. Retry means the path changed
+  // under us and the caller should try again.
   Result<Outcome> Take(const std::string& path) {
     Release();
-    int fd;
+    Result<std::string> target = ResolveWriteTarget(path);
+    if (!target) {
+      return Fail(path, target.error().reason);
+    }
+    target_ = std::move(*target);
+    const std::string folder = FolderOf(target_);
+    const std::string name = NameOf(target_);
     do {
       // O_NONBLOCK: a FIFO at the path must not hang the open; the read refuses it later.
-      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0 && errno == ENOENT) {
-      // Create the very file the write will replace, through any symbolic link, and only when no
-      // one else did: a file we did not create must never be taken for a missing one.
-      Result<std::string> target = ResolveWriteTarget(path);
-      if (!target) {
-        return Fail(path, target.error().reason);
-      }
-      createdPath_ = std::move(*target);
-      fd = ::open(createdPath_.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd < 0) {
-        createdPath_.clear();
-        if (errno == EEXIST || errno == EINTR) {
-          return Outcome::Retry;
-        }
+      fd_ = ::open(target_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    } while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0 && errno == ENOENT) {
+      fd_ = CreateTempFileFor(folder, name, newFile_);
+      if (fd_ < 0) {
+        newFile_.clear();
         return Fail(path, ErrorText(errno));
       }
-      created_ = true;
-    } else if (fd < 0) {
+    } else if (fd_ < 0) {
       return Fail(path, ErrorText(errno));
     }
-    fd_ = fd;
-
-    if (::fstat(fd_, &locked_) != 0) {
+    struct stat locked {};
+    if (::fstat(fd_, &locked) != 0) {
       return Fail(path, ErrorText(errno));
     }
-    if (!S_ISREG(locked_.st_mode)) {
-      return Fail(path, S_ISDIR(locked_.st_mode) ? ErrorText(EISDIR) : "Not a regular file");
+    if (!S_ISREG(locked.st_mode)) {
+      return Fail(path, S_ISDIR(locked.st_mode) ? ErrorText(EISDIR) : "Not a regular file");
     }
-    int locked;
+    int result;
     do {
-      locked = ::flock(fd_, LOCK_EX);
-    } while (locked != 0 && errno == EINTR);
-    if (locked != 0 && !LockingUnsupported(errno)) {
-      return Fail(path, ErrorText(errno));
-    }
-    // The file may have been replaced, or removed by a writer that had created it, while we
-    // waited; a change made on that copy would be lost.
-    struct stat current {};
-    if (::stat(path.c_str(), &current) != 0) {
-      if (errno == ENOENT) {
-        return Outcome::Retry;
+      result = ::flock(fd_, LOCK_EX);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+      if (!LockingUnsupported(errno)) {
+        return Fail(path, ErrorText(errno));
       }
-      return Fail(path, ErrorText(errno));
+      if (Result<void> taken = lockFile_.Take(folder, name, path); !taken) {
+        return Fail(taken.error());
+      }
+    } else if (missing()) {
+      return Outcome::Locked;  // a file made meanwhile by another writer makes the link fail
     }
-    return SameFile(current, locked_) ? Outcome::Locked : Outcome::Retry;
+    // The file may have been replaced, removed or made while we waited; a change made on what
+    // we hold would be lost.
+    struct stat current {};
+    if (::stat(target_.c_str(), &current) != 0) {
+      return errno == ENOENT && missing() ? Outcome::Locked : Outcome::Retry;
+    }
+    return !missing() && SameFile(current, locked) ? Outcome::Locked : Outcome::Retry;
   }
 
-  bool created() const { return created_; }
+  bool missing() const { return !newFile_.empty(); }
 
-  // Removes the empty file this lock created, while the lock is still held, so that no writer
-  // waiting for it can find it at the path afterwards.
-  void RemoveCreatedFile() {
-    struct stat current {};
-    if (created_ && ::lstat(createdPath_.c_str(), &current) == 0 && SameFile(current, locked_)) {
-      ::unlink(createdPath_.c_str());
+  // Writes `bytes` into the new file and links it in as the data file. False when another
+  // writer made the file meanwhile: nothing was written and the change must start again.
+  Result<bool> Create(const std::string& path, const std::string& bytes) {
+    if (std::optional<std::string> reason = InjectedWriteFailure(path)) {
+      return Fail(path, std::move(*reason));
     }
+    int error = WriteAll(fd_, bytes);
+    if (error == 0 && ::fsync(fd_) != 0) {
+      error = errno;
+    }
+    if (error == 0 && ::link(newFile_.c_str(), target_.c_str()) != 0) {
+      error = errno;
+    }
+    if (error == EEXIST) {
+      return false;
+    }
+    if (error != 0) {
+      return Fail(path, ErrorText(error));
+    }
+    ::unlink(newFile_.c_str());
+    newFile_.clear();
+    if (const int folder = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        folder >= 0) {
+      ::fsync(folder);
+      ::close(folder);
+    }
+    RemoveLeftoverTempFiles(FolderOf(target_), NameOf(target_));
+    return true;
   }
 
  private:
   void Release() {
+    if (!newFile_.empty()) {
+      ::unlink(newFile_.c_str());
+      newFile_.clear();
+    }
     if (fd_ >= 0) {
       ::close(fd_);  // closing the last descriptor drops the lock
     }
     fd_ = -1;
-    created_ = false;
-    createdPath_.clear();
+    lockFile_.Release();
   }
 
   int fd_ = -1;
-  bool created_ = false;
-  std::string createdPath_;
-  struct stat locked_ {};
+  std::string target_;
+  std::string newFile_;  // for a missing file: the file that is to become it
+  LockFile lockFile_;
 };
 
 }  // namespace
@@ -135,47 +174,68 @@ Result<void> ChangeDataFile(
     return Fail(path, ErrorText(ENOENT));
   }
   FileLock lock;
-  Result<FileLock::Outcome> outcome = FileLock::Outcome::Retry;
-  for (int attempt = 0;
-       attempt < kMaxLockAttempts && outcome && *outcome == FileLock::Outcome::Retry; ++attempt) {
-    outcome = lock.Take(path);
+  for (int attempt = 0; attempt < kMaxLockAttempts; ++attempt) {
+    const Result<FileLock::Outcome> outcome = lock.Take(path);
+    if (!outcome) {
+      return Unexpected{outcome.error()};
+    }
+    if (*outcome == FileLock::Outcome::Retry) {
+      continue;
+    }
+    const LockHeldHere held;
+    FileContents before;
+    FileStamp stamp;
+    if (!lock.missing()) {
+      RepairUnfinishedWriteLocked(path);
+      // Noted before the read: a program that writes without locking is caught before ours
+      // replaces what it wrote.
+      struct stat info {};
+      if (::stat(path.c_str(), &info) != 0) {
+        continue;
+      }
+      stamp = StampOf(info);
+      Result<FileContents> read = ReadWholeFile(path);
+      if (!read) {
+        return Fail(read.error());
+      }
+      before = std::move(*read);
+      // An empty file holds nothing to keep: it is a new one, so that a first write cut short
+      // never blocks the next.
+      before.exists = before.exists && !before.bytes.empty();
+    }
+    // The document takes the bytes over: a second copy of a large file would cost its size
+    // again. They stay readable as doc.Original(), for the version a change that drops tickets
+    // keeps.
+    ProfileDocument doc = ProfileDocument::ParseOwning(std::move(before.bytes));
+    before.bytes.clear();
+    const ChangeVerdict verdict = change(doc, before);
+    if (verdict == ChangeVerdict::Abandon) {
+      return Result<void>();
+    }
+    if (before.exists && !doc.IsModified()) {
+      return Result<void>();  // the file already is what the change would write
+    }
+    if (verdict == ChangeVerdict::WriteAfterKeepingVersion) {
+      KeepVersionBeforeChange(path, doc.Original(), before);
+    }
+    const std::string after = doc.Serialize();
+    if (lock.missing()) {
+      const Result<bool> created = lock.Create(path, after);
+      if (!created) {
+        return Fail(created.error());
+      }
+      if (*created) {
+        return Result<void>();
+      }
+      continue;
+    }
+    Result<void> result = WriteFileAtomically(path, after, before.encoding, &stamp);
+    if (!result && result.error().kind == ProblemKind::FileChanged) {
+      continue;  // another program wrote it meanwhile: read it again and make the change anew
+    }
+    return result;
   }
-  if (!outcome) {
-    lock.RemoveCreatedFile();
-    return Unexpected{outcome.error()};
-  }
-  if (*outcome == FileLock::Outcome::Retry) {
-    return Fail(path, "The file kept being replaced while waiting to change it");
-  }
-
-  // The empty file we created for the lock stands for a missing one.
-  Result<FileContents> read =
-      lock.created() ? Result<FileContents>(FileContents{}) : ReadWholeFile(path);
-  if (!read) {
-    return Fail(read.error());
-  }
-  FileContents& before = *read;
-  // The document takes the bytes over: a second copy of a large file would cost its size again.
-  // They stay readable as doc.Original(), for the version a change that drops tickets keeps.
-  ProfileDocument doc = ProfileDocument::ParseOwning(std::move(before.bytes));
-  before.bytes.clear();
-  const ChangeVerdict verdict = change(doc, before);
-  if (verdict == ChangeVerdict::Abandon) {
-    lock.RemoveCreatedFile();
-    return Result<void>();
-  }
-  if (before.exists && !doc.IsModified()) {
-    return Result<void>();  // the file already is what the change would write
-  }
-  if (verdict == ChangeVerdict::WriteAfterKeepingVersion) {
-    KeepVersionBeforeChange(path, doc.Original(), before);
-  }
-  const std::string after = doc.Serialize();
-  Result<void> result = WriteFileAtomically(path, after, before.encoding);
-  if (!result) {
-    lock.RemoveCreatedFile();
-  }
-  return result;
+  return Fail(path, "The file kept being replaced while waiting to change it");
 }
 
 }  // namespace store

@@ -81,6 +81,10 @@ int CreateTempFileFor(const std::string& folder, const std::string& name, std::s
   return -1;
 }
 
+std::string LockFilePathFor(const std::string& folder, const std::string& name) {
+  return folder + "/" + std::string(kPrefix) + NameHash(name) + ".lock";
+}
+
 void RemoveLeftoverTempFiles(const std::string& folder, const std::string& name) {
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) {

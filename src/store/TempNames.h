@@ -18,4 +18,8 @@ int CreateTempFileFor(const std::string& folder, const std::string& name, std::s
 // left alone. Failures are ignored: a leftover is only wasted space.
 void RemoveLeftoverTempFiles(const std::string& folder, const std::string& name);
 
+// The lock file of the data file named `name` in `folder`, for file systems that refuse flock():
+// "<folder>/.pm<hash>.lock" (see LockFile.h).
+std::string LockFilePathFor(const std::string& folder, const std::string& name);
+
 }  // namespace store

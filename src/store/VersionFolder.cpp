@@ -137,6 +137,23 @@ Result<void> MakeVersionFolders(const std::string& root, const std::string& fold
   return {};
 }
 
+std::string UnsafeReason(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) {
+    return ErrorText(errno);
+  }
+  if (S_ISLNK(info.st_mode)) {
+    return "it is a symbolic link";
+  }
+  if (info.st_uid != ::geteuid()) {
+    return "it belongs to another user";
+  }
+  if ((info.st_mode & 022) != 0) {
+    return "other users may write to it";
+  }
+  return {};
+}
+
 std::string VersionsRoot() {
   std::string data;
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {

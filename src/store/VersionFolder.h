@@ -15,4 +15,9 @@ std::string CanonicalPath(const std::string& path);
 // both are the user's own and closed to others. A problem names the folder that refused.
 Result<void> MakeVersionFolders(const std::string& root, const std::string& folder);
 
+// Why a versions folder or a file in it cannot be trusted: it is a symbolic link, it belongs to
+// another user, or others may write to it (which would let them plant or swap a version). Empty
+// when it is the user's own and closed to writers other than the user.
+std::string UnsafeReason(const std::string& path);
+
 }  // namespace store

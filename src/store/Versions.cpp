@@ -51,8 +51,10 @@ std::vector<Entry> VersionsIn(const std::string& folder, int& error) {
       continue;
     }
     Entry entry{name, folder + "/" + name, 0};
+    // A file that another user owns or may write is nobody's version to restore.
     struct stat info {};
-    if (::lstat(entry.path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::lstat(entry.path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_uid != ::geteuid() || (info.st_mode & 022) != 0) {
       continue;
     }
     entry.size = static_cast<std::uintmax_t>(info.st_size);
@@ -244,6 +246,18 @@ Result<VersionList> ListVersions(const std::string& path) {
   list.folder = VersionFolderOf(path);
   if (list.folder.empty()) {
     return Fail("", "no home folder is set");
+  }
+  // Versions are read only from folders that are the user's own and closed to other writers:
+  // anything found elsewhere may have been put there by someone else.
+  struct stat info {};
+  if (::lstat(list.folder.c_str(), &info) != 0 && errno == ENOENT) {
+    return list;
+  }
+  const std::string root = VersionsRoot();
+  for (const std::string& folder : {root.substr(0, root.rfind('/')), root, list.folder}) {
+    if (std::string reason = UnsafeReason(folder); !reason.empty()) {
+      return Fail(folder, reason + "; no version is taken from there");
+    }
   }
   int error = 0;
   for (Entry& entry : VersionsIn(list.folder, error)) {

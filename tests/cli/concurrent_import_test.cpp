@@ -23,7 +23,12 @@ struct ImportsCase {
   int imports;
   int ticketsEach;
   bool firstInputLate;  // the first run gets its input only after the others have finished
+  const char* start;    // the data file's bytes before, or nullptr for no file
+  bool flockRefused;    // flock() fails, as on a file system that cannot lock
 };
+
+const char* const kOneTicket =
+    "[Numbers]\r\nTOTAL=1\r\nW=00-00-00-00-00-00\r\n1=01-02-03-04-05-06\r\n";
 
 void PrintTo(const ImportsCase& c, std::ostream* out) {
   *out << c.name;
@@ -35,7 +40,7 @@ struct ImportRun {
   int input = -1;  // the write end of its standard input
 };
 
-ImportRun StartImport(const std::string& path) {
+ImportRun StartImport(const std::string& path, bool flockRefused) {
   int fds[2];
   if (::pipe(fds) != 0) {
     return {};
@@ -47,6 +52,9 @@ ImportRun StartImport(const std::string& path) {
     ::close(fds[1]);
     const int quiet = ::open("/dev/null", O_WRONLY);
     ::dup2(quiet, STDOUT_FILENO);
+    if (flockRefused) {
+      ::setenv("LD_PRELOAD", FLOCK_REFUSED, 1);
+    }
     ::execl(kProgram.c_str(), kProgram.c_str(), "--import", "-", path.c_str(),
             static_cast<char*>(nullptr));
     ::_exit(127);
@@ -81,18 +89,19 @@ class ConcurrentImportTest : public cli_test::FolderTest,
 
 TEST_P(ConcurrentImportTest, AddsEveryTicketOnce) {
   const ImportsCase& c = GetParam();
-  const std::string path =
-      Write("data.pmd",
-            cli_test::CrLf({"[Numbers]", "TOTAL=1", "W=00-00-00-00-00-00", "1=01-02-03-04-05-06"}));
+  const std::string path = c.start ? Write("data.pmd", c.start) : PathOf("data.pmd");
   std::vector<ImportRun> runs;
   std::vector<std::string> inputs(static_cast<std::size_t>(c.imports));
-  std::vector<std::string> expected = {"01-02-03-04-05-06"};
+  std::vector<std::string> expected;
+  if (c.start == kOneTicket) {
+    expected.push_back("01-02-03-04-05-06");
+  }
   for (int r = 0; r < c.imports; ++r) {
     for (int t = 0; t < c.ticketsEach; ++t) {
       inputs[static_cast<std::size_t>(r)] += Line(r * c.ticketsEach + t);
       expected.push_back(Stored(r * c.ticketsEach + t));
     }
-    runs.push_back(StartImport(path));
+    runs.push_back(StartImport(path, c.flockRefused));
     ASSERT_GT(runs.back().pid, 0);
   }
   const std::size_t firstOnTime = c.firstInputLate ? 1 : 0;
@@ -119,12 +128,18 @@ TEST_P(ConcurrentImportTest, AddsEveryTicketOnce) {
   std::sort(stored.begin(), stored.end());
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(stored, expected);
+  EXPECT_EQ(EntryCount(), 1u) << "a lock or temporary file was left beside the data file";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Imports, ConcurrentImportTest,
-    testing::Values(ImportsCase{"eightAtOnce", 8, 25, false},
-                    ImportsCase{"oneWaitingForItsInputWhileFourImport", 5, 20, true}),
+    testing::Values(
+        ImportsCase{"eightAtOnce", 8, 25, false, kOneTicket, false},
+        ImportsCase{"oneWaitingForItsInputWhileFourImport", 5, 20, true, kOneTicket, false},
+        ImportsCase{"sixteenIntoAMissingFile", 16, 10, false, nullptr, false},
+        ImportsCase{"sixteenIntoAnEmptyFile", 16, 10, false, "", false},
+        ImportsCase{"sixteenWhereFlockIsRefused", 16, 15, false, kOneTicket, true},
+        ImportsCase{"sixteenIntoAMissingFileWhereFlockIsRefused", 16, 10, false, nullptr, true}),
     [](const testing::TestParamInfo<ImportsCase>& info) { return info.param.name; });
 
 }  // namespace

@@ -81,9 +81,16 @@ TEST(ExportTest, ReadsBackThroughImportUnchanged) {
   EXPECT_TRUE(back->refused.empty());
 }
 
-TEST(ExportTest, QuotesFieldsThatWouldBreakTheRow) {
-  // Fields are cut at fixed positions, as the check reads them, whatever the text holds.
-  EXPECT_EQ(ExportCsv({"0,-\"x-07", "05"}), "n1,n2,n3,n4,n5,n6\n\"0,\",\"\"\"x\",07,,,\n05,,,,,\n");
+TEST(ExportTest, QuotesEveryFieldThatIsNotTwoDigits) {
+  // Fields are cut at fixed positions, as the check reads them, whatever the text holds; what is
+  // not two digits is quoted, so it reads back as text and never as another number.
+  std::size_t odd = 0;
+  EXPECT_EQ(
+      ExportCsv({"0,-\"x-07", "05", std::string("01-02-03\0-04-05-06", 18), "01-02-03-04-05-06"},
+                &odd),
+      "n1,n2,n3,n4,n5,n6\n\"0,\",\"\"\"x\",07,\"\",\"\",\"\"\n05,\"\",\"\",\"\",\"\",\"\"\n"
+      "01,02,03,\"-0\",\"-0\",\"-0\"\n01,02,03,04,05,06\n");
+  EXPECT_EQ(odd, 3u);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "TempFolder.h"
 #include "store/AtomicFile.h"
 #include "store/TicketFile.h"
+#include "store/WriteJournal.h"
 
 extern char** environ;
 
@@ -44,7 +45,7 @@ std::set<std::string> NamesIn(const fs::path& folder) {
 // sent and answers each rewrite with a line.
 class RewriteLoop {
  public:
-  explicit RewriteLoop(const std::string& dataFile) {
+  RewriteLoop(const std::string& dataFile, bool half) {
     int out[2];
     int in[2];
     if (::pipe(out) != 0)
@@ -62,7 +63,8 @@ class RewriteLoop {
     ::posix_spawn_file_actions_addclose(&actions, in[1]);
     std::string program = REWRITE_LOOP;
     std::string argument = dataFile;
-    char* argv[] = {program.data(), argument.data(), nullptr};
+    std::string halfArgument = "half";
+    char* argv[] = {program.data(), argument.data(), half ? halfArgument.data() : nullptr, nullptr};
     if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ) != 0)
       pid_ = -1;
     ::posix_spawn_file_actions_destroy(&actions);
@@ -110,15 +112,35 @@ class RewriteLoop {
   int in_ = -1;
 };
 
-TEST(KilledWriteTest, FileHoldsTheOldOrTheNewListWhole) {
+// How the killed rewrite writes: by replacing the file, or in place, as it must for a file with a
+// second hard link; then the next read finds the rewrite unfinished and puts the file back whole.
+struct WritePath {
+  const char* name;
+  bool secondLink;
+};
+
+void PrintTo(const WritePath& path, std::ostream* out) {
+  *out << path.name;
+}
+
+class KilledWriteTest : public ::testing::TestWithParam<WritePath> {};
+
+TEST_P(KilledWriteTest, FileHoldsTheOldOrTheNewListWhole) {
   constexpr int kKills = 60;
   const test_support::TempFolder folder("kill");
   const std::string path = folder.PathOf("pelmora.pmd");
+  std::set<std::string> names = {"pelmora.pmd"};
 
   // Both states as the same code writes them, and about how long one rewrite takes, so that the
   // kills spread over a whole rewrite.
-  const std::vector<std::string> lists[2] = {faults::FullTicketList(0), faults::FullTicketList(1)};
+  // In place, the lists differ in length, so that a rewrite grows and shrinks the file.
+  const std::vector<std::string> lists[2] = {faults::FullTicketList(0, GetParam().secondLink),
+                                             faults::FullTicketList(1)};
   ASSERT_TRUE(store::StartDataFile(path));
+  if (GetParam().secondLink) {
+    ASSERT_EQ(::link(path.c_str(), folder.PathOf("other.pmd").c_str()), 0);
+    names.insert("other.pmd");
+  }
   ASSERT_TRUE(store::RewriteTickets(path, lists[1]));
   const std::string secondBytes = ReadBytes(path);
   const auto started = Clock::now();
@@ -133,14 +155,15 @@ TEST(KilledWriteTest, FileHoldsTheOldOrTheNewListWhole) {
       0, std::chrono::duration_cast<std::chrono::microseconds>(rewrite * 3 / 2).count());
   int sawOld = 0;
   int sawNew = 0;
+  int repaired = 0;
   for (int kill = 1; kill <= kKills; ++kill) {
     SCOPED_TRACE("kill " + std::to_string(kill));
     // Every round starts from the first list; this write also clears what the last kill left.
     ASSERT_TRUE(store::WriteFileAtomically(path, firstBytes));
-    ASSERT_EQ(NamesIn(folder.path()), std::set<std::string>{"pelmora.pmd"})
+    ASSERT_EQ(NamesIn(folder.path()), names)
         << "a write did not clear the temporary file of a killed writer";
 
-    RewriteLoop loop(path);
+    RewriteLoop loop(path, GetParam().secondLink);
     ASSERT_TRUE(loop.WaitUntilReady());
     const int done = static_cast<int>(random() % 3);
     for (int k = 0; k < done; ++k)
@@ -150,9 +173,12 @@ TEST(KilledWriteTest, FileHoldsTheOldOrTheNewListWhole) {
     std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
     ASSERT_TRUE(loop.Kill()) << "the helper stopped by itself";
 
-    // Killed during rewrite done+1: the file holds what rewrite `done` left, or what the killed
-    // one wrote, whole.
+    // Killed during rewrite done+1: the next read finds what rewrite `done` left, or what the
+    // killed one wrote, whole.
+    const store::TicketList read = store::ReadAllTickets(path);
     const std::string bytes = ReadBytes(path);
+    EXPECT_EQ(read.count ? *read.count : -1, static_cast<int>(read.tickets.size()));
+    repaired += store::TakeRepairNotice() ? 1 : 0;
     if (bytes == bytesOf[done % 2]) {
       ++sawOld;
     } else if (bytes == bytesOf[(done + 1) % 2]) {
@@ -165,17 +191,22 @@ TEST(KilledWriteTest, FileHoldsTheOldOrTheNewListWhole) {
     for (const std::string& name : NamesIn(folder.path())) {
       // Temporary names are ".pm<hash of the name>.<pid>.<four hex digits>".
       static const std::regex temporary(R"(\.pm[0-9a-f]{8}\.[0-9]+\.[0-9a-f]{4})");
-      EXPECT_TRUE(name == "pelmora.pmd" || std::regex_match(name, temporary)) << name;
+      EXPECT_TRUE(names.contains(name) || std::regex_match(name, temporary)) << name;
     }
   }
   ASSERT_TRUE(store::RewriteTickets(path, lists[1]));
-  EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{"pelmora.pmd"});
+  EXPECT_EQ(NamesIn(folder.path()), names);
   EXPECT_EQ(store::ReadAllTickets(path).tickets.size(),
             static_cast<std::size_t>(store::kMaxTickets));
   std::cout << kKills << " kills, one rewrite "
             << std::chrono::duration_cast<std::chrono::milliseconds>(rewrite).count()
             << " ms: the file as before the killed rewrite " << sawOld << " times, as after it "
-            << sawNew << " times\n";
+            << sawNew << " times, put back by the next read " << repaired << " times\n";
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, KilledWriteTest,
+                         ::testing::Values(WritePath{"replaced", false},
+                                           WritePath{"inPlace", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Rewrites a data file once for every byte it reads from standard input, alternating the two full
-// ticket lists (the second list first), and says "done" after each rewrite. The fault tests start
-// it, let it finish some rewrites, kill it during the next one and then look at the file.
+// ticket lists (the second list first; with "half", the first list is half as long), and says
+// "done" after each rewrite. The fault tests start it, let it finish some rewrites, kill it during
+// the next one and then look at the file.
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,12 +11,13 @@
 #include "store/TicketFile.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s DATA-FILE\n", argv[0]);
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: %s DATA-FILE [half]\n", argv[0]);
     return 2;
   }
   const std::string path = argv[1];
-  const std::vector<std::string> lists[2] = {faults::FullTicketList(0), faults::FullTicketList(1)};
+  const std::vector<std::string> lists[2] = {faults::FullTicketList(0, argc == 3),
+                                             faults::FullTicketList(1)};
   std::fputs("ready\n", stdout);
   std::fflush(stdout);
   char go = 0;

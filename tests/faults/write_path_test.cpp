@@ -3,10 +3,13 @@
 // killed write leaves behind.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -154,6 +157,26 @@ TEST_F(WritePathTest, NextWriteRemovesOnlyItsOwnFilesLeftoversOfEndedWriters) {
   EXPECT_EQ(Names(), expected);
   EXPECT_EQ(ReadBytes(path), "new");
   EXPECT_LE(leftover.size(), 24u) << "temporary names stay short whatever the data file's name";
+}
+
+}  // namespace
+
+namespace {
+
+// A file that is a mount point of its own cannot be renamed over (EBUSY): it is rewritten in place.
+TEST_F(WritePathTest, SingleFileBindMountIsWrittenInPlace) {
+  const std::string source = PathOf("source.pmd");
+  const std::string mounted = PathOf("mounted.pmd");
+  WriteBytes(source, "old");
+  WriteBytes(mounted, "");
+  if (::mount(source.c_str(), mounted.c_str(), nullptr, MS_BIND, nullptr) != 0) {
+    GTEST_SKIP() << "cannot bind-mount here: " << std::strerror(errno);
+  }
+  const store::Result<void> written = WriteFileAtomically(mounted, "new bytes");
+  ::umount2(mounted.c_str(), MNT_DETACH);
+  EXPECT_EQ(store_test::ReasonOf(written), "ok");
+  EXPECT_EQ(ReadBytes(source), "new bytes");
+  EXPECT_EQ(EntryCount(), 2u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -86,18 +87,29 @@ class MemoryFolderTest : public TempFolderTest {
 
 // Runs `body` in a child process without root's power to ignore permissions (the tests may run
 // as root), and returns the text it produced. `setup` runs in the child before privileges are
-// dropped.
+// dropped. Unless `setup` gives it one, the body gets a data folder of its own, as any user has
+// (a rewrite in place keeps the old bytes there).
 inline std::string RunUnprivileged(const std::function<std::string()>& body,
                                    const std::function<void()>& setup = {}) {
   int fds[2];
   if (::pipe(fds) != 0) {
     return "pipe failed";
   }
+  const std::string ownHome = std::filesystem::temp_directory_path().string() + "/pelmora-nobody-" +
+                              std::to_string(::getpid());
   const pid_t child = ::fork();
   if (child == 0) {
     ::close(fds[0]);
     if (setup) {
       setup();
+    }
+    struct stat home {};
+    const char* given = std::getenv("XDG_DATA_HOME");
+    if (::geteuid() == 0 &&
+        (given == nullptr || ::stat(given, &home) != 0 || home.st_uid != 65534)) {
+      std::filesystem::create_directories(ownHome);
+      (void)!::chown(ownHome.c_str(), 65534, 65534);
+      ::setenv("XDG_DATA_HOME", ownHome.c_str(), 1);
     }
     if (::geteuid() == 0) {
       if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) {
@@ -119,6 +131,8 @@ inline std::string RunUnprivileged(const std::function<std::string()>& body,
   ::close(fds[0]);
   int status = 0;
   ::waitpid(child, &status, 0);
+  std::error_code ignored;
+  std::filesystem::remove_all(ownHome, ignored);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     return "child failed";
   }

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "StoreTestSupport.h"
+#include "VersionsHome.h"
 #include "store/AtomicFile.h"
+#include "store/WriteJournal.h"
 
 namespace {
 
@@ -143,5 +145,49 @@ TEST_F(AtomicFileTest, FailureHookStopsTheWriteBeforeTouchingTheDisk) {
   EXPECT_EQ(EntryCount(), 0u);
   EXPECT_TRUE(WriteFileAtomically(path, "x"));
 }
+
+}  // namespace
+
+namespace {
+
+// What a rewrite in place cut short may leave, and what the next read must find: the old bytes
+// put back whole (said once), or the new ones kept when they all got there.
+struct CutRewrite {
+  const char* name;
+  std::string left;   // the file's bytes when the writer died
+  std::string found;  // what the next read finds
+  bool told;
+};
+
+void PrintTo(const CutRewrite& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class CutRewriteTest : public store_test::TempFolderTest,
+                       public ::testing::WithParamInterface<CutRewrite> {};
+
+const std::string kOld = "[Numbers]\r\nTOTAL=1\r\n1=01-02-03-04-05-06\r\n";
+const std::string kNew = "[Numbers]\r\nTOTAL=2\r\n1=01-02-03-04-05-06\r\n2=07-08-09-10-11-12\r\n";
+
+TEST_P(CutRewriteTest, NextReadFindsTheFileWhole) {
+  const test_support::VersionsHome home(PathOf("data"));
+  const std::string path = PathOf("data.pmd");
+  ASSERT_TRUE(store::BeginInPlaceWrite(path, kOld, kNew));
+  WriteBytes(path, GetParam().left);
+  EXPECT_EQ(ReadWholeFile(path)->bytes, GetParam().found);
+  EXPECT_EQ(store::TakeRepairNotice().has_value(), GetParam().told);
+  EXPECT_FALSE(store::HasUnfinishedWrite(path));
+  EXPECT_EQ(ReadWholeFile(path)->bytes, GetParam().found);
+  EXPECT_FALSE(store::TakeRepairNotice());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, CutRewriteTest,
+    ::testing::Values(CutRewrite{"NothingWritten", kOld, kOld, false},
+                      CutRewrite{"AllWritten", kNew, kNew, false},
+                      CutRewrite{"HalfWritten", kNew.substr(0, 30) + kOld.substr(30), kOld, true},
+                      CutRewrite{"GrownWithNuls", kOld + std::string(40, '\0'), kOld, true},
+                      CutRewrite{"NotYetCut", kNew + "2=07-08-09-10-11-12\r\n", kOld, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

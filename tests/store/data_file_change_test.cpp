@@ -250,3 +250,46 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+// A program that writes the file without locking it, while a change is being made: the change is
+// made again on what that program wrote, so nothing of either is lost.
+struct UnlockedWriter {
+  const char* name;
+  bool inPlace;  // it rewrites the file through its inode, as a program that truncates and writes
+};
+
+void PrintTo(const UnlockedWriter& writer, std::ostream* out) {
+  *out << writer.name;
+}
+
+class UnlockedWriterTest : public store_test::TempFolderTest,
+                           public ::testing::WithParamInterface<UnlockedWriter> {};
+
+TEST_P(UnlockedWriterTest, ChangeIsMadeAgainOnWhatItWrote) {
+  const std::string path = PathOf("data.pmd");
+  WriteBytes(path, "[Numbers]\r\nTOTAL=1\r\n1=a\r\n");
+  const std::string theirs = "[Numbers]\r\nTOTAL=2\r\n1=a\r\n2=b\r\n";
+  int calls = 0;
+  const store::Result<void> changed =
+      store::ChangeDataFile(path, [&](store::ProfileDocument& doc, const store::FileContents&) {
+        if (++calls == 1 && GetParam().inPlace) {
+          std::ofstream(path, std::ios::binary | std::ios::trunc) << theirs;
+        } else if (calls == 1) {
+          EXPECT_TRUE(store::WriteFileAtomically(path, theirs));
+        }
+        store::AppendToDocument(doc, std::stoi(doc.Get(store::kSection, store::kTotalKey)), {"c"});
+        return store::ChangeVerdict::Write;
+      });
+  EXPECT_TRUE(changed);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(ReadBytes(path), "[Numbers]\r\nTOTAL=3\r\n1=a\r\n2=b\r\n3=c\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Writers, UnlockedWriterTest,
+                         ::testing::Values(UnlockedWriter{"replacing", false},
+                                           UnlockedWriter{"inPlace", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -191,7 +191,8 @@ bool RewriteBySingleWrites(const std::string& path, const Tickets& tickets) {
 }
 
 int StartBySingleWrites(const std::string& path) {
-  if (std::filesystem::exists(path)) {
+  // An empty file holds nothing: it is started as a new one.
+  if (std::filesystem::exists(path) && std::filesystem::file_size(path) > 0) {
     const store::CountResult old =
         ConvertCount(ReadProfileValue(store::kSection, store::kTotalKeyAsAdded, path));
     if (!old) {

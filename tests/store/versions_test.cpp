@@ -266,7 +266,7 @@ TEST_P(VersionFailureTest, LeavesTheCommandWorkingAndSaysSoOnce) {
   EXPECT_EQ(store_test::RunUnprivileged([&] { return CommandsWorkAndWarnOnce(path, dataHome); },
                                         [&] {
                                           ::chmod(folder_.c_str(), 0777);
-                                          ::chmod(path.c_str(), 0666);
+                                          (void)!::chown(path.c_str(), 65534, 65534);
                                           (void)!::chown(dataHome.c_str(), 65534, 65534);
                                           GetParam().breakIt(dataHome);
                                         }),
@@ -340,5 +340,54 @@ TEST_F(VersionsTest, RestoreWhileAnotherWriterAppendsLosesNoTicket) {
     EXPECT_TRUE(seen.count("TICKET-" + std::to_string(k))) << "ticket " << k << " was lost";
   }
 }
+
+}  // namespace
+
+namespace {
+
+// Versions where another user could have put them: a folder of another user, or one others may
+// write, is refused with the reason; a file of another user in the user's own folder is passed
+// over.
+struct ForeignVersion {
+  const char* name;
+  uid_t folderOwner;
+  mode_t folderMode;
+  uid_t fileOwner;
+  const char* found;  // the reason, or how many versions are listed
+};
+
+void PrintTo(const ForeignVersion& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class ForeignVersionTest : public VersionsTest,
+                           public ::testing::WithParamInterface<ForeignVersion> {};
+
+TEST_P(ForeignVersionTest, IsNeitherListedNorRestored) {
+  const ForeignVersion& c = GetParam();
+  if (::geteuid() != 0) {
+    GTEST_SKIP() << "only root can give a folder to another user";
+  }
+  const std::string path = PathOf("a.pmd");
+  WriteBytes(path, DataFile(2));
+  ASSERT_TRUE(store::KeepVersion(path, DataFile(3)));
+  const std::string folder = store::VersionFolderOf(path);
+  const std::string planted = folder + "/2000-01-01T00:00:00.000000Z.pmd";
+  WriteBytes(planted, "[Numbers]\r\nTOTAL=1\r\n1=\x1b]0;planted\x07\r\n");
+  ASSERT_EQ(::chown(planted.c_str(), c.fileOwner, c.fileOwner), 0);
+  ASSERT_EQ(::chown(folder.c_str(), c.folderOwner, c.folderOwner), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), c.folderMode), 0);
+  const store::Result<store::VersionList> list = store::ListVersions(path);
+  EXPECT_EQ(list ? std::to_string(list->versions.size()) : list.error().reason, c.found);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Owners, ForeignVersionTest,
+    ::testing::Values(ForeignVersion{"folderOfAnotherUser", 65534, 0777, 65534,
+                                     "it belongs to another user; no version is taken from there"},
+                      ForeignVersion{"folderOthersMayWrite", 0, 0777, 0,
+                                     "other users may write to it; no version is taken from there"},
+                      ForeignVersion{"fileOfAnotherUser", 0, 0700, 65534, "1"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

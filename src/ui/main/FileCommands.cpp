@@ -90,6 +90,7 @@ bool frmNumberChecker::OpenDataFile(const QString& path) {
   const std::string previous = mSession.gDataFile;
   mSession.gDataFile = PathBytes(path);
   store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
+  TellVersionWarningAfterCommand(this);
   if (!list.count) {
     // The screen still shows the previous file: a later Save must write there.
     mSession.gDataFile = previous;

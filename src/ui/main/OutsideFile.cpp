@@ -8,6 +8,7 @@
 
 #include "app/ProblemReport.h"
 #include "platform/Messages.h"
+#include "store/AtomicFile.h"
 #include "store/TicketFile.h"
 #include "ui/main/frmNumberChecker.h"
 
@@ -77,6 +78,9 @@ bool frmNumberChecker::StartWithFile(const QString& path, store::TicketList& lis
                                      store::TicketsReadAhead& early) {
   if (path.isEmpty())
     return false;
+  // An empty file holds nothing: it is started as a new one (a first write was cut short).
+  if (store::IsEmptyFile(PathBytes(path)))
+    store::StartDataFile(PathBytes(path));
   if (store::TicketList read = early.Take(PathBytes(path)); read.count) {
     list = std::move(read);
     return true;

@@ -15,7 +15,9 @@
 #include "app/DataFileLocation.h"
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
+#include "app/VersionWarning.h"
 #include "platform/Help.h"
+#include "store/AtomicFile.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
 #include "ui/LazyIcon.h"
@@ -223,7 +225,7 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside, store::TicketsR
   if (StartWithFile(fileFromOutside, list, early)) {
     mSession.gDataFile = PathBytes(fileFromOutside);
   } else {
-    if (!location.exists) {
+    if (!location.exists || store::IsEmptyFile(mSession.gDataFile)) {
       const store::Result<void> written = store::StartDataFile(mSession.gDataFile);
       if (!written)
         ReportProblem(this, written.error());
@@ -255,6 +257,7 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside, store::TicketsR
   ShowMatchHint();
   ShowWinningNumber(list.winning);
   FollowDataFile();
+  TellVersionWarningAfterCommand(this);
 }
 
 void frmNumberChecker::ShortenCaption() {

@@ -1,0 +1,169 @@
+#include "store/WriteJournal.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+
+#include "store/AtomicFile.h"
+#include "store/DataFileChange.h"
+#include "store/VersionFolder.h"
+#include "store/Versions.h"
+
+namespace store {
+
+namespace {
+
+constexpr std::string_view kRecordName = "/.unfinished";
+constexpr std::string_view kRecordTitle = "pelmora unfinished rewrite\n";
+
+thread_local int tLocksHeld = 0;
+std::mutex gNoticeMutex;
+std::string gNotice;
+
+std::uint64_t HashOf(std::string_view bytes) {
+  std::uint64_t hash = 0xcbf29ce484222325ULL;
+  for (const unsigned char c : bytes) {
+    hash = (hash ^ c) * 0x100000001b3ULL;
+  }
+  return hash;
+}
+
+std::string RecordOf(const std::string& path) {
+  const std::string folder = VersionFolderOf(path);
+  return folder.empty() ? std::string() : folder + std::string(kRecordName);
+}
+
+void Note(const std::string& line) {
+  const std::lock_guard lock(gNoticeMutex);
+  gNotice += line;
+}
+
+}  // namespace
+
+Result<std::string> BeginInPlaceWrite(const std::string& path, std::string_view oldBytes,
+                                      std::string_view newBytes) {
+  const std::string root = VersionsRoot();
+  const std::string folder = VersionFolderOf(path);
+  if (root.empty()) {
+    return Fail(path, "no home folder is set to keep its old contents in");
+  }
+  if (Result<void> made = MakeVersionFolders(root, folder); !made) {
+    return Fail(made.error());
+  }
+  char sizes[128];
+  std::snprintf(sizes, sizeof sizes, "%zu %016" PRIx64 " %zu %016" PRIx64 "\n", oldBytes.size(),
+                HashOf(oldBytes), newBytes.size(), HashOf(newBytes));
+  const std::string record = folder + std::string(kRecordName);
+  const std::string temp = record + "." + std::to_string(::getpid());
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    return Fail(folder, std::strerror(errno));
+  }
+  int error = WriteAll(fd, std::string(kRecordTitle) + sizes);
+  if (error == 0) {
+    error = WriteAll(fd, std::string(oldBytes));
+  }
+  if (error == 0 && ::fsync(fd) != 0) {
+    error = errno;
+  }
+  if (::close(fd) != 0 && error == 0) {
+    error = errno;
+  }
+  if (error == 0 && ::rename(temp.c_str(), record.c_str()) != 0) {
+    error = errno;
+  }
+  if (error != 0) {
+    ::unlink(temp.c_str());
+    return Fail(folder, std::strerror(error));
+  }
+  if (const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      folderFd >= 0) {
+    ::fsync(folderFd);
+    ::close(folderFd);
+  }
+  return record;
+}
+
+void EndInPlaceWrite(const std::string& record) {
+  ::unlink(record.c_str());
+}
+
+bool HasUnfinishedWrite(const std::string& path) {
+  const std::string record = RecordOf(path);
+  return !record.empty() && ::access(record.c_str(), F_OK) == 0;
+}
+
+void RepairUnfinishedWriteLocked(const std::string& path) {
+  const std::string record = RecordOf(path);
+  std::string kept;
+  if (record.empty() || ReadRawFile(record, kept) != 0) {
+    return;
+  }
+  // Only a record in a folder of the user's own that no one else may write is believed.
+  if (!UnsafeReason(record.substr(0, record.size() - kRecordName.size())).empty() ||
+      !UnsafeReason(record).empty()) {
+    return;
+  }
+  std::size_t oldSize = 0;
+  std::size_t newSize = 0;
+  std::uint64_t oldHash = 0;
+  std::uint64_t newHash = 0;
+  const std::size_t header = kept.find('\n', kRecordTitle.size());
+  if (!kept.starts_with(kRecordTitle) || header == std::string::npos ||
+      std::sscanf(kept.c_str() + kRecordTitle.size(), "%zu %" SCNx64 " %zu %" SCNx64, &oldSize,
+                  &oldHash, &newSize, &newHash) != 4) {
+    EndInPlaceWrite(record);
+    return;
+  }
+  const std::string_view old = std::string_view(kept).substr(header + 1);
+  const Result<std::string> target = ResolveWriteTarget(path);
+  std::string now;
+  if (old.size() != oldSize || HashOf(old) != oldHash || !target ||
+      ReadRawFile(*target, now) != 0) {
+    EndInPlaceWrite(record);  // nothing whole to put back, or no file to put it in
+    return;
+  }
+  const bool whole = (now.size() == newSize && HashOf(now) == newHash) ||
+                     (now.size() == oldSize && HashOf(now) == oldHash);
+  if (!whole) {
+    if (const int error = OverwriteInPlace(*target, old); error != 0) {
+      Note(path + ": a rewrite was cut short and the file could not be put back as it was (" +
+           std::strerror(error) + "); its old contents are kept in " + record + "\n");
+      return;
+    }
+    Note(path + ": a rewrite of this file was cut short; it has been put back as it was before\n");
+  }
+  EndInPlaceWrite(record);
+}
+
+LockHeldHere::LockHeldHere() {
+  ++tLocksHeld;
+}
+LockHeldHere::~LockHeldHere() {
+  --tLocksHeld;
+}
+
+void RepairUnfinishedWrite(const std::string& path) {
+  if (tLocksHeld > 0 || !HasUnfinishedWrite(path)) {
+    return;
+  }
+  // Taking the lock repairs the file before anything is read.
+  [[maybe_unused]] const Result<void> ignored = ChangeDataFile(
+      path, [](ProfileDocument&, const FileContents&) { return ChangeVerdict::Abandon; });
+}
+
+std::optional<std::string> TakeRepairNotice() {
+  const std::lock_guard lock(gNoticeMutex);
+  if (gNotice.empty()) {
+    return std::nullopt;
+  }
+  return std::exchange(gNotice, std::string());
+}
+
+}  // namespace store

@@ -71,9 +71,8 @@ WinsList WinsList::Find(const store::TicketTexts& tickets, const std::vector<sto
     const bool open = g.deadline >= today;
     return std::pair{open ? 0 : 1, open ? g.deadline : -g.deadline};
   };
-  std::stable_sort(order.begin(), order.end(), [&](const Group& a, const Group& b) {
-    return key(a) < key(b);
-  });
+  std::stable_sort(order.begin(), order.end(),
+                   [&](const Group& a, const Group& b) { return key(a) < key(b); });
 
   // A ticket index is kept in 16 bits: a data file holds at most 32,767 tickets.
   const std::size_t ticketCount = std::min<std::size_t>(tickets.size(), 65535);
@@ -144,7 +143,8 @@ WinsList WinsList::Find(const store::TicketTexts& tickets, const std::vector<sto
         return !taken[at] && tickets[list.ticketOf_[at]] == mark.ticketText;
       };
       const auto at = std::lower_bound(begin, end, mark.ticket - 1);
-      if (at != end && *at == mark.ticket - 1 && same(static_cast<std::size_t>(at - list.ticketOf_.begin()))) {
+      if (at != end && *at == mark.ticket - 1 &&
+          same(static_cast<std::size_t>(at - list.ticketOf_.begin()))) {
         found = static_cast<std::size_t>(at - list.ticketOf_.begin());
       } else {
         for (std::size_t p = g.begin; p < g.end; ++p) {
@@ -156,7 +156,8 @@ WinsList WinsList::Find(const store::TicketTexts& tickets, const std::vector<sto
       }
     }
     if (found == list.ticketOf_.size()) {
-      const bool there = mark.ticket >= 1 && static_cast<std::size_t>(mark.ticket) <= tickets.size() &&
+      const bool there = mark.ticket >= 1 &&
+                         static_cast<std::size_t>(mark.ticket) <= tickets.size() &&
                          tickets[static_cast<std::size_t>(mark.ticket - 1)] == mark.ticketText;
       bool textThere = there;
       for (std::size_t t = 0; !textThere && t < tickets.size(); ++t) {
@@ -218,8 +219,8 @@ Win WinsList::At(std::size_t position) const {
   win.ticket = ticketOf_[position] + 1;
   win.tier = tierOf_[position];
   win.deadline = g.deadline;
-  const auto claim = std::lower_bound(claimed_.begin(), claimed_.end(),
-                                      std::pair<std::size_t, int>{position, -1});
+  const auto claim =
+      std::lower_bound(claimed_.begin(), claimed_.end(), std::pair<std::size_t, int>{position, -1});
   const bool claimed = claim != claimed_.end() && claim->first == position;
   win.state = StateOn(g.deadline, today_, claimed);
   win.mark = claimed ? claim->second : -1;

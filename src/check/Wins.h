@@ -30,8 +30,7 @@ const char* WinStateName(WinState state);
 // and its deadline lies within `reminderDays` of `today` (today itself included).
 store::Day ClaimDeadline(store::Day drawDay, int daysToClaim);
 WinState StateOn(store::Day deadline, store::Day today, bool claimed);
-bool DueSoon(store::Day deadline, store::Day today, bool claimed,
-             int reminderDays = kReminderDays);
+bool DueSoon(store::Day deadline, store::Day today, bool claimed, int reminderDays = kReminderDays);
 
 // Whether the draws a file plays (its Since and Until, 0 for open) include a draw's day.
 bool Plays(const store::WinsSection& section, store::Day drawDay);
@@ -111,15 +110,15 @@ class WinsList {
  private:
   struct Group {
     std::size_t draw = 0;
-    std::size_t begin = 0;     // into ticketOf_ / tierOf_, and the position of its first win
+    std::size_t begin = 0;  // into ticketOf_ / tierOf_, and the position of its first win
     std::size_t end = 0;
     store::Day deadline = 0;
     std::array<std::uint32_t, kTierCount> tiers{};
   };
   std::size_t GroupAt(std::size_t position) const;
 
-  std::vector<Group> groups_;              // in the list's order
-  std::vector<std::uint16_t> ticketOf_;    // index of the ticket, win by win
+  std::vector<Group> groups_;            // in the list's order
+  std::vector<std::uint16_t> ticketOf_;  // index of the ticket, win by win
   std::vector<Tier> tierOf_;
   std::vector<std::pair<std::size_t, int>> claimed_;  // position, mark; sorted by position
   std::vector<LooseMark> loose_;

@@ -19,7 +19,8 @@ enum class Mode {
   Version,
   Versions,
   Restore,
-  Forget
+  Forget,
+  Wins
 };
 
 struct Options {
@@ -32,6 +33,10 @@ struct Options {
   std::vector<ColumnPick> columns;     // --columns, with --import; empty: found by the rows
   bool lfLineEnds = false;             // --lf: every output ends its lines with LF alone
   std::string restoreWhen;             // --restore: a version's time as --versions prints it
+  bool winsCsv = false;                // --csv, with --wins
+  std::optional<std::string> since;    // --since, with --wins: "" clears it
+  std::optional<std::string> until;    // --until, with --wins: "" clears it
+  std::optional<std::string> today;    // --today, with --wins
 };
 
 // The arguments after the program name. "--name value" and "--name=value" are both accepted,

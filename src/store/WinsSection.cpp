@@ -67,8 +67,9 @@ Day ParseIsoDay(std::string_view text) {
   int year = 0;
   int month = 0;
   int day = 0;
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-' || !ReadNumber(text.substr(0, 4), year) ||
-      !ReadNumber(text.substr(5, 2), month) || !ReadNumber(text.substr(8, 2), day) || year < 1000) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-' ||
+      !ReadNumber(text.substr(0, 4), year) || !ReadNumber(text.substr(5, 2), month) ||
+      !ReadNumber(text.substr(8, 2), day) || year < 1000) {
     return 0;
   }
   const Day value = year * 10000 + month * 100 + day;
@@ -108,53 +109,55 @@ std::string ClaimMark::KeyFor(int drawNumber, Day drawDay, int ticket) {
 
 WinsSection ParseWinsSection(std::string_view bytes) {
   WinsSection section;
-  ProfileDocument::ForEachKey(bytes, kWinsSection, [&](std::string_view key,
-                                                       std::string_view rawValue) {
-    const std::string_view value = Trimmed(rawValue);
-    const std::string named = std::string(kWinsSection) + "/" + std::string(key);
-    if (EqualsIgnoringAsciiCase(key, kSinceKey) || EqualsIgnoringAsciiCase(key, kUntilKey)) {
-      const bool since = EqualsIgnoringAsciiCase(key, kSinceKey);
-      Day& target = since ? section.since : section.until;
-      if (target != 0) {
-        return true;  // the first of two keys of one name is the one read
-      }
-      if (Result<Day> day = ReadPlayingDay(key, value)) {
-        target = *day;
-      } else {
-        section.problems.push_back(named + ": " + Quoted(value) + " is not a date (YYYY-MM-DD).");
-      }
-      return true;
-    }
-    if (key.size() <= kClaimPrefix.size() ||
-        !EqualsIgnoringAsciiCase(key.substr(0, kClaimPrefix.size()), kClaimPrefix)) {
-      return true;  // a key of a later version, or of someone else: left alone
-    }
-    ClaimMark mark;
-    mark.key = std::string(key);
-    if (!ReadClaimKey(key, mark)) {
-      section.problems.push_back(named + ": the draw and ticket in the name cannot be read.");
-      return true;
-    }
-    // claimed day, draw day, ticket text
-    const std::size_t first = value.find(',');
-    const std::size_t second = first == std::string_view::npos ? first : value.find(',', first + 1);
-    if (second == std::string_view::npos) {
-      section.problems.push_back(named + ": " + Quoted(value) +
-                                 " is not \"claimed date,draw date,ticket\".");
-      return true;
-    }
-    mark.claimedOn = ParseIsoDay(Trimmed(value.substr(0, first)));
-    mark.drawDay = ParseIsoDay(Trimmed(value.substr(first + 1, second - first - 1)));
-    mark.ticketText = std::string(Trimmed(value.substr(second + 1)));
-    if (mark.claimedOn == 0 || mark.drawDay == 0) {
-      section.problems.push_back(named + ": " +
-                                 Quoted(value.substr(0, mark.claimedOn == 0 ? first : second)) +
-                                 " does not hold a readable date (YYYY-MM-DD).");
-      return true;
-    }
-    section.claims.push_back(std::move(mark));
-    return true;
-  });
+  ProfileDocument::ForEachKey(
+      bytes, kWinsSection, [&](std::string_view key, std::string_view rawValue) {
+        const std::string_view value = Trimmed(rawValue);
+        const std::string named = std::string(kWinsSection) + "/" + std::string(key);
+        if (EqualsIgnoringAsciiCase(key, kSinceKey) || EqualsIgnoringAsciiCase(key, kUntilKey)) {
+          const bool since = EqualsIgnoringAsciiCase(key, kSinceKey);
+          Day& target = since ? section.since : section.until;
+          if (target != 0) {
+            return true;  // the first of two keys of one name is the one read
+          }
+          if (Result<Day> day = ReadPlayingDay(key, value)) {
+            target = *day;
+          } else {
+            section.problems.push_back(named + ": " + Quoted(value) +
+                                       " is not a date (YYYY-MM-DD).");
+          }
+          return true;
+        }
+        if (key.size() <= kClaimPrefix.size() ||
+            !EqualsIgnoringAsciiCase(key.substr(0, kClaimPrefix.size()), kClaimPrefix)) {
+          return true;  // a key of a later version, or of someone else: left alone
+        }
+        ClaimMark mark;
+        mark.key = std::string(key);
+        if (!ReadClaimKey(key, mark)) {
+          section.problems.push_back(named + ": the draw and ticket in the name cannot be read.");
+          return true;
+        }
+        // claimed day, draw day, ticket text
+        const std::size_t first = value.find(',');
+        const std::size_t second =
+            first == std::string_view::npos ? first : value.find(',', first + 1);
+        if (second == std::string_view::npos) {
+          section.problems.push_back(named + ": " + Quoted(value) +
+                                     " is not \"claimed date,draw date,ticket\".");
+          return true;
+        }
+        mark.claimedOn = ParseIsoDay(Trimmed(value.substr(0, first)));
+        mark.drawDay = ParseIsoDay(Trimmed(value.substr(first + 1, second - first - 1)));
+        mark.ticketText = std::string(Trimmed(value.substr(second + 1)));
+        if (mark.claimedOn == 0 || mark.drawDay == 0) {
+          section.problems.push_back(named + ": " +
+                                     Quoted(value.substr(0, mark.claimedOn == 0 ? first : second)) +
+                                     " does not hold a readable date (YYYY-MM-DD).");
+          return true;
+        }
+        section.claims.push_back(std::move(mark));
+        return true;
+      });
   return section;
 }
 

@@ -41,10 +41,10 @@ int DaysBetween(Day from, Day to);
 Day Today();
 
 struct ClaimMark {
-  std::string key;      // as it stands in the file
-  int drawNumber = 0;   // 0 when the draw is named by its day
-  Day drawDay = 0;      // the draw's day
-  int ticket = 0;       // the ticket's key when it was claimed, from 1
+  std::string key;     // as it stands in the file
+  int drawNumber = 0;  // 0 when the draw is named by its day
+  Day drawDay = 0;     // the draw's day
+  int ticket = 0;      // the ticket's key when it was claimed, from 1
   std::string ticketText;
   Day claimedOn = 0;
 
@@ -53,8 +53,8 @@ struct ClaimMark {
 };
 
 struct WinsSection {
-  Day since = 0;  // 0: not set
-  Day until = 0;  // 0: no end
+  Day since = 0;                  // 0: not set
+  Day until = 0;                  // 0: no end
   std::vector<ClaimMark> claims;  // in file order; marks that cannot be read are not among them
   // One sentence per value that could not be read, naming its key. Such values are left in the
   // file as they are and otherwise passed over, so a section another program broke never stops

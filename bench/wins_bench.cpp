@@ -92,10 +92,9 @@ BENCHMARK(BM_Wins)->Unit(benchmark::kMillisecond);
 
 // The floor: only writing down as many wins, three bytes each, as the list keeps them.
 void BM_WinsFloor(benchmark::State& state) {
-  const std::size_t wins =
-      check::WinsList::Find(SharedTickets(), SharedDraws(), {}, check::DefaultPrizeTable(),
-                            20260301)
-          .size();
+  const std::size_t wins = check::WinsList::Find(SharedTickets(), SharedDraws(), {},
+                                                 check::DefaultPrizeTable(), 20260301)
+                               .size();
   for (auto _ : state) {
     std::vector<std::uint16_t> tickets;
     std::vector<check::Tier> tiers;

@@ -214,13 +214,20 @@ Result<void> SetPlayingDays(const std::string& path, Day since, Day until) {
   return written;
 }
 
-Result<void> SetClaimed(const std::string& path, const ClaimMark& mark, bool claimed) {
-  const std::string value =
-      IsoDayText(mark.claimedOn) + "," + IsoDayText(mark.drawDay) + "," + mark.ticketText;
-  if (claimed) {
-    if (std::string reason = ProfileDocument::RejectReason(kWinsSection, mark.key, value);
-        !reason.empty() || mark.claimedOn == 0 || mark.drawDay == 0) {
-      return Fail(path, reason.empty() ? "The claim has no date." : reason);
+Result<void> SetClaimed(const std::string& path, const std::vector<ClaimMark>& marks,
+                        bool claimed) {
+  std::vector<std::string> values;
+  for (const ClaimMark& mark : marks) {
+    values.push_back(IsoDayText(mark.claimedOn) + "," + IsoDayText(mark.drawDay) + "," +
+                     mark.ticketText);
+    if (claimed) {
+      std::string reason = ProfileDocument::RejectReason(kWinsSection, mark.key, values.back());
+      if (reason.empty() && (mark.claimedOn == 0 || mark.drawDay == 0)) {
+        reason = "A claim needs the day it was claimed and the day of its draw.";
+      }
+      if (!reason.empty()) {
+        return Fail(path, mark.key + ": " + reason);
+      }
     }
   }
   bool missing = false;
@@ -230,12 +237,17 @@ Result<void> SetClaimed(const std::string& path, const ClaimMark& mark, bool cla
           missing = true;
           return ChangeVerdict::Abandon;
         }
-        if (!claimed) {
-          return doc.Delete(kWinsSection, mark.key) ? ChangeVerdict::WriteAfterKeepingVersion
-                                                    : ChangeVerdict::Abandon;
+        for (std::size_t m = 0; m < marks.size(); ++m) {
+          if (claimed) {
+            doc.Set(kWinsSection, marks[m].key, values[m]);
+          } else {
+            doc.Delete(kWinsSection, marks[m].key);
+          }
         }
-        doc.Set(kWinsSection, mark.key, value);
-        return doc.IsModified() ? ChangeVerdict::Write : ChangeVerdict::Abandon;
+        if (!doc.IsModified()) {
+          return ChangeVerdict::Abandon;
+        }
+        return claimed ? ChangeVerdict::Write : ChangeVerdict::WriteAfterKeepingVersion;
       });
   if (written && missing) {
     return Fail(path, "The data file does not exist.");

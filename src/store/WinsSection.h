@@ -75,8 +75,8 @@ Result<Day> ReadPlayingDay(std::string_view key, std::string_view text);
 // end before the start, and a file that does not exist (the section never makes a data file).
 Result<void> SetPlayingDays(const std::string& path, Day since, Day until);
 
-// Marks one win claimed on `mark.claimedOn`, or, with `claimed` false, removes the mark stored
-// under `mark.key` (the old file is kept as a version first). One locked change each.
-Result<void> SetClaimed(const std::string& path, const ClaimMark& mark, bool claimed);
+// Marks wins claimed, each on its `claimedOn`, or, with `claimed` false, removes the marks stored
+// under their keys (the old file is kept as a version first). One locked change for them all.
+Result<void> SetClaimed(const std::string& path, const std::vector<ClaimMark>& marks, bool claimed);
 
 }  // namespace store

@@ -28,6 +28,7 @@
 #include "ui/main/PlayListView.h"
 #include "ui/main/ResultsBox.h"
 #include "ui/main/ShapeMarker.h"
+#include "ui/wins/WinsMenu.h"
 
 using namespace modPelmora;
 
@@ -199,6 +200,8 @@ void frmNumberChecker::CreateMenus() {
   mnuAbout =
       add(mnuHelp, "mnuAbout", QStringLiteral("&About"), {}, &frmNumberChecker::mnuAbout_Click);
 
+  AddWinsMenu(this, [this] { return mSession.gDataFile; });
+
   new HelpKey(this, [this](QWidget* from) { platform::Help::Show(from, mHelpFile); });
 }
 
@@ -253,6 +256,7 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside, store::TicketsR
   ShowMatchHint();
   ShowWinningNumber(list.winning);
   FollowDataFile();
+  RemindOfWinsSoon(this, [this] { return mSession.gDataFile; });
 }
 
 void frmNumberChecker::ShortenCaption() {

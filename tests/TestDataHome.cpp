@@ -15,9 +15,12 @@ class TestDataHome {
     if (::mkdtemp(pattern.data()) != nullptr) {
       folder_ = pattern;
       ::setenv("XDG_DATA_HOME", folder_.c_str(), 1);
+      // The prize table too: a user's own amounts must not change what a test sees.
+      ::setenv("XDG_CONFIG_HOME", (folder_ + "/config").c_str(), 1);
     } else {
       // Better no versions at all than versions in the real home.
       ::setenv("XDG_DATA_HOME", "/nonexistent/pelmora-test-data", 1);
+      ::setenv("XDG_CONFIG_HOME", "/nonexistent/pelmora-test-config", 1);
     }
   }
   ~TestDataHome() {

@@ -130,13 +130,14 @@ void PrizeSum::Add(const PrizeTable& prizes, Tier tier, std::uint64_t wins) {
 }
 
 std::string PrizeSum::Text() const {
-  std::string text = MoneyText(money);
+  // No money beside other prizes goes unsaid: "1 jackpot" rather than "£0 + 1 jackpot".
+  std::string text = money != 0 ? MoneyText(money) : std::string();
   for (const Tier tier : kWinningTiers) {
     const std::uint64_t count = withoutAmount[static_cast<std::size_t>(tier)];
     if (count == 0) {
       continue;
     }
-    text += " + ";
+    text += text.empty() ? "" : " + ";
     switch (tier) {
       case Tier::Six:
         text += Counted(count, "jackpot", "jackpots");
@@ -149,7 +150,7 @@ std::string PrizeSum::Text() const {
         break;
     }
   }
-  return text;
+  return text.empty() ? MoneyText(0) : text;
 }
 
 std::string PrizeTablePath() {

@@ -34,23 +34,24 @@ BallMask TicketMask(std::string_view ticket);
 // The bits of up to six balls; a ball outside 1..59 sets none.
 BallMask BallsMask(const std::array<int, store::kNumbersPerTicket>& balls);
 
-// The tier of a ticket against a draw's balls and bonus ball (0: the draw has no bonus). The
-// bonus counts only for a line that matched exactly five of the six balls.
-inline Tier TierOf(BallMask ticket, BallMask balls, int bonus) {
-  const BallMask common = ticket & balls;
-  // Most lines match at most one ball: one step tells them apart from the rest.
-  if ((common & (common - 1)) == 0) {
+// The rule of the game: the tier of a line that holds `matched` of the six balls, and the bonus
+// ball or not. The bonus counts only for a line that matched exactly five; fewer than two wins
+// nothing.
+constexpr Tier TierForMatches(int matched, bool bonusMatched) {
+  if (matched < 2) {
     return Tier::None;
   }
-  const int matched = std::popcount(common);
-  if (matched == 6) {
-    return Tier::Six;
-  }
   if (matched == 5) {
-    const bool bonusMatched = bonus > 0 && bonus < 64 && ((ticket >> bonus) & 1u) != 0;
     return bonusMatched ? Tier::FiveAndBonus : Tier::Five;
   }
-  return static_cast<Tier>(matched - 1);
+  return matched >= 6 ? Tier::Six : static_cast<Tier>(matched - 1);
+}
+
+// The tier of a ticket against a draw's balls and bonus ball (0: the draw has no bonus).
+inline Tier TierOf(BallMask ticket, BallMask balls, int bonus) {
+  const BallMask common = ticket & balls;
+  const bool bonusMatched = bonus > 0 && bonus < 64 && ((ticket >> bonus) & 1u) != 0;
+  return TierForMatches(std::popcount(common), bonusMatched);
 }
 
 Tier TierOf(std::string_view ticket, const std::array<int, store::kNumbersPerTicket>& balls,

@@ -36,6 +36,10 @@ std::string ModeOption(Mode mode) {
       return "--restore";
     case Mode::Forget:
       return "--forget";
+    case Mode::AddDraws:
+      return "--add-draws";
+    case Mode::History:
+      return "--history";
     case Mode::Wins:
       return "--wins";
     default:
@@ -96,6 +100,22 @@ class Parser {
         SetMode(Mode::Draws);
         options.drawsFile = std::move(*value);
       }
+    } else if (option.name == "--add-draws") {
+      if (auto value = FileValue(option)) {
+        SetMode(Mode::AddDraws);
+        options.drawsFile = std::move(*value);
+      }
+    } else if (option.name == "--from" || option.name == "--to") {
+      if (auto value = Value(option, "a day such as 2026-02-18")) {
+        std::string& day = option.name == "--from" ? options.from : options.to;
+        Once(!day.empty(), option.name);
+        day = value->empty() ? std::string(" ") : std::move(*value);
+      }
+    } else if (option.name == "--history") {
+      if (option.inlineValue) {
+        Fail("--history takes no value");
+      }
+      SetMode(Mode::History);
     } else if (option.name == "--import") {
       if (auto value = FileValue(option)) {
         SetMode(Mode::Import);
@@ -148,6 +168,9 @@ class Parser {
     }
     if (name == "--lf") {
       return &options.lfLineEnds;
+    }
+    if (name == "--replace") {
+      return &options.replace;
     }
     if (name == "--csv") {
       return &options.winsCsv;
@@ -227,8 +250,13 @@ class Parser {
     const Options& options = options_;
     if (options.winning && options.mode != Mode::Check) {
       Fail("--winning cannot be used with " + ModeOption(options.mode));
-    } else if (options.skipBad && options.mode != Mode::Import && options.mode != Mode::Draws) {
-      Fail("--skip-bad works only with --import or --draws");
+    } else if (options.skipBad && options.mode != Mode::Import && options.mode != Mode::Draws &&
+               options.mode != Mode::AddDraws) {
+      Fail("--skip-bad works only with --import, --draws or --add-draws");
+    } else if (options.replace && options.mode != Mode::AddDraws) {
+      Fail("--replace works only with --add-draws");
+    } else if ((!options.from.empty() || !options.to.empty()) && options.mode != Mode::History) {
+      Fail(std::string(options.from.empty() ? "--to" : "--from") + " works only with --history");
     } else if (!options.columns.empty() && options.mode != Mode::Import) {
       Fail("--columns works only with --import");
     } else if ((options.winsCsv || options.since || options.until || options.today) &&
@@ -238,6 +266,10 @@ class Parser {
                        : options.until ? "--until"
                                        : "--today") +
            " works only with --wins");
+    } else if (options.mode == Mode::AddDraws) {
+      if (!files.empty()) {
+        Fail("--add-draws takes no data file, not \"" + files[0] + "\"");
+      }
     } else if (files.empty()) {
       Fail("no data file given");
     } else if (files.size() > 1) {
@@ -267,6 +299,7 @@ store::Result<Options> ParseArguments(const std::vector<std::string>& arguments)
 
 std::string HelpText() {
   return R"(Usage: pelmora-check [OPTION] FILE.pmd
+       pelmora-check --add-draws DRAWS.csv [--skip-bad] [--replace]
 
 Checks the tickets of a Pelmora data file from the command line.
 
@@ -275,9 +308,23 @@ the file's tickets and its stored winning number.
 
   --winning NUMBERS  check against NUMBERS (e.g. 05-12-23-34-45-56) instead of
                      the stored winning number
-  --draws DRAWS.csv  check every ticket against every draw in DRAWS.csv (a date
-                     and six numbers a line) and report, per draw and in total,
-                     the tickets that matched 3, 4, 5 and 6 numbers
+  --draws DRAWS.csv  check every ticket against every draw in DRAWS.csv and
+                     report, per draw and in total, the tickets that won in each
+                     tier (6, 5 + bonus, 5, 4, 3, 2) and their prizes; DRAWS.csv
+                     is the history a lottery publishes (DrawDate, Ball 1 to
+                     Ball 6, Bonus Ball, ..., DrawNumber) or plain lines of a
+                     date, six numbers and an optional bonus ball
+  --add-draws DRAWS.csv
+                     add the draws in DRAWS.csv to your draw history (no data
+                     file); new draws are added, the same ones left, and a draw
+                     whose numbers differ from the stored one is a conflict,
+                     reported and left as stored
+  --replace          with --add-draws: a conflicting draw replaces the stored one
+  --history          check every ticket against the draws of your draw history,
+                     as --draws does
+  --from DAY, --to DAY
+                     with --history: only the draws from or up to DAY (e.g.
+                     2026-02-18 or 18-Feb-2026)
   --import FILE      add the tickets in FILE (- reads standard input) to the
                      data file, creating it when it does not exist; FILE is
                      plain text or CSV (separator , ; or tab), UTF-8 or UTF-16;
@@ -287,8 +334,8 @@ the file's tickets and its stored winning number.
   --columns LIST     with --import: the six columns holding the numbers, by
                      place or by heading name, e.g. 2-7, 2,3,4,5,6,7 or
                      B1,B2,B3,B4,B5,B6
-  --skip-bad         with --import or --draws: list refused lines, go on
-                     without them
+  --skip-bad         with --import, --draws or --add-draws: list refused lines,
+                     go on without them
   --export csv       print the tickets as CSV
   --duplicates       list tickets holding the same six numbers in any order
   --wins             list the wins of the tickets (tier 2 or better) in the
@@ -312,11 +359,14 @@ On a terminal, control characters in the output are shown escaped (\e, \x07,
 \u009b); into a file or a pipe it is written as it is.
 
 Exit status:
-  0  a ticket matched three or more numbers (the check, --winning, --draws),
+  0  a ticket matched three or more numbers (the check, --winning), a ticket
+     won in some draw (--draws, --history), the draw history holds the draws
+     (--add-draws),
      the tickets were added (--import: also when printing the summary then
      failed), the tickets were printed (--export), duplicates were found
-  1  no ticket matched, no duplicates were found; --wins: a win is to claim
-     within 30 days (0 when none is)
+  1  no ticket matched or won, no duplicates were found, conflicting draws
+     were left as stored (--add-draws); a win is to claim within 30 days
+     (--wins; 0 when none is)
   2  an error; nothing was changed
 A reader that stops reading (such as head) ends the output quietly.
 
@@ -330,6 +380,11 @@ the last 50 of each file and at most 20 MB in all. To bring one back:
 --versions exits with 0 when versions are listed and 1 when none are kept;
 --restore with 0 when the version was put back; --forget with 0 when versions
 were removed and 1 when none were kept; all three with 2 on an error.
+
+Your draw history is $XDG_DATA_HOME/pelmora/draws.csv (by default
+~/.local/share/pelmora/draws.csv), in the form lotteries publish; the prizes
+per tier are in $XDG_CONFIG_HOME/pelmora/prizes.ini (by default
+~/.config/pelmora/prizes.ini), set in the window's Draws menu.
 
 See pelmora-check(1) for more.
 )";

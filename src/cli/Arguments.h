@@ -20,7 +20,9 @@ enum class Mode {
   Versions,
   Restore,
   Forget,
-  Wins
+  AddDraws,  // --add-draws: into the user's draw history
+  History,   // --history: the data file against the user's draw history
+  Wins       // --wins: the wins of the data file in the user's draw history
 };
 
 struct Options {
@@ -33,6 +35,9 @@ struct Options {
   std::vector<ColumnPick> columns;     // --columns, with --import; empty: found by the rows
   bool lfLineEnds = false;             // --lf: every output ends its lines with LF alone
   std::string restoreWhen;             // --restore: a version's time as --versions prints it
+  bool replace = false;                // --replace, with --add-draws
+  std::string from;                    // --from, with --history: first day, as written
+  std::string to;                      // --to, with --history: last day, as written
   bool winsCsv = false;                // --csv, with --wins
   std::optional<std::string> since;    // --since, with --wins: "" clears it
   std::optional<std::string> until;    // --until, with --wins: "" clears it

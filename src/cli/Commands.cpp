@@ -9,8 +9,7 @@
 
 #include "check/MatchCheck.h"
 #include "cli/DataFile.h"
-#include "cli/DrawsFile.h"
-#include "cli/DrawsReport.h"
+#include "cli/DrawCommands.h"
 #include "cli/Duplicates.h"
 #include "cli/ExportCsv.h"
 #include "cli/ImportText.h"
@@ -64,45 +63,6 @@ void ReportRefused(CommandOutput& output, const std::string& file,
 
 std::string LinesText(std::size_t count) {
   return std::to_string(count) + (count == 1 ? " line" : " lines");
-}
-
-std::string InputName(const std::string& path) {
-  return path == kStandardInput ? "standard input" : path;
-}
-
-// Import and draws files may be pipes or standard input, so they are read as a stream; only the
-// data file goes through the store. A problem names the input as a person knows it.
-store::Result<std::string> ReadInputFile(const std::string& path) {
-  int fd = STDIN_FILENO;
-  if (path != kStandardInput) {
-    do {
-      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-      return store::Fail(InputName(path), errno == ENOENT ? "no such file" : std::strerror(errno));
-    }
-  }
-  std::string bytes;
-  int error = 0;
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) {
-      continue;
-    }
-    if (got <= 0) {
-      error = got < 0 ? errno : 0;
-      break;
-    }
-    bytes.append(buffer, static_cast<std::size_t>(got));
-  }
-  if (fd != STDIN_FILENO) {
-    ::close(fd);
-  }
-  if (error != 0) {
-    return store::Fail(InputName(path), std::strerror(error));
-  }
-  return bytes;
 }
 
 CommandOutput Failure(const store::Problem& problem) {
@@ -177,41 +137,6 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal,
   return output;
 }
 
-CommandOutput RunDrawsCommand(const Options& options, const ReportSink* sink) {
-  const store::Result<LoadedDataFile> file = LoadDataFile(options.dataFile);
-  if (!file) {
-    return Failure(file.error());
-  }
-  if (file->tickets.empty()) {
-    return Failure(options.dataFile, "it holds no tickets");
-  }
-  const std::string drawsName = InputName(options.drawsFile);
-  const store::Result<std::string> input = ReadInputFile(options.drawsFile);
-  if (!input) {
-    return Failure(input.error());
-  }
-  const DrawLines lines = ParseDrawLines(*input);
-  CommandOutput output;
-  ReportRefused(output, drawsName, lines.refused);
-  if (!lines.refused.empty() && !options.skipBad) {
-    return Failure(std::move(output), drawsName,
-                   LinesText(lines.refused.size()) +
-                       " refused; nothing was checked (--skip-bad checks the other draws)");
-  }
-  if (lines.draws.empty()) {
-    return Failure(std::move(output), drawsName, "it holds no draws");
-  }
-  const DrawsSummary summary =
-      sink != nullptr
-          ? WriteDrawsReport(lines.draws, file->tickets, *sink)
-          : WriteDrawsReport(lines.draws, file->tickets, [&output](std::string_view piece) {
-              output.out.append(piece);
-              return true;
-            });
-  output.status = summary.anyMatched ? kExitFound : kExitNotFound;
-  return output;
-}
-
 CommandOutput RunImportCommand(const Options& options) {
   store::Result<DataFileForAdding> file = OpenForAdding(options.dataFile);
   if (!file) {
@@ -278,6 +203,45 @@ CommandOutput RunListCommand(const Options& options) {
 
 }  // namespace
 
+std::string InputName(const std::string& path) {
+  return path == kStandardInput ? "standard input" : path;
+}
+
+// Import and draws files may be pipes or standard input, so they are read as a stream; only the
+// data file goes through the store. A problem names the input as a person knows it.
+store::Result<std::string> ReadInputFile(const std::string& path) {
+  int fd = STDIN_FILENO;
+  if (path != kStandardInput) {
+    do {
+      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+      return store::Fail(InputName(path), errno == ENOENT ? "no such file" : std::strerror(errno));
+    }
+  }
+  std::string bytes;
+  int error = 0;
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got <= 0) {
+      error = got < 0 ? errno : 0;
+      break;
+    }
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  if (fd != STDIN_FILENO) {
+    ::close(fd);
+  }
+  if (error != 0) {
+    return store::Fail(InputName(path), std::strerror(error));
+  }
+  return bytes;
+}
+
 void ReportProblem(CommandOutput& output, std::string_view subject, std::string_view problem) {
   Report(output, subject, problem);
 }
@@ -296,6 +260,10 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const Re
       return RunCheckCommand(options, outputIsTerminal, sink);
     case Mode::Draws:
       return RunDrawsCommand(options, sink);
+    case Mode::AddDraws:
+      return RunAddDrawsCommand(options);
+    case Mode::History:
+      return RunHistoryCommand(options, sink);
     case Mode::Import:
       return RunImportCommand(options);
     case Mode::Export:

@@ -4,7 +4,8 @@
 #include <string_view>
 
 #include "cli/Arguments.h"
-#include "cli/DrawsReport.h"
+#include "cli/TierReport.h"
+#include "store/Problem.h"
 
 namespace cli {
 
@@ -41,6 +42,12 @@ void ReportOutputFailure(CommandOutput& output, const std::string& reason);
 // standard error, and the same ending the command with an error.
 void ReportProblem(CommandOutput& output, std::string_view subject, std::string_view problem);
 CommandOutput CommandFailure(std::string_view subject, std::string_view problem);
+
+// An input file (an import or draws file, or "-" for standard input) read whole as a stream; a
+// problem names it as a person knows it.
+store::Result<std::string> ReadInputFile(const std::string& path);
+// "standard input" for "-", else the path.
+std::string InputName(const std::string& path);
 
 // Parses the arguments and runs the command. With a stream, a long report (--draws) goes out
 // through it as it is made, and the stream learns from the arguments how to end lines.

@@ -519,13 +519,21 @@ DrawDay ParseDrawDay(std::string_view text) {
   std::array<std::string_view, 3> parts;
   std::size_t count = 0;
   std::size_t start = 0;
+  // Parts are separated by "-", "/", "." or blanks, and a comma may follow a month ("20 Jan,
+  // 2024").
   for (std::size_t i = 0; i <= text.size(); ++i) {
-    if (i == text.size() || text[i] == '-' || text[i] == '/' || text[i] == '.' || text[i] == ' ') {
+    const bool comma = i < text.size() && text[i] == ',' && count == 1 && i > start;
+    if (i == text.size() || comma || text[i] == '-' || text[i] == '/' || text[i] == '.' ||
+        text[i] == ' ') {
       if (count == parts.size() || i == start) {
         return 0;
       }
       parts[count++] = text.substr(start, i - start);
       start = i + 1;
+      if (comma && start < text.size() && text[start] == ' ') {
+        ++start;
+        ++i;
+      }
     }
   }
   if (count != parts.size()) {

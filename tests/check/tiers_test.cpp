@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
+#include "check/DrawWins.h"
 #include "check/PrizeTable.h"
 #include "check/Tiers.h"
+#include "store/PlayNumber.h"
 
 namespace check {
 namespace {
@@ -122,6 +126,57 @@ TEST(Prizes, KeptTableReadsBackAndMissingFileReadsDefaults) {
   EXPECT_EQ(read->amounts, prizes.amounts);
   EXPECT_EQ(read->daysToClaim, 90);
   std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace check
+
+namespace check {
+namespace {
+
+// The sets of a whole list decide every ticket's tier as the one-ticket routine does, through
+// every word boundary and with odd tickets among them.
+TEST(DrawWins, SetsAgreeWithTheTierOfEachTicket) {
+  std::minstd_rand random(7);
+  store::TicketTexts tickets;
+  for (int t = 0; t < 200; ++t) {
+    std::string ticket;
+    for (int k = 0; k < 6; ++k) {
+      ticket += (k > 0 ? "-" : "") + store::TwoDigitField(1 + static_cast<int>(random() % 12));
+    }
+    tickets.push_back(t % 50 == 0 ? "1-02-00-x4-05-06" : ticket);
+  }
+  const TicketBallSets sets(tickets);
+  for (int d = 0; d < 40; ++d) {
+    store::Draw draw;
+    draw.balls = {1, 2, 3, 4, 5, 6};
+    std::shuffle(draw.balls.begin(), draw.balls.end(), random);
+    draw.balls[0] = 7 + d % 6;
+    draw.bonus = d % 3 == 0 ? 0 : 13 + d % 2;
+    if (d % 2 == 0) {
+      draw.bonus = 12;
+      draw.balls = {1, 2, 3, 4, 5, 7};
+    }
+    std::vector<Tier> expected(tickets.size(), Tier::None);
+    for (std::size_t t = 0; t < tickets.size(); ++t) {
+      expected[t] = TierOf(tickets[t], draw.balls, draw.bonus);
+    }
+    std::vector<Tier> got(tickets.size(), Tier::None);
+    sets.ForEachWin(draw, [&](std::size_t t, Tier tier) { got[t] = tier; });
+    EXPECT_EQ(got, expected) << "draw " << d;
+  }
+}
+
+TEST(DrawWins, DaysSelectARunOfNewestFirstDraws) {
+  std::vector<store::Draw> draws(4);
+  draws[0].date = 20260218;
+  draws[1].date = 20260214;
+  draws[2].date = 20251011;
+  draws[3].date = 20251008;
+  const DrawSpan span = DrawsBetween(draws, 20251010, 20260215);
+  EXPECT_EQ(span.first, 1u);
+  EXPECT_EQ(span.last, 3u);
+  EXPECT_EQ(DrawsBetween(draws, 0, 0).last, 4u);
 }
 
 }  // namespace

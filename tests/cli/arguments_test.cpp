@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "--winning cannot be used with --draws"},
         BadCase{"skipBadAlone",
                 {"--skip-bad", "a.pmd"},
-                "--skip-bad works only with --import or --draws"},
+                "--skip-bad works only with --import, --draws or --add-draws"},
         BadCase{"flagWithValue", {"--duplicates=yes", "a.pmd"}, "--duplicates takes no value"},
         BadCase{"columnsWithoutImport",
                 {"--columns=2-7", "a.pmd"},

@@ -116,18 +116,6 @@ TEST_F(CommandsTest, DuplicatesListsTicketsWithTheSameNumbers) {
   EXPECT_EQ(Run({"--duplicates", unique}).status, kExitNotFound);
 }
 
-TEST_F(CommandsTest, DrawsExitStatusTellsWhetherAnythingMatched) {
-  const std::string path =
-      Write("p.pmd", CrLf({"[Numbers]", "TOTAL=1", "W=00-00-00-00-00-00", "1=01-02-03-04-05-06"}));
-  EXPECT_EQ(Run({"--draws", Write("hit.csv", "d1,1,2,3,40,41,42\n"), path}).status, kExitFound);
-  EXPECT_EQ(Run({"--draws", Write("miss.csv", "d1,1,2,30,40,41,42\n"), path}).status,
-            kExitNotFound);
-  const CommandOutput bad = Run({"--draws", Write("bad.csv", "d1,1,2,3\nd2,1,2,3,4,5,6\n"), path});
-  EXPECT_EQ(bad.status, kExitError);
-  EXPECT_EQ(bad.out, "");
-  EXPECT_EQ(Run({"--draws", Write("empty.csv", "Date,Numbers\n"), path}).status, kExitError);
-}
-
 struct NewFileCase {
   const char* name;
   std::string tickets;  // the import file

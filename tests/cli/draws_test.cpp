@@ -1,177 +1,124 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <numeric>
-#include <random>
-#include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "check/MatchCheck.h"
-#include "cli/DrawsFile.h"
-#include "cli/DrawsReport.h"
-#include "store/PlayNumber.h"
+#include "CliTestSupport.h"
+#include "VersionsHome.h"
+#include "cli/Commands.h"
+#include "cli/TierReport.h"
+#include "store/DrawHistory.h"
 
 namespace cli {
 namespace {
 
-TEST(DrawsFileTest, TakesTheDateFromTheFirstField) {
-  const DrawLines lines = ParseDrawLines(
-      "Date,Ball 1,Ball 2,Ball 3,Ball 4,Ball 5,Ball 6\r\n"
-      "2024-01-06,5,12,23,34,45,56\r\n"
-      "06.01.2024 5 12 23 34 45 56\r\n"
-      "\"6 Jan, 2024\";5;12;23;34;45;56\r\n"
-      "Sat 6 Jan\t5\t12\t23\t34\t45\t56\r\n");
-  ASSERT_TRUE(lines.refused.empty());
-  ASSERT_EQ(lines.draws.size(), 4u);
-  EXPECT_EQ(lines.draws[0].date, "2024-01-06");
-  EXPECT_EQ(lines.draws[1].date, "06.01.2024");
-  EXPECT_EQ(lines.draws[2].date, "6 Jan, 2024");
-  EXPECT_EQ(lines.draws[3].date, "Sat 6 Jan");
-  EXPECT_EQ(lines.draws[3].line, 5u);
-  for (const Draw& draw : lines.draws) {
-    EXPECT_EQ(TicketText(draw.numbers), "05-12-23-34-45-56");
-  }
-}
+using cli_test::CrLf;
 
-TEST(DrawsFileTest, RefusesLinesWithoutADateOrSixNumbers) {
-  const DrawLines lines = ParseDrawLines(
-      "5 12 23 34 45 56\n"
-      ",5,12,23,34,45,56\n"
-      "2024-01-06,5,12,23,34,45,45\n");
-  EXPECT_TRUE(lines.draws.empty());
-  ASSERT_EQ(lines.refused.size(), 3u);
-  EXPECT_EQ(lines.refused[0].problem, "after the date \"5\": holds 5 numbers, not 6");
-  EXPECT_EQ(lines.refused[1].problem, "has no date before the six numbers");
-  EXPECT_EQ(lines.refused[2].problem, "after the date \"2024-01-06\": 45 appears twice");
-}
-
-// The draws check reduces tickets to numbers for speed; it must count exactly as the window's
-// check does with the draw entered as the winning number, odd tickets included.
-TEST(DrawsCheckTest, CountsAsTheCheckLibraryDoes) {
-  std::mt19937 random(7);
-  const std::vector<std::string> oddFields = {"00", "5", "", "5a", "60", " 7", "07"};
-  std::vector<std::string> tickets;
-  for (int t = 0; t < 3000; ++t) {
-    store::PlayFields fields;
-    for (std::string& field : fields) {
-      // Mostly numbers from a small range, so that many tickets match three or more.
-      field = random() % 5 == 0 ? oddFields[random() % oddFields.size()]
-                                : store::TwoDigitField(1 + static_cast<int>(random() % 12));
-    }
-    std::string ticket = store::JoinPlayNumber(fields);
-    if (random() % 20 == 0) {
-      ticket.resize(random() % ticket.size());
-    }
-    tickets.push_back(std::move(ticket));
-  }
-  std::vector<Draw> draws;
-  for (int d = 0; d < 40; ++d) {
-    std::vector<int> pool = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    std::shuffle(pool.begin(), pool.end(), random);
-    Draw draw;
-    std::copy_n(pool.begin(), kNumbersPerTicket, draw.numbers.begin());
-    draws.push_back(draw);
-  }
-
-  const DrawsCheck check = CheckDraws(draws, tickets);
-  ASSERT_EQ(check.draws.size(), draws.size());
-  std::size_t reported = 0;
-  for (std::size_t d = 0; d < draws.size(); ++d) {
-    check::WinningTexts winning;
-    for (std::size_t k = 0; k < winning.size(); ++k) {
-      winning[k] = store::TwoDigitField(draws[d].numbers[k]);
-    }
-    std::vector<std::pair<std::size_t, int>> expected;
-    for (const check::ReportedTicket& r : check::RunCheck(winning, tickets).reported) {
-      expected.emplace_back(r.index, r.matches);
-    }
-    std::vector<std::pair<std::size_t, int>> actual;
-    for (const DrawMatch& m : check.draws[d].matched) {
-      actual.emplace_back(m.ticket, m.matches);
-    }
-    ASSERT_EQ(actual, expected) << "draw " << d;
-    reported += actual.size();
-  }
-  EXPECT_GT(reported, 1000u);  // the comparison covered many reported tickets
-}
-
-TEST(DrawsReportTest, ListsCountsAndTicketsPerDrawAndInTotal) {
-  const std::vector<std::string> tickets = {"05-12-23-01-02-03", "40-41-42-43-44-46",
-                                            "56-45-34-23-12-05"};
-  const DrawLines lines = ParseDrawLines(
-      "2024-01-06,5,12,23,34,45,56\n"
-      "2024-01-13,1,2,3,5,12,56\n"
-      "2024-01-20,7,8,9,10,11,13\n");
-  const DrawsCheck check = CheckDraws(lines.draws, tickets);
-  EXPECT_TRUE(check.anyMatched);
-  EXPECT_EQ(check.total, (MatchCounts{2, 0, 1, 1}));
-  EXPECT_EQ(FormatDrawsReport(lines.draws, tickets, check),
-            "Draw 2024-01-06, 05-12-23-34-45-56: matched 3: 1, matched 4: 0, matched 5: 0, "
-            "matched 6: 1\n"
-            "  ticket 1, 05-12-23-01-02-03: matched 3\n"
-            "  ticket 3, 56-45-34-23-12-05: matched 6\n"
-            "Draw 2024-01-13, 01-02-03-05-12-56: matched 3: 1, matched 4: 0, matched 5: 1, "
-            "matched 6: 0\n"
-            "  ticket 1, 05-12-23-01-02-03: matched 5\n"
-            "  ticket 3, 56-45-34-23-12-05: matched 3\n"
-            "Draw 2024-01-20, 07-08-09-10-11-13: matched 3: 0, matched 4: 0, matched 5: 0, "
-            "matched 6: 0\n"
-            "Total of 3 draws: matched 3: 2, matched 4: 0, matched 5: 1, matched 6: 1\n"
-            "  ticket 1, 05-12-23-01-02-03: matched 3 in 1 draw, matched 5 in 1 draw\n"
-            "  ticket 3, 56-45-34-23-12-05: matched 3 in 1 draw, matched 6 in 1 draw\n");
-}
-
-// The report written piece by piece is the report made whole, and a sink that refuses a piece
-// ends it there.
-TEST(DrawsReportTest, WrittenInPiecesAsWhole) {
-  std::mt19937 random(3);
-  const auto sixOf59 = [&random] {
-    std::vector<int> pool(59);
-    std::iota(pool.begin(), pool.end(), 1);
-    std::shuffle(pool.begin(), pool.end(), random);
-    return std::vector<int>(pool.begin(), pool.begin() + 6);
-  };
-  std::vector<std::string> tickets;
-  for (int i = 0; i < 500; ++i) {
-    store::PlayFields fields;
-    const std::vector<int> numbers = sixOf59();
-    for (std::size_t k = 0; k < fields.size(); ++k)
-      fields[k] = store::TwoDigitField(numbers[k]);
-    tickets.push_back(store::JoinPlayNumber(fields));
-  }
-  std::string drawsText;
-  for (int d = 0; d < 2000; ++d) {
-    drawsText += "2024-" + std::to_string(d);
-    for (const int n : sixOf59())
-      drawsText += "," + std::to_string(n);
-    drawsText += "\n";
-  }
-  const DrawLines lines = ParseDrawLines(drawsText);
-  const DrawsCheck check = CheckDraws(lines.draws, tickets);
-  const std::string whole = FormatDrawsReport(lines.draws, tickets, check);
-
-  std::string written;
-  int pieces = 0;
-  const DrawsSummary summary = WriteDrawsReport(lines.draws, tickets, [&](std::string_view piece) {
-    written.append(piece);
-    ++pieces;
+std::string Report(const std::vector<store::Draw>& draws, const store::TicketTexts& tickets) {
+  std::string text;
+  WriteTierReport(draws, tickets, check::DefaultPrizeTable(), [&text](std::string_view piece) {
+    text.append(piece);
     return true;
   });
-  EXPECT_EQ(written, whole);
-  EXPECT_GT(pieces, 2);
-  EXPECT_TRUE(summary.written);
-  EXPECT_EQ(summary.total, check.total);
-  EXPECT_EQ(summary.anyMatched, check.anyMatched);
+  return text;
+}
 
-  int offered = 0;
-  const DrawsSummary refused = WriteDrawsReport(lines.draws, tickets, [&](std::string_view) {
-    ++offered;
-    return false;
-  });
-  EXPECT_FALSE(refused.written);
-  EXPECT_EQ(offered, 1);
+TEST(TierReportTest, ListsEveryWinWithItsTierAndPrizePerDrawAndInTotal) {
+  const store::TicketTexts tickets = {"01-11-12-13-18-33", "01-11-40-41-42-43", "50-51-52-53-54-55",
+                                      "49-18-13-12-11-01"};
+  const store::DrawsRead read = store::ReadDraws(
+      "DrawDate,Ball 1,Ball 2,Ball 3,Ball 4,Ball 5,Ball 6,Bonus Ball,Ball Set,Machine,DrawNumber\n"
+      "18-Feb-2026,1,11,12,13,18,49,33,L10,Lotto4,3147\n"
+      "14-Feb-2026,1,11,12,40,41,59,,,,\n");
+  ASSERT_EQ(read.refusedCount, 0u);
+  EXPECT_EQ(Report(read.draws, tickets),
+            "Draw 18-Feb-2026 (3147), 01-11-12-13-18-49 bonus 33: 6: 1, 5 + bonus: 1, 5: 0, 4: 0, "
+            "3: 0, 2: 1; prizes \xC2\xA3"
+            "1,000,000 + 1 jackpot + 1 free ticket\n"
+            "  ticket 1, 01-11-12-13-18-33: 5 + bonus, \xC2\xA3"
+            "1,000,000\n"
+            "  ticket 2, 01-11-40-41-42-43: 2, Free ticket\n"
+            "  ticket 4, 49-18-13-12-11-01: 6, Jackpot\n"
+            "Draw 14-Feb-2026, 01-11-12-40-41-59: 6: 0, 5 + bonus: 0, 5: 0, 4: 1, 3: 2, 2: 0; "
+            "prizes \xC2\xA3"
+            "200\n"
+            "  ticket 1, 01-11-12-13-18-33: 3, \xC2\xA3"
+            "30\n"
+            "  ticket 2, 01-11-40-41-42-43: 4, \xC2\xA3"
+            "140\n"
+            "  ticket 4, 49-18-13-12-11-01: 3, \xC2\xA3"
+            "30\n"
+            "Total of 2 draws: 6: 1, 5 + bonus: 1, 5: 0, 4: 1, 3: 2, 2: 1; prizes \xC2\xA3"
+            "1,000,200 + 1 jackpot + 1 free ticket\n"
+            "  ticket 1, 01-11-12-13-18-33: 5 + bonus in 1 draw, 3 in 1 draw\n"
+            "  ticket 2, 01-11-40-41-42-43: 4 in 1 draw, 2 in 1 draw\n"
+            "  ticket 4, 49-18-13-12-11-01: 6 in 1 draw, 3 in 1 draw\n");
+}
+
+class DrawCommandsTest : public cli_test::FolderTest {
+ protected:
+  void SetUp() override {
+    FolderTest::SetUp();
+    home_.emplace(PathOf("data"));
+    data_ = Write("t.pmd",
+                  CrLf({"[Numbers]", "TOTAL=1", "W=00-00-00-00-00-00", "1=01-02-03-04-05-06"}));
+  }
+  void TearDown() override {
+    home_.reset();
+    FolderTest::TearDown();
+  }
+  static CommandOutput Run(const std::vector<std::string>& arguments) {
+    return RunCommandLine(arguments, false);
+  }
+  std::optional<test_support::VersionsHome> home_;
+  std::string data_;
+};
+
+TEST_F(DrawCommandsTest, DrawsExitStatusTellsWhetherAnythingWon) {
+  EXPECT_EQ(Run({"--draws", Write("hit.csv", "2024-01-06,1,2,30,40,41,42\n"), data_}).status,
+            kExitFound);
+  EXPECT_EQ(Run({"--draws", Write("miss.csv", "2024-01-06,1,20,30,40,41,42\n"), data_}).status,
+            kExitNotFound);
+  const CommandOutput bad =
+      Run({"--draws", Write("bad.csv", "d1,1,2,3,4,5,6\n2024-01-06,1,2,3,4,5,6\n"), data_});
+  EXPECT_EQ(bad.status, kExitError);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(Run({"--draws", Write("empty.csv", "Date,Numbers\n"), data_}).status, kExitError);
+}
+
+TEST_F(DrawCommandsTest, AddDrawsMergesIntoTheHistoryAndHistoryChecksBetweenDays) {
+  const std::string draws = Write("d.csv",
+                                  "2026-02-18,1,11,12,13,18,49,33\n"
+                                  "2026-02-14,1,2,3,40,41,42,7\n"
+                                  "2026-02-11,1,2,3,4,40,41\n"
+                                  "2026-02-07,1,2,3,4,5,66\n");
+  const CommandOutput refused = Run({"--add-draws", draws});
+  EXPECT_EQ(refused.status, kExitError);
+  EXPECT_FALSE(std::filesystem::exists(store::DrawHistoryPath()));
+
+  const CommandOutput added = Run({"--add-draws", draws, "--skip-bad"});
+  EXPECT_EQ(added.status, kExitFound);
+  EXPECT_EQ(added.out, "Draw history " + store::DrawHistoryPath() +
+                           ": 3 added, 0 unchanged, 0 conflicting, 1 refused.\n");
+
+  const std::string changed = Write("c.csv", "2026-02-14,1,2,3,40,41,43,7\n");
+  const CommandOutput conflict = Run({"--add-draws", changed});
+  EXPECT_EQ(conflict.status, kExitNotFound);
+  EXPECT_NE(conflict.out.find("Conflict: draw 14-Feb-2026 is stored as "
+                              "01-02-03-40-41-42 bonus 07, the file has 01-02-03-40-41-43 bonus "
+                              "07; kept"),
+            std::string::npos);
+  EXPECT_EQ(Run({"--add-draws", changed, "--replace"}).status, kExitFound);
+
+  const CommandOutput between =
+      Run({"--history", "--from", "12-Feb-2026", "--to", "2026-02-17", data_});
+  EXPECT_EQ(between.status, kExitFound);
+  EXPECT_EQ(between.out.substr(0, between.out.find('\n')),
+            "Draw 14-Feb-2026, 01-02-03-40-41-43 bonus 07: 6: 0, 5 + bonus: 0, 5: 0, 4: 0, 3: 1, "
+            "2: 0; prizes \xC2\xA3"
+            "30");
+  EXPECT_NE(between.out.find("Total of 1 draw:"), std::string::npos);
+  EXPECT_EQ(Run({"--history", "--from", "2027-01-01", data_}).status, kExitError);
 }
 
 }  // namespace

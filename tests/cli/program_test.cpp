@@ -124,8 +124,9 @@ TEST_F(ProgramTest, HelpAndManualPageDescribeEveryOption) {
       entries += line + "\n";
     }
   }
-  for (const std::string option : {"--winning", "--draws", "--import", "--columns", "--skip-bad",
-                                   "--export", "--duplicates", "--lf", "--help", "--version"}) {
+  for (const std::string option :
+       {"--winning", "--draws", "--import", "--columns", "--skip-bad", "--export", "--duplicates",
+        "--lf", "--help", "--version", "--add-draws", "--replace", "--history", "--from", "--to"}) {
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
     std::string escaped;
     for (const char c : option) {

@@ -1,0 +1,66 @@
+#include "check/DrawWins.h"
+
+#include <algorithm>
+
+namespace check {
+
+PrizeSum PrizesOf(const PrizeTable& prizes, const TierCounts& counts) {
+  PrizeSum sum;
+  for (const Tier tier : kWinningTiers) {
+    sum.Add(prizes, tier, counts[static_cast<std::size_t>(tier)]);
+  }
+  return sum;
+}
+
+TicketBallSets::TicketBallSets(const store::TicketTexts& tickets)
+    : tickets_(tickets.size()), words_((tickets.size() + 63) / 64) {
+  sets_.assign((store::kHighestNumber + 1) * words_, 0);
+  for (std::size_t t = 0; t < tickets_; ++t) {
+    BallMask mask = TicketMask(tickets[t]);
+    while (mask != 0) {
+      const int ball = std::countr_zero(mask);
+      mask &= mask - 1;
+      sets_[static_cast<std::size_t>(ball) * words_ + t / 64] |= std::uint64_t{1} << (t % 64);
+    }
+  }
+}
+
+TierCounts TicketBallSets::Count(const store::Draw& draw) const {
+  TierCounts counts{};
+  ForEachWin(draw, [&counts](std::size_t, Tier tier) { ++counts[static_cast<std::size_t>(tier)]; });
+  return counts;
+}
+
+RangeWins CountWins(const TicketBallSets& tickets, const std::vector<store::Draw>& draws,
+                    std::size_t first, std::size_t last) {
+  RangeWins wins;
+  last = std::min(last, draws.size());
+  first = std::min(first, last);
+  wins.perDraw.reserve(last - first);
+  for (std::size_t d = first; d < last; ++d) {
+    wins.perDraw.push_back(tickets.Count(draws[d]));
+    AddCounts(wins.total, wins.perDraw.back());
+  }
+  return wins;
+}
+
+DrawSpan DrawsBetween(const std::vector<store::Draw>& newestFirst, store::DrawDay from,
+                      store::DrawDay to) {
+  DrawSpan span{0, newestFirst.size()};
+  if (to != 0) {
+    span.first = static_cast<std::size_t>(
+        std::find_if(newestFirst.begin(), newestFirst.end(),
+                     [to](const store::Draw& draw) { return draw.date <= to; }) -
+        newestFirst.begin());
+  }
+  if (from != 0) {
+    span.last = static_cast<std::size_t>(
+        std::find_if(newestFirst.begin() + static_cast<std::ptrdiff_t>(span.first),
+                     newestFirst.end(),
+                     [from](const store::Draw& draw) { return draw.date < from; }) -
+        newestFirst.begin());
+  }
+  return span;
+}
+
+}  // namespace check

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "check/PrizeTable.h"
+#include "check/Tiers.h"
+#include "store/DrawHistory.h"
+#include "store/TicketTexts.h"
+
+namespace check {
+
+// Wins per tier, indexed by Tier (None unused).
+using TierCounts = std::array<std::uint64_t, kTierCount>;
+
+inline void AddCounts(TierCounts& to, const TierCounts& counts) {
+  for (std::size_t i = 0; i < to.size(); ++i) {
+    to[i] += counts[i];
+  }
+}
+
+// The money and the prizes without an amount that `counts` wins.
+PrizeSum PrizesOf(const PrizeTable& prizes, const TierCounts& counts);
+
+// A list of tickets made ready to be checked against many draws: for every ball, the set of
+// tickets that hold it, 64 tickets to a word. A draw then adds up six sets for 64 tickets at a
+// time, so a full data file against the lottery's whole history takes tens of milliseconds.
+// Which numbers a ticket holds is decided by TicketMask, and the tier by TierForMatches, exactly
+// as for one ticket.
+class TicketBallSets {
+ public:
+  explicit TicketBallSets(const store::TicketTexts& tickets);
+
+  std::size_t size() const { return tickets_; }
+
+  // Calls `visit(ticket, tier)` for every ticket that won in `draw`, in list order.
+  template <typename Visit>
+  void ForEachWin(const store::Draw& draw, Visit&& visit) const {
+    const std::uint64_t* bonusSet = Set(draw.bonus);
+    for (std::size_t w = 0; w < words_; ++w) {
+      Sum sum = Add(draw, w);
+      std::uint64_t won = sum.b2 | sum.b1;  // two or more balls
+      while (won != 0) {
+        const int bit = std::countr_zero(won);
+        won &= won - 1;
+        const int matched = static_cast<int>(
+            ((sum.b0 >> bit) & 1u) | (((sum.b1 >> bit) & 1u) << 1) | (((sum.b2 >> bit) & 1u) << 2));
+        const bool bonus = bonusSet != nullptr && ((bonusSet[w] >> bit) & 1u) != 0;
+        visit(w * 64 + static_cast<std::size_t>(bit), TierForMatches(matched, bonus));
+      }
+    }
+  }
+
+  // How many tickets won in each tier of `draw`.
+  TierCounts Count(const store::Draw& draw) const;
+
+ private:
+  // Per ticket, how many of the draw's six balls it holds, as three bit planes.
+  struct Sum {
+    std::uint64_t b0 = 0, b1 = 0, b2 = 0;
+  };
+  Sum Add(const store::Draw& draw, std::size_t word) const {
+    Sum sum;
+    for (const int ball : draw.balls) {
+      const std::uint64_t* set = Set(ball);
+      const std::uint64_t x = set != nullptr ? set[word] : 0;
+      const std::uint64_t c0 = sum.b0 & x;
+      sum.b0 ^= x;
+      const std::uint64_t c1 = sum.b1 & c0;
+      sum.b1 ^= c0;
+      sum.b2 |= c1;
+    }
+    return sum;
+  }
+  const std::uint64_t* Set(int ball) const {
+    return ball >= store::kLowestNumber && ball <= store::kHighestNumber
+               ? sets_.data() + static_cast<std::size_t>(ball) * words_
+               : nullptr;
+  }
+
+  std::size_t tickets_ = 0;
+  std::size_t words_ = 0;
+  std::vector<std::uint64_t> sets_;  // (kHighestNumber + 1) sets of words_ words
+};
+
+// The wins of a list over a run of draws: per draw and in total.
+struct RangeWins {
+  std::vector<TierCounts> perDraw;  // in the order of the draws given
+  TierCounts total{};
+};
+RangeWins CountWins(const TicketBallSets& tickets, const std::vector<store::Draw>& draws,
+                    std::size_t first, std::size_t last);
+
+// The draws from `from` to `to` (days, inclusive; 0 leaves that end open) of draws sorted
+// newest first: [first, last) positions.
+struct DrawSpan {
+  std::size_t first = 0;
+  std::size_t last = 0;
+};
+DrawSpan DrawsBetween(const std::vector<store::Draw>& newestFirst, store::DrawDay from,
+                      store::DrawDay to);
+
+}  // namespace check

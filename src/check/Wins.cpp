@@ -1,14 +1,11 @@
 #include "check/Wins.h"
 
 #include <algorithm>
-#include <bit>
 #include <unordered_map>
 
-namespace check {
+#include "check/DrawWins.h"
 
-namespace {
-constexpr std::size_t kHighestBall = 63;  // a mask has bits 0..63
-}  // namespace
+namespace check {
 
 const char* WinStateName(WinState state) {
   switch (state) {
@@ -81,46 +78,16 @@ WinsList WinsList::Find(const store::TicketTexts& tickets, const std::vector<sto
 
   // A ticket index is kept in 16 bits: a data file holds at most 32,767 tickets.
   const std::size_t ticketCount = std::min<std::size_t>(tickets.size(), 65535);
-  std::vector<BallMask> masks(ticketCount);
-  for (std::size_t t = 0; t < ticketCount; ++t) {
-    masks[t] = TicketMask(tickets[t]);
-  }
-
-  // Which tickets hold each ball, as bits over the tickets: the tickets that share two or more
-  // balls with a draw come out of six of these a word at a time, and only those are looked at
-  // one by one. Checking every ticket against every draw took three quarters more time.
-  const std::size_t words = (ticketCount + 63) / 64;
-  std::vector<std::uint64_t> holders((kHighestBall + 1) * words);
-  for (std::size_t t = 0; t < ticketCount; ++t) {
-    for (BallMask rest = masks[t]; rest != 0; rest &= rest - 1) {
-      holders[static_cast<std::size_t>(std::countr_zero(rest)) * words + t / 64] |=
-          std::uint64_t{1} << (t % 64);
-    }
-  }
-  std::vector<const std::uint64_t*> ballRows;
+  const TicketBallSets sets(tickets);
   for (Group& group : order) {
-    const store::Draw& draw = draws[group.draw];
-    const BallMask balls = BallsMask(draw.balls);
-    ballRows.clear();
-    for (BallMask rest = balls; rest != 0; rest &= rest - 1) {
-      ballRows.push_back(holders.data() + static_cast<std::size_t>(std::countr_zero(rest)) * words);
-    }
     group.begin = list.ticketOf_.size();
-    for (std::size_t w = 0; w < words; ++w) {
-      std::uint64_t once = 0;
-      std::uint64_t twice = 0;
-      for (const std::uint64_t* row : ballRows) {
-        twice |= once & row[w];
-        once |= row[w];
-      }
-      for (; twice != 0; twice &= twice - 1) {
-        const std::size_t t = w * 64 + static_cast<std::size_t>(std::countr_zero(twice));
-        const Tier tier = TierOf(masks[t], balls, draw.bonus);
-        list.ticketOf_.push_back(static_cast<std::uint16_t>(t));
+    sets.ForEachWin(draws[group.draw], [&](std::size_t ticket, Tier tier) {
+      if (ticket < ticketCount) {
+        list.ticketOf_.push_back(static_cast<std::uint16_t>(ticket));
         list.tierOf_.push_back(tier);
         ++group.tiers[static_cast<std::size_t>(tier)];
       }
-    }
+    });
     group.end = list.ticketOf_.size();
     if (group.end > group.begin) {
       list.groups_.push_back(group);

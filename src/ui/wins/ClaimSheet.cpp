@@ -18,13 +18,12 @@ QString Escaped(std::string_view text) {
 QString ClaimSheetHtml(const check::WinsOfFile& wins, const QString& fileName) {
   const check::WinRows rows = wins.wins.Rows(check::WinState::ToClaim);
   QString html;
-  html +=
-      QStringLiteral("<h2>Wins to claim</h2><p>%1<br>%2</p>")
-          .arg(QFileInfo(fileName).fileName().toHtmlEscaped(),
-               QObject::tr("As of %1: %n win(s) to claim, %2.", "", static_cast<int>(rows.size()))
-                   .arg(DayText(wins.wins.Today()),
-                        QString::fromStdString(wins.wins.Sum(check::WinState::ToClaim).Text())
-                            .toHtmlEscaped()));
+  html += QStringLiteral("<h2>Wins to claim</h2><p>%1<br>%2</p>")
+              .arg(QFileInfo(fileName).fileName().toHtmlEscaped(),
+                   QObject::tr("As of %1: %2 to claim, %3.")
+                       .arg(DayText(wins.wins.Today()), WinsText(rows.size()),
+                            QString::fromStdString(wins.wins.Sum(check::WinState::ToClaim).Text())
+                                .toHtmlEscaped()));
   if (rows.size() == 0) {
     return html;
   }

@@ -61,10 +61,9 @@ QString WinsChart::FiguresText() const {
                  .arg(QString::fromUtf8(name.data(), qsizetype(name.size())))
                  .arg(perTier[static_cast<std::size_t>(tier)]);
   }
-  return tr("%n draw(s) with wins from %1 to %2: %3 wins (%4). Most in one draw: %5, on %6.", "",
-            static_cast<int>(bars_.size()))
-      .arg(DayText(bars_.front().day), DayText(bars_.back().day))
-      .arg(total)
+  return tr("%1 with wins from %2 to %3: %4 (%5). Most in one draw: %6, on %7.")
+      .arg(DrawsText(bars_.size()), DayText(bars_.front().day), DayText(bars_.back().day),
+           WinsText(total))
       .arg(tiers.join(QStringLiteral(", ")))
       .arg(most->Total())
       .arg(DayText(most->day));

@@ -6,6 +6,14 @@ QString DayText(store::Day day) {
   return QString::fromStdString(store::IsoDayText(day));
 }
 
+QString WinsText(std::uint64_t count) {
+  return count == 1 ? QObject::tr("1 win") : QObject::tr("%1 wins").arg(count);
+}
+
+QString DrawsText(std::uint64_t count) {
+  return count == 1 ? QObject::tr("1 draw") : QObject::tr("%1 draws").arg(count);
+}
+
 int WinsModel::rowCount(const QModelIndex& parent) const {
   // A view counts rows in an int; more wins than that are not shown.
   return parent.isValid() ? 0 : static_cast<int>(std::min<std::size_t>(rows_.size(), INT_MAX));

@@ -38,3 +38,6 @@ class WinsModel : public QAbstractTableModel {
 
 // A day as the window shows it: "2026-02-18".
 QString DayText(store::Day day);
+// "1 win", "3 wins"; "1 draw", "2 draws".
+QString WinsText(std::uint64_t count);
+QString DrawsText(std::uint64_t count);

@@ -21,8 +21,8 @@ check::WinsList::Due RemindOfWins(const std::string& dataFile, store::Day today,
   }
   platform::Notification notification;
   notification.summary = QObject::tr("Pelmora: wins to claim");
-  notification.body = QObject::tr("%n win(s) to claim within %1 days, the first by %2.", "",
-                                  static_cast<int>(due.wins))
+  notification.body = QObject::tr("%1 to claim within %2 days, the first by %3.")
+                          .arg(WinsText(due.wins))
                           .arg(check::kReminderDays)
                           .arg(DayText(due.firstDeadline));
   platform::Notifications::Show(notification);

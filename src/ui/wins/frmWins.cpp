@@ -170,20 +170,19 @@ void frmWins::Reload() {
 QString frmWins::TotalsText() const {
   const check::WinsList& wins = mModel->Wins().wins;
   const auto part = [&wins](const QString& name, check::WinState state) {
-    return tr("%1: %n win(s), %2.", "", static_cast<int>(wins.Count(state)))
-        .arg(name, QString::fromStdString(wins.Sum(state).Text()));
+    return tr("%1: %2, %3.")
+        .arg(name, WinsText(wins.Count(state)), QString::fromStdString(wins.Sum(state).Text()));
   };
   QString text = part(tr("To claim"), check::WinState::ToClaim) + u' ' +
                  part(tr("Claimed"), check::WinState::Claimed) + u' ' +
                  part(tr("Expired"), check::WinState::Expired) + u' ' +
-                 tr("Won in all: %n win(s), %1.", "", static_cast<int>(wins.size()))
-                     .arg(QString::fromStdString(wins.Sum().Text()));
+                 tr("Won in all: %1, %2.")
+                     .arg(WinsText(wins.size()), QString::fromStdString(wins.Sum().Text()));
   const check::WinsList::Due due = wins.DueWithin();
   if (due.wins != 0) {
-    text +=
-        u' ' + tr("Due within %1 days: %n win(s), the first by %2.", "", static_cast<int>(due.wins))
-                   .arg(check::kReminderDays)
-                   .arg(DayText(due.firstDeadline));
+    text += u' ' + tr("Due within %1 days: %2, the first by %3.")
+                       .arg(check::kReminderDays)
+                       .arg(WinsText(due.wins), DayText(due.firstDeadline));
   }
   return text;
 }

@@ -1,6 +1,7 @@
 // The Wins window on a real data file and draw history: its table as a view and a screen reader
-// see it, marking wins claimed, the claim sheet as a PDF read back as text, the chart's figures,
-// and the reminder through the notification service's stand-in.
+// see it, marking wins claimed, the claim sheet as a PDF read back as text, the figures of
+// the chart of the Draw History window, and the reminder through the notification service's
+// stand-in.
 #include <QAccessible>
 #include <QComboBox>
 #include <QDir>
@@ -144,8 +145,11 @@ TEST_F(WinsWindowTest, ClaimSheetAsPdfOnA4AndInThePreviewOnLetter) {
   EXPECT_TRUE(PdfText(printing.pdfPath).contains("01-11-12-13-18-49 6 Jackpot 2026-08-17"));
 }
 
-TEST_F(WinsWindowTest, ChartFiguresForScreenReaders) {
-  const WinsChart* chart = wins_->Chart();
+TEST_F(WinsWindowTest, DrawHistoryChartFiguresForScreenReaders) {
+  wins_->close();
+  Trigger(*main_, "mnuDrawHistory");
+  const auto* chart = main_->findChild<WinsChart*>("chrWins");
+  ASSERT_NE(chart, nullptr);
   ASSERT_EQ(chart->Bars().size(), 3u);
   EXPECT_EQ(chart->Bars().front().day, 20250104);  // oldest on the left
   EXPECT_EQ(chart->FiguresText(),

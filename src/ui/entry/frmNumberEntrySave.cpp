@@ -15,6 +15,7 @@
 #include "store/PlayNumber.h"
 #include "store/Profile.h"
 #include "store/TicketFile.h"
+#include "ui/entry/WinningNumberSave.h"
 #include "ui/entry/frmNumberEntry.h"
 
 using namespace modPelmora;
@@ -64,15 +65,10 @@ void frmNumberEntry::SaveWinningNumber() {
       return;
     }
   }
-  // A winning number that did not reach the disk keeps the dialog open with its picks.
-  const store::Result<void> written = store::WriteProfileValue(
-      store::kSectionAsWinningSaved, store::kWinningKeyAsSaved, text, mSession.gDataFile);
-  // Told over the main window: this dialog is gone by then.
-  TellVersionWarningAfterCommand(parentWidget());
-  if (!written) {
-    ReportProblem(this, written.error());
+  // A winning number that did not reach the disk keeps the dialog open with its picks. A version
+  // warning is told over the main window: this dialog is gone by then.
+  if (!StoreWinningNumber(this, parentWidget(), mSession.gDataFile, text))
     return;
-  }
   emit winningNumberSaved(ticket);
   ReturnToMain();
 }

@@ -200,7 +200,13 @@ void frmNumberChecker::CreateMenus() {
   mnuAbout =
       add(mnuHelp, "mnuAbout", QStringLiteral("&About"), {}, &frmNumberChecker::mnuAbout_Click);
 
-  AddWinsMenu(this, [this] { return mSession.gDataFile; });
+  mnuDraws = menuBar()->addMenu(QStringLiteral("&Draws"));
+  mnuDraws->setObjectName("mnuDraws");
+  mnuDrawHistory = add(mnuDraws, "mnuDrawHistory", QStringLiteral("Draw &History..."),
+                       QKeySequence(Qt::CTRL | Qt::Key_H), &frmNumberChecker::mnuDrawHistory_Click);
+  mnuPrizes = add(mnuDraws, "mnuPrizes", QStringLiteral("&Prize Table..."),
+                  QKeySequence(Qt::CTRL | Qt::Key_T), &frmNumberChecker::mnuPrizes_Click);
+  AddWinsCommand(mnuDraws, this, [this] { return mSession.gDataFile; });
 
   new HelpKey(this, [this](QWidget* from) { platform::Help::Show(from, mHelpFile); });
 }

@@ -91,6 +91,10 @@ class frmNumberChecker : public QMainWindow {
   void mnuHelp2_Click();
   void mnuAbout_Click();
 
+  // Draws menu.
+  void mnuDrawHistory_Click();
+  void mnuPrizes_Click();
+
   // The colour flash of the winning-number boxes.
   void Timer1_Timer();
   void StartFlash();
@@ -187,6 +191,9 @@ class frmNumberChecker : public QMainWindow {
   QMenu* mnuHelp = nullptr;
   QAction* mnuHelp2 = nullptr;
   QAction* mnuAbout = nullptr;
+  QMenu* mnuDraws = nullptr;
+  QAction* mnuDrawHistory = nullptr;
+  QAction* mnuPrizes = nullptr;
 
   // Outer height minus client height, in twips.
   std::int32_t mFrameHeight = 0;

@@ -18,7 +18,18 @@ std::uint64_t WinsBar::Total() const {
 std::vector<WinsBar> BarsOf(const check::WinsList& wins, const std::vector<store::Draw>& draws) {
   std::vector<WinsBar> bars;
   for (const check::WinsList::DrawCount& count : wins.PerDraw()) {
-    bars.push_back({draws[count.draw].date, draws[count.draw].number, count.tiers});
+    WinsBar bar{draws[count.draw].date, draws[count.draw].number, {}};
+    std::copy(count.tiers.begin(), count.tiers.end(), bar.tiers.begin());
+    bars.push_back(bar);
+  }
+  return bars;
+}
+
+std::vector<WinsBar> BarsOf(const std::vector<store::Draw>& draws,
+                            const std::vector<check::TierCounts>& perDraw) {
+  std::vector<WinsBar> bars;
+  for (std::size_t d = 0; d < draws.size() && d < perDraw.size(); ++d) {
+    bars.push_back({draws[d].date, draws[d].number, perDraw[d]});
   }
   return bars;
 }
@@ -163,7 +174,7 @@ void WinsChart::paintEvent(QPaintEvent*) {
     double bottom = plot.bottom();
     // Lowest tier at the bottom of the stack.
     for (auto tier = check::kWinningTiers.rbegin(); tier != check::kWinningTiers.rend(); ++tier) {
-      const std::uint32_t n = shown[i].tiers[static_cast<std::size_t>(*tier)];
+      const std::uint64_t n = shown[i].tiers[static_cast<std::size_t>(*tier)];
       if (n == 0) {
         continue;
       }

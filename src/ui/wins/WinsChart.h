@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "check/DrawWins.h"
 #include "check/Tiers.h"
 #include "check/Wins.h"
 #include "store/WinsSection.h"
@@ -18,13 +19,16 @@ struct Draw;
 struct WinsBar {
   store::Day day = 0;
   int number = 0;
-  std::array<std::uint32_t, check::kTierCount> tiers{};
+  check::TierCounts tiers{};
 
   std::uint64_t Total() const;
 };
 
-// The bars of a list of wins, one per draw with wins, oldest first.
+// The bars of a list of wins, one per draw with wins.
 std::vector<WinsBar> BarsOf(const check::WinsList& wins, const std::vector<store::Draw>& draws);
+// The bars of draws and their wins per tier, one per draw, as the Draw History window counts them.
+std::vector<WinsBar> BarsOf(const std::vector<store::Draw>& draws,
+                            const std::vector<check::TierCounts>& perDraw);
 
 // A bar chart of the wins per draw, oldest draw on the left, each bar stacked by tier with the
 // highest tier on top, in colours taken from the system palette; a legend names the tiers. Where

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
-#include <QMenuBar>
 #include <QTimer>
 
 #include "ui/wins/WinsReminder.h"
@@ -15,9 +14,7 @@ constexpr int kReminderDelayMs = 1500;
 
 }  // namespace
 
-QMenu* AddWinsMenu(QMainWindow* window, std::function<std::string()> dataFile) {
-  QMenu* menu = window->menuBar()->addMenu(QObject::tr("W&ins"));
-  menu->setObjectName(QStringLiteral("mnuWinsMenu"));
+QAction* AddWinsCommand(QMenu* menu, QMainWindow* window, std::function<std::string()> dataFile) {
   QAction* action = menu->addAction(QObject::tr("&Wins..."));
   action->setObjectName(QStringLiteral("mnuWins"));
   action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
@@ -25,13 +22,14 @@ QMenu* AddWinsMenu(QMainWindow* window, std::function<std::string()> dataFile) {
     auto* wins = window->findChild<frmWins*>(QString(), Qt::FindDirectChildrenOnly);
     if (wins == nullptr) {
       wins = new frmWins(window);
+      wins->setWindowModality(Qt::WindowModal);
     }
     wins->Form_Load(dataFile());
     wins->show();
     wins->raise();
     wins->activateWindow();
   });
-  return menu;
+  return action;
 }
 
 void RemindOfWinsSoon(QMainWindow* window, std::function<std::string()> dataFile) {

@@ -17,7 +17,6 @@
 #include "platform/Messages.h"
 #include "platform/Printing.h"
 #include "ui/wins/ClaimSheet.h"
-#include "ui/wins/WinsChart.h"
 #include "ui/wins/WinsModel.h"
 
 frmWins::frmWins(QWidget* parent) : QDialog(parent) {
@@ -91,10 +90,6 @@ frmWins::frmWins(QWidget* parent) : QDialog(parent) {
   txtNotes->hide();
   layout->addWidget(txtNotes);
 
-  mChart = new WinsChart(this);
-  mChart->setObjectName(QStringLiteral("chrWins"));
-  layout->addWidget(mChart, 2);
-
   auto* buttons = new QHBoxLayout;
   cmdClaimed = new QPushButton(tr("Mark &Claimed"), this);
   cmdClaimed->setObjectName(QStringLiteral("cmdClaimed"));
@@ -133,7 +128,6 @@ void frmWins::Reload() {
   if (!wins) {
     ShowProblem(QString::fromStdString(wins.error().reason));
     mModel->SetWins({});
-    mChart->SetBars({});
     lblTotals->clear();
     return;
   }
@@ -157,7 +151,6 @@ void frmWins::Reload() {
   txtNotes->setPlainText(notes.join(u'\n'));
   txtNotes->setVisible(!notes.isEmpty());
 
-  mChart->SetBars(BarsOf(wins->wins, wins->draws));
   mModel->SetWins(std::move(*wins));
   lblTotals->setText(TotalsText());
   lblTotals->setAccessibleName(TotalsText());

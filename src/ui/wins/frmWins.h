@@ -11,7 +11,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTableView;
-class WinsChart;
 class WinsModel;
 
 // The wins of the current data file: what its tickets won in the draws it plays, what is still to
@@ -35,7 +34,6 @@ class frmWins : public QDialog {
   void cmdPdf_Click();
 
   WinsModel* Model() const { return mModel; }
-  WinsChart* Chart() const { return mChart; }
   // The totals line as shown: "To claim: 2 wins, £60. Claimed: ...".
   QString TotalsText() const;
 
@@ -55,7 +53,6 @@ class frmWins : public QDialog {
   WinsModel* mModel = nullptr;
   QLabel* lblTotals = nullptr;
   QPlainTextEdit* txtNotes = nullptr;
-  WinsChart* mChart = nullptr;
   QPushButton* cmdClaimed = nullptr;
   QPushButton* cmdNotClaimed = nullptr;
   QPushButton* cmdPrint = nullptr;

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "check/DrawWins.h"
+#include "check/PrizeTable.h"
+#include "store/DrawHistory.h"
+#include "store/TicketTexts.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class DrawTableModel;
+class WinsChart;
+class TextTableModel;
+
+// The Draw History window: the user's draws newest first, what the open data file's tickets won
+// in the selected draw and over the days shown, an import of a lottery's draws file, and a way to
+// make a draw the winning number. Its opener makes it window-modal.
+class frmDrawHistory : public QDialog {
+  Q_OBJECT
+ public:
+  frmDrawHistory(const std::string& dataFile, QWidget* parent = nullptr);
+  ~frmDrawHistory() override;
+
+  // Reads the history, the prize table and the data file's tickets, and shows every draw.
+  void Form_Load();
+
+  // The commands of its buttons.
+  void cmdShow_Click();
+  void cmdImport_Click();
+  void cmdWinning_Click();
+  void cmdPrizes_Click();
+
+  // Imports a draws file as the import button does once the file is chosen.
+  void ImportDrawsFile(const QString& path);
+
+  DrawTableModel* Draws() const { return mDraws; }
+  TextTableModel* Wins() const { return mWins; }
+  TextTableModel* Totals() const { return mTotals; }
+  QString TotalText() const;
+
+ signals:
+  // A draw became the data file's winning number ("01-11-12-13-18-49").
+  void winningNumberSaved(const QString& ticket);
+
+ private:
+  void LoadHistory();
+  void ShowRange(store::DrawDay from, store::DrawDay to);
+  void ShowWinsOfSelectedDraw();
+  int SelectedRow() const;
+
+  std::string mDataFile;
+  std::string mHistoryFile;
+  std::vector<store::Draw> mHistory;  // newest first
+  store::TicketTexts mTickets;
+  std::unique_ptr<check::TicketBallSets> mSets;
+  check::PrizeTable mPrizes;
+
+  QLineEdit* txtFrom = nullptr;
+  QLineEdit* txtTo = nullptr;
+  QPushButton* cmdShow = nullptr;
+  QTableView* grdDraws = nullptr;
+  QTableView* grdWins = nullptr;
+  QTableView* grdTotals = nullptr;
+  QLabel* lblTotal = nullptr;
+  WinsChart* chrWins = nullptr;
+  QPushButton* cmdImport = nullptr;
+  QPushButton* cmdWinning = nullptr;
+  QPushButton* cmdPrizes = nullptr;
+  QPushButton* cmdClose = nullptr;
+  DrawTableModel* mDraws = nullptr;
+  TextTableModel* mWins = nullptr;
+  TextTableModel* mTotals = nullptr;
+};
+
+// The prize table: the amount each tier pays (empty for none: the jackpot, a free ticket) and
+// the days a win may be claimed, kept in the user's configuration folder.
+class frmPrizeTable : public QDialog {
+  Q_OBJECT
+ public:
+  explicit frmPrizeTable(QWidget* parent = nullptr);
+
+  void Form_Load();
+  // Checks and saves the amounts; the dialog closes only when they were saved.
+  void cmdOK_Click();
+
+  QLineEdit* AmountBox(check::Tier tier) const {
+    return txtAmounts[static_cast<std::size_t>(tier)];
+  }
+  QLineEdit* DaysBox() const { return txtDays; }
+
+ private:
+  std::array<QLineEdit*, check::kTierCount> txtAmounts{};
+  QLineEdit* txtDays = nullptr;
+};
+
+// Opens the prize table window-modal over `parent`; it goes when closed.
+frmPrizeTable* OpenPrizeTable(QWidget* parent);

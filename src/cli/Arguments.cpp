@@ -319,7 +319,8 @@ the file's tickets and its stored winning number.
                      file); new draws are added, the same ones left, and a draw
                      whose numbers differ from the stored one is a conflict,
                      reported and left as stored
-  --replace          with --add-draws: a conflicting draw replaces the stored one
+  --replace          with --add-draws: a conflicting draw replaces the stored
+                     one
   --history          check every ticket against the draws of your draw history,
                      as --draws does
   --from DAY, --to DAY

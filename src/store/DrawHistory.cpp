@@ -65,10 +65,10 @@ std::string Quoted(std::string_view text) {
   return "\"" + Shown(text) + "\"";
 }
 
-// The value of a number field of up to three digits; -1 for anything else.
+// The value of a number field of up to nine digits; -1 for anything else.
 int NumberOf(std::string_view text) {
-  if (!IsDigits(text) || text.size() > 3) {
-    return IsDigits(text) ? 1000 : -1;
+  if (!IsDigits(text) || text.size() > 9) {
+    return -1;
   }
   return std::atoi(std::string(text).c_str());
 }
@@ -281,7 +281,8 @@ class DrawReader {
         at[static_cast<std::size_t>(column)] = static_cast<int>(i);
       }
     }
-    if (at[kDate] >= 0 || at[kBall1] >= 0) {
+    // A heading that names no ball ("Date,Numbers") heads plain lines.
+    if (std::any_of(at.begin() + kBall1, at.begin() + kBonus, [](int i) { return i >= 0; })) {
       columns_ = at;
       for (int column = kDate; column < kBonus; ++column) {
         if (at[static_cast<std::size_t>(column)] < 0) {
@@ -383,11 +384,11 @@ class DrawReader {
       if (!IsDigits(word)) {
         return "holds " + Quoted(word) + ", not a number";
       }
-      if (numbers.size() <= kNumbersPerTicket) {
-        numbers.push_back(NumberOf(word));
-      } else {
-        numbers.push_back(0);
+      const int value = NumberOf(word);
+      if (value < 0) {
+        return "holds " + Quoted(word) + ", not a number from 1 to 59";
       }
+      numbers.push_back(value);
     }
     if (numbers.size() != kNumbersPerTicket && numbers.size() != kNumbersPerTicket + 1) {
       return "holds " + std::to_string(numbers.size()) + " numbers after the date, not 6 or 7";

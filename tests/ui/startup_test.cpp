@@ -96,7 +96,7 @@ TEST_F(StartupTest, MenuTreeHasItsCaptionsAndShortcuts) {
   QStringList menus;
   for (QAction* a : form.menuBar()->actions())
     menus << a->text();
-  EXPECT_EQ(menus, QStringList({"&File", "&Numbers/Check", "&View", "&Help"}));
+  EXPECT_EQ(menus, QStringList({"&File", "&Numbers/Check", "&View", "&Help", "&Draws"}));
 
   auto items = [](QMenu* m) {
     QStringList list;
@@ -116,6 +116,16 @@ TEST_F(StartupTest, MenuTreeHasItsCaptionsAndShortcuts) {
   EXPECT_EQ(items(Named<QMenu>(form, "mnuView")),
             QStringList({"&All Ticket Play Numbers|", "&Matched Wining Numbers|"}));
   EXPECT_EQ(items(Named<QMenu>(form, "mnuHelp")), QStringList({"&Help|", "&About|"}));
+  EXPECT_EQ(
+      items(Named<QMenu>(form, "mnuDraws")),
+      QStringList({"Draw &History...|Ctrl+H", "&Prize Table...|Ctrl+T", "&Wins...|Ctrl+Shift+W"}));
+  QStringList shortcuts;
+  for (QAction* a : form.findChildren<QAction*>()) {
+    if (!a->shortcut().isEmpty()) {
+      EXPECT_FALSE(shortcuts.contains(a->shortcut().toString())) << a->text().toStdString();
+      shortcuts << a->shortcut().toString();
+    }
+  }
   for (QAction* a : form.findChildren<QAction*>())
     EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
 }

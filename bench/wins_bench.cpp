@@ -1,5 +1,9 @@
 // The wins of the largest data file over the whole history of the game, beside their floor, and
-// what 1,000 claimed marks add to reading a data file at start-up.
+// what 1,000 claimed marks add to reading a data file at start-up, and the reminder's cost.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -9,6 +13,7 @@
 #include "BenchSupport.h"
 #include "check/Tiers.h"
 #include "check/Wins.h"
+#include "check/WinsOfFile.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
 #include "store/WinsSection.h"
@@ -137,5 +142,24 @@ void BM_ReadMarks(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ReadMarks)->Unit(benchmark::kMillisecond);
+
+// What the reminder does a moment after start-up: the data file with 1,000 marks, a history of
+// 3,200 draws and the prize table read, and the wins of the draws still open found.
+void BM_Reminder(benchmark::State& state) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("pelmora-wins-bench-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  const std::string data = (folder / "t.pmd").string();
+  const std::string history = (folder / "draws.csv").string();
+  std::ofstream(data, std::ios::binary) << FileWithMarks(1000);
+  std::vector<store::Draw> draws = SharedDraws();
+  std::ofstream(history, std::ios::binary) << store::DrawsCsv(draws);
+  const check::WinsSources sources{history, (folder / "prizes.ini").string()};
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(check::LoadWinsOfFile(data, 20260301, sources, true));
+  }
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_Reminder)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 
 #include "UiFixture.h"
 #include "platform/doubles/ScopedNotifications.h"
@@ -120,6 +121,25 @@ TEST_F(WinsWindowTest, MarkClaimedFiltersAndTotals) {
   Named<QPushButton>(*wins_, "cmdNotClaimed")->click();
   EXPECT_EQ(ReadDataFile().find("Claim.3134.2"), std::string::npos);
   EXPECT_EQ(wins_->Model()->rowCount(), 1);
+}
+
+TEST_F(WinsWindowTest, KeyboardOnly) {
+  wins_->show();
+  wins_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(wins_));
+  auto* table = Named<QTableView>(*wins_, "tblWins");
+  QTest::keyClick(wins_, Qt::Key_W, Qt::AltModifier);  // the table's label
+  ASSERT_EQ(QApplication::focusWidget(), table);
+  QTest::keyClick(table, Qt::Key_Down);
+  QTest::keyClick(table, Qt::Key_C, Qt::AltModifier);  // Mark Claimed, pressed for a moment
+  EXPECT_TRUE(QTest::qWaitFor([this] {
+    return ReadDataFile().find("Claim.3147.1=2026-06-10,2026-02-18,01-11-12-13-18-49") !=
+           std::string::npos;
+  }));
+  QTest::keyClick(wins_, Qt::Key_H, Qt::AltModifier);  // Show
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+  EXPECT_EQ(Named<QComboBox>(*wins_, "cboShow")->currentIndex(), 1);
+  EXPECT_EQ(wins_->Model()->rowCount(), 2);
 }
 
 TEST_F(WinsWindowTest, ClaimSheetAsPdfOnA4AndInThePreviewOnLetter) {

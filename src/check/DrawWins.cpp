@@ -26,8 +26,38 @@ TicketBallSets::TicketBallSets(const store::TicketTexts& tickets)
 }
 
 TierCounts TicketBallSets::Count(const store::Draw& draw) const {
+  // Tickets counted 64 at a time by how many balls they hold and whether they hold the bonus,
+  // then each such class given its tier by the rule.
+  std::array<std::uint64_t, kTiers.size()> byKey{};
+  const Rows rows = RowsOf(draw);
+  for (std::size_t w = 0; w < words_; ++w) {
+    const Sum sum = Add(rows, w);
+    if ((sum.b2 | sum.b1) == 0) {
+      continue;  // no ticket here holds two balls
+    }
+    const std::uint64_t bonus = rows.bonus[w];
+    const std::array<std::uint64_t, 5> held = {
+        sum.b1 & ~sum.b2 & ~sum.b0, sum.b1 & ~sum.b2 & sum.b0, sum.b2 & ~sum.b1 & ~sum.b0,
+        sum.b2 & ~sum.b1 & sum.b0, sum.b2 & sum.b1 & ~sum.b0};  // two to six balls
+    for (std::size_t i = 0; i < held.size(); ++i) {
+      if (held[i] == 0) {
+        continue;
+      }
+      const std::size_t key = (i + 2) * 2;
+      const std::uint64_t withBonus = held[i] & bonus;
+      byKey[key] += static_cast<std::uint64_t>(std::popcount(held[i]));
+      if (withBonus != 0) {
+        const auto count = static_cast<std::uint64_t>(std::popcount(withBonus));
+        byKey[key] -= count;
+        byKey[key + 1] += count;
+      }
+    }
+  }
   TierCounts counts{};
-  ForEachWin(draw, [&counts](std::size_t, Tier tier) { ++counts[static_cast<std::size_t>(tier)]; });
+  for (std::size_t key = 0; key < byKey.size(); ++key) {
+    counts[static_cast<std::size_t>(kTiers[key])] += byKey[key];
+  }
+  counts[static_cast<std::size_t>(Tier::None)] = 0;
   return counts;
 }
 

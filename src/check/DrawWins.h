@@ -39,17 +39,20 @@ class TicketBallSets {
   // Calls `visit(ticket, tier)` for every ticket that won in `draw`, in list order.
   template <typename Visit>
   void ForEachWin(const store::Draw& draw, Visit&& visit) const {
-    const std::uint64_t* bonusSet = Set(draw.bonus);
+    const Rows rows = RowsOf(draw);
     for (std::size_t w = 0; w < words_; ++w) {
-      Sum sum = Add(draw, w);
+      const Sum sum = Add(rows, w);
       std::uint64_t won = sum.b2 | sum.b1;  // two or more balls
+      const std::uint64_t bonus = rows.bonus[w];
       while (won != 0) {
         const int bit = std::countr_zero(won);
         won &= won - 1;
-        const int matched = static_cast<int>(
-            ((sum.b0 >> bit) & 1u) | (((sum.b1 >> bit) & 1u) << 1) | (((sum.b2 >> bit) & 1u) << 2));
-        const bool bonus = bonusSet != nullptr && ((bonusSet[w] >> bit) & 1u) != 0;
-        visit(w * 64 + static_cast<std::size_t>(bit), TierForMatches(matched, bonus));
+        const unsigned key =
+            static_cast<unsigned>(((sum.b0 >> bit) & 1u) | (((sum.b1 >> bit) & 1u) << 1) |
+                                  (((sum.b2 >> bit) & 1u) << 2))
+                << 1 |
+            static_cast<unsigned>((bonus >> bit) & 1u);
+        visit(w * 64 + static_cast<std::size_t>(bit), kTiers[key]);
       }
     }
   }
@@ -58,15 +61,33 @@ class TicketBallSets {
   TierCounts Count(const store::Draw& draw) const;
 
  private:
+  // The sets of a draw's six balls and of its bonus ball. A ball outside 1..59 (a draw without a
+  // bonus) gets the set of 0, which holds no ticket.
+  struct Rows {
+    std::array<const std::uint64_t*, store::kNumbersPerTicket> balls{};
+    const std::uint64_t* bonus = nullptr;
+  };
+  Rows RowsOf(const store::Draw& draw) const {
+    Rows rows;
+    for (std::size_t k = 0; k < rows.balls.size(); ++k) {
+      rows.balls[k] = Set(draw.balls[k]);
+    }
+    rows.bonus = Set(draw.bonus);
+    return rows;
+  }
+  const std::uint64_t* Set(int ball) const {
+    const bool valid = ball >= store::kLowestNumber && ball <= store::kHighestNumber;
+    return sets_.data() + static_cast<std::size_t>(valid ? ball : 0) * words_;
+  }
+
   // Per ticket, how many of the draw's six balls it holds, as three bit planes.
   struct Sum {
     std::uint64_t b0 = 0, b1 = 0, b2 = 0;
   };
-  Sum Add(const store::Draw& draw, std::size_t word) const {
+  static Sum Add(const Rows& rows, std::size_t word) {
     Sum sum;
-    for (const int ball : draw.balls) {
-      const std::uint64_t* set = Set(ball);
-      const std::uint64_t x = set != nullptr ? set[word] : 0;
+    for (const std::uint64_t* set : rows.balls) {
+      const std::uint64_t x = set[word];
       const std::uint64_t c0 = sum.b0 & x;
       sum.b0 ^= x;
       const std::uint64_t c1 = sum.b1 & c0;
@@ -75,11 +96,16 @@ class TicketBallSets {
     }
     return sum;
   }
-  const std::uint64_t* Set(int ball) const {
-    return ball >= store::kLowestNumber && ball <= store::kHighestNumber
-               ? sets_.data() + static_cast<std::size_t>(ball) * words_
-               : nullptr;
-  }
+
+  // The game's rule for every (balls held, bonus held) pair, indexed by balls * 2 + bonus: a
+  // look-up instead of branches that no processor could predict.
+  static constexpr std::array<Tier, 16> kTiers = [] {
+    std::array<Tier, 16> tiers{};
+    for (int key = 0; key < 16; ++key) {
+      tiers[static_cast<std::size_t>(key)] = TierForMatches(key >> 1, (key & 1) != 0);
+    }
+    return tiers;
+  }();
 
   std::size_t tickets_ = 0;
   std::size_t words_ = 0;

@@ -164,6 +164,11 @@ TEST(DrawWins, SetsAgreeWithTheTierOfEachTicket) {
     std::vector<Tier> got(tickets.size(), Tier::None);
     sets.ForEachWin(draw, [&](std::size_t t, Tier tier) { got[t] = tier; });
     EXPECT_EQ(got, expected) << "draw " << d;
+    TierCounts counts{};
+    for (const Tier tier : expected) {
+      counts[static_cast<std::size_t>(tier)] += tier == Tier::None ? 0 : 1;
+    }
+    EXPECT_EQ(sets.Count(draw), counts) << "draw " << d;
   }
 }
 

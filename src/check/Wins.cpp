@@ -151,17 +151,23 @@ WinsList WinsList::Find(const store::TicketTexts& tickets, const std::vector<sto
       }
     }
     if (found == list.ticketOf_.size()) {
-      const bool there = mark.ticket >= 1 &&
-                         static_cast<std::size_t>(mark.ticket) <= tickets.size() &&
-                         tickets[static_cast<std::size_t>(mark.ticket - 1)] == mark.ticketText;
-      bool textThere = there;
+      bool claimedTwice = false;
+      if (group != groupMap.end()) {
+        const Group& g = list.groups_[group->second];
+        for (std::size_t p = g.begin; p < g.end && !claimedTwice; ++p) {
+          claimedTwice = tickets[list.ticketOf_[p]] == mark.ticketText;
+        }
+      }
+      bool textThere = false;
       for (std::size_t t = 0; !textThere && t < tickets.size(); ++t) {
         textThere = tickets[t] == mark.ticketText;
       }
-      list.loose_.push_back(
-          {m, textThere ? "ticket " + mark.ticketText + " wins nothing in " + DrawName(mark)
-                        : "ticket " + std::to_string(mark.ticket) + " (" + mark.ticketText +
-                              ") is no longer in the file"});
+      std::string reason = claimedTwice ? "another mark claims the same win"
+                           : textThere
+                               ? "ticket " + mark.ticketText + " wins nothing in " + DrawName(mark)
+                               : "ticket " + std::to_string(mark.ticket) + " (" + mark.ticketText +
+                                     ") is no longer in the file";
+      list.loose_.push_back({m, std::move(reason)});
       continue;
     }
     taken[found] = 1;

@@ -48,6 +48,14 @@ std::string Quoted(std::string_view text) {
 // A claim key's draw and ticket: "Claim.3147.12" or "Claim.2026-02-18.12".
 bool ReadClaimKey(std::string_view key, ClaimMark& mark) {
   key.remove_prefix(kClaimPrefix.size());
+  // "~2": a second mark whose name another mark had taken.
+  if (const std::size_t tilde = key.rfind('~'); tilde != std::string_view::npos) {
+    int n = 0;
+    if (!ReadNumber(key.substr(tilde + 1), n) || n < 1) {
+      return false;
+    }
+    key = key.substr(0, tilde);
+  }
   const std::size_t dot = key.rfind('.');
   if (dot == std::string_view::npos || !ReadNumber(key.substr(dot + 1), mark.ticket) ||
       mark.ticket < 1) {
@@ -239,7 +247,12 @@ Result<void> SetClaimed(const std::string& path, const std::vector<ClaimMark>& m
         }
         for (std::size_t m = 0; m < marks.size(); ++m) {
           if (claimed) {
-            doc.Set(kWinsSection, marks[m].key, values[m]);
+            // A name another mark holds (one whose ticket has moved since) is never written over.
+            std::string key = marks[m].key;
+            for (int n = 2; doc.HasKey(kWinsSection, key); ++n) {
+              key = marks[m].key + "~" + std::to_string(n);
+            }
+            doc.Set(kWinsSection, key, values[m]);
           } else {
             doc.Delete(kWinsSection, marks[m].key);
           }

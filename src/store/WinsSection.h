@@ -17,7 +17,8 @@
 //
 // A claim key names the draw (its number, or its date where the draw has none) and the ticket's
 // key; its value is the day it was claimed, the draw's day and the ticket's text as it was then,
-// so that a mark still finds its ticket after tickets before it were deleted.
+// so that a mark still finds its ticket after tickets before it were deleted. A name already taken
+// by another mark gets "~2", "~3" and so on at its end.
 namespace store {
 
 inline constexpr std::string_view kWinsSection = "Wins";
@@ -75,8 +76,9 @@ Result<Day> ReadPlayingDay(std::string_view key, std::string_view text);
 // end before the start, and a file that does not exist (the section never makes a data file).
 Result<void> SetPlayingDays(const std::string& path, Day since, Day until);
 
-// Marks wins claimed, each on its `claimedOn`, or, with `claimed` false, removes the marks stored
-// under their keys (the old file is kept as a version first). One locked change for them all.
+// Marks wins claimed, each on its `claimedOn` (under its key, or with "~2" and on where another
+// mark holds that name), or, with `claimed` false, removes the marks stored under their keys (the
+// old file is kept as a version first). One locked change for them all.
 Result<void> SetClaimed(const std::string& path, const std::vector<ClaimMark>& marks, bool claimed);
 
 }  // namespace store

@@ -141,17 +141,19 @@ TEST_F(WinsListTest, MarkFindsItsTicketAfterEarlierTicketsWereDeleted) {
 TEST_F(WinsListTest, MarksWithoutTheirWinAreKeptAsLooseMarks) {
   store::WinsSection section;
   section.since = 20250601;
-  section.claims = {Mark(2999, 1, "01-11-12-13-18-49", 20240101),  // draw not in the history
-                    Mark(3147, 4, "07-08-09-10-11-12", 20260218),  // ticket gone
-                    Mark(3147, 4, "50-51-52-53-54-55", 20260218),  // ticket wins nothing there
-                    Mark(3030, 1, "01-11-12-13-18-49", 20250104),  // draw before Since
-                    Mark(0, 1, "01-11-12-13-18-49", 20260218)};    // by day: finds its win
+  section.claims = {Mark(2999, 1, "01-11-12-13-18-49", 20240101),   // draw not in the history
+                    Mark(3147, 4, "07-08-09-10-11-12", 20260218),   // ticket gone
+                    Mark(3147, 4, "50-51-52-53-54-55", 20260218),   // ticket wins nothing there
+                    Mark(3030, 1, "01-11-12-13-18-49", 20250104),   // draw before Since
+                    Mark(0, 1, "01-11-12-13-18-49", 20260218),      // by day: finds its win
+                    Mark(3147, 1, "01-11-12-13-18-49", 20260218)};  // the same win again
   const check::WinsList list = Find(section);
-  ASSERT_EQ(list.LooseMarks().size(), 4u);
+  ASSERT_EQ(list.LooseMarks().size(), 5u);
   EXPECT_EQ(list.LooseMarks()[0].reason, "draw 2999 is not in the draw history");
   EXPECT_EQ(list.LooseMarks()[1].reason, "ticket 4 (07-08-09-10-11-12) is no longer in the file");
   EXPECT_EQ(list.LooseMarks()[2].reason, "ticket 50-51-52-53-54-55 wins nothing in draw 3147");
   EXPECT_EQ(list.LooseMarks()[3].reason, "draw 3030 is outside the draws this file plays");
+  EXPECT_EQ(list.LooseMarks()[4].reason, "another mark claims the same win");
   EXPECT_EQ(list.Count(WinState::Claimed), 1u);
 }
 

@@ -101,6 +101,13 @@ TEST_F(WinsSectionWrite, DatesAndMarksGoInTheirOwnSection) {
   EXPECT_EQ(ReadBytes(path_), std::string(kTickets) +
                                   "[Wins]\r\nSince=2025-09-06\r\n"
                                   "Claim.3147.2=2026-03-01,2026-02-18,07-08-09-10-11-12\r\n");
+  // Ticket 2 is another ticket now: its new win's mark never writes over the old one.
+  ASSERT_TRUE(store::SetClaimed(path_, {Mark(2, "19-20-21-22-23-24")}, true));
+  const store::WinsSection section = store::ParseWinsSection(ReadBytes(path_));
+  ASSERT_EQ(section.claims.size(), 2u);
+  EXPECT_EQ(section.claims[1].key, "Claim.3147.2~2");
+  EXPECT_EQ(section.claims[1].ticket, 2);
+  EXPECT_EQ(section.claims[1].ticketText, "19-20-21-22-23-24");
   EXPECT_EQ(store_test::ReasonOf(store::SetPlayingDays(path_, 20260301, 20260201)),
             "The last draw (2026-02-01) lies before the first (2026-03-01).");
   EXPECT_EQ(store_test::ReasonOf(store::ReadPlayingDay("Since", "2026-2-1")),

@@ -41,7 +41,7 @@ crlf '[Numbers]' 'TOTAL=8' 'W=04-11-19-27-38-52' \
   '7=03-09-17-26-31-47' \
   '8=11-19-27-38-52-04' >"$work/pelmora.pmd"
 
-env HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$work/pelmora" &
+env -u DBUS_SESSION_BUS_ADDRESS HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$work/pelmora" &
 pid=$!
 
 window=$(timeout 20 xdotool search --sync --onlyvisible --name 'Pelmora' | head -n1)

@@ -44,8 +44,8 @@ std::string UsageText() {
          "\n"
          "  FILE       open this data file instead of the default one; when Pelmora\n"
          "             already runs, that window opens it\n"
-         "  --help     show this help and end\n"
-         "  --version  show the version and end\n";
+         "  --help     show this help and exit\n"
+         "  --version  show the version and exit\n";
 }
 
 std::string VersionText() {

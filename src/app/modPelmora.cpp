@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <cstdlib>
 
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
@@ -38,20 +37,19 @@ std::string GetProfileValue(std::string_view section, std::string_view key,
   return store::ReadProfileValue(section, key, path);
 }
 
-void CheckPrevInstance(const QString& fileToOpen) {
+StartVerdict CheckPrevInstance(const std::string& fileToOpen) {
   // Renamed first so that this copy's own windows no longer pass for the running copy's; the
   // message below therefore carries the new title, as every later message of this copy does.
   SetAppTitle(QStringLiteral("unwanted instance"));
-  if (!platform::PreviousInstance::Activate(fileToOpen))
-    return;
+  if (!platform::PreviousInstance::Activate(QByteArray::fromStdString(fileToOpen)))
+    return StartVerdict::Run;
   // Handing a file over is what the person asked for; the running copy shows it, nothing to say.
-  if (!fileToOpen.isEmpty())
-    std::exit(0);
-  Tell(nullptr,
-       QStringLiteral("This instance of Pelmora will terminate because another running "
-                      "instance was detected."),
-       platform::MessageIcon::Information);
-  std::exit(0);
+  if (fileToOpen.empty())
+    Tell(nullptr,
+         QStringLiteral("This instance of Pelmora will terminate because another running "
+                        "instance was detected."),
+         platform::MessageIcon::Information);
+  return StartVerdict::End;
 }
 
 }  // namespace modPelmora

@@ -29,11 +29,14 @@ QString ProgramFolder();
 std::string GetProfileValue(std::string_view section, std::string_view key,
                             const std::string& path);
 
-// Another copy runs: asks it to come to the front and, when it answered, tells the user and ends
-// this copy. With `fileToOpen`, the running copy is asked to open that file too and this copy ends
-// without a message. When it did not answer, start-up goes on under the title
+// Whether start-up goes on after the single-instance check.
+enum class StartVerdict { Run, End };
+
+// Another copy runs: asks it to come to the front and, when it answered, tells the user and
+// returns End. With `fileToOpen` (a path as bytes), the running copy is asked to open that file
+// too and End comes without a message. When it did not answer, start-up goes on under the title
 // "unwanted instance".
-void CheckPrevInstance(const QString& fileToOpen = QString());
+StartVerdict CheckPrevInstance(const std::string& fileToOpen = {});
 
 // Turns a path kept as bytes into text for the screen (see FileText), and a path the person
 // chose back into bytes.

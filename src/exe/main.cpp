@@ -1,9 +1,9 @@
 #include <malloc.h>
 #include <QApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QListView>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,7 +15,8 @@
 #include "exe/FirstPaintProbe.h"
 #include "exe/FontWarmUp.h"
 #include "exe/StartupStyle.h"
-#include "platform/UserInstance.h"
+#include "platform/Display.h"
+#include "platform/SessionInstance.h"
 #include "store/ReadAhead.h"
 #include "ui/main/frmNumberChecker.h"
 
@@ -42,22 +43,28 @@ int main(int argc, char** argv) {
   // afterwards, and a check of every ticket followed by a copy peaks megabytes higher.
   mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 
+  platform::NeverStartASessionBus();
   // The toolkit sees no argument of ours, so a data file name is never taken for one of its
   // options.
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
+  platform::LookForDisplay();
   QApplication app(qtArgc, qtArgv);
+  platform::DisplayFound();
   QApplication::setApplicationName(QStringLiteral("pelmora"));
   QApplication::setDesktopFileName(QStringLiteral("pelmora"));
   QApplication::setStyle(new StartupStyle);
 
-  // A running copy may have another working folder: hand it a full path.
-  const QString file = line.file.empty()
-                           ? QString()
-                           : QFileInfo(QFile::decodeName(line.file.c_str())).absoluteFilePath();
+  // A running copy may have another working folder: hand it a full path, byte for byte.
+  std::string fileBytes = line.file;
+  std::error_code noFolder;  // the working folder is gone: the name goes as given
+  if (const std::filesystem::path full = std::filesystem::absolute(line.file, noFolder);
+      !line.file.empty() && !noFolder)
+    fileBytes = full.lexically_normal().string();
+  const QString file = QFile::decodeName(QByteArray::fromStdString(fileBytes));
 
-  // One copy runs per user: this guard finds an earlier one, or answers the later ones.
-  platform::UserInstance instance;
+  // One copy runs per desktop session: this guard finds an earlier one, or answers the later ones.
+  platform::SessionInstance instance;
 
   // The data file is read while the font configuration is still being read on the other thread;
   // the window takes the tickets if they are of the file it opens, unchanged since.
@@ -69,6 +76,9 @@ int main(int argc, char** argv) {
   frmNumberChecker mainForm;
   const QIcon icon = mainForm.windowIcon();
   QApplication::setWindowIcon(icon);
+  if (platform::PreviousInstance::Exists() &&
+      modPelmora::CheckPrevInstance(fileBytes) == modPelmora::StartVerdict::End)
+    return 0;
   mainForm.Form_Load(file, std::move(early));
   // The window is handed its icon once its first paint is on the screen: decoding the pictures
   // and sending every size to the desktop would otherwise come before that paint. The window's
@@ -87,7 +97,8 @@ int main(int argc, char** argv) {
   mainForm.show();
   // Only the copy that kept running answers later copies: it comes to the front and opens the
   // file they were started with.
-  instance.SetActivationHandler(
-      [&mainForm](const QString& handed) { mainForm.OpenFromOutside(handed); });
+  instance.SetActivationHandler([&mainForm](const QByteArray& handed) {
+    mainForm.OpenFromOutside(QFile::decodeName(handed));
+  });
   return app.exec();
 }

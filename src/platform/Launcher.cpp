@@ -1,8 +1,8 @@
 #include "platform/Launcher.h"
 
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
 
@@ -11,10 +11,7 @@ namespace {
 
 class DesktopLauncher final : public Launcher {
  public:
-  bool Exists(const QString& path) override {
-    const QFileInfo info(path);
-    return info.exists() && info.isFile();
-  }
+  QString Find(const QString& name) override { return QStandardPaths::findExecutable(name); }
   bool Start(const QString& path) override { return QProcess::startDetached(path, QStringList()); }
   bool Open(const QString& url) override { return QDesktopServices::openUrl(QUrl(url)); }
 };

@@ -21,7 +21,8 @@ namespace fs = std::filesystem;
 
 class ProgramFolderTest : public store_test::TempFolderTest {};
 
-// Starts `program` in `workFolder` off screen, with a home and runtime folder of its own.
+// Starts `program` in `workFolder` off screen, with a home and runtime folder of its own and no
+// session bus: it runs unguarded, so a Pelmora window open on the desktop refuses nothing.
 pid_t StartProgram(const std::string& program, const std::string& workFolder,
                    const std::string& home) {
   const pid_t child = ::fork();
@@ -29,6 +30,7 @@ pid_t StartProgram(const std::string& program, const std::string& workFolder,
     if (::chdir(workFolder.c_str()) != 0)
       ::_exit(127);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
     ::setenv("HOME", home.c_str(), 1);
     ::setenv("XDG_RUNTIME_DIR", (home + "/run").c_str(), 1);
     ::setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);

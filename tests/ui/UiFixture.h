@@ -18,7 +18,6 @@
 #include "platform/doubles/ScopedLauncher.h"
 #include "platform/doubles/ScopedMessages.h"
 #include "platform/doubles/ScopedPreviousInstance.h"
-#include "platform/doubles/ScopedRegistry.h"
 #include "ui/Twips.h"
 #include "ui/entry/frmNumberEntry.h"
 #include "ui/main/frmNumberChecker.h"
@@ -31,7 +30,6 @@ struct DesktopDoubles {
   platform::ScopedFileDialog files;
   platform::ScopedClipboard clipboard;
   platform::ScopedHelp help;
-  platform::ScopedRegistry registry;
   platform::ScopedLauncher launcher;
   platform::ScopedPreviousInstance instance;
 };

@@ -6,14 +6,11 @@
 #include <functional>
 
 #include "UiFixture.h"
-#include "platform/LinuxRegistry.h"
 #include "ui/other/SysInfo.h"
 #include "ui/other/frmAbout.h"
 
 namespace {
 
-const QString kToolKey = QString::fromLatin1(platform::kSysInfoKey);
-const QString kLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 const QString kUnavailable = "System Information Is Unavailable At This Time";
 
 class AboutTest : public UiTest {
@@ -26,103 +23,31 @@ class AboutTest : public UiTest {
     EXPECT_NE(about, nullptr);
     return *about;
   }
+};
 
-  void ExpectUnavailableShownOnceAndNothingStarted() {
-    ASSERT_EQ(desktop_.messages.shown.size(), 1u);
+TEST_F(AboutTest, SystemInfoStartsTheFirstProgramFoundOrSaysSoOnce) {
+  const struct {
+    QStringList onPath;
+    bool starts;
+    QStringList started;
+  } cases[] = {{{}, true, {}},
+               {{"gnome-system-monitor", "hardinfo"}, true, {"/usr/bin/hardinfo"}},
+               {{"kinfocenter", "gnome-system-monitor"}, false, {"/usr/bin/kinfocenter"}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.onPath.join(' ').toStdString());
+    desktop_.launcher.started.clear();
+    desktop_.launcher.onPath = c.onPath;
+    desktop_.launcher.startSucceeds = c.starts;
+    desktop_.messages.shown.clear();
+    StartSysInfo();
+    EXPECT_EQ(desktop_.launcher.started, c.started);
+    ASSERT_EQ(desktop_.messages.shown.size(), c.started.isEmpty() || !c.starts ? 1u : 0u);
+    if (desktop_.messages.shown.empty())
+      continue;
     const platform::MessageRequest& shown = desktop_.messages.shown[0].request;
     EXPECT_EQ(shown.text, kUnavailable);
     EXPECT_EQ(shown.title, "VORDANIK Pelmora 2.0");
     EXPECT_EQ(shown.icon, platform::MessageIcon::None);
-    EXPECT_EQ(shown.buttons, platform::MessageButtons::Ok);
-    EXPECT_TRUE(desktop_.launcher.started.isEmpty());
-  }
-};
-
-TEST_F(AboutTest, RegistryValuesReadAsText) {
-  desktop_.registry.SetString(kToolKey, "PATH", "C:\\Tools\\info.exe");
-  desktop_.registry.SetDword(kToolKey, "Count", 258);
-  desktop_.registry.SetDword(kToolKey, "Big", 0x12AB34CDu);
-  const std::uint32_t hklm = platform::kHkeyLocalMachine;
-
-  QString text = "stale";
-  EXPECT_TRUE(GetKeyValue(hklm, kToolKey, "PATH", text));
-  EXPECT_EQ(text, "C:\\Tools\\info.exe");
-
-  // 258 is stored as 02 01 00 00; its last byte counts as the closing NUL and is dropped.
-  EXPECT_TRUE(GetKeyValue(hklm, kToolKey, "Count", text));
-  EXPECT_EQ(text, "&h000102");
-  EXPECT_TRUE(GetKeyValue(hklm, kToolKey, "Big", text));
-  EXPECT_EQ(text, "&h12AB34CD");
-
-  text = "stale";
-  EXPECT_FALSE(GetKeyValue(hklm, "SOFTWARE\\Nowhere", "PATH", text)) << "missing key";
-  EXPECT_EQ(text, "");
-  text = "stale";
-  EXPECT_FALSE(GetKeyValue(hklm, kToolKey, "Missing", text)) << "missing value";
-  EXPECT_EQ(text, "");
-  text = "stale";
-  EXPECT_FALSE(GetKeyValue(hklm + 1, kToolKey, "PATH", text)) << "other root";
-  EXPECT_EQ(text, "");
-}
-
-TEST_F(AboutTest, RegistryValueOfOtherTypeOrTooLongForTheBuffer) {
-  const std::uint32_t hklm = platform::kHkeyLocalMachine;
-  desktop_.registry.Set(hklm, kToolKey, "Blob",
-                        {platform::RegistryType::Other, QByteArray("\x01\x02", 2)});
-  QString text = "kept";
-  EXPECT_TRUE(GetKeyValue(hklm, kToolKey, "Blob", text));
-  EXPECT_EQ(text, "kept");
-
-  desktop_.registry.SetString(kToolKey, "Long", QString(1023, 'x'));  // 1024 bytes with the NUL
-  EXPECT_TRUE(GetKeyValue(hklm, kToolKey, "Long", text));
-  EXPECT_EQ(text.size(), 1023);
-  desktop_.registry.SetString(kToolKey, "Long", QString(1024, 'x'));
-  EXPECT_FALSE(GetKeyValue(hklm, kToolKey, "Long", text));
-  EXPECT_EQ(text, "");
-}
-
-TEST_F(AboutTest, SystemInfoStartsThePathValueUnchangedWithoutTestingIt) {
-  desktop_.registry.SetString(kToolKey, "PATH", "/opt/tools/sysinfo --now");
-  desktop_.registry.SetString(kLocationKey, "MSINFO", "/opt/msinfo");
-  desktop_.launcher.existingFiles.insert("/opt/msinfo/MSINFO32.EXE");
-  frmAbout& about = OpenAbout();
-  Named<QPushButton>(about, "cmdSysInfo")->click();
-  EXPECT_EQ(desktop_.launcher.started, QStringList({"/opt/tools/sysinfo --now"}));
-  EXPECT_TRUE(desktop_.messages.shown.empty());
-  EXPECT_TRUE(about.isVisible()) << "System Info leaves the box open";
-  Named<QPushButton>(about, "cmdOK")->click();
-}
-
-TEST_F(AboutTest, SystemInfoFallsBackToTheToolFolderWhenItsFileExists) {
-  desktop_.registry.SetString(kLocationKey, "MSINFO", "/opt/msinfo");
-  desktop_.launcher.existingFiles.insert("/opt/msinfo/MSINFO32.EXE");
-  StartSysInfo();
-  EXPECT_EQ(desktop_.launcher.started, QStringList({"/opt/msinfo/MSINFO32.EXE"}));
-  EXPECT_TRUE(desktop_.messages.shown.empty());
-}
-
-TEST_F(AboutTest, SystemInfoWithoutAToolSaysSoOnce) {
-  {
-    SCOPED_TRACE("no registry value at all");
-    StartSysInfo();
-    ExpectUnavailableShownOnceAndNothingStarted();
-  }
-  desktop_.messages.shown.clear();
-  {
-    SCOPED_TRACE("tool folder without the tool");
-    desktop_.registry.SetString(kLocationKey, "MSINFO", "/opt/msinfo");
-    StartSysInfo();
-    ExpectUnavailableShownOnceAndNothingStarted();
-  }
-  desktop_.messages.shown.clear();
-  {
-    SCOPED_TRACE("the tool does not start");
-    desktop_.registry.SetString(kToolKey, "PATH", "/opt/tools/sysinfo");
-    desktop_.launcher.startSucceeds = false;
-    StartSysInfo();
-    ASSERT_EQ(desktop_.messages.shown.size(), 1u);
-    EXPECT_EQ(desktop_.messages.shown[0].request.text, kUnavailable);
-    EXPECT_EQ(desktop_.launcher.started, QStringList({"/opt/tools/sysinfo"}));
   }
 }
 

@@ -292,4 +292,26 @@ TEST_F(CheckTest, MenuShortcutsWinOverTheResultsBox) {
   EXPECT_EQ(form.ResultsText(), kExampleResults) << "no key reached the box";
 }
 
+// However the results box came to show, the keys go to it: none reaches the hidden play list,
+// where Down and Space would mark tickets nobody sees for the next Delete.
+TEST_F(CheckTest, KeysTypedWhileTheResultsShowMarkNoTicket) {
+  const std::pair<Tickets, const char*> ways[] = {
+      {kExample, "mnuCheck"},
+      {{"05-12-01-02-03-04", "23-34-01-02-03-04"}, "mnuCheck"},
+      {kExample, "mnuCopy"},
+      {kExample, "mnuMatches"}};
+  for (const auto& [tickets, command] : ways) {
+    SCOPED_TRACE(command + std::to_string(tickets.size()));
+    frmNumberChecker& form = StartWith(tickets);
+    Activate(form);
+    Trigger(form, command);
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space})
+      QTest::keyClick(form.windowHandle(), key);
+    EXPECT_EQ(Plays(form)->CheckedCount(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), Named<QPlainTextEdit>(form, "txtMatchedTickets"));
+    main_.reset();
+    Flush();
+  }
+}
+
 }  // namespace

@@ -72,16 +72,6 @@ INSTANTIATE_TEST_SUITE_P(Files, RefusedStartTest,
                                            RefusedStart{"NoNumbersSection", "hello\r\n"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(OutsideFileTest, ASilentRunningCopyGetsTheFileAndThisCopyOpensItItself) {
-  desktop_.instance.running = true;
-  desktop_.instance.answers = false;
-  const QString other = Other(kTwoTickets);
-  StartProgram(other);
-  EXPECT_EQ(desktop_.instance.activationFile, other);
-  EXPECT_EQ(CurrentFile(), other.toStdString());
-  EXPECT_EQ(modPelmora::AppTitle(), "unwanted instance");
-}
-
 TEST_F(OutsideFileTest, AHandedOverFileOpensAsOpenWould) {
   WriteDataFile(kDefaultTickets);
   StartProgram();

@@ -194,14 +194,37 @@ TEST_F(StartupTest, FlashRunsFortyTicksThenStopsAndRestoresTheBoxes) {
   }
 }
 
-TEST_F(StartupTest, SecondCopyThatGetsAnAnswerShowsItsMessageUnderTheRenamedTitle) {
-  // The copy that finds no running window goes on, renamed "unwanted instance".
+struct SecondCopyCase {
+  const char* name;
+  bool answers;      // whether the running copy answers
+  std::string file;  // named on the command line, as bytes
+};
+
+class SecondCopyTest : public StartupTest, public ::testing::WithParamInterface<SecondCopyCase> {};
+
+// This copy ends only when the running copy answered, with its message unless it handed a file.
+TEST_P(SecondCopyTest, AsksTheRunningCopyAndEndsOnlyWhenItAnswered) {
+  const SecondCopyCase& c = GetParam();
   desktop_.instance.running = true;
-  desktop_.instance.answers = false;
-  StartProgram();
-  EXPECT_EQ(desktop_.instance.activationRequests, 1);
+  desktop_.instance.answers = c.answers;
+  EXPECT_EQ(modPelmora::CheckPrevInstance(c.file),
+            c.answers ? modPelmora::StartVerdict::End : modPelmora::StartVerdict::Run);
+  EXPECT_EQ(desktop_.instance.activationFile.toStdString(), c.file) << "byte for byte";
   EXPECT_EQ(modPelmora::AppTitle(), "unwanted instance");
-  EXPECT_TRUE(desktop_.messages.shown.empty());
+  QStringList shown;
+  for (const auto& message : desktop_.messages.shown)
+    shown << message.request.title + ": " + message.request.text;
+  EXPECT_EQ(shown, c.answers && c.file.empty()
+                       ? QStringList{"unwanted instance: This instance of Pelmora will terminate "
+                                     "because another running instance was detected."}
+                       : QStringList());
 }
+
+INSTANTIATE_TEST_SUITE_P(Starts, SecondCopyTest,
+                         ::testing::Values(SecondCopyCase{"Answered", true, ""},
+                                           SecondCopyCase{"AnsweredWithAFile", true,
+                                                          "/data/b\xFF\xFE.pmd"},
+                                           SecondCopyCase{"Silent", false, "/data/t.pmd"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

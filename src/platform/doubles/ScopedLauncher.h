@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QSet>
 #include <QStringList>
 
 #include "platform/Launcher.h"
@@ -10,13 +9,15 @@ namespace platform {
 // Records the programs started and addresses opened; nothing is started for real.
 class ScopedLauncher final : public Scoped<Launcher> {
  public:
-  QSet<QString> existingFiles;
+  QStringList onPath;  // programs found, by name, in the folder /usr/bin
   QStringList started;
   QStringList openedUrls;
   bool startSucceeds = true;
   bool openUrlSucceeds = true;
 
-  bool Exists(const QString& path) override { return existingFiles.contains(path); }
+  QString Find(const QString& name) override {
+    return onPath.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
+  }
   bool Start(const QString& path) override {
     started << path;
     return startSucceeds;

@@ -24,7 +24,10 @@ using namespace modPelmora;
 
 namespace {
 
-constexpr int kClientWidth = 3975;
+// The buttons of the right-hand column end at 3975 twips; the window is 120 twips wider, so that
+// they keep off its edge by as much as "&Cancel" does on the left, and the grid and the ticket
+// above it stand in the middle.
+constexpr int kClientWidth = 3975 + 120;
 constexpr int kClientHeight = 6090;
 const QString kDesignCaption = QStringLiteral("VORDANIK Pelmora-Number Entry Form");
 const QColor kPickedColour(255, 0, 0);
@@ -108,7 +111,7 @@ void frmNumberEntry::CreateControls() {
   lbltktnum = MakeLabel(this, "lbltktnum", QStringLiteral("Ticket#"), QString(), Qt::AlignHCenter,
                         TwipsRect(75, 5280, 1215, 375));
   lblticketnumber = MakeLabel(this, "lblticketnumber", QString(), tr("This play number"),
-                              Qt::AlignRight, TwipsRect(0, 5640, 600, 345));
+                              Qt::AlignRight, TwipsRect(0, 5640, 495, 345));
   Label2 = MakeLabel(this, "Label2", QStringLiteral("of"), QString(), Qt::AlignLeft,
                      TwipsRect(600, 5640, 255, 345));
   lbltotaltickets = MakeLabel(this, "lbltotaltickets", QString(), tr("Total Saved Play Numbers"),

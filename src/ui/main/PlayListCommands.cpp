@@ -49,9 +49,8 @@ void frmNumberChecker::mnuDeleteChecked_Click() {
 }
 
 bool frmNumberChecker::DeleteChecked() {
-  lstNumbers->show();
+  ShowListView();
   SetStandardHeight();
-  txtMatchedTickets->hide();
   const ListWrite written = WriteList(mPlays->Tickets(), mPlays->Marks());
   if (written == ListWrite::Saved) {
     mPlays->RemoveChecked(/*written=*/true);

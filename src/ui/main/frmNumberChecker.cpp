@@ -16,7 +16,6 @@
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "platform/Help.h"
-#include "platform/PreviousInstance.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
 #include "ui/LazyIcon.h"
@@ -28,6 +27,7 @@
 #include "ui/main/PlayListView.h"
 #include "ui/main/ResultsBox.h"
 #include "ui/main/ShapeMarker.h"
+#include "ui/main/WinningNumberBox.h"
 #include "ui/wins/WinsMenu.h"
 
 using namespace modPelmora;
@@ -92,7 +92,7 @@ void frmNumberChecker::CreateControls() {
   boxFont.setBold(true);
   for (int i = 1; i <= store::kNumbersPerTicket; ++i) {
     // The font goes in before the text, so that the text is laid out once, in the font it keeps.
-    auto* box = new QLineEdit(client);
+    auto* box = new WinningNumberBox(client);
     box->setObjectName(QStringLiteral("win1_%1").arg(i));
     box->setGeometry(TwipsRect(kBoxLeft[i], kBoxTop, kBoxSize, kBoxSize));
     box->setFont(boxFont);
@@ -101,7 +101,6 @@ void frmNumberChecker::CreateControls() {
     box->setAlignment(Qt::AlignCenter);
     box->setEnabled(false);
     box->setFocusPolicy(Qt::NoFocus);
-    box->setTextMargins(0, 0, 0, 0);
     box->setAccessibleName(tr("Winning number position %1").arg(i));
     win1[i] = box;
   }
@@ -215,10 +214,6 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside, store::TicketsR
   // 1. The help document.
   mHelpFile = HelpFilePath();
 
-  // 2. Only one copy runs at a time.
-  if (platform::PreviousInstance::Exists())
-    CheckPrevInstance(fileFromOutside);
-
   // 3, 4. Boxes in their resting look.
   for (int i = 1; i <= store::kNumbersPerTicket; ++i)
     RestoreBoxLook(i);
@@ -287,8 +282,7 @@ void frmNumberChecker::mnuViewAll_Click() {
 }
 
 void frmNumberChecker::mnuMatches_Click() {
-  lstNumbers->hide();
-  txtMatchedTickets->show();
+  ShowResultsView();
   SetStandardHeight();
 }
 
@@ -310,13 +304,19 @@ void frmNumberChecker::closeEvent(QCloseEvent* event) {
 }
 
 void frmNumberChecker::ShowListView() {
-  lstNumbers->show();
-  txtMatchedTickets->hide();
+  SwitchView(lstNumbers, txtMatchedTickets);
 }
 
 void frmNumberChecker::ShowResultsView() {
-  lstNumbers->hide();
-  txtMatchedTickets->show();
+  SwitchView(txtMatchedTickets, lstNumbers);
+}
+
+void frmNumberChecker::SwitchView(QWidget* shown, QWidget* hidden) {
+  // The view that shows takes the keys. Hiding the focused view first would leave the focus on
+  // it, with no other place to go, and keys typed then would mark tickets nobody sees.
+  shown->show();
+  hidden->hide();
+  shown->setFocus(Qt::OtherFocusReason);
 }
 
 int frmNumberChecker::StandardClientHeightTwips() const {

@@ -148,6 +148,8 @@ class frmNumberChecker : public QMainWindow {
 
  private:
   void CreateControls();
+  // Shows one view in place of the other and gives it the keyboard focus.
+  void SwitchView(QWidget* shown, QWidget* hidden);
   // Whether the file given on the command line can be opened as Open would open it; says why
   // not when it cannot. False without a file. When true, `list` is what that one read found.
   bool StartWithFile(const QString& path, store::TicketList& list, store::TicketsReadAhead& early);

@@ -40,6 +40,8 @@ std::string ModeOption(Mode mode) {
       return "--add-draws";
     case Mode::History:
       return "--history";
+    case Mode::Wins:
+      return "--wins";
     default:
       return {};
   }
@@ -147,6 +149,9 @@ class Parser {
         Fail("--duplicates takes no value");
       }
       SetMode(Mode::Duplicates);
+    } else if (option.name == "--wins" || option.name == "--since" || option.name == "--until" ||
+               option.name == "--today") {
+      WinsOption(option);
     } else if (option.name == "--versions" || option.name == "--forget" ||
                option.name == "--restore") {
       VersionsOption(option);
@@ -167,7 +172,28 @@ class Parser {
     if (name == "--replace") {
       return &options.replace;
     }
+    if (name == "--csv") {
+      return &options.winsCsv;
+    }
     return nullptr;
+  }
+
+  // The wins of the data file, and the draws it plays.
+  void WinsOption(const OptionValue& option) {
+    if (option.name == "--wins") {
+      if (option.inlineValue) {
+        Fail("--wins takes no value");
+      }
+      SetMode(Mode::Wins);
+      return;
+    }
+    std::optional<std::string>& target = option.name == "--since"   ? options_.since
+                                         : option.name == "--until" ? options_.until
+                                                                    : options_.today;
+    if (auto value = Value(option, "a date such as 2026-02-18")) {
+      Once(target.has_value(), option.name);
+      target = std::move(*value);
+    }
   }
 
   // The earlier versions kept of the data file: list, put one back, remove them all.
@@ -233,6 +259,13 @@ class Parser {
       Fail(std::string(options.from.empty() ? "--to" : "--from") + " works only with --history");
     } else if (!options.columns.empty() && options.mode != Mode::Import) {
       Fail("--columns works only with --import");
+    } else if ((options.winsCsv || options.since || options.until || options.today) &&
+               options.mode != Mode::Wins) {
+      Fail(std::string(options.winsCsv ? "--csv"
+                       : options.since ? "--since"
+                       : options.until ? "--until"
+                                       : "--today") +
+           " works only with --wins");
     } else if (options.mode == Mode::AddDraws) {
       if (!files.empty()) {
         Fail("--add-draws takes no data file, not \"" + files[0] + "\"");
@@ -306,6 +339,16 @@ the file's tickets and its stored winning number.
                      go on without them
   --export csv       print the tickets as CSV
   --duplicates       list tickets holding the same six numbers in any order
+  --wins             list the wins of the tickets (tier 2 or better) in the
+                     draws the file plays, from the draw history, with each
+                     win's claim deadline and state: to claim, claimed or
+                     expired; soonest deadline first
+  --csv              with --wins: print the wins as CSV
+  --since DATE       with --wins: the file plays the draws from DATE
+                     (YYYY-MM-DD; "" for all); kept in the data file
+  --until DATE       with --wins: the file plays the draws up to DATE ("" for
+                     no end); kept in the data file
+  --today DATE       with --wins: count deadlines from DATE instead of today
   --lf               end every line printed with LF instead of CR LF
   --versions         list the earlier versions kept of the data file
   --restore WHEN     put back the version kept at WHEN (as --versions prints it)
@@ -323,7 +366,8 @@ Exit status:
      the tickets were added (--import: also when printing the summary then
      failed), the tickets were printed (--export), duplicates were found
   1  no ticket matched or won, no duplicates were found, conflicting draws
-     were left as stored (--add-draws)
+     were left as stored (--add-draws); a win is to claim within 30 days
+     (--wins; 0 when none is)
   2  an error; nothing was changed
 A reader that stops reading (such as head) ends the output quietly.
 

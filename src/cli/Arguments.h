@@ -21,7 +21,8 @@ enum class Mode {
   Restore,
   Forget,
   AddDraws,  // --add-draws: into the user's draw history
-  History    // --history: the data file against the user's draw history
+  History,   // --history: the data file against the user's draw history
+  Wins       // --wins: the wins of the data file in the user's draw history
 };
 
 struct Options {
@@ -37,6 +38,10 @@ struct Options {
   bool replace = false;                // --replace, with --add-draws
   std::string from;                    // --from, with --history: first day, as written
   std::string to;                      // --to, with --history: last day, as written
+  bool winsCsv = false;                // --csv, with --wins
+  std::optional<std::string> since;    // --since, with --wins: "" clears it
+  std::optional<std::string> until;    // --until, with --wins: "" clears it
+  std::optional<std::string> today;    // --today, with --wins
 };
 
 // The arguments after the program name. "--name value" and "--name=value" are both accepted,

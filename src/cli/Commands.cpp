@@ -17,6 +17,7 @@
 #include "cli/NumberLines.h"
 #include "cli/OutputWriter.h"
 #include "cli/VersionsCommands.h"
+#include "cli/WinsCommand.h"
 #include "store/PlayNumber.h"
 #include "store/Versions.h"
 #include "store/WriteJournal.h"
@@ -365,6 +366,8 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const Re
     case Mode::Restore:
     case Mode::Forget:
       return RunVersionsCommand(options);
+    case Mode::Wins:
+      return RunWinsCommand(options, sink);
   }
   return Failure("pelmora-check", "unknown command");
 }

@@ -116,8 +116,9 @@ TEST_F(StartupTest, MenuTreeHasItsCaptionsAndShortcuts) {
   EXPECT_EQ(items(Named<QMenu>(form, "mnuView")),
             QStringList({"&All Ticket Play Numbers|", "&Matched Wining Numbers|"}));
   EXPECT_EQ(items(Named<QMenu>(form, "mnuHelp")), QStringList({"&Help|", "&About|"}));
-  EXPECT_EQ(items(Named<QMenu>(form, "mnuDraws")),
-            QStringList({"Draw &History...|Ctrl+H", "&Prize Table...|Ctrl+T"}));
+  EXPECT_EQ(
+      items(Named<QMenu>(form, "mnuDraws")),
+      QStringList({"Draw &History...|Ctrl+H", "&Prize Table...|Ctrl+T", "&Wins...|Ctrl+Shift+W"}));
   QStringList shortcuts;
   for (QAction* a : form.findChildren<QAction*>()) {
     if (!a->shortcut().isEmpty()) {

@@ -19,6 +19,8 @@
 #include "store/TicketFile.h"
 #include "ui/draws/DrawTableModel.h"
 #include "ui/entry/WinningNumberSave.h"
+#include "ui/wins/WinsChart.h"
+#include "ui/wins/WinsReminder.h"
 
 using modPelmora::Tell;
 
@@ -134,6 +136,9 @@ frmDrawHistory::frmDrawHistory(const std::string& dataFile, QWidget* parent)
   layout->addWidget(Caption(this, tr("T&otals over the draws shown:"), grdTotals));
   layout->addWidget(grdTotals, 2);
   layout->addWidget(lblTotal);
+  chrWins = new WinsChart(this);
+  chrWins->setObjectName(QStringLiteral("chrWins"));
+  layout->addWidget(chrWins, 2);
   layout->addLayout(buttons);
   resize(780, 640);
 
@@ -207,6 +212,7 @@ void frmDrawHistory::ShowRange(store::DrawDay from, store::DrawDay to) {
                           .arg(allWins)
                           .arg(Text(check::PrizesOf(mPrizes, wins.total).Text())));
   }
+  chrWins->SetBars(BarsOf(shown, wins.perDraw));
   mDraws->SetDraws(std::move(shown), std::move(wins.perDraw), mPrizes);
   cmdWinning->setEnabled(mDraws->rowCount() > 0 && !mDataFile.empty());
   if (mDraws->rowCount() > 0) {
@@ -344,6 +350,7 @@ void frmDrawHistory::ImportDrawsFile(const QString& path) {
   }
   LoadHistory();
   cmdShow_Click();
+  RemindOfWins(mDataFile);
   Tell(this,
        tr("Imported %1: %2 added, %3 unchanged, %4 conflicting (%5 replaced), %6 refused.")
            .arg(name)

@@ -15,6 +15,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class DrawTableModel;
+class WinsChart;
 class TextTableModel;
 
 // The Draw History window: the user's draws newest first, what the open data file's tickets won
@@ -67,6 +68,7 @@ class frmDrawHistory : public QDialog {
   QTableView* grdWins = nullptr;
   QTableView* grdTotals = nullptr;
   QLabel* lblTotal = nullptr;
+  WinsChart* chrWins = nullptr;
   QPushButton* cmdImport = nullptr;
   QPushButton* cmdWinning = nullptr;
   QPushButton* cmdPrizes = nullptr;

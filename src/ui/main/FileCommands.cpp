@@ -10,6 +10,7 @@
 #include "store/TicketFile.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
+#include "ui/wins/WinsReminder.h"
 
 using namespace modPelmora;
 
@@ -106,6 +107,7 @@ bool frmNumberChecker::OpenDataFile(const QString& path) {
   mnuViewAll_Click();
   ShowMatchHint();
   FollowDataFile();
+  RemindOfWins(mSession.gDataFile);
   return true;
 }
 

@@ -30,6 +30,7 @@
 #include "ui/main/ResultsBox.h"
 #include "ui/main/ShapeMarker.h"
 #include "ui/main/WinningNumberBox.h"
+#include "ui/wins/WinsMenu.h"
 
 using namespace modPelmora;
 
@@ -206,6 +207,7 @@ void frmNumberChecker::CreateMenus() {
                        QKeySequence(Qt::CTRL | Qt::Key_H), &frmNumberChecker::mnuDrawHistory_Click);
   mnuPrizes = add(mnuDraws, "mnuPrizes", QStringLiteral("&Prize Table..."),
                   QKeySequence(Qt::CTRL | Qt::Key_T), &frmNumberChecker::mnuPrizes_Click);
+  AddWinsCommand(mnuDraws, this, [this] { return mSession.gDataFile; });
 
   new HelpKey(this, [this](QWidget* from) { platform::Help::Show(from, mHelpFile); });
 }
@@ -258,6 +260,7 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside, store::TicketsR
   ShowWinningNumber(list.winning);
   FollowDataFile();
   TellVersionWarningAfterCommand(this);
+  RemindOfWinsSoon(this, [this] { return mSession.gDataFile; });
 }
 
 void frmNumberChecker::ShortenCaption() {

@@ -1,0 +1,278 @@
+#include "ui/wins/frmWins.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <set>
+
+#include "app/modPelmora.h"
+#include "platform/FileDialog.h"
+#include "platform/Messages.h"
+#include "platform/Printing.h"
+#include "ui/wins/ClaimSheet.h"
+#include "ui/wins/WinsModel.h"
+
+frmWins::frmWins(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("frmWins"));
+  setWindowTitle(tr("Wins"));
+  setModal(false);
+
+  auto* layout = new QVBoxLayout(this);
+
+  auto* dates = new QHBoxLayout;
+  auto* lblSince = new QLabel(tr("Playing &since:"), this);
+  txtSince = new QLineEdit(this);
+  txtSince->setObjectName(QStringLiteral("txtSince"));
+  txtSince->setPlaceholderText(tr("YYYY-MM-DD, empty for all draws"));
+  lblSince->setBuddy(txtSince);
+  auto* lblUntil = new QLabel(tr("&until:"), this);
+  txtUntil = new QLineEdit(this);
+  txtUntil->setObjectName(QStringLiteral("txtUntil"));
+  txtUntil->setPlaceholderText(tr("YYYY-MM-DD, empty for no end"));
+  lblUntil->setBuddy(txtUntil);
+  cmdSetDates = new QPushButton(tr("Set &Dates"), this);
+  cmdSetDates->setObjectName(QStringLiteral("cmdSetDates"));
+  dates->addWidget(lblSince);
+  dates->addWidget(txtSince);
+  dates->addWidget(lblUntil);
+  dates->addWidget(txtUntil);
+  dates->addWidget(cmdSetDates);
+  layout->addLayout(dates);
+
+  auto* show = new QHBoxLayout;
+  auto* lblShow = new QLabel(tr("S&how:"), this);
+  cboShow = new QComboBox(this);
+  cboShow->setObjectName(QStringLiteral("cboShow"));
+  cboShow->addItems({tr("All wins"), tr("To claim"), tr("Claimed"), tr("Expired")});
+  lblShow->setBuddy(cboShow);
+  show->addWidget(lblShow);
+  show->addWidget(cboShow);
+  show->addStretch();
+  layout->addLayout(show);
+
+  auto* lblWins = new QLabel(tr("&Wins, soonest deadline first:"), this);
+  tblWins = new QTableView(this);
+  tblWins->setObjectName(QStringLiteral("tblWins"));
+  tblWins->setAccessibleName(tr("Wins"));
+  mModel = new WinsModel(this);
+  tblWins->setModel(mModel);
+  tblWins->setSelectionBehavior(QAbstractItemView::SelectRows);
+  tblWins->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  tblWins->setTabKeyNavigation(false);
+  tblWins->setWordWrap(false);
+  tblWins->verticalHeader()->hide();
+  tblWins->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  tblWins->horizontalHeader()->setStretchLastSection(true);
+  lblWins->setBuddy(tblWins);
+  layout->addWidget(lblWins);
+  layout->addWidget(tblWins, 3);
+
+  lblTotals = new QLabel(this);
+  lblTotals->setObjectName(QStringLiteral("lblTotals"));
+  lblTotals->setWordWrap(true);
+  lblTotals->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+  lblTotals->setFocusPolicy(Qt::TabFocus);
+  layout->addWidget(lblTotals);
+
+  txtNotes = new QPlainTextEdit(this);
+  txtNotes->setObjectName(QStringLiteral("txtNotes"));
+  txtNotes->setAccessibleName(tr("Notes on the wins"));
+  txtNotes->setReadOnly(true);
+  txtNotes->setTabChangesFocus(true);
+  txtNotes->setMaximumHeight(fontMetrics().height() * 5);
+  txtNotes->hide();
+  layout->addWidget(txtNotes);
+
+  auto* buttons = new QHBoxLayout;
+  cmdClaimed = new QPushButton(tr("Mark &Claimed"), this);
+  cmdClaimed->setObjectName(QStringLiteral("cmdClaimed"));
+  cmdNotClaimed = new QPushButton(tr("Mark &Not Claimed"), this);
+  cmdNotClaimed->setObjectName(QStringLiteral("cmdNotClaimed"));
+  cmdPrint = new QPushButton(tr("&Print Claim Sheet..."), this);
+  cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+  cmdPdf = new QPushButton(tr("Save Claim Sheet as PD&F..."), this);
+  cmdPdf->setObjectName(QStringLiteral("cmdPdf"));
+  cmdClose = new QPushButton(tr("Cl&ose"), this);
+  cmdClose->setObjectName(QStringLiteral("cmdClose"));
+  for (QPushButton* button : {cmdClaimed, cmdNotClaimed, cmdPrint, cmdPdf, cmdClose}) {
+    button->setAutoDefault(false);
+    buttons->addWidget(button);
+  }
+  layout->addLayout(buttons);
+
+  connect(cmdSetDates, &QPushButton::clicked, this, &frmWins::cmdSetDates_Click);
+  connect(cboShow, &QComboBox::currentIndexChanged, this, &frmWins::cboShow_Changed);
+  connect(cmdClaimed, &QPushButton::clicked, this, &frmWins::cmdClaimed_Click);
+  connect(cmdNotClaimed, &QPushButton::clicked, this, &frmWins::cmdNotClaimed_Click);
+  connect(cmdPrint, &QPushButton::clicked, this, &frmWins::cmdPrint_Click);
+  connect(cmdPdf, &QPushButton::clicked, this, &frmWins::cmdPdf_Click);
+  connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+  resize(820, 560);
+}
+
+void frmWins::Form_Load(const std::string& dataFile, store::Day today) {
+  mDataFile = dataFile;
+  mToday = today;
+  Reload();
+}
+
+void frmWins::Reload() {
+  store::Result<check::WinsOfFile> wins = check::LoadWinsOfFile(mDataFile, mToday);
+  if (!wins) {
+    ShowProblem(QString::fromStdString(wins.error().reason));
+    mModel->SetWins({});
+    lblTotals->clear();
+    return;
+  }
+  setWindowTitle(tr("Wins - %1").arg(QString::fromStdString(mDataFile).section(u'/', -1)));
+  txtSince->setText(QString::fromStdString(store::IsoDayText(wins->section.since)));
+  txtUntil->setText(QString::fromStdString(store::IsoDayText(wins->section.until)));
+
+  QStringList notes;
+  if (wins->draws.empty()) {
+    notes << tr("The draw history holds no draws: import the draws the lottery publishes first.");
+  }
+  for (const std::string& problem : wins->section.problems) {
+    notes << tr("Not read from the data file: %1").arg(QString::fromStdString(problem));
+  }
+  for (const check::LooseMark& loose : wins->wins.LooseMarks()) {
+    const store::ClaimMark& mark = wins->section.claims[loose.mark];
+    notes << tr("Claimed %1 (%2), no longer a win: %3.")
+                 .arg(DayText(mark.claimedOn), QString::fromStdString(mark.key),
+                      QString::fromStdString(loose.reason));
+  }
+  txtNotes->setPlainText(notes.join(u'\n'));
+  txtNotes->setVisible(!notes.isEmpty());
+
+  mModel->SetWins(std::move(*wins));
+  lblTotals->setText(TotalsText());
+  lblTotals->setAccessibleName(TotalsText());
+  tblWins->resizeColumnsToContents();
+  if (mModel->rowCount() > 0 && !tblWins->currentIndex().isValid()) {
+    tblWins->setCurrentIndex(mModel->index(0, 0));
+  }
+}
+
+QString frmWins::TotalsText() const {
+  const check::WinsList& wins = mModel->Wins().wins;
+  const auto part = [&wins](const QString& name, check::WinState state) {
+    return tr("%1: %2, %3.")
+        .arg(name, WinsText(wins.Count(state)), QString::fromStdString(wins.Sum(state).Text()));
+  };
+  QString text = part(tr("To claim"), check::WinState::ToClaim) + u' ' +
+                 part(tr("Claimed"), check::WinState::Claimed) + u' ' +
+                 part(tr("Expired"), check::WinState::Expired) + u' ' +
+                 tr("Won in all: %1, %2.")
+                     .arg(WinsText(wins.size()), QString::fromStdString(wins.Sum().Text()));
+  const check::WinsList::Due due = wins.DueWithin();
+  if (due.wins != 0) {
+    text += u' ' + tr("Due within %1 days: %2, the first by %3.")
+                       .arg(check::kReminderDays)
+                       .arg(WinsText(due.wins), DayText(due.firstDeadline));
+  }
+  return text;
+}
+
+void frmWins::cboShow_Changed() {
+  static const std::optional<check::WinState> kFilters[] = {
+      std::nullopt, check::WinState::ToClaim, check::WinState::Claimed, check::WinState::Expired};
+  const int index = std::clamp(cboShow->currentIndex(), 0, 3);
+  mModel->SetFilter(kFilters[index]);
+  if (mModel->rowCount() > 0) {
+    tblWins->setCurrentIndex(mModel->index(0, 0));
+  }
+}
+
+void frmWins::cmdSetDates_Click() {
+  store::Result<store::Day> since =
+      store::ReadPlayingDay("Playing since", txtSince->text().toStdString());
+  store::Result<store::Day> until = store::ReadPlayingDay("until", txtUntil->text().toStdString());
+  for (const auto* day : {&since, &until}) {
+    if (!*day) {
+      ShowProblem(QString::fromStdString(day->error().path + ": " + day->error().reason));
+      (day == &since ? txtSince : txtUntil)->setFocus();
+      return;
+    }
+  }
+  if (store::Result<void> set = store::SetPlayingDays(mDataFile, *since, *until); !set) {
+    ShowProblem(QString::fromStdString(set.error().reason));
+    return;
+  }
+  Reload();
+}
+
+void frmWins::cmdClaimed_Click() {
+  MarkSelected(true);
+}
+
+void frmWins::cmdNotClaimed_Click() {
+  MarkSelected(false);
+}
+
+void frmWins::MarkSelected(bool claimed) {
+  std::set<int> rows;
+  for (const QModelIndex& index : tblWins->selectionModel()->selectedRows()) {
+    rows.insert(index.row());
+  }
+  if (rows.empty() && tblWins->currentIndex().isValid()) {
+    rows.insert(tblWins->currentIndex().row());
+  }
+  std::vector<store::ClaimMark> marks;
+  for (int row : rows) {
+    const bool isClaimed = mModel->WinAt(row).mark >= 0;
+    if (isClaimed != claimed) {
+      marks.push_back(mModel->MarkFor(row, mToday));
+    }
+  }
+  if (marks.empty()) {
+    return;
+  }
+  const int current = tblWins->currentIndex().isValid() ? tblWins->currentIndex().row() : 0;
+  if (store::Result<void> set = store::SetClaimed(mDataFile, marks, claimed); !set) {
+    ShowProblem(QString::fromStdString(set.error().reason));
+    return;
+  }
+  Reload();
+  if (mModel->rowCount() > 0) {
+    tblWins->setCurrentIndex(mModel->index(std::min(current, mModel->rowCount() - 1), 0));
+  }
+}
+
+void frmWins::cmdPrint_Click() {
+  const QString html = ClaimSheetHtml(mModel->Wins(), QString::fromStdString(mDataFile));
+  platform::Printing::Preview(this, tr("Claim Sheet"),
+                              [&html](QPrinter* printer) { PrintClaimSheet(html, printer); });
+}
+
+void frmWins::cmdPdf_Click() {
+  platform::FileDialogRequest request;
+  request.kind = platform::FileDialogKind::Save;
+  request.title = tr("Save Claim Sheet as PDF");
+  request.filter = {tr("PDF Files (*.pdf)"), QStringLiteral("*.pdf")};
+  request.initialName = QStringLiteral("claim-sheet.pdf");
+  request.confirmOverwrite = true;
+  const QString path = platform::FileDialog::Choose(this, request);
+  if (path.isEmpty()) {
+    return;
+  }
+  QString problem;
+  if (!SaveClaimSheetPdf(ClaimSheetHtml(mModel->Wins(), QString::fromStdString(mDataFile)), path,
+                         LocalPaper(), &problem)) {
+    ShowProblem(problem);
+  }
+}
+
+void frmWins::ShowProblem(const QString& text) {
+  platform::MessageRequest request;
+  request.text = text;
+  request.title = modPelmora::AppTitle();
+  request.icon = platform::MessageIcon::Warning;
+  platform::Messages::Show(this, request);
+}

@@ -25,9 +25,10 @@ std::string ErrorText(int error) {
   return std::strerror(error);
 }
 
-// What flock() says on a file system that cannot lock (some network and FUSE ones).
+// What flock() says on a file system that cannot lock (some network and FUSE ones). ENOTSUP is
+// the same number as EOPNOTSUPP on Linux.
 bool LockingUnsupported(int error) {
-  return error == ENOLCK || error == EOPNOTSUPP || error == ENOTSUP || error == EINVAL;
+  return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL;
 }
 
 bool SameFile(const struct stat& a, const struct stat& b) {

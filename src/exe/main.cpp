@@ -1,22 +1,13 @@
-#include <malloc.h>
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QListView>
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "app/DataFileLocation.h"
 #include "app/modPelmora.h"
-#include "exe/AfterFirstPaint.h"
-#include "exe/FirstPaintProbe.h"
-#include "exe/FontWarmUp.h"
-#include "exe/StartupStyle.h"
 #include "platform/UserInstance.h"
-#include "store/ReadAhead.h"
 #include "ui/main/frmNumberChecker.h"
 
 int main(int argc, char** argv) {
@@ -36,12 +27,6 @@ int main(int argc, char** argv) {
       break;
   }
 
-  FontWarmUp fonts;
-  // Large blocks (a check's results, their copy for the clipboard) go back to the system when
-  // freed. Left to itself the allocator raises this bound as such blocks are freed, keeps them
-  // afterwards, and a check of every ticket followed by a copy peaks megabytes higher.
-  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-
   // The toolkit sees no argument of ours, so a data file name is never taken for one of its
   // options.
   int qtArgc = 1;
@@ -49,7 +34,6 @@ int main(int argc, char** argv) {
   QApplication app(qtArgc, qtArgv);
   QApplication::setApplicationName(QStringLiteral("pelmora"));
   QApplication::setDesktopFileName(QStringLiteral("pelmora"));
-  QApplication::setStyle(new StartupStyle);
 
   // A running copy may have another working folder: hand it a full path.
   const QString file = line.file.empty()
@@ -59,31 +43,9 @@ int main(int argc, char** argv) {
   // One copy runs per user: this guard finds an earlier one, or answers the later ones.
   platform::UserInstance instance;
 
-  // The data file is read while the font configuration is still being read on the other thread;
-  // the window takes the tickets if they are of the file it opens, unchanged since.
-  store::TicketsReadAhead early;
-  early.Read(file.isEmpty() ? modPelmora::ChooseDefaultDataFile().path
-                            : modPelmora::PathBytes(file));
-
-  fonts.Wait();
   frmNumberChecker mainForm;
-  const QIcon icon = mainForm.windowIcon();
-  QApplication::setWindowIcon(icon);
-  mainForm.Form_Load(file, std::move(early));
-  // The window is handed its icon once its first paint is on the screen: decoding the pictures
-  // and sending every size to the desktop would otherwise come before that paint. The window's
-  // native window takes the application's icon as it is made, so both are put aside until then;
-  // messages shown while loading carried the icon as usual.
-  mainForm.setWindowIcon(QIcon());
-  QApplication::setWindowIcon(QIcon());
-  // With no tickets the window shows no list: its first paint is the window's.
-  const auto* playList = mainForm.findChild<QListView*>(QStringLiteral("lstNumbers"));
-  AfterFirstPaint::Install(playList->isHidden() ? mainForm.centralWidget() : playList->viewport(),
-                           [&mainForm, icon] {
-                             FirstPaintProbe::ReportIfAsked();
-                             mainForm.setWindowIcon(icon);
-                             QApplication::setWindowIcon(icon);
-                           });
+  QApplication::setWindowIcon(mainForm.windowIcon());
+  mainForm.Form_Load(file);
   mainForm.show();
   // Only the copy that kept running answers later copies: it comes to the front and opens the
   // file they were started with.

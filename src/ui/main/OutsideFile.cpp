@@ -73,11 +73,10 @@ class DeferredOpen : public QObject {
 
 }  // namespace
 
-bool frmNumberChecker::StartWithFile(const QString& path, store::TicketList& list,
-                                     store::TicketsReadAhead& early) {
+bool frmNumberChecker::StartWithFile(const QString& path, store::TicketList& list) {
   if (path.isEmpty())
     return false;
-  if (store::TicketList read = early.Take(PathBytes(path)); read.count) {
+  if (store::TicketList read = store::ReadAllTickets(PathBytes(path)); read.count) {
     list = std::move(read);
     return true;
   }

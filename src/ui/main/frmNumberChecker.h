@@ -12,7 +12,6 @@
 #include "app/Session.h"
 #include "app/modPelmora.h"
 #include "check/WinningNumber.h"
-#include "store/ReadAhead.h"
 #include "store/TicketRules.h"
 #include "store/TicketTexts.h"
 
@@ -21,12 +20,12 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QMenu;
-class QPlainTextEdit;
 class QTimer;
 class DataFileWatch;
 class frmAbout;
 class frmNumberEntry;
 class PlayListModel;
+class ResultsBox;
 class ShapeMarker;
 namespace store {
 struct TicketList;
@@ -50,9 +49,7 @@ class frmNumberChecker : public QMainWindow {
 
   // Start-up: data file, play list, caption, height, hint and winning number. A file named on
   // the command line is opened instead of the default one when Open would open it.
-  // `early` may hold the tickets read while the toolkit started; they are used only when they are
-  // of the file the window opens, unchanged since.
-  void Form_Load(const QString& fileFromOutside = QString(), store::TicketsReadAhead early = {});
+  void Form_Load(const QString& fileFromOutside = QString());
 
   // What the windows share: the data file, the winning number, the entry dialog's use.
   const Session& session() const { return mSession; }
@@ -146,7 +143,7 @@ class frmNumberChecker : public QMainWindow {
   void CreateControls();
   // Whether the file given on the command line can be opened as Open would open it; says why
   // not when it cannot. False without a file. When true, `list` is what that one read found.
-  bool StartWithFile(const QString& path, store::TicketList& list, store::TicketsReadAhead& early);
+  bool StartWithFile(const QString& path, store::TicketList& list);
   void CreateMenus();
   void RestoreBoxLook(int index);
   // Delete Checked Play Numbers; false when the file had changed and nothing was deleted.
@@ -162,7 +159,7 @@ class frmNumberChecker : public QMainWindow {
   // Controls, indexed from 1 where they form an array.
   std::array<QLineEdit*, store::kNumbersPerTicket + 1> win1{};
   std::array<ShapeMarker*, store::kNumbersPerTicket + 1> Shape1{};
-  QPlainTextEdit* txtMatchedTickets = nullptr;
+  ResultsBox* txtMatchedTickets = nullptr;
   QLabel* lbltotaltickets = nullptr;
   QListView* lstNumbers = nullptr;
   PlayListModel* mPlays = nullptr;

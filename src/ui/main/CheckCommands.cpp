@@ -3,6 +3,7 @@
 #include <QTextCursor>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
@@ -64,7 +65,9 @@ void frmNumberChecker::mnuCheck_Click() {
         results += piece;
         return true;
       });
-  SetResultsText(FileText(results));
+  QString text = FileText(results);
+  std::string().swap(results);
+  SetResultsText(std::move(text));
   if (summary.outcome != check::CheckOutcome::Results || summary.reported == 0)
     return;
   txtMatchedTickets->setFocus(Qt::OtherFocusReason);

@@ -9,6 +9,7 @@
 #include <QStyleHints>
 #include <QTextCursor>
 #include <QTimer>
+#include <algorithm>
 
 ResultsBox::ResultsBox(QWidget* parent) : QPlainTextEdit(parent) {
   mBlinkTimeout = new QTimer(this);
@@ -62,6 +63,16 @@ void ResultsBox::mousePressEvent(QMouseEvent* event) {
       textCursor().hasSelection())
     setTextCursor(cursorForPosition(event->position().toPoint()));
   QPlainTextEdit::mousePressEvent(event);
+}
+
+void ResultsBox::SetText(const QString& plain) {
+  const int lineHeight = std::max(1, fontMetrics().lineSpacing());
+  if (plain.count(QLatin1Char('\n')) >= viewport()->height() / lineHeight) {
+    clear();
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  }
+  setPlainText(plain);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 QByteArray ResultsBox::CrLfUtf8() const {

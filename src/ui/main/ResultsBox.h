@@ -21,6 +21,12 @@ class ResultsBox : public QPlainTextEdit {
   QTimer* BlinkTimeout() const { return mBlinkTimeout; }
   bool CursorBlinking() const { return mBlinking; }
 
+  // Replaces the text. A text taller than the box gets its scroll bar before it goes in: the bar
+  // appearing afterwards narrows the box, and the toolkit then gives every line a layout of its
+  // own. Peak memory after F5 with all 32,767 tickets matched and Ctrl+C was 57.2 MiB without
+  // this (goal 48 MiB).
+  void SetText(const QString& plain);
+
   // The plain text with every line ended CR LF, as the data file's lines are, in UTF-8.
   QByteArray CrLfUtf8() const;
 

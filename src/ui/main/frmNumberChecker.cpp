@@ -348,10 +348,9 @@ QString frmNumberChecker::ResultsText() const {
   return QString::fromUtf8(txtMatchedTickets->CrLfUtf8());
 }
 
-void frmNumberChecker::SetResultsText(const QString& text) {
-  QString plain = text;
-  plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  txtMatchedTickets->setPlainText(plain);
+void frmNumberChecker::SetResultsText(QString text) {
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  txtMatchedTickets->SetText(text);
 }
 
 void frmNumberChecker::RaiseFromOtherInstance() {

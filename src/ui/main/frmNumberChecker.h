@@ -129,7 +129,7 @@ class frmNumberChecker : public QMainWindow {
   // Results text as the box holds it, with CR LF line breaks.
   QString ResultsText() const;
 
-  void SetResultsText(const QString& text);
+  void SetResultsText(QString text);
   // Brings back whichever of the program's windows the person was using.
   void RaiseFromOtherInstance();
   // Puts the hint into the results box, replacing results that no longer fit the data they came

@@ -76,7 +76,7 @@ void ResultsBox::SetText(const QString& plain) {
 }
 
 QByteArray ResultsBox::CrLfUtf8() const {
-  return toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toUtf8();
+  return toPlainText().toUtf8().replace('\n', "\r\n");
 }
 
 void ResultsBox::StartBlinking() {

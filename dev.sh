@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool xclip x11-utils dbus-daemon ccache
   desktop-file-utils appstream dpkg-dev file lintian shared-mime-info xdg-utils libglib2.0-bin
   groff-base)

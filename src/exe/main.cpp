@@ -9,6 +9,7 @@
 
 #include "app/CommandLine.h"
 #include "app/modPelmora.h"
+#include "exe/FontWarmUp.h"
 #include "platform/UserInstance.h"
 #include "ui/main/frmNumberChecker.h"
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
       break;
   }
 
+  FontWarmUp fonts;
   // Large blocks (a check's results, their copy for the clipboard) go back to the system when
   // freed; left to itself the allocator keeps them and raises this bound. Peak memory after F5
   // with all 32,767 tickets matched and Ctrl+C: 48.2 MiB without this, 44.8 MiB with it (goal
@@ -51,6 +53,7 @@ int main(int argc, char** argv) {
   // One copy runs per user: this guard finds an earlier one, or answers the later ones.
   platform::UserInstance instance;
 
+  fonts.Wait();
   frmNumberChecker mainForm;
   QApplication::setWindowIcon(mainForm.windowIcon());
   mainForm.Form_Load(file);

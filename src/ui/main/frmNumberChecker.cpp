@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -20,11 +21,9 @@
 #include "store/AtomicFile.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
-#include "ui/LazyIcon.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
 #include "ui/main/HelpKey.h"
-#include "ui/main/PlayListAccessible.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/PlayListView.h"
 #include "ui/main/ResultsBox.h"
@@ -61,16 +60,12 @@ static void LinkIconResource() {
 
 frmNumberChecker::frmNumberChecker(QWidget* parent) : QMainWindow(parent) {
   LinkIconResource();
-  InstallPlayListAccessibility();
   setObjectName("frmNumberChecker");
   setWindowTitle(QString::fromLatin1(kProductName));
-  // Sizes up to what task switchers draw: the desktop is handed every one as the window appears,
-  // and a larger picture is mostly time spent decoding and copying it.
-  setWindowIcon(LazyFileIcon(
-      {QStringLiteral(":/pelmora/pelmora-16.png"), QStringLiteral(":/pelmora/pelmora-24.png"),
-       QStringLiteral(":/pelmora/pelmora-32.png"), QStringLiteral(":/pelmora/pelmora-48.png"),
-       QStringLiteral(":/pelmora/pelmora-64.png"), QStringLiteral(":/pelmora/pelmora-128.png")},
-      "png"));
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 64, 128})
+    icon.addFile(QStringLiteral(":/pelmora/pelmora-%1.png").arg(size));
+  setWindowIcon(icon);
   CreateControls();
   CreateMenus();
 }
@@ -127,14 +122,10 @@ void frmNumberChecker::CreateControls() {
   lbltotaltickets->setFocusPolicy(Qt::NoFocus);
 
   mPlays = new PlayListModel(/*checkable=*/true, this);
-  lstNumbers = new PlayListView(client);
+  lstNumbers = new PlayListView(mPlays, TwipsRect(0, 720, 4335, 1860), client);
   lstNumbers->setObjectName("lstNumbers");
-  lstNumbers->setGeometry(TwipsRect(0, 720, 4335, 1860));
-  lstNumbers->setModel(mPlays);
   lstNumbers->setToolTip(tr("Check a number to mark it for deletion"));
   lstNumbers->setAccessibleName(tr("Play numbers"));
-  lstNumbers->setSelectionMode(QAbstractItemView::SingleSelection);
-  lstNumbers->setEditTriggers(QAbstractItemView::NoEditTriggers);
   lstNumbers->hide();
   connect(mPlays, &PlayListModel::userToggled, this, [this] { lstNumbers_Click(); });
   connect(lstNumbers, &QListView::clicked, this, [this] { lstNumbers_Click(); });
@@ -212,7 +203,7 @@ void frmNumberChecker::CreateMenus() {
   new HelpKey(this, [this](QWidget* from) { platform::Help::Show(from, mHelpFile); });
 }
 
-void frmNumberChecker::Form_Load(const QString& fileFromOutside, store::TicketsReadAhead early) {
+void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
   // 1. The help document.
   mHelpFile = HelpFilePath();
 
@@ -224,7 +215,7 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside, store::TicketsR
   const DefaultDataFile location = ChooseDefaultDataFile();
   mSession.gDataFile = location.path;
   store::TicketList list;
-  if (StartWithFile(fileFromOutside, list, early)) {
+  if (StartWithFile(fileFromOutside, list)) {
     mSession.gDataFile = PathBytes(fileFromOutside);
   } else {
     if (!location.exists || store::IsEmptyFile(mSession.gDataFile)) {
@@ -232,7 +223,7 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside, store::TicketsR
       if (!written)
         ReportProblem(this, written.error());
     }
-    list = early.Take(mSession.gDataFile);
+    list = store::ReadAllTickets(mSession.gDataFile);
   }
 
   // 7. Caption.
@@ -367,13 +358,12 @@ void frmNumberChecker::ShowMatchHint() {
 }
 
 QString frmNumberChecker::ResultsText() const {
-  return QString::fromUtf8(static_cast<const ResultsBox*>(txtMatchedTickets)->CrLfUtf8());
+  return QString::fromUtf8(txtMatchedTickets->CrLfUtf8());
 }
 
-void frmNumberChecker::SetResultsText(const QString& text) {
-  QString plain = text;
-  plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  static_cast<ResultsBox*>(txtMatchedTickets)->SetText(plain);
+void frmNumberChecker::SetResultsText(QString text) {
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  txtMatchedTickets->SetText(text);
 }
 
 void frmNumberChecker::RaiseFromOtherInstance() {

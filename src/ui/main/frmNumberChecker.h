@@ -12,7 +12,6 @@
 #include "app/Session.h"
 #include "app/modPelmora.h"
 #include "check/WinningNumber.h"
-#include "store/ReadAhead.h"
 #include "store/TicketRules.h"
 #include "store/TicketTexts.h"
 
@@ -21,12 +20,12 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QMenu;
-class QPlainTextEdit;
 class QTimer;
 class DataFileWatch;
 class frmAbout;
 class frmNumberEntry;
 class PlayListModel;
+class ResultsBox;
 class ShapeMarker;
 namespace store {
 struct TicketList;
@@ -50,9 +49,7 @@ class frmNumberChecker : public QMainWindow {
 
   // Start-up: data file, play list, caption, height, hint and winning number. A file named on
   // the command line is opened instead of the default one when Open would open it.
-  // `early` may hold the tickets read while the toolkit started; they are used only when they are
-  // of the file the window opens, unchanged since.
-  void Form_Load(const QString& fileFromOutside = QString(), store::TicketsReadAhead early = {});
+  void Form_Load(const QString& fileFromOutside = QString());
 
   // What the windows share: the data file, the winning number, the entry dialog's use.
   const Session& session() const { return mSession; }
@@ -136,7 +133,7 @@ class frmNumberChecker : public QMainWindow {
   // Results text as the box holds it, with CR LF line breaks.
   QString ResultsText() const;
 
-  void SetResultsText(const QString& text);
+  void SetResultsText(QString text);
   // Brings back whichever of the program's windows the person was using.
   void RaiseFromOtherInstance();
   // Puts the hint into the results box, replacing results that no longer fit the data they came
@@ -152,7 +149,7 @@ class frmNumberChecker : public QMainWindow {
   void SwitchView(QWidget* shown, QWidget* hidden);
   // Whether the file given on the command line can be opened as Open would open it; says why
   // not when it cannot. False without a file. When true, `list` is what that one read found.
-  bool StartWithFile(const QString& path, store::TicketList& list, store::TicketsReadAhead& early);
+  bool StartWithFile(const QString& path, store::TicketList& list);
   void CreateMenus();
   void RestoreBoxLook(int index);
   // Delete Checked Play Numbers; false when the file had changed and nothing was deleted.
@@ -168,7 +165,7 @@ class frmNumberChecker : public QMainWindow {
   // Controls, indexed from 1 where they form an array.
   std::array<QLineEdit*, store::kNumbersPerTicket + 1> win1{};
   std::array<ShapeMarker*, store::kNumbersPerTicket + 1> Shape1{};
-  QPlainTextEdit* txtMatchedTickets = nullptr;
+  ResultsBox* txtMatchedTickets = nullptr;
   QLabel* lbltotaltickets = nullptr;
   QListView* lstNumbers = nullptr;
   PlayListModel* mPlays = nullptr;

@@ -24,12 +24,8 @@ frmAllNumbers::frmAllNumbers(const Session& session, QWidget* parent)
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
 
   mTickets = new PlayListModel(/*checkable=*/false, this);
-  lstNumbers = new PlayListView(this);
+  lstNumbers = new PlayListView(mTickets, TwipsRect(120, 120, 4335, 2010), this);
   lstNumbers->setObjectName("lstNumbers");
-  lstNumbers->setGeometry(TwipsRect(120, 120, 4335, 2010));
-  lstNumbers->setModel(mTickets);
-  lstNumbers->setSelectionMode(QAbstractItemView::SingleSelection);
-  lstNumbers->setEditTriggers(QAbstractItemView::NoEditTriggers);
   lstNumbers->setAccessibleName(tr("All saved play numbers"));
 
   cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);

@@ -92,7 +92,7 @@ case "$cmd" in
     # file layer, the check and pelmora-check. The windows are left to the ordinary test run.
     configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DPELMORA_SANITIZE=ON \
       -DPELMORA_TESTS=ON -DPELMORA_BENCH=OFF --target store_tests check_tests cli_tests
-    export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:verify_asan_link_order=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     for t in store_tests check_tests cli_tests; do
       echo "== $t"
       "build-asan/$t" --gtest_brief=1

@@ -6,6 +6,7 @@
 
 #include "store/AtomicFile.h"
 #include "store/ProfileDocument.h"
+#include "store/TextUtil.h"
 
 namespace check {
 
@@ -21,16 +22,6 @@ constexpr int kMostDays = 3660;
 // The key each tier's amount is kept under, indexed by Tier.
 constexpr std::array<std::string_view, kTierCount> kTierKeys = {
     "", "Two", "Three", "Four", "Five", "FiveAndBonus", "Six"};
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
 
 std::string Grouped(Money whole) {
   std::string digits = std::to_string(whole);
@@ -66,9 +57,9 @@ std::string MoneyText(Money amount) {
 }
 
 std::optional<Money> ParseMoney(std::string_view text) {
-  text = Trimmed(text);
+  text = store::TrimBlanks(text);
   if (text.starts_with(kPound)) {
-    text = Trimmed(text.substr(kPound.size()));
+    text = store::TrimBlanks(text.substr(kPound.size()));
   }
   Money whole = 0;
   bool digits = false;
@@ -184,7 +175,7 @@ store::Result<PrizeTable> LoadPrizeTable(const std::string& path) {
       continue;
     }
     const std::string value = doc.Get(kSection, key);
-    if (Trimmed(value).empty()) {
+    if (store::TrimBlanks(value).empty()) {
       prizes.Amount(tier).reset();
     } else if (const std::optional<Money> amount = ParseMoney(value)) {
       prizes.Amount(tier) = amount;

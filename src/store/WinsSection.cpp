@@ -31,16 +31,6 @@ bool ReadNumber(std::string_view text, int& value) {
   return error == std::errc() && end == text.data() + text.size();
 }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
 std::string Quoted(std::string_view text) {
   return "\"" + std::string(text) + "\"";
 }
@@ -119,7 +109,7 @@ WinsSection ParseWinsSection(std::string_view bytes) {
   WinsSection section;
   ProfileDocument::ForEachKey(
       bytes, kWinsSection, [&](std::string_view key, std::string_view rawValue) {
-        const std::string_view value = Trimmed(rawValue);
+        const std::string_view value = store::TrimBlanks(rawValue);
         const std::string named = std::string(kWinsSection) + "/" + std::string(key);
         if (EqualsIgnoringAsciiCase(key, kSinceKey) || EqualsIgnoringAsciiCase(key, kUntilKey)) {
           const bool since = EqualsIgnoringAsciiCase(key, kSinceKey);
@@ -154,9 +144,9 @@ WinsSection ParseWinsSection(std::string_view bytes) {
                                      " is not \"claimed date,draw date,ticket\".");
           return true;
         }
-        mark.claimedOn = ParseIsoDay(Trimmed(value.substr(0, first)));
-        mark.drawDay = ParseIsoDay(Trimmed(value.substr(first + 1, second - first - 1)));
-        mark.ticketText = std::string(Trimmed(value.substr(second + 1)));
+        mark.claimedOn = ParseIsoDay(store::TrimBlanks(value.substr(0, first)));
+        mark.drawDay = ParseIsoDay(store::TrimBlanks(value.substr(first + 1, second - first - 1)));
+        mark.ticketText = std::string(store::TrimBlanks(value.substr(second + 1)));
         if (mark.claimedOn == 0 || mark.drawDay == 0) {
           section.problems.push_back(named + ": " +
                                      Quoted(value.substr(0, mark.claimedOn == 0 ? first : second)) +
@@ -178,7 +168,7 @@ Result<WinsSection> ReadWinsSection(const std::string& path) {
 }
 
 Result<Day> ReadPlayingDay(std::string_view key, std::string_view text) {
-  text = Trimmed(text);
+  text = store::TrimBlanks(text);
   if (text.empty()) {
     return Day{0};
   }

@@ -40,8 +40,7 @@ class TicketPicks {
  private:
   void PadFields();
 
-  std::array<bool, store::kHighestNumber - store::kLowestNumber + 1>
-      picked_{};  // number n at n - 1
+  std::array<bool, store::kHighestNumber + 1> picked_{};
   int count_ = 0;
   store::PlayFields fields_;
 };

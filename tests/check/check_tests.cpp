@@ -78,84 +78,74 @@ INSTANTIATE_TEST_SUITE_P(
         CountCase{"longerTicket", kWinning, "05-12-23-34-45-56-99", 6}),
     [](const testing::TestParamInfo<CountCase>& info) { return info.param.name; });
 
-// The check as both programs run it, its pieces put together.
-struct Checked {
-  CheckSummary summary;
-  std::string text;
-};
-
-Checked Check(const WinningTexts& winning, const std::vector<std::string>& tickets) {
-  Checked checked;
-  checked.summary = WriteCheck(winning, tickets, [&checked](std::string_view piece) {
-    checked.text += piece;
-    return true;
-  });
-  return checked;
-}
-
-TEST(WriteCheckTest, ReportsTicketsWithThreeOrMoreInListOrder) {
-  const Checked result =
-      Check(kWinning, {"05-12-23-01-02-03", "05-12-40-41-42-43", "56-45-34-23-12-05"});
-  EXPECT_EQ(result.summary.outcome, CheckOutcome::Results);
+TEST(RunCheckTest, ReportsTicketsWithThreeOrMoreInListOrder) {
+  const CheckResult result =
+      RunCheck(kWinning, {"05-12-23-01-02-03", "05-12-40-41-42-43", "56-45-34-23-12-05"});
+  EXPECT_EQ(result.outcome, CheckOutcome::Results);
   EXPECT_EQ(result.text,
             "Matched: (3) in:05-12-23-01-02-03\r\n"
             "Matched: (6) in:56-45-34-23-12-05\r\n");
-  EXPECT_EQ(result.summary.reported, 2u);
+  ASSERT_EQ(result.reported.size(), 2u);
+  EXPECT_EQ(result.reported[0].index, 0u);
+  EXPECT_EQ(result.reported[0].matches, 3);
+  EXPECT_EQ(result.reported[1].index, 2u);
+  EXPECT_EQ(result.reported[1].matches, 6);
 }
 
-TEST(WriteCheckTest, EmptyTicketFieldsNeverCount) {
-  const Checked result =
-      Check(kWinning, {"05-12-00-00-00-00", "00-00-00-00-00-00", "05-12-23-00-00-00"});
+TEST(RunCheckTest, EmptyTicketFieldsNeverCount) {
+  const CheckResult result =
+      RunCheck(kWinning, {"05-12-00-00-00-00", "00-00-00-00-00-00", "05-12-23-00-00-00"});
   EXPECT_EQ(result.text, "Matched: (3) in:05-12-23-00-00-00\r\n");
 }
 
-TEST(WriteCheckTest, CountAboveSixIsReported) {
-  const Checked result =
-      Check({"07", "07", "21", "30", "41", "52"}, {"07-21-30-01-02-03", "07-07-07-01-02-03"});
+TEST(RunCheckTest, CountAboveSixIsReported) {
+  const CheckResult result =
+      RunCheck({"07", "07", "21", "30", "41", "52"}, {"07-21-30-01-02-03", "07-07-07-01-02-03"});
   EXPECT_EQ(result.text,
             "Matched: (4) in:07-21-30-01-02-03\r\n"
             "Matched: (6) in:07-07-07-01-02-03\r\n");
 }
 
-TEST(WriteCheckTest, NoReportedTicketGivesSorryText) {
-  const Checked result = Check(kWinning, {"05-12-40-41-42-43", "23-34-01-02-03-04"});
-  EXPECT_EQ(result.summary.outcome, CheckOutcome::Results);
+TEST(RunCheckTest, NoReportedTicketGivesSorryText) {
+  const CheckResult result = RunCheck(kWinning, {"05-12-40-41-42-43", "23-34-01-02-03-04"});
+  EXPECT_EQ(result.outcome, CheckOutcome::Results);
   EXPECT_EQ(result.text,
             "Sorry, no tickets matched the winning number: \r\n"
             "05-12-23-34-45-56");
-  EXPECT_EQ(result.summary.reported, 0u);
+  EXPECT_TRUE(result.reported.empty());
 }
 
-TEST(WriteCheckTest, SorryTextShowsBoxesAsTheyStand) {
-  const Checked result = Check({"7", "123", "23", "34", "45", "56"}, {"01-02-03-04-06-07"});
+TEST(RunCheckTest, SorryTextShowsBoxesAsTheyStand) {
+  const CheckResult result = RunCheck({"7", "123", "23", "34", "45", "56"}, {"01-02-03-04-06-07"});
   EXPECT_EQ(result.text, "Sorry, no tickets matched the winning number: \r\n7-123-23-34-45-56");
 }
 
 // An empty box would match every empty ticket field and report more than six matches.
-TEST(WriteCheckTest, EmptyOrNonNumericBoxIsRefusedBeforeAnyCount) {
-  const Checked result = Check({"05", "", "", "", "", ""}, {"05-", "05"});
-  EXPECT_EQ(result.summary.outcome, CheckOutcome::InvalidWinningNumber);
-  EXPECT_EQ(result.summary.invalidPosition, 2);
-  EXPECT_EQ(result.summary.reported, 0u);
+TEST(RunCheckTest, EmptyOrNonNumericBoxIsRefusedBeforeAnyCount) {
+  const CheckResult result = RunCheck({"05", "", "", "", "", ""}, {"05-", "05"});
+  EXPECT_EQ(result.outcome, CheckOutcome::InvalidWinningNumber);
+  EXPECT_EQ(result.invalidPosition, 2);
+  EXPECT_TRUE(result.reported.empty());
 }
 
-TEST(WriteCheckTest, EmptyListGivesNoTickets) {
-  const Checked result = Check(kWinning, {});
-  EXPECT_EQ(result.summary.outcome, CheckOutcome::NoTickets);
+TEST(RunCheckTest, EmptyListGivesNoTickets) {
+  const CheckResult result = RunCheck(kWinning, {});
+  EXPECT_EQ(result.outcome, CheckOutcome::NoTickets);
   EXPECT_TRUE(result.text.empty());
 }
 
-TEST(WriteCheckTest, ValidationComesBeforeEmptyList) {
-  const Checked result = Check({"05", "12", "00", "00", "33", "41"}, {});
-  EXPECT_EQ(result.summary.outcome, CheckOutcome::InvalidWinningNumber);
-  EXPECT_EQ(result.summary.invalidPosition, 3);
+TEST(RunCheckTest, ValidationComesBeforeEmptyList) {
+  const CheckResult result = RunCheck({"05", "12", "00", "00", "33", "41"}, {});
+  EXPECT_EQ(result.outcome, CheckOutcome::InvalidWinningNumber);
+  EXPECT_EQ(result.invalidPosition, 3);
 }
 
-TEST(WriteCheckTest, AllEmptyWinningNumberNamesPositionOne) {
-  const Checked result = Check({"00", "00", "00", "00", "00", "00"}, {"00-00-00-00-00-00"});
-  EXPECT_EQ(result.summary.outcome, CheckOutcome::InvalidWinningNumber);
-  EXPECT_EQ(result.summary.invalidPosition, 1);
+TEST(RunCheckTest, AllEmptyWinningNumberNamesPositionOne) {
+  const CheckResult result = RunCheck({"00", "00", "00", "00", "00", "00"}, {"00-00-00-00-00-00"});
+  EXPECT_EQ(result.outcome, CheckOutcome::InvalidWinningNumber);
+  EXPECT_EQ(result.invalidPosition, 1);
   EXPECT_TRUE(result.text.empty());
+  EXPECT_TRUE(result.reported.empty());
 }
 
 }  // namespace

@@ -35,20 +35,12 @@ inline std::string CrLf(std::initializer_list<std::string> lines) {
 
 // What F5 shows for a data file: the check over the tickets the window lists and the winning
 // number it loads into its six boxes.
-struct CheckedText {
-  std::string text;
-};
-inline CheckedText WindowCheck(const std::string& path) {
+inline check::CheckResult WindowCheck(const std::string& path) {
   const std::string stored = store::ReadProfileValue(store::kSection, store::kWinningKey, path);
   check::WinningTexts winning;
   for (int k = 1; k <= store::kNumbersPerTicket; ++k)
     winning[static_cast<std::size_t>(k - 1)] = std::string(store::PlayNumberField(stored, k));
-  CheckedText checked;
-  check::WriteCheck(winning, store::ReadAllTickets(path).tickets, [&](std::string_view piece) {
-    checked.text += piece;
-    return true;
-  });
-  return checked;
+  return check::RunCheck(winning, store::ReadAllTickets(path).tickets);
 }
 
 }  // namespace cli_test

@@ -61,7 +61,8 @@ WinningKeys KeysOf(const WinningTexts& winning) {
     const std::string& box = winning[k];
     keys.boxes[k] = KeyOf(box);
     if (box.size() == 2 && box[0] >= '0' && box[0] <= '9' && box[1] >= '0' && box[1] <= '9') {
-      ++keys.twoDigits[static_cast<std::size_t>((box[0] - '0') * 10 + (box[1] - '0'))];
+      const int number = (box[0] - '0') * 10 + (box[1] - '0');
+      ++keys.twoDigits[static_cast<std::size_t>(number)];
     }
   }
   return keys;

@@ -173,44 +173,42 @@ def measure_processes(build):
     return results
 
 
-def measure_checks(build):
-    """F5 on the real window, in process: the check, the box filled and painted."""
+def bench_iterations(build, program, *args):
+    """Runs a Google Benchmark program of the build RUNS times over and yields the name, size
+    and wall time (ms) of each repetition."""
     out = subprocess.run(
-        [os.path.join(build, "table_bench"), f"--benchmark_repetitions={RUNS}",
-         "--benchmark_format=json", "--benchmark_filter=^(CheckAllMatch|CheckSomeMatch)/"],
+        [os.path.join(build, program), f"--benchmark_repetitions={RUNS}",
+         "--benchmark_format=json", *args],
         check=True, capture_output=True, text=True,
         env=dict(os.environ, QT_QPA_PLATFORM="offscreen")).stdout
-    results = {}
     for b in json.loads(out)["benchmarks"]:
         if b.get("run_type") != "iteration":
             continue
         if b.get("error_occurred"):
             sys.exit(f"{b['name']}: {b.get('error_message')}")
         name, size = re.match(r"(\w+)/(\d+)", b["name"]).groups()
-        key = ("f5_all" if name == "CheckAllMatch" else "f5_some", int(size))
-        results.setdefault(key, {"program": []})["program"].append(b["real_time"])
+        yield name, int(size), b["real_time"]
+
+
+def measure_checks(build):
+    """F5 on the real window, in process: the check, the box filled and painted."""
+    results = {}
+    for name, size, ms in bench_iterations(
+            build, "table_bench", "--benchmark_filter=^(CheckAllMatch|CheckSomeMatch)/"):
+        key = ("f5_all" if name == "CheckAllMatch" else "f5_some", size)
+        results.setdefault(key, {"program": []})["program"].append(ms)
     return results
 
 
 def measure_draws(build):
     """The Draw History window on the whole history, and the import of it, beside their floors."""
-    out = subprocess.run(
-        [os.path.join(build, "draws_bench"), f"--benchmark_repetitions={RUNS}",
-         "--benchmark_format=json"],
-        check=True, capture_output=True, text=True,
-        env=dict(os.environ, QT_QPA_PLATFORM="offscreen")).stdout
     results = {}
-    for b in json.loads(out)["benchmarks"]:
-        if b.get("run_type") != "iteration":
-            continue
-        if b.get("error_occurred"):
-            sys.exit(f"{b['name']}: {b.get('error_message')}")
-        name, size = re.match(r"(\w+)/(\d+)", b["name"]).groups()
+    for name, size, ms in bench_iterations(build, "draws_bench"):
         floor = name.endswith("Floor")
         key = "history_window" if name.startswith("HistoryWindow") else "draws_import"
-        size = int(size) if key == "history_window" else LARGE
+        size = size if key == "history_window" else LARGE
         results.setdefault((key, size), {"program": [], "floor": []})[
-            "floor" if floor else "program"].append(b["real_time"])
+            "floor" if floor else "program"].append(ms)
     return results
 
 

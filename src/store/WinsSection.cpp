@@ -180,11 +180,10 @@ Result<Day> ReadPlayingDay(std::string_view key, std::string_view text) {
   return day;
 }
 
-Result<void> SetPlayingDays(const std::string& path, Day since, Day until) {
-  if (since != 0 && until != 0 && until < since) {
-    return Fail(path, "The last draw (" + IsoDayText(until) + ") lies before the first (" +
-                          IsoDayText(since) + ").");
-  }
+// A change of the [Wins] section of a data file that must already exist: a missing file is
+// never made for it.
+template <typename Change>
+Result<void> ChangeExistingFile(const std::string& path, Change change) {
   bool missing = false;
   Result<void> written =
       ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents& before) {
@@ -192,24 +191,34 @@ Result<void> SetPlayingDays(const std::string& path, Day since, Day until) {
           missing = true;
           return ChangeVerdict::Abandon;
         }
-        bool replaced = false;
-        for (const auto& [key, day] : {std::pair{kSinceKey, since}, std::pair{kUntilKey, until}}) {
-          replaced = replaced || doc.HasKey(kWinsSection, key);
-          if (day == 0) {
-            doc.Delete(kWinsSection, key);
-          } else {
-            doc.Set(kWinsSection, key, IsoDayText(day));
-          }
-        }
-        if (!doc.IsModified()) {
-          return ChangeVerdict::Abandon;
-        }
-        return replaced ? ChangeVerdict::WriteAfterKeepingVersion : ChangeVerdict::Write;
+        return change(doc);
       });
   if (written && missing) {
     return Fail(path, "The data file does not exist.");
   }
   return written;
+}
+
+Result<void> SetPlayingDays(const std::string& path, Day since, Day until) {
+  if (since != 0 && until != 0 && until < since) {
+    return Fail(path, "The last draw (" + IsoDayText(until) + ") lies before the first (" +
+                          IsoDayText(since) + ").");
+  }
+  return ChangeExistingFile(path, [&](ProfileDocument& doc) {
+    bool replaced = false;
+    for (const auto& [key, day] : {std::pair{kSinceKey, since}, std::pair{kUntilKey, until}}) {
+      replaced = replaced || doc.HasKey(kWinsSection, key);
+      if (day == 0) {
+        doc.Delete(kWinsSection, key);
+      } else {
+        doc.Set(kWinsSection, key, IsoDayText(day));
+      }
+    }
+    if (!doc.IsModified()) {
+      return ChangeVerdict::Abandon;
+    }
+    return replaced ? ChangeVerdict::WriteAfterKeepingVersion : ChangeVerdict::Write;
+  });
 }
 
 Result<void> SetClaimed(const std::string& path, const std::vector<ClaimMark>& marks,
@@ -228,34 +237,24 @@ Result<void> SetClaimed(const std::string& path, const std::vector<ClaimMark>& m
       }
     }
   }
-  bool missing = false;
-  Result<void> written =
-      ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents& before) {
-        if (!before.exists) {
-          missing = true;
-          return ChangeVerdict::Abandon;
+  return ChangeExistingFile(path, [&](ProfileDocument& doc) {
+    for (std::size_t m = 0; m < marks.size(); ++m) {
+      if (claimed) {
+        // A name another mark holds (one whose ticket has moved since) is never written over.
+        std::string key = marks[m].key;
+        for (int n = 2; doc.HasKey(kWinsSection, key); ++n) {
+          key = marks[m].key + "~" + std::to_string(n);
         }
-        for (std::size_t m = 0; m < marks.size(); ++m) {
-          if (claimed) {
-            // A name another mark holds (one whose ticket has moved since) is never written over.
-            std::string key = marks[m].key;
-            for (int n = 2; doc.HasKey(kWinsSection, key); ++n) {
-              key = marks[m].key + "~" + std::to_string(n);
-            }
-            doc.Set(kWinsSection, key, values[m]);
-          } else {
-            doc.Delete(kWinsSection, marks[m].key);
-          }
-        }
-        if (!doc.IsModified()) {
-          return ChangeVerdict::Abandon;
-        }
-        return claimed ? ChangeVerdict::Write : ChangeVerdict::WriteAfterKeepingVersion;
-      });
-  if (written && missing) {
-    return Fail(path, "The data file does not exist.");
-  }
-  return written;
+        doc.Set(kWinsSection, key, values[m]);
+      } else {
+        doc.Delete(kWinsSection, marks[m].key);
+      }
+    }
+    if (!doc.IsModified()) {
+      return ChangeVerdict::Abandon;
+    }
+    return claimed ? ChangeVerdict::Write : ChangeVerdict::WriteAfterKeepingVersion;
+  });
 }
 
 }  // namespace store

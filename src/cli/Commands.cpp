@@ -18,6 +18,7 @@
 #include "cli/OutputWriter.h"
 #include "cli/VersionsCommands.h"
 #include "cli/WinsCommand.h"
+#include "store/AtomicFile.h"
 #include "store/PlayNumber.h"
 #include "store/Versions.h"
 #include "store/WriteJournal.h"
@@ -305,22 +306,7 @@ store::Result<std::string> ReadInputFile(const std::string& path) {
     }
   }
   std::string bytes;
-  int error = 0;
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) {
-      continue;
-    }
-    if (got <= 0) {
-      error = got < 0 ? errno : 0;
-      break;
-    }
-    bytes.append(buffer, static_cast<std::size_t>(got));
-    if (bytes.size() > kMaxInputBytes) {
-      break;
-    }
-  }
+  const int error = store::ReadDescriptor(fd, bytes, kMaxInputBytes);
   if (fd != STDIN_FILENO) {
     ::close(fd);
   }

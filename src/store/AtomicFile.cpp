@@ -207,25 +207,28 @@ int OverwriteInPlace(const std::string& target, std::string_view bytes) {
   return error;
 }
 
+int ReadDescriptor(int fd, std::string& bytes, std::size_t limit) {
+  char buffer[1 << 16];
+  while (bytes.size() <= limit) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got <= 0) {
+      return got < 0 ? errno : 0;
+    }
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  return 0;
+}
+
 int ReadRawFile(const std::string& path, std::string& bytes) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     return errno;
   }
   bytes.clear();
-  char buffer[1 << 16];
-  int error = 0;
-  for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) {
-      continue;
-    }
-    if (got <= 0) {
-      error = got < 0 ? errno : 0;
-      break;
-    }
-    bytes.append(buffer, static_cast<std::size_t>(got));
-  }
+  const int error = ReadDescriptor(fd, bytes);
   ::close(fd);
   return error;
 }

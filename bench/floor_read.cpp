@@ -1,6 +1,5 @@
 // The floor for reading a data file in a fresh process: the whole file in one buffer and one
-// scan for its lines, nothing kept per line. The buffer gets its pages in one call, as the
-// program's reads do, so that the floor is not raised by a fault per page.
+// scan for its lines, nothing kept per line.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,7 +8,6 @@
 #include <cstring>
 #include <memory>
 
-#include "store/MemoryPages.h"
 
 int main(int argc, char** argv) {
   if (argc != 2)
@@ -20,7 +18,6 @@ int main(int argc, char** argv) {
     return 2;
   const auto size = static_cast<std::size_t>(info.st_size);
   const std::unique_ptr<char[]> bytes(new char[size + 1]);
-  store::PreparePagesForWriting(bytes.get(), size + 1);
   std::size_t done = 0;
   while (done < size) {
     const ssize_t got = ::read(fd, bytes.get() + done, size - done);

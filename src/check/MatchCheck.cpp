@@ -12,7 +12,6 @@
 #include <emmintrin.h>
 #endif
 
-#include "store/MemoryPages.h"
 #include "store/PlayNumber.h"
 #include "store/TicketRules.h"
 
@@ -270,7 +269,6 @@ CheckSummary WriteCheck(const WinningTexts& winning, const store::TicketTexts& t
   constexpr std::size_t kPieceSize = std::size_t{1} << 16;
   std::vector<char> piece;
   piece.reserve(kPieceSize + 256);
-  store::PreparePagesForWriting(piece.data(), piece.capacity());
   piece.resize(piece.capacity());
   std::size_t used = 0;
   const WinningKeys winningKeys = KeysOf(winning);

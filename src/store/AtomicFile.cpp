@@ -1,6 +1,5 @@
 #include "store/AtomicFile.h"
 
-#include "store/MemoryPages.h"
 #include "store/TempNames.h"
 #include "store/Versions.h"
 #include "store/WriteJournal.h"
@@ -261,12 +260,9 @@ std::optional<std::string> InjectedWriteFailure(const std::string& path) {
   return hook != nullptr ? hook(path) : std::nullopt;
 }
 
-namespace {
-
-template <class Text>
-Result<BasicFileContents<Text>> ReadInto(const std::string& path) {
+Result<FileContents> ReadWholeFile(const std::string& path) {
   RepairUnfinishedWrite(path);
-  BasicFileContents<Text> result;
+  FileContents result;
   int fd;
   do {
     fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -291,7 +287,6 @@ Result<BasicFileContents<Text>> ReadInto(const std::string& path) {
   // grown since); a file that grows further is read on in larger pieces.
   std::size_t done = 0;
   result.bytes.reserve(static_cast<std::size_t>(info.st_size) + 1);
-  PreparePagesForWriting(result.bytes.data(), result.bytes.capacity());
   result.bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
   for (;;) {
     if (done == result.bytes.size()) {
@@ -316,24 +311,9 @@ Result<BasicFileContents<Text>> ReadInto(const std::string& path) {
   result.exists = true;
   result.encoding = DetectEncoding(result.bytes);
   if (result.encoding != FileEncoding::Bytes) {
-    std::string decoded = DecodeFileText(result.bytes, result.encoding);
-    if constexpr (std::is_same_v<Text, std::string>) {
-      result.bytes = std::move(decoded);
-    } else {
-      result.bytes.assign(decoded.data(), decoded.size());
-    }
+    result.bytes = DecodeFileText(result.bytes, result.encoding);
   }
   return result;
-}
-
-}  // namespace
-
-Result<FileContents> ReadWholeFile(const std::string& path) {
-  return ReadInto<std::string>(path);
-}
-
-Result<LargeFileContents> ReadWholeLargeFile(const std::string& path) {
-  return ReadInto<LargeText>(path);
 }
 
 bool IsEmptyFile(const std::string& path) {

@@ -6,27 +6,20 @@
 #include <string>
 #include <string_view>
 
-#include "store/LargeText.h"
 #include "store/Problem.h"
 #include "store/TextEncoding.h"
 
 namespace store {
 
-template <class Text>
-struct BasicFileContents {
+struct FileContents {
   bool exists = false;  // a missing file reads as no bytes
-  Text bytes;           // the text: decoded to UTF-8 when the file is UTF-16
+  std::string bytes;    // the text: decoded to UTF-8 when the file is UTF-16
   FileEncoding encoding = FileEncoding::Bytes;  // how to write the text back
 };
-using FileContents = BasicFileContents<std::string>;
-using LargeFileContents = BasicFileContents<LargeText>;
 
 // Reads a whole file. A missing file is not an error: it reads as one that does not exist, with
 // no bytes. A UTF-16 file (one that starts with its byte-order mark) is handed back as UTF-8 text.
 Result<FileContents> ReadWholeFile(const std::string& path);
-// The same, into memory meant for a large text that is kept (a list of tickets keeps its file's
-// bytes).
-Result<LargeFileContents> ReadWholeLargeFile(const std::string& path);
 
 // What tells one state of a file from another: which file it is, its size and when it was last
 // written.

@@ -1,12 +1,14 @@
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
+#include <list>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "store/ProfileLines.h"
-#include "store/ProfileScan.h"
+#include "store/TextUtil.h"
 
 namespace store {
 
@@ -40,16 +42,13 @@ class ProfileDocument {
   static ProfileDocument Parse(std::string_view bytes);
   // The same as Parse, taking over the bytes instead of copying them.
   static ProfileDocument ParseOwning(std::string&& bytes);
-
-  // Reading without building a document, for one lookup or one pass over a section, by the same
-  // rules as Parse and Get. Lookup gives what Get would. ForEachKey calls `visit` with the
-  // trimmed name and the uncut value as read (ValueOfKeyLine) of every key line of the first
-  // section named `section`, in file order and duplicates included, until `visit` returns false.
+  // Reading without building a document, by the same rules, for one key or one pass over a
+  // section. Lookup gives what Parse(bytes).Get(section, key) would. ForEachKey calls `visit`
+  // with the trimmed name and the uncut value as read (ValueOfKeyLine) of every key line of the
+  // first section named `section`, in file order and duplicates included.
   static std::string Lookup(std::string_view bytes, std::string_view section, std::string_view key);
   template <typename Visit>
-  static void ForEachKey(std::string_view bytes, std::string_view section, Visit&& visit) {
-    scan::ForEachKey(bytes, section, visit);
-  }
+  static void ForEachKey(std::string_view bytes, std::string_view section, Visit&& visit);
 
   // The value as read (trimmed, one pair of quotes dropped) cut to kMaxProfileValueLength
   // characters; empty when missing.
@@ -76,91 +75,75 @@ class ProfileDocument {
                                   std::string_view value);
 
  private:
-  // Line and entry numbers are 32-bit: a data file has a few tens of thousands of lines, and
-  // small records keep a parse of the largest files cheap.
-  using Id = std::uint32_t;
-  static constexpr Id kNone = static_cast<Id>(-1);
-  using Eol = LineEnd;
-
-  // Lines form a doubly linked list over lines_, so inserting or removing one is O(1); a removed
-  // line stays in lines_ but is unlinked. Threaded through one vector rather than a std::list:
-  // with std::list, parsing 32,767 tickets took 9.1 ms against 3.3 ms and rewriting them 17.1 ms
-  // against 13.6 ms, with 2.3 MB more heap (bench/profile_containers_bench.cpp). A line's text is
-  // a span of the bytes as read, or its own string in written_ once it has been written. A run
-  // of lines that are neither keys nor headers is one record ("plain"), its span holding the
-  // inner line ends and `eol` the last one's, so a file of millions of blank lines costs a
-  // handful of records.
+  // A line as read is a span of buffer_; a line written has its own text. A run of lines that
+  // are neither keys nor headers is one record ("plain"), its span holding the inner line ends
+  // and `end` the last one's, so a file of millions of blank lines costs a handful of records.
   struct Line {
     std::size_t begin = 0;
     std::size_t length = 0;
-    Id prev = kNone;
-    Id next = kNone;
-    Id nextSame = kNone;  // the next line of the same key in the same section
-    Eol eol = Eol::None;
-    bool blank = false;      // empty or only blanks
-    bool isWritten = false;  // the text is written_[begin]
-    bool plain = false;      // neither a key nor a header
+    bool isWritten = false;
+    std::string written;
+    LineEnd end = LineEnd::None;
+    bool blank = false;  // empty or only blanks
+    bool plain = false;  // neither a key nor a header
   };
+  using Lines = std::list<Line>;
 
-  // One key name of a section. `current` is the line read and written; when it is deleted the
-  // next duplicate (nextSame) takes its place. `nameLine` is any of its lines, kept when deleted,
-  // and supplies the name for comparisons, so no name is stored twice.
-  struct KeyEntry {
-    Id section = 0;
-    Id nameLine = 0;
-    Id current = kNone;
-    Id lastSame = kNone;
+  // Names compare without regard to ASCII case; lookups take a view and build no string.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const;
   };
+  struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const {
+      return EqualsIgnoringAsciiCase(a, b);
+    }
+  };
+  template <typename Value>
+  using NameMap = std::unordered_map<std::string, Value, NameHash, NameEqual>;
 
+  // The lines of one key name in file order: the first is read and written, and when it is
+  // deleted the next takes its place. Empty once all are deleted.
+  using KeyLines = std::vector<Lines::iterator>;
   struct Section {
-    Id header = kNone;
-    Id tail = kNone;  // last non-blank line: a new key goes right after it
+    Lines::iterator tail;  // last non-blank line: a new key goes right after it
+    NameMap<KeyLines> keys;
   };
 
-  // Open addressing over hashes of ASCII-lowered names; slots hold entry numbers. Kept over
-  // std::unordered_map with the same hash and the names as strings: with it, parsing 32,767
-  // tickets took 7.8 ms against 4.1 ms and rewriting them 20.4 ms against 15.4 ms, with 1 MB
-  // more heap (bench/profile_containers_bench.cpp).
-  struct Slot {
-    std::uint32_t hash = 0;
-    Id entry = kNone;
-  };
-  class NameTable {
-   public:
-    void Reserve(std::size_t entries);
-    template <typename Matches>
-    Id Find(std::uint32_t hash, Matches matches) const;
-    void Insert(std::uint32_t hash, Id entry);
-
-   private:
-    std::vector<Slot> slots_;
-    std::size_t used_ = 0;
-  };
-
-  std::string_view TextOf(Id id) const;
-  std::string_view KeyNameOf(Id id) const;
-  std::string_view SectionNameOf(Id id) const;
-  Id FindSection(std::string_view name) const;
-  Id FindKey(Id section, std::string_view name) const;
-  void AddKey(Id section, std::string_view name, Id line);
-  Id AppendLine(std::size_t begin, std::size_t length, Eol eol);
-  Id AppendPlainLine(std::size_t begin, std::size_t length, Eol eol, bool blank);
-  void ExtendRecord(Id id, std::size_t end, Eol eol);
-  Id InsertLineAfter(Id at, std::string text);
-  void Unlink(Id id);
-  void WriteText(Id id, std::string text);
+  std::string_view TextOf(const Line& line) const;
+  const KeyLines* FindKey(std::string_view section, std::string_view key) const;
+  Lines::iterator AddLine(std::size_t begin, std::size_t length, LineEnd end);
+  Lines::iterator AddPlainLine(std::size_t begin, std::size_t length, LineEnd end, bool blank);
+  static void Write(Line& line, std::string text);
 
   std::string buffer_;  // the bytes as read, byte-order mark included
   bool bom_ = false;
   bool modified_ = false;
-  std::vector<std::string> written_;  // texts of written lines, one string each
-  std::vector<Line> lines_;
-  Id first_ = kNone;
-  Id last_ = kNone;
-  std::vector<Section> sections_;  // first occurrence of each section name, in file order
-  std::vector<KeyEntry> keys_;
-  NameTable sectionTable_;
-  NameTable keyTable_;
+  Lines lines_;
+  NameMap<Section> sections_;  // first occurrence of each section name
 };
+
+template <typename Visit>
+void ProfileDocument::ForEachKey(std::string_view bytes, std::string_view section, Visit&& visit) {
+  section = TrimBlanks(section);
+  bool inSection = false;
+  LineSplitter splitter(bytes, bytes.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0);
+  std::size_t begin;
+  std::size_t length;
+  LineEnd end;
+  while (splitter.Next(begin, length, end)) {
+    const std::string_view text = bytes.substr(begin, length);
+    const ClassifiedLine kind = Classify(text);
+    if (kind.kind == ClassifiedLine::Header) {
+      if (inSection) {
+        return;  // a later section of the same name is never read
+      }
+      inSection = EqualsIgnoringAsciiCase(kind.name, section);
+    } else if (kind.kind == ClassifiedLine::Key && inSection) {
+      visit(kind.name, ValueOfKeyLine(text));
+    }
+  }
+}
 
 }  // namespace store

@@ -25,28 +25,16 @@ enum class LineEnd : unsigned char { None, CrLf, Lf, Cr };
 // Splits text into lines, each with its ending: CR LF, LF and CR each end a line.
 class LineSplitter {
  public:
-  explicit LineSplitter(std::string_view text, std::size_t pos = 0) : text_(text), pos_(pos) {}
+  explicit LineSplitter(std::string_view text, std::size_t pos = 0)
+      : text_(text), pos_(pos), nextLf_(text.find('\n', pos)) {}
 
   // Sets begin, length (without the ending) and ending of the next line.
   bool Next(std::size_t& begin, std::size_t& length, LineEnd& ending);
 
-  // Passes over the lines ahead that hold nothing but blanks in one sweep, as one span: `begin`
-  // and `length` cover them up to the last one's ending, which is `ending`. Returns false, passing
-  // nothing, when the next line is not blank or there is none.
-  bool SkipBlankLines(std::size_t& begin, std::size_t& length, LineEnd& ending);
-
  private:
-  std::size_t Find(char c) const;
-
   std::string_view text_;
   std::size_t pos_;
-  std::size_t nextCr_ = 0;
-  std::size_t nextLf_ = 0;
-  bool crKnown_ = false;
-  bool lfKnown_ = false;
+  std::size_t nextLf_;  // the first LF at or after pos_, or npos
 };
-
-// How many lines Next would give, at least 1.
-std::size_t CountLines(std::string_view text);
 
 }  // namespace store

@@ -7,13 +7,21 @@ namespace store {
 // Blanks as the data file knows them: space and tab, nothing else.
 inline constexpr std::string_view kBlanks = " \t";
 
+inline bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// The text without the blanks at either end; the empty text when it is all blanks.
 inline std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t start = text.find_first_not_of(kBlanks);
-  if (start == std::string_view::npos) {
-    return {};
+  std::size_t start = 0;
+  std::size_t end = text.size();
+  while (start < end && IsBlank(text[start])) {
+    ++start;
   }
-  const std::size_t end = text.find_last_not_of(kBlanks);
-  return text.substr(start, end - start + 1);
+  while (end > start && IsBlank(text[end - 1])) {
+    --end;
+  }
+  return start == end ? std::string_view() : text.substr(start, end - start);
 }
 
 inline char AsciiLower(char c) {

@@ -8,7 +8,6 @@
 
 #include "store/AtomicFile.h"
 #include "store/DataFileChange.h"
-#include "store/MemoryPages.h"
 #include "store/PlayNumber.h"
 #include "store/ProfileDocument.h"
 #include "store/TextUtil.h"
@@ -32,33 +31,20 @@ class DecimalText {
   std::size_t size_ = 0;
 };
 
-// The number named by the run of digits at `p` in `text` when it is the plain decimal text of a
-// possible ticket number ("1" to "32767", no leading zero), else 0; `p` is left after the digits
-// (after a sixth at most, which is already too many).
-inline int TicketNumberAt(std::string_view text, std::size_t& p) {
-  const std::size_t start = p;
-  const std::size_t limit = std::min(text.size(), start + 6);
-  unsigned number = 0;
-  for (; p < limit; ++p) {
-    const unsigned digit = static_cast<unsigned char>(text[p]) - unsigned{'0'};
-    if (digit > 9) {
-      break;
-    }
-    number = number * 10 + digit;
-  }
-  const std::size_t digits = p - start;
-  if (digits == 0 || digits > 5 || text[start] == '0' || number > kMaxTickets) {
+// The number a key names when its name is the plain decimal text of a possible ticket number
+// ("1" to "32767": no sign, blank or leading zero), else 0: no other name is ever read as a ticket.
+int TicketNumberOf(std::string_view name) {
+  if (name.empty() || name.size() > 5 || name[0] == '0') {
     return 0;
   }
-  return static_cast<int>(number);
-}
-
-// The number a ticket key names when its name is the plain decimal text of a possible ticket
-// number, with no sign or blank, else 0: no other name is ever read as a ticket.
-int TicketNumberOf(std::string_view name) {
-  std::size_t p = 0;
-  const int number = TicketNumberAt(name, p);
-  return p == name.size() ? number : 0;
+  int number = 0;
+  for (const char c : name) {
+    if (c < '0' || c > '9') {
+      return 0;
+    }
+    number = number * 10 + (c - '0');
+  }
+  return number <= kMaxTickets ? number : 0;
 }
 
 // Why a count read as `text` with `fault` refuses a change, for a person; `unknown` says what the
@@ -85,149 +71,68 @@ ProblemKind KindOf(CountFault fault) {
                                                                          : ProblemKind::OutOfRange;
 }
 
-// The tickets of a data file's bytes as spans of them: one pass over the section, keeping the
-// first line of each name as a read of each key would, so no document is needed.
-struct TicketSpans {
-  CountResult count = ConvertCount({});
-  std::string_view countText;       // TOTAL as a read of that key gives it
-  std::string_view winning;         // W as a read of that key gives it
-  std::vector<TextSpan> spans;      // keys 1..count; a missing key is ""
-  std::vector<std::uint8_t> flags;  // kSeen, kPlain
-
-  static constexpr std::uint8_t kSeen = 1;
-  // The key's line is exactly "<key>=<value>", so writing the same value changes nothing.
-  static constexpr std::uint8_t kPlain = 2;
-
-  std::size_t size() const { return spans.size(); }
-  std::string_view Ticket(std::string_view bytes, std::size_t i) const {
-    return bytes.substr(spans[i].offset, spans[i].size);
-  }
-  bool Plain(std::size_t i) const { return (flags[i] & kPlain) != 0; }
-};
-
-// Whether a key line read as `name` and `value` (views into `bytes`) is exactly "name=value".
-bool IsPlainLine(std::string_view bytes, std::string_view name, std::string_view value) {
-  const char* const end = bytes.data() + bytes.size();
-  const char* const after = value.data() + value.size();
-  return name.data() > bytes.data() && (name.data()[-1] == '\n' || name.data()[-1] == '\r') &&
-         value.data() == name.data() + name.size() + 1 &&
-         (after == end || *after == '\r' || *after == '\n');
-}
-
-// A line "<ticket number>=<value>" with nothing to trim or unquote, the usual line of a data
-// file: its number, and where its value starts and stops.
-struct TicketLine {
-  unsigned number = 0;
-  std::size_t start = 0;
-  std::size_t stop = 0;
-};
-
-// Reads the line at `lineStart` when it has that shape, as visiting it would read it: the digits
-// are its whole name, so its first '=' follows them. False leaves the line to the visitor.
-bool ReadTicketLine(std::string_view bytes, std::size_t lineStart, TicketLine& line) {
-  std::size_t p = lineStart;
-  const int number = TicketNumberAt(bytes, p);
-  if (number == 0 || p == bytes.size() || bytes[p] != '=') {
-    return false;
-  }
-  line.number = static_cast<unsigned>(number);
-  line.start = p + 1;
-  line.stop = scan::FindLineEnd(bytes, line.start);
-  return line.stop - line.start <= kMaxProfileValueLength &&
-         scan::IsBareValue(bytes, line.start, line.stop);
-}
-
-TicketSpans SpanTickets(std::string_view bytes) {
-  TicketSpans list;
-  std::string_view& total = list.countText;
-  bool totalSeen = false;
-  bool winningSeen = false;
-  // Once the count is read, keys above it are known to be cut off at the end and are passed by.
-  std::size_t cap = static_cast<std::size_t>(kMaxTickets);
-  // Only keys read before the count, or in a file without one, make the list longer.
-  const auto grow = [&list](std::size_t size) {
-    list.spans.resize(size);
-    list.flags.resize(size);
-  };
-  // Key k's value as read, when it is the first line of that key; `plain` as IsPlainLine.
-  const auto keep = [&](unsigned k, std::string_view value, bool plain) {
-    const std::size_t index = k - 1;
-    if (index >= cap) {
-      return;
-    }
-    if (index >= list.spans.size()) {
-      grow(index + 1);
-    }
-    if ((list.flags[index] & TicketSpans::kSeen) == 0) {
-      // An empty value may have no place in `bytes`; its span is as good anywhere.
-      TextSpan& span = list.spans[index];
-      span.offset = value.data() ? value.data() - bytes.data() : 0;
-      span.size = value.size();
-      list.flags[index] = TicketSpans::kSeen | (plain ? TicketSpans::kPlain : 0);
-    }
-  };
-  const auto visit = [&](std::string_view name, std::string_view value) {
-    // A name that is a ticket number is neither of the other two, so it is asked first.
-    if (const int k = TicketNumberOf(name); k > 0) {
-      keep(static_cast<unsigned>(k), value.substr(0, kMaxProfileValueLength),
-           value.size() <= kMaxProfileValueLength && IsPlainLine(bytes, name, value));
-    } else if (!totalSeen && EqualsIgnoringAsciiCase(name, kTotalKey)) {
-      total = value.substr(0, kMaxProfileValueLength);
-      totalSeen = true;
-      const CountResult count = ConvertCount(total);
-      cap = count && *count > 0 ? static_cast<std::size_t>(*count) : 0;
-      // The count comes first in the files the program writes: size the list once.
-      if (cap > list.spans.size()) {
-        list.spans.reserve(cap);
-        PreparePagesForWriting(list.spans.data(), cap * sizeof(TextSpan));
-        list.spans.resize(cap);
-        list.flags.resize(cap);
-      }
-    } else if (!winningSeen && EqualsIgnoringAsciiCase(name, kWinningKey)) {
-      list.winning = value.substr(0, kMaxProfileValueLength);
-      winningSeen = true;
-    }
-    return true;
-  };
-  const auto takeTicketLine = [&](std::size_t lineStart) {
-    TicketLine line;
-    if (!ReadTicketLine(bytes, lineStart, line)) {
-      return std::string_view::npos;
-    }
-    // A plain line: its name starts a line (not the file), as IsPlainLine asks.
-    keep(line.number, bytes.substr(line.start, line.stop - line.start),
-         lineStart > 0 && (bytes[lineStart - 1] == '\n' || bytes[lineStart - 1] == '\r'));
-    return scan::AfterLineEnd(bytes, line.stop);
-  };
-  scan::ForEachKey(bytes, kSection, visit, takeTicketLine);
-  list.count = ConvertCount(total);
-  const std::size_t count =
-      list.count && *list.count > 0 ? static_cast<std::size_t>(*list.count) : 0;
-  list.spans.resize(count);
-  list.flags.resize(count);
-  return list;
-}
-
 }  // namespace
 
-TicketList ReadAllTickets(const std::string& path) {
-  Result<LargeFileContents> file = ReadWholeLargeFile(path);
-  return ParseTickets(file ? std::move(file->bytes) : LargeText());
+TicketList TicketsOf(const ProfileDocument& doc) {
+  TicketList list;
+  list.countText = doc.Get(kSection, kTotalKey);
+  list.winning = doc.Get(kSection, kWinningKey);
+  list.count = ConvertCount(list.countText);
+  const int count = list.count ? *list.count : 0;
+  for (int k = 1; k <= count; ++k) {
+    list.tickets.push_back(doc.Get(kSection, DecimalText(k)));
+  }
+  return list;
 }
 
 TicketList ParseTickets(std::string_view bytes) {
-  return ParseTickets(LargeText(bytes));
+  // One pass over the section, keeping the first line of each name as a read of each key would.
+  TicketList list;
+  bool totalSeen = false;
+  bool winningSeen = false;
+  std::vector<bool> seen;
+  // Once the count is read, keys above it are known to be cut off at the end and are passed by.
+  auto cap = static_cast<std::size_t>(kMaxTickets);
+  const auto grow = [&](std::size_t size) {
+    list.tickets.resize(size);
+    seen.resize(size);
+  };
+  ProfileDocument::ForEachKey(bytes, kSection, [&](std::string_view name, std::string_view value) {
+    value = value.substr(0, kMaxProfileValueLength);
+    if (const int k = TicketNumberOf(name); k > 0) {
+      const auto index = static_cast<std::size_t>(k - 1);
+      if (index >= cap) {
+        return;
+      }
+      if (index >= list.tickets.size()) {
+        grow(index + 1);
+      }
+      if (!seen[index]) {
+        list.tickets.Replace(index, value);
+        seen[index] = true;
+      }
+    } else if (!totalSeen && EqualsIgnoringAsciiCase(name, kTotalKey)) {
+      list.countText = value;
+      totalSeen = true;
+      const CountResult count = ConvertCount(value);
+      cap = count && *count > 0 ? static_cast<std::size_t>(*count) : 0;
+      // The count comes first in the files the program writes: the list is sized once.
+      if (cap > list.tickets.size()) {
+        grow(cap);
+      }
+    } else if (!winningSeen && EqualsIgnoringAsciiCase(name, kWinningKey)) {
+      list.winning = value;
+      winningSeen = true;
+    }
+  });
+  list.count = ConvertCount(list.countText);
+  list.tickets.resize(list.count && *list.count > 0 ? static_cast<std::size_t>(*list.count) : 0);
+  return list;
 }
 
-TicketList ParseTickets(LargeText bytes) {
-  TicketSpans spans = SpanTickets(bytes);
-  TicketList list;
-  list.count = spans.count;
-  list.countText = spans.countText;
-  list.winning = spans.winning;
-  // The spans are of `bytes`, which the list takes over, so no ticket is copied.
-  list.tickets = TicketTexts(std::move(bytes), std::move(spans.spans));
-  return list;
+TicketList ReadAllTickets(const std::string& path) {
+  const Result<FileContents> file = ReadWholeFile(path);
+  return ParseTickets(file ? std::string_view(file->bytes) : std::string_view());
 }
 
 CountFault JudgeCount(std::string_view text, const CountResult& count) {
@@ -299,8 +204,7 @@ namespace {
 
 // Rewrites the section from `tickets`, less those `leaveOut` marks; with `loaded`, only when the
 // file still holds those.
-template <typename Tickets>
-Result<void> Rewrite(const std::string& path, const TicketTexts* loaded, const Tickets& tickets,
+Result<void> Rewrite(const std::string& path, const TicketTexts* loaded, const TicketTexts& tickets,
                      const std::vector<std::uint8_t>* leaveOut) {
   const auto kept = [&](std::size_t i) {
     return leaveOut == nullptr || i >= leaveOut->size() || (*leaveOut)[i] == 0;
@@ -318,13 +222,8 @@ Result<void> Rewrite(const std::string& path, const TicketTexts* loaded, const T
   }
   std::optional<Problem> refusal;
   const Result<void> written = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
-    const std::string_view bytes = doc.Original();
-    const TicketSpans held = SpanTickets(bytes);
-    if (loaded != nullptr && (held.size() != loaded->size() ||
-                              !std::equal(loaded->begin(), loaded->end(), held.spans.begin(),
-                                          [&](std::string_view a, TextSpan b) {
-                                            return a == bytes.substr(b.offset, b.size);
-                                          }))) {
+    const TicketList held = TicketsOf(doc);
+    if (loaded != nullptr && held.tickets != *loaded) {
       refusal = Problem{path, "The file was changed by another program", ProblemKind::FileChanged};
       return ChangeVerdict::Abandon;
     }
@@ -344,20 +243,16 @@ Result<void> Rewrite(const std::string& path, const TicketTexts* loaded, const T
     }
     doc.Set(kSection, kTotalKey, DecimalText(newCount));
     // Tickets that were in the file and are not kept under the same key are lost to it.
-    bool keepsTickets = held.size() <= static_cast<std::size_t>(newCount);
+    bool keepsTickets = held.tickets.size() <= static_cast<std::size_t>(newCount);
     std::size_t key = 0;
     for (std::size_t i = 0; i < tickets.size(); ++i) {
       if (!kept(i)) {
         continue;
       }
-      const std::string_view ticket = tickets[i];
-      const bool same = key < held.size() && held.Ticket(bytes, key) == ticket;
-      keepsTickets = keepsTickets && (same || key >= held.size());
+      keepsTickets =
+          keepsTickets && (key >= held.tickets.size() || held.tickets[key] == tickets[i]);
       ++key;
-      // A key already holding its ticket is left alone: that is what Set would do, only dearer.
-      if (!same || !held.Plain(key - 1)) {
-        doc.Set(kSection, DecimalText(static_cast<long long>(key)), ticket);
-      }
+      doc.Set(kSection, DecimalText(static_cast<long long>(key)), tickets[i]);
     }
     return keepsTickets ? ChangeVerdict::Write : ChangeVerdict::WriteAfterKeepingVersion;
   });
@@ -369,7 +264,7 @@ Result<void> Rewrite(const std::string& path, const TicketTexts* loaded, const T
 
 }  // namespace
 
-Result<void> RewriteTickets(const std::string& path, const std::vector<std::string>& tickets) {
+Result<void> RewriteTickets(const std::string& path, const TicketTexts& tickets) {
   return Rewrite(path, nullptr, tickets, nullptr);
 }
 

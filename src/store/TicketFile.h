@@ -23,10 +23,10 @@ struct TicketList {
 // Reads TOTAL ("Numbers"/"TOTAL"), converts it, and reads keys 1..count and W, all from one read
 // of the file. When the count cannot be converted, or is below 1, the list is empty.
 TicketList ReadAllTickets(const std::string& path);
-// The same from the bytes of a file already read, which the list keeps as its tickets' buffer,
-// or from a copy of them.
-TicketList ParseTickets(LargeText bytes);
+// The same from the bytes of a file already read.
 TicketList ParseTickets(std::string_view bytes);
+// The same from a document of the file.
+TicketList TicketsOf(const ProfileDocument& doc);
 
 // Writes "Numbers"/"Total" = newCount and then key newCount = ticket, in one atomic write. The
 // bytes are those of the two single writes in that order.
@@ -52,7 +52,7 @@ Result<int> AppendTicket(const std::string& path, const std::string& ticket);
 // list order; W and everything else are left alone. One read, one write. A count that is there
 // but is not a number or is out of range fails with the reason and writes nothing: which keys
 // hold the file's tickets is not known.
-Result<void> RewriteTickets(const std::string& path, const std::vector<std::string>& tickets);
+Result<void> RewriteTickets(const std::string& path, const TicketTexts& tickets);
 
 // RewriteTickets for a list shown to a person: `loaded` is what the list was last loaded from or
 // written as. Only when the file, as read under the lock, still holds exactly those tickets (its

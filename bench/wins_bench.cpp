@@ -130,7 +130,7 @@ std::string FileWithMarks(int marks) {
 void BM_OpenFile(benchmark::State& state) {
   const std::string bytes = FileWithMarks(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    benchmark::DoNotOptimize(store::ParseTickets(std::string_view(bytes)));
+    benchmark::DoNotOptimize(store::ParseTickets(bytes));
   }
 }
 BENCHMARK(BM_OpenFile)->Arg(0)->Arg(1000)->Unit(benchmark::kMillisecond);

@@ -306,7 +306,7 @@ void CheckReads(const store::ProfileDocument& doc, const std::string& bytes, con
 // Reading all tickets in one pass takes the usual ticket line by a shorter way than other lines;
 // every ticket must still be what a read of its own key gives.
 void CheckTicketList(const std::string& bytes, const Model& model) {
-  const store::TicketList list = store::ParseTickets(bytes);
+  const store::TicketList list = store::ParseTickets(std::string(bytes));
   const std::string countText = ModelGet(model, "Numbers", "TOTAL");
   FUZZ_CHECK(list.countText == countText);
   FUZZ_CHECK(list.winning == ModelGet(model, "Numbers", "W"));

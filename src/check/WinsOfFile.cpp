@@ -18,7 +18,7 @@ store::Result<WinsOfFile> LoadWinsOfFile(const std::string& dataFile, store::Day
   }
   WinsOfFile file;
   file.section = store::ParseWinsSection(contents->bytes);
-  file.tickets = store::ParseTickets(std::string_view(contents->bytes)).tickets;
+  file.tickets = store::ParseTickets(std::move(contents->bytes)).tickets;
 
   if (store::Result<PrizeTable> prizes = LoadPrizeTable(sources.prizes)) {
     file.prizes = *prizes;

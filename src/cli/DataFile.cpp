@@ -47,12 +47,12 @@ store::Result<store::FileContents> ReadExistingFile(const std::string& path) {
 }
 
 store::Result<LoadedDataFile> LoadDataFile(const std::string& path) {
-  const store::Result<store::FileContents> contents = ReadExistingFile(path);
+  store::Result<store::FileContents> contents = ReadExistingFile(path);
   if (!contents) {
     return store::Fail(contents.error());
   }
   // One read serves the count, the tickets and the winning number.
-  store::TicketList list = store::ParseTickets(contents->bytes);
+  store::TicketList list = store::ParseTickets(std::move(contents->bytes));
   if (std::string problem = CountProblem(list.countText, list.count); !problem.empty()) {
     return store::Fail(path, std::move(problem));
   }

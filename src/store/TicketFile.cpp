@@ -85,30 +85,35 @@ TicketList TicketsOf(const ProfileDocument& doc) {
   return list;
 }
 
-TicketList ParseTickets(std::string_view bytes) {
+TicketList ParseTickets(std::string bytes) {
   // One pass over the section, keeping the first line of each name as a read of each key would.
+  // The tickets are spans of the bytes, which the list then keeps.
   TicketList list;
   bool totalSeen = false;
   bool winningSeen = false;
+  std::vector<TicketTexts::Span> spans;
   std::vector<bool> seen;
   // Once the count is read, keys above it are known to be cut off at the end and are passed by.
   auto cap = static_cast<std::size_t>(kMaxTickets);
   const auto grow = [&](std::size_t size) {
-    list.tickets.resize(size);
+    spans.resize(size);
     seen.resize(size);
   };
-  ProfileDocument::ForEachKey(bytes, kSection, [&](std::string_view name, std::string_view value) {
+  const std::string_view text = bytes;
+  ProfileDocument::ForEachKey(text, kSection, [&](std::string_view name, std::string_view value) {
     value = value.substr(0, kMaxProfileValueLength);
     if (const int k = TicketNumberOf(name); k > 0) {
       const auto index = static_cast<std::size_t>(k - 1);
       if (index >= cap) {
         return;
       }
-      if (index >= list.tickets.size()) {
+      if (index >= spans.size()) {
         grow(index + 1);
       }
       if (!seen[index]) {
-        list.tickets.Replace(index, value);
+        // An empty value may lie nowhere in the bytes; its span is as good anywhere.
+        spans[index] = {value.empty() ? 0 : static_cast<std::size_t>(value.data() - text.data()),
+                        value.size()};
         seen[index] = true;
       }
     } else if (!totalSeen && EqualsIgnoringAsciiCase(name, kTotalKey)) {
@@ -117,7 +122,7 @@ TicketList ParseTickets(std::string_view bytes) {
       const CountResult count = ConvertCount(value);
       cap = count && *count > 0 ? static_cast<std::size_t>(*count) : 0;
       // The count comes first in the files the program writes: the list is sized once.
-      if (cap > list.tickets.size()) {
+      if (cap > spans.size()) {
         grow(cap);
       }
     } else if (!winningSeen && EqualsIgnoringAsciiCase(name, kWinningKey)) {
@@ -126,13 +131,14 @@ TicketList ParseTickets(std::string_view bytes) {
     }
   });
   list.count = ConvertCount(list.countText);
-  list.tickets.resize(list.count && *list.count > 0 ? static_cast<std::size_t>(*list.count) : 0);
+  spans.resize(list.count && *list.count > 0 ? static_cast<std::size_t>(*list.count) : 0);
+  list.tickets = TicketTexts(std::move(bytes), std::move(spans));
   return list;
 }
 
 TicketList ReadAllTickets(const std::string& path) {
-  const Result<FileContents> file = ReadWholeFile(path);
-  return ParseTickets(file ? std::string_view(file->bytes) : std::string_view());
+  Result<FileContents> file = ReadWholeFile(path);
+  return ParseTickets(file ? std::move(file->bytes) : std::string());
 }
 
 CountFault JudgeCount(std::string_view text, const CountResult& count) {

@@ -24,7 +24,7 @@ struct TicketList {
 // of the file. When the count cannot be converted, or is below 1, the list is empty.
 TicketList ReadAllTickets(const std::string& path);
 // The same from the bytes of a file already read.
-TicketList ParseTickets(std::string_view bytes);
+TicketList ParseTickets(std::string bytes);
 // The same from a document of the file.
 TicketList TicketsOf(const ProfileDocument& doc);
 

@@ -1,8 +1,5 @@
 #include "store/TicketTexts.h"
 
-#include <limits>
-#include <stdexcept>
-
 namespace store {
 
 TicketTexts::TicketTexts(std::initializer_list<std::string_view> tickets) {
@@ -18,15 +15,7 @@ TicketTexts::TicketTexts(const std::vector<std::string>& tickets) {
 }
 
 void TicketTexts::push_back(std::string_view ticket) {
-  spans_.emplace_back();
-  Replace(spans_.size() - 1, ticket);
-}
-
-void TicketTexts::Replace(std::size_t i, std::string_view ticket) {
-  if (text_.size() + ticket.size() > std::numeric_limits<std::uint32_t>::max()) {
-    throw std::length_error("the tickets' texts are too long");
-  }
-  spans_[i] = {static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(ticket.size())};
+  spans_.push_back({text_.size(), ticket.size()});
   text_.append(ticket);
 }
 

@@ -10,13 +10,21 @@
 
 namespace store {
 
-// A list of ticket texts kept in one string, each ticket a span of it. Reading 32,767 tickets
-// into a std::string each (a heap block apiece: a ticket is longer than a string keeps inline)
-// took too long for the reading goal of 2 x the floor; see the TicketTexts row of
-// BENCHMARKS.md.
+// A list of ticket texts kept in one string, each ticket a span of it; a list read from a data
+// file keeps the file's bytes as that string. Reading 32,767 tickets into a std::string each (a
+// heap block apiece: a ticket is longer than a string keeps inline) took too long for the reading
+// goal of 2 x the floor; see the ablation in BENCHMARKS.md.
 class TicketTexts {
  public:
+  struct Span {
+    std::size_t offset = 0;
+    std::size_t size = 0;
+  };
+
   TicketTexts() = default;
+  // Takes over `text`, of which `spans` are the tickets.
+  TicketTexts(std::string text, std::vector<Span> spans)
+      : text_(std::move(text)), spans_(std::move(spans)) {}
   TicketTexts(std::initializer_list<std::string_view> tickets);
   TicketTexts(const std::vector<std::string>& tickets);  // NOLINT(google-explicit-constructor)
 
@@ -28,10 +36,6 @@ class TicketTexts {
   std::string_view back() const { return (*this)[size() - 1]; }
 
   void push_back(std::string_view ticket);
-  // Makes the list `count` long; tickets added are empty.
-  void resize(std::size_t count) { spans_.resize(count); }
-  // Puts `ticket` in place of ticket i.
-  void Replace(std::size_t i, std::string_view ticket);
   void clear();
   // Takes the tickets whose mark is not 0 off the list; the others keep their order.
   void RemoveMarked(const std::vector<std::uint8_t>& marks);
@@ -57,10 +61,6 @@ class TicketTexts {
   friend bool operator==(const TicketTexts& a, const TicketTexts& b);
 
  private:
-  struct Span {
-    std::uint32_t offset = 0;
-    std::uint32_t size = 0;
-  };
   std::string text_;
   std::vector<Span> spans_;
 };

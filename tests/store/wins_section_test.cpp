@@ -34,7 +34,7 @@ TEST_P(WinsSectionRead, ReadsWhatItCanAndLeavesNumbersAlone) {
   EXPECT_EQ(section.until, c.until);
   EXPECT_EQ(section.claims.size(), c.claims);
   EXPECT_EQ(section.problems, c.problems);
-  const store::TicketList list = store::ParseTickets(std::string_view(bytes));
+  const store::TicketList list = store::ParseTickets(bytes);
   EXPECT_EQ(list.tickets.size(), 3u);
   EXPECT_EQ(list.tickets[2], "13-14-15-16-17-18");
 }
@@ -130,7 +130,7 @@ TEST_F(WinsSectionWrite, MarksSurviveSaveDeleteAndTheKeptVersions) {
   store::WinsSection section = store::ParseWinsSection(ReadBytes(path_));
   ASSERT_EQ(section.claims.size(), 1u);
   EXPECT_EQ(section.claims[0].ticketText, "13-14-15-16-17-18");
-  EXPECT_EQ(store::ParseTickets(std::string_view(ReadBytes(path_))).tickets[0],
+  EXPECT_EQ(store::ParseTickets(ReadBytes(path_)).tickets[0],
             "13-14-15-16-17-18");
 
   // Taking the mark away keeps the file with it as a version, which brings it back.

@@ -7,19 +7,7 @@
 namespace cli {
 
 std::string CountProblem(const std::string& text, const store::CountResult& count) {
-  switch (store::JudgeCount(text, count)) {
-    case store::CountFault::Missing:
-      return "it holds no ticket count (TOTAL)";
-    case store::CountFault::NotANumber:
-      return "the ticket count (TOTAL) \"" + text + "\" is not a number";
-    case store::CountFault::OutOfRange:
-      return "the ticket count (TOTAL) " + text + " is out of range";
-    case store::CountFault::Negative:
-      return "the ticket count (TOTAL) " + text + " is below 0";
-    case store::CountFault::None:
-      break;
-  }
-  return {};
+  return store::CountFaultText(text, store::JudgeCount(text, count));
 }
 
 store::Result<int> UsableCount(const std::string& path, const std::string& text) {

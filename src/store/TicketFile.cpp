@@ -50,20 +50,12 @@ int TicketNumberOf(std::string_view name) {
 // Why a count read as `text` with `fault` refuses a change, for a person; `unknown` says what the
 // fault leaves unknown ("... is not known").
 std::string CountRefusal(std::string_view text, CountFault fault, std::string_view unknown) {
-  switch (fault) {
-    case CountFault::Missing:
-      return "The ticket count (TOTAL) is missing, so " + std::string(unknown) + ".";
-    case CountFault::NotANumber:
-      return "The ticket count (TOTAL) \"" + std::string(text) + "\" is not a number, so " +
-             std::string(unknown) + ".";
-    case CountFault::OutOfRange:
-    case CountFault::Negative:
-      return "The ticket count (TOTAL) " + std::string(text) + " is outside 0 to " +
-             std::to_string(kMaxTickets) + ".";
-    case CountFault::None:
-      break;
+  std::string refusal = CountFaultText(text, fault);
+  refusal[0] = 'T';
+  if (fault == CountFault::Missing || fault == CountFault::NotANumber) {
+    refusal.append(", so ").append(unknown);
   }
-  return {};
+  return refusal + ".";
 }
 
 ProblemKind KindOf(CountFault fault) {
@@ -139,6 +131,22 @@ TicketList ParseTickets(std::string bytes) {
 TicketList ReadAllTickets(const std::string& path) {
   Result<FileContents> file = ReadWholeFile(path);
   return ParseTickets(file ? std::move(file->bytes) : std::string());
+}
+
+std::string CountFaultText(std::string_view text, CountFault fault) {
+  const std::string count = "the ticket count (TOTAL) ";
+  switch (fault) {
+    case CountFault::Missing:
+      return count + "is missing";
+    case CountFault::NotANumber:
+      return count + "\"" + std::string(text) + "\" is not a number";
+    case CountFault::OutOfRange:
+    case CountFault::Negative:
+      return count + std::string(text) + " is outside 0 to " + std::to_string(kMaxTickets);
+    case CountFault::None:
+      break;
+  }
+  return {};
 }
 
 CountFault JudgeCount(std::string_view text, const CountResult& count) {

@@ -36,6 +36,9 @@ Result<void> AddTicket(const std::string& path, int newCount, const std::string&
 // the 16-bit range, or below 0. A full file (kMaxTickets) is the caller's to judge.
 enum class CountFault { None, Missing, NotANumber, OutOfRange, Negative };
 CountFault JudgeCount(std::string_view text, const CountResult& count);
+// What is wrong with a count read as `text`, as both programs say it ("the ticket count (TOTAL)
+// \"two\" is not a number"); empty for None.
+std::string CountFaultText(std::string_view text, CountFault fault);
 
 // Adds tickets after key `count` one at a time, as Save/Next does: "Total" raised to the
 // ticket's key, then the key. Returns the new count.

@@ -90,13 +90,13 @@ TEST_P(ImportRefusedTest, LeavesTheFileAlone) {
 INSTANTIATE_TEST_SUITE_P(
     Import, ImportRefusedTest,
     testing::Values(RefusedCase{"noCount", CrLf({"[Numbers]", "W=00-00-00-00-00-00"}),
-                                "it holds no ticket count (TOTAL)"},
+                                "the ticket count (TOTAL) is missing"},
                     RefusedCase{"countNotANumber", CrLf({"[Numbers]", "TOTAL=abc"}),
                                 "the ticket count (TOTAL) \"abc\" is not a number"},
                     RefusedCase{"countOutOfRange", CrLf({"[Numbers]", "TOTAL=40000"}),
-                                "the ticket count (TOTAL) 40000 is out of range"},
+                                "the ticket count (TOTAL) 40000 is outside 0 to 32767"},
                     RefusedCase{"negativeCount", CrLf({"[Numbers]", "TOTAL=-2"}),
-                                "the ticket count (TOTAL) -2 is below 0"}),
+                                "the ticket count (TOTAL) -2 is outside 0 to 32767"}),
     [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
 
 class ImportTest : public cli_test::FolderTest {

@@ -83,10 +83,7 @@ void frmNumberChecker::mnuCpyPlays_Click() {
   mPlays->SetAllChecked(false);
   lstNumbers_Click();
 
-  // One piece of text for the whole list: growing the clipboard ticket by ticket would copy it
-  // over and over.
   std::string text;
-  text.reserve(2 * mPlays->Tickets().size() + mPlays->Tickets().TextSize());
   for (const std::string_view ticket : mPlays->Tickets()) {
     text += "\r\n";
     text += ticket;

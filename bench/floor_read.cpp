@@ -8,7 +8,6 @@
 #include <cstring>
 #include <memory>
 
-
 int main(int argc, char** argv) {
   if (argc != 2)
     return 2;

@@ -130,8 +130,7 @@ TEST_F(WinsSectionWrite, MarksSurviveSaveDeleteAndTheKeptVersions) {
   store::WinsSection section = store::ParseWinsSection(ReadBytes(path_));
   ASSERT_EQ(section.claims.size(), 1u);
   EXPECT_EQ(section.claims[0].ticketText, "13-14-15-16-17-18");
-  EXPECT_EQ(store::ParseTickets(ReadBytes(path_)).tickets[0],
-            "13-14-15-16-17-18");
+  EXPECT_EQ(store::ParseTickets(ReadBytes(path_)).tickets[0], "13-14-15-16-17-18");
 
   // Taking the mark away keeps the file with it as a version, which brings it back.
   ASSERT_TRUE(store::SetClaimed(path_, {Mark(3, "13-14-15-16-17-18")}, false));

@@ -108,12 +108,12 @@ std::string ProfileDocument::Lookup(std::string_view bytes, std::string_view sec
                                     std::string_view key) {
   key = TrimBlanks(key);
   std::string_view value;
-  bool found = false;
   ForEachKey(bytes, section, [&](std::string_view name, std::string_view read) {
-    if (!found && EqualsIgnoringAsciiCase(name, key)) {
-      value = read;
-      found = true;
+    if (!EqualsIgnoringAsciiCase(name, key)) {
+      return true;
     }
+    value = read;
+    return false;
   });
   return std::string(value.substr(0, kMaxProfileValueLength));
 }

@@ -45,7 +45,8 @@ class ProfileDocument {
   // Reading without building a document, by the same rules, for one key or one pass over a
   // section. Lookup gives what Parse(bytes).Get(section, key) would. ForEachKey calls `visit`
   // with the trimmed name and the uncut value as read (ValueOfKeyLine) of every key line of the
-  // first section named `section`, in file order and duplicates included.
+  // first section named `section`, in file order and duplicates included, until `visit` returns
+  // false.
   static std::string Lookup(std::string_view bytes, std::string_view section, std::string_view key);
   template <typename Visit>
   static void ForEachKey(std::string_view bytes, std::string_view section, Visit&& visit);
@@ -141,7 +142,9 @@ void ProfileDocument::ForEachKey(std::string_view bytes, std::string_view sectio
       }
       inSection = EqualsIgnoringAsciiCase(kind.name, section);
     } else if (kind.kind == ClassifiedLine::Key && inSection) {
-      visit(kind.name, ValueOfKeyLine(text));
+      if (!visit(kind.name, ValueOfKeyLine(text))) {
+        return;
+      }
     }
   }
 }

@@ -97,7 +97,7 @@ TicketList ParseTickets(std::string bytes) {
     if (const int k = TicketNumberOf(name); k > 0) {
       const auto index = static_cast<std::size_t>(k - 1);
       if (index >= cap) {
-        return;
+        return true;
       }
       if (index >= spans.size()) {
         grow(index + 1);
@@ -121,6 +121,7 @@ TicketList ParseTickets(std::string bytes) {
       list.winning = value;
       winningSeen = true;
     }
+    return true;
   });
   list.count = ConvertCount(list.countText);
   spans.resize(list.count && *list.count > 0 ? static_cast<std::size_t>(*list.count) : 0);

@@ -284,13 +284,4 @@ WinsList::Due WinsList::DueWithin(int days) const {
   return due;
 }
 
-std::vector<WinsList::DrawCount> WinsList::PerDraw() const {
-  std::vector<DrawCount> counts;
-  counts.reserve(groups_.size());
-  for (const Group& g : groups_) {
-    counts.push_back({g.draw, g.tiers});
-  }
-  return counts;
-}
-
 }  // namespace check

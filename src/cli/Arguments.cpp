@@ -1,6 +1,6 @@
 #include "cli/Arguments.h"
 
-#include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace cli {
@@ -20,31 +20,12 @@ OptionValue SplitOption(std::string_view argument) {
   return {argument.substr(0, equals), std::string(argument.substr(equals + 1))};
 }
 
+// The option that chose a mode, indexed by Mode; empty for those no option names alone.
 std::string ModeOption(Mode mode) {
-  switch (mode) {
-    case Mode::Draws:
-      return "--draws";
-    case Mode::Import:
-      return "--import";
-    case Mode::Export:
-      return "--export";
-    case Mode::Duplicates:
-      return "--duplicates";
-    case Mode::Versions:
-      return "--versions";
-    case Mode::Restore:
-      return "--restore";
-    case Mode::Forget:
-      return "--forget";
-    case Mode::AddDraws:
-      return "--add-draws";
-    case Mode::History:
-      return "--history";
-    case Mode::Wins:
-      return "--wins";
-    default:
-      return {};
-  }
+  static constexpr std::array<std::string_view, 13> kOptions = {
+      "",           "--draws",   "--import", "--export",    "--duplicates", "",      "",
+      "--versions", "--restore", "--forget", "--add-draws", "--history",    "--wins"};
+  return std::string(kOptions[static_cast<std::size_t>(mode)]);
 }
 
 class Parser {

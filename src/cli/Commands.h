@@ -38,10 +38,15 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal,
 // a script does not make the change twice.
 void ReportOutputFailure(CommandOutput& output, const std::string& reason);
 
-// For commands kept in files of their own: one line "pelmora-check: SUBJECT: problem" on
-// standard error, and the same ending the command with an error.
-void ReportProblem(CommandOutput& output, std::string_view subject, std::string_view problem);
-CommandOutput CommandFailure(std::string_view subject, std::string_view problem);
+// One line "pelmora-check: SUBJECT: problem" on standard error; a Failure also ends the command
+// with an error, keeping what it already reported.
+void Report(CommandOutput& output, std::string_view subject, std::string_view problem);
+CommandOutput Failure(CommandOutput output, std::string_view subject, std::string_view problem);
+CommandOutput Failure(std::string_view subject, std::string_view problem);
+CommandOutput Failure(const store::Problem& problem);
+
+// "1 line", "3 lines".
+std::string LinesText(std::size_t count);
 
 // An input file (an import or draws file, or "-" for standard input) read whole as a stream; a
 // problem names it as a person knows it.

@@ -15,16 +15,6 @@ std::uint64_t WinsBar::Total() const {
   return total;
 }
 
-std::vector<WinsBar> BarsOf(const check::WinsList& wins, const std::vector<store::Draw>& draws) {
-  std::vector<WinsBar> bars;
-  for (const check::WinsList::DrawCount& count : wins.PerDraw()) {
-    WinsBar bar{draws[count.draw].date, draws[count.draw].number, {}};
-    std::copy(count.tiers.begin(), count.tiers.end(), bar.tiers.begin());
-    bars.push_back(bar);
-  }
-  return bars;
-}
-
 std::vector<WinsBar> BarsOf(const std::vector<store::Draw>& draws,
                             const std::vector<check::TierCounts>& perDraw) {
   std::vector<WinsBar> bars;

@@ -5,23 +5,9 @@
 namespace check {
 
 std::string_view TierName(Tier tier) {
-  switch (tier) {
-    case Tier::None:
-      break;
-    case Tier::Two:
-      return "2";
-    case Tier::Three:
-      return "3";
-    case Tier::Four:
-      return "4";
-    case Tier::Five:
-      return "5";
-    case Tier::FiveAndBonus:
-      return "5 + bonus";
-    case Tier::Six:
-      return "6";
-  }
-  return "none";
+  static constexpr std::array<std::string_view, kTierCount> kNames = {"none", "2",         "3", "4",
+                                                                      "5",    "5 + bonus", "6"};
+  return kNames[static_cast<std::size_t>(tier)];
 }
 
 BallMask TicketMask(std::string_view ticket) {

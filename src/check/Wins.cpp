@@ -8,15 +8,8 @@
 namespace check {
 
 const char* WinStateName(WinState state) {
-  switch (state) {
-    case WinState::ToClaim:
-      return "to claim";
-    case WinState::Claimed:
-      return "claimed";
-    case WinState::Expired:
-      return "expired";
-  }
-  return "";
+  static constexpr const char* kNames[] = {"to claim", "claimed", "expired"};
+  return kNames[static_cast<std::size_t>(state)];
 }
 
 store::Day ClaimDeadline(store::Day drawDay, int daysToClaim) {

@@ -25,6 +25,9 @@ BallMask TicketMask(std::string_view ticket) {
   return mask;
 }
 
+namespace {
+
+// The bits of up to six balls; a ball outside 1..59 sets none.
 BallMask BallsMask(const std::array<int, store::kNumbersPerTicket>& balls) {
   BallMask mask = 0;
   for (const int n : balls) {
@@ -34,6 +37,8 @@ BallMask BallsMask(const std::array<int, store::kNumbersPerTicket>& balls) {
   }
   return mask;
 }
+
+}  // namespace
 
 Tier TierOf(std::string_view ticket, const std::array<int, store::kNumbersPerTicket>& balls,
             int bonus) {

@@ -259,6 +259,35 @@ CommandOutput RunListCommand(const Options& options) {
   return output;
 }
 
+CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const ReportSink* sink) {
+  switch (options.mode) {
+    case Mode::Help:
+      return {kExitFound, HelpText(), {}, {}, false};
+    case Mode::Version:
+      return {kExitFound, VersionText(), {}, {}, false};
+    case Mode::Check:
+      return RunCheckCommand(options, outputIsTerminal, sink);
+    case Mode::Draws:
+      return RunDrawsCommand(options, sink);
+    case Mode::AddDraws:
+      return RunAddDrawsCommand(options);
+    case Mode::History:
+      return RunHistoryCommand(options, sink);
+    case Mode::Import:
+      return RunImportCommand(options);
+    case Mode::Export:
+    case Mode::Duplicates:
+      return RunListCommand(options);
+    case Mode::Versions:
+    case Mode::Restore:
+    case Mode::Forget:
+      return RunVersionsCommand(options);
+    case Mode::Wins:
+      return RunWinsCommand(options, sink);
+  }
+  return Failure("pelmora-check", "unknown command");
+}
+
 }  // namespace
 
 std::string InputName(const std::string& path) {
@@ -312,35 +341,6 @@ CommandOutput Failure(const store::Problem& problem) {
 
 std::string LinesText(std::size_t count) {
   return std::to_string(count) + (count == 1 ? " line" : " lines");
-}
-
-CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const ReportSink* sink) {
-  switch (options.mode) {
-    case Mode::Help:
-      return {kExitFound, HelpText(), {}, {}, false};
-    case Mode::Version:
-      return {kExitFound, VersionText(), {}, {}, false};
-    case Mode::Check:
-      return RunCheckCommand(options, outputIsTerminal, sink);
-    case Mode::Draws:
-      return RunDrawsCommand(options, sink);
-    case Mode::AddDraws:
-      return RunAddDrawsCommand(options);
-    case Mode::History:
-      return RunHistoryCommand(options, sink);
-    case Mode::Import:
-      return RunImportCommand(options);
-    case Mode::Export:
-    case Mode::Duplicates:
-      return RunListCommand(options);
-    case Mode::Versions:
-    case Mode::Restore:
-    case Mode::Forget:
-      return RunVersionsCommand(options);
-    case Mode::Wins:
-      return RunWinsCommand(options, sink);
-  }
-  return Failure("pelmora-check", "unknown command");
 }
 
 void ReportOutputFailure(CommandOutput& output, const std::string& reason) {

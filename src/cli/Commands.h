@@ -25,14 +25,6 @@ struct CommandOutput {
   bool lfLineEnds = false;  // --lf: the writer ends every line with LF alone
 };
 
-// Runs one command line. `outputIsTerminal` only decides whether a results text that ends
-// without a line end (the sorry text) gets one, so the shell prompt starts on a line of its own;
-// into a file or a pipe the results text goes exactly as the window shows it.
-// With a sink, the results of a check and the --draws report go to it as they are made instead
-// of into `out`.
-CommandOutput RunCommand(const Options& options, bool outputIsTerminal,
-                         const ReportSink* sink = nullptr);
-
 // The line that reports that the command's standard output could not be written (`reason`).
 // When the command had changed the data file it says so, and the status stays a success, so that
 // a script does not make the change twice.
@@ -54,8 +46,11 @@ store::Result<std::string> ReadInputFile(const std::string& path);
 // "standard input" for "-", else the path.
 std::string InputName(const std::string& path);
 
-// Parses the arguments and runs the command. With a stream, a long report (--draws) goes out
-// through it as it is made, and the stream learns from the arguments how to end lines.
+// Parses the arguments and runs the command. With a stream, the results of a check and a long
+// report (--draws) go out through it as they are made instead of into `out`, and the stream
+// learns from the arguments how to end lines. `outputIsTerminal` only decides whether a results
+// text that ends without a line end (the sorry text) gets one, so the shell prompt starts on a
+// line of its own; into a file or a pipe it goes exactly as the window shows it.
 CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal,
                              OutputWriter* stream = nullptr);
 

@@ -458,6 +458,15 @@ struct DrawKeys {
   }
 };
 
+// The same draw result: day, the six balls in any order, and bonus.
+bool SameResult(const Draw& a, const Draw& b) {
+  std::array<int, kNumbersPerTicket> mine = a.balls;
+  std::array<int, kNumbersPerTicket> theirs = b.balls;
+  std::sort(mine.begin(), mine.end());
+  std::sort(theirs.begin(), theirs.end());
+  return a.date == b.date && mine == theirs && a.bonus == b.bonus;
+}
+
 std::string CsvField(std::string_view text) {
   if (text.find_first_of(",;\t\"") == std::string_view::npos) {
     return std::string(text);
@@ -473,14 +482,6 @@ std::string CsvField(std::string_view text) {
 }
 
 }  // namespace
-
-bool Draw::SameResult(const Draw& other) const {
-  std::array<int, kNumbersPerTicket> mine = balls;
-  std::array<int, kNumbersPerTicket> theirs = other.balls;
-  std::sort(mine.begin(), mine.end());
-  std::sort(theirs.begin(), theirs.end());
-  return date == other.date && mine == theirs && bonus == other.bonus;
-}
 
 DrawsRead ReadDraws(std::string_view bytes) {
   std::string decoded;
@@ -621,7 +622,7 @@ DrawMerge MergeDraws(std::vector<Draw>& history, const std::vector<Draw>& incomi
       continue;
     }
     Draw& stored = history[*found];
-    if (stored.SameResult(draw)) {
+    if (SameResult(stored, draw)) {
       ++merge.unchanged;
       continue;
     }

@@ -23,9 +23,6 @@ struct Draw {
   int bonus = 0;                               // the bonus ball; 0 when not given
   std::string ballSet;                         // as published, may be empty
   std::string machine;                         // as published, may be empty
-
-  // The same draw result: day, the six balls in any order, and bonus.
-  bool SameResult(const Draw& other) const;
 };
 
 struct RefusedDraw {

@@ -1,6 +1,5 @@
 #include "ui/wins/WinsChart.h"
 
-#include <QEvent>
 #include <QPainter>
 #include <algorithm>
 
@@ -86,13 +85,6 @@ QSize WinsChart::sizeHint() const {
 
 QSize WinsChart::minimumSizeHint() const {
   return {200, 120};
-}
-
-void WinsChart::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) {
-    update();
-  }
-  QWidget::changeEvent(event);
 }
 
 void WinsChart::paintEvent(QPaintEvent*) {

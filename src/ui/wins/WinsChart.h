@@ -45,7 +45,6 @@ class WinsChart : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void changeEvent(QEvent* event) override;
 
  private:
   std::vector<WinsBar> bars_;  // oldest first

@@ -128,14 +128,10 @@ void SplitFields(std::string_view line, char separator, std::vector<std::string>
           field += line[i];
         }
       }
-      const std::size_t end = line.find(separator, i);
-      field += TrimBlanks(line.substr(i, end == std::string_view::npos ? end : end - i));
-      i = end;
-    } else {
-      const std::size_t end = line.find(separator, i);
-      field = TrimBlanks(line.substr(i, end == std::string_view::npos ? end : end - i));
-      i = end;
     }
+    const std::size_t end = line.find(separator, i);
+    field += TrimBlanks(line.substr(i, end == std::string_view::npos ? end : end - i));
+    i = end;
     fields.push_back(std::move(field));
     if (i == std::string_view::npos || i >= line.size()) {
       return;
@@ -162,23 +158,17 @@ int ColumnNamed(std::string_view name) {
       key += AsciiLower(c);
     }
   }
-  if (key == "drawdate" || key == "date") {
-    return kDate;
-  }
   if (key.size() == 5 && key.starts_with("ball") && key[4] >= '1' && key[4] <= '6') {
     return kBall1 + (key[4] - '1');
   }
-  if (key == "bonusball" || key == "bonus") {
-    return kBonus;
-  }
-  if (key == "ballset") {
-    return kBallSet;
-  }
-  if (key == "machine") {
-    return kMachine;
-  }
-  if (key == "drawnumber" || key == "drawno" || key == "draw") {
-    return kNumber;
+  static constexpr std::pair<std::string_view, int> kNames[] = {
+      {"drawdate", kDate},     {"date", kDate},       {"bonusball", kBonus},
+      {"bonus", kBonus},       {"ballset", kBallSet}, {"machine", kMachine},
+      {"drawnumber", kNumber}, {"drawno", kNumber},   {"draw", kNumber}};
+  for (const auto& [known, column] : kNames) {
+    if (key == known) {
+      return column;
+    }
   }
   return -1;
 }
@@ -236,13 +226,8 @@ class DrawReader {
           return false;
       }
     }
-    std::string problem;
     Draw draw;
-    if (columns_) {
-      problem = FromColumns(text, draw);
-    } else {
-      problem = FromPlainLine(text, draw);
-    }
+    std::string problem = columns_ ? FromColumns(text, draw) : FromPlainLine(text, draw);
     if (!problem.empty()) {
       Refuse(line, std::move(problem));
     } else if (read_.draws.size() == kMostDraws) {
@@ -525,13 +510,11 @@ DrawDay ParseDrawDay(std::string_view text) {
     return 0;
   }
   const auto year = [](std::string_view part) {
-    if (part.size() == 2 && IsDigits(part)) {
-      return 2000 + std::atoi(std::string(part).c_str());
-    }
-    return part.size() == 4 && IsDigits(part) ? std::atoi(std::string(part).c_str()) : 0;
+    const int n = NumberOf(part);
+    return n < 0 ? 0 : part.size() == 2 ? 2000 + n : part.size() == 4 ? n : 0;
   };
   const auto small = [](std::string_view part) {
-    return part.size() <= 2 && IsDigits(part) ? std::atoi(std::string(part).c_str()) : 0;
+    return part.size() <= 2 ? std::max(NumberOf(part), 0) : 0;
   };
   if (parts[0].size() == 4 && IsDigits(parts[0])) {
     return DayOf(year(parts[0]), small(parts[1]), small(parts[2]));

@@ -13,9 +13,9 @@ PrizeSum PrizesOf(const PrizeTable& prizes, const TierCounts& counts) {
 }
 
 TicketBallSets::TicketBallSets(const store::TicketTexts& tickets)
-    : tickets_(tickets.size()), words_((tickets.size() + 63) / 64) {
+    : words_((tickets.size() + 63) / 64) {
   sets_.assign((store::kHighestNumber + 1) * words_, 0);
-  for (std::size_t t = 0; t < tickets_; ++t) {
+  for (std::size_t t = 0; t < tickets.size(); ++t) {
     BallMask mask = TicketMask(tickets[t]);
     while (mask != 0) {
       const int ball = std::countr_zero(mask);
@@ -25,51 +25,14 @@ TicketBallSets::TicketBallSets(const store::TicketTexts& tickets)
   }
 }
 
-TierCounts TicketBallSets::Count(const store::Draw& draw) const {
-  // Tickets counted 64 at a time by how many balls they hold and whether they hold the bonus,
-  // then each such class given its tier by the rule.
-  std::array<std::uint64_t, kTiers.size()> byKey{};
-  const Rows rows = RowsOf(draw);
-  for (std::size_t w = 0; w < words_; ++w) {
-    const Sum sum = Add(rows, w);
-    if ((sum.b2 | sum.b1) == 0) {
-      continue;  // no ticket here holds two balls
-    }
-    const std::uint64_t bonus = rows.bonus[w];
-    const std::array<std::uint64_t, 5> held = {
-        sum.b1 & ~sum.b2 & ~sum.b0, sum.b1 & ~sum.b2 & sum.b0, sum.b2 & ~sum.b1 & ~sum.b0,
-        sum.b2 & ~sum.b1 & sum.b0, sum.b2 & sum.b1 & ~sum.b0};  // two to six balls
-    for (std::size_t i = 0; i < held.size(); ++i) {
-      if (held[i] == 0) {
-        continue;
-      }
-      const std::size_t key = (i + 2) * 2;
-      const std::uint64_t withBonus = held[i] & bonus;
-      byKey[key] += static_cast<std::uint64_t>(std::popcount(held[i]));
-      if (withBonus != 0) {
-        const auto count = static_cast<std::uint64_t>(std::popcount(withBonus));
-        byKey[key] -= count;
-        byKey[key + 1] += count;
-      }
-    }
-  }
-  TierCounts counts{};
-  for (std::size_t key = 0; key < byKey.size(); ++key) {
-    counts[static_cast<std::size_t>(kTiers[key])] += byKey[key];
-  }
-  counts[static_cast<std::size_t>(Tier::None)] = 0;
-  return counts;
-}
-
-RangeWins CountWins(const TicketBallSets& tickets, const std::vector<store::Draw>& draws,
-                    std::size_t first, std::size_t last) {
+RangeWins CountWins(const TicketBallSets& tickets, const std::vector<store::Draw>& draws) {
   RangeWins wins;
-  last = std::min(last, draws.size());
-  first = std::min(first, last);
-  wins.perDraw.reserve(last - first);
-  for (std::size_t d = first; d < last; ++d) {
-    wins.perDraw.push_back(tickets.Count(draws[d]));
-    AddCounts(wins.total, wins.perDraw.back());
+  wins.perDraw.reserve(draws.size());
+  for (const store::Draw& draw : draws) {
+    TierCounts& counts = wins.perDraw.emplace_back();
+    tickets.ForEachWin(draw,
+                       [&](std::size_t, Tier tier) { ++counts[static_cast<std::size_t>(tier)]; });
+    AddCounts(wins.total, counts);
   }
   return wins;
 }

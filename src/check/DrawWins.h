@@ -34,8 +34,6 @@ class TicketBallSets {
  public:
   explicit TicketBallSets(const store::TicketTexts& tickets);
 
-  std::size_t size() const { return tickets_; }
-
   // Calls `visit(ticket, tier)` for every ticket that won in `draw`, in list order.
   template <typename Visit>
   void ForEachWin(const store::Draw& draw, Visit&& visit) const {
@@ -56,9 +54,6 @@ class TicketBallSets {
       }
     }
   }
-
-  // How many tickets won in each tier of `draw`.
-  TierCounts Count(const store::Draw& draw) const;
 
  private:
   // The sets of a draw's six balls and of its bonus ball. A ball outside 1..59 (a draw without a
@@ -107,7 +102,6 @@ class TicketBallSets {
     return tiers;
   }();
 
-  std::size_t tickets_ = 0;
   std::size_t words_ = 0;
   std::vector<std::uint64_t> sets_;  // (kHighestNumber + 1) sets of words_ words
 };
@@ -117,8 +111,7 @@ struct RangeWins {
   std::vector<TierCounts> perDraw;  // in the order of the draws given
   TierCounts total{};
 };
-RangeWins CountWins(const TicketBallSets& tickets, const std::vector<store::Draw>& draws,
-                    std::size_t first, std::size_t last);
+RangeWins CountWins(const TicketBallSets& tickets, const std::vector<store::Draw>& draws);
 
 // The draws from `from` to `to` (days, inclusive; 0 leaves that end open) of draws sorted
 // newest first: [first, last) positions.

@@ -5,23 +5,9 @@
 namespace check {
 
 std::string_view TierName(Tier tier) {
-  switch (tier) {
-    case Tier::None:
-      break;
-    case Tier::Two:
-      return "2";
-    case Tier::Three:
-      return "3";
-    case Tier::Four:
-      return "4";
-    case Tier::Five:
-      return "5";
-    case Tier::FiveAndBonus:
-      return "5 + bonus";
-    case Tier::Six:
-      return "6";
-  }
-  return "none";
+  static constexpr std::array<std::string_view, kTierCount> kNames = {"none", "2",         "3", "4",
+                                                                      "5",    "5 + bonus", "6"};
+  return kNames[static_cast<std::size_t>(tier)];
 }
 
 BallMask TicketMask(std::string_view ticket) {
@@ -39,6 +25,9 @@ BallMask TicketMask(std::string_view ticket) {
   return mask;
 }
 
+namespace {
+
+// The bits of up to six balls; a ball outside 1..59 sets none.
 BallMask BallsMask(const std::array<int, store::kNumbersPerTicket>& balls) {
   BallMask mask = 0;
   for (const int n : balls) {
@@ -48,6 +37,8 @@ BallMask BallsMask(const std::array<int, store::kNumbersPerTicket>& balls) {
   }
   return mask;
 }
+
+}  // namespace
 
 Tier TierOf(std::string_view ticket, const std::array<int, store::kNumbersPerTicket>& balls,
             int bonus) {

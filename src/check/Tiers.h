@@ -31,9 +31,6 @@ using BallMask = std::uint64_t;
 // holds each drawn ball or it does not.
 BallMask TicketMask(std::string_view ticket);
 
-// The bits of up to six balls; a ball outside 1..59 sets none.
-BallMask BallsMask(const std::array<int, store::kNumbersPerTicket>& balls);
-
 // The rule of the game: the tier of a line that holds `matched` of the six balls, and the bonus
 // ball or not. The bonus counts only for a line that matched exactly five; fewer than two wins
 // nothing.

@@ -8,15 +8,8 @@
 namespace check {
 
 const char* WinStateName(WinState state) {
-  switch (state) {
-    case WinState::ToClaim:
-      return "to claim";
-    case WinState::Claimed:
-      return "claimed";
-    case WinState::Expired:
-      return "expired";
-  }
-  return "";
+  static constexpr const char* kNames[] = {"to claim", "claimed", "expired"};
+  return kNames[static_cast<std::size_t>(state)];
 }
 
 store::Day ClaimDeadline(store::Day drawDay, int daysToClaim) {
@@ -96,22 +89,19 @@ WinsList WinsList::Find(const store::TicketTexts& tickets, const std::vector<sto
 
   // Claimed marks find their win by draw, then by the ticket's key and text, or by its text alone
   // where tickets before it were deleted since.
-  std::unordered_map<int, std::size_t> groupOfNumber;
-  std::unordered_map<int, std::size_t> groupOfDay;
-  std::unordered_map<int, std::size_t> drawOfNumber;
-  std::unordered_map<int, std::size_t> drawOfDay;
-  for (std::size_t d = 0; d < draws.size(); ++d) {
-    if (draws[d].number > 0) {
-      drawOfNumber.emplace(draws[d].number, d);
+  using Index = std::unordered_map<int, std::size_t>;
+  Index groupOfNumber, groupOfDay, drawOfNumber, drawOfDay;
+  const auto index = [](const store::Draw& draw, std::size_t at, Index& byNumber, Index& byDay) {
+    if (draw.number > 0) {
+      byNumber.emplace(draw.number, at);
     }
-    drawOfDay.emplace(draws[d].date, d);
+    byDay.emplace(draw.date, at);
+  };
+  for (std::size_t d = 0; d < draws.size(); ++d) {
+    index(draws[d], d, drawOfNumber, drawOfDay);
   }
   for (std::size_t g = 0; g < list.groups_.size(); ++g) {
-    const store::Draw& draw = draws[list.groups_[g].draw];
-    if (draw.number > 0) {
-      groupOfNumber.emplace(draw.number, g);
-    }
-    groupOfDay.emplace(draw.date, g);
+    index(draws[list.groups_[g].draw], g, groupOfNumber, groupOfDay);
   }
   std::vector<std::uint8_t> taken(list.ticketOf_.size());
   for (std::size_t m = 0; m < section.claims.size(); ++m) {
@@ -282,15 +272,6 @@ WinsList::Due WinsList::DueWithin(int days) const {
     due.wins += open;
   }
   return due;
-}
-
-std::vector<WinsList::DrawCount> WinsList::PerDraw() const {
-  std::vector<DrawCount> counts;
-  counts.reserve(groups_.size());
-  for (const Group& g : groups_) {
-    counts.push_back({g.draw, g.tiers});
-  }
-  return counts;
 }
 
 }  // namespace check

@@ -100,13 +100,6 @@ class WinsList {
   const std::vector<LooseMark>& LooseMarks() const { return loose_; }
   store::Day Today() const { return today_; }
 
-  // Wins per draw, for a chart: the draw's index and its wins per tier, in the list's order.
-  struct DrawCount {
-    std::size_t draw = 0;
-    std::array<std::uint32_t, kTierCount> tiers{};
-  };
-  std::vector<DrawCount> PerDraw() const;
-
  private:
   struct Group {
     std::size_t draw = 0;

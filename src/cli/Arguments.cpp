@@ -1,6 +1,6 @@
 #include "cli/Arguments.h"
 
-#include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace cli {
@@ -20,31 +20,22 @@ OptionValue SplitOption(std::string_view argument) {
   return {argument.substr(0, equals), std::string(argument.substr(equals + 1))};
 }
 
-std::string ModeOption(Mode mode) {
-  switch (mode) {
-    case Mode::Draws:
-      return "--draws";
-    case Mode::Import:
-      return "--import";
-    case Mode::Export:
-      return "--export";
-    case Mode::Duplicates:
-      return "--duplicates";
-    case Mode::Versions:
-      return "--versions";
-    case Mode::Restore:
-      return "--restore";
-    case Mode::Forget:
-      return "--forget";
-    case Mode::AddDraws:
-      return "--add-draws";
-    case Mode::History:
-      return "--history";
-    case Mode::Wins:
-      return "--wins";
-    default:
-      return {};
+// The option that chooses each mode, indexed by Mode; empty for those no option chooses alone.
+constexpr std::array<std::string_view, 13> kModeOptions = {
+    "",           "--draws",   "--import", "--export",    "--duplicates", "",      "",
+    "--versions", "--restore", "--forget", "--add-draws", "--history",    "--wins"};
+
+std::string ModeOptionName(Mode mode) {
+  return std::string(kModeOptions[static_cast<std::size_t>(mode)]);
+}
+
+std::optional<Mode> ModeNamed(std::string_view name) {
+  for (std::size_t m = 0; m < kModeOptions.size(); ++m) {
+    if (!kModeOptions[m].empty() && kModeOptions[m] == name) {
+      return static_cast<Mode>(m);
+    }
   }
+  return std::nullopt;
 }
 
 class Parser {
@@ -90,43 +81,20 @@ class Parser {
   void Option(const std::string& argument) {
     const OptionValue option = SplitOption(argument);
     Options& options = options_;
-    if (option.name == "--winning") {
-      if (auto value = Value(option, "a winning number such as 05-12-23-34-45-56")) {
-        Once(options.winning.has_value(), option.name);
-        options.winning = std::move(*value);
-      }
-    } else if (option.name == "--draws") {
-      if (auto value = FileValue(option)) {
-        SetMode(Mode::Draws);
-        options.drawsFile = std::move(*value);
-      }
-    } else if (option.name == "--add-draws") {
-      if (auto value = FileValue(option)) {
-        SetMode(Mode::AddDraws);
-        options.drawsFile = std::move(*value);
+    if (const std::optional<Mode> mode = ModeNamed(option.name)) {
+      ModeOption(option, *mode);
+    } else if (std::optional<std::string>* given = OnceValueOf(option.name)) {
+      if (auto value = Value(option, option.name == "--winning"
+                                         ? "a winning number such as 05-12-23-34-45-56"
+                                         : "a date such as 2026-02-18")) {
+        Once(given->has_value(), option.name);
+        *given = std::move(*value);
       }
     } else if (option.name == "--from" || option.name == "--to") {
       if (auto value = Value(option, "a day such as 2026-02-18")) {
         std::string& day = option.name == "--from" ? options.from : options.to;
         Once(!day.empty(), option.name);
         day = value->empty() ? std::string(" ") : std::move(*value);
-      }
-    } else if (option.name == "--history") {
-      if (option.inlineValue) {
-        Fail("--history takes no value");
-      }
-      SetMode(Mode::History);
-    } else if (option.name == "--import") {
-      if (auto value = FileValue(option)) {
-        SetMode(Mode::Import);
-        options.importFile = std::move(*value);
-      }
-    } else if (option.name == "--export") {
-      if (auto value = Value(option, "a format: csv")) {
-        if (*value != "csv") {
-          Fail("--export knows only the format csv, not \"" + *value + "\"");
-        }
-        SetMode(Mode::Export);
       }
     } else if (option.name == "--columns") {
       if (auto value = Value(option, "six columns, such as 2-7")) {
@@ -144,19 +112,41 @@ class Parser {
         Once(*flag, option.name);
         *flag = true;
       }
-    } else if (option.name == "--duplicates") {
-      if (option.inlineValue) {
-        Fail("--duplicates takes no value");
-      }
-      SetMode(Mode::Duplicates);
-    } else if (option.name == "--wins" || option.name == "--since" || option.name == "--until" ||
-               option.name == "--today") {
-      WinsOption(option);
-    } else if (option.name == "--versions" || option.name == "--forget" ||
-               option.name == "--restore") {
-      VersionsOption(option);
     } else {
       Fail("unknown option \"" + argument + "\"");
+    }
+  }
+
+  // An option that chooses what the program does, with its value if it takes one.
+  void ModeOption(const OptionValue& option, Mode mode) {
+    switch (mode) {
+      case Mode::Draws:
+      case Mode::AddDraws:
+      case Mode::Import:
+        if (auto value = FileValue(option)) {
+          SetMode(mode);
+          (mode == Mode::Import ? options_.importFile : options_.drawsFile) = std::move(*value);
+        }
+        break;
+      case Mode::Export:
+        if (auto value = Value(option, "a format: csv")) {
+          if (*value != "csv") {
+            Fail("--export knows only the format csv, not \"" + *value + "\"");
+          }
+          SetMode(mode);
+        }
+        break;
+      case Mode::Restore:
+        if (auto value = Value(option, "a time as --versions prints it")) {
+          SetMode(mode);
+          options_.restoreWhen = std::move(*value);
+        }
+        break;
+      default:
+        if (option.inlineValue) {
+          Fail(std::string(option.name) + " takes no value");
+        }
+        SetMode(mode);
     }
   }
 
@@ -178,36 +168,14 @@ class Parser {
     return nullptr;
   }
 
-  // The wins of the data file, and the draws it plays.
-  void WinsOption(const OptionValue& option) {
-    if (option.name == "--wins") {
-      if (option.inlineValue) {
-        Fail("--wins takes no value");
-      }
-      SetMode(Mode::Wins);
-      return;
-    }
-    std::optional<std::string>& target = option.name == "--since"   ? options_.since
-                                         : option.name == "--until" ? options_.until
-                                                                    : options_.today;
-    if (auto value = Value(option, "a date such as 2026-02-18")) {
-      Once(target.has_value(), option.name);
-      target = std::move(*value);
-    }
-  }
-
-  // The earlier versions kept of the data file: list, put one back, remove them all.
-  void VersionsOption(const OptionValue& option) {
-    if (option.name == "--restore") {
-      if (auto value = Value(option, "a time as --versions prints it")) {
-        SetMode(Mode::Restore);
-        options_.restoreWhen = std::move(*value);
-      }
-    } else if (option.inlineValue) {
-      Fail(std::string(option.name) + " takes no value");
-    } else {
-      SetMode(option.name == "--versions" ? Mode::Versions : Mode::Forget);
-    }
+  // The options whose value may be given once, and may be empty.
+  std::optional<std::string>* OnceValueOf(std::string_view name) {
+    Options& options = options_;
+    return name == "--winning" ? &options.winning
+           : name == "--since" ? &options.since
+           : name == "--until" ? &options.until
+           : name == "--today" ? &options.today
+                               : nullptr;
   }
 
   std::optional<std::string> Value(const OptionValue& option, const std::string& wanted) {
@@ -233,9 +201,9 @@ class Parser {
   void SetMode(Mode mode) {
     Mode& current = options_.mode;
     if (current == mode) {
-      Fail(ModeOption(mode) + " is given twice");
+      Fail(ModeOptionName(mode) + " is given twice");
     } else if (current != Mode::Check) {
-      Fail(ModeOption(current) + " and " + ModeOption(mode) + " cannot be used together");
+      Fail(ModeOptionName(current) + " and " + ModeOptionName(mode) + " cannot be used together");
     }
     current = mode;
   }
@@ -249,7 +217,7 @@ class Parser {
   void Finish(const std::vector<std::string>& files) {
     const Options& options = options_;
     if (options.winning && options.mode != Mode::Check) {
-      Fail("--winning cannot be used with " + ModeOption(options.mode));
+      Fail("--winning cannot be used with " + ModeOptionName(options.mode));
     } else if (options.skipBad && options.mode != Mode::Import && options.mode != Mode::Draws &&
                options.mode != Mode::AddDraws) {
       Fail("--skip-bad works only with --import, --draws or --add-draws");

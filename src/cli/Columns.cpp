@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "cli/NumberLines.h"
+#include "store/TextUtil.h"
 
 namespace cli {
 
@@ -11,14 +12,6 @@ namespace {
 
 // Places beyond this are surely a mistake, and keep a range from filling memory.
 constexpr std::size_t kHighestPlace = 1000;
-
-std::string_view Trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) {
-    return {};
-  }
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 std::optional<std::size_t> PlaceOf(std::string_view text) {
   if (text.empty() || text.size() > 4 || !IsDigits(text)) {
@@ -31,13 +24,6 @@ std::optional<std::size_t> PlaceOf(std::string_view text) {
   return place;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return lower(x) == lower(y);
-  });
-}
-
 std::string Shown(const ColumnPick& pick) {
   return pick.place != 0 ? "column " + std::to_string(pick.place) : "column \"" + pick.name + "\"";
 }
@@ -48,8 +34,8 @@ store::Result<void> AddItem(std::string_view item, std::vector<ColumnPick>& pick
     return store::Fail("", "--columns has an empty item");
   }
   if (const std::size_t dash = item.find('-'); dash != std::string_view::npos) {
-    const auto from = PlaceOf(Trimmed(item.substr(0, dash)));
-    const auto to = PlaceOf(Trimmed(item.substr(dash + 1)));
+    const auto from = PlaceOf(store::TrimBlanks(item.substr(0, dash)));
+    const auto to = PlaceOf(store::TrimBlanks(item.substr(dash + 1)));
     if (from && to && *from <= *to) {
       for (std::size_t place = *from; place <= *to; ++place) {
         picks.push_back({place, {}});
@@ -76,8 +62,8 @@ store::Result<std::vector<ColumnPick>> ParseColumns(std::string_view text) {
   std::size_t start = 0;
   for (;;) {
     const std::size_t comma = text.find(',', start);
-    const std::string_view item =
-        Trimmed(text.substr(start, comma == std::string_view::npos ? text.npos : comma - start));
+    const std::string_view item = store::TrimBlanks(
+        text.substr(start, comma == std::string_view::npos ? text.npos : comma - start));
     if (store::Result<void> added = AddItem(item, picks); !added) {
       return store::Unexpected{added.error()};
     }
@@ -92,7 +78,8 @@ store::Result<std::vector<ColumnPick>> ParseColumns(std::string_view text) {
   }
   for (std::size_t k = 0; k < picks.size(); ++k) {
     for (std::size_t j = 0; j < k; ++j) {
-      if (picks[j].place == picks[k].place && SameName(picks[j].name, picks[k].name)) {
+      if (picks[j].place == picks[k].place &&
+          store::EqualsIgnoringAsciiCase(picks[j].name, picks[k].name)) {
         return store::Fail("", "--columns names " + Shown(picks[k]) + " twice");
       }
     }
@@ -113,7 +100,7 @@ store::Result<std::vector<std::size_t>> ResolveColumns(const std::vector<ColumnP
       continue;
     }
     const auto found = std::find_if(heading.begin(), heading.end(), [&](const std::string& name) {
-      return SameName(Trimmed(name), pick.name);
+      return store::EqualsIgnoringAsciiCase(store::TrimBlanks(name), pick.name);
     });
     if (found == heading.end()) {
       return store::Fail("", "the heading has no column \"" + pick.name + "\" (--columns)");

@@ -41,21 +41,6 @@ void AppendLine(std::string& to, std::string line) {
   to.append(line).push_back('\n');
 }
 
-void Report(CommandOutput& output, std::string_view subject, std::string_view problem) {
-  AppendLine(output.err, std::string(kProgram).append(subject).append(": ").append(problem));
-}
-
-// Ends a command with an error, keeping what it already reported.
-CommandOutput Failure(CommandOutput output, std::string_view subject, std::string_view problem) {
-  output.status = kExitError;
-  Report(output, subject, problem);
-  return output;
-}
-
-CommandOutput Failure(std::string_view subject, std::string_view problem) {
-  return Failure(CommandOutput{}, subject, problem);
-}
-
 void ReportRefused(CommandOutput& output, const std::string& file,
                    const std::vector<RefusedLine>& refused) {
   for (const RefusedLine& line : refused) {
@@ -63,10 +48,7 @@ void ReportRefused(CommandOutput& output, const std::string& file,
   }
 }
 
-std::string LinesText(std::size_t count) {
-  return std::to_string(count) + (count == 1 ? " line" : " lines");
-}
-
+// Standard input for "-", else the file opened for reading; -1 with errno on failure.
 int OpenInput(const std::string& path) {
   if (path == kStandardInput) {
     return STDIN_FILENO;
@@ -78,16 +60,19 @@ int OpenInput(const std::string& path) {
   return fd;
 }
 
+store::Problem OpenProblem(const std::string& path) {
+  const int error = errno;
+  return {InputName(path), error == ENOENT ? "no such file" : std::strerror(error)};
+}
+
 // The tickets of an import file, read a piece at a time so that memory stays small whatever the
 // input holds: reading stops at the first byte that is no text (binary input is refused within
 // its first 64 KiB), and once the lines read can be no list of tickets (see TicketLineReader).
-// `undecodable` tells a problem with the text from one with its lines.
-store::Result<TicketLines> ReadTicketLines(const Options& options, bool& undecodable) {
+store::Result<TicketLines> ReadTicketLines(const Options& options) {
   constexpr std::size_t kPiece = 64 * 1024;
   const int fd = OpenInput(options.importFile);
   if (fd < 0) {
-    return store::Fail(InputName(options.importFile),
-                       errno == ENOENT ? "no such file" : std::strerror(errno));
+    return store::Fail(OpenProblem(options.importFile));
   }
   ImportDecoder decoder;
   LineCutter cutter;
@@ -132,15 +117,10 @@ store::Result<TicketLines> ReadTicketLines(const Options& options, bool& undecod
     decoded = decoder.Finish();
     cutter.Finish(judge);
   }
-  undecodable = !decoded;
   if (!decoded) {
     return store::Fail(decoded.error());
   }
   return reader.Finish();
-}
-
-CommandOutput Failure(const store::Problem& problem) {
-  return Failure(problem.path, problem.reason);
 }
 
 // A winning number given on the command line: six numbers from 1 to 59, all different, any
@@ -217,13 +197,9 @@ CommandOutput RunImportCommand(const Options& options) {
     return Failure(file.error());
   }
   const std::string importName = InputName(options.importFile);
-  bool undecodable = false;
-  const store::Result<TicketLines> parsed = ReadTicketLines(options, undecodable);
+  const store::Result<TicketLines> parsed = ReadTicketLines(options);
   if (!parsed && !parsed.error().path.empty()) {
     return Failure(parsed.error());
-  }
-  if (!parsed && undecodable) {
-    return Failure(importName, parsed.error().reason + "; nothing was added");
   }
   if (!parsed) {
     return Failure(importName, parsed.error().reason + "; nothing was added");
@@ -283,52 +259,6 @@ CommandOutput RunListCommand(const Options& options) {
   return output;
 }
 
-}  // namespace
-
-std::string InputName(const std::string& path) {
-  return path == kStandardInput ? "standard input" : path;
-}
-
-// Import and draws files may be pipes or standard input, so they are read as a stream; only the
-// data file goes through the store. A problem names the input as a person knows it. Reading stops
-// at a size no draws file reaches (the whole history of a game is a few hundred KiB), so memory
-// stays bounded whatever is handed in.
-constexpr std::size_t kMaxInputBytes = std::size_t{32} << 20;
-
-store::Result<std::string> ReadInputFile(const std::string& path) {
-  int fd = STDIN_FILENO;
-  if (path != kStandardInput) {
-    do {
-      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-      return store::Fail(InputName(path), errno == ENOENT ? "no such file" : std::strerror(errno));
-    }
-  }
-  std::string bytes;
-  const int error = store::ReadDescriptor(fd, bytes, kMaxInputBytes);
-  if (fd != STDIN_FILENO) {
-    ::close(fd);
-  }
-  if (error != 0) {
-    return store::Fail(InputName(path), std::strerror(error));
-  }
-  if (bytes.size() > kMaxInputBytes) {
-    return store::Fail(InputName(path), "it is larger than " +
-                                            std::to_string(kMaxInputBytes >> 20) +
-                                            " MiB; no draws file is that large");
-  }
-  return bytes;
-}
-
-void ReportProblem(CommandOutput& output, std::string_view subject, std::string_view problem) {
-  Report(output, subject, problem);
-}
-
-CommandOutput CommandFailure(std::string_view subject, std::string_view problem) {
-  return Failure(subject, problem);
-}
-
 CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const ReportSink* sink) {
   switch (options.mode) {
     case Mode::Help:
@@ -356,6 +286,61 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const Re
       return RunWinsCommand(options, sink);
   }
   return Failure("pelmora-check", "unknown command");
+}
+
+}  // namespace
+
+std::string InputName(const std::string& path) {
+  return path == kStandardInput ? "standard input" : path;
+}
+
+// Import and draws files may be pipes or standard input, so they are read as a stream; only the
+// data file goes through the store. A problem names the input as a person knows it. Reading stops
+// at a size no draws file reaches (the whole history of a game is a few hundred KiB), so memory
+// stays bounded whatever is handed in.
+constexpr std::size_t kMaxInputBytes = std::size_t{32} << 20;
+
+store::Result<std::string> ReadInputFile(const std::string& path) {
+  const int fd = OpenInput(path);
+  if (fd < 0) {
+    return store::Fail(OpenProblem(path));
+  }
+  std::string bytes;
+  const int error = store::ReadDescriptor(fd, bytes, kMaxInputBytes);
+  if (fd != STDIN_FILENO) {
+    ::close(fd);
+  }
+  if (error != 0) {
+    return store::Fail(InputName(path), std::strerror(error));
+  }
+  if (bytes.size() > kMaxInputBytes) {
+    return store::Fail(InputName(path), "it is larger than " +
+                                            std::to_string(kMaxInputBytes >> 20) +
+                                            " MiB; no draws file is that large");
+  }
+  return bytes;
+}
+
+void Report(CommandOutput& output, std::string_view subject, std::string_view problem) {
+  AppendLine(output.err, std::string(kProgram).append(subject).append(": ").append(problem));
+}
+
+CommandOutput Failure(CommandOutput output, std::string_view subject, std::string_view problem) {
+  output.status = kExitError;
+  Report(output, subject, problem);
+  return output;
+}
+
+CommandOutput Failure(std::string_view subject, std::string_view problem) {
+  return Failure(CommandOutput{}, subject, problem);
+}
+
+CommandOutput Failure(const store::Problem& problem) {
+  return Failure(problem.path, problem.reason);
+}
+
+std::string LinesText(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " line" : " lines");
 }
 
 void ReportOutputFailure(CommandOutput& output, const std::string& reason) {
@@ -396,9 +381,12 @@ CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool out
   }
   // So is a rewrite cut short that the reading of the file found and mended.
   if (const std::optional<std::string> notice = store::TakeRepairNotice()) {
-    ForEachLine(*notice, [&](std::size_t, std::string_view line) {
+    const LineCutter::Visit append = [&](std::size_t, std::string_view line, bool) {
       AppendLine(output.err, std::string(kProgram).append(line));
-    });
+    };
+    LineCutter lines;
+    lines.Feed(*notice, append);
+    lines.Finish(append);
   }
   return output;
 }

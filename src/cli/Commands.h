@@ -25,23 +25,20 @@ struct CommandOutput {
   bool lfLineEnds = false;  // --lf: the writer ends every line with LF alone
 };
 
-// Runs one command line. `outputIsTerminal` only decides whether a results text that ends
-// without a line end (the sorry text) gets one, so the shell prompt starts on a line of its own;
-// into a file or a pipe the results text goes exactly as the window shows it.
-// With a sink, the results of a check and the --draws report go to it as they are made instead
-// of into `out`.
-CommandOutput RunCommand(const Options& options, bool outputIsTerminal,
-                         const ReportSink* sink = nullptr);
-
 // The line that reports that the command's standard output could not be written (`reason`).
 // When the command had changed the data file it says so, and the status stays a success, so that
 // a script does not make the change twice.
 void ReportOutputFailure(CommandOutput& output, const std::string& reason);
 
-// For commands kept in files of their own: one line "pelmora-check: SUBJECT: problem" on
-// standard error, and the same ending the command with an error.
-void ReportProblem(CommandOutput& output, std::string_view subject, std::string_view problem);
-CommandOutput CommandFailure(std::string_view subject, std::string_view problem);
+// One line "pelmora-check: SUBJECT: problem" on standard error; a Failure also ends the command
+// with an error, keeping what it already reported.
+void Report(CommandOutput& output, std::string_view subject, std::string_view problem);
+CommandOutput Failure(CommandOutput output, std::string_view subject, std::string_view problem);
+CommandOutput Failure(std::string_view subject, std::string_view problem);
+CommandOutput Failure(const store::Problem& problem);
+
+// "1 line", "3 lines".
+std::string LinesText(std::size_t count);
 
 // An input file (an import or draws file, or "-" for standard input) read whole as a stream; a
 // problem names it as a person knows it.
@@ -49,8 +46,11 @@ store::Result<std::string> ReadInputFile(const std::string& path);
 // "standard input" for "-", else the path.
 std::string InputName(const std::string& path);
 
-// Parses the arguments and runs the command. With a stream, a long report (--draws) goes out
-// through it as it is made, and the stream learns from the arguments how to end lines.
+// Parses the arguments and runs the command. With a stream, the results of a check and a long
+// report (--draws) go out through it as they are made instead of into `out`, and the stream
+// learns from the arguments how to end lines. `outputIsTerminal` only decides whether a results
+// text that ends without a line end (the sorry text) gets one, so the shell prompt starts on a
+// line of its own; into a file or a pipe it goes exactly as the window shows it.
 CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal,
                              OutputWriter* stream = nullptr);
 

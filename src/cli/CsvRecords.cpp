@@ -3,6 +3,7 @@
 #include <array>
 
 #include "cli/NumberLines.h"
+#include "store/TextUtil.h"
 
 namespace cli {
 
@@ -16,16 +17,6 @@ bool IsBlank(char c) {
 
 bool IsLineEnd(char c) {
   return c == '\r' || c == '\n';
-}
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && IsBlank(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
 }
 
 // One line of CSV. A field in double quotes may hold the separator, and "" in it is one quote; a
@@ -62,7 +53,7 @@ CsvRecord CsvLine(std::string_view text, std::size_t line, char separator) {
     while (i < text.size() && text[i] != separator) {
       field.push_back(text[i++]);
     }
-    record.fields.emplace_back(Trimmed(field));
+    record.fields.emplace_back(store::TrimBlanks(field));
     if (i >= text.size()) {
       return record;
     }
@@ -125,13 +116,6 @@ char DetectSeparator(std::string_view text) {
 CsvRecord ParseRecord(std::string_view line, std::size_t number, char separator) {
   return separator == kBlankSeparated ? BlankSeparatedLine(line, number)
                                       : CsvLine(line, number, separator);
-}
-
-void ForEachRecord(std::string_view text, char separator,
-                   const std::function<void(const CsvRecord&)>& visit) {
-  ForEachLine(text, [&](std::size_t number, std::string_view line) {
-    visit(ParseRecord(line, number, separator));
-  });
 }
 
 }  // namespace cli

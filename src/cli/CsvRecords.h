@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,9 +26,5 @@ char DetectSeparator(std::string_view text);
 // quote not closed by the end of the line ends there (a row of numbers never spans lines), so
 // one stray quote spoils only its own line. With kBlankSeparated quotes are ordinary characters.
 CsvRecord ParseRecord(std::string_view line, std::size_t number, char separator);
-
-// Calls `visit` with the record of each line of `text`. CR LF, LF and CR all end a line.
-void ForEachRecord(std::string_view text, char separator,
-                   const std::function<void(const CsvRecord&)>& visit);
 
 }  // namespace cli

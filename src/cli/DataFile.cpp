@@ -6,19 +6,12 @@
 
 namespace cli {
 
+namespace {
+
+// Why a ticket count read as `text` is unusable, or the empty text when it is usable.
 std::string CountProblem(const std::string& text, const store::CountResult& count) {
   return store::CountFaultText(text, store::JudgeCount(text, count));
 }
-
-store::Result<int> UsableCount(const std::string& path, const std::string& text) {
-  const store::CountResult count = store::ConvertCount(text);
-  if (std::string problem = CountProblem(text, count); !problem.empty()) {
-    return store::Fail(path, std::move(problem));
-  }
-  return *count;
-}
-
-namespace {
 
 template <class Contents>
 store::Result<Contents> Existing(const std::string& path, store::Result<Contents> contents) {
@@ -29,6 +22,14 @@ store::Result<Contents> Existing(const std::string& path, store::Result<Contents
 }
 
 }  // namespace
+
+store::Result<int> UsableCount(const std::string& path, const std::string& text) {
+  const store::CountResult count = store::ConvertCount(text);
+  if (std::string problem = CountProblem(text, count); !problem.empty()) {
+    return store::Fail(path, std::move(problem));
+  }
+  return *count;
+}
 
 store::Result<store::FileContents> ReadExistingFile(const std::string& path) {
   return Existing(path, store::ReadWholeFile(path));

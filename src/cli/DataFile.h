@@ -26,9 +26,6 @@ store::Result<LoadedDataFile> LoadDataFile(const std::string& path);
 // it is the user's mistake to report, as is a file that cannot be read.
 store::Result<store::FileContents> ReadExistingFile(const std::string& path);
 
-// Why a ticket count read as `text` is unusable, or the empty text when it is usable.
-std::string CountProblem(const std::string& text, const store::CountResult& count);
-
 // The count read as `text` when it is usable, else the problem with `path` and CountProblem's
 // reason.
 store::Result<int> UsableCount(const std::string& path, const std::string& text);

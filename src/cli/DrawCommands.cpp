@@ -9,25 +9,15 @@ namespace cli {
 
 namespace {
 
-std::string LinesText(std::size_t count) {
-  return std::to_string(count) + (count == 1 ? " line" : " lines");
-}
-
 void ReportRefused(CommandOutput& output, const std::string& file, const store::DrawsRead& read) {
   for (const store::RefusedDraw& refused : read.refused) {
-    ReportProblem(output, file + ":" + std::to_string(refused.line), refused.reason);
+    Report(output, file + ":" + std::to_string(refused.line), refused.reason);
   }
   if (read.refusedCount > read.refused.size()) {
-    ReportProblem(output, file,
-                  std::to_string(read.refusedCount - read.refused.size()) +
-                      " more lines refused, not listed");
+    Report(output, file,
+           std::to_string(read.refusedCount - read.refused.size()) +
+               " more lines refused, not listed");
   }
-}
-
-CommandOutput Failed(CommandOutput output, std::string_view subject, std::string_view problem) {
-  ReportProblem(output, subject, problem);
-  output.status = kExitError;
-  return output;
 }
 
 // The user's prize table; one that cannot be read is told, and the game's amounts are used.
@@ -35,14 +25,14 @@ check::PrizeTable Prizes(CommandOutput& output) {
   const std::string path = check::PrizeTablePath();
   const store::Result<check::PrizeTable> prizes = check::LoadPrizeTable(path);
   if (!prizes) {
-    ReportProblem(output, path, prizes.error().reason + "; the usual prizes are shown");
+    Report(output, path, prizes.error().reason + "; the usual prizes are shown");
     return check::DefaultPrizeTable();
   }
   return *prizes;
 }
 
-CommandOutput Report(CommandOutput output, const std::vector<store::Draw>& draws,
-                     const store::TicketTexts& tickets, const ReportSink* sink) {
+CommandOutput ReportWins(CommandOutput output, const std::vector<store::Draw>& draws,
+                         const store::TicketTexts& tickets, const ReportSink* sink) {
   const check::PrizeTable prizes = Prizes(output);
   const TierReportSummary summary =
       sink != nullptr ? WriteTierReport(draws, tickets, prizes, *sink)
@@ -64,53 +54,53 @@ std::string ConflictText(const store::DrawConflict& conflict) {
 CommandOutput RunDrawsCommand(const Options& options, const ReportSink* sink) {
   const store::Result<LoadedDataFile> file = LoadDataFile(options.dataFile);
   if (!file) {
-    return CommandFailure(file.error().path, file.error().reason);
+    return Failure(file.error());
   }
   if (file->tickets.empty()) {
-    return CommandFailure(options.dataFile, "it holds no tickets");
+    return Failure(options.dataFile, "it holds no tickets");
   }
   const std::string drawsName = InputName(options.drawsFile);
   const store::Result<std::string> input = ReadInputFile(options.drawsFile);
   if (!input) {
-    return CommandFailure(input.error().path, input.error().reason);
+    return Failure(input.error());
   }
   const store::DrawsRead read = store::ReadDraws(*input);
   CommandOutput output;
   ReportRefused(output, drawsName, read);
   if (read.refusedCount != 0 && !options.skipBad) {
-    return Failed(std::move(output), drawsName,
-                  LinesText(read.refusedCount) +
-                      " refused; nothing was checked (--skip-bad checks the other draws)");
+    return Failure(std::move(output), drawsName,
+                   LinesText(read.refusedCount) +
+                       " refused; nothing was checked (--skip-bad checks the other draws)");
   }
   if (read.draws.empty()) {
-    return Failed(std::move(output), drawsName, "it holds no draws");
+    return Failure(std::move(output), drawsName, "it holds no draws");
   }
-  return Report(std::move(output), read.draws, file->tickets, sink);
+  return ReportWins(std::move(output), read.draws, file->tickets, sink);
 }
 
 CommandOutput RunAddDrawsCommand(const Options& options) {
   const std::string drawsName = InputName(options.drawsFile);
   const store::Result<std::string> input = ReadInputFile(options.drawsFile);
   if (!input) {
-    return CommandFailure(input.error().path, input.error().reason);
+    return Failure(input.error());
   }
   const std::string history = store::DrawHistoryPath();
   const store::DrawsRead read = store::ReadDraws(*input);
   CommandOutput output;
   ReportRefused(output, drawsName, read);
   if (read.refusedCount != 0 && !options.skipBad) {
-    return Failed(std::move(output), drawsName,
-                  LinesText(read.refusedCount) + " refused; nothing was added to " + history +
-                      " (--skip-bad adds the other draws)");
+    return Failure(std::move(output), drawsName,
+                   LinesText(read.refusedCount) + " refused; nothing was added to " + history +
+                       " (--skip-bad adds the other draws)");
   }
   if (read.draws.empty()) {
-    return Failed(std::move(output), drawsName, "it holds no draws; nothing was added");
+    return Failure(std::move(output), drawsName, "it holds no draws; nothing was added");
   }
   const store::Result<store::DrawMerge> merge =
       store::AddToDrawHistory(history, read.draws, options.replace);
   if (!merge) {
-    return Failed(std::move(output), merge.error().path,
-                  merge.error().reason + "; nothing was added");
+    return Failure(std::move(output), merge.error().path,
+                   merge.error().reason + "; nothing was added");
   }
   if (merge->added != 0 || merge->replaced != 0) {
     output.changedFile = history;
@@ -135,35 +125,35 @@ CommandOutput RunHistoryCommand(const Options& options, const ReportSink* sink) 
   const std::string* given[2] = {&options.from, &options.to};
   for (int i = 0; i < 2; ++i) {
     if (!given[i]->empty() && (days[i] = store::ParseDrawDay(*given[i])) == 0) {
-      return CommandFailure(std::string(i == 0 ? "--from " : "--to ") + *given[i],
-                            "not a day such as 2026-02-18 or 18-Feb-2026");
+      return Failure(std::string(i == 0 ? "--from " : "--to ") + *given[i],
+                     "not a day such as 2026-02-18 or 18-Feb-2026");
     }
   }
   const store::Result<LoadedDataFile> file = LoadDataFile(options.dataFile);
   if (!file) {
-    return CommandFailure(file.error().path, file.error().reason);
+    return Failure(file.error());
   }
   if (file->tickets.empty()) {
-    return CommandFailure(options.dataFile, "it holds no tickets");
+    return Failure(options.dataFile, "it holds no tickets");
   }
   const std::string history = store::DrawHistoryPath();
   store::Result<store::DrawsRead> read = store::ReadDrawHistory(history);
   if (!read) {
-    return CommandFailure(read.error().path, read.error().reason);
+    return Failure(read.error());
   }
   CommandOutput output;
   // The user's own file: rows that cannot be read are told and passed over.
   ReportRefused(output, history, *read);
   const check::DrawSpan span = check::DrawsBetween(read->draws, days[0], days[1]);
   if (span.first == span.last) {
-    return Failed(std::move(output), history,
-                  read->draws.empty() ? "the draw history holds no draws (add some with "
-                                        "--add-draws)"
-                                      : "the draw history holds no draws between those days");
+    return Failure(std::move(output), history,
+                   read->draws.empty() ? "the draw history holds no draws (add some with "
+                                         "--add-draws)"
+                                       : "the draw history holds no draws between those days");
   }
   std::vector<store::Draw> draws(read->draws.begin() + static_cast<std::ptrdiff_t>(span.first),
                                  read->draws.begin() + static_cast<std::ptrdiff_t>(span.last));
-  return Report(std::move(output), draws, file->tickets, sink);
+  return ReportWins(std::move(output), draws, file->tickets, sink);
 }
 
 }  // namespace cli

@@ -34,9 +34,8 @@ class ImportDecoder {
 // A line longer than this is refused unread: no row of tickets comes near it.
 inline constexpr std::size_t kMaxLineBytes = 64 * 1024;
 
-// Cuts text given a piece at a time into lines as ForEachLine does (CR LF, LF and CR end one),
-// and hands on each line with its number from 1, cut to kMaxLineBytes with `overlong` set when
-// it was longer.
+// Cuts text given a piece at a time into lines (CR LF, LF and CR end one), and hands on each line
+// with its number from 1, cut to kMaxLineBytes with `overlong` set when it was longer.
 class LineCutter {
  public:
   using Visit = std::function<void(std::size_t number, std::string_view line, bool overlong)>;

@@ -17,8 +17,7 @@ store::Result<DataFileForAdding> OpenForAdding(const std::string& path) {
   }
   DataFileForAdding file;
   if (!contents->exists || contents->bytes.empty()) {
-    file.missing = true;  // an empty file holds nothing: adding starts it as a new one
-    return file;
+    return file;  // an empty file holds nothing: adding starts it as a new one
   }
   const store::Result<int> count = UsableCount(
       path, store::ProfileDocument::Lookup(contents->bytes, store::kSection, store::kTotalKey));

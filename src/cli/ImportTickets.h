@@ -12,8 +12,7 @@ namespace cli {
 // cannot be read) is reported at once. Nothing written relies on this look: adding
 // reads the file again under its lock.
 struct DataFileForAdding {
-  int count = 0;         // the ticket count (TOTAL): as first read, then as raised by AddTickets
-  bool missing = false;  // there is no file yet: adding starts one
+  int count = 0;  // the ticket count (TOTAL): as first read, then as raised by AddTickets
 };
 
 // Refuses an unreadable file and one whose ticket count cannot be read or is below 0: adding to

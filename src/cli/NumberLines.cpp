@@ -8,7 +8,6 @@ namespace cli {
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // A word longer than this is shown cut, so one wild line cannot flood the list of refused lines.
 constexpr std::size_t kShownWordLength = 12;
 
@@ -99,34 +98,6 @@ std::string TicketText(const SixNumbers& numbers) {
     fields[k] = store::TwoDigitField(numbers[k]);
   }
   return store::JoinPlayNumber(fields);
-}
-
-void ForEachLine(std::string_view text,
-                 const std::function<void(std::size_t, std::string_view)>& visit) {
-  if (text.starts_with(kByteOrderMark)) {
-    text.remove_prefix(kByteOrderMark.size());
-  }
-  std::size_t number = 0;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      end = text.size();
-    }
-    visit(++number, text.substr(start, end - start));
-    start = end;
-    if (start < text.size() && text[start] == '\r') {
-      ++start;
-    }
-    if (start < text.size() && text[start] == '\n' && (start == end || text[end] == '\r')) {
-      ++start;
-    }
-  }
-}
-
-bool HoldsLetter(std::string_view text) {
-  return std::any_of(text.begin(), text.end(),
-                     [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
 }
 
 }  // namespace cli

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,13 +44,6 @@ std::string ShownWord(std::string_view word);
 // The stored form of a ticket: two digits per number, joined by "-", e.g. "05-12-30-41-08-55".
 std::string TicketText(const SixNumbers& numbers);
 
-// Calls `visit` with the number (from 1) and the text of each line, without its line end. CR LF,
-// LF and CR all end a line; a UTF-8 byte-order mark at the start is skipped.
-void ForEachLine(std::string_view text,
-                 const std::function<void(std::size_t, std::string_view)>& visit);
-
-bool HoldsLetter(std::string_view text);
-
 struct RefusedLine {
   std::size_t line = 0;
   std::string problem;
@@ -65,7 +57,8 @@ struct TicketLines {
   std::string stopped;  // why reading stopped before the end (see TicketLineReader), or empty
 };
 
-// The tickets of an import text (UTF-8), one per row of a spreadsheet or line of plain text; the
+// The tickets of an import text (UTF-8, a byte-order mark skipped), cut into lines as LineCutter
+// cuts an import file, one per row of a spreadsheet or line of plain text; the
 // separator is detected from the first line. Rows without any number or letter are skipped; so is
 // the first other row when none of its fields is a number, as a heading ("n1,n2,..."). Without
 // `columns` a row's fields that are whole numbers must be six, and are the ticket; other fields,

@@ -161,11 +161,17 @@ store::Result<TicketLines> TicketLineReader::Finish() {
 
 store::Result<TicketLines> ParseTicketLines(std::string_view text,
                                             const std::vector<ColumnPick>& columns) {
+  if (text.starts_with("\xEF\xBB\xBF")) {
+    text.remove_prefix(3);  // as the decoder of an import file drops it
+  }
   TicketLineReader reader(columns);
   bool reading = true;
-  ForEachLine(text, [&](std::size_t line, std::string_view lineText) {
-    reading = reading && reader.Add(line, lineText);
-  });
+  const LineCutter::Visit judge = [&](std::size_t line, std::string_view lineText, bool overlong) {
+    reading = reading && reader.Add(line, lineText, overlong);
+  };
+  LineCutter cutter;
+  cutter.Feed(text, judge);
+  cutter.Finish(judge);
   return reader.Finish();
 }
 

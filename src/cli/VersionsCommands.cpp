@@ -71,16 +71,15 @@ CommandOutput ListCommand(const Options& options, const store::VersionList& list
 CommandOutput RestoreCommand(const Options& options, const store::VersionList& list) {
   const store::Result<store::KeptVersion> found = store::FindVersion(list, options.restoreWhen);
   if (!found) {
-    return CommandFailure(options.dataFile,
-                          found.error().reason + " (see pelmora-check --versions)");
+    return Failure(options.dataFile, found.error().reason + " (see pelmora-check --versions)");
   }
   const store::Result<store::FileContents> version = ReadExistingFile(found->file);
   if (!version) {
-    return CommandFailure(version.error().path, version.error().reason);
+    return Failure(version.error());
   }
   if (const store::Result<void> written = store::RestoreDataFile(options.dataFile, version->bytes);
       !written) {
-    return CommandFailure(written.error().path, written.error().reason + "; nothing was restored");
+    return Failure(written.error().path, written.error().reason + "; nothing was restored");
   }
   CommandOutput output;
   output.out = "Restored " + options.dataFile + " as it was at " + found->when + "; it now holds " +
@@ -93,7 +92,7 @@ CommandOutput ForgetCommand(const Options& options) {
   const store::ForgetResult forgotten = store::ForgetVersions(options.dataFile);
   CommandOutput output;
   if (!forgotten.write) {
-    output = CommandFailure(forgotten.write.error().path, forgotten.write.error().reason);
+    output = Failure(forgotten.write.error());
   } else if (forgotten.removed == 0) {
     output.out = NoneKept(options, store::VersionFolderOf(options.dataFile));
     output.status = kExitNotFound;
@@ -117,7 +116,7 @@ CommandOutput RunVersionsCommand(const Options& options) {
   const store::Result<store::VersionList> list = store::ListVersions(options.dataFile);
   if (!list) {
     const store::Problem& problem = list.error();
-    return CommandFailure(problem.path.empty() ? options.dataFile : problem.path, problem.reason);
+    return Failure(problem.path.empty() ? options.dataFile : problem.path, problem.reason);
   }
   return options.mode == Mode::Restore ? RestoreCommand(options, *list)
                                        : ListCommand(options, *list);

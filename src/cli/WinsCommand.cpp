@@ -49,14 +49,14 @@ CommandOutput RunWinsCommand(const Options& options, const ReportSink* sink) {
   if (options.today) {
     store::Result<store::Day> day = store::ReadPlayingDay("--today", *options.today);
     if (!day || *day == 0) {
-      return CommandFailure("--today", day ? "needs a date" : day.error().reason);
+      return Failure("--today", day ? "needs a date" : day.error().reason);
     }
     today = *day;
   }
   if (options.since || options.until) {
     store::Result<store::WinsSection> current = store::ReadWinsSection(options.dataFile);
     if (!current) {
-      return CommandFailure(current.error().path, current.error().reason);
+      return Failure(current.error());
     }
     store::Day since = current->since;
     store::Day until = current->until;
@@ -65,30 +65,29 @@ CommandOutput RunWinsCommand(const Options& options, const ReportSink* sink) {
       if (*given) {
         store::Result<store::Day> day = store::ReadPlayingDay(name, **given);
         if (!day) {
-          return CommandFailure(name, day.error().reason);
+          return Failure(name, day.error().reason);
         }
         *target = *day;
       }
     }
     if (store::Result<void> set = store::SetPlayingDays(options.dataFile, since, until); !set) {
-      return CommandFailure(set.error().path, set.error().reason);
+      return Failure(set.error());
     }
     output.changedFile = options.dataFile;
   }
 
   store::Result<check::WinsOfFile> loaded = check::LoadWinsOfFile(options.dataFile, today);
   if (!loaded) {
-    output = CommandFailure(loaded.error().path, loaded.error().reason);
-    return output;
+    return Failure(loaded.error());
   }
   const check::WinsOfFile& file = *loaded;
   for (const std::string& problem : file.section.problems) {
-    ReportProblem(output, options.dataFile, problem);
+    Report(output, options.dataFile, problem);
   }
   if (file.draws.empty()) {
-    ReportProblem(output, store::DrawHistoryPath(),
-                  "the draw history holds no draws (add some with the Draw History window or "
-                  "pelmora-check)");
+    Report(output, store::DrawHistoryPath(),
+           "the draw history holds no draws (add some with the Draw History window or "
+           "pelmora-check)");
   }
   output.status = kExitFound;
 
@@ -147,9 +146,9 @@ CommandOutput RunWinsCommand(const Options& options, const ReportSink* sink) {
   if (options.winsCsv) {
     for (const check::LooseMark& loose : wins.LooseMarks()) {
       const store::ClaimMark& mark = file.section.claims[loose.mark];
-      ReportProblem(output, options.dataFile,
-                    mark.key + ": claimed " + store::IsoDayText(mark.claimedOn) +
-                        ", no longer a win: " + loose.reason + " (the mark is kept)");
+      Report(output, options.dataFile,
+             mark.key + ": claimed " + store::IsoDayText(mark.claimedOn) +
+                 ", no longer a win: " + loose.reason + " (the mark is kept)");
     }
   } else {
     buffer += "To claim: " + WinsText(wins.Count(check::WinState::ToClaim)) + ", " +

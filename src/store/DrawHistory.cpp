@@ -1,6 +1,7 @@
 #include "store/DrawHistory.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,13 +12,13 @@
 #include "store/AtomicFile.h"
 #include "store/DataFileChange.h"
 #include "store/TextEncoding.h"
+#include "store/TextUtil.h"
 
 namespace store {
 
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kFieldSeparators = ",;\t";
 constexpr std::size_t kLongestText = 32;  // Ball Set, Machine and words shown in a reason
 constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -25,22 +26,11 @@ constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr"
 constexpr std::string_view kHeading =
     "DrawDate,Ball 1,Ball 2,Ball 3,Ball 4,Ball 5,Ball 6,Bonus Ball,Ball Set,Machine,DrawNumber";
 
-std::string_view Trimmed(std::string_view text) {
-  const std::size_t start = text.find_first_not_of(kBlanks);
-  if (start == std::string_view::npos) {
-    return {};
-  }
-  return text.substr(start, text.find_last_not_of(kBlanks) - start + 1);
-}
-
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 bool IsLetter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 bool IsDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
@@ -138,14 +128,10 @@ void SplitFields(std::string_view line, char separator, std::vector<std::string>
           field += line[i];
         }
       }
-      const std::size_t end = line.find(separator, i);
-      field += Trimmed(line.substr(i, end == std::string_view::npos ? end : end - i));
-      i = end;
-    } else {
-      const std::size_t end = line.find(separator, i);
-      field = Trimmed(line.substr(i, end == std::string_view::npos ? end : end - i));
-      i = end;
     }
+    const std::size_t end = line.find(separator, i);
+    field += TrimBlanks(line.substr(i, end == std::string_view::npos ? end : end - i));
+    i = end;
     fields.push_back(std::move(field));
     if (i == std::string_view::npos || i >= line.size()) {
       return;
@@ -169,26 +155,20 @@ int ColumnNamed(std::string_view name) {
   std::string key;
   for (const char c : name) {
     if (c != ' ' && c != '\t' && c != '_') {
-      key += Lower(c);
+      key += AsciiLower(c);
     }
-  }
-  if (key == "drawdate" || key == "date") {
-    return kDate;
   }
   if (key.size() == 5 && key.starts_with("ball") && key[4] >= '1' && key[4] <= '6') {
     return kBall1 + (key[4] - '1');
   }
-  if (key == "bonusball" || key == "bonus") {
-    return kBonus;
-  }
-  if (key == "ballset") {
-    return kBallSet;
-  }
-  if (key == "machine") {
-    return kMachine;
-  }
-  if (key == "drawnumber" || key == "drawno" || key == "draw") {
-    return kNumber;
+  static constexpr std::pair<std::string_view, int> kNames[] = {
+      {"drawdate", kDate},     {"date", kDate},       {"bonusball", kBonus},
+      {"bonus", kBonus},       {"ballset", kBallSet}, {"machine", kMachine},
+      {"drawnumber", kNumber}, {"drawno", kNumber},   {"draw", kNumber}};
+  for (const auto& [known, column] : kNames) {
+    if (key == known) {
+      return column;
+    }
   }
   return -1;
 }
@@ -246,13 +226,8 @@ class DrawReader {
           return false;
       }
     }
-    std::string problem;
     Draw draw;
-    if (columns_) {
-      problem = FromColumns(text, draw);
-    } else {
-      problem = FromPlainLine(text, draw);
-    }
+    std::string problem = columns_ ? FromColumns(text, draw) : FromPlainLine(text, draw);
     if (!problem.empty()) {
       Refuse(line, std::move(problem));
     } else if (read_.draws.size() == kMostDraws) {
@@ -325,10 +300,10 @@ class DrawReader {
       }
     }
     if (const std::string_view number = field(kNumber); !number.empty()) {
-      if (!IsDigits(number) || number.size() > 9) {
+      draw.number = NumberOf(number);
+      if (draw.number < 0) {
         return "DrawNumber " + Quoted(number) + " is not a draw number";
       }
-      draw.number = std::atoi(std::string(number).c_str());
     }
     draw.ballSet = Shown(field(kBallSet).substr(0, kLongestText));
     draw.machine = Shown(field(kMachine).substr(0, kLongestText));
@@ -353,15 +328,15 @@ class DrawReader {
       const std::size_t close = line.find('"', start + 1);
       if (close != std::string_view::npos) {
         const std::size_t end = line.find_first_of(separators, close + 1);
-        return {Trimmed(line.substr(start + 1, close - start - 1)),
+        return {TrimBlanks(line.substr(start + 1, close - start - 1)),
                 end == std::string_view::npos ? std::string_view{} : line.substr(end + 1)};
       }
     }
     const std::size_t end = line.find_first_of(separators, start);
     if (end == std::string_view::npos) {
-      return {Trimmed(line.substr(start)), {}};
+      return {TrimBlanks(line.substr(start)), {}};
     }
-    return {Trimmed(line.substr(start, end - start)), line.substr(end + 1)};
+    return {TrimBlanks(line.substr(start, end - start)), line.substr(end + 1)};
   }
 
   static std::string FromPlainLine(std::string_view text, Draw& draw) {
@@ -418,23 +393,14 @@ class DrawReader {
   std::vector<std::string> fields_;
 };
 
-int DaysIn(int year, int month) {
-  static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[static_cast<std::size_t>(month - 1)];
-}
-
 // A month by its English name or the name's first three letters, in any case.
 int MonthNamed(std::string_view name) {
   static constexpr std::array<std::string_view, 12> kFullNames = {
       "january", "february", "march",     "april",   "may",      "june",
       "july",    "august",   "september", "october", "november", "december"};
-  std::string lower;
-  for (const char c : name) {
-    lower += Lower(c);
-  }
   for (std::size_t m = 0; m < kFullNames.size(); ++m) {
-    if (lower == kFullNames[m] || lower == kFullNames[m].substr(0, 3)) {
+    if (EqualsIgnoringAsciiCase(name, kFullNames[m]) ||
+        EqualsIgnoringAsciiCase(name, kFullNames[m].substr(0, 3))) {
       return static_cast<int>(m) + 1;
     }
   }
@@ -442,8 +408,10 @@ int MonthNamed(std::string_view name) {
 }
 
 DrawDay DayOf(int year, int month, int day) {
-  if (year < 1000 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-      day > DaysIn(year, month)) {
+  const std::chrono::year_month_day date{std::chrono::year{year},
+                                         std::chrono::month{static_cast<unsigned>(month)},
+                                         std::chrono::day{static_cast<unsigned>(day)}};
+  if (year < 1000 || year > 9999 || !date.ok()) {
     return 0;
   }
   return year * 10000 + month * 100 + day;
@@ -475,6 +443,15 @@ struct DrawKeys {
   }
 };
 
+// The same draw result: day, the six balls in any order, and bonus.
+bool SameResult(const Draw& a, const Draw& b) {
+  std::array<int, kNumbersPerTicket> mine = a.balls;
+  std::array<int, kNumbersPerTicket> theirs = b.balls;
+  std::sort(mine.begin(), mine.end());
+  std::sort(theirs.begin(), theirs.end());
+  return a.date == b.date && mine == theirs && a.bonus == b.bonus;
+}
+
 std::string CsvField(std::string_view text) {
   if (text.find_first_of(",;\t\"") == std::string_view::npos) {
     return std::string(text);
@@ -490,14 +467,6 @@ std::string CsvField(std::string_view text) {
 }
 
 }  // namespace
-
-bool Draw::SameResult(const Draw& other) const {
-  std::array<int, kNumbersPerTicket> mine = balls;
-  std::array<int, kNumbersPerTicket> theirs = other.balls;
-  std::sort(mine.begin(), mine.end());
-  std::sort(theirs.begin(), theirs.end());
-  return date == other.date && mine == theirs && bonus == other.bonus;
-}
 
 DrawsRead ReadDraws(std::string_view bytes) {
   std::string decoded;
@@ -516,7 +485,7 @@ DrawsRead ReadDraws(std::string_view bytes) {
 }
 
 DrawDay ParseDrawDay(std::string_view text) {
-  text = Trimmed(text);
+  text = TrimBlanks(text);
   std::array<std::string_view, 3> parts;
   std::size_t count = 0;
   std::size_t start = 0;
@@ -541,13 +510,11 @@ DrawDay ParseDrawDay(std::string_view text) {
     return 0;
   }
   const auto year = [](std::string_view part) {
-    if (part.size() == 2 && IsDigits(part)) {
-      return 2000 + std::atoi(std::string(part).c_str());
-    }
-    return part.size() == 4 && IsDigits(part) ? std::atoi(std::string(part).c_str()) : 0;
+    const int n = NumberOf(part);
+    return n < 0 ? 0 : part.size() == 2 ? 2000 + n : part.size() == 4 ? n : 0;
   };
   const auto small = [](std::string_view part) {
-    return part.size() <= 2 && IsDigits(part) ? std::atoi(std::string(part).c_str()) : 0;
+    return part.size() <= 2 ? std::max(NumberOf(part), 0) : 0;
   };
   if (parts[0].size() == 4 && IsDigits(parts[0])) {
     return DayOf(year(parts[0]), small(parts[1]), small(parts[2]));
@@ -564,17 +531,16 @@ std::string DrawDayText(DrawDay day) {
   return text;
 }
 
-std::string DrawDayIsoText(DrawDay day) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", day / 10000, day / 100 % 100, day % 100);
-  return text;
-}
+namespace {
 
+// Newest first: by day, then by draw number.
 void SortNewestFirst(std::vector<Draw>& draws) {
   std::stable_sort(draws.begin(), draws.end(), [](const Draw& a, const Draw& b) {
     return a.date != b.date ? a.date > b.date : a.number > b.number;
   });
 }
+
+}  // namespace
 
 std::string DrawsCsv(const std::vector<Draw>& draws) {
   std::string text(kHeading);
@@ -639,7 +605,7 @@ DrawMerge MergeDraws(std::vector<Draw>& history, const std::vector<Draw>& incomi
       continue;
     }
     Draw& stored = history[*found];
-    if (stored.SameResult(draw)) {
+    if (SameResult(stored, draw)) {
       ++merge.unchanged;
       continue;
     }

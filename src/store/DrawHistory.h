@@ -23,9 +23,6 @@ struct Draw {
   int bonus = 0;                               // the bonus ball; 0 when not given
   std::string ballSet;                         // as published, may be empty
   std::string machine;                         // as published, may be empty
-
-  // The same draw result: day, the six balls in any order, and bonus.
-  bool SameResult(const Draw& other) const;
 };
 
 struct RefusedDraw {
@@ -61,11 +58,6 @@ DrawsRead ReadDraws(std::string_view bytes);
 DrawDay ParseDrawDay(std::string_view text);
 // "18-Feb-2026", as the published form writes it.
 std::string DrawDayText(DrawDay day);
-// "2026-02-18", as the window shows it.
-std::string DrawDayIsoText(DrawDay day);
-
-// Newest first: by day, then by draw number.
-void SortNewestFirst(std::vector<Draw>& draws);
 
 // The published form of `draws`, heading first, one row a draw in the order given, LF line ends.
 std::string DrawsCsv(const std::vector<Draw>& draws);

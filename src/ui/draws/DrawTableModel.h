@@ -23,7 +23,6 @@ class DrawTableModel : public QAbstractTableModel {
   void SetDraws(std::vector<store::Draw> draws, std::vector<check::TierCounts> wins,
                 const check::PrizeTable& prizes);
   const store::Draw& DrawAt(int row) const { return draws_[static_cast<std::size_t>(row)]; }
-  const std::vector<store::Draw>& Draws() const { return draws_; }
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -186,7 +186,7 @@ void frmDrawHistory::ShowRange(store::DrawDay from, store::DrawDay to) {
   const check::DrawSpan span = check::DrawsBetween(mHistory, from, to);
   std::vector<store::Draw> shown(mHistory.begin() + static_cast<std::ptrdiff_t>(span.first),
                                  mHistory.begin() + static_cast<std::ptrdiff_t>(span.last));
-  check::RangeWins wins = check::CountWins(*mSets, shown, 0, shown.size());
+  check::RangeWins wins = check::CountWins(*mSets, shown);
   std::vector<QStringList> totals;
   for (const check::Tier tier : check::kWinningTiers) {
     const std::uint64_t count = wins.total[static_cast<std::size_t>(tier)];

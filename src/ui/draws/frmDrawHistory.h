@@ -92,7 +92,6 @@ class frmPrizeTable : public QDialog {
   QLineEdit* AmountBox(check::Tier tier) const {
     return txtAmounts[static_cast<std::size_t>(tier)];
   }
-  QLineEdit* DaysBox() const { return txtDays; }
 
  private:
   std::array<QLineEdit*, check::kTierCount> txtAmounts{};

@@ -1,6 +1,5 @@
 #include "ui/wins/WinsChart.h"
 
-#include <QEvent>
 #include <QPainter>
 #include <algorithm>
 
@@ -13,16 +12,6 @@ std::uint64_t WinsBar::Total() const {
     total += tiers[static_cast<std::size_t>(tier)];
   }
   return total;
-}
-
-std::vector<WinsBar> BarsOf(const check::WinsList& wins, const std::vector<store::Draw>& draws) {
-  std::vector<WinsBar> bars;
-  for (const check::WinsList::DrawCount& count : wins.PerDraw()) {
-    WinsBar bar{draws[count.draw].date, draws[count.draw].number, {}};
-    std::copy(count.tiers.begin(), count.tiers.end(), bar.tiers.begin());
-    bars.push_back(bar);
-  }
-  return bars;
 }
 
 std::vector<WinsBar> BarsOf(const std::vector<store::Draw>& draws,
@@ -96,13 +85,6 @@ QSize WinsChart::sizeHint() const {
 
 QSize WinsChart::minimumSizeHint() const {
   return {200, 120};
-}
-
-void WinsChart::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) {
-    update();
-  }
-  QWidget::changeEvent(event);
 }
 
 void WinsChart::paintEvent(QPaintEvent*) {

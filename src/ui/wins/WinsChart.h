@@ -8,12 +8,7 @@
 
 #include "check/DrawWins.h"
 #include "check/Tiers.h"
-#include "check/Wins.h"
 #include "store/WinsSection.h"
-
-namespace store {
-struct Draw;
-}
 
 // The wins of one draw by tier, a bar of the chart.
 struct WinsBar {
@@ -24,8 +19,6 @@ struct WinsBar {
   std::uint64_t Total() const;
 };
 
-// The bars of a list of wins, one per draw with wins.
-std::vector<WinsBar> BarsOf(const check::WinsList& wins, const std::vector<store::Draw>& draws);
 // The bars of draws and their wins per tier, one per draw, as the Draw History window counts them.
 std::vector<WinsBar> BarsOf(const std::vector<store::Draw>& draws,
                             const std::vector<check::TierCounts>& perDraw);
@@ -52,7 +45,6 @@ class WinsChart : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void changeEvent(QEvent* event) override;
 
  private:
   std::vector<WinsBar> bars_;  // oldest first

@@ -23,7 +23,6 @@ class WinsModel : public QAbstractTableModel {
   void SetWins(check::WinsOfFile wins);
   // Every state (nothing), or one.
   void SetFilter(std::optional<check::WinState> state);
-  std::optional<check::WinState> Filter() const { return filter_; }
 
   const check::WinsOfFile& Wins() const { return wins_; }
   check::Win WinAt(int row) const;

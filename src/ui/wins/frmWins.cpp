@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <set>
 
-#include "app/modPelmora.h"
+#include "app/ProblemReport.h"
 #include "platform/FileDialog.h"
 #include "platform/Messages.h"
 #include "platform/Printing.h"
@@ -270,9 +270,5 @@ void frmWins::cmdPdf_Click() {
 }
 
 void frmWins::ShowProblem(const QString& text) {
-  platform::MessageRequest request;
-  request.text = text;
-  request.title = modPelmora::AppTitle();
-  request.icon = platform::MessageIcon::Warning;
-  platform::Messages::Show(this, request);
+  modPelmora::Tell(this, text, platform::MessageIcon::Warning);
 }

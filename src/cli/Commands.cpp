@@ -168,8 +168,7 @@ store::Result<check::WinningTexts> ParseWinning(const std::string& text) {
   return winning;
 }
 
-CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal,
-                              const ReportSink* sink) {
+CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal) {
   std::optional<check::WinningTexts> given;
   if (options.winning) {
     store::Result<check::WinningTexts> parsed = ParseWinning(*options.winning);
@@ -182,18 +181,7 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal,
   if (!file) {
     return Failure(file.error());
   }
-  CommandOutput output;
-  bool endsLine = true;
-  const ReportSink toOutput = [&output](std::string_view piece) {
-    output.out.append(piece);
-    return true;
-  };
-  const ReportSink& write = sink != nullptr ? *sink : toOutput;
-  const check::CheckSummary result =
-      check::WriteCheck(given ? *given : file->winning, file->tickets, [&](std::string_view piece) {
-        endsLine = piece.ends_with('\n');
-        return write(piece);
-      });
+  check::CheckResult result = check::RunCheck(given ? *given : file->winning, file->tickets);
   switch (result.outcome) {
     case check::CheckOutcome::InvalidWinningNumber:
       return Failure(options.dataFile, "the winning number has no number in position " +
@@ -203,11 +191,13 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal,
     case check::CheckOutcome::Results:
       break;
   }
+  CommandOutput output;
   output.status = result.reported == 0 ? kExitNotFound : kExitFound;
-  // The sorry text has no line end of its own. A failed write is the stream's to report.
-  if (outputIsTerminal && !endsLine) {
-    write("\r\n");
+  // The sorry text has no line end of its own.
+  if (outputIsTerminal && !result.text.ends_with('\n')) {
+    result.text += "\r\n";
   }
+  output.out = std::move(result.text);
   return output;
 }
 
@@ -336,7 +326,7 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const Re
     case Mode::Version:
       return {kExitFound, VersionText(), {}, {}, false};
     case Mode::Check:
-      return RunCheckCommand(options, outputIsTerminal, sink);
+      return RunCheckCommand(options, outputIsTerminal);
     case Mode::Draws:
       return RunDrawsCommand(options, sink);
     case Mode::AddDraws:

@@ -66,9 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
         CountCase{
             "singleCharacterBox", {"7", "12", "23", "34", "45", "56"}, "07-01-02-03-04-06", 0},
         CountCase{"separatorsIgnored", kWinning, "05x12y23z01-02-03", 3},
-        // Fields of a full-length ticket that are not two digits, among them characters just
-        // below '0', match no box.
+        // A field that is not two digits matches no two-digit box, whatever number it reads as.
         CountCase{"fieldsNotDigits", kWinning, "05-12-23--5-/5-56", 4},
+        CountCase{"signOrBlankField", kWinning, "+5- 5-23-34-45-56", 4},
         CountCase{"shortTicket", kWinning, "05-12", 2}, CountCase{"emptyTicket", kWinning, "", 0},
         CountCase{"clippedField", kWinning, "05-1", 1},
         // An empty box (a stored winning number shorter than 17 characters) matches each empty
@@ -85,11 +85,7 @@ TEST(RunCheckTest, ReportsTicketsWithThreeOrMoreInListOrder) {
   EXPECT_EQ(result.text,
             "Matched: (3) in:05-12-23-01-02-03\r\n"
             "Matched: (6) in:56-45-34-23-12-05\r\n");
-  ASSERT_EQ(result.reported.size(), 2u);
-  EXPECT_EQ(result.reported[0].index, 0u);
-  EXPECT_EQ(result.reported[0].matches, 3);
-  EXPECT_EQ(result.reported[1].index, 2u);
-  EXPECT_EQ(result.reported[1].matches, 6);
+  EXPECT_EQ(result.reported, 2u);
 }
 
 TEST(RunCheckTest, EmptyTicketFieldsNeverCount) {
@@ -112,7 +108,7 @@ TEST(RunCheckTest, NoReportedTicketGivesSorryText) {
   EXPECT_EQ(result.text,
             "Sorry, no tickets matched the winning number: \r\n"
             "05-12-23-34-45-56");
-  EXPECT_TRUE(result.reported.empty());
+  EXPECT_EQ(result.reported, 0u);
 }
 
 TEST(RunCheckTest, SorryTextShowsBoxesAsTheyStand) {
@@ -125,7 +121,7 @@ TEST(RunCheckTest, EmptyOrNonNumericBoxIsRefusedBeforeAnyCount) {
   const CheckResult result = RunCheck({"05", "", "", "", "", ""}, {"05-", "05"});
   EXPECT_EQ(result.outcome, CheckOutcome::InvalidWinningNumber);
   EXPECT_EQ(result.invalidPosition, 2);
-  EXPECT_TRUE(result.reported.empty());
+  EXPECT_EQ(result.reported, 0u);
 }
 
 TEST(RunCheckTest, EmptyListGivesNoTickets) {
@@ -145,7 +141,7 @@ TEST(RunCheckTest, AllEmptyWinningNumberNamesPositionOne) {
   EXPECT_EQ(result.outcome, CheckOutcome::InvalidWinningNumber);
   EXPECT_EQ(result.invalidPosition, 1);
   EXPECT_TRUE(result.text.empty());
-  EXPECT_TRUE(result.reported.empty());
+  EXPECT_EQ(result.reported, 0u);
 }
 
 }  // namespace

@@ -58,17 +58,11 @@ void frmNumberChecker::mnuCheck_Click() {
   lstNumbers_Click();
   ShowResultsView();
 
-  // After a failed count the box stays empty: the sorry text would claim that nothing matched.
-  std::string results;
-  const check::CheckSummary summary =
-      check::WriteCheck(WinningTexts(), mPlays->Tickets(), [&results](std::string_view piece) {
-        results += piece;
-        return true;
-      });
-  QString text = FileText(results);
-  std::string().swap(results);
+  check::CheckResult result = check::RunCheck(WinningTexts(), mPlays->Tickets());
+  QString text = FileText(result.text);
+  std::string().swap(result.text);
   SetResultsText(std::move(text));
-  if (summary.outcome != check::CheckOutcome::Results || summary.reported == 0)
+  if (result.outcome != check::CheckOutcome::Results || result.reported == 0)
     return;
   txtMatchedTickets->setFocus(Qt::OtherFocusReason);
   txtMatchedTickets->moveCursor(QTextCursor::End);

@@ -1,8 +1,8 @@
 #include "check/MatchCheck.h"
 
 #include <array>
-#include <charconv>
 #include <optional>
+#include <string>
 
 #include "store/PlayNumber.h"
 #include "store/TicketRules.h"
@@ -18,12 +18,11 @@ using TwoDigitBoxes = std::array<int, 100>;
 // The value of a text of exactly two digits. Two such texts are equal exactly when their values
 // are.
 std::optional<unsigned> TwoDigitValue(std::string_view text) {
-  unsigned value = 0;
-  const char* end = text.data() + text.size();
-  if (text.size() != 2 || std::from_chars(text.data(), end, value).ptr != end) {
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  if (text.size() != 2 || !digit(text[0]) || !digit(text[1])) {
     return std::nullopt;
   }
-  return value;
+  return static_cast<unsigned>((text[0] - '0') * 10 + (text[1] - '0'));
 }
 
 TwoDigitBoxes TwoDigitBoxesOf(const WinningTexts& winning) {
@@ -60,34 +59,44 @@ int CountMatches(const WinningTexts& winning, std::string_view ticket) {
   return Count(winning, TwoDigitBoxesOf(winning), ticket);
 }
 
-CheckResult RunCheck(const WinningTexts& winning, const store::TicketTexts& tickets) {
-  CheckResult result;
+CheckSummary WriteCheck(const WinningTexts& winning, const store::TicketTexts& tickets,
+                        const std::function<void(std::string_view)>& write) {
+  CheckSummary summary;
   if (const auto position = FindEmptyWinningPosition(winning)) {
-    result.outcome = CheckOutcome::InvalidWinningNumber;
-    result.invalidPosition = *position;
-    return result;
+    summary.outcome = CheckOutcome::InvalidWinningNumber;
+    summary.invalidPosition = *position;
+    return summary;
   }
   if (tickets.size() == 0) {
-    result.outcome = CheckOutcome::NoTickets;
-    return result;
+    summary.outcome = CheckOutcome::NoTickets;
+    return summary;
   }
+  // The text goes out in pieces of one buffer used over and over, never held whole.
+  constexpr std::size_t kPieceSize = std::size_t{1} << 16;
+  std::string piece;
   const TwoDigitBoxes twoDigitBoxes = TwoDigitBoxesOf(winning);
   for (const std::string_view ticket : tickets) {
     const int matches = Count(winning, twoDigitBoxes, ticket);
-    if (matches >= 3) {
-      ++result.reported;
-      result.text.append("Matched: (")
-          .append(std::to_string(matches))
-          .append(") in:")
-          .append(ticket)
-          .append("\r\n");
+    if (matches < 3) {
+      continue;
+    }
+    ++summary.reported;
+    piece.append("Matched: (")
+        .append(std::to_string(matches))
+        .append(") in:")
+        .append(ticket)
+        .append("\r\n");
+    if (piece.size() >= kPieceSize) {
+      write(piece);
+      piece.clear();
     }
   }
-  if (result.reported == 0) {
-    result.text =
-        "Sorry, no tickets matched the winning number: \r\n" + store::JoinPlayNumber(winning);
+  if (summary.reported == 0) {
+    write("Sorry, no tickets matched the winning number: \r\n" + store::JoinPlayNumber(winning));
+  } else if (!piece.empty()) {
+    write(piece);
   }
-  return result;
+  return summary;
 }
 
 }  // namespace check

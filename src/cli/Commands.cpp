@@ -168,7 +168,8 @@ store::Result<check::WinningTexts> ParseWinning(const std::string& text) {
   return winning;
 }
 
-CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal) {
+CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal,
+                              const ReportSink* sink) {
   std::optional<check::WinningTexts> given;
   if (options.winning) {
     store::Result<check::WinningTexts> parsed = ParseWinning(*options.winning);
@@ -181,7 +182,17 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal) {
   if (!file) {
     return Failure(file.error());
   }
-  check::CheckResult result = check::RunCheck(given ? *given : file->winning, file->tickets);
+  CommandOutput output;
+  bool endsLine = true;
+  const check::CheckSummary result =
+      check::WriteCheck(given ? *given : file->winning, file->tickets, [&](std::string_view piece) {
+        endsLine = piece.ends_with('\n');
+        if (sink != nullptr) {
+          (*sink)(piece);
+        } else {
+          output.out.append(piece);
+        }
+      });
   switch (result.outcome) {
     case check::CheckOutcome::InvalidWinningNumber:
       return Failure(options.dataFile, "the winning number has no number in position " +
@@ -191,13 +202,11 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal) {
     case check::CheckOutcome::Results:
       break;
   }
-  CommandOutput output;
   output.status = result.reported == 0 ? kExitNotFound : kExitFound;
-  // The sorry text has no line end of its own.
-  if (outputIsTerminal && !result.text.ends_with('\n')) {
-    result.text += "\r\n";
+  // The sorry text has no line end of its own. A failed write is the stream's to report.
+  if (outputIsTerminal && !endsLine) {
+    output.out += "\r\n";
   }
-  output.out = std::move(result.text);
   return output;
 }
 
@@ -326,7 +335,7 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const Re
     case Mode::Version:
       return {kExitFound, VersionText(), {}, {}, false};
     case Mode::Check:
-      return RunCheckCommand(options, outputIsTerminal);
+      return RunCheckCommand(options, outputIsTerminal, sink);
     case Mode::Draws:
       return RunDrawsCommand(options, sink);
     case Mode::AddDraws:

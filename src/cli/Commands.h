@@ -28,7 +28,8 @@ struct CommandOutput {
 // Runs one command line. `outputIsTerminal` only decides whether a results text that ends
 // without a line end (the sorry text) gets one, so the shell prompt starts on a line of its own;
 // into a file or a pipe the results text goes exactly as the window shows it.
-// With a sink, the --draws report goes to it as it is made instead of into `out`.
+// With a sink, the results of a check and the --draws report go to it as they are made instead
+// of into `out`.
 CommandOutput RunCommand(const Options& options, bool outputIsTerminal,
                          const ReportSink* sink = nullptr);
 

@@ -58,11 +58,13 @@ void frmNumberChecker::mnuCheck_Click() {
   lstNumbers_Click();
   ShowResultsView();
 
-  check::CheckResult result = check::RunCheck(WinningTexts(), mPlays->Tickets());
-  QString text = FileText(result.text);
-  std::string().swap(result.text);
+  std::string results;
+  const check::CheckSummary summary = check::WriteCheck(
+      WinningTexts(), mPlays->Tickets(), [&results](std::string_view piece) { results += piece; });
+  QString text = FileText(results);
+  std::string().swap(results);
   SetResultsText(std::move(text));
-  if (result.outcome != check::CheckOutcome::Results || result.reported == 0)
+  if (summary.outcome != check::CheckOutcome::Results || summary.reported == 0)
     return;
   txtMatchedTickets->setFocus(Qt::OtherFocusReason);
   txtMatchedTickets->moveCursor(QTextCursor::End);

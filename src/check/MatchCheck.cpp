@@ -1,7 +1,6 @@
 #include "check/MatchCheck.h"
 
 #include <array>
-#include <optional>
 #include <string>
 
 #include "store/PlayNumber.h"
@@ -11,25 +10,14 @@ namespace check {
 
 namespace {
 
-// How many of the six boxes hold each two-digit text "00".."99". Nearly every field of a ticket
-// is two digits, and is then counted by one look-up instead of six text compares.
+// How many of the six boxes hold each two-digit text "00".."99".
 using TwoDigitBoxes = std::array<int, 100>;
-
-// The value of a text of exactly two digits. Two such texts are equal exactly when their values
-// are.
-std::optional<unsigned> TwoDigitValue(std::string_view text) {
-  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-  if (text.size() != 2 || !digit(text[0]) || !digit(text[1])) {
-    return std::nullopt;
-  }
-  return static_cast<unsigned>((text[0] - '0') * 10 + (text[1] - '0'));
-}
 
 TwoDigitBoxes TwoDigitBoxesOf(const WinningTexts& winning) {
   TwoDigitBoxes boxes{};
   for (const std::string& box : winning) {
-    if (const auto value = TwoDigitValue(box)) {
-      ++boxes[*value];
+    if (box.size() == 2 && box[0] >= '0' && box[0] <= '9' && box[1] >= '0' && box[1] <= '9') {
+      ++boxes[static_cast<std::size_t>((box[0] - '0') * 10 + (box[1] - '0'))];
     }
   }
   return boxes;
@@ -39,13 +27,23 @@ TwoDigitBoxes TwoDigitBoxesOf(const WinningTexts& winning) {
 // per pair rather than once per value.
 int Count(const WinningTexts& winning, const TwoDigitBoxes& twoDigitBoxes,
           std::string_view ticket) {
+  // Nearly every ticket is six fields of two digits, and a field of two digits equals exactly the
+  // boxes of the same two digits: one look-up a field instead of six text compares.
   int count = 0;
+  bool digits = ticket.size() >= 3 * store::kNumbersPerTicket - 1;
+  for (std::size_t k = 0; digits && k < store::kNumbersPerTicket; ++k) {
+    const unsigned tens = static_cast<unsigned char>(ticket[3 * k]) - unsigned{'0'};
+    const unsigned ones = static_cast<unsigned char>(ticket[3 * k + 1]) - unsigned{'0'};
+    digits = tens <= 9 && ones <= 9;
+    count += digits ? twoDigitBoxes[tens * 10 + ones] : 0;
+  }
+  if (digits) {
+    return count;
+  }
+  // Any other ticket field by field, as text.
+  count = 0;
   for (int k = 1; k <= store::kNumbersPerTicket; ++k) {
     const std::string_view field = store::PlayNumberField(ticket, k);
-    if (const auto value = TwoDigitValue(field)) {
-      count += twoDigitBoxes[*value];
-      continue;
-    }
     for (const std::string& box : winning) {
       count += box == field ? 1 : 0;
     }

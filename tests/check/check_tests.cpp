@@ -101,6 +101,17 @@ TEST(CheckTest, ReportsTicketsWithThreeOrMoreInListOrder) {
   EXPECT_EQ(result.summary.reported, 2u);
 }
 
+// The text goes out in pieces; a text of many pieces arrives whole and in order.
+TEST(CheckTest, LongResultsArriveWholeInListOrder) {
+  std::vector<std::string> tickets;
+  std::string expected;
+  for (int i = 0; i < 5000; ++i) {
+    tickets.push_back("05-12-23-01-02-03-" + std::to_string(i));
+    expected += "Matched: (3) in:" + tickets.back() + "\r\n";
+  }
+  EXPECT_EQ(Check(kWinning, tickets).text, expected);
+}
+
 TEST(CheckTest, EmptyTicketFieldsNeverCount) {
   const Checked result =
       Check(kWinning, {"05-12-00-00-00-00", "00-00-00-00-00-00", "05-12-23-00-00-00"});

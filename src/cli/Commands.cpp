@@ -164,15 +164,14 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal,
   }
   CommandOutput output;
   bool endsLine = true;
-  const ReportSink toOutput = [&output](std::string_view piece) {
-    output.out.append(piece);
-    return true;
-  };
-  const ReportSink& write = sink != nullptr ? *sink : toOutput;
   const check::CheckSummary result =
       check::WriteCheck(given ? *given : file->winning, file->tickets, [&](std::string_view piece) {
         endsLine = piece.ends_with('\n');
-        return write(piece);
+        if (sink != nullptr) {
+          (*sink)(piece);
+        } else {
+          output.out.append(piece);
+        }
       });
   switch (result.outcome) {
     case check::CheckOutcome::InvalidWinningNumber:
@@ -186,7 +185,7 @@ CommandOutput RunCheckCommand(const Options& options, bool outputIsTerminal,
   output.status = result.reported == 0 ? kExitNotFound : kExitFound;
   // The sorry text has no line end of its own. A failed write is the stream's to report.
   if (outputIsTerminal && !endsLine) {
-    write("\r\n");
+    output.out += "\r\n";
   }
   return output;
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "check/MatchCheck.h"
@@ -66,8 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         CountCase{
             "singleCharacterBox", {"7", "12", "23", "34", "45", "56"}, "07-01-02-03-04-06", 0},
         CountCase{"separatorsIgnored", kWinning, "05x12y23z01-02-03", 3},
-        // Fields of a full-length ticket that are not two digits, among them characters just
-        // below '0', match no box.
+        // A field that is not two digits matches no two-digit box, whatever number it reads as.
         CountCase{"fieldsNotDigits", kWinning, "05-12-23--5-/5-56", 4},
         CountCase{"shortTicket", kWinning, "05-12", 2}, CountCase{"emptyTicket", kWinning, "", 0},
         CountCase{"clippedField", kWinning, "05-1", 1},
@@ -78,74 +78,94 @@ INSTANTIATE_TEST_SUITE_P(
         CountCase{"longerTicket", kWinning, "05-12-23-34-45-56-99", 6}),
     [](const testing::TestParamInfo<CountCase>& info) { return info.param.name; });
 
-TEST(RunCheckTest, ReportsTicketsWithThreeOrMoreInListOrder) {
-  const CheckResult result =
-      RunCheck(kWinning, {"05-12-23-01-02-03", "05-12-40-41-42-43", "56-45-34-23-12-05"});
-  EXPECT_EQ(result.outcome, CheckOutcome::Results);
+// The check with the text it writes.
+struct Checked {
+  CheckSummary summary;
+  std::string text;
+};
+
+Checked Check(const WinningTexts& winning, const store::TicketTexts& tickets) {
+  Checked checked;
+  checked.summary =
+      WriteCheck(winning, tickets, [&checked](std::string_view piece) { checked.text += piece; });
+  return checked;
+}
+
+TEST(CheckTest, ReportsTicketsWithThreeOrMoreInListOrder) {
+  const Checked result =
+      Check(kWinning, {"05-12-23-01-02-03", "05-12-40-41-42-43", "56-45-34-23-12-05"});
+  EXPECT_EQ(result.summary.outcome, CheckOutcome::Results);
   EXPECT_EQ(result.text,
             "Matched: (3) in:05-12-23-01-02-03\r\n"
             "Matched: (6) in:56-45-34-23-12-05\r\n");
-  ASSERT_EQ(result.reported.size(), 2u);
-  EXPECT_EQ(result.reported[0].index, 0u);
-  EXPECT_EQ(result.reported[0].matches, 3);
-  EXPECT_EQ(result.reported[1].index, 2u);
-  EXPECT_EQ(result.reported[1].matches, 6);
+  EXPECT_EQ(result.summary.reported, 2u);
 }
 
-TEST(RunCheckTest, EmptyTicketFieldsNeverCount) {
-  const CheckResult result =
-      RunCheck(kWinning, {"05-12-00-00-00-00", "00-00-00-00-00-00", "05-12-23-00-00-00"});
+// The text goes out in pieces; a text of many pieces arrives whole and in order.
+TEST(CheckTest, LongResultsArriveWholeInListOrder) {
+  std::vector<std::string> tickets;
+  std::string expected;
+  for (int i = 0; i < 5000; ++i) {
+    tickets.push_back("05-12-23-01-02-03-" + std::to_string(i));
+    expected += "Matched: (3) in:" + tickets.back() + "\r\n";
+  }
+  EXPECT_EQ(Check(kWinning, tickets).text, expected);
+}
+
+TEST(CheckTest, EmptyTicketFieldsNeverCount) {
+  const Checked result =
+      Check(kWinning, {"05-12-00-00-00-00", "00-00-00-00-00-00", "05-12-23-00-00-00"});
   EXPECT_EQ(result.text, "Matched: (3) in:05-12-23-00-00-00\r\n");
 }
 
-TEST(RunCheckTest, CountAboveSixIsReported) {
-  const CheckResult result =
-      RunCheck({"07", "07", "21", "30", "41", "52"}, {"07-21-30-01-02-03", "07-07-07-01-02-03"});
+TEST(CheckTest, CountAboveSixIsReported) {
+  const Checked result =
+      Check({"07", "07", "21", "30", "41", "52"}, {"07-21-30-01-02-03", "07-07-07-01-02-03"});
   EXPECT_EQ(result.text,
             "Matched: (4) in:07-21-30-01-02-03\r\n"
             "Matched: (6) in:07-07-07-01-02-03\r\n");
 }
 
-TEST(RunCheckTest, NoReportedTicketGivesSorryText) {
-  const CheckResult result = RunCheck(kWinning, {"05-12-40-41-42-43", "23-34-01-02-03-04"});
-  EXPECT_EQ(result.outcome, CheckOutcome::Results);
+TEST(CheckTest, NoReportedTicketGivesSorryText) {
+  const Checked result = Check(kWinning, {"05-12-40-41-42-43", "23-34-01-02-03-04"});
+  EXPECT_EQ(result.summary.outcome, CheckOutcome::Results);
   EXPECT_EQ(result.text,
             "Sorry, no tickets matched the winning number: \r\n"
             "05-12-23-34-45-56");
-  EXPECT_TRUE(result.reported.empty());
+  EXPECT_EQ(result.summary.reported, 0u);
 }
 
-TEST(RunCheckTest, SorryTextShowsBoxesAsTheyStand) {
-  const CheckResult result = RunCheck({"7", "123", "23", "34", "45", "56"}, {"01-02-03-04-06-07"});
+TEST(CheckTest, SorryTextShowsBoxesAsTheyStand) {
+  const Checked result = Check({"7", "123", "23", "34", "45", "56"}, {"01-02-03-04-06-07"});
   EXPECT_EQ(result.text, "Sorry, no tickets matched the winning number: \r\n7-123-23-34-45-56");
 }
 
 // An empty box would match every empty ticket field and report more than six matches.
-TEST(RunCheckTest, EmptyOrNonNumericBoxIsRefusedBeforeAnyCount) {
-  const CheckResult result = RunCheck({"05", "", "", "", "", ""}, {"05-", "05"});
-  EXPECT_EQ(result.outcome, CheckOutcome::InvalidWinningNumber);
-  EXPECT_EQ(result.invalidPosition, 2);
-  EXPECT_TRUE(result.reported.empty());
+TEST(CheckTest, EmptyOrNonNumericBoxIsRefusedBeforeAnyCount) {
+  const Checked result = Check({"05", "", "", "", "", ""}, {"05-", "05"});
+  EXPECT_EQ(result.summary.outcome, CheckOutcome::InvalidWinningNumber);
+  EXPECT_EQ(result.summary.invalidPosition, 2);
+  EXPECT_EQ(result.summary.reported, 0u);
 }
 
-TEST(RunCheckTest, EmptyListGivesNoTickets) {
-  const CheckResult result = RunCheck(kWinning, {});
-  EXPECT_EQ(result.outcome, CheckOutcome::NoTickets);
+TEST(CheckTest, EmptyListGivesNoTickets) {
+  const Checked result = Check(kWinning, {});
+  EXPECT_EQ(result.summary.outcome, CheckOutcome::NoTickets);
   EXPECT_TRUE(result.text.empty());
 }
 
-TEST(RunCheckTest, ValidationComesBeforeEmptyList) {
-  const CheckResult result = RunCheck({"05", "12", "00", "00", "33", "41"}, {});
-  EXPECT_EQ(result.outcome, CheckOutcome::InvalidWinningNumber);
-  EXPECT_EQ(result.invalidPosition, 3);
+TEST(CheckTest, ValidationComesBeforeEmptyList) {
+  const Checked result = Check({"05", "12", "00", "00", "33", "41"}, {});
+  EXPECT_EQ(result.summary.outcome, CheckOutcome::InvalidWinningNumber);
+  EXPECT_EQ(result.summary.invalidPosition, 3);
 }
 
-TEST(RunCheckTest, AllEmptyWinningNumberNamesPositionOne) {
-  const CheckResult result = RunCheck({"00", "00", "00", "00", "00", "00"}, {"00-00-00-00-00-00"});
-  EXPECT_EQ(result.outcome, CheckOutcome::InvalidWinningNumber);
-  EXPECT_EQ(result.invalidPosition, 1);
+TEST(CheckTest, AllEmptyWinningNumberNamesPositionOne) {
+  const Checked result = Check({"00", "00", "00", "00", "00", "00"}, {"00-00-00-00-00-00"});
+  EXPECT_EQ(result.summary.outcome, CheckOutcome::InvalidWinningNumber);
+  EXPECT_EQ(result.summary.invalidPosition, 1);
   EXPECT_TRUE(result.text.empty());
-  EXPECT_TRUE(result.reported.empty());
+  EXPECT_EQ(result.summary.reported, 0u);
 }
 
 }  // namespace

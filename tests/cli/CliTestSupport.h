@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -35,12 +36,15 @@ inline std::string CrLf(std::initializer_list<std::string> lines) {
 
 // What F5 shows for a data file: the check over the tickets the window lists and the winning
 // number it loads into its six boxes.
-inline check::CheckResult WindowCheck(const std::string& path) {
+inline std::string WindowCheck(const std::string& path) {
   const std::string stored = store::ReadProfileValue(store::kSection, store::kWinningKey, path);
   check::WinningTexts winning;
   for (int k = 1; k <= store::kNumbersPerTicket; ++k)
     winning[static_cast<std::size_t>(k - 1)] = std::string(store::PlayNumberField(stored, k));
-  return check::RunCheck(winning, store::ReadAllTickets(path).tickets);
+  std::string text;
+  check::WriteCheck(winning, store::ReadAllTickets(path).tickets,
+                    [&text](std::string_view piece) { text += piece; });
+  return text;
 }
 
 }  // namespace cli_test

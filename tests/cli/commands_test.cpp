@@ -28,7 +28,7 @@ TEST_F(CommandsTest, CheckPrintsTheWindowsResultsText) {
       Write("m.pmd", CrLf({"[numbers]", "Total=4", "w=05-12-23-34-45-56", "1=05-12-23-01-02-03",
                            "2=05-12-40-41-42-43", "3=56-45-34-23-12-05", "4=05-12-23-34-45-5"}));
   const CommandOutput output = Run({matched});
-  EXPECT_EQ(output.out, WindowCheck(matched).text);
+  EXPECT_EQ(output.out, WindowCheck(matched));
   EXPECT_EQ(output.out,
             CrLf({"Matched: (3) in:05-12-23-01-02-03", "Matched: (6) in:56-45-34-23-12-05",
                   "Matched: (5) in:05-12-23-34-45-5"}));
@@ -40,7 +40,7 @@ TEST_F(CommandsTest, SorryTextGetsALineEndOnlyOnATerminal) {
   const std::string path =
       Write("s.pmd", CrLf({"[Numbers]", "TOTAL=1", "W=03-17-22-35-41-58", "1=05-12-19-33-40-52"}));
   const std::string sorry = "Sorry, no tickets matched the winning number: \r\n03-17-22-35-41-58";
-  ASSERT_EQ(WindowCheck(path).text, sorry);
+  ASSERT_EQ(WindowCheck(path), sorry);
   EXPECT_EQ(Run({path}).out, sorry);
   EXPECT_EQ(Run({path}).status, kExitNotFound);
   EXPECT_EQ(Run({path}, true).out, sorry + "\r\n");

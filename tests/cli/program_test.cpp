@@ -36,7 +36,7 @@ TEST_F(ProgramTest, PrintsWhatTheWindowsCheckShows) {
   for (const auto& [sample, status] :
        std::vector<std::pair<std::string, int>>{{"matches.pmd", 0}, {"no-match.pmd", 1}}) {
     const ProgramRun run = Run({Sample(sample)});
-    EXPECT_EQ(run.out, WindowCheck(Sample(sample)).text) << sample;
+    EXPECT_EQ(run.out, WindowCheck(Sample(sample))) << sample;
     EXPECT_EQ(run.status, status) << sample;
     EXPECT_EQ(run.err, "") << sample;
   }
@@ -44,7 +44,7 @@ TEST_F(ProgramTest, PrintsWhatTheWindowsCheckShows) {
 
 TEST_F(ProgramTest, EndsTheSorryTextWithALineEndOnATerminal) {
   const ProgramRun run = Run({Sample("no-match.pmd")}, {}, Sink::Terminal);
-  EXPECT_EQ(run.out, WindowCheck(Sample("no-match.pmd")).text + "\r\n");
+  EXPECT_EQ(run.out, WindowCheck(Sample("no-match.pmd")) + "\r\n");
   EXPECT_EQ(run.status, 1);
 }
 
@@ -82,7 +82,7 @@ TEST_F(ProgramTest, ImportedTicketsAreWhatTheWindowWouldHaveSaved) {
   EXPECT_EQ(Read(imported), Read(single));
 
   // Both programs still agree on the grown file; tickets come from standard input too.
-  EXPECT_EQ(Run({imported}).out, WindowCheck(imported).text);
+  EXPECT_EQ(Run({imported}).out, WindowCheck(imported));
   EXPECT_EQ(Run({"--import", "-", imported}, "1 2 3 4 5 7\n").status, 0);
   EXPECT_EQ(store::ReadAllTickets(imported).tickets.back(), "01-02-03-04-05-07");
 }

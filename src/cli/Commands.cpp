@@ -19,8 +19,8 @@
 #include "cli/VersionsCommands.h"
 #include "cli/WinsCommand.h"
 #include "store/AtomicFile.h"
+#include "store/DrawHistory.h"
 #include "store/PlayNumber.h"
-#include "store/Versions.h"
 #include "store/WriteJournal.h"
 
 namespace cli {
@@ -332,9 +332,9 @@ CommandOutput CommandFailure(std::string_view subject, std::string_view problem)
 CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const ReportSink* sink) {
   switch (options.mode) {
     case Mode::Help:
-      return {kExitFound, HelpText(), {}, {}, false};
+      return {kExitFound, HelpText(), {}, {}, false, {}};
     case Mode::Version:
-      return {kExitFound, VersionText(), {}, {}, false};
+      return {kExitFound, VersionText(), {}, {}, false, {}};
     case Mode::Check:
       return RunCheckCommand(options, outputIsTerminal, sink);
     case Mode::Draws:
@@ -387,18 +387,31 @@ CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool out
       return !stream->readerGone() && stream->error() == 0;
     };
   }
+  // A rewrite cut short is mended before the command reads its files, and told after it.
+  std::vector<store::Problem> repairs;
+  for (const std::string& file : {parsed->dataFile, store::DrawHistoryPath()}) {
+    if (!file.empty()) {
+      const store::Result<void> repaired = store::RepairUnfinishedWrite(file);
+      repairs.insert(repairs.end(), repaired.notes().begin(), repaired.notes().end());
+    }
+  }
   CommandOutput output =
       RunCommand(*parsed, outputIsTerminal, stream != nullptr ? &toStream : nullptr);
   output.lfLineEnds = parsed->lfLineEnds;
-  // A version that could not be kept did not stop the command; it is told after it.
-  if (const std::optional<store::VersionWarning> warning = store::TakeVersionWarning()) {
-    Report(output, parsed->dataFile, store::VersionWarningText(*warning));
+  repairs.insert(repairs.end(), output.notes.begin(), output.notes.end());
+  // A version that could not be kept did not stop the command; it is told after it, once.
+  for (const store::Problem& note : output.notes) {
+    if (note.kind == store::ProblemKind::VersionNotKept) {
+      Report(output, parsed->dataFile,
+             "the earlier version of the data file could not be kept in " + note.path + ": " +
+                 note.reason + " (the change itself was made; this is reported once)");
+      break;
+    }
   }
-  // So is a rewrite cut short that the reading of the file found and mended.
-  if (const std::optional<std::string> notice = store::TakeRepairNotice()) {
-    ForEachLine(*notice, [&](std::size_t, std::string_view line) {
-      AppendLine(output.err, std::string(kProgram).append(line));
-    });
+  for (const store::Problem& note : repairs) {
+    if (note.kind == store::ProblemKind::Repaired) {
+      Report(output, note.path, note.reason);
+    }
   }
   return output;
 }

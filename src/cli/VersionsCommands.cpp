@@ -78,11 +78,12 @@ CommandOutput RestoreCommand(const Options& options, const store::VersionList& l
   if (!version) {
     return CommandFailure(version.error().path, version.error().reason);
   }
-  if (const store::Result<void> written = store::RestoreDataFile(options.dataFile, version->bytes);
-      !written) {
+  const store::Result<void> written = store::RestoreDataFile(options.dataFile, version->bytes);
+  if (!written) {
     return CommandFailure(written.error().path, written.error().reason + "; nothing was restored");
   }
   CommandOutput output;
+  output.notes = written.notes();
   output.out = "Restored " + options.dataFile + " as it was at " + found->when + "; it now holds " +
                TicketsText(store::ParseTickets(version->bytes).tickets.size()) + ".\n";
   output.status = kExitFound;

@@ -19,8 +19,6 @@ namespace store {
 
 namespace {
 
-std::atomic<WriteFailureHook> gWriteFailureHook{nullptr};
-
 // Symbolic links followed before giving up, as the kernel does for a path.
 constexpr int kMaxLinkDepth = 40;
 
@@ -135,14 +133,14 @@ Result<void> WriteInPlace(const std::string& path, const std::string& target,
   // The old bytes are also kept as a version, so that they can be put back by hand later.
   FileContents before;
   before.exists = true;
-  KeepVersionBeforeChange(path, old, before);
+  const std::vector<Problem> notes = KeepVersionBeforeChange(path, old, before).notes();
   if (const int error = OverwriteInPlace(target, bytes)) {
     // What was written may be half: the record stays for the next read to repair.
-    RepairUnfinishedWriteLocked(path);
-    return Fail(path, ErrorText(error));
+    Result<void> failed = Fail(path, ErrorText(error));
+    return failed.Note(notes).Note(RepairUnfinishedWriteLocked(path).notes());
   }
   EndInPlaceWrite(*record);
-  return Result<void>();
+  return Result<void>().Note(notes);
 }
 
 // Gives the new file the old one's mode, owner and group. Gives false when the owner or the
@@ -252,20 +250,12 @@ int WriteAll(int fd, std::string_view bytes) {
   return 0;
 }
 
-void SetWriteFailureHookForTesting(WriteFailureHook hook) {
-  gWriteFailureHook.store(hook);
-}
-
-std::optional<std::string> InjectedWriteFailure(const std::string& path) {
-  const WriteFailureHook hook = gWriteFailureHook.load();
-  return hook != nullptr ? hook(path) : std::nullopt;
-}
-
 namespace {
 
 template <class Text>
 Result<BasicFileContents<Text>> ReadInto(const std::string& path) {
-  RepairUnfinishedWrite(path);
+  // A repair's note is told by those that ask for the repair themselves first.
+  [[maybe_unused]] const Result<void> repaired = RepairUnfinishedWrite(path);
   BasicFileContents<Text> result;
   int fd;
   do {
@@ -353,9 +343,6 @@ Result<std::string> ResolveWriteTarget(const std::string& path) {
 
 Result<void> WriteFileAtomically(const std::string& path, const std::string& text,
                                  FileEncoding encoding, const FileStamp* expected) {
-  if (std::optional<std::string> reason = InjectedWriteFailure(path)) {
-    return Fail(path, std::move(*reason));
-  }
   if (path.empty()) {
     return Fail(path, ErrorText(ENOENT));
   }

@@ -83,11 +83,4 @@ int ReadRawFile(const std::string& path, std::string& bytes);
 // more than `limit` bytes; 0 or an errno value.
 int ReadDescriptor(int fd, std::string& bytes, std::size_t limit = std::string::npos);
 
-// Test seam: when set, every WriteFileAtomically call first asks this hook, and a returned
-// reason makes the write fail with that reason before anything on disk is touched.
-using WriteFailureHook = std::optional<std::string> (*)(const std::string& path);
-void SetWriteFailureHookForTesting(WriteFailureHook hook);
-// The reason the hook gives for `path`, if one is set and gives one.
-std::optional<std::string> InjectedWriteFailure(const std::string& path);
-
 }  // namespace store

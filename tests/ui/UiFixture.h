@@ -57,6 +57,7 @@ class UiTest : public ::testing::Test {
   static void Flush();
 
   QTemporaryDir folder_;
+  std::string programFolder_;  // where the program is, for its default data file and help
   DesktopDoubles desktop_;
   std::unique_ptr<frmNumberChecker> main_;
 };

@@ -9,7 +9,6 @@
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "app/Session.h"
-#include "app/VersionWarning.h"
 #include "app/modPelmora.h"
 #include "platform/Messages.h"
 #include "store/PlayNumber.h"
@@ -67,7 +66,7 @@ void frmNumberEntry::SaveWinningNumber() {
   }
   // A winning number that did not reach the disk keeps the dialog open with its picks. A version
   // warning is told over the main window: this dialog is gone by then.
-  if (!StoreWinningNumber(this, parentWidget(), mSession.gDataFile, text))
+  if (!StoreWinningNumber(this, mSession.notes, mSession.gDataFile, text))
     return;
   emit winningNumberSaved(ticket);
   ReturnToMain();

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 
 #include "app/ProblemReport.h"
-#include "app/VersionWarning.h"
 #include "platform/Messages.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
@@ -28,7 +27,7 @@ frmNumberChecker::ListWrite frmNumberChecker::WriteList(const store::TicketTexts
   const store::Result<void> written =
       store::RewriteTicketsIfUnchanged(mSession.gDataFile, mPlays->Loaded(), tickets, leaveOut);
   // Save, Delete and Add's Yes all write here; a version that could not be kept is told after.
-  TellVersionWarningAfterCommand(this);
+  mSession.notes.TellAfterCommand(this, written.notes());
   if (written)
     return ListWrite::Saved;
   if (written.error().kind == store::ProblemKind::FileChanged) {

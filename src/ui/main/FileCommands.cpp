@@ -4,10 +4,10 @@
 #include <QLabel>
 
 #include "app/ProblemReport.h"
-#include "app/VersionWarning.h"
 #include "platform/FileDialog.h"
 #include "platform/Messages.h"
 #include "store/TicketFile.h"
+#include "store/WriteJournal.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
 #include "ui/wins/WinsReminder.h"
@@ -48,7 +48,7 @@ void frmNumberChecker::mnuNew_Click() {
   const std::string previous = mSession.gDataFile;
   mSession.gDataFile = PathBytes(chosen);
   const store::Result<void> started = store::StartDataFile(mSession.gDataFile);
-  TellVersionWarningAfterCommand(this);
+  mSession.notes.TellAfterCommand(this, started.notes());
   if (!started) {
     // The screen still shows the previous file: a later Save must write there.
     mSession.gDataFile = previous;
@@ -90,8 +90,8 @@ void frmNumberChecker::mnuOpen_Click() {
 bool frmNumberChecker::OpenDataFile(const QString& path) {
   const std::string previous = mSession.gDataFile;
   mSession.gDataFile = PathBytes(path);
+  mSession.notes.TellAfterCommand(this, store::RepairUnfinishedWrite(mSession.gDataFile).notes());
   store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
-  TellVersionWarningAfterCommand(this);
   if (!list.count) {
     // The screen still shows the previous file: a later Save must write there.
     mSession.gDataFile = previous;

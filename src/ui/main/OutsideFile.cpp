@@ -10,6 +10,7 @@
 #include "platform/Messages.h"
 #include "store/AtomicFile.h"
 #include "store/TicketFile.h"
+#include "store/WriteJournal.h"
 #include "ui/main/frmNumberChecker.h"
 
 using namespace modPelmora;
@@ -77,6 +78,7 @@ class DeferredOpen : public QObject {
 bool frmNumberChecker::StartWithFile(const QString& path, store::TicketList& list) {
   if (path.isEmpty())
     return false;
+  mSession.notes.TellAfterCommand(this, store::RepairUnfinishedWrite(PathBytes(path)).notes());
   // An empty file holds nothing: it is started as a new one (a first write was cut short).
   if (store::IsEmptyFile(PathBytes(path)))
     store::StartDataFile(PathBytes(path));

@@ -16,11 +16,11 @@
 #include "app/DataFileLocation.h"
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
-#include "app/VersionWarning.h"
 #include "platform/Help.h"
 #include "store/AtomicFile.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
+#include "store/WriteJournal.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
 #include "ui/main/HelpKey.h"
@@ -203,23 +203,25 @@ void frmNumberChecker::CreateMenus() {
   new HelpKey(this, [this](QWidget* from) { platform::Help::Show(from, mHelpFile); });
 }
 
-void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
+void frmNumberChecker::Form_Load(const QString& fileFromOutside, const std::string& programFolder) {
   // 1. The help document.
-  mHelpFile = HelpFilePath();
+  mHelpFile = HelpFilePath(programFolder);
 
   // 3, 4. Boxes in their resting look.
   for (int i = 1; i <= store::kNumbersPerTicket; ++i)
     RestoreBoxLook(i);
 
   // 5, 6. The file named on the command line, else the default data file, created when missing.
-  const DefaultDataFile location = ChooseDefaultDataFile();
+  const DefaultDataFile location = ChooseDefaultDataFile(programFolder);
   mSession.gDataFile = location.path;
   store::TicketList list;
   if (StartWithFile(fileFromOutside, list)) {
     mSession.gDataFile = PathBytes(fileFromOutside);
   } else {
+    mSession.notes.TellAfterCommand(this, store::RepairUnfinishedWrite(mSession.gDataFile).notes());
     if (!location.exists || store::IsEmptyFile(mSession.gDataFile)) {
       const store::Result<void> written = store::StartDataFile(mSession.gDataFile);
+      mSession.notes.TellAfterCommand(this, written.notes());
       if (!written)
         ReportProblem(this, written.error());
     }
@@ -250,7 +252,6 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
   ShowMatchHint();
   ShowWinningNumber(list.winning);
   FollowDataFile();
-  TellVersionWarningAfterCommand(this);
   RemindOfWinsSoon(this, [this] { return mSession.gDataFile; });
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/DataFileLocation.h"
 #include "app/Session.h"
 #include "app/modPelmora.h"
 #include "check/WinningNumber.h"
@@ -48,8 +49,10 @@ class frmNumberChecker : public QMainWindow {
   ~frmNumberChecker() override;
 
   // Start-up: data file, play list, caption, height, hint and winning number. A file named on
-  // the command line is opened instead of the default one when Open would open it.
-  void Form_Load(const QString& fileFromOutside = QString());
+  // the command line is opened instead of the default one when Open would open it. The default
+  // data file and the help are looked for in `programFolder`.
+  void Form_Load(const QString& fileFromOutside = QString(),
+                 const std::string& programFolder = modPelmora::ProgramFolder());
 
   // What the windows share: the data file, the winning number, the entry dialog's use.
   const Session& session() const { return mSession; }

@@ -16,8 +16,8 @@ enum class EntryMode {
 // the main window shows it, what the entry dialog is open for, and what the changes of the run
 // left to tell. The main window owns it and hands it to the dialogs it opens.
 struct Session {
-  std::string gDataFile;  // full path of the current data file
-  store::PlayFields gWinning;
-  EntryMode gEntryMode = EntryMode::None;
+  std::string dataFile;  // full path of the current data file
+  store::PlayFields winning;
+  EntryMode entryMode = EntryMode::None;
   ChangeNotes notes;
 };

@@ -34,11 +34,6 @@ struct TicketList;
 
 // The main window: the winning number in six boxes, the play list or the results box, the
 // ticket count, and every menu command of the program.
-// What a winning-number box shows for a position without a number.
-inline QString EmptyField() {
-  return QString::fromLatin1(store::kEmptyField.data(), qsizetype(store::kEmptyField.size()));
-}
-
 class frmNumberChecker : public QMainWindow {
   Q_OBJECT
  public:
@@ -59,7 +54,8 @@ class frmNumberChecker : public QMainWindow {
 
   // Start-up helpers.
   void ShortenCaption();
-  // The six boxes from a winning number as the data file holds it ("Numbers"/"W").
+  // The winning number as the data file holds it ("Numbers"/"W") into the session, and shown in
+  // the six boxes.
   void ShowWinningNumber(const std::string& value);
 
   // File menu.
@@ -109,10 +105,6 @@ class frmNumberChecker : public QMainWindow {
   // Measures mFrameHeight afresh.
   void MeasureFrameHeight();
 
-  // The winning number as the six boxes show it.
-  check::WinningTexts WinningTexts() const;
-  void SetWinningBox(int k, const QString& text);
-
   // Replaces the play list and updates the count line from it ("There are N total tickets").
   void SetPlayList(store::TicketTexts tickets);
   void UpdateCountLine();
@@ -125,7 +117,7 @@ class frmNumberChecker : public QMainWindow {
                       const std::vector<std::uint8_t>& leaveOut = {});
   // The list, count line and boxes loaded from the file again, marks kept where they still fit.
   void ReloadFromFile();
-  // Follows outside changes of gDataFile while no other window of the program is open.
+  // Follows outside changes of the data file while no other window of the program is open.
   void FollowDataFile();
   void CatchUpWithFile();
   bool DialogOpen() const;
@@ -165,9 +157,12 @@ class frmNumberChecker : public QMainWindow {
   void OpenAllNumbers();
   void UnloadDialogs();
 
-  // Controls, indexed from 1 where they form an array.
-  std::array<QLineEdit*, store::kNumbersPerTicket + 1> win1{};
-  std::array<ShapeMarker*, store::kNumbersPerTicket + 1> Shape1{};
+  // The fields of a winning number as the boxes show them.
+  static store::PlayFields ShownFields(const std::string& value);
+
+  // Controls; the boxes and their markers from the left.
+  std::array<QLineEdit*, store::kNumbersPerTicket> win1{};
+  std::array<ShapeMarker*, store::kNumbersPerTicket> Shape1{};
   ResultsBox* txtMatchedTickets = nullptr;
   QLabel* lbltotaltickets = nullptr;
   QListView* lstNumbers = nullptr;

@@ -204,20 +204,18 @@ void frmNumberChecker::CreateMenus() {
 }
 
 void frmNumberChecker::Form_Load(const QString& fileFromOutside, const std::string& programFolder) {
-  // 1. The help document.
   mHelpFile = HelpFilePath(programFolder);
-
-  // 3, 4. Boxes in their resting look.
   for (int i = 0; i < store::kNumbersPerTicket; ++i)
     RestoreBoxLook(i);
 
-  // 5, 6. The file named on the command line, else the default data file, created when missing.
-  const DefaultDataFile location = ChooseDefaultDataFile(programFolder);
-  mSession.dataFile = location.path;
-  store::TicketList list;
-  if (StartWithFile(fileFromOutside, list)) {
+  // The file named on the command line when Open would open it, else the default data file,
+  // started anew when it is missing or empty.
+  std::optional<store::TicketList> list = ReadFileFromOutside(fileFromOutside);
+  if (list) {
     mSession.dataFile = PathBytes(fileFromOutside);
   } else {
+    const DefaultDataFile location = ChooseDefaultDataFile(programFolder);
+    mSession.dataFile = location.path;
     mSession.notes.TellAfterCommand(this, store::RepairUnfinishedWrite(mSession.dataFile).notes());
     if (!location.exists || store::IsEmptyFile(mSession.dataFile)) {
       const store::Result<void> written = store::StartDataFile(mSession.dataFile);
@@ -228,16 +226,14 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside, const std::stri
     list = store::ReadAllTickets(mSession.dataFile);
   }
 
-  // 7. Caption.
   setWindowTitle(PathText(mSession.dataFile) + QStringLiteral(" ") +
                  QString::fromLatin1(kProductName));
   ShortenCaption();
 
-  // 8, 9. The play list and its count; the winning number comes from the same read.
-  mPlays->SetTickets(std::move(list.tickets));
+  mPlays->SetTickets(std::move(list->tickets));
   UpdateCountLine();
 
-  // 10. Height: only the row of boxes without tickets, down to the count line with them.
+  // Without tickets the window is only the row of boxes; with them it reaches the count line.
   MeasureFrameHeight();
   if (mPlays->Count() == 0) {
     SetClientHeightTwips(kShapeHeight);
@@ -247,10 +243,8 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside, const std::stri
   }
 
   CentreOnScreen(this);
-
-  // 11, 12.
   ShowMatchHint();
-  ShowWinningNumber(list.winning);
+  ShowWinningNumber(list->winning);
   FollowDataFile();
   RemindOfWinsSoon(this, [this] { return mSession.dataFile; });
 }

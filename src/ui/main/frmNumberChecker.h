@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -23,6 +24,7 @@ class QListView;
 class QMenu;
 class QTimer;
 class DataFileWatch;
+class DeferredOpen;
 class frmAbout;
 class frmNumberEntry;
 class PlayListModel;
@@ -142,9 +144,9 @@ class frmNumberChecker : public QMainWindow {
   void CreateControls();
   // Shows one view in place of the other and gives it the keyboard focus.
   void SwitchView(QWidget* shown, QWidget* hidden);
-  // Whether the file given on the command line can be opened as Open would open it; says why
-  // not when it cannot. False without a file. When true, `list` is what that one read found.
-  bool StartWithFile(const QString& path, store::TicketList& list);
+  // The file given on the command line, read as Open would read it; nothing without a file, or
+  // when it cannot be opened (after saying so).
+  std::optional<store::TicketList> ReadFileFromOutside(const QString& path);
   void CreateMenus();
   void RestoreBoxLook(int index);
   // Delete Checked Play Numbers; false when the file had changed and nothing was deleted.
@@ -202,5 +204,6 @@ class frmNumberChecker : public QMainWindow {
   QPointer<frmAbout> mAbout;
 
   DataFileWatch* mFileWatch = nullptr;
+  DeferredOpen* mDeferredOpen = nullptr;  // a file handed over while the window was busy
   std::minstd_rand mRandom;  // never seeded: the colour sequence repeats from run to run
 };

@@ -67,7 +67,8 @@ std::string LinesText(std::size_t count) {
   return std::to_string(count) + (count == 1 ? " line" : " lines");
 }
 
-int OpenInput(const std::string& path) {
+// An import or draws file, or standard input; a problem names the input as a person knows it.
+store::Result<int> OpenInput(const std::string& path) {
   if (path == kStandardInput) {
     return STDIN_FILENO;
   }
@@ -75,20 +76,22 @@ int OpenInput(const std::string& path) {
   do {
     fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    return store::Fail(InputName(path), errno == ENOENT ? "no such file" : std::strerror(errno));
+  }
   return fd;
 }
 
 // The tickets of an import file, read a piece at a time so that memory stays small whatever the
 // input holds: reading stops at the first byte that is no text (binary input is refused within
 // its first 64 KiB), and once the lines read can be no list of tickets (see TicketLineReader).
-// `undecodable` tells a problem with the text from one with its lines.
-store::Result<TicketLines> ReadTicketLines(const Options& options, bool& undecodable) {
+store::Result<TicketLines> ReadTicketLines(const Options& options) {
   constexpr std::size_t kPiece = 64 * 1024;
-  const int fd = OpenInput(options.importFile);
-  if (fd < 0) {
-    return store::Fail(InputName(options.importFile),
-                       errno == ENOENT ? "no such file" : std::strerror(errno));
+  const store::Result<int> opened = OpenInput(options.importFile);
+  if (!opened) {
+    return store::Fail(opened.error());
   }
+  const int fd = *opened;
   ImportDecoder decoder;
   LineCutter cutter;
   TicketLineReader reader(options.columns);
@@ -132,7 +135,6 @@ store::Result<TicketLines> ReadTicketLines(const Options& options, bool& undecod
     decoded = decoder.Finish();
     cutter.Finish(judge);
   }
-  undecodable = !decoded;
   if (!decoded) {
     return store::Fail(decoded.error());
   }
@@ -217,13 +219,9 @@ CommandOutput RunImportCommand(const Options& options) {
     return Failure(file.error());
   }
   const std::string importName = InputName(options.importFile);
-  bool undecodable = false;
-  const store::Result<TicketLines> parsed = ReadTicketLines(options, undecodable);
+  const store::Result<TicketLines> parsed = ReadTicketLines(options);
   if (!parsed && !parsed.error().path.empty()) {
     return Failure(parsed.error());
-  }
-  if (!parsed && undecodable) {
-    return Failure(importName, parsed.error().reason + "; nothing was added");
   }
   if (!parsed) {
     return Failure(importName, parsed.error().reason + "; nothing was added");
@@ -296,24 +294,18 @@ std::string InputName(const std::string& path) {
 constexpr std::size_t kMaxInputBytes = std::size_t{32} << 20;
 
 store::Result<std::string> ReadInputFile(const std::string& path) {
-  int fd = STDIN_FILENO;
-  if (path != kStandardInput) {
-    do {
-      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-      return store::Fail(InputName(path), errno == ENOENT ? "no such file" : std::strerror(errno));
-    }
+  const store::Result<int> fd = OpenInput(path);
+  if (!fd) {
+    return store::Fail(fd.error());
   }
-  std::string bytes;
-  const int error = store::ReadDescriptor(fd, bytes, kMaxInputBytes);
-  if (fd != STDIN_FILENO) {
-    ::close(fd);
+  store::Result<std::string> bytes = store::ReadDescriptor(*fd, kMaxInputBytes);
+  if (*fd != STDIN_FILENO) {
+    ::close(*fd);
   }
-  if (error != 0) {
-    return store::Fail(InputName(path), std::strerror(error));
+  if (!bytes) {
+    return store::Fail(InputName(path), bytes.error().reason);
   }
-  if (bytes.size() > kMaxInputBytes) {
+  if (bytes->size() > kMaxInputBytes) {
     return store::Fail(InputName(path), "it is larger than " +
                                             std::to_string(kMaxInputBytes >> 20) +
                                             " MiB; no draws file is that large");
@@ -384,7 +376,7 @@ CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool out
     stream->SetLfLineEnds(parsed->lfLineEnds);
     toStream = [stream](std::string_view piece) {
       stream->Write(piece);
-      return !stream->readerGone() && stream->error() == 0;
+      return !stream->readerGone() && stream->written();
     };
   }
   // A rewrite cut short is mended before the command reads its files, and told after it.

@@ -205,19 +205,23 @@ int OverwriteInPlace(const std::string& target, std::string_view bytes) {
   return error;
 }
 
-int ReadDescriptor(int fd, std::string& bytes, std::size_t limit) {
+Result<std::string> ReadDescriptor(int fd, std::size_t limit) {
+  std::string bytes;
   char buffer[1 << 16];
   while (bytes.size() <= limit) {
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) {
       continue;
     }
-    if (got <= 0) {
-      return got < 0 ? errno : 0;
+    if (got < 0) {
+      return Fail("", ErrorText(errno));
+    }
+    if (got == 0) {
+      break;
     }
     bytes.append(buffer, static_cast<std::size_t>(got));
   }
-  return 0;
+  return bytes;
 }
 
 int ReadRawFile(const std::string& path, std::string& bytes) {
@@ -225,10 +229,10 @@ int ReadRawFile(const std::string& path, std::string& bytes) {
   if (fd < 0) {
     return errno;
   }
-  bytes.clear();
-  const int error = ReadDescriptor(fd, bytes);
+  Result<std::string> read = ReadDescriptor(fd);
   ::close(fd);
-  return error;
+  bytes = read ? std::move(*read) : std::string();
+  return read ? 0 : EIO;
 }
 
 FileStamp StampOf(const struct stat& info) {

@@ -79,8 +79,8 @@ int OverwriteInPlace(const std::string& target, std::string_view bytes);
 // The bytes of a file as they are on disk, undecoded; 0 or an errno value.
 int ReadRawFile(const std::string& path, std::string& bytes);
 
-// Appends what an open descriptor (a file, a pipe) yields up to its end, or until `bytes` holds
-// more than `limit` bytes; 0 or an errno value.
-int ReadDescriptor(int fd, std::string& bytes, std::size_t limit = std::string::npos);
+// What an open descriptor (a file, a pipe) yields up to its end, or until more than `limit` bytes
+// are read. The problem names no path: the caller knows what the descriptor is.
+Result<std::string> ReadDescriptor(int fd, std::size_t limit = std::string::npos);
 
 }  // namespace store

@@ -65,8 +65,10 @@ struct Window {
   explicit Window(int reportEvery) {
     form = std::make_unique<frmNumberChecker>();
     form->SetPlayList(MakeTickets(reportEvery));
-    for (int k = 1; k <= 6; ++k)
-      form->SetWinningBox(k, QString::fromStdString(TwoDigits(kWinning[k - 1])));
+    store::PlayFields fields;
+    for (int k = 0; k < 6; ++k)
+      fields[k] = TwoDigits(kWinning[k]);
+    form->ShowWinningNumber(store::JoinPlayNumber(fields));
     form->SetStandardHeight();
     form->ShowListView();
     form->show();

@@ -82,23 +82,22 @@ class Program {
                    int reportEvery = 1)
       : count_(static_cast<int>(state.range(0)) - fewer),
         tickets_(MakeTickets(count_, reportEvery)) {
-    modPelmora::SetProgramFolderForTesting(folder_.path());
     path_ = folder_.path().toStdString() + "/pelmora.pmd";
     bytes_ = FileOf(tickets_, winning);
     RestoreFile();
     main_ = std::make_unique<frmNumberChecker>();
-    main_->Form_Load();
+    main_->Form_Load(QString(), folder_.path().toStdString());
     main_->show();
     Settle();
   }
   ~Program() {
     main_.reset();
     Settle();
-    modPelmora::SetProgramFolderForTesting(QString());
   }
   void RestoreFile() const { WriteBytes(path_, bytes_); }
   frmNumberChecker& Main() { return *main_; }
   const std::string& Path() const { return path_; }
+  std::string Folder() const { return folder_.path().toStdString(); }
   const std::vector<std::string>& Tickets() const { return tickets_; }
   int Count() const { return count_; }
   frmNumberEntry& OpenEntry() {
@@ -131,7 +130,7 @@ void StartUp(benchmark::State& state) {
   Program program(state);
   for (auto _ : state) {
     auto form = std::make_unique<frmNumberChecker>();
-    form->Form_Load();
+    form->Form_Load(QString(), program.Folder());
     form->show();
     Settle();
     state.PauseTiming();

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,7 +37,8 @@ class Folder {
       : path_(std::filesystem::temp_directory_path() /
               ("pelmora-versions-bench-" + std::to_string(::getpid()))) {
     std::filesystem::create_directories(path_);
-    ::setenv("XDG_DATA_HOME", (path_ / "data").c_str(), 1);
+    data_ = (path_ / "data").string();
+    ::setenv("XDG_DATA_HOME", data_.c_str(), 1);
     file_ = (path_ / "syndicate.pmd").string();
     for (int round = 0; round < static_cast<int>(store::kMaxVersionsPerFile); ++round) {
       store::KeepVersion(file_, DataFileBytes(1000 + round));
@@ -49,18 +49,25 @@ class Folder {
     std::filesystem::remove_all(path_, ignored);
   }
   const std::string& file() const { return file_; }
+  // Keeping off: versions would go under a file, which fails at once.
+  void Keep(bool keep) const { ::setenv("XDG_DATA_HOME", keep ? data_.c_str() : "/dev/null", 1); }
 
  private:
   std::filesystem::path path_;
+  std::string data_;
   std::string file_;
 };
 
-double DeleteMilliseconds(const std::string& file, int round) {
+// The milliseconds of the Delete; -1 when it failed, -2 when a version was to be kept and was not.
+double DeleteMilliseconds(const std::string& file, int round, bool keep) {
   bench::WriteBytes(file, DataFileBytes(round));
   const auto start = std::chrono::steady_clock::now();
   const store::Result<void> result = store::RewriteTickets(file, {});
   const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-  return result ? took.count() : -1.0;
+  if (!result) {
+    return -1.0;
+  }
+  return keep && !result.notes().empty() ? -2.0 : took.count();
 }
 
 double Median(std::vector<double> values) {
@@ -81,21 +88,19 @@ void BM_DeleteEveryTicket(benchmark::State& state) {
     double times[2] = {0, 0};
     const bool keepFirst = round % 2 == 0;
     for (const bool keep : {keepFirst, !keepFirst}) {
-      store::SetVersionKeepingForTesting(keep);
-      times[keep ? 1 : 0] = DeleteMilliseconds(folder.file(), round++);
+      folder.Keep(keep);
+      times[keep ? 1 : 0] = DeleteMilliseconds(folder.file(), round++, keep);
     }
-    store::SetVersionKeepingForTesting(true);
+    folder.Keep(true);
     if (times[0] < 0 || times[1] < 0) {
-      state.SkipWithError("the data file could not be written");
+      state.SkipWithError(times[1] == -2.0 ? "the earlier version could not be kept"
+                                           : "the data file could not be written");
       break;
     }
     without.push_back(times[0]);
     with.push_back(times[1]);
     added.push_back(times[1] - times[0]);
     state.SetIterationTime(times[1] / 1000.0);
-  }
-  if (std::optional<store::VersionWarning> warning = store::TakeVersionWarning()) {
-    state.SkipWithError(store::VersionWarningText(*warning).c_str());
   }
   state.counters["without_ms"] = Median(without);
   state.counters["with_ms"] = Median(with);

@@ -4,13 +4,10 @@
 
 #include <string>
 
-#include "store/Versions.h"
-
 namespace test_support {
 
-// While it lives, earlier versions of data files are kept under `folder` and the once-a-run
-// version warning starts afresh; afterwards the data home, the warning and any injected version
-// write failure are as before, so one test's versions never reach another's.
+// While it lives, earlier versions of data files are kept under `folder`; afterwards the data
+// home is as before, so one test's versions never reach another's.
 class VersionsHome {
  public:
   explicit VersionsHome(const std::string& folder) {
@@ -18,13 +15,8 @@ class VersionsHome {
       oldDataHome_ = old;
     }
     ::setenv("XDG_DATA_HOME", folder.c_str(), 1);
-    store::ResetVersionWarningForTesting();
   }
-  ~VersionsHome() {
-    store::SetVersionWriteFailureHookForTesting(nullptr);
-    store::ResetVersionWarningForTesting();
-    ::setenv("XDG_DATA_HOME", oldDataHome_.c_str(), 1);
-  }
+  ~VersionsHome() { ::setenv("XDG_DATA_HOME", oldDataHome_.c_str(), 1); }
   VersionsHome(const VersionsHome&) = delete;
   VersionsHome& operator=(const VersionsHome&) = delete;
 

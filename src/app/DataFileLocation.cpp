@@ -12,14 +12,18 @@
 namespace modPelmora {
 namespace {
 
-QString gProgramFolderOverride;
+bool Exists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0;
+}
 
-// The program's folder as the bytes of its path, taken from the executable itself: a folder
-// name that is not UTF-8 (a byte such as FF) survives no round trip through QString. Empty when
-// the executable's path is unknown.
-std::string FolderBytes() {
-  if (!gProgramFolderOverride.isEmpty())
-    return QFile::encodeName(gProgramFolderOverride).toStdString();
+bool FolderWritable(const std::string& folder) {
+  return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+}  // namespace
+
+std::string ProgramFolder() {
   std::string exe(4096, '\0');
   for (;;) {
     const ssize_t length = ::readlink("/proc/self/exe", exe.data(), exe.size());
@@ -37,32 +41,7 @@ std::string FolderBytes() {
   return slash == 0 ? std::string("/") : exe.substr(0, slash);
 }
 
-QString Folder() {
-  return gProgramFolderOverride.isEmpty() ? ProgramFolder() : gProgramFolderOverride;
-}
-
-// Where an installed copy finds its help: the share folder beside the program's bin folder.
-QString InstalledHelpPath() {
-  return QDir::cleanPath(Folder() + QStringLiteral("/../share/pelmora/pelmora.hlp"));
-}
-
-bool Exists(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0;
-}
-
-bool FolderWritable(const std::string& folder) {
-  return ::access(folder.c_str(), W_OK | X_OK) == 0;
-}
-
-}  // namespace
-
-void SetProgramFolderForTesting(const QString& folder) {
-  gProgramFolderOverride = folder;
-}
-
-DefaultDataFile ChooseDefaultDataFile() {
-  const std::string folder = FolderBytes();
+DefaultDataFile ChooseDefaultDataFile(const std::string& folder) {
   if (!folder.empty()) {
     const std::string beside = (folder == "/" ? folder : folder + "/") + "pelmora.pmd";
     if (Exists(beside))
@@ -83,8 +62,9 @@ DefaultDataFile ChooseDefaultDataFile() {
   return {perUser, Exists(perUser)};
 }
 
-QString HelpFilePath() {
-  const QString beside = Folder() + QStringLiteral("/pelmora.hlp");
+QString HelpFilePath(const std::string& programFolder) {
+  const QString folder = QFile::decodeName(programFolder.c_str());
+  const QString beside = folder + QStringLiteral("/pelmora.hlp");
   if (QFileInfo::exists(beside))
     return beside;
   const QString installed =
@@ -92,7 +72,7 @@ QString HelpFilePath() {
   if (!installed.isEmpty())
     return installed;
   // An installed copy keeps its data beside the program's share folder.
-  const QString shared = InstalledHelpPath();
+  const QString shared = QDir::cleanPath(folder + QStringLiteral("/../share/pelmora/pelmora.hlp"));
   if (QFileInfo::exists(shared))
     return shared;
   return beside;

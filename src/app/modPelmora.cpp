@@ -1,9 +1,9 @@
 #include "app/modPelmora.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QStringList>
+#include <QVariant>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -15,10 +15,6 @@
 #include "store/TextEncoding.h"
 
 namespace modPelmora {
-
-namespace {
-QString gAppTitle = QString::fromLatin1(kProductName);
-}  // namespace
 
 QString PathText(const std::string& path) {
   return FileText(path);
@@ -90,18 +86,13 @@ std::string PathBytes(const QString& path) {
   return resolved;
 }
 
+// The title belongs to this copy of the program as a whole, so the application object carries it.
 QString AppTitle() {
-  return gAppTitle;
+  const QVariant title = qApp != nullptr ? qApp->property("appTitle") : QVariant();
+  return title.isValid() ? title.toString() : QString::fromLatin1(kProductName);
 }
 void SetAppTitle(const QString& title) {
-  gAppTitle = title;
-}
-
-QString ProgramFolder() {
-  QString dir = QCoreApplication::applicationDirPath();
-  if (dir.isEmpty())
-    dir = QDir::currentPath();
-  return QDir::cleanPath(dir);
+  qApp->setProperty("appTitle", title);
 }
 
 std::string GetProfileValue(std::string_view section, std::string_view key,

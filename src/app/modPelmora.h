@@ -22,9 +22,6 @@ inline constexpr char kHintText[] =
 QString AppTitle();
 void SetAppTitle(const QString& title);
 
-// The folder of the executable, without a trailing separator.
-QString ProgramFolder();
-
 // Reads a value of the current data file: trimmed, at most 126 characters, empty when missing.
 std::string GetProfileValue(std::string_view section, std::string_view key,
                             const std::string& path);

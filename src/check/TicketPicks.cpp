@@ -42,13 +42,13 @@ void TicketPicks::StartFrom(const store::PlayFields& fields) {
 }
 
 bool TicketPicks::IsPicked(int n) const {
-  return OnGrid(n) && picked_[static_cast<std::size_t>(n)];
+  return OnGrid(n) && picked_[static_cast<std::size_t>(n - 1)];
 }
 
 bool TicketPicks::Pick(int n) {
   if (!OnGrid(n) || IsPicked(n))
     return false;
-  picked_[static_cast<std::size_t>(n)] = true;
+  picked_[static_cast<std::size_t>(n - 1)] = true;
   ++count_;
   bool placed = false;
   for (const std::string& field : fields_)
@@ -68,7 +68,7 @@ bool TicketPicks::Pick(int n) {
 bool TicketPicks::Unpick(int n) {
   if (!IsPicked(n))
     return false;
-  picked_[static_cast<std::size_t>(n)] = false;
+  picked_[static_cast<std::size_t>(n - 1)] = false;
   --count_;
   // Every field holding the number empties, also past a field that is no number; the fields keep
   // their places.

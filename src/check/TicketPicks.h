@@ -40,7 +40,7 @@ class TicketPicks {
  private:
   void PadFields();
 
-  std::array<bool, store::kHighestNumber + 1> picked_{};
+  std::array<bool, store::kHighestNumber> picked_{};  // whether number i + 1 is picked
   int count_ = 0;
   store::PlayFields fields_;
 };

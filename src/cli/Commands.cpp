@@ -19,8 +19,8 @@
 #include "cli/VersionsCommands.h"
 #include "cli/WinsCommand.h"
 #include "store/AtomicFile.h"
+#include "store/DrawHistory.h"
 #include "store/PlayNumber.h"
-#include "store/Versions.h"
 #include "store/WriteJournal.h"
 
 namespace cli {
@@ -48,8 +48,8 @@ void ReportRefused(CommandOutput& output, const std::string& file,
   }
 }
 
-// Standard input for "-", else the file opened for reading; -1 with errno on failure.
-int OpenInput(const std::string& path) {
+// An import or draws file, or standard input; a problem names the input as a person knows it.
+store::Result<int> OpenInput(const std::string& path) {
   if (path == kStandardInput) {
     return STDIN_FILENO;
   }
@@ -57,12 +57,10 @@ int OpenInput(const std::string& path) {
   do {
     fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    return store::Fail(InputName(path), errno == ENOENT ? "no such file" : std::strerror(errno));
+  }
   return fd;
-}
-
-store::Problem OpenProblem(const std::string& path) {
-  const int error = errno;
-  return {InputName(path), error == ENOENT ? "no such file" : std::strerror(error)};
 }
 
 // The tickets of an import file, read a piece at a time so that memory stays small whatever the
@@ -70,10 +68,11 @@ store::Problem OpenProblem(const std::string& path) {
 // its first 64 KiB), and once the lines read can be no list of tickets (see TicketLineReader).
 store::Result<TicketLines> ReadTicketLines(const Options& options) {
   constexpr std::size_t kPiece = 64 * 1024;
-  const int fd = OpenInput(options.importFile);
-  if (fd < 0) {
-    return store::Fail(OpenProblem(options.importFile));
+  const store::Result<int> opened = OpenInput(options.importFile);
+  if (!opened) {
+    return store::Fail(opened.error());
   }
+  const int fd = *opened;
   ImportDecoder decoder;
   LineCutter cutter;
   TicketLineReader reader(options.columns);
@@ -261,9 +260,9 @@ CommandOutput RunListCommand(const Options& options) {
 CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const ReportSink* sink) {
   switch (options.mode) {
     case Mode::Help:
-      return {kExitFound, HelpText(), {}, {}, false};
+      return {kExitFound, HelpText(), {}, {}, false, {}};
     case Mode::Version:
-      return {kExitFound, VersionText(), {}, {}, false};
+      return {kExitFound, VersionText(), {}, {}, false, {}};
     case Mode::Check:
       return RunCheckCommand(options, outputIsTerminal, sink);
     case Mode::Draws:
@@ -300,19 +299,18 @@ std::string InputName(const std::string& path) {
 constexpr std::size_t kMaxInputBytes = std::size_t{32} << 20;
 
 store::Result<std::string> ReadInputFile(const std::string& path) {
-  const int fd = OpenInput(path);
-  if (fd < 0) {
-    return store::Fail(OpenProblem(path));
+  const store::Result<int> fd = OpenInput(path);
+  if (!fd) {
+    return store::Fail(fd.error());
   }
-  std::string bytes;
-  const int error = store::ReadDescriptor(fd, bytes, kMaxInputBytes);
-  if (fd != STDIN_FILENO) {
-    ::close(fd);
+  store::Result<std::string> bytes = store::ReadDescriptor(*fd, kMaxInputBytes);
+  if (*fd != STDIN_FILENO) {
+    ::close(*fd);
   }
-  if (error != 0) {
-    return store::Fail(InputName(path), std::strerror(error));
+  if (!bytes) {
+    return store::Fail(InputName(path), bytes.error().reason);
   }
-  if (bytes.size() > kMaxInputBytes) {
+  if (bytes->size() > kMaxInputBytes) {
     return store::Fail(InputName(path), "it is larger than " +
                                             std::to_string(kMaxInputBytes >> 20) +
                                             " MiB; no draws file is that large");
@@ -368,24 +366,34 @@ CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool out
     stream->SetLfLineEnds(parsed->lfLineEnds);
     toStream = [stream](std::string_view piece) {
       stream->Write(piece);
-      return !stream->readerGone() && stream->error() == 0;
+      return !stream->readerGone() && stream->written();
     };
+  }
+  // A rewrite cut short is mended before the command reads its files, and told after it.
+  std::vector<store::Problem> repairs;
+  for (const std::string& file : {parsed->dataFile, store::DrawHistoryPath()}) {
+    if (!file.empty()) {
+      const store::Result<void> repaired = store::RepairUnfinishedWrite(file);
+      repairs.insert(repairs.end(), repaired.notes().begin(), repaired.notes().end());
+    }
   }
   CommandOutput output =
       RunCommand(*parsed, outputIsTerminal, stream != nullptr ? &toStream : nullptr);
   output.lfLineEnds = parsed->lfLineEnds;
-  // A version that could not be kept did not stop the command; it is told after it.
-  if (const std::optional<store::VersionWarning> warning = store::TakeVersionWarning()) {
-    Report(output, parsed->dataFile, store::VersionWarningText(*warning));
+  repairs.insert(repairs.end(), output.notes.begin(), output.notes.end());
+  // A version that could not be kept did not stop the command; it is told after it, once.
+  for (const store::Problem& note : output.notes) {
+    if (note.kind == store::ProblemKind::VersionNotKept) {
+      Report(output, parsed->dataFile,
+             "the earlier version of the data file could not be kept in " + note.path + ": " +
+                 note.reason + " (the change itself was made; this is reported once)");
+      break;
+    }
   }
-  // So is a rewrite cut short that the reading of the file found and mended.
-  if (const std::optional<std::string> notice = store::TakeRepairNotice()) {
-    const LineCutter::Visit append = [&](std::size_t, std::string_view line, bool) {
-      AppendLine(output.err, std::string(kProgram).append(line));
-    };
-    LineCutter lines;
-    lines.Feed(*notice, append);
-    lines.Finish(append);
+  for (const store::Problem& note : repairs) {
+    if (note.kind == store::ProblemKind::Repaired) {
+      Report(output, note.path, note.reason);
+    }
   }
   return output;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/Arguments.h"
 #include "cli/TierReport.h"
@@ -19,10 +20,11 @@ inline constexpr int kExitError = 2;
 
 struct CommandOutput {
   int status = kExitError;
-  std::string out;          // for standard output
-  std::string err;          // for standard error: lines "pelmora-check: SUBJECT: problem"
-  std::string changedFile;  // the data file the command wrote, if it wrote one
-  bool lfLineEnds = false;  // --lf: the writer ends every line with LF alone
+  std::string out;                    // for standard output
+  std::string err;                    // for standard error: lines "pelmora-check: SUBJECT: problem"
+  std::string changedFile;            // the data file the command wrote, if it wrote one
+  bool lfLineEnds = false;            // --lf: the writer ends every line with LF alone
+  std::vector<store::Problem> notes;  // what its changes did not stop on, told after it
 };
 
 // The line that reports that the command's standard output could not be written (`reason`).

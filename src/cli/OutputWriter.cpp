@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace cli {
 
@@ -21,14 +22,14 @@ void OutputWriter::Finish() {
 
 void OutputWriter::Send(std::string_view bytes) {
   std::size_t done = 0;
-  while (done < bytes.size() && !readerGone_ && error_ == 0) {
+  while (done < bytes.size() && !readerGone_ && written_) {
     const ssize_t wrote = ::write(fd_, bytes.data() + done, bytes.size() - done);
     if (wrote >= 0) {
       done += static_cast<std::size_t>(wrote);
     } else if (errno == EPIPE) {
       readerGone_ = true;
     } else if (errno != EINTR) {
-      error_ = errno;
+      written_ = store::Fail("", std::strerror(errno));
     }
   }
 }

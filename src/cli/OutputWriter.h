@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/OutputText.h"
+#include "store/Problem.h"
 
 namespace cli {
 
@@ -20,7 +21,8 @@ class OutputWriter {
   void Finish();
 
   bool readerGone() const { return readerGone_; }
-  int error() const { return error_; }  // errno of a failed write other than a closed pipe
+  // A failed write other than to a closed pipe; its problem names no path.
+  const store::Result<void>& written() const { return written_; }
 
  private:
   void Send(std::string_view bytes);
@@ -28,7 +30,7 @@ class OutputWriter {
   int fd_;
   OutputFilter filter_;
   bool readerGone_ = false;
-  int error_ = 0;
+  store::Result<void> written_;
 };
 
 }  // namespace cli

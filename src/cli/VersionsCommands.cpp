@@ -77,11 +77,12 @@ CommandOutput RestoreCommand(const Options& options, const store::VersionList& l
   if (!version) {
     return Failure(version.error());
   }
-  if (const store::Result<void> written = store::RestoreDataFile(options.dataFile, version->bytes);
-      !written) {
+  const store::Result<void> written = store::RestoreDataFile(options.dataFile, version->bytes);
+  if (!written) {
     return Failure(written.error().path, written.error().reason + "; nothing was restored");
   }
   CommandOutput output;
+  output.notes = written.notes();
   output.out = "Restored " + options.dataFile + " as it was at " + found->when + "; it now holds " +
                TicketsText(store::ParseTickets(version->bytes).tickets.size()) + ".\n";
   output.status = kExitFound;

@@ -70,10 +70,12 @@ CommandOutput RunWinsCommand(const Options& options, const ReportSink* sink) {
         *target = *day;
       }
     }
-    if (store::Result<void> set = store::SetPlayingDays(options.dataFile, since, until); !set) {
+    const store::Result<void> set = store::SetPlayingDays(options.dataFile, since, until);
+    if (!set) {
       return Failure(set.error());
     }
     output.changedFile = options.dataFile;
+    output.notes = set.notes();
   }
 
   store::Result<check::WinsOfFile> loaded = check::LoadWinsOfFile(options.dataFile, today);

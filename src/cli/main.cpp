@@ -1,7 +1,6 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +19,8 @@ int main(int argc, char** argv) {
   cli::CommandOutput output = cli::RunCommandLine(arguments, outIsTerminal, &out);
   out.Write(output.out);
   out.Finish();
-  if (out.error() != 0) {
-    cli::ReportOutputFailure(output, std::strerror(out.error()));
+  if (!out.written()) {
+    cli::ReportOutputFailure(output, out.written().error().reason);
   }
   cli::OutputWriter err(STDERR_FILENO, {::isatty(STDERR_FILENO) == 1, output.lfLineEnds});
   err.Write(output.err);

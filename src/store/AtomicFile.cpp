@@ -18,8 +18,6 @@ namespace store {
 
 namespace {
 
-std::atomic<WriteFailureHook> gWriteFailureHook{nullptr};
-
 // Symbolic links followed before giving up, as the kernel does for a path.
 constexpr int kMaxLinkDepth = 40;
 
@@ -134,14 +132,14 @@ Result<void> WriteInPlace(const std::string& path, const std::string& target,
   // The old bytes are also kept as a version, so that they can be put back by hand later.
   FileContents before;
   before.exists = true;
-  KeepVersionBeforeChange(path, old, before);
+  const std::vector<Problem> notes = KeepVersionBeforeChange(path, old, before).notes();
   if (const int error = OverwriteInPlace(target, bytes)) {
     // What was written may be half: the record stays for the next read to repair.
-    RepairUnfinishedWriteLocked(path);
-    return Fail(path, ErrorText(error));
+    Result<void> failed = Fail(path, ErrorText(error));
+    return failed.Note(notes).Note(RepairUnfinishedWriteLocked(path).notes());
   }
   EndInPlaceWrite(*record);
-  return Result<void>();
+  return Result<void>().Note(notes);
 }
 
 // Gives the new file the old one's mode, owner and group. Gives false when the owner or the
@@ -206,19 +204,23 @@ int OverwriteInPlace(const std::string& target, std::string_view bytes) {
   return error;
 }
 
-int ReadDescriptor(int fd, std::string& bytes, std::size_t limit) {
+Result<std::string> ReadDescriptor(int fd, std::size_t limit) {
+  std::string bytes;
   char buffer[1 << 16];
   while (bytes.size() <= limit) {
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) {
       continue;
     }
-    if (got <= 0) {
-      return got < 0 ? errno : 0;
+    if (got < 0) {
+      return Fail("", ErrorText(errno));
+    }
+    if (got == 0) {
+      break;
     }
     bytes.append(buffer, static_cast<std::size_t>(got));
   }
-  return 0;
+  return bytes;
 }
 
 int ReadRawFile(const std::string& path, std::string& bytes) {
@@ -226,10 +228,10 @@ int ReadRawFile(const std::string& path, std::string& bytes) {
   if (fd < 0) {
     return errno;
   }
-  bytes.clear();
-  const int error = ReadDescriptor(fd, bytes);
+  Result<std::string> read = ReadDescriptor(fd);
   ::close(fd);
-  return error;
+  bytes = read ? std::move(*read) : std::string();
+  return read ? 0 : EIO;
 }
 
 FileStamp StampOf(const struct stat& info) {
@@ -251,17 +253,9 @@ int WriteAll(int fd, std::string_view bytes) {
   return 0;
 }
 
-void SetWriteFailureHookForTesting(WriteFailureHook hook) {
-  gWriteFailureHook.store(hook);
-}
-
-std::optional<std::string> InjectedWriteFailure(const std::string& path) {
-  const WriteFailureHook hook = gWriteFailureHook.load();
-  return hook != nullptr ? hook(path) : std::nullopt;
-}
-
 Result<FileContents> ReadWholeFile(const std::string& path) {
-  RepairUnfinishedWrite(path);
+  // A repair's note is told by those that ask for the repair themselves first.
+  [[maybe_unused]] const Result<void> repaired = RepairUnfinishedWrite(path);
   FileContents result;
   int fd;
   do {
@@ -333,9 +327,6 @@ Result<std::string> ResolveWriteTarget(const std::string& path) {
 
 Result<void> WriteFileAtomically(const std::string& path, const std::string& text,
                                  FileEncoding encoding, const FileStamp* expected) {
-  if (std::optional<std::string> reason = InjectedWriteFailure(path)) {
-    return Fail(path, std::move(*reason));
-  }
   if (path.empty()) {
     return Fail(path, ErrorText(ENOENT));
   }

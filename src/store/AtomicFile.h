@@ -72,15 +72,8 @@ int OverwriteInPlace(const std::string& target, std::string_view bytes);
 // The bytes of a file as they are on disk, undecoded; 0 or an errno value.
 int ReadRawFile(const std::string& path, std::string& bytes);
 
-// Appends what an open descriptor (a file, a pipe) yields up to its end, or until `bytes` holds
-// more than `limit` bytes; 0 or an errno value.
-int ReadDescriptor(int fd, std::string& bytes, std::size_t limit = std::string::npos);
-
-// Test seam: when set, every WriteFileAtomically call first asks this hook, and a returned
-// reason makes the write fail with that reason before anything on disk is touched.
-using WriteFailureHook = std::optional<std::string> (*)(const std::string& path);
-void SetWriteFailureHookForTesting(WriteFailureHook hook);
-// The reason the hook gives for `path`, if one is set and gives one.
-std::optional<std::string> InjectedWriteFailure(const std::string& path);
+// What an open descriptor (a file, a pipe) yields up to its end, or until more than `limit` bytes
+// are read. The problem names no path: the caller knows what the descriptor is.
+Result<std::string> ReadDescriptor(int fd, std::size_t limit = std::string::npos);
 
 }  // namespace store

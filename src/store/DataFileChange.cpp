@@ -120,9 +120,6 @@ class FileLock {
   // Writes `bytes` into the new file and links it in as the data file. False when another
   // writer made the file meanwhile: nothing was written and the change must start again.
   Result<bool> Create(const std::string& path, const std::string& bytes) {
-    if (std::optional<std::string> reason = InjectedWriteFailure(path)) {
-      return Fail(path, std::move(*reason));
-    }
     int error = WriteAll(fd_, bytes);
     if (error == 0 && ::fsync(fd_) != 0) {
       error = errno;
@@ -175,10 +172,12 @@ Result<void> ChangeDataFile(
     return Fail(path, ErrorText(ENOENT));
   }
   FileLock lock;
+  std::vector<Problem> notes;  // a repair and a version not kept are told, whatever comes after
+  const auto done = [&notes](Result<void> result) { return std::move(result.Note(notes)); };
   for (int attempt = 0; attempt < kMaxLockAttempts; ++attempt) {
     const Result<FileLock::Outcome> outcome = lock.Take(path);
     if (!outcome) {
-      return Unexpected{outcome.error()};
+      return done(Unexpected{outcome.error()});
     }
     if (*outcome == FileLock::Outcome::Retry) {
       continue;
@@ -187,7 +186,8 @@ Result<void> ChangeDataFile(
     FileContents before;
     FileStamp stamp;
     if (!lock.missing()) {
-      RepairUnfinishedWriteLocked(path);
+      Result<void> repaired = RepairUnfinishedWriteLocked(path);
+      notes.insert(notes.end(), repaired.notes().begin(), repaired.notes().end());
       // Noted before the read: a program that writes without locking is caught before ours
       // replaces what it wrote.
       struct stat info {};
@@ -197,7 +197,7 @@ Result<void> ChangeDataFile(
       stamp = StampOf(info);
       Result<FileContents> read = ReadWholeFile(path);
       if (!read) {
-        return Fail(read.error());
+        return done(Fail(read.error()));
       }
       before = std::move(*read);
       // An empty file holds nothing to keep: it is a new one, so that a first write cut short
@@ -211,22 +211,23 @@ Result<void> ChangeDataFile(
     before.bytes.clear();
     const ChangeVerdict verdict = change(doc, before);
     if (verdict == ChangeVerdict::Abandon) {
-      return Result<void>();
+      return done({});
     }
     if (before.exists && !doc.IsModified()) {
-      return Result<void>();  // the file already is what the change would write
+      return done({});  // the file already is what the change would write
     }
     if (verdict == ChangeVerdict::WriteAfterKeepingVersion) {
-      KeepVersionBeforeChange(path, doc.Original(), before);
+      Result<void> kept = KeepVersionBeforeChange(path, doc.Original(), before);
+      notes.insert(notes.end(), kept.notes().begin(), kept.notes().end());
     }
     const std::string after = doc.Serialize();
     if (lock.missing()) {
       const Result<bool> created = lock.Create(path, after);
       if (!created) {
-        return Fail(created.error());
+        return done(Fail(created.error()));
       }
       if (*created) {
-        return Result<void>();
+        return done({});
       }
       continue;
     }
@@ -234,9 +235,9 @@ Result<void> ChangeDataFile(
     if (!result && result.error().kind == ProblemKind::FileChanged) {
       continue;  // another program wrote it meanwhile: read it again and make the change anew
     }
-    return result;
+    return done(std::move(result));
   }
-  return Fail(path, "The file kept being replaced while waiting to change it");
+  return done(Fail(path, "The file kept being replaced while waiting to change it"));
 }
 
 }  // namespace store

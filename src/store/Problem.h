@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace store {
 
@@ -16,6 +17,9 @@ enum class ProblemKind {
   OutOfRange,   // a count outside the range it must be in
   Full,         // the file already holds as many tickets as a data file can
   FileChanged,  // another program changed the file since it was last read
+  // Notes of a change that was made all the same (see Result<void>::notes):
+  VersionNotKept,  // the earlier version could not be kept: the path is its folder
+  Repaired,        // a rewrite cut short was found and mended: the reason says how
 };
 
 // Why something could not be done: the file it concerns and the reason, both as bytes.
@@ -79,8 +83,17 @@ class Result<void> {
 
   const Problem& error() const { return *problem_; }
 
+  // What did not stop it but a person should hear of afterwards: an earlier version that could
+  // not be kept, a rewrite cut short that was mended on the way.
+  const std::vector<Problem>& notes() const { return notes_; }
+  Result& Note(std::vector<Problem> more) {
+    notes_.insert(notes_.end(), more.begin(), more.end());
+    return *this;
+  }
+
  private:
   std::optional<Problem> problem_;
+  std::vector<Problem> notes_;
 };
 
 }  // namespace store

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "store/DataFileChange.h"
 #include "store/VersionFolder.h"
 
 namespace store {
@@ -22,8 +23,6 @@ namespace {
 
 constexpr std::string_view kVersionExtension = ".pmd";
 constexpr std::string_view kOriginName = "origin";
-
-std::atomic<WriteFailureHook> gVersionFailureHook{nullptr};
 
 std::string ErrorText(int error) {
   return std::strerror(error);
@@ -110,11 +109,6 @@ std::string NewVersionName(const std::vector<Entry>& existing) {
 // system writes it out within seconds anyway.
 std::string WriteVersionFile(const std::string& folder, const std::string& path,
                              const std::string& bytes) {
-  if (const WriteFailureHook hook = gVersionFailureHook.load()) {
-    if (std::optional<std::string> reason = hook(path)) {
-      return *reason;
-    }
-  }
   static std::atomic<unsigned> counter{0};
   const std::string temp =
       folder + "/.keeping-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
@@ -194,10 +188,6 @@ void PruneAll(const std::string& root, const std::string& keep, std::uintmax_t l
 }
 
 }  // namespace
-
-void SetVersionWriteFailureHookForTesting(WriteFailureHook hook) {
-  gVersionFailureHook.store(hook);
-}
 
 Result<KeptCopy> KeepVersion(const std::string& path, const std::string& bytes,
                              const VersionLimits& limits) {
@@ -315,6 +305,38 @@ ForgetResult ForgetVersions(const std::string& path) {
     result.write = Fail(folder, ErrorText(errno));
   }
   return result;
+}
+
+Result<void> KeepVersionBeforeChange(const std::string& path, std::string_view text,
+                                     const FileContents& before) {
+  if (!before.exists || text.empty()) {
+    return {};
+  }
+  // A version holds the file's own bytes: a UTF-16 file is kept in UTF-16.
+  const std::string bytes = before.encoding == FileEncoding::Bytes
+                                ? std::string(text)
+                                : EncodeFileText(text, before.encoding);
+  if (Result<KeptCopy> kept = KeepVersion(path, bytes); !kept) {
+    return Result<void>().Note(
+        {{kept.error().path, kept.error().reason, ProblemKind::VersionNotKept}});
+  }
+  return {};
+}
+
+Result<void> RestoreDataFile(const std::string& path, const std::string& bytes) {
+  Result<void> kept;
+  Result<void> restored =
+      ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents& before) {
+        if (doc.Original() == bytes) {
+          return ChangeVerdict::Abandon;  // the file already holds that version
+        }
+        // Kept here: once the document is replaced, the bytes read are gone.
+        kept = KeepVersionBeforeChange(path, doc.Original(), before);
+        doc = ProfileDocument::Parse(bytes);
+        doc.MarkModified();
+        return ChangeVerdict::Write;
+      });
+  return restored.Note(kept.notes());
 }
 
 }  // namespace store

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,27 +78,9 @@ Result<void> RestoreDataFile(const std::string& path, const std::string& bytes);
 
 // The safety net under a change of a data file. `bytes` are the file's text as read under the
 // change's lock and `before` how that read went; a file that could not be read, a missing one and
-// an empty one have nothing to keep. A
-// failure never stops the change: the first one in this process is held for
-// TakeVersionWarning, later ones are dropped so the person hears about it once.
-void KeepVersionBeforeChange(const std::string& path, std::string_view bytes,
-                             const FileContents& before);
-
-struct VersionWarning {
-  std::string folder;
-  std::string reason;
-};
-
-// The first failure to keep a version in this process, once; afterwards nothing.
-std::optional<VersionWarning> TakeVersionWarning();
-
-// One line for a person: where versions could not be kept and why.
-std::string VersionWarningText(const VersionWarning& warning);
-
-void ResetVersionWarningForTesting();
-// Test seam: when set, writing a version first asks this hook, and a returned reason fails it.
-void SetVersionWriteFailureHookForTesting(WriteFailureHook hook);
-// Measuring seam: with keeping off, KeepVersionBeforeChange does nothing.
-void SetVersionKeepingForTesting(bool keep);
+// an empty one have nothing to keep. A failure never stops the change: it comes back as a note
+// (ProblemKind::VersionNotKept, the path being the versions folder) for the change's result.
+Result<void> KeepVersionBeforeChange(const std::string& path, std::string_view bytes,
+                                     const FileContents& before);
 
 }  // namespace store

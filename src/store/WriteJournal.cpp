@@ -8,7 +8,6 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 
 #include "store/AtomicFile.h"
 #include "store/DataFileChange.h"
@@ -23,8 +22,6 @@ constexpr std::string_view kRecordName = "/.unfinished";
 constexpr std::string_view kRecordTitle = "pelmora unfinished rewrite\n";
 
 thread_local int tLocksHeld = 0;
-std::mutex gNoticeMutex;
-std::string gNotice;
 
 std::uint64_t HashOf(std::string_view bytes) {
   std::uint64_t hash = 0xcbf29ce484222325ULL;
@@ -37,11 +34,6 @@ std::uint64_t HashOf(std::string_view bytes) {
 std::string RecordOf(const std::string& path) {
   const std::string folder = VersionFolderOf(path);
   return folder.empty() ? std::string() : folder + std::string(kRecordName);
-}
-
-void Note(const std::string& line) {
-  const std::lock_guard lock(gNoticeMutex);
-  gNotice += line;
 }
 
 }  // namespace
@@ -99,16 +91,16 @@ bool HasUnfinishedWrite(const std::string& path) {
   return !record.empty() && ::access(record.c_str(), F_OK) == 0;
 }
 
-void RepairUnfinishedWriteLocked(const std::string& path) {
+Result<void> RepairUnfinishedWriteLocked(const std::string& path) {
   const std::string record = RecordOf(path);
   std::string kept;
   if (record.empty() || ReadRawFile(record, kept) != 0) {
-    return;
+    return {};
   }
   // Only a record in a folder of the user's own that no one else may write is believed.
   if (!UnsafeReason(record.substr(0, record.size() - kRecordName.size())).empty() ||
       !UnsafeReason(record).empty()) {
-    return;
+    return {};
   }
   std::size_t oldSize = 0;
   std::size_t newSize = 0;
@@ -119,7 +111,7 @@ void RepairUnfinishedWriteLocked(const std::string& path) {
       std::sscanf(kept.c_str() + kRecordTitle.size(), "%zu %" SCNx64 " %zu %" SCNx64, &oldSize,
                   &oldHash, &newSize, &newHash) != 4) {
     EndInPlaceWrite(record);
-    return;
+    return {};
   }
   const std::string_view old = std::string_view(kept).substr(header + 1);
   const Result<std::string> target = ResolveWriteTarget(path);
@@ -127,19 +119,26 @@ void RepairUnfinishedWriteLocked(const std::string& path) {
   if (old.size() != oldSize || HashOf(old) != oldHash || !target ||
       ReadRawFile(*target, now) != 0) {
     EndInPlaceWrite(record);  // nothing whole to put back, or no file to put it in
-    return;
+    return {};
   }
   const bool whole = (now.size() == newSize && HashOf(now) == newHash) ||
                      (now.size() == oldSize && HashOf(now) == oldHash);
   if (!whole) {
     if (const int error = OverwriteInPlace(*target, old); error != 0) {
-      Note(path + ": a rewrite was cut short and the file could not be put back as it was (" +
-           std::strerror(error) + "); its old contents are kept in " + record + "\n");
-      return;
+      return Result<void>().Note(
+          {{path,
+            "a rewrite was cut short and the file could not be put back "
+            "as it was (" +
+                std::string(std::strerror(error)) + "); its old contents are kept in " + record,
+            ProblemKind::Repaired}});
     }
-    Note(path + ": a rewrite of this file was cut short; it has been put back as it was before\n");
+    EndInPlaceWrite(record);
+    return Result<void>().Note(
+        {{path, "a rewrite of this file was cut short; it has been put back as it was before",
+          ProblemKind::Repaired}});
   }
   EndInPlaceWrite(record);
+  return {};
 }
 
 LockHeldHere::LockHeldHere() {
@@ -149,21 +148,13 @@ LockHeldHere::~LockHeldHere() {
   --tLocksHeld;
 }
 
-void RepairUnfinishedWrite(const std::string& path) {
+Result<void> RepairUnfinishedWrite(const std::string& path) {
   if (tLocksHeld > 0 || !HasUnfinishedWrite(path)) {
-    return;
+    return {};
   }
   // Taking the lock repairs the file before anything is read.
-  [[maybe_unused]] const Result<void> ignored = ChangeDataFile(
+  return ChangeDataFile(
       path, [](ProfileDocument&, const FileContents&) { return ChangeVerdict::Abandon; });
-}
-
-std::optional<std::string> TakeRepairNotice() {
-  const std::lock_guard lock(gNoticeMutex);
-  if (gNotice.empty()) {
-    return std::nullopt;
-  }
-  return std::exchange(gNotice, std::string());
 }
 
 }  // namespace store

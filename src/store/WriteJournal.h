@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,11 +25,12 @@ void EndInPlaceWrite(const std::string& record);
 bool HasUnfinishedWrite(const std::string& path);
 
 // Makes `path` whole after an unfinished rewrite; the caller holds the file's lock. When bytes
-// were put back, a notice for a person is held for TakeRepairNotice.
-void RepairUnfinishedWriteLocked(const std::string& path);
+// were put back, the result has a note (ProblemKind::Repaired) for a person.
+Result<void> RepairUnfinishedWriteLocked(const std::string& path);
 
-// The same for a reader: takes the file's lock, only when there is something to repair.
-void RepairUnfinishedWrite(const std::string& path);
+// The same for a reader: takes the file's lock, only when there is something to repair. Every
+// read repairs the file first; a program that tells the note asks for the repair itself.
+Result<void> RepairUnfinishedWrite(const std::string& path);
 
 // Lives while this thread holds a data file's lock: its reads then leave repairs to the holder.
 class LockHeldHere {
@@ -40,8 +40,5 @@ class LockHeldHere {
   LockHeldHere& operator=(const LockHeldHere&) = delete;
   ~LockHeldHere();
 };
-
-// What the last repairs did, each told once: "<path>: ..." lines, or nothing.
-std::optional<std::string> TakeRepairNotice();
 
 }  // namespace store

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CliTestSupport.h"
+#include "FileSizeLimit.h"
 #include "cli/ImportTickets.h"
 #include "store/AtomicFile.h"
 #include "store/TicketFile.h"
@@ -106,17 +107,14 @@ class ImportTest : public cli_test::FolderTest {
     store::Result<DataFileForAdding> file = OpenForAdding(path);
     if (!file)
       return "not opened";
-    store::SetWriteFailureHookForTesting(
-        [](const std::string&) -> std::optional<std::string> { return "No space left on device"; });
-    const std::string problem = store_test::ReasonOf(AddTickets(*file, path, kNewTickets));
-    store::SetWriteFailureHookForTesting(nullptr);
-    return problem;
+    const test_support::FileSizeLimit full(0);
+    return store_test::ReasonOf(AddTickets(*file, path, kNewTickets));
   }
 };
 
 TEST_F(ImportTest, AFailedWriteLeavesNoNewFile) {
   const std::string path = PathOf("missing.pmd");
-  EXPECT_EQ(AddOnFullDisk(path), "could not be saved: No space left on device");
+  EXPECT_EQ(AddOnFullDisk(path), "could not be saved: File too large");
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -136,7 +134,7 @@ TEST_F(ImportTest, NeverGoesPastTheLargestCount) {
 TEST_F(ImportTest, AFailedWriteLeavesTheFileAsItWas) {
   const std::string bytes = CrLf({"[Numbers]", "TOTAL=0"});
   const std::string path = Write("data.pmd", bytes);
-  EXPECT_EQ(AddOnFullDisk(path), "could not be saved: No space left on device");
+  EXPECT_EQ(AddOnFullDisk(path), "could not be saved: File too large");
   EXPECT_EQ(Read(path), bytes);
 }
 

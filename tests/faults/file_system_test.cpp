@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FileSizeLimit.h"
 #include "ImmutableFlag.h"
 #include "StoreTestSupport.h"
 #include "store/AtomicFile.h"
@@ -109,10 +110,6 @@ class ScratchFileSystem {
   bool mounted_ = false;
 };
 
-std::optional<std::string> DiskIsFull(const std::string&) {
-  return std::string(std::strerror(ENOSPC));
-}
-
 class FileSystemFaultTest : public store_test::TempFolderTest {
  protected:
   void SetUp() override {
@@ -120,7 +117,7 @@ class FileSystemFaultTest : public store_test::TempFolderTest {
     fs::permissions(folder_, fs::perms::all);
   }
   void TearDown() override {
-    store::SetWriteFailureHookForTesting(nullptr);
+    full_.reset();
     TempFolderTest::TearDown();
   }
 
@@ -136,11 +133,13 @@ class FileSystemFaultTest : public store_test::TempFolderTest {
       names.insert(entry.path().filename().string());
     return names;
   }
+
+  std::optional<test_support::FileSizeLimit> full_;
 };
 
 TEST_F(FileSystemFaultTest, FullDiskFailsEveryChangeWithItsReasonAndKeepsTheOldFile) {
-  const std::string reason = std::strerror(ENOSPC);
   ScratchFileSystem small(folder_ / "small", "size=64k");
+  const std::string reason = std::strerror(small.mounted() ? ENOSPC : EFBIG);
   const fs::path where = small.mounted() ? folder_ / "small" : folder_;
   const std::string path = (where / "pelmora.pmd").string();
   MakeDataFile(path);
@@ -155,8 +154,8 @@ TEST_F(FileSystemFaultTest, FullDiskFailsEveryChangeWithItsReasonAndKeepsTheOldF
     }
     ::close(fd);
   } else {
-    // Without root there is no file system of our own to fill: the writer is told it is full.
-    store::SetWriteFailureHookForTesting(&DiskIsFull);
+    // Without root there is no file system of our own to fill: no file may grow instead.
+    full_.emplace(0);
   }
 
   EXPECT_EQ(ApplyEveryChange(path, true), EveryChangeFailing(path, reason, true));
@@ -170,7 +169,7 @@ TEST_F(FileSystemFaultTest, FullDiskFailsEveryChangeWithItsReasonAndKeepsTheOldF
     EXPECT_EQ(NamesIn(where), (std::set<std::string>{"pelmora.pmd", "filler"}));
     fs::remove(filler);
   } else {
-    store::SetWriteFailureHookForTesting(nullptr);
+    full_.reset();
   }
   EXPECT_TRUE(store::RewriteTickets(path, {kC, kA}).has_value());
   EXPECT_EQ(store::ReadAllTickets(path).tickets, (Tickets{kC, kA}));

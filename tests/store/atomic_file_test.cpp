@@ -130,22 +130,6 @@ TEST_F(AtomicFileTest, FailuresGiveTheReasonAndLeaveNothingBehind) {
   EXPECT_EQ(EntryCount(), 1u);
 }
 
-std::optional<std::string> RefuseEverything(const std::string& path) {
-  return "refused " + path.substr(path.rfind('/') + 1);
-}
-
-TEST_F(AtomicFileTest, FailureHookStopsTheWriteBeforeTouchingTheDisk) {
-  const std::string path = PathOf("data.pmd");
-  store::SetWriteFailureHookForTesting(&RefuseEverything);
-  const store::Result<void> result = WriteFileAtomically(path, "x");
-  store::SetWriteFailureHookForTesting(nullptr);
-  ASSERT_FALSE(result);
-  EXPECT_EQ(result.error().path, path);
-  EXPECT_EQ(result.error().reason, "refused data.pmd");
-  EXPECT_EQ(EntryCount(), 0u);
-  EXPECT_TRUE(WriteFileAtomically(path, "x"));
-}
-
 }  // namespace
 
 namespace {
@@ -174,11 +158,10 @@ TEST_P(CutRewriteTest, NextReadFindsTheFileWhole) {
   const std::string path = PathOf("data.pmd");
   ASSERT_TRUE(store::BeginInPlaceWrite(path, kOld, kNew));
   WriteBytes(path, GetParam().left);
-  EXPECT_EQ(ReadWholeFile(path)->bytes, GetParam().found);
-  EXPECT_EQ(store::TakeRepairNotice().has_value(), GetParam().told);
+  EXPECT_EQ(store::RepairUnfinishedWrite(path).notes().size(), GetParam().told ? 1u : 0u);
   EXPECT_FALSE(store::HasUnfinishedWrite(path));
   EXPECT_EQ(ReadWholeFile(path)->bytes, GetParam().found);
-  EXPECT_FALSE(store::TakeRepairNotice());
+  EXPECT_TRUE(store::RepairUnfinishedWrite(path).notes().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(

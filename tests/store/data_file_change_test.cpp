@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FileSizeLimit.h"
 #include "StoreTestSupport.h"
 #include "store/AtomicFile.h"
 #include "store/DataFileChange.h"
@@ -156,10 +157,6 @@ TEST_F(DataFileChangeTest, AWriterThatWaitedWhileTheFileWasReplacedChangesTheNew
   EXPECT_EQ(ReadBytes(path), "[Numbers]\r\nTOTAL=3\r\n1=old\r\n2=new\r\n3=waited\r\n");
 }
 
-std::optional<std::string> FailEveryWrite(const std::string&) {
-  return std::string("No space left on device");
-}
-
 // A missing file is created only to be locked; when nothing takes its place it must go again.
 struct UnwrittenChange {
   const char* name;
@@ -199,11 +196,8 @@ INSTANTIATE_TEST_SUITE_P(
                                       store::ProblemKind::NotANumber, true},
                       UnwrittenChange{"WriteFailed",
                                       [](const std::string& path) {
-                                        store::SetWriteFailureHookForTesting(&FailEveryWrite);
-                                        store::Result<void> written =
-                                            store::RewriteTickets(path, {"01-02-03-04-05-06"});
-                                        store::SetWriteFailureHookForTesting(nullptr);
-                                        return written;
+                                        const test_support::FileSizeLimit full(0);
+                                        return store::RewriteTickets(path, {"01-02-03-04-05-06"});
                                       },
                                       store::ProblemKind::Failed, true}),
     [](const auto& info) { return std::string(info.param.name); });

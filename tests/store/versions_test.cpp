@@ -80,7 +80,6 @@ TEST_P(VersionPerCommandTest, KeepsExactlyOneVersionWithTheOldBytesWhenTicketsGo
   } else {
     EXPECT_TRUE(kept.empty());
   }
-  EXPECT_FALSE(store::TakeVersionWarning());
 }
 
 std::vector<std::string> FirstTickets(int count) {
@@ -237,18 +236,17 @@ void PrintTo(const BrokenFolder& broken, std::ostream* out) {
 class VersionFailureTest : public VersionsTest,
                            public ::testing::WithParamInterface<BrokenFolder> {};
 
-// Runs two removing commands; returns what went wrong, or nothing.
-std::string CommandsWorkAndWarnOnce(const std::string& path, const std::string& dataHome) {
-  if (!store::RewriteTickets(path, {GeneratedTicket(1)}).has_value() ||
+// Runs a removing command; returns what went wrong, or nothing.
+std::string CommandWorksAndNotesIt(const std::string& path, const std::string& dataHome) {
+  const store::Result<void> written = store::RewriteTickets(path, {GeneratedTicket(1)});
+  if (!written.has_value() ||
       store::ReadAllTickets(path).tickets != std::vector<std::string>{GeneratedTicket(1)}) {
     return "the command failed";
   }
-  const std::optional<store::VersionWarning> warning = store::TakeVersionWarning();
-  if (!warning || !warning->folder.starts_with(dataHome) || warning->reason.empty()) {
-    return "no warning with the folder and the reason";
-  }
-  if (!store::RewriteTickets(path, {}).has_value() || store::TakeVersionWarning()) {
-    return "the second command failed or warned again";
+  if (written.notes().size() != 1 ||
+      written.notes()[0].kind != store::ProblemKind::VersionNotKept ||
+      !written.notes()[0].path.starts_with(dataHome) || written.notes()[0].reason.empty()) {
+    return "no note with the folder and the reason";
   }
   return {};
 }
@@ -259,11 +257,11 @@ TEST_P(VersionFailureTest, LeavesTheCommandWorkingAndSaysSoOnce) {
   WriteBytes(path, DataFile(4));
   if (!GetParam().unprivileged) {
     GetParam().breakIt(dataHome);
-    EXPECT_EQ(CommandsWorkAndWarnOnce(path, dataHome), "");
+    EXPECT_EQ(CommandWorksAndNotesIt(path, dataHome), "");
     return;
   }
   std::filesystem::create_directories(dataHome);
-  EXPECT_EQ(store_test::RunUnprivileged([&] { return CommandsWorkAndWarnOnce(path, dataHome); },
+  EXPECT_EQ(store_test::RunUnprivileged([&] { return CommandWorksAndNotesIt(path, dataHome); },
                                         [&] {
                                           ::chmod(folder_.c_str(), 0777);
                                           (void)!::chown(path.c_str(), 65534, 65534);
@@ -279,16 +277,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BrokenFolder{"DataFolderIsAFile",
                      [](const std::string& home) { std::ofstream(home) << "not a folder"; }, false},
-        BrokenFolder{"VersionWriteFails",
-                     [](const std::string&) {
-                       store::SetVersionWriteFailureHookForTesting(
-                           [](const std::string& p) -> std::optional<std::string> {
-                             if (p.find("/pelmora/versions/") != std::string::npos)
-                               return "No space left on device";
-                             return std::nullopt;
-                           });
-                     },
-                     false},
         BrokenFolder{"ReadOnlyDataFolder",
                      [](const std::string& home) { ::chmod(home.c_str(), 0500); }, true}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -7,7 +7,7 @@
 
 void UiTest::SetUp() {
   ASSERT_TRUE(folder_.isValid());
-  modPelmora::SetProgramFolderForTesting(folder_.path());
+  programFolder_ = folder_.path().toStdString();
   modPelmora::SetAppTitle(QString::fromLatin1(modPelmora::kProductName));
 }
 
@@ -20,7 +20,6 @@ void UiTest::TearDown() {
   }
   for (const platform::MessageRequest& asked : desktop_.messages.unexpected)
     ADD_FAILURE() << "question with no answer queued: " << asked.text.toStdString();
-  modPelmora::SetProgramFolderForTesting(QString());
 }
 
 void UiTest::WriteFile(const std::string& path, const std::string& bytes) {
@@ -53,7 +52,7 @@ std::string UiTest::ReadDataFile() const {
 
 frmNumberChecker& UiTest::StartProgram(const QString& fileFromOutside) {
   main_ = std::make_unique<frmNumberChecker>();
-  main_->Form_Load(fileFromOutside);
+  main_->Form_Load(fileFromOutside, programFolder_);
   main_->show();
   return *main_;
 }

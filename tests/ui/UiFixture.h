@@ -52,11 +52,12 @@ class UiTest : public ::testing::Test {
   // Creates the main window and runs its start-up, with a file named on the command line if any.
   frmNumberChecker& StartProgram(const QString& fileFromOutside = QString());
   // The data file the program works on now.
-  const std::string& CurrentFile() const { return main_->session().gDataFile; }
+  const std::string& CurrentFile() const { return main_->session().dataFile; }
   // Processes pending events (deferred deletes included) without waiting.
   static void Flush();
 
   QTemporaryDir folder_;
+  std::string programFolder_;  // where the program is, for its default data file and help
   DesktopDoubles desktop_;
   std::unique_ptr<frmNumberChecker> main_;
 };

@@ -60,7 +60,7 @@ class CheckTest : public UiTest {
 
   bool EntryDialogOpenInMode(const frmNumberChecker& form, EntryMode mode) const {
     return OpenWindow<frmNumberEntry>() && OpenWindow<frmNumberEntry>()->isVisible() &&
-           !form.isVisible() && form.session().gEntryMode == mode;
+           !form.isVisible() && form.session().entryMode == mode;
   }
 };
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "FileSizeLimit.h"
 #include "UiFixture.h"
 #include "store/AtomicFile.h"
 #include "ui/entry/frmNumberEntry.h"
@@ -18,15 +19,6 @@ const char kPartialQuestion[] =
     "Partial entry not saved.  If you want to save this play number\r\n"
     "you must enter all 6 numbers then click Save/Next.\r\n"
     "Continue without saving?";
-
-// Makes every file write fail for as long as it lives.
-struct FailingWrites {
-  FailingWrites() {
-    store::SetWriteFailureHookForTesting(
-        [](const std::string&) -> std::optional<std::string> { return "No space left on device"; });
-  }
-  ~FailingWrites() { store::SetWriteFailureHookForTesting(nullptr); }
-};
 
 class EntrySaveTest : public UiTest {
  protected:
@@ -215,13 +207,13 @@ TEST_F(EntrySaveTest, AFailedWriteIsReportedAndEverythingStaysForAnotherTry) {
   frmNumberEntry& plays = Open(EntryMode::Plays);
   Click(plays, {3, 17, 22, 41, 8, 55});
   {
-    FailingWrites failing;
+    const test_support::FileSizeLimit failing(0);
     plays.cmdNext_Click();
   }
   ASSERT_EQ(desktop_.messages.shown.size(), 1u);
-  EXPECT_EQ(Message(0), QString("The data file could not be saved.\n\nFile: %1\nReason: No space "
-                                "left on device")
-                            .arg(QString::fromStdString(DataFilePath())));
+  EXPECT_EQ(Message(0),
+            QString("The data file could not be saved.\n\nFile: %1\nReason: File too large")
+                .arg(QString::fromStdString(DataFilePath())));
   EXPECT_EQ(ReadDataFile(), fourTickets_);
   EXPECT_EQ(Named<QLabel>(plays, "Label1")->text(), "03-17-22-41-08-55");
   EXPECT_EQ(Named<QLabel>(plays, "lblticketnumber")->text(), "5");
@@ -235,7 +227,7 @@ TEST_F(EntrySaveTest, AFailedWriteIsReportedAndEverythingStaysForAnotherTry) {
   frmNumberEntry& winning = Open(EntryMode::Winning);
   Click(winning, {7, 14, 21, 28, 35, 42});
   {
-    FailingWrites failing;
+    const test_support::FileSizeLimit failing(0);
     winning.cmdDone_Click();
   }
   ASSERT_EQ(desktop_.messages.shown.size(), 2u);

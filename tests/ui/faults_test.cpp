@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "FileSizeLimit.h"
 #include "UiFixture.h"
 #include "store/AtomicFile.h"
 #include "ui/main/PlayListModel.h"
@@ -31,10 +32,6 @@ const char kC[] = "07-08-09-10-11-12";
 std::string ThreeTickets() {
   return Lines({"[Numbers]", "TOTAL=3", "W=03-17-22-35-41-58", "1=05-12-19-33-40-52",
                 "2=01-09-14-27-38-44", "3=07-08-09-10-11-12"});
-}
-
-std::optional<std::string> DiskIsFull(const std::string&) {
-  return std::string(std::strerror(ENOSPC));
 }
 
 // Makes a file refuse every change for as long as it lives: read-only for an ordinary user,
@@ -123,11 +120,11 @@ TEST_F(FaultsTest, OpeningOrCreatingOverAFolderKeepsTheCurrentFile) {
 }
 
 TEST_F(FaultsTest, FullDiskAtStartUpIsReportedAndTheWindowStillOpens) {
-  store::SetWriteFailureHookForTesting(&DiskIsFull);
+  std::optional<test_support::FileSizeLimit> full(std::in_place, 0);
   frmNumberChecker& form = StartProgram();
-  store::SetWriteFailureHookForTesting(nullptr);
+  full.reset();
 
-  ExpectSaveFailureMessage(DataFilePath(), std::strerror(ENOSPC));
+  ExpectSaveFailureMessage(DataFilePath(), std::strerror(EFBIG));
   EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(DataFilePath())));
   EXPECT_TRUE(form.isVisible());
   EXPECT_EQ(Plays(form)->Count(), 0);
@@ -153,7 +150,7 @@ TEST_F(FaultsTest, ProgramFolderAndDataFileWithBlanksAndNonAsciiLetters) {
   // The program's own folder first: the default file is created and used there.
   const std::string programFolder = PathIn("Mein Programm \xC3\xA4\xC3\xB6\xC3\xBC \xE6\x97\xA5");
   ASSERT_TRUE(std::filesystem::create_directory(programFolder));
-  modPelmora::SetProgramFolderForTesting(QString::fromStdString(programFolder));
+  programFolder_ = programFolder;
   frmNumberChecker& form = StartProgram();
   const std::string defaultFile = programFolder + "/pelmora.pmd";
   EXPECT_EQ(CurrentFile(), defaultFile);

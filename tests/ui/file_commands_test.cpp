@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
+#include "FileSizeLimit.h"
 #include "UiFixture.h"
 #include "platform/FileDialog.h"
 #include "store/AtomicFile.h"
@@ -42,16 +43,6 @@ QString ExpectedCaption(const std::string& path) {
   const QString text = QString::fromStdString(path);
   return text.left(3) + ".." + text.mid(text.lastIndexOf('/')) + " VORDANIK Pelmora 2.0";
 }
-
-std::optional<std::string> FailEveryWrite(const std::string&) {
-  return "disk full";
-}
-
-// Makes every data file write fail while it lives.
-struct FailingWrites {
-  FailingWrites() { store::SetWriteFailureHookForTesting(&FailEveryWrite); }
-  ~FailingWrites() { store::SetWriteFailureHookForTesting(nullptr); }
-};
 
 class FileCommandsTest : public UiTest {
  protected:
@@ -184,12 +175,12 @@ TEST_F(FileCommandsTest, NewThatCannotWriteSaysWhereAndWhyAndKeepsTheCurrentFile
   const std::string chosen = PathIn("unwritable.pmd");
   Choose(chosen);
   {
-    FailingWrites failing;
+    const test_support::FileSizeLimit failing(0);
     Trigger(form, "mnuNew");
   }
   ASSERT_EQ(desktop_.messages.shown.size(), 1u);
   EXPECT_TRUE(desktop_.messages.shown[0].request.text.contains(QString::fromStdString(chosen)));
-  EXPECT_TRUE(desktop_.messages.shown[0].request.text.contains("disk full"));
+  EXPECT_TRUE(desktop_.messages.shown[0].request.text.contains("File too large"));
   EXPECT_EQ(CurrentFile(), DataFilePath());
   EXPECT_EQ(Plays(form)->Tickets(), (Tickets{kA}));
   EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(chosen)));
@@ -276,12 +267,12 @@ TEST_F(FileCommandsTest, SaveThatCannotWriteSaysSoAndLeavesTheListAsItWas) {
   // A delete whose save fails: the person sees the failure and keeps the list as edited.
   Plays(form)->SetChecked(1, true);
   {
-    FailingWrites failing;
+    const test_support::FileSizeLimit failing(0);
     form.mnuDeleteChecked_Click();
     ASSERT_EQ(desktop_.messages.shown.size(), 1u);
     const platform::MessageRequest& shown = desktop_.messages.shown[0].request;
     EXPECT_TRUE(shown.text.contains(QString::fromStdString(DataFilePath())));
-    EXPECT_TRUE(shown.text.contains("disk full"));
+    EXPECT_TRUE(shown.text.contains("File too large"));
     EXPECT_EQ(shown.icon, MessageIcon::Warning);
     EXPECT_EQ(ReadDataFile(), before);
     EXPECT_EQ(Plays(form)->Tickets(), (Tickets{kA, kC}));

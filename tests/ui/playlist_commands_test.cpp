@@ -51,7 +51,7 @@ class PlayListCommandsTest : public UiTest {
   }
   bool EntryDialogOpen(const frmNumberChecker& form) const {
     return OpenWindow<frmNumberEntry>() && OpenWindow<frmNumberEntry>()->isVisible() &&
-           !form.isVisible() && form.session().gEntryMode == EntryMode::Plays;
+           !form.isVisible() && form.session().entryMode == EntryMode::Plays;
   }
 };
 
@@ -113,7 +113,7 @@ TEST_F(PlayListCommandsTest, AddWithMarksAsksOnceAndFollowsTheAnswer) {
         << "the view stays as it was";
     EXPECT_EQ(form.centralWidget()->height(), height);
     EXPECT_EQ(OpenWindow<frmNumberEntry>(), nullptr);
-    EXPECT_EQ(form.session().gEntryMode, EntryMode::None);
+    EXPECT_EQ(form.session().entryMode, EntryMode::None);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <QTest>
 #include <optional>
 
+#include "FileSizeLimit.h"
 #include "UiFixture.h"
 #include "VersionsHome.h"
 #include "store/AtomicFile.h"
@@ -71,24 +72,25 @@ TEST_F(VersionsWindowTest, TheWindowFollowsARestore) {
 }
 
 TEST_F(VersionsWindowTest, AVersionThatCannotBeKeptIsToldOnceAfterTheCommand) {
-  store::SetVersionWriteFailureHookForTesting(
-      [](const std::string& path) -> std::optional<std::string> {
-        if (path.find("/pelmora/versions/") != std::string::npos)
-          return "No space left on device";
-        return std::nullopt;
-      });
   WriteDataFile(FileOfFive());
   frmNumberChecker& form = StartProgram();
-  DeleteRows(form, {0, 1});
+  {
+    // The old file is too large to be kept; the shorter list still fits.
+    const test_support::FileSizeLimit limit(FileOfFive().size() - 1);
+    DeleteRows(form, {0, 1});
+  }
   QTRY_COMPARE(desktop_.messages.shown.size(), 1u);
   const platform::MessageRequest& told = desktop_.messages.shown[0].request;
   EXPECT_TRUE(told.text.contains(QString::fromStdString(store::VersionFolderOf(DataFilePath()))))
       << told.text.toStdString();
-  EXPECT_TRUE(told.text.contains("No space left on device")) << told.text.toStdString();
+  EXPECT_TRUE(told.text.contains("File too large")) << told.text.toStdString();
   EXPECT_EQ(told.icon, platform::MessageIcon::Warning);
   EXPECT_EQ(Plays(form)->Count(), 3);
 
-  DeleteRows(form, {0});
+  {
+    const test_support::FileSizeLimit limit(ReadFile(DataFilePath()).size() - 1);
+    DeleteRows(form, {0});
+  }
   Flush();
   EXPECT_EQ(desktop_.messages.shown.size(), 1u) << "a later failure was told again";
   EXPECT_EQ(Plays(form)->Count(), 2);

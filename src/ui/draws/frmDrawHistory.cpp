@@ -86,8 +86,8 @@ QString DrawName(const store::Draw& draw) {
 
 }  // namespace
 
-frmDrawHistory::frmDrawHistory(const std::string& dataFile, QWidget* parent)
-    : QDialog(parent), mDataFile(dataFile), mHistoryFile(store::DrawHistoryPath()) {
+frmDrawHistory::frmDrawHistory(const std::string& dataFile, ChangeNotes& notes, QWidget* parent)
+    : QDialog(parent), mDataFile(dataFile), mNotes(notes), mHistoryFile(store::DrawHistoryPath()) {
   setObjectName(QStringLiteral("frmDrawHistory"));
   setWindowTitle(tr("Draw History"));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -368,7 +368,7 @@ void frmDrawHistory::cmdWinning_Click() {
     return;
   }
   const QString ticket = TicketOf(mDraws->DrawAt(row));
-  if (StoreWinningNumber(this, parentWidget(), mDataFile, ticket.toStdString())) {
+  if (StoreWinningNumber(this, mNotes, mDataFile, ticket.toStdString())) {
     emit winningNumberSaved(ticket);
   }
 }

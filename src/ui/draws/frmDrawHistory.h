@@ -10,6 +10,7 @@
 #include "store/DrawHistory.h"
 #include "store/TicketTexts.h"
 
+class ChangeNotes;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -24,7 +25,7 @@ class TextTableModel;
 class frmDrawHistory : public QDialog {
   Q_OBJECT
  public:
-  frmDrawHistory(const std::string& dataFile, QWidget* parent = nullptr);
+  frmDrawHistory(const std::string& dataFile, ChangeNotes& notes, QWidget* parent = nullptr);
   ~frmDrawHistory() override;
 
   // Reads the history, the prize table and the data file's tickets, and shows every draw.
@@ -55,6 +56,7 @@ class frmDrawHistory : public QDialog {
   int SelectedRow() const;
 
   std::string mDataFile;
+  ChangeNotes& mNotes;
   std::string mHistoryFile;
   std::vector<store::Draw> mHistory;  // newest first
   store::TicketTexts mTickets;

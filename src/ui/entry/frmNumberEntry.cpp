@@ -127,7 +127,7 @@ void frmNumberEntry::CreateControls() {
     // Filled from the Window colour, which SetBoxLook sets: red when picked.
     box->setBackgroundRole(QPalette::Window);
     box->setAutoFillBackground(true);
-    ck01[static_cast<std::size_t>(i)] = box;
+    ck01[static_cast<std::size_t>(i - 1)] = box;
     SetBoxLook(i, false);
     // toggled, not clicked: a value set from code must run the handler too, and only a real
     // change runs it.
@@ -157,10 +157,10 @@ void frmNumberEntry::CreateControls() {
 void frmNumberEntry::SetTabOrder() {
   QList<QWidget*> order = {cmdNext, cmdDone, cmdCancel};
   for (int i = 1; i <= 54; ++i)
-    order << ck01[static_cast<std::size_t>(i)];
+    order << Box(i);
   order << cmdClear << cmdAllNumbers;
   for (int i = 55; i <= kBoxCount; ++i)
-    order << ck01[static_cast<std::size_t>(i)];
+    order << Box(i);
   for (qsizetype i = 1; i < order.size(); ++i)
     QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -171,9 +171,9 @@ void frmNumberEntry::Form_Load() {
   mPicks.Clear();
   ShowTicketText();
 
-  if (mSession.gEntryMode == EntryMode::Winning)
+  if (mSession.entryMode == EntryMode::Winning)
     LoadWinningMode();
-  else if (mSession.gEntryMode == EntryMode::Plays)
+  else if (mSession.entryMode == EntryMode::Plays)
     LoadPlaysMode();
 
   QFont big = Label1->font();
@@ -207,7 +207,7 @@ void frmNumberEntry::LoadWinningMode() {
   ShowModeControls(false);
   // An empty box (no winning number stored yet) becomes "00" at once, so that Done refuses it
   // even before any pick.
-  mPicks.StartFrom(mSession.gWinning);
+  mPicks.StartFrom(mSession.winning);
   ShowTicketText();
   // Each check runs the box handler, which finds the number already in its field; a field that
   // names no box checks nothing.
@@ -222,7 +222,7 @@ void frmNumberEntry::LoadPlaysMode() {
   // Entering tickets, one after another, under the keys that follow the file's count.
   ShowModeControls(true);
   cmdNext->setEnabled(false);
-  const std::string total = GetProfileValue(store::kSection, store::kTotalKey, mSession.gDataFile);
+  const std::string total = GetProfileValue(store::kSection, store::kTotalKey, mSession.dataFile);
   lbltotaltickets->setText(FileText(total));
   // The ticket number stays unset for a count that is missing, negative or not a number;
   // Save/Next reads the count again and refuses such a file.
@@ -236,7 +236,7 @@ void frmNumberEntry::LoadPlaysMode() {
 }
 
 bool frmNumberEntry::PlayEntryMode() const {
-  return mSession.gEntryMode == EntryMode::Plays;
+  return mSession.entryMode == EntryMode::Plays;
 }
 
 void frmNumberEntry::ck01_Click(int Index) {
@@ -272,7 +272,7 @@ void frmNumberEntry::ShowPickStatus() {
 void frmNumberEntry::FitBoxCaptions() {
   // A box is 41 pixels wide: the caption font shrinks until the widest caption, "[59]", fits
   // beside the tick, whatever the desktop's font and resolution.
-  QCheckBox* widest = ck01[kBoxCount];
+  QCheckBox* widest = Box(kBoxCount);
   const QString widestCaption = QStringLiteral("[%1]").arg(store::kHighestNumber);
   QFont captionFont = widest->font();
   if (captionFont.pointSizeF() <= 0)  // a font sized in pixels
@@ -285,11 +285,11 @@ void frmNumberEntry::FitBoxCaptions() {
   }
   widest->setText(QString());
   for (int i = 1; i <= kBoxCount; ++i)
-    ck01[static_cast<std::size_t>(i)]->setFont(captionFont);
+    Box(i)->setFont(captionFont);
 }
 
 void frmNumberEntry::SetBoxLook(int index, bool picked) {
-  QCheckBox* box = ck01[static_cast<std::size_t>(index)];
+  QCheckBox* box = Box(index);
   const QPalette system = QApplication::palette(box);
   QPalette look = box->palette();
   look.setColor(QPalette::Window, picked ? kPickedColour : system.color(QPalette::Base));

@@ -59,7 +59,8 @@ class frmNumberEntry : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  QCheckBox* Box(int n) const { return ck01[static_cast<std::size_t>(n)]; }
+  // The box of number `n`, 1 to 59.
+  QCheckBox* Box(int n) const { return ck01[static_cast<std::size_t>(n - 1)]; }
   void CreateControls();
   void SetTabOrder();
   // Draws the picks: the caption, the ticket, which boxes take a click, and Save/Next.
@@ -83,9 +84,9 @@ class frmNumberEntry : public QDialog {
   check::TicketPicks mPicks;
   QPushButton* mCancelButton = nullptr;
 
-  // Controls. Arrays are indexed from 1; element 0 is unused.
+  // Controls; the number boxes in the order of their numbers.
   QLabel* Label1 = nullptr;
-  std::array<QCheckBox*, kBoxCount + 1> ck01{};
+  std::array<QCheckBox*, kBoxCount> ck01{};
   QPushButton* cmdCancel = nullptr;
   QPushButton* cmdDone = nullptr;
   QPushButton* cmdNext = nullptr;

@@ -9,7 +9,6 @@
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "app/Session.h"
-#include "app/VersionWarning.h"
 #include "app/modPelmora.h"
 #include "platform/Messages.h"
 #include "store/PlayNumber.h"
@@ -24,7 +23,7 @@ void frmNumberEntry::cmdNext_Click() {
   if (!PlayEntryMode() || !mPicks.Complete())
     return;
   // The file is the store of record: the count in it, not the one shown, decides the key.
-  const store::Result<int> added = store::AppendTicket(mSession.gDataFile, mPicks.TicketText());
+  const store::Result<int> added = store::AppendTicket(mSession.dataFile, mPicks.TicketText());
   // Nothing advances unless the ticket is on disk, so the person can try again. A count that
   // cannot be trusted or a full file refuses the ticket rather than fail to write it.
   if (!added) {
@@ -48,9 +47,9 @@ void frmNumberEntry::cmdNext_Click() {
 }
 
 void frmNumberEntry::cmdDone_Click() {
-  if (mSession.gEntryMode == EntryMode::Winning)
+  if (mSession.entryMode == EntryMode::Winning)
     SaveWinningNumber();
-  else if (mSession.gEntryMode == EntryMode::Plays)
+  else if (mSession.entryMode == EntryMode::Plays)
     ReturnWithTickets();
   else
     ReturnToMain();
@@ -67,7 +66,7 @@ void frmNumberEntry::SaveWinningNumber() {
   }
   // A winning number that did not reach the disk keeps the dialog open with its picks. A version
   // warning is told over the main window: this dialog is gone by then.
-  if (!StoreWinningNumber(this, parentWidget(), mSession.gDataFile, text))
+  if (!StoreWinningNumber(this, mSession.notes, mSession.dataFile, text))
     return;
   emit winningNumberSaved(ticket);
   ReturnToMain();

@@ -31,7 +31,7 @@ void frmNumberChecker::mnuCheck_Click() {
   SetStandardHeight();
 
   // Validation: the lowest box still at "00" ends the check and opens the winning-number picker.
-  const check::WinningTexts winning = WinningTexts();
+  const check::WinningTexts& winning = mSession.winning;
   if (const auto position = check::FindEmptyWinningPosition(winning)) {
     const std::string& text = winning[static_cast<std::size_t>(*position - 1)];
     Tell(this,
@@ -59,8 +59,9 @@ void frmNumberChecker::mnuCheck_Click() {
   ShowResultsView();
 
   std::string results;
-  const check::CheckSummary summary = check::WriteCheck(
-      WinningTexts(), mPlays->Tickets(), [&results](std::string_view piece) { results += piece; });
+  const check::CheckSummary summary =
+      check::WriteCheck(mSession.winning, mPlays->Tickets(),
+                        [&results](std::string_view piece) { results += piece; });
   QString text = FileText(results);
   std::string().swap(results);
   SetResultsText(std::move(text));

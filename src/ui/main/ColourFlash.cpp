@@ -18,10 +18,10 @@ const QColor kFlashColours[6] = {QColor(255, 255, 0), QColor(0, 255, 0), QColor(
 }  // namespace
 
 void frmNumberChecker::Timer1_Timer() {
-  for (int i = 1; i <= store::kNumbersPerTicket; ++i)
+  for (int i = 0; i < store::kNumbersPerTicket; ++i)
     Shape1[i]->SetFillVisible(true);
   std::uniform_real_distribution<double> uniform(0.0, 1.0);
-  for (int i = 1; i <= store::kNumbersPerTicket; ++i) {
+  for (int i = 0; i < store::kNumbersPerTicket; ++i) {
     const int pick = std::min(5, static_cast<int>(6 * uniform(mRandom)));
     SetBoxColour(i, kFlashColours[pick]);
   }
@@ -30,7 +30,7 @@ void frmNumberChecker::Timer1_Timer() {
     // A zero interval would make the timer fire continuously: the flash ends here instead.
     Timer1->stop();
     Timer1->setInterval(0);
-    for (int i = 1; i <= store::kNumbersPerTicket; ++i)
+    for (int i = 0; i < store::kNumbersPerTicket; ++i)
       RestoreBoxLook(i);
   } else {
     Timer1->setInterval(interval);

@@ -11,7 +11,7 @@
 
 void frmNumberChecker::OpenEntryDialog(EntryMode mode) {
   hide();
-  mSession.gEntryMode = mode;
+  mSession.entryMode = mode;
   if (!mEntry || mEntry->isHidden()) {
     mEntry = new frmNumberEntry(mSession, this);
     connect(mEntry, &frmNumberEntry::winningNumberSaved, this,
@@ -44,7 +44,7 @@ void frmNumberChecker::WinningNumberSaved(const QString& ticket) {
 }
 
 void frmNumberChecker::TicketsChanged() {
-  SetPlayList(store::ReadAllTickets(mSession.gDataFile).tickets);
+  SetPlayList(store::ReadAllTickets(mSession.dataFile).tickets);
   ShowMatchHint();
 }
 

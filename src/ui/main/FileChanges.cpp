@@ -5,7 +5,6 @@
 #include <QLineEdit>
 
 #include "app/ProblemReport.h"
-#include "app/VersionWarning.h"
 #include "platform/Messages.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
@@ -26,9 +25,9 @@ const char kChangedByAnotherProgram[] =
 frmNumberChecker::ListWrite frmNumberChecker::WriteList(const store::TicketTexts& tickets,
                                                         const std::vector<std::uint8_t>& leaveOut) {
   const store::Result<void> written =
-      store::RewriteTicketsIfUnchanged(mSession.gDataFile, mPlays->Loaded(), tickets, leaveOut);
+      store::RewriteTicketsIfUnchanged(mSession.dataFile, mPlays->Loaded(), tickets, leaveOut);
   // Save, Delete and Add's Yes all write here; a version that could not be kept is told after.
-  TellVersionWarningAfterCommand(this);
+  mSession.notes.TellAfterCommand(this, written.notes());
   if (written)
     return ListWrite::Saved;
   if (written.error().kind == store::ProblemKind::FileChanged) {
@@ -43,7 +42,7 @@ frmNumberChecker::ListWrite frmNumberChecker::WriteList(const store::TicketTexts
 }
 
 void frmNumberChecker::ReloadFromFile() {
-  store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
+  store::TicketList list = store::ReadAllTickets(mSession.dataFile);
   mPlays->ReloadKeepingMarks(std::move(list.tickets));
   UpdateCountLine();
   ShowWinningNumber(list.winning);
@@ -53,7 +52,7 @@ void frmNumberChecker::ReloadFromFile() {
 void frmNumberChecker::FollowDataFile() {
   if (!mFileWatch)
     mFileWatch = new DataFileWatch([this] { CatchUpWithFile(); }, this);
-  mFileWatch->Watch(PathText(mSession.gDataFile));
+  mFileWatch->Watch(PathText(mSession.dataFile));
 }
 
 void frmNumberChecker::CatchUpWithFile() {
@@ -63,19 +62,14 @@ void frmNumberChecker::CatchUpWithFile() {
     mFileWatch->RetryLater();
     return;
   }
-  store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
-  const std::string& winning = list.winning;
-  bool boxesDiffer = false;
-  for (int k = 1; k <= store::kNumbersPerTicket; ++k) {
-    boxesDiffer =
-        boxesDiffer || win1[k]->text().toStdString() != store::PlayNumberField(winning, k);
-  }
+  store::TicketList list = store::ReadAllTickets(mSession.dataFile);
+  const bool winningDiffers = ShownFields(list.winning) != mSession.winning;
   // The program's own writes leave the file as the list and boxes already show it.
   if (list.tickets != mPlays->Loaded()) {
     mPlays->ReloadKeepingMarks(std::move(list.tickets));
     UpdateCountLine();
     lstNumbers_Click();
   }
-  if (boxesDiffer)
-    ShowWinningNumber(winning);
+  if (winningDiffers)
+    ShowWinningNumber(list.winning);
 }

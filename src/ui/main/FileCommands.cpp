@@ -4,10 +4,10 @@
 #include <QLabel>
 
 #include "app/ProblemReport.h"
-#include "app/VersionWarning.h"
 #include "platform/FileDialog.h"
 #include "platform/Messages.h"
 #include "store/TicketFile.h"
+#include "store/WriteJournal.h"
 #include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
 #include "ui/wins/WinsReminder.h"
@@ -36,7 +36,7 @@ platform::FileDialogRequest DataFileDialog(platform::FileDialogKind kind, const 
 
 void frmNumberChecker::mnuNew_Click() {
   platform::FileDialogRequest request =
-      DataFileDialog(platform::FileDialogKind::Save, "Create Data File", mSession.gDataFile);
+      DataFileDialog(platform::FileDialogKind::Save, "Create Data File", mSession.dataFile);
   request.confirmOverwrite = true;
   request.confirmCreate = true;
   const QString chosen = platform::FileDialog::Choose(this, request);
@@ -45,13 +45,13 @@ void frmNumberChecker::mnuNew_Click() {
     return;
   }
 
-  const std::string previous = mSession.gDataFile;
-  mSession.gDataFile = PathBytes(chosen);
-  const store::Result<void> started = store::StartDataFile(mSession.gDataFile);
-  TellVersionWarningAfterCommand(this);
+  const std::string previous = mSession.dataFile;
+  mSession.dataFile = PathBytes(chosen);
+  const store::Result<void> started = store::StartDataFile(mSession.dataFile);
+  mSession.notes.TellAfterCommand(this, started.notes());
   if (!started) {
     // The screen still shows the previous file: a later Save must write there.
-    mSession.gDataFile = previous;
+    mSession.dataFile = previous;
     const store::Problem& problem = started.error();
     if (problem.kind == store::ProblemKind::Failed) {
       // The count was fine but the file could not be written: say where and why.
@@ -65,9 +65,8 @@ void frmNumberChecker::mnuNew_Click() {
     return;
   }
 
-  for (int k = 1; k <= store::kNumbersPerTicket; ++k)
-    SetWinningBox(k, EmptyField());
-  setWindowTitle(PathText(mSession.gDataFile));
+  ShowWinningNumber(std::string(store::kEmptyPlayNumber));
+  setWindowTitle(PathText(mSession.dataFile));
   ShortenCaption();
   mPlays->Clear();
   lbltotaltickets->setText(QStringLiteral("There are 0 total tickets."));
@@ -77,7 +76,7 @@ void frmNumberChecker::mnuNew_Click() {
 
 void frmNumberChecker::mnuOpen_Click() {
   platform::FileDialogRequest request =
-      DataFileDialog(platform::FileDialogKind::Open, "Open Data File", mSession.gDataFile);
+      DataFileDialog(platform::FileDialogKind::Open, "Open Data File", mSession.dataFile);
   request.mustExist = true;
   const QString chosen = platform::FileDialog::Choose(this, request);
   if (chosen.isEmpty()) {
@@ -88,13 +87,13 @@ void frmNumberChecker::mnuOpen_Click() {
 }
 
 bool frmNumberChecker::OpenDataFile(const QString& path) {
-  const std::string previous = mSession.gDataFile;
-  mSession.gDataFile = PathBytes(path);
-  store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
-  TellVersionWarningAfterCommand(this);
+  const std::string previous = mSession.dataFile;
+  mSession.dataFile = PathBytes(path);
+  mSession.notes.TellAfterCommand(this, store::RepairUnfinishedWrite(mSession.dataFile).notes());
+  store::TicketList list = store::ReadAllTickets(mSession.dataFile);
   if (!list.count) {
     // The screen still shows the previous file: a later Save must write there.
-    mSession.gDataFile = previous;
+    mSession.dataFile = previous;
     Tell(this, QStringLiteral("Error loading file."), platform::MessageIcon::None);
     return false;
   }
@@ -102,12 +101,12 @@ bool frmNumberChecker::OpenDataFile(const QString& path) {
   // Refilling the list is no click on it: "Delete Checked" keeps its state, as at start-up.
   SetPlayList(std::move(list.tickets));
   ShowWinningNumber(list.winning);
-  setWindowTitle(PathText(mSession.gDataFile));
+  setWindowTitle(PathText(mSession.dataFile));
   ShortenCaption();
   mnuViewAll_Click();
   ShowMatchHint();
   FollowDataFile();
-  RemindOfWins(mSession.gDataFile);
+  RemindOfWins(mSession.dataFile);
   return true;
 }
 

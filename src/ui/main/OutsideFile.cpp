@@ -10,6 +10,7 @@
 #include "platform/Messages.h"
 #include "store/AtomicFile.h"
 #include "store/TicketFile.h"
+#include "store/WriteJournal.h"
 #include "ui/main/frmNumberChecker.h"
 
 using namespace modPelmora;
@@ -22,11 +23,12 @@ bool Busy(const frmNumberChecker& main) {
   return !main.isVisible() || !main.isEnabled() || QApplication::activeModalWidget() != nullptr;
 }
 
+}  // namespace
+
 // Holds a handed-over file until the main window is free, and opens it then.
 class DeferredOpen : public QObject {
  public:
   explicit DeferredOpen(frmNumberChecker* main) : QObject(main), main_(main) {
-    setObjectName(QStringLiteral("DeferredOpen"));
     main->installEventFilter(this);
   }
 
@@ -72,32 +74,25 @@ class DeferredOpen : public QObject {
   QPointer<QDialog> watchedDialog_;
 };
 
-}  // namespace
-
-bool frmNumberChecker::StartWithFile(const QString& path, store::TicketList& list) {
+std::optional<store::TicketList> frmNumberChecker::ReadFileFromOutside(const QString& path) {
   if (path.isEmpty())
-    return false;
+    return std::nullopt;
+  mSession.notes.TellAfterCommand(this, store::RepairUnfinishedWrite(PathBytes(path)).notes());
   // An empty file holds nothing: it is started as a new one (a first write was cut short).
   if (store::IsEmptyFile(PathBytes(path)))
     store::StartDataFile(PathBytes(path));
-  if (store::TicketList read = store::ReadAllTickets(PathBytes(path)); read.count) {
-    list = std::move(read);
-    return true;
-  }
+  if (store::TicketList read = store::ReadAllTickets(PathBytes(path)); read.count)
+    return read;
   Tell(this, QStringLiteral("Error loading file."), platform::MessageIcon::None);
-  return false;
+  return std::nullopt;
 }
 
 void frmNumberChecker::OpenFromOutside(const QString& file) {
   RaiseFromOtherInstance();
   if (file.isEmpty())
     return;
-  // Looked up as a plain object by its unique name: newer Qt refuses findChild for a class
-  // without its own meta-object.
-  auto* deferred = static_cast<DeferredOpen*>(
-      findChild<QObject*>(QStringLiteral("DeferredOpen"), Qt::FindDirectChildrenOnly));
-  if (!deferred)
-    deferred = new DeferredOpen(this);
-  deferred->Hold(file);
-  deferred->TryNow();
+  if (!mDeferredOpen)
+    mDeferredOpen = new DeferredOpen(this);
+  mDeferredOpen->Hold(file);
+  mDeferredOpen->TryNow();
 }

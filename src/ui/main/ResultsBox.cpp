@@ -1,9 +1,6 @@
 #include "ui/main/ResultsBox.h"
 
-#include <QAction>
 #include <QGuiApplication>
-#include <QKeyEvent>
-#include <QKeySequence>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QStyleHints>
@@ -22,20 +19,10 @@ ResultsBox::ResultsBox(QWidget* parent) : QPlainTextEdit(parent) {
 
 bool ResultsBox::event(QEvent* event) {
   switch (event->type()) {
-    case QEvent::ShortcutOverride: {
-      auto* key = static_cast<QKeyEvent*>(event);
-      // The Delete key of the number pad is the same command as the other one.
-      const QKeySequence pressed(
-          QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
-      for (QAction* action : window()->findChildren<QAction*>()) {
-        if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
-          // Leaving the override unaccepted lets the window's shortcut run.
-          event->ignore();
-          return true;
-        }
-      }
-      break;
-    }
+    case QEvent::ShortcutOverride:
+      // Never claimed: a shortcut of the window runs, and a key that is none comes as a key press.
+      event->ignore();
+      return true;
     case QEvent::FocusIn:
       mBlinking = true;
       mBlinkTimeout->start();

@@ -16,11 +16,11 @@
 #include "app/DataFileLocation.h"
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
-#include "app/VersionWarning.h"
 #include "platform/Help.h"
 #include "store/AtomicFile.h"
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
+#include "store/WriteJournal.h"
 #include "ui/Twips.h"
 #include "ui/WindowPlacement.h"
 #include "ui/main/HelpKey.h"
@@ -39,8 +39,8 @@ constexpr int kClientWidth = 4395;
 constexpr int kClientHeight = 3465;
 constexpr int kBoxTop = 120;
 constexpr int kBoxSize = 375;
-constexpr int kBoxLeft[7] = {0, 160, 880, 1600, 2320, 3060, 3780};
-constexpr int kShapeLeft[7] = {0, -240, 480, 1200, 1920, 2640, 3360};
+constexpr int kBoxLeft[store::kNumbersPerTicket] = {160, 880, 1600, 2320, 3060, 3780};
+constexpr int kShapeLeft[store::kNumbersPerTicket] = {-240, 480, 1200, 1920, 2640, 3360};
 constexpr int kShapeWidth = 1200;
 constexpr int kShapeHeight = 690;
 constexpr int kCountTop = 2640;
@@ -77,28 +77,28 @@ void frmNumberChecker::CreateControls() {
   client->setObjectName("client");
   setCentralWidget(client);
 
-  for (int i = 1; i <= store::kNumbersPerTicket; ++i) {
+  for (int i = 0; i < store::kNumbersPerTicket; ++i) {
     auto* shape = new ShapeMarker(client);
-    shape->setObjectName(QStringLiteral("Shape1_%1").arg(i));
+    shape->setObjectName(QStringLiteral("Shape1_%1").arg(i + 1));
     shape->setGeometry(TwipsRect(kShapeLeft[i], 0, kShapeWidth, kShapeHeight));
-    shape->setAccessibleName(tr("Winning number marker %1").arg(i));
+    shape->setAccessibleName(tr("Winning number marker %1").arg(i + 1));
     Shape1[i] = shape;
   }
   QFont boxFont = font();
   boxFont.setPointSizeF(12);
   boxFont.setBold(true);
-  for (int i = 1; i <= store::kNumbersPerTicket; ++i) {
+  for (int i = 0; i < store::kNumbersPerTicket; ++i) {
     // The font goes in before the text, so that the text is laid out once, in the font it keeps.
     auto* box = new WinningNumberBox(client);
-    box->setObjectName(QStringLiteral("win1_%1").arg(i));
+    box->setObjectName(QStringLiteral("win1_%1").arg(i + 1));
     box->setGeometry(TwipsRect(kBoxLeft[i], kBoxTop, kBoxSize, kBoxSize));
     box->setFont(boxFont);
-    box->setText(EmptyField());
+    box->setText(QString::fromLatin1(store::kEmptyField.data(), 2));
     box->setMaxLength(2);
     box->setAlignment(Qt::AlignCenter);
     box->setEnabled(false);
     box->setFocusPolicy(Qt::NoFocus);
-    box->setAccessibleName(tr("Winning number position %1").arg(i));
+    box->setAccessibleName(tr("Winning number position %1").arg(i + 1));
     win1[i] = box;
   }
 
@@ -198,44 +198,42 @@ void frmNumberChecker::CreateMenus() {
                        QKeySequence(Qt::CTRL | Qt::Key_H), &frmNumberChecker::mnuDrawHistory_Click);
   mnuPrizes = add(mnuDraws, "mnuPrizes", QStringLiteral("&Prize Table..."),
                   QKeySequence(Qt::CTRL | Qt::Key_T), &frmNumberChecker::mnuPrizes_Click);
-  AddWinsCommand(mnuDraws, this, [this] { return mSession.gDataFile; });
+  AddWinsCommand(mnuDraws, this, [this] { return mSession.dataFile; });
 
   new HelpKey(this, [this](QWidget* from) { platform::Help::Show(from, mHelpFile); });
 }
 
-void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
-  // 1. The help document.
-  mHelpFile = HelpFilePath();
-
-  // 3, 4. Boxes in their resting look.
-  for (int i = 1; i <= store::kNumbersPerTicket; ++i)
+void frmNumberChecker::Form_Load(const QString& fileFromOutside, const std::string& programFolder) {
+  mHelpFile = HelpFilePath(programFolder);
+  for (int i = 0; i < store::kNumbersPerTicket; ++i)
     RestoreBoxLook(i);
 
-  // 5, 6. The file named on the command line, else the default data file, created when missing.
-  const DefaultDataFile location = ChooseDefaultDataFile();
-  mSession.gDataFile = location.path;
-  store::TicketList list;
-  if (StartWithFile(fileFromOutside, list)) {
-    mSession.gDataFile = PathBytes(fileFromOutside);
+  // The file named on the command line when Open would open it, else the default data file,
+  // started anew when it is missing or empty.
+  std::optional<store::TicketList> list = ReadFileFromOutside(fileFromOutside);
+  if (list) {
+    mSession.dataFile = PathBytes(fileFromOutside);
   } else {
-    if (!location.exists || store::IsEmptyFile(mSession.gDataFile)) {
-      const store::Result<void> written = store::StartDataFile(mSession.gDataFile);
+    const DefaultDataFile location = ChooseDefaultDataFile(programFolder);
+    mSession.dataFile = location.path;
+    mSession.notes.TellAfterCommand(this, store::RepairUnfinishedWrite(mSession.dataFile).notes());
+    if (!location.exists || store::IsEmptyFile(mSession.dataFile)) {
+      const store::Result<void> written = store::StartDataFile(mSession.dataFile);
+      mSession.notes.TellAfterCommand(this, written.notes());
       if (!written)
         ReportProblem(this, written.error());
     }
-    list = store::ReadAllTickets(mSession.gDataFile);
+    list = store::ReadAllTickets(mSession.dataFile);
   }
 
-  // 7. Caption.
-  setWindowTitle(PathText(mSession.gDataFile) + QStringLiteral(" ") +
+  setWindowTitle(PathText(mSession.dataFile) + QStringLiteral(" ") +
                  QString::fromLatin1(kProductName));
   ShortenCaption();
 
-  // 8, 9. The play list and its count; the winning number comes from the same read.
-  mPlays->SetTickets(std::move(list.tickets));
+  mPlays->SetTickets(std::move(list->tickets));
   UpdateCountLine();
 
-  // 10. Height: only the row of boxes without tickets, down to the count line with them.
+  // Without tickets the window is only the row of boxes; with them it reaches the count line.
   MeasureFrameHeight();
   if (mPlays->Count() == 0) {
     SetClientHeightTwips(kShapeHeight);
@@ -245,28 +243,33 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside) {
   }
 
   CentreOnScreen(this);
-
-  // 11, 12.
   ShowMatchHint();
-  ShowWinningNumber(list.winning);
+  ShowWinningNumber(list->winning);
   FollowDataFile();
-  TellVersionWarningAfterCommand(this);
-  RemindOfWinsSoon(this, [this] { return mSession.gDataFile; });
+  RemindOfWinsSoon(this, [this] { return mSession.dataFile; });
 }
 
 void frmNumberChecker::ShortenCaption() {
   if (windowTitle().size() <= 25)
     return;
-  const QString path = PathText(mSession.gDataFile);
+  const QString path = PathText(mSession.dataFile);
   const int lastSeparator = path.lastIndexOf(QLatin1Char('/'));
   const QString tail = lastSeparator >= 0 ? path.mid(lastSeparator) : path;
   setWindowTitle(path.left(3) + QStringLiteral("..") + tail + QStringLiteral(" ") +
                  QString::fromLatin1(kProductName));
 }
 
+store::PlayFields frmNumberChecker::ShownFields(const std::string& value) {
+  store::PlayFields fields;
+  for (int i = 0; i < store::kNumbersPerTicket; ++i)
+    fields[i] = FileText(store::PlayNumberField(value, i + 1)).toStdString();
+  return fields;
+}
+
 void frmNumberChecker::ShowWinningNumber(const std::string& value) {
-  for (int k = 1; k <= store::kNumbersPerTicket; ++k)
-    SetWinningBox(k, FileText(store::PlayNumberField(value, k)));
+  mSession.winning = ShownFields(value);
+  for (int i = 0; i < store::kNumbersPerTicket; ++i)
+    win1[i]->setText(QString::fromStdString(mSession.winning[i]));
 }
 
 void frmNumberChecker::mnuViewAll_Click() {
@@ -333,15 +336,6 @@ void frmNumberChecker::SetClientHeightTwips(int twips) {
 
 void frmNumberChecker::SetStandardHeight() {
   SetClientHeightTwips(StandardClientHeightTwips());
-}
-
-check::WinningTexts frmNumberChecker::WinningTexts() const {
-  return mSession.gWinning;
-}
-
-void frmNumberChecker::SetWinningBox(int k, const QString& text) {
-  win1[k]->setText(text);
-  mSession.gWinning[static_cast<std::size_t>(k - 1)] = text.toStdString();
 }
 
 void frmNumberChecker::SetPlayList(store::TicketTexts tickets) {

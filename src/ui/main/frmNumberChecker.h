@@ -4,11 +4,13 @@
 #include <QPointer>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/DataFileLocation.h"
 #include "app/Session.h"
 #include "app/modPelmora.h"
 #include "check/WinningNumber.h"
@@ -22,6 +24,7 @@ class QListView;
 class QMenu;
 class QTimer;
 class DataFileWatch;
+class DeferredOpen;
 class frmAbout;
 class frmNumberEntry;
 class PlayListModel;
@@ -33,11 +36,6 @@ struct TicketList;
 
 // The main window: the winning number in six boxes, the play list or the results box, the
 // ticket count, and every menu command of the program.
-// What a winning-number box shows for a position without a number.
-inline QString EmptyField() {
-  return QString::fromLatin1(store::kEmptyField.data(), qsizetype(store::kEmptyField.size()));
-}
-
 class frmNumberChecker : public QMainWindow {
   Q_OBJECT
  public:
@@ -48,15 +46,18 @@ class frmNumberChecker : public QMainWindow {
   ~frmNumberChecker() override;
 
   // Start-up: data file, play list, caption, height, hint and winning number. A file named on
-  // the command line is opened instead of the default one when Open would open it.
-  void Form_Load(const QString& fileFromOutside = QString());
+  // the command line is opened instead of the default one when Open would open it. The default
+  // data file and the help are looked for in `programFolder`.
+  void Form_Load(const QString& fileFromOutside = QString(),
+                 const std::string& programFolder = modPelmora::ProgramFolder());
 
   // What the windows share: the data file, the winning number, the entry dialog's use.
   const Session& session() const { return mSession; }
 
   // Start-up helpers.
   void ShortenCaption();
-  // The six boxes from a winning number as the data file holds it ("Numbers"/"W").
+  // The winning number as the data file holds it ("Numbers"/"W") into the session, and shown in
+  // the six boxes.
   void ShowWinningNumber(const std::string& value);
 
   // File menu.
@@ -106,10 +107,6 @@ class frmNumberChecker : public QMainWindow {
   // Measures mFrameHeight afresh.
   void MeasureFrameHeight();
 
-  // The winning number as the six boxes show it.
-  check::WinningTexts WinningTexts() const;
-  void SetWinningBox(int k, const QString& text);
-
   // Replaces the play list and updates the count line from it ("There are N total tickets").
   void SetPlayList(store::TicketTexts tickets);
   void UpdateCountLine();
@@ -122,7 +119,7 @@ class frmNumberChecker : public QMainWindow {
                       const std::vector<std::uint8_t>& leaveOut = {});
   // The list, count line and boxes loaded from the file again, marks kept where they still fit.
   void ReloadFromFile();
-  // Follows outside changes of gDataFile while no other window of the program is open.
+  // Follows outside changes of the data file while no other window of the program is open.
   void FollowDataFile();
   void CatchUpWithFile();
   bool DialogOpen() const;
@@ -147,9 +144,9 @@ class frmNumberChecker : public QMainWindow {
   void CreateControls();
   // Shows one view in place of the other and gives it the keyboard focus.
   void SwitchView(QWidget* shown, QWidget* hidden);
-  // Whether the file given on the command line can be opened as Open would open it; says why
-  // not when it cannot. False without a file. When true, `list` is what that one read found.
-  bool StartWithFile(const QString& path, store::TicketList& list);
+  // The file given on the command line, read as Open would read it; nothing without a file, or
+  // when it cannot be opened (after saying so).
+  std::optional<store::TicketList> ReadFileFromOutside(const QString& path);
   void CreateMenus();
   void RestoreBoxLook(int index);
   // Delete Checked Play Numbers; false when the file had changed and nothing was deleted.
@@ -162,9 +159,12 @@ class frmNumberChecker : public QMainWindow {
   void OpenAllNumbers();
   void UnloadDialogs();
 
-  // Controls, indexed from 1 where they form an array.
-  std::array<QLineEdit*, store::kNumbersPerTicket + 1> win1{};
-  std::array<ShapeMarker*, store::kNumbersPerTicket + 1> Shape1{};
+  // The fields of a winning number as the boxes show them.
+  static store::PlayFields ShownFields(const std::string& value);
+
+  // Controls; the boxes and their markers from the left.
+  std::array<QLineEdit*, store::kNumbersPerTicket> win1{};
+  std::array<ShapeMarker*, store::kNumbersPerTicket> Shape1{};
   ResultsBox* txtMatchedTickets = nullptr;
   QLabel* lbltotaltickets = nullptr;
   QListView* lstNumbers = nullptr;
@@ -204,5 +204,6 @@ class frmNumberChecker : public QMainWindow {
   QPointer<frmAbout> mAbout;
 
   DataFileWatch* mFileWatch = nullptr;
+  DeferredOpen* mDeferredOpen = nullptr;  // a file handed over while the window was busy
   std::minstd_rand mRandom;  // never seeded: the colour sequence repeats from run to run
 };

@@ -41,7 +41,7 @@ frmAllNumbers::frmAllNumbers(const Session& session, QWidget* parent)
 void frmAllNumbers::Form_Load() {
   if (parentWidget())
     setWindowIcon(parentWidget()->windowIcon());
-  store::TicketList list = store::ReadAllTickets(mSession.gDataFile);
+  store::TicketList list = store::ReadAllTickets(mSession.dataFile);
   mTickets->SetTickets(std::move(list.tickets));
 
   CentreOnScreen(this);

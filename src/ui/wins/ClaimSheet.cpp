@@ -56,8 +56,8 @@ void PrintClaimSheet(const QString& html, QPrinter* printer) {
   document.print(printer);
 }
 
-bool SaveClaimSheetPdf(const QString& html, const QString& path, QPageSize::PageSizeId paper,
-                       QString* problem) {
+store::Result<void> SaveClaimSheetPdf(const QString& html, const QString& path,
+                                      QPageSize::PageSizeId paper) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(path);
@@ -65,12 +65,9 @@ bool SaveClaimSheetPdf(const QString& html, const QString& path, QPageSize::Page
   printer.setDocName(QStringLiteral("Wins to claim"));
   PrintClaimSheet(html, &printer);
   if (printer.printerState() == QPrinter::Error || !QFileInfo(path).isFile()) {
-    if (problem != nullptr) {
-      *problem = QObject::tr("The claim sheet could not be written to %1.").arg(path);
-    }
-    return false;
+    return store::Fail(path.toStdString(), "the claim sheet could not be written");
   }
-  return true;
+  return {};
 }
 
 QPageSize::PageSizeId LocalPaper() {

@@ -13,8 +13,8 @@ class QPrinter;
 QString ClaimSheetHtml(const check::WinsOfFile& wins, const QString& fileName);
 // Lays the sheet out on the printer's pages and prints them.
 void PrintClaimSheet(const QString& html, QPrinter* printer);
-// Writes the sheet as a PDF file on the given paper; false with the reason when it could not.
-bool SaveClaimSheetPdf(const QString& html, const QString& path, QPageSize::PageSizeId paper,
-                       QString* problem);
+// Writes the sheet as a PDF file on the given paper.
+store::Result<void> SaveClaimSheetPdf(const QString& html, const QString& path,
+                                      QPageSize::PageSizeId paper);
 // The paper of the place the program runs in: Letter in the Americas that use it, else A4.
 QPageSize::PageSizeId LocalPaper();

@@ -262,10 +262,9 @@ void frmWins::cmdPdf_Click() {
   if (path.isEmpty()) {
     return;
   }
-  QString problem;
   if (!SaveClaimSheetPdf(ClaimSheetHtml(mModel->Wins(), QString::fromStdString(mDataFile)), path,
-                         LocalPaper(), &problem)) {
-    ShowProblem(problem);
+                         LocalPaper())) {
+    ShowProblem(tr("The claim sheet could not be written to %1.").arg(path));
   }
 }
 

@@ -12,6 +12,7 @@
 
 #include "BenchSupport.h"
 #include "QtBenchMain.h"
+#include "app/ChangeNotes.h"
 #include "store/AtomicFile.h"
 #include "store/DrawHistory.h"
 #include "store/TicketFile.h"
@@ -89,8 +90,9 @@ void HistoryWindow(benchmark::State& state) {
   store::AddToDrawHistory(
       files.history, store::ReadDraws(store::ReadWholeFile(files.published)->bytes).draws, false);
   int rows = 0;
+  ChangeNotes notes;
   for (auto _ : state) {
-    auto* window = new frmDrawHistory(files.dataFile);
+    auto* window = new frmDrawHistory(files.dataFile, notes);
     window->Form_Load();
     window->show();
     Settle();

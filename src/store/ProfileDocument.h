@@ -142,7 +142,7 @@ void ProfileDocument::ForEachKey(std::string_view bytes, std::string_view sectio
       }
       inSection = EqualsIgnoringAsciiCase(kind.name, section);
     } else if (kind.kind == ClassifiedLine::Key && inSection) {
-      if (!visit(kind.name, ValueOfKeyLine(text))) {
+      if (!visit(kind.name, kind.value)) {
         return;
       }
     }

@@ -6,41 +6,50 @@
 
 namespace store {
 
+namespace {
+
+// The value of a key line whose first '=' is at `equals`.
+std::string_view ValueAfter(std::string_view line, std::size_t equals) {
+  std::string_view value = TrimBlanks(line.substr(equals + 1));
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+}  // namespace
+
 ClassifiedLine Classify(std::string_view text) {
   std::size_t start = 0;
   while (start < text.size() && IsBlank(text[start])) {
     ++start;
   }
   if (start == text.size()) {
-    return {ClassifiedLine::Blank, {}};
+    return {ClassifiedLine::Blank, {}, {}};
   }
   const char first = text[start];
   if (first == ';') {
-    return {ClassifiedLine::Comment, {}};
+    return {ClassifiedLine::Comment, {}, {}};
   }
   if (first == '[') {
     // The name runs to the last ']', so a section name may itself hold a ']'. Without one the
     // line is neither a section nor a key.
     const std::size_t close = text.rfind(']');
     if (close == std::string_view::npos || close < start) {
-      return {ClassifiedLine::Other, {}};
+      return {ClassifiedLine::Other, {}, {}};
     }
-    return {ClassifiedLine::Header, TrimBlanks(text.substr(start + 1, close - start - 1))};
+    return {ClassifiedLine::Header, TrimBlanks(text.substr(start + 1, close - start - 1)), {}};
   }
   const std::size_t equals = text.find('=');
   if (equals == std::string_view::npos) {
-    return {ClassifiedLine::Other, {}};
+    return {ClassifiedLine::Other, {}, {}};
   }
-  return {ClassifiedLine::Key, TrimBlanks(text.substr(0, equals))};
+  return {ClassifiedLine::Key, TrimBlanks(text.substr(0, equals)), ValueAfter(text, equals)};
 }
 
 std::string_view ValueOfKeyLine(std::string_view line) {
-  std::string_view value = TrimBlanks(line.substr(line.find('=') + 1));
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
-    value = value.substr(1, value.size() - 2);
-  }
-  return value;
+  return ValueAfter(line, line.find('='));
 }
 
 bool LineSplitter::Next(std::size_t& begin, std::size_t& length, LineEnd& ending) {

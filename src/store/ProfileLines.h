@@ -11,7 +11,8 @@ inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // How the profile reader sees one line of a data file.
 struct ClassifiedLine {
   enum Kind { Blank, Comment, Header, Key, Other } kind = Other;
-  std::string_view name;  // trimmed section or key name
+  std::string_view name;   // trimmed section or key name
+  std::string_view value;  // of a key, as ValueOfKeyLine reads it
 };
 ClassifiedLine Classify(std::string_view text);
 

@@ -80,6 +80,9 @@ TicketList TicketsOf(const ProfileDocument& doc) {
 TicketList ParseTickets(std::string bytes) {
   // One pass over the section, keeping the first line of each name as a read of each key would.
   // The tickets are spans of the bytes, which the list then keeps.
+  if (bytes.size() > TicketTexts::kMaxText) {
+    return TicketsOf(ProfileDocument::ParseOwning(std::move(bytes)));
+  }
   TicketList list;
   bool totalSeen = false;
   bool winningSeen = false;
@@ -104,8 +107,9 @@ TicketList ParseTickets(std::string bytes) {
       }
       if (!seen[index]) {
         // An empty value may lie nowhere in the bytes; its span is as good anywhere.
-        spans[index] = {value.empty() ? 0 : static_cast<std::size_t>(value.data() - text.data()),
-                        value.size()};
+        const auto offset = value.empty() ? 0 : value.data() - text.data();
+        spans[index] = {static_cast<std::uint32_t>(offset),
+                        static_cast<std::uint32_t>(value.size())};
         seen[index] = true;
       }
     } else if (!totalSeen && EqualsIgnoringAsciiCase(name, kTotalKey)) {

@@ -1,5 +1,7 @@
 #include "store/TicketTexts.h"
 
+#include <stdexcept>
+
 namespace store {
 
 TicketTexts::TicketTexts(std::initializer_list<std::string_view> tickets) {
@@ -15,7 +17,11 @@ TicketTexts::TicketTexts(const std::vector<std::string>& tickets) {
 }
 
 void TicketTexts::push_back(std::string_view ticket) {
-  spans_.push_back({text_.size(), ticket.size()});
+  if (text_.size() + ticket.size() > kMaxText) {
+    throw std::length_error("the tickets' texts are too long");
+  }
+  spans_.push_back(
+      {static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(ticket.size())});
   text_.append(ticket);
 }
 

@@ -16,10 +16,14 @@ namespace store {
 // goal of 2 x the floor; see the ablation in BENCHMARKS.md.
 class TicketTexts {
  public:
+  // Eight bytes a ticket, not sixteen: 64 fewer page faults for 32,767 tickets. `pelmora-check`
+  // on them, every ticket matched, took 2.81 ms (2.12 x the floor, goal 2 x) with sixteen and
+  // 2.63 ms (1.98 x) with eight, each key's value then cut from its '=' found once.
   struct Span {
-    std::size_t offset = 0;
-    std::size_t size = 0;
+    std::uint32_t offset = 0;
+    std::uint32_t size = 0;
   };
+  static constexpr std::size_t kMaxText = UINT32_MAX;
 
   TicketTexts() = default;
   // Takes over `text`, of which `spans` are the tickets.

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <filesystem>
 
 #include "app/modPelmora.h"
 
@@ -24,21 +25,9 @@ bool FolderWritable(const std::string& folder) {
 }  // namespace
 
 std::string ProgramFolder() {
-  std::string exe(4096, '\0');
-  for (;;) {
-    const ssize_t length = ::readlink("/proc/self/exe", exe.data(), exe.size());
-    if (length < 0)
-      return {};
-    if (static_cast<std::size_t>(length) < exe.size()) {
-      exe.resize(static_cast<std::size_t>(length));
-      break;
-    }
-    exe.resize(exe.size() * 2);
-  }
-  const std::size_t slash = exe.rfind('/');
-  if (slash == std::string::npos)
-    return {};
-  return slash == 0 ? std::string("/") : exe.substr(0, slash);
+  std::error_code unknown;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", unknown);
+  return unknown ? std::string() : exe.parent_path().string();
 }
 
 DefaultDataFile ChooseDefaultDataFile(const std::string& folder) {

@@ -11,7 +11,6 @@
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "platform/PreviousInstance.h"
-#include "store/Profile.h"
 #include "store/TextEncoding.h"
 
 namespace modPelmora {
@@ -93,11 +92,6 @@ QString AppTitle() {
 }
 void SetAppTitle(const QString& title) {
   qApp->setProperty("appTitle", title);
-}
-
-std::string GetProfileValue(std::string_view section, std::string_view key,
-                            const std::string& path) {
-  return store::ReadProfileValue(section, key, path);
 }
 
 StartVerdict CheckPrevInstance(const std::string& fileToOpen) {

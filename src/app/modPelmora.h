@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <string>
-#include <string_view>
 
 // The program's shared variables and routines, used by every window.
 namespace modPelmora {
@@ -21,10 +20,6 @@ inline constexpr char kHintText[] =
 // The application title that message boxes carry.
 QString AppTitle();
 void SetAppTitle(const QString& title);
-
-// Reads a value of the current data file: trimmed, at most 126 characters, empty when missing.
-std::string GetProfileValue(std::string_view section, std::string_view key,
-                            const std::string& path);
 
 // Whether start-up goes on after the single-instance check.
 enum class StartVerdict { Run, End };

@@ -9,16 +9,6 @@
 namespace platform {
 namespace {
 
-// The labels of the filter pairs. A label already names its pattern ("Pelmora Files (*.PMD)");
-// Qt reads the patterns from the label's parentheses and, in its own dialog, matches them without
-// regard to case.
-QStringList FilterLabels(const QStringList& pairs) {
-  QStringList labels;
-  for (int i = 0; i + 1 < pairs.size(); i += 2)
-    labels << pairs[i];
-  return labels;
-}
-
 class QtFileDialog final : public FileDialog {
  public:
   QString Answer(QWidget* parent, const FileDialogRequest& request) override;
@@ -28,16 +18,18 @@ QString QtFileDialog::Answer(QWidget* parent, const FileDialogRequest& request) 
   QFileDialog dialog(parent, request.title);
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   dialog.setOption(QFileDialog::ReadOnly, false);
-  const QStringList labels = FilterLabels(request.filter);
+  // A label already names its pattern ("Pelmora Files (*.PMD)"): Qt reads the patterns from the
+  // label's parentheses and, in its own dialog, matches them without regard to case.
+  QStringList labels;
+  for (qsizetype i = 0; i + 1 < request.filter.size(); i += 2)
+    labels << request.filter[i];
   // "*.*" means every file where the filter comes from, but here it would hide names without a
   // dot: while such a filter is chosen the dialog lists everything. The label stays as given.
   auto listEveryFileFor = [&dialog, &request](const QString& label) {
-    for (qsizetype i = 0; i + 1 < request.filter.size(); i += 2) {
-      if (request.filter[i] == label && request.filter[i + 1] == QStringLiteral("*.*")) {
-        if (auto* files = dialog.findChild<QFileSystemModel*>())
-          files->setNameFilters({QStringLiteral("*")});
-      }
-    }
+    const qsizetype at = request.filter.indexOf(label);
+    if (at % 2 == 0 && request.filter.value(at + 1) == QStringLiteral("*.*"))
+      if (auto* files = dialog.findChild<QFileSystemModel*>())
+        files->setNameFilters({QStringLiteral("*")});
   };
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, listEveryFileFor);
   dialog.setNameFilters(labels);

@@ -11,8 +11,6 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
       return QMessageBox::Information;
     case MessageIcon::Warning:
       return QMessageBox::Warning;
-    case MessageIcon::Critical:
-      return QMessageBox::Critical;
     case MessageIcon::None:
       break;
   }

@@ -8,7 +8,7 @@ class QWidget;
 
 namespace platform {
 
-enum class MessageIcon { None, Information, Warning, Critical };
+enum class MessageIcon { None, Information, Warning };
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 

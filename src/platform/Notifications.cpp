@@ -18,14 +18,12 @@ class DesktopNotifications final : public Notifications {
   bool Send(const Notification& notification) override {
     // Connecting without an address would let the bus library start a bus of its own for the X
     // display; a program that only wants to remind must never do that.
-    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
       return false;
-    }
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || bus.interface() == nullptr ||
-        !bus.interface()->isServiceRegistered(QString::fromLatin1(kService)).value()) {
+        !bus.interface()->isServiceRegistered(QString::fromLatin1(kService)).value())
       return false;
-    }
     QDBusMessage call =
         QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kPath),
                                        QString::fromLatin1(kService), QStringLiteral("Notify"));

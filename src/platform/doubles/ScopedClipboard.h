@@ -15,7 +15,6 @@ class ScopedClipboard final : public Scoped<Clipboard> {
     ++clears;
     text.clear();
   }
-  QString Read() override { return text; }
   void Write(const QString& written) override {
     if (!fails)
       text = written;

@@ -77,17 +77,6 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, con
   return label;
 }
 
-// The ticket number runs to five digits (32768 for the ticket after a full file); the font
-// shrinks rather than let the label cut off its first digits.
-void ShowFittingText(QLabel* label, const QString& text) {
-  QFont font = label->font();
-  label->setText(text);
-  const int room = label->contentsRect().width();
-  while (QFontMetrics(font).horizontalAdvance(text) > room && font.pointSizeF() > 5)
-    font.setPointSizeF(font.pointSizeF() - 0.5);
-  label->setFont(font);
-}
-
 }  // namespace
 
 frmNumberEntry::frmNumberEntry(Session& session, QWidget* parent)
@@ -108,8 +97,8 @@ void frmNumberEntry::CreateControls() {
   Label1 = MakeLabel(this, "Label1", QString(),
                      tr("This is your number, the order they are in does not matter."),
                      Qt::AlignHCenter, TwipsRect(240, 0, 3615, 615));
-  lbltktnum = MakeLabel(this, "lbltktnum", QStringLiteral("Ticket#"), QString(), Qt::AlignHCenter,
-                        TwipsRect(75, 5280, 1215, 375));
+  MakeLabel(this, "lbltktnum", QStringLiteral("Ticket#"), QString(), Qt::AlignHCenter,
+            TwipsRect(75, 5280, 1215, 375));
   lblticketnumber = MakeLabel(this, "lblticketnumber", QString(), tr("This play number"),
                               Qt::AlignRight, TwipsRect(0, 5640, 495, 345));
   Label2 = MakeLabel(this, "Label2", QStringLiteral("of"), QString(), Qt::AlignLeft,
@@ -222,7 +211,8 @@ void frmNumberEntry::LoadPlaysMode() {
   // Entering tickets, one after another, under the keys that follow the file's count.
   ShowModeControls(true);
   cmdNext->setEnabled(false);
-  const std::string total = GetProfileValue(store::kSection, store::kTotalKey, mSession.dataFile);
+  const std::string total =
+      store::ReadProfileValue(store::kSection, store::kTotalKey, mSession.dataFile);
   lbltotaltickets->setText(FileText(total));
   // The ticket number stays unset for a count that is missing, negative or not a number;
   // Save/Next reads the count again and refuses such a file.
@@ -302,7 +292,14 @@ void frmNumberEntry::SetBoxLook(int index, bool picked) {
 }
 
 void frmNumberEntry::ShowTicketNumber(const QString& text) {
-  ShowFittingText(lblticketnumber, text);
+  // Up to five digits (32768 for the ticket after a full file): the font shrinks rather than let
+  // the label cut off its first digits.
+  QFont font = lblticketnumber->font();
+  lblticketnumber->setText(text);
+  const int room = lblticketnumber->contentsRect().width();
+  while (QFontMetrics(font).horizontalAdvance(text) > room && font.pointSizeF() > 5)
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+  lblticketnumber->setFont(font);
 }
 
 void frmNumberEntry::ShowTicketText() {

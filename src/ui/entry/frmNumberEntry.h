@@ -92,7 +92,6 @@ class frmNumberEntry : public QDialog {
   QPushButton* cmdNext = nullptr;
   QPushButton* cmdAllNumbers = nullptr;
   QPushButton* cmdClear = nullptr;
-  QLabel* lbltktnum = nullptr;
   QLabel* lblticketnumber = nullptr;
   QLabel* Label2 = nullptr;
   QLabel* lbltotaltickets = nullptr;

@@ -46,9 +46,7 @@ void frmNumberChecker::mnuCheck_Click() {
   // Nothing to check: straight on to entering tickets, as Add Play Numbers does.
   if (mPlays->Count() == 0) {
     Tell(this, QString::fromLatin1(kNoTickets), platform::MessageIcon::Information);
-    ShowListView();
-    SetStandardHeight();
-    OpenEntryDialog(EntryMode::Plays);
+    mnuAddPlay_Click();
     return;
   }
 

@@ -17,7 +17,6 @@ class DataFileWatch : public QObject {
 
   // Watches `path` (and its folder) instead of whatever was watched before.
   void Watch(const QString& path);
-  const QString& path() const { return path_; }
 
   // Asks for `changed` again a little later: the window could not follow the file yet.
   void RetryLater();

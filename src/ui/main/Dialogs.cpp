@@ -9,6 +9,24 @@
 #include "ui/other/frmAbout.h"
 #include "ui/other/frmAllNumbers.h"
 
+namespace {
+
+void ShowOnTop(QWidget* window) {
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+// Window-modal: the window under it waits, and can never come up over it.
+template <class Dialog>
+void OpenWindowModal(Dialog* dialog) {
+  dialog->setWindowModality(Qt::WindowModal);
+  dialog->Form_Load();
+  ShowOnTop(dialog);
+}
+
+}  // namespace
+
 void frmNumberChecker::OpenEntryDialog(EntryMode mode) {
   hide();
   mSession.entryMode = mode;
@@ -21,21 +39,13 @@ void frmNumberChecker::OpenEntryDialog(EntryMode mode) {
     connect(mEntry, &frmNumberEntry::closed, this, &frmNumberChecker::EntryDialogClosed);
     mEntry->Form_Load();
   }
-  mEntry->show();
-  mEntry->raise();
-  mEntry->activateWindow();
+  ShowOnTop(mEntry);
 }
 
 void frmNumberChecker::OpenAllNumbers() {
   if (!mEntry)
     return;
-  // Window-modal over the entry dialog: that dialog waits, and can never come up over it.
-  auto* allNumbers = new frmAllNumbers(mSession, mEntry);
-  allNumbers->setWindowModality(Qt::WindowModal);
-  allNumbers->Form_Load();
-  allNumbers->show();
-  allNumbers->raise();
-  allNumbers->activateWindow();
+  OpenWindowModal(new frmAllNumbers(mSession, mEntry));
 }
 
 void frmNumberChecker::WinningNumberSaved(const QString& ticket) {
@@ -49,19 +59,12 @@ void frmNumberChecker::TicketsChanged() {
 }
 
 void frmNumberChecker::EntryDialogClosed() {
-  show();
-  raise();
-  activateWindow();
+  ShowOnTop(this);
 }
 
 void frmNumberChecker::mnuAbout_Click() {
-  // Window-modal: this window waits, and the box stays above it, until the box is closed.
   mAbout = new frmAbout(this);
-  mAbout->setWindowModality(Qt::WindowModal);
-  mAbout->Form_Load();
-  mAbout->show();
-  mAbout->raise();
-  mAbout->activateWindow();
+  OpenWindowModal(mAbout.data());
 }
 
 bool frmNumberChecker::DialogOpen() const {

@@ -43,10 +43,14 @@ frmNumberChecker::ListWrite frmNumberChecker::WriteList(const store::TicketTexts
 
 void frmNumberChecker::ReloadFromFile() {
   store::TicketList list = store::ReadAllTickets(mSession.dataFile);
-  mPlays->ReloadKeepingMarks(std::move(list.tickets));
-  UpdateCountLine();
-  ShowWinningNumber(list.winning);
-  lstNumbers_Click();
+  // The program's own writes leave the file as the list and boxes already show it.
+  if (list.tickets != mPlays->Loaded()) {
+    mPlays->ReloadKeepingMarks(std::move(list.tickets));
+    UpdateCountLine();
+    lstNumbers_Click();
+  }
+  if (ShownFields(list.winning) != mSession.winning)
+    ShowWinningNumber(list.winning);
 }
 
 void frmNumberChecker::FollowDataFile() {
@@ -62,14 +66,5 @@ void frmNumberChecker::CatchUpWithFile() {
     mFileWatch->RetryLater();
     return;
   }
-  store::TicketList list = store::ReadAllTickets(mSession.dataFile);
-  const bool winningDiffers = ShownFields(list.winning) != mSession.winning;
-  // The program's own writes leave the file as the list and boxes already show it.
-  if (list.tickets != mPlays->Loaded()) {
-    mPlays->ReloadKeepingMarks(std::move(list.tickets));
-    UpdateCountLine();
-    lstNumbers_Click();
-  }
-  if (winningDiffers)
-    ShowWinningNumber(list.winning);
+  ReloadFromFile();
 }

@@ -15,32 +15,24 @@
 
 using namespace modPelmora;
 
-namespace {
-
-// While the entry dialog, the About box or a message box is open, that window works with the
-// current data file; switching files under it would send its work to another file.
-bool Busy(const frmNumberChecker& main) {
-  return !main.isVisible() || !main.isEnabled() || QApplication::activeModalWidget() != nullptr;
-}
-
-}  // namespace
-
-// Holds a handed-over file until the main window is free, and opens it then.
+// Holds a handed-over file until the main window is free, and opens it then: while the entry
+// dialog, the About box or a message box is open, that window works with the current data file,
+// and switching files under it would send its work to another file.
 class DeferredOpen : public QObject {
  public:
   explicit DeferredOpen(frmNumberChecker* main) : QObject(main), main_(main) {
     main->installEventFilter(this);
   }
 
-  void Hold(const QString& file) {
+  void Open(const QString& file) {
     file_ = file;
-    WatchModalDialog();
+    TryNow();
   }
 
   void TryNow() {
     if (file_.isEmpty())
       return;
-    if (Busy(*main_)) {
+    if (main_->DialogOpen()) {
       WatchModalDialog();
       return;
     }
@@ -93,6 +85,5 @@ void frmNumberChecker::OpenFromOutside(const QString& file) {
     return;
   if (!mDeferredOpen)
     mDeferredOpen = new DeferredOpen(this);
-  mDeferredOpen->Hold(file);
-  mDeferredOpen->TryNow();
+  mDeferredOpen->Open(file);
 }

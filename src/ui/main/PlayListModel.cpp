@@ -11,11 +11,6 @@ int PlayListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : Count();
 }
 
-QModelIndex PlayListModel::index(int row, int column, const QModelIndex& parent) const {
-  return row >= 0 && row < Count() && column == 0 && !parent.isValid() ? createIndex(row, 0)
-                                                                       : QModelIndex();
-}
-
 QVariant PlayListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= Count())
     return {};
@@ -57,14 +52,6 @@ void PlayListModel::SetTickets(store::TicketTexts tickets) {
   marks_.assign(tickets_.size(), 0);
   checkedCount_ = 0;
   endResetModel();
-}
-
-void PlayListModel::Append(std::string_view ticket) {
-  const int row = Count();
-  beginInsertRows(QModelIndex(), row, row);
-  tickets_.push_back(ticket);
-  marks_.push_back(0);
-  endInsertRows();
 }
 
 void PlayListModel::Clear() {

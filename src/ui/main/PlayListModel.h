@@ -17,10 +17,6 @@ class PlayListModel : public QAbstractListModel {
   explicit PlayListModel(bool checkable, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-  // The list view asks for the index of every row each time it lays the list out: answered
-  // without the two virtual calls of the general check.
-  QModelIndex index(int row, int column = 0,
-                    const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
@@ -34,7 +30,6 @@ class PlayListModel : public QAbstractListModel {
 
   // Filling from the data file: the tickets also become what the list was loaded from.
   void SetTickets(store::TicketTexts tickets);
-  void Append(std::string_view ticket);
   void Clear();
 
   // What the list was last loaded from or written as, to tell whether another program has

@@ -12,7 +12,6 @@ class ShapeMarker : public QWidget {
   void SetFillVisible(bool visible);
   bool FillVisible() const { return fillVisible_; }
   void SetFillColour(const QColor& colour);
-  QColor FillColour() const { return fillColour_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

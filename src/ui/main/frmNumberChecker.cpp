@@ -3,17 +3,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QTextCursor>
 #include <QTimer>
 
-#include "app/DataFileLocation.h"
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "platform/Help.h"
@@ -150,54 +147,51 @@ void frmNumberChecker::CreateMenus() {
     connect(action, &QAction::triggered, this, handler);
     return action;
   };
-  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+  QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
   mnuFile->setObjectName("mnuFile");
-  mnuNew = add(mnuFile, "mnuNew", QStringLiteral("&New"), {}, &frmNumberChecker::mnuNew_Click);
+  add(mnuFile, "mnuNew", QStringLiteral("&New"), {}, &frmNumberChecker::mnuNew_Click);
   mnuSave = add(mnuFile, "mnuSave", QStringLiteral("&Save"), {}, &frmNumberChecker::mnuSave_Click);
-  mnuOpen = add(mnuFile, "mnuOpen", QStringLiteral("&Open"), {}, &frmNumberChecker::mnuOpen_Click);
-  mnuExit = add(mnuFile, "mnuExit", QStringLiteral("&Exit"), {}, &frmNumberChecker::mnuExit_Click);
+  add(mnuFile, "mnuOpen", QStringLiteral("&Open"), {}, &frmNumberChecker::mnuOpen_Click);
+  add(mnuFile, "mnuExit", QStringLiteral("&Exit"), {}, &frmNumberChecker::mnuExit_Click);
 
-  mnuNumbers = menuBar()->addMenu(QStringLiteral("&Numbers/Check"));
+  QMenu* mnuNumbers = menuBar()->addMenu(QStringLiteral("&Numbers/Check"));
   mnuNumbers->setObjectName("mnuNumbers");
-  mnuAddPlay = add(mnuNumbers, "mnuAddPlay", QStringLiteral("Add &Play Numbers"),
-                   QKeySequence(Qt::CTRL | Qt::Key_Insert), &frmNumberChecker::mnuAddPlay_Click);
+  add(mnuNumbers, "mnuAddPlay", QStringLiteral("Add &Play Numbers"),
+      QKeySequence(Qt::CTRL | Qt::Key_Insert), &frmNumberChecker::mnuAddPlay_Click);
   mnuDeleteChecked =
       add(mnuNumbers, "mnuDeleteChecked", QStringLiteral("&Delete Checked Play Numbers"),
           QKeySequence(Qt::Key_Delete), &frmNumberChecker::mnuDeleteChecked_Click);
-  mnuAll = add(mnuNumbers, "mnuAll", QStringLiteral("Check&mark/Uncheck All Plays for Deletion"),
-               QKeySequence(Qt::CTRL | Qt::Key_A), &frmNumberChecker::mnuAll_Click);
-  mnuCpyPlays = add(mnuNumbers, "mnuCpyPlays", QStringLiteral("&Copy Play Numbers to Clipboard"),
-                    QKeySequence(Qt::CTRL | Qt::Key_P), &frmNumberChecker::mnuCpyPlays_Click);
+  add(mnuNumbers, "mnuAll", QStringLiteral("Check&mark/Uncheck All Plays for Deletion"),
+      QKeySequence(Qt::CTRL | Qt::Key_A), &frmNumberChecker::mnuAll_Click);
+  add(mnuNumbers, "mnuCpyPlays", QStringLiteral("&Copy Play Numbers to Clipboard"),
+      QKeySequence(Qt::CTRL | Qt::Key_P), &frmNumberChecker::mnuCpyPlays_Click);
   mnuNumbers->addSeparator()->setObjectName("mnusep");
-  mnuWinning = add(mnuNumbers, "mnuWinning", QStringLiteral("Set &Winning Number"),
-                   QKeySequence(Qt::CTRL | Qt::Key_W), &frmNumberChecker::mnuWinning_Click);
+  add(mnuNumbers, "mnuWinning", QStringLiteral("Set &Winning Number"),
+      QKeySequence(Qt::CTRL | Qt::Key_W), &frmNumberChecker::mnuWinning_Click);
   mnuNumbers->addSeparator()->setObjectName("mnusep2");
-  mnuCheck =
-      add(mnuNumbers, "mnuCheck", QStringLiteral("Chec&k Winning Number Against Play Numbers"),
-          QKeySequence(Qt::Key_F5), &frmNumberChecker::mnuCheck_Click);
-  mnuCopy = add(mnuNumbers, "mnuCopy", QStringLiteral("C&opy Your Winning  Result(s) To Clipboard"),
-                QKeySequence(Qt::CTRL | Qt::Key_C), &frmNumberChecker::mnuCopy_Click);
+  add(mnuNumbers, "mnuCheck", QStringLiteral("Chec&k Winning Number Against Play Numbers"),
+      QKeySequence(Qt::Key_F5), &frmNumberChecker::mnuCheck_Click);
+  add(mnuNumbers, "mnuCopy", QStringLiteral("C&opy Your Winning  Result(s) To Clipboard"),
+      QKeySequence(Qt::CTRL | Qt::Key_C), &frmNumberChecker::mnuCopy_Click);
 
-  mnuView = menuBar()->addMenu(QStringLiteral("&View"));
+  QMenu* mnuView = menuBar()->addMenu(QStringLiteral("&View"));
   mnuView->setObjectName("mnuView");
-  mnuViewAll = add(mnuView, "mnuViewAll", QStringLiteral("&All Ticket Play Numbers"), {},
-                   &frmNumberChecker::mnuViewAll_Click);
-  mnuMatches = add(mnuView, "mnuMatches", QStringLiteral("&Matched Wining Numbers"), {},
-                   &frmNumberChecker::mnuMatches_Click);
+  add(mnuView, "mnuViewAll", QStringLiteral("&All Ticket Play Numbers"), {},
+      &frmNumberChecker::mnuViewAll_Click);
+  add(mnuView, "mnuMatches", QStringLiteral("&Matched Wining Numbers"), {},
+      &frmNumberChecker::mnuMatches_Click);
 
-  mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+  QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
   mnuHelp->setObjectName("mnuHelp");
-  mnuHelp2 =
-      add(mnuHelp, "mnuHelp2", QStringLiteral("&Help"), {}, &frmNumberChecker::mnuHelp2_Click);
-  mnuAbout =
-      add(mnuHelp, "mnuAbout", QStringLiteral("&About"), {}, &frmNumberChecker::mnuAbout_Click);
+  add(mnuHelp, "mnuHelp2", QStringLiteral("&Help"), {}, &frmNumberChecker::mnuHelp2_Click);
+  add(mnuHelp, "mnuAbout", QStringLiteral("&About"), {}, &frmNumberChecker::mnuAbout_Click);
 
-  mnuDraws = menuBar()->addMenu(QStringLiteral("&Draws"));
+  QMenu* mnuDraws = menuBar()->addMenu(QStringLiteral("&Draws"));
   mnuDraws->setObjectName("mnuDraws");
-  mnuDrawHistory = add(mnuDraws, "mnuDrawHistory", QStringLiteral("Draw &History..."),
-                       QKeySequence(Qt::CTRL | Qt::Key_H), &frmNumberChecker::mnuDrawHistory_Click);
-  mnuPrizes = add(mnuDraws, "mnuPrizes", QStringLiteral("&Prize Table..."),
-                  QKeySequence(Qt::CTRL | Qt::Key_T), &frmNumberChecker::mnuPrizes_Click);
+  add(mnuDraws, "mnuDrawHistory", QStringLiteral("Draw &History..."),
+      QKeySequence(Qt::CTRL | Qt::Key_H), &frmNumberChecker::mnuDrawHistory_Click);
+  add(mnuDraws, "mnuPrizes", QStringLiteral("&Prize Table..."), QKeySequence(Qt::CTRL | Qt::Key_T),
+      &frmNumberChecker::mnuPrizes_Click);
   AddWinsCommand(mnuDraws, this, [this] { return mSession.dataFile; });
 
   new HelpKey(this, [this](QWidget* from) { platform::Help::Show(from, mHelpFile); });
@@ -234,7 +228,6 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside, const std::stri
   UpdateCountLine();
 
   // Without tickets the window is only the row of boxes; with them it reaches the count line.
-  MeasureFrameHeight();
   if (mPlays->Count() == 0) {
     SetClientHeightTwips(kShapeHeight);
   } else {
@@ -273,7 +266,6 @@ void frmNumberChecker::ShowWinningNumber(const std::string& value) {
 }
 
 void frmNumberChecker::mnuViewAll_Click() {
-  MeasureFrameHeight();
   SetStandardHeight();
   ShowListView();
 }
@@ -294,10 +286,9 @@ void frmNumberChecker::mnuExit_Click() {
 }
 
 void frmNumberChecker::closeEvent(QCloseEvent* event) {
-  // Form_Unload: closing the main window ends the program with all its windows.
-  UnloadDialogs();
+  // Closing the main window ends the program with all its windows.
   event->accept();
-  QApplication::exit(0);
+  mnuExit_Click();
 }
 
 void frmNumberChecker::ShowListView() {
@@ -316,16 +307,6 @@ void frmNumberChecker::SwitchView(QWidget* shown, QWidget* hidden) {
   shown->setFocus(Qt::OtherFocusReason);
 }
 
-int frmNumberChecker::StandardClientHeightTwips() const {
-  return PixelsToTwips(lbltotaltickets->y() + lbltotaltickets->height());
-}
-
-void frmNumberChecker::MeasureFrameHeight() {
-  const int outer = frameGeometry().height();
-  const int client = centralWidget()->height();
-  mFrameHeight = PixelsToTwips(outer - std::min(outer, client));
-}
-
 void frmNumberChecker::SetClientHeightTwips(int twips) {
   // The menu bar sits above the client area; the window manager's frame is outside our height.
   const int clientPixels = TwipsToPixels(twips);
@@ -335,7 +316,7 @@ void frmNumberChecker::SetClientHeightTwips(int twips) {
 }
 
 void frmNumberChecker::SetStandardHeight() {
-  SetClientHeightTwips(StandardClientHeightTwips());
+  SetClientHeightTwips(PixelsToTwips(lbltotaltickets->y() + lbltotaltickets->height()));
 }
 
 void frmNumberChecker::SetPlayList(store::TicketTexts tickets) {

@@ -7,13 +7,11 @@
 #include <optional>
 #include <random>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "app/DataFileLocation.h"
 #include "app/Session.h"
 #include "app/modPelmora.h"
-#include "check/WinningNumber.h"
 #include "store/TicketRules.h"
 #include "store/TicketTexts.h"
 
@@ -21,7 +19,6 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QListView;
-class QMenu;
 class QTimer;
 class DataFileWatch;
 class DeferredOpen;
@@ -54,7 +51,6 @@ class frmNumberChecker : public QMainWindow {
   // What the windows share: the data file, the winning number, the entry dialog's use.
   const Session& session() const { return mSession; }
 
-  // Start-up helpers.
   void ShortenCaption();
   // The winning number as the data file holds it ("Numbers"/"W") into the session, and shown in
   // the six boxes.
@@ -101,11 +97,8 @@ class frmNumberChecker : public QMainWindow {
   // The two views and the window's height.
   void ShowListView();
   void ShowResultsView();
-  int StandardClientHeightTwips() const;
   void SetClientHeightTwips(int twips);
   void SetStandardHeight();
-  // Measures mFrameHeight afresh.
-  void MeasureFrameHeight();
 
   // Replaces the play list and updates the count line from it ("There are N total tickets").
   void SetPlayList(store::TicketTexts tickets);
@@ -129,7 +122,6 @@ class frmNumberChecker : public QMainWindow {
 
   // Results text as the box holds it, with CR LF line breaks.
   QString ResultsText() const;
-
   void SetResultsText(QString text);
   // Brings back whichever of the program's windows the person was using.
   void RaiseFromOtherInstance();
@@ -171,31 +163,10 @@ class frmNumberChecker : public QMainWindow {
   PlayListModel* mPlays = nullptr;
   QTimer* Timer1 = nullptr;
 
-  QMenu* mnuFile = nullptr;
-  QAction* mnuNew = nullptr;
+  // The menu items whose state changes; the others are found by their object names.
   QAction* mnuSave = nullptr;
-  QAction* mnuOpen = nullptr;
-  QAction* mnuExit = nullptr;
-  QMenu* mnuNumbers = nullptr;
-  QAction* mnuAddPlay = nullptr;
   QAction* mnuDeleteChecked = nullptr;
-  QAction* mnuAll = nullptr;
-  QAction* mnuCpyPlays = nullptr;
-  QAction* mnuWinning = nullptr;
-  QAction* mnuCheck = nullptr;
-  QAction* mnuCopy = nullptr;
-  QMenu* mnuView = nullptr;
-  QAction* mnuViewAll = nullptr;
-  QAction* mnuMatches = nullptr;
-  QMenu* mnuHelp = nullptr;
-  QAction* mnuHelp2 = nullptr;
-  QAction* mnuAbout = nullptr;
-  QMenu* mnuDraws = nullptr;
-  QAction* mnuDrawHistory = nullptr;
-  QAction* mnuPrizes = nullptr;
 
-  // Outer height minus client height, in twips.
-  std::int32_t mFrameHeight = 0;
   // Where F1 finds the help document.
   QString mHelpFile;
 

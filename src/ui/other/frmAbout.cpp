@@ -69,16 +69,11 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 
 void LinkLabel::keyPressEvent(QKeyEvent* event) {
   // Space follows the link; Enter is left to the box, where it presses OK as everywhere else.
-  switch (event->key()) {
-    case Qt::Key_Space:
-      if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-        event->accept();
-        emit clicked();
-        return;
-      }
-      break;
-    default:
-      break;
+  if (event->key() == Qt::Key_Space &&
+      (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier)) {
+    event->accept();
+    emit clicked();
+    return;
   }
   QLabel::keyPressEvent(event);
 }
@@ -190,13 +185,6 @@ void frmAbout::lblWebsite_Click() {
 
 void frmAbout::done(int result) {
   QDialog::done(result);
-  Form_Unload();
-}
-
-void frmAbout::Form_Unload() {
-  if (mUnloaded)
-    return;
-  mUnloaded = true;
   deleteLater();
 }
 

@@ -52,16 +52,13 @@ class frmAbout : public QDialog {
   void cmdSysInfo_Click();
   void lblWebsite_Click();
 
-  // Every way of closing (OK, Enter, Esc, the close box) ends here.
+  // Every way of closing (OK, Enter, Esc, the close box) ends here, and unloads the box.
   void done(int result) override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  void Form_Unload();
-  bool mUnloaded = false;
-
   QLabel* picIcon = nullptr;
   QLabel* lblTitle = nullptr;
   QLabel* lblDescription = nullptr;

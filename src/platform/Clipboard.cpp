@@ -10,7 +10,6 @@ namespace {
 class SystemClipboard final : public Clipboard {
  public:
   void Empty() override { QGuiApplication::clipboard()->clear(); }
-  void Write(const QString& text) override { QGuiApplication::clipboard()->setText(text); }
   // Plain text kept as UTF-8 is what other programs are handed anyway, with no conversion, and
   // what the clipboard reads back as text.
   void WriteUtf8(const QByteArray& utf8) override {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include "platform/Clipboard.h"
 
 namespace platform {
@@ -15,9 +17,9 @@ class ScopedClipboard final : public Scoped<Clipboard> {
     ++clears;
     text.clear();
   }
-  void Write(const QString& written) override {
+  void WriteUtf8(const QByteArray& written) override {
     if (!fails)
-      text = written;
+      text = QString::fromUtf8(written);
   }
 };
 

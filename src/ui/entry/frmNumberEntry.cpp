@@ -48,9 +48,10 @@ class NumberBoxStyle : public QProxyStyle {
   }
 };
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
-                        const QString& tip, const QRect& at) {
+QPushButton* MakeButton(frmNumberEntry* parent, const char* name, const QString& caption,
+                        const QString& tip, const QRect& at, void (frmNumberEntry::*handler)()) {
   auto* button = new QPushButton(caption, parent);
+  QObject::connect(button, &QPushButton::clicked, parent, handler);
   button->setObjectName(QString::fromLatin1(name));
   button->setToolTip(tip);
   button->setGeometry(at);
@@ -124,23 +125,20 @@ void frmNumberEntry::CreateControls() {
   }
   FitBoxCaptions();
 
-  cmdCancel =
-      MakeButton(this, "cmdCancel", QStringLiteral("&Cancel"),
-                 tr("Don't save this number and return to main."), TwipsRect(120, 5280, 1215, 350));
+  cmdCancel = MakeButton(this, "cmdCancel", QStringLiteral("&Cancel"),
+                         tr("Don't save this number and return to main."),
+                         TwipsRect(120, 5280, 1215, 350), &frmNumberEntry::cmdCancel_Click);
   cmdDone = MakeButton(this, "cmdDone", QStringLiteral("&Done"), QString(),
-                       TwipsRect(1440, 5280, 1215, 350));
+                       TwipsRect(1440, 5280, 1215, 350), &frmNumberEntry::cmdDone_Click);
   cmdNext = MakeButton(this, "cmdNext", QStringLiteral("Save/&Next"),
                        tr("Save this number and prepare to create a new one."),
-                       TwipsRect(2760, 5280, 1215, 350));
-  cmdAllNumbers = MakeButton(this, "cmdAllNumbers", QStringLiteral("View All"),
-                             tr("See all saved numbers."), TwipsRect(1440, 5640, 1215, 350));
-  cmdClear = MakeButton(this, "cmdClear", QStringLiteral("C&lear"),
-                        tr("Deselect all selected numbers."), TwipsRect(2760, 5640, 1215, 350));
-  connect(cmdCancel, &QPushButton::clicked, this, &frmNumberEntry::cmdCancel_Click);
-  connect(cmdDone, &QPushButton::clicked, this, &frmNumberEntry::cmdDone_Click);
-  connect(cmdNext, &QPushButton::clicked, this, &frmNumberEntry::cmdNext_Click);
-  connect(cmdAllNumbers, &QPushButton::clicked, this, &frmNumberEntry::cmdAllNumbers_Click);
-  connect(cmdClear, &QPushButton::clicked, this, &frmNumberEntry::cmdClear_Click);
+                       TwipsRect(2760, 5280, 1215, 350), &frmNumberEntry::cmdNext_Click);
+  cmdAllNumbers =
+      MakeButton(this, "cmdAllNumbers", QStringLiteral("View All"), tr("See all saved numbers."),
+                 TwipsRect(1440, 5640, 1215, 350), &frmNumberEntry::cmdAllNumbers_Click);
+  cmdClear =
+      MakeButton(this, "cmdClear", QStringLiteral("C&lear"), tr("Deselect all selected numbers."),
+                 TwipsRect(2760, 5640, 1215, 350), &frmNumberEntry::cmdClear_Click);
 }
 
 void frmNumberEntry::SetTabOrder() {

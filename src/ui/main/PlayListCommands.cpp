@@ -88,7 +88,7 @@ void frmNumberChecker::mnuCpyPlays_Click() {
     text += "\r\n";
     text += ticket;
   }
-  platform::Clipboard::SetText(FileText(text));
+  platform::Clipboard::SetUtf8Text(FileText(text).toUtf8());
 }
 
 void frmNumberChecker::lstNumbers_Click() {

@@ -9,10 +9,6 @@ HelpKey::HelpKey(QObject* parent, std::function<void(QWidget*)> showHelp)
   qApp->installEventFilter(this);
 }
 
-HelpKey::~HelpKey() {
-  qApp->removeEventFilter(this);
-}
-
 bool HelpKey::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
     return false;

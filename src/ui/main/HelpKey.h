@@ -9,8 +9,8 @@ class HelpKey : public QObject {
   Q_OBJECT
  public:
   // `showHelp` gets the window that had the key, as the parent of the help viewer.
+  // The application forgets the filter by itself when it is destroyed.
   HelpKey(QObject* parent, std::function<void(QWidget*)> showHelp);
-  ~HelpKey() override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

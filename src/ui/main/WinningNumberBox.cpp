@@ -4,8 +4,6 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
-WinningNumberBox::WinningNumberBox(QWidget* parent) : QLineEdit(parent) {}
-
 QRect WinningNumberBox::TextRect() const {
   QStyleOptionFrame panel;
   initStyleOption(&panel);

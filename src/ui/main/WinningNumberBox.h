@@ -10,7 +10,7 @@
 class WinningNumberBox : public QLineEdit {
   Q_OBJECT
  public:
-  explicit WinningNumberBox(QWidget* parent = nullptr);
+  using QLineEdit::QLineEdit;
   // The room inside the frame, where the text is drawn.
   QRect TextRect() const;
 

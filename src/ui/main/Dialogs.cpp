@@ -9,23 +9,11 @@
 #include "ui/other/frmAbout.h"
 #include "ui/other/frmAllNumbers.h"
 
-namespace {
-
-void ShowOnTop(QWidget* window) {
+static void ShowOnTop(QWidget* window) {
   window->show();
   window->raise();
   window->activateWindow();
 }
-
-// Window-modal: the window under it waits, and can never come up over it.
-template <class Dialog>
-void OpenWindowModal(Dialog* dialog) {
-  dialog->setWindowModality(Qt::WindowModal);
-  dialog->Form_Load();
-  ShowOnTop(dialog);
-}
-
-}  // namespace
 
 void frmNumberChecker::OpenEntryDialog(EntryMode mode) {
   hide();
@@ -45,7 +33,11 @@ void frmNumberChecker::OpenEntryDialog(EntryMode mode) {
 void frmNumberChecker::OpenAllNumbers() {
   if (!mEntry)
     return;
-  OpenWindowModal(new frmAllNumbers(mSession, mEntry));
+  // Window-modal over the entry dialog: that dialog waits, and can never come up over it.
+  auto* allNumbers = new frmAllNumbers(mSession, mEntry);
+  allNumbers->setWindowModality(Qt::WindowModal);
+  allNumbers->Form_Load();
+  ShowOnTop(allNumbers);
 }
 
 void frmNumberChecker::WinningNumberSaved(const QString& ticket) {
@@ -63,8 +55,11 @@ void frmNumberChecker::EntryDialogClosed() {
 }
 
 void frmNumberChecker::mnuAbout_Click() {
+  // Window-modal: this window waits, and the box stays above it, until the box is closed.
   mAbout = new frmAbout(this);
-  OpenWindowModal(mAbout.data());
+  mAbout->setWindowModality(Qt::WindowModal);
+  mAbout->Form_Load();
+  ShowOnTop(mAbout);
 }
 
 bool frmNumberChecker::DialogOpen() const {

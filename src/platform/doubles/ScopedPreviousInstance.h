@@ -9,12 +9,10 @@ class ScopedPreviousInstance final : public Scoped<PreviousInstance> {
  public:
   bool running = false;
   bool answers = true;  // whether the running copy answers a request
-  int activationRequests = 0;
   QByteArray activationFile;  // the file the last request handed over
 
   bool IsRunning() override { return running; }
   bool AskToActivate(const QByteArray& fileToOpen) override {
-    ++activationRequests;
     activationFile = fileToOpen;
     return answers;
   }

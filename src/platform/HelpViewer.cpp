@@ -3,9 +3,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
-#include <QPushButton>
 #include <QTextBrowser>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace platform {

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <algorithm>

@@ -1,8 +1,5 @@
 // The play list against the data file: the list is written back only over the tickets it was
 // loaded from, and it follows changes that other programs make to the file.
-#include <QAction>
-#include <QApplication>
-#include <QLineEdit>
 
 #include "app/ProblemReport.h"
 #include "platform/Messages.h"

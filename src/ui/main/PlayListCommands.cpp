@@ -1,6 +1,5 @@
 // Commands on the play list: add, delete marked, mark all, copy, and the list's click.
 #include <QAction>
-#include <QListView>
 
 #include "app/FileText.h"
 #include "app/ProblemReport.h"

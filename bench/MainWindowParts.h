@@ -5,8 +5,8 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-#include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
+#include "ui/widgets/PlayListModel.h"
 
 namespace bench {
 

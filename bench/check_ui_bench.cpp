@@ -17,8 +17,8 @@
 #include "QtBenchMain.h"
 #include "platform/doubles/ScopedClipboard.h"
 #include "platform/doubles/ScopedMessages.h"
-#include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
+#include "ui/widgets/PlayListModel.h"
 
 namespace {
 

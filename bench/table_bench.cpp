@@ -28,9 +28,9 @@
 #include "platform/doubles/ScopedFileDialog.h"
 #include "platform/doubles/ScopedMessages.h"
 #include "ui/entry/frmNumberEntry.h"
-#include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
 #include "ui/other/frmAllNumbers.h"
+#include "ui/widgets/PlayListModel.h"
 
 namespace {
 

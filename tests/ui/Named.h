@@ -10,8 +10,8 @@
 #include <QListView>
 #include <QString>
 
-#include "ui/main/PlayListModel.h"
 #include "ui/main/ShapeMarker.h"
+#include "ui/widgets/PlayListModel.h"
 
 template <typename T = QWidget>
 T* Named(const QObject& root, const QString& name) {

@@ -18,11 +18,11 @@
 #include "platform/doubles/ScopedLauncher.h"
 #include "platform/doubles/ScopedMessages.h"
 #include "platform/doubles/ScopedPreviousInstance.h"
-#include "ui/Twips.h"
 #include "ui/entry/frmNumberEntry.h"
 #include "ui/main/frmNumberChecker.h"
 #include "ui/other/frmAbout.h"
 #include "ui/other/frmAllNumbers.h"
+#include "ui/widgets/Twips.h"
 
 // Every desktop facility a window may use, answered and recorded for the length of one test.
 struct DesktopDoubles {

@@ -13,7 +13,7 @@
 #include "UiFixture.h"
 #include "store/Profile.h"
 #include "ui/entry/frmNumberEntry.h"
-#include "ui/main/PlayListModel.h"
+#include "ui/widgets/PlayListModel.h"
 
 namespace {
 

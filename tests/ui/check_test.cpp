@@ -11,7 +11,7 @@
 
 #include "UiFixture.h"
 #include "ui/entry/frmNumberEntry.h"
-#include "ui/main/PlayListModel.h"
+#include "ui/widgets/PlayListModel.h"
 
 // Failed comparisons show texts, not code units.
 static void PrintTo(const QString& text, std::ostream* out) {

@@ -11,7 +11,7 @@
 #include "UiFixture.h"
 #include "store/AtomicFile.h"
 #include "ui/entry/frmNumberEntry.h"
-#include "ui/main/PlayListModel.h"
+#include "ui/widgets/PlayListModel.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "FileSizeLimit.h"
 #include "UiFixture.h"
 #include "store/AtomicFile.h"
-#include "ui/main/PlayListModel.h"
+#include "ui/widgets/PlayListModel.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "store/AtomicFile.h"
 #include "store/TicketFile.h"
 #include "ui/entry/frmNumberEntry.h"
-#include "ui/main/PlayListModel.h"
 #include "ui/other/frmAbout.h"
+#include "ui/widgets/PlayListModel.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "UiFixture.h"
 #include "platform/FileDialog.h"
 #include "store/AtomicFile.h"
-#include "ui/main/PlayListModel.h"
+#include "ui/widgets/PlayListModel.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "UiFixture.h"
 #include "app/FileText.h"
 #include "ui/entry/frmNumberEntry.h"
-#include "ui/main/PlayListModel.h"
+#include "ui/widgets/PlayListModel.h"
 
 static void PrintTo(const QString& text, std::ostream* out) {
   *out << text.toStdString();

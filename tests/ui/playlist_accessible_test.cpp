@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "UiFixture.h"
-#include "ui/main/PlayListModel.h"
+#include "ui/widgets/PlayListModel.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include "UiFixture.h"
 #include "ui/entry/frmNumberEntry.h"
-#include "ui/main/PlayListModel.h"
 #include "ui/main/ShapeMarker.h"
 #include "ui/other/frmAbout.h"
+#include "ui/widgets/PlayListModel.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "store/AtomicFile.h"
 #include "store/TicketFile.h"
 #include "store/Versions.h"
-#include "ui/main/PlayListModel.h"
+#include "ui/widgets/PlayListModel.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include "platform/WindowFrame.h"
 #include "store/CountConversion.h"
 #include "store/Profile.h"
-#include "ui/Twips.h"
-#include "ui/WindowPlacement.h"
+#include "ui/widgets/Twips.h"
+#include "ui/widgets/WindowPlacement.h"
 
 using namespace modPelmora;
 

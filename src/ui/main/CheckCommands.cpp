@@ -10,9 +10,9 @@
 #include "check/MatchCheck.h"
 #include "platform/Clipboard.h"
 #include "platform/Messages.h"
-#include "ui/main/PlayListModel.h"
 #include "ui/main/ResultsBox.h"
 #include "ui/main/frmNumberChecker.h"
+#include "ui/widgets/PlayListModel.h"
 
 using namespace modPelmora;
 

@@ -6,8 +6,8 @@
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
 #include "ui/main/DataFileWatch.h"
-#include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
+#include "ui/widgets/PlayListModel.h"
 
 using namespace modPelmora;
 

@@ -8,8 +8,8 @@
 #include "platform/Messages.h"
 #include "store/TicketFile.h"
 #include "store/WriteJournal.h"
-#include "ui/main/PlayListModel.h"
 #include "ui/main/frmNumberChecker.h"
+#include "ui/widgets/PlayListModel.h"
 #include "ui/wins/WinsReminder.h"
 
 using namespace modPelmora;

@@ -5,9 +5,9 @@
 #include "app/ProblemReport.h"
 #include "platform/Clipboard.h"
 #include "platform/Messages.h"
-#include "ui/main/PlayListModel.h"
 #include "ui/main/ResultsBox.h"
 #include "ui/main/frmNumberChecker.h"
+#include "ui/widgets/PlayListModel.h"
 
 using namespace modPelmora;
 

@@ -18,14 +18,14 @@
 #include "store/PlayNumber.h"
 #include "store/TicketFile.h"
 #include "store/WriteJournal.h"
-#include "ui/Twips.h"
-#include "ui/WindowPlacement.h"
 #include "ui/main/HelpKey.h"
-#include "ui/main/PlayListModel.h"
-#include "ui/main/PlayListView.h"
 #include "ui/main/ResultsBox.h"
 #include "ui/main/ShapeMarker.h"
 #include "ui/main/WinningNumberBox.h"
+#include "ui/widgets/PlayListModel.h"
+#include "ui/widgets/PlayListView.h"
+#include "ui/widgets/Twips.h"
+#include "ui/widgets/WindowPlacement.h"
 #include "ui/wins/WinsMenu.h"
 
 using namespace modPelmora;

@@ -11,8 +11,8 @@
 
 #include "app/modPelmora.h"
 #include "platform/Launcher.h"
-#include "ui/Twips.h"
 #include "ui/other/SysInfo.h"
+#include "ui/widgets/Twips.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include "app/Session.h"
 #include "platform/WindowFrame.h"
 #include "store/TicketFile.h"
-#include "ui/Twips.h"
-#include "ui/WindowPlacement.h"
-#include "ui/main/PlayListModel.h"
-#include "ui/main/PlayListView.h"
+#include "ui/widgets/PlayListModel.h"
+#include "ui/widgets/PlayListView.h"
+#include "ui/widgets/Twips.h"
+#include "ui/widgets/WindowPlacement.h"
 
 namespace {
 constexpr int kClientWidth = 4575;

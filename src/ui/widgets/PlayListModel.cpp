@@ -1,4 +1,4 @@
-#include "ui/main/PlayListModel.h"
+#include "ui/widgets/PlayListModel.h"
 
 #include <algorithm>
 

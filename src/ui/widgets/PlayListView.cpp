@@ -1,9 +1,9 @@
-#include "ui/main/PlayListView.h"
+#include "ui/widgets/PlayListView.h"
 
 #include <QStyledItemDelegate>
 #include <algorithm>
 
-#include "ui/main/PlayListModel.h"
+#include "ui/widgets/PlayListModel.h"
 
 namespace {
 

@@ -73,7 +73,17 @@ int OverwriteInPlace(const std::string& target, std::string_view bytes);
 int ReadRawFile(const std::string& path, std::string& bytes);
 
 // What an open descriptor (a file, a pipe) yields up to its end, or until more than `limit` bytes
-// are read. The problem names no path: the caller knows what the descriptor is.
-Result<std::string> ReadDescriptor(int fd, std::size_t limit = std::string::npos);
+// are read; `expected` is the size it is thought to have. The problem names no path: the caller
+// knows what the descriptor is.
+Result<std::string> ReadDescriptor(int fd, std::size_t limit = std::string::npos,
+                                   std::size_t expected = 0);
+
+// The folder and the name a path names: "a/b" gives "a" and "b", "b" gives "." and "b".
+std::string FolderOf(const std::string& path);
+std::string NameOf(const std::string& path);
+
+// Makes a rename or a new file in `folder` durable; a folder that cannot be synced (some file
+// systems refuse) is passed over, as what it holds is already in place.
+void SyncFolder(const std::string& folder);
 
 }  // namespace store

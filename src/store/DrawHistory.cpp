@@ -13,6 +13,7 @@
 #include "store/DataFileChange.h"
 #include "store/TextEncoding.h"
 #include "store/TextUtil.h"
+#include "store/VersionFolder.h"
 
 namespace store {
 
@@ -566,15 +567,7 @@ std::string DrawsCsv(const std::vector<Draw>& draws) {
 }
 
 std::string DrawHistoryPath() {
-  std::string folder;
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && data[0] == '/') {
-    folder = data;
-  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
-    folder = std::string(home) + "/.local/share";
-  } else {
-    return {};
-  }
-  return folder + "/pelmora/draws.csv";
+  return UserFilePath("XDG_DATA_HOME", ".local/share", "pelmora/draws.csv");
 }
 
 Result<DrawsRead> ReadDrawHistory(const std::string& path) {

@@ -24,10 +24,6 @@ namespace {
 constexpr std::string_view kVersionExtension = ".pmd";
 constexpr std::string_view kOriginName = "origin";
 
-std::string ErrorText(int error) {
-  return std::strerror(error);
-}
-
 struct Entry {
   std::string name;
   std::string path;
@@ -114,7 +110,7 @@ std::string WriteVersionFile(const std::string& folder, const std::string& path,
       folder + "/.keeping-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) {
-    return ErrorText(errno);
+    return std::strerror(errno);
   }
   int error = WriteAll(fd, bytes);
   if (::close(fd) != 0 && error == 0) {
@@ -125,7 +121,7 @@ std::string WriteVersionFile(const std::string& folder, const std::string& path,
   }
   if (error != 0) {
     ::unlink(temp.c_str());
-    return ErrorText(error);
+    return std::strerror(error);
   }
   return {};
 }
@@ -203,7 +199,7 @@ Result<KeptCopy> KeepVersion(const std::string& path, const std::string& bytes,
   int error = 0;
   std::vector<Entry> existing = VersionsIn(result.folder, error);
   if (error != 0) {
-    return Fail(result.folder, ErrorText(error));
+    return Fail(result.folder, std::strerror(error));
   }
   if (!existing.empty() && existing.back().size == bytes.size() &&
       SameBytes(existing.back().path, bytes)) {
@@ -254,7 +250,7 @@ Result<VersionList> ListVersions(const std::string& path) {
     list.versions.push_back({WhenOf(entry.name), std::move(entry.path), entry.size});
   }
   if (error != 0 && error != ENOENT) {
-    return Fail(list.folder, ErrorText(error));
+    return Fail(list.folder, std::strerror(error));
   }
   return list;
 }
@@ -297,12 +293,12 @@ ForgetResult ForgetVersions(const std::string& path) {
     return result;
   }
   if (error != 0) {
-    result.write = Fail(folder, ErrorText(error));
+    result.write = Fail(folder, std::strerror(error));
     return result;
   }
   ::unlink((folder + "/" + std::string(kOriginName)).c_str());
   if (::rmdir(folder.c_str()) != 0) {
-    result.write = Fail(folder, ErrorText(errno));
+    result.write = Fail(folder, std::strerror(errno));
   }
   return result;
 }

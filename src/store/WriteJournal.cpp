@@ -23,14 +23,6 @@ constexpr std::string_view kRecordTitle = "pelmora unfinished rewrite\n";
 
 thread_local int tLocksHeld = 0;
 
-std::uint64_t HashOf(std::string_view bytes) {
-  std::uint64_t hash = 0xcbf29ce484222325ULL;
-  for (const unsigned char c : bytes) {
-    hash = (hash ^ c) * 0x100000001b3ULL;
-  }
-  return hash;
-}
-
 std::string RecordOf(const std::string& path) {
   const std::string folder = VersionFolderOf(path);
   return folder.empty() ? std::string() : folder + std::string(kRecordName);
@@ -50,7 +42,7 @@ Result<std::string> BeginInPlaceWrite(const std::string& path, std::string_view 
   }
   char sizes[128];
   std::snprintf(sizes, sizeof sizes, "%zu %016" PRIx64 " %zu %016" PRIx64 "\n", oldBytes.size(),
-                HashOf(oldBytes), newBytes.size(), HashOf(newBytes));
+                HashOfBytes(oldBytes), newBytes.size(), HashOfBytes(newBytes));
   const std::string record = folder + std::string(kRecordName);
   const std::string temp = record + "." + std::to_string(::getpid());
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
@@ -74,11 +66,7 @@ Result<std::string> BeginInPlaceWrite(const std::string& path, std::string_view 
     ::unlink(temp.c_str());
     return Fail(folder, std::strerror(error));
   }
-  if (const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-      folderFd >= 0) {
-    ::fsync(folderFd);
-    ::close(folderFd);
-  }
+  SyncFolder(folder);
   return record;
 }
 
@@ -116,13 +104,13 @@ Result<void> RepairUnfinishedWriteLocked(const std::string& path) {
   const std::string_view old = std::string_view(kept).substr(header + 1);
   const Result<std::string> target = ResolveWriteTarget(path);
   std::string now;
-  if (old.size() != oldSize || HashOf(old) != oldHash || !target ||
+  if (old.size() != oldSize || HashOfBytes(old) != oldHash || !target ||
       ReadRawFile(*target, now) != 0) {
     EndInPlaceWrite(record);  // nothing whole to put back, or no file to put it in
     return {};
   }
-  const bool whole = (now.size() == newSize && HashOf(now) == newHash) ||
-                     (now.size() == oldSize && HashOf(now) == oldHash);
+  const bool whole = (now.size() == newSize && HashOfBytes(now) == newHash) ||
+                     (now.size() == oldSize && HashOfBytes(now) == oldHash);
   if (!whole) {
     if (const int error = OverwriteInPlace(*target, old); error != 0) {
       return Result<void>().Note(

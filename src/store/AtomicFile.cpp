@@ -164,11 +164,38 @@ void SyncFolder(const std::string& folder) {
   }
 }
 
-int OverwriteInPlace(const std::string& target, std::string_view bytes) {
+int OpenFile(const std::string& path, int flags) {
   int fd;
   do {
-    fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    fd = ::open(path.c_str(), flags);
   } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+int WriteByRename(const std::string& temp, const std::string& path, std::string_view bytes,
+                  bool sync) {
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    return errno;
+  }
+  int error = WriteAll(fd, bytes);
+  if (error == 0 && sync && ::fsync(fd) != 0) {
+    error = errno;
+  }
+  if (::close(fd) != 0 && error == 0) {
+    error = errno;
+  }
+  if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) {
+    error = errno;
+  }
+  if (error != 0) {
+    ::unlink(temp.c_str());
+  }
+  return error;
+}
+
+int OverwriteInPlace(const std::string& target, std::string_view bytes) {
+  const int fd = OpenFile(target, O_WRONLY | O_CLOEXEC);
   if (fd < 0) {
     return errno;
   }
@@ -257,10 +284,7 @@ Result<FileContents> ReadWholeFile(const std::string& path) {
   // A repair's note is told by those that ask for the repair themselves first.
   [[maybe_unused]] const Result<void> repaired = RepairUnfinishedWrite(path);
   FileContents result;
-  int fd;
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  } while (fd < 0 && errno == EINTR);
+  const int fd = OpenFile(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT) {
       return result;

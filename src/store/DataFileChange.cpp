@@ -21,16 +21,6 @@ namespace {
 // than spin for ever; each try means another writer made progress.
 constexpr int kMaxLockAttempts = 1000;
 
-// What flock() says on a file system that cannot lock (some network and FUSE ones). ENOTSUP is
-// the same number as EOPNOTSUPP on Linux.
-bool LockingUnsupported(int error) {
-  return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL;
-}
-
-bool SameFile(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
 // An exclusive lock on the data file a path names, released when it goes. A missing file is
 // written whole into a new file, locked before anyone can see it, that is then linked into
 // place: no writer ever finds it empty or half made.
@@ -55,10 +45,8 @@ class FileLock {
     target_ = std::move(*target);
     const std::string folder = FolderOf(target_);
     const std::string name = NameOf(target_);
-    do {
-      // O_NONBLOCK: a FIFO at the path must not hang the open; the read refuses it later.
-      fd_ = ::open(target_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    } while (fd_ < 0 && errno == EINTR);
+    // O_NONBLOCK: a FIFO at the path must not hang the open; the read refuses it later.
+    fd_ = OpenFile(target_, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0 && errno == ENOENT) {
       fd_ = CreateTempFileFor(folder, name, newFile_);
       if (fd_ < 0) {
@@ -80,7 +68,8 @@ class FileLock {
       result = ::flock(fd_, LOCK_EX);
     } while (result != 0 && errno == EINTR);
     if (result != 0) {
-      if (!LockingUnsupported(errno)) {
+      // What flock() says on a file system that cannot lock (some network and FUSE ones).
+      if (errno != ENOLCK && errno != EOPNOTSUPP && errno != EINVAL) {
         return Fail(path, std::strerror(errno));
       }
       if (Result<void> taken = lockFile_.Take(folder, name, path); !taken) {
@@ -95,7 +84,9 @@ class FileLock {
     if (::stat(target_.c_str(), &current) != 0) {
       return errno == ENOENT && missing() ? Outcome::Locked : Outcome::Retry;
     }
-    return !missing() && SameFile(current, locked) ? Outcome::Locked : Outcome::Retry;
+    return !missing() && current.st_dev == locked.st_dev && current.st_ino == locked.st_ino
+               ? Outcome::Locked
+               : Outcome::Retry;
   }
 
   bool missing() const { return !newFile_.empty(); }

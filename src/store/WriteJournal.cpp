@@ -1,7 +1,5 @@
 #include "store/WriteJournal.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -44,26 +42,9 @@ Result<std::string> BeginInPlaceWrite(const std::string& path, std::string_view 
   std::snprintf(sizes, sizeof sizes, "%zu %016" PRIx64 " %zu %016" PRIx64 "\n", oldBytes.size(),
                 HashOfBytes(oldBytes), newBytes.size(), HashOfBytes(newBytes));
   const std::string record = folder + std::string(kRecordName);
-  const std::string temp = record + "." + std::to_string(::getpid());
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) {
-    return Fail(folder, std::strerror(errno));
-  }
-  int error = WriteAll(fd, std::string(kRecordTitle) + sizes);
-  if (error == 0) {
-    error = WriteAll(fd, std::string(oldBytes));
-  }
-  if (error == 0 && ::fsync(fd) != 0) {
-    error = errno;
-  }
-  if (::close(fd) != 0 && error == 0) {
-    error = errno;
-  }
-  if (error == 0 && ::rename(temp.c_str(), record.c_str()) != 0) {
-    error = errno;
-  }
-  if (error != 0) {
-    ::unlink(temp.c_str());
+  if (const int error =
+          WriteByRename(record + "." + std::to_string(::getpid()), record,
+                        std::string(kRecordTitle).append(sizes).append(oldBytes), true)) {
     return Fail(folder, std::strerror(error));
   }
   SyncFolder(folder);

@@ -453,20 +453,6 @@ bool SameResult(const Draw& a, const Draw& b) {
   return a.date == b.date && mine == theirs && a.bonus == b.bonus;
 }
 
-std::string CsvField(std::string_view text) {
-  if (text.find_first_of(",;\t\"") == std::string_view::npos) {
-    return std::string(text);
-  }
-  std::string quoted = "\"";
-  for (const char c : text) {
-    quoted += c;
-    if (c == '"') {
-      quoted += '"';
-    }
-  }
-  return quoted + "\"";
-}
-
 }  // namespace
 
 DrawsRead ReadDraws(std::string_view bytes) {
@@ -557,7 +543,7 @@ std::string DrawsCsv(const std::vector<Draw>& draws) {
     if (draw.bonus != 0) {
       text += std::to_string(draw.bonus);
     }
-    text += ',' + CsvField(draw.ballSet) + ',' + CsvField(draw.machine) + ',';
+    text += ',' + CsvField(draw.ballSet, ",;\t\"") + ',' + CsvField(draw.machine, ",;\t\"") + ',';
     if (draw.number != 0) {
       text += std::to_string(draw.number);
     }

@@ -232,7 +232,7 @@ Result<std::string> ReadDescriptor(int fd, std::size_t limit, std::size_t expect
   std::size_t done = 0;
   while (done <= limit) {
     if (done == bytes.size()) {
-      bytes.resize(std::max<std::size_t>(2 * done, 1 << 16));
+      bytes.resize(std::min(std::max<std::size_t>(2 * done, 1 << 16), limit) + 1);
     }
     const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
     if (got < 0 && errno == EINTR) {

@@ -7,6 +7,7 @@
 #include "store/AtomicFile.h"
 #include "store/ProfileDocument.h"
 #include "store/TextUtil.h"
+#include "store/VersionFolder.h"
 
 namespace check {
 
@@ -145,15 +146,7 @@ std::string PrizeSum::Text() const {
 }
 
 std::string PrizeTablePath() {
-  std::string folder;
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && config[0] == '/') {
-    folder = config;
-  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
-    folder = std::string(home) + "/.config";
-  } else {
-    return {};
-  }
-  return folder + "/pelmora/prizes.ini";
+  return store::UserFilePath("XDG_CONFIG_HOME", ".config", "pelmora/prizes.ini");
 }
 
 store::Result<PrizeTable> LoadPrizeTable(const std::string& path) {

@@ -25,24 +25,4 @@ BallMask TicketMask(std::string_view ticket) {
   return mask;
 }
 
-namespace {
-
-// The bits of up to six balls; a ball outside 1..59 sets none.
-BallMask BallsMask(const std::array<int, store::kNumbersPerTicket>& balls) {
-  BallMask mask = 0;
-  for (const int n : balls) {
-    if (n >= store::kLowestNumber && n <= store::kHighestNumber) {
-      mask |= BallMask{1} << n;
-    }
-  }
-  return mask;
-}
-
-}  // namespace
-
-Tier TierOf(std::string_view ticket, const std::array<int, store::kNumbersPerTicket>& balls,
-            int bonus) {
-  return TierOf(TicketMask(ticket), BallsMask(balls), bonus);
-}
-
 }  // namespace check

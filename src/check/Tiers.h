@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -43,15 +42,5 @@ constexpr Tier TierForMatches(int matched, bool bonusMatched) {
   }
   return matched >= 6 ? Tier::Six : static_cast<Tier>(matched - 1);
 }
-
-// The tier of a ticket against a draw's balls and bonus ball (0: the draw has no bonus).
-inline Tier TierOf(BallMask ticket, BallMask balls, int bonus) {
-  const BallMask common = ticket & balls;
-  const bool bonusMatched = bonus > 0 && bonus < 64 && ((ticket >> bonus) & 1u) != 0;
-  return TierForMatches(std::popcount(common), bonusMatched);
-}
-
-Tier TierOf(std::string_view ticket, const std::array<int, store::kNumbersPerTicket>& balls,
-            int bonus);
 
 }  // namespace check

@@ -141,17 +141,15 @@ WinsList WinsList::Find(const store::TicketTexts& tickets, const std::vector<sto
       }
     }
     if (found == list.ticketOf_.size()) {
+      const auto isMarked = [&](std::string_view text) { return text == mark.ticketText; };
       bool claimedTwice = false;
       if (group != groupMap.end()) {
         const Group& g = list.groups_[group->second];
-        for (std::size_t p = g.begin; p < g.end && !claimedTwice; ++p) {
-          claimedTwice = tickets[list.ticketOf_[p]] == mark.ticketText;
-        }
+        claimedTwice = std::any_of(list.ticketOf_.begin() + static_cast<std::ptrdiff_t>(g.begin),
+                                   list.ticketOf_.begin() + static_cast<std::ptrdiff_t>(g.end),
+                                   [&](std::uint16_t t) { return isMarked(tickets[t]); });
       }
-      bool textThere = false;
-      for (std::size_t t = 0; !textThere && t < tickets.size(); ++t) {
-        textThere = tickets[t] == mark.ticketText;
-      }
+      const bool textThere = std::any_of(tickets.begin(), tickets.end(), isMarked);
       std::string reason = claimedTwice ? "another mark claims the same win"
                            : textThere
                                ? "ticket " + mark.ticketText + " wins nothing in " + DrawName(mark)

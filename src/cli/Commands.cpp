@@ -53,10 +53,7 @@ store::Result<int> OpenInput(const std::string& path) {
   if (path == kStandardInput) {
     return STDIN_FILENO;
   }
-  int fd;
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
+  const int fd = store::OpenFile(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     return store::Fail(InputName(path), errno == ENOENT ? "no such file" : std::strerror(errno));
   }

@@ -13,14 +13,6 @@ std::string CountProblem(const std::string& text, const store::CountResult& coun
   return store::CountFaultText(text, store::JudgeCount(text, count));
 }
 
-template <class Contents>
-store::Result<Contents> Existing(const std::string& path, store::Result<Contents> contents) {
-  if (contents && !contents->exists) {
-    return store::Fail(path, "no such file");
-  }
-  return contents;
-}
-
 }  // namespace
 
 store::Result<int> UsableCount(const std::string& path, const std::string& text) {
@@ -32,7 +24,11 @@ store::Result<int> UsableCount(const std::string& path, const std::string& text)
 }
 
 store::Result<store::FileContents> ReadExistingFile(const std::string& path) {
-  return Existing(path, store::ReadWholeFile(path));
+  store::Result<store::FileContents> contents = store::ReadWholeFile(path);
+  if (contents && !contents->exists) {
+    return store::Fail(path, "no such file");
+  }
+  return contents;
 }
 
 store::Result<LoadedDataFile> LoadDataFile(const std::string& path) {

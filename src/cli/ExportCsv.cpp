@@ -1,6 +1,7 @@
 #include "cli/ExportCsv.h"
 
 #include "store/PlayNumber.h"
+#include "store/TextUtil.h"
 
 namespace cli {
 
@@ -9,23 +10,6 @@ namespace {
 bool IsTwoDigits(std::string_view field) {
   return field.size() == 2 && field[0] >= '0' && field[0] <= '9' && field[1] >= '0' &&
          field[1] <= '9';
-}
-
-void AppendCsvField(std::string& text, std::string_view field) {
-  // A field edited outside the program may hold anything: anything but two digits is quoted, so
-  // that it is read back as text and never as another number ("-0") or as more fields.
-  if (IsTwoDigits(field)) {
-    text.append(field);
-    return;
-  }
-  text.push_back('"');
-  for (const char c : field) {
-    if (c == '"') {
-      text.push_back('"');
-    }
-    text.push_back(c);
-  }
-  text.push_back('"');
 }
 
 }  // namespace
@@ -42,8 +26,14 @@ std::string ExportCsv(const store::TicketTexts& tickets, std::size_t* odd) {
         plain = plain && ticket[static_cast<std::size_t>(3 * k - 4)] == '-';
       }
       const std::string_view field = store::PlayNumberField(ticket, k);
-      plain = plain && IsTwoDigits(field);
-      AppendCsvField(text, field);
+      // A field edited outside the program may hold anything: anything but two digits is quoted,
+      // so that it is read back as text and never as another number ("-0") or as more fields.
+      if (IsTwoDigits(field)) {
+        text.append(field);
+      } else {
+        plain = false;
+        text += store::CsvField(field, {});
+      }
     }
     oddTickets += plain ? 0 : 1;
     text.push_back('\n');

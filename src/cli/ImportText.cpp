@@ -111,18 +111,6 @@ store::Result<void> ImportDecoder::Finish() {
   return store::Fail("", "it is UTF-16 but holds a broken character at " + ByteOffset(offset_));
 }
 
-store::Result<std::string> DecodeImportText(std::string_view bytes) {
-  ImportDecoder decoder;
-  std::string text;
-  if (store::Result<void> fed = decoder.Feed(bytes, text); !fed) {
-    return store::Fail(fed.error());
-  }
-  if (store::Result<void> finished = decoder.Finish(); !finished) {
-    return store::Fail(finished.error());
-  }
-  return text;
-}
-
 void LineCutter::Feed(std::string_view text, const Visit& visit) {
   for (const char c : text) {
     if (std::exchange(afterCr_, false) && c == '\n') {

@@ -13,9 +13,7 @@ namespace cli {
 // turns a line into other numbers: bytes that are not UTF-8, NUL bytes (UTF-16 without a mark
 // or a binary file), and UTF-16 that is cut or holds a lone surrogate. The text comes as UTF-8
 // without a byte-order mark; a problem has no path, as the caller knows which file the bytes are.
-store::Result<std::string> DecodeImportText(std::string_view bytes);
-
-// DecodeImportText a piece at a time, for input of any length: the kind of text is told by the
+// It is decoded a piece at a time, for input of any length: the kind of text is told by the
 // start of the first piece, and a character cut by the end of a piece is finished by the next.
 class ImportDecoder {
  public:

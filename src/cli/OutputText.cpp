@@ -92,10 +92,4 @@ std::string OutputFilter::Convert(std::string_view text, bool last) {
   return out;
 }
 
-std::string FilterOutput(std::string_view text, OutputStyle style) {
-  OutputFilter filter(style);
-  std::string out = filter.Feed(text);
-  return out + filter.Finish();
-}
-
 }  // namespace cli

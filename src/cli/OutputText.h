@@ -34,7 +34,4 @@ class OutputFilter {
   std::string waiting_;
 };
 
-// A whole text at once.
-std::string FilterOutput(std::string_view text, OutputStyle style);
-
 }  // namespace cli

@@ -3,22 +3,13 @@
 #include <cstdio>
 
 #include "check/WinsOfFile.h"
+#include "store/TextUtil.h"
 
 namespace cli {
 namespace {
 
 std::string CsvField(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-    return std::string(text);
-  }
-  std::string quoted = "\"";
-  for (char c : text) {
-    quoted += c;
-    if (c == '"') {
-      quoted += '"';
-    }
-  }
-  return quoted + "\"";
+  return store::CsvField(text, ",\"\r\n");
 }
 
 std::string Padded(std::string text, std::size_t width) {

@@ -8,10 +8,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <type_traits>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace store {
@@ -20,10 +21,6 @@ namespace {
 
 // Symbolic links followed before giving up, as the kernel does for a path.
 constexpr int kMaxLinkDepth = 40;
-
-std::string ErrorText(int error) {
-  return std::strerror(error);
-}
 
 // Closes a descriptor and removes a temporary file unless told the file has been kept.
 class TempFile {
@@ -55,22 +52,6 @@ class TempFile {
   bool kept_ = false;
 };
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) {
-    return ".";
-  }
-  if (slash == 0) {
-    return "/";
-  }
-  return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Follows a chain of symbolic links to the path that is really written. A dangling link
 // resolves to the path it names. Returns 0 or an errno value.
 int ResolveTarget(const std::string& path, std::string& target, struct stat& info, bool& exists) {
@@ -90,17 +71,10 @@ int ResolveTarget(const std::string& path, std::string& target, struct stat& inf
     if (depth == kMaxLinkDepth) {
       return ELOOP;
     }
-    std::string link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
-    for (;;) {
-      const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
-      if (length < 0) {
-        return errno;
-      }
-      if (static_cast<std::size_t>(length) < link.size()) {
-        link.resize(static_cast<std::size_t>(length));
-        break;
-      }
-      link.resize(link.size() * 2);  // the link changed while we read it
+    std::error_code error;
+    const std::string link = std::filesystem::read_symlink(target, error).string();
+    if (error) {
+      return error.value();
     }
     if (link.empty()) {
       return ENOENT;
@@ -117,7 +91,7 @@ Result<void> WriteInPlace(const std::string& path, const std::string& target,
                           const std::string& bytes) {
   std::string old;
   if (const int error = ReadRawFile(target, old)) {
-    return Fail(path, ErrorText(error));
+    return Fail(path, std::strerror(error));
   }
   if (old == bytes) {
     return Result<void>();
@@ -135,7 +109,7 @@ Result<void> WriteInPlace(const std::string& path, const std::string& target,
   const std::vector<Problem> notes = KeepVersionBeforeChange(path, old, before).notes();
   if (const int error = OverwriteInPlace(target, bytes)) {
     // What was written may be half: the record stays for the next read to repair.
-    Result<void> failed = Fail(path, ErrorText(error));
+    Result<void> failed = Fail(path, std::strerror(error));
     return failed.Note(notes).Note(RepairUnfinishedWriteLocked(path).notes());
   }
   EndInPlaceWrite(*record);
@@ -146,11 +120,11 @@ Result<void> WriteInPlace(const std::string& path, const std::string& target,
 // group could not be kept, so the caller writes in place instead; a problem names `path`.
 Result<bool> TakeOverAttributes(int fd, const struct stat& old, const std::string& path) {
   if (::fchmod(fd, old.st_mode & 07777) != 0) {
-    return Fail(path, ErrorText(errno));
+    return Fail(path, std::strerror(errno));
   }
   struct stat created {};
   if (::fstat(fd, &created) != 0) {
-    return Fail(path, ErrorText(errno));
+    return Fail(path, std::strerror(errno));
   }
   if (created.st_uid == old.st_uid && created.st_gid == old.st_gid) {
     return true;
@@ -170,11 +144,58 @@ bool FolderRefusesNewFile(int error) {
 
 }  // namespace
 
-int OverwriteInPlace(const std::string& target, std::string_view bytes) {
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) {
+    return ".";
+  }
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void SyncFolder(const std::string& folder) {
+  if (const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+}
+
+int OpenFile(const std::string& path, int flags) {
   int fd;
   do {
-    fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    fd = ::open(path.c_str(), flags);
   } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+int WriteByRename(const std::string& temp, const std::string& path, std::string_view bytes,
+                  bool sync) {
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    return errno;
+  }
+  int error = WriteAll(fd, bytes);
+  if (error == 0 && sync && ::fsync(fd) != 0) {
+    error = errno;
+  }
+  if (::close(fd) != 0 && error == 0) {
+    error = errno;
+  }
+  if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) {
+    error = errno;
+  }
+  if (error != 0) {
+    ::unlink(temp.c_str());
+  }
+  return error;
+}
+
+int OverwriteInPlace(const std::string& target, std::string_view bytes) {
+  const int fd = OpenFile(target, O_WRONLY | O_CLOEXEC);
   if (fd < 0) {
     return errno;
   }
@@ -204,22 +225,28 @@ int OverwriteInPlace(const std::string& target, std::string_view bytes) {
   return error;
 }
 
-Result<std::string> ReadDescriptor(int fd, std::size_t limit) {
-  std::string bytes;
-  char buffer[1 << 16];
-  while (bytes.size() <= limit) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+Result<std::string> ReadDescriptor(int fd, std::size_t limit, std::size_t expected) {
+  // Read straight into the text, sized to what is expected (and a spare byte that tells a file
+  // that has grown since); more is read on in larger pieces.
+  std::string bytes(expected + 1, '\0');
+  std::size_t done = 0;
+  while (done <= limit) {
+    if (done == bytes.size()) {
+      bytes.resize(std::min(std::max<std::size_t>(2 * done, 1 << 16), limit) + 1);
+    }
+    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
     if (got < 0 && errno == EINTR) {
       continue;
     }
     if (got < 0) {
-      return Fail("", ErrorText(errno));
+      return Fail("", std::strerror(errno));
     }
     if (got == 0) {
       break;
     }
-    bytes.append(buffer, static_cast<std::size_t>(got));
+    done += static_cast<std::size_t>(got);
   }
+  bytes.resize(done);
   return bytes;
 }
 
@@ -257,51 +284,30 @@ Result<FileContents> ReadWholeFile(const std::string& path) {
   // A repair's note is told by those that ask for the repair themselves first.
   [[maybe_unused]] const Result<void> repaired = RepairUnfinishedWrite(path);
   FileContents result;
-  int fd;
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  } while (fd < 0 && errno == EINTR);
+  const int fd = OpenFile(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT) {
       return result;
     }
-    return Fail(path, ErrorText(errno));
+    return Fail(path, std::strerror(errno));
   }
   struct stat info {};
   if (::fstat(fd, &info) != 0) {
     const int error = errno;
     ::close(fd);
-    return Fail(path, ErrorText(error));
+    return Fail(path, std::strerror(error));
   }
   if (!S_ISREG(info.st_mode)) {
     ::close(fd);
-    return Fail(path, S_ISDIR(info.st_mode) ? ErrorText(EISDIR) : "Not a regular file");
+    return Fail(path, S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "Not a regular file");
   }
-  // Read straight into the text, sized to the file (and a spare byte that tells a file that has
-  // grown since); a file that grows further is read on in larger pieces.
-  std::size_t done = 0;
-  result.bytes.reserve(static_cast<std::size_t>(info.st_size) + 1);
-  result.bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
-  for (;;) {
-    if (done == result.bytes.size()) {
-      result.bytes.resize(2 * result.bytes.size());
-    }
-    const ssize_t got = ::read(fd, result.bytes.data() + done, result.bytes.size() - done);
-    if (got < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      const int error = errno;
-      ::close(fd);
-      return Fail(path, ErrorText(error));
-    }
-    if (got == 0) {
-      break;
-    }
-    done += static_cast<std::size_t>(got);
-  }
-  result.bytes.resize(done);
+  Result<std::string> read =
+      ReadDescriptor(fd, std::string::npos, static_cast<std::size_t>(info.st_size));
   ::close(fd);
+  if (!read) {
+    return Fail(path, read.error().reason);
+  }
+  result.bytes = std::move(*read);
   result.exists = true;
   result.encoding = DetectEncoding(result.bytes);
   if (result.encoding != FileEncoding::Bytes) {
@@ -320,7 +326,7 @@ Result<std::string> ResolveWriteTarget(const std::string& path) {
   struct stat info {};
   bool exists = false;
   if (const int error = ResolveTarget(path, target, info, exists)) {
-    return Fail(path, ErrorText(error));
+    return Fail(path, std::strerror(error));
   }
   return target;
 }
@@ -328,18 +334,18 @@ Result<std::string> ResolveWriteTarget(const std::string& path) {
 Result<void> WriteFileAtomically(const std::string& path, const std::string& text,
                                  FileEncoding encoding, const FileStamp* expected) {
   if (path.empty()) {
-    return Fail(path, ErrorText(ENOENT));
+    return Fail(path, std::strerror(ENOENT));
   }
 
   std::string target;
   struct stat old {};
   bool exists = false;
   if (const int error = ResolveTarget(path, target, old, exists)) {
-    return Fail(path, ErrorText(error));
+    return Fail(path, std::strerror(error));
   }
   if (exists) {
     if (S_ISDIR(old.st_mode)) {
-      return Fail(path, ErrorText(EISDIR));
+      return Fail(path, std::strerror(EISDIR));
     }
     if (!S_ISREG(old.st_mode)) {
       return Fail(path, "Not a regular file");
@@ -347,7 +353,7 @@ Result<void> WriteFileAtomically(const std::string& path, const std::string& tex
     // Replacing the file by rename needs only the folder to be writable; a file that may not be
     // written to must stay as it is all the same.
     if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-      return Fail(path, ErrorText(errno));
+      return Fail(path, std::strerror(errno));
     }
   }
   const std::string encoded =
@@ -386,7 +392,7 @@ Result<void> WriteFileAtomically(const std::string& path, const std::string& tex
     if (exists && FolderRefusesNewFile(error)) {
       return inPlace();
     }
-    return Fail(path, ErrorText(error));
+    return Fail(path, std::strerror(error));
   }
   TempFile temp(fd, tempPath);
 
@@ -401,13 +407,13 @@ Result<void> WriteFileAtomically(const std::string& path, const std::string& tex
     }
   }
   if (const int error = WriteAll(temp.fd(), bytes)) {
-    return Fail(path, ErrorText(error));
+    return Fail(path, std::strerror(error));
   }
   if (::fsync(temp.fd()) != 0) {
-    return Fail(path, ErrorText(errno));
+    return Fail(path, std::strerror(errno));
   }
   if (const int error = temp.Close()) {
-    return Fail(path, ErrorText(error));
+    return Fail(path, std::strerror(error));
   }
   if (changedMeanwhile()) {
     return changed();
@@ -418,17 +424,10 @@ Result<void> WriteFileAtomically(const std::string& path, const std::string& tex
       // take the new bytes.
       return inPlace();
     }
-    return Fail(path, ErrorText(errno));
+    return Fail(path, std::strerror(errno));
   }
   temp.Keep();
-
-  // Make the rename itself durable. The new contents are in place whatever happens here, so a
-  // folder that cannot be synced (some file systems refuse) does not turn this into a failure.
-  const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folderFd >= 0) {
-    ::fsync(folderFd);
-    ::close(folderFd);
-  }
+  SyncFolder(folder);
   RemoveLeftoverTempFiles(folder, name);
   return Result<void>();
 }

@@ -65,6 +65,15 @@ Result<std::string> ResolveWriteTarget(const std::string& path);
 // Writes all of `bytes` to `fd`, going on after interruptions; 0 or the errno of the failure.
 int WriteAll(int fd, std::string_view bytes);
 
+// open(2), going on after interruptions: a descriptor, or -1 with errno set.
+int OpenFile(const std::string& path, int flags);
+
+// Writes `bytes` into the new file `temp` (mode 0600), synced when `sync`, and renames it to
+// `path`, which so holds its old bytes or the new ones, whole. 0 or the errno of the failure; the
+// temporary file is then removed.
+int WriteByRename(const std::string& temp, const std::string& path, std::string_view bytes,
+                  bool sync);
+
 // Writes `bytes` over the file at `target` through its own inode, cuts it to length and syncs
 // it; 0 or the errno of the failure. Nothing guards against a crash halfway: see WriteInPlace.
 int OverwriteInPlace(const std::string& target, std::string_view bytes);
@@ -73,7 +82,17 @@ int OverwriteInPlace(const std::string& target, std::string_view bytes);
 int ReadRawFile(const std::string& path, std::string& bytes);
 
 // What an open descriptor (a file, a pipe) yields up to its end, or until more than `limit` bytes
-// are read. The problem names no path: the caller knows what the descriptor is.
-Result<std::string> ReadDescriptor(int fd, std::size_t limit = std::string::npos);
+// are read; `expected` is the size it is thought to have. The problem names no path: the caller
+// knows what the descriptor is.
+Result<std::string> ReadDescriptor(int fd, std::size_t limit = std::string::npos,
+                                   std::size_t expected = 0);
+
+// The folder and the name a path names: "a/b" gives "a" and "b", "b" gives "." and "b".
+std::string FolderOf(const std::string& path);
+std::string NameOf(const std::string& path);
+
+// Makes a rename or a new file in `folder` durable; a folder that cannot be synced (some file
+// systems refuse) is passed over, as what it holds is already in place.
+void SyncFolder(const std::string& folder);
 
 }  // namespace store

@@ -21,33 +21,6 @@ namespace {
 // than spin for ever; each try means another writer made progress.
 constexpr int kMaxLockAttempts = 1000;
 
-std::string ErrorText(int error) {
-  return std::strerror(error);
-}
-
-// What flock() says on a file system that cannot lock (some network and FUSE ones). ENOTSUP is
-// the same number as EOPNOTSUPP on Linux.
-bool LockingUnsupported(int error) {
-  return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL;
-}
-
-bool SameFile(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) {
-    return ".";
-  }
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // An exclusive lock on the data file a path names, released when it goes. A missing file is
 // written whole into a new file, locked before anyone can see it, that is then linked into
 // place: no writer ever finds it empty or half made.
@@ -72,33 +45,32 @@ class FileLock {
     target_ = std::move(*target);
     const std::string folder = FolderOf(target_);
     const std::string name = NameOf(target_);
-    do {
-      // O_NONBLOCK: a FIFO at the path must not hang the open; the read refuses it later.
-      fd_ = ::open(target_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    } while (fd_ < 0 && errno == EINTR);
+    // O_NONBLOCK: a FIFO at the path must not hang the open; the read refuses it later.
+    fd_ = OpenFile(target_, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0 && errno == ENOENT) {
       fd_ = CreateTempFileFor(folder, name, newFile_);
       if (fd_ < 0) {
         newFile_.clear();
-        return Fail(path, ErrorText(errno));
+        return Fail(path, std::strerror(errno));
       }
     } else if (fd_ < 0) {
-      return Fail(path, ErrorText(errno));
+      return Fail(path, std::strerror(errno));
     }
     struct stat locked {};
     if (::fstat(fd_, &locked) != 0) {
-      return Fail(path, ErrorText(errno));
+      return Fail(path, std::strerror(errno));
     }
     if (!S_ISREG(locked.st_mode)) {
-      return Fail(path, S_ISDIR(locked.st_mode) ? ErrorText(EISDIR) : "Not a regular file");
+      return Fail(path, S_ISDIR(locked.st_mode) ? std::strerror(EISDIR) : "Not a regular file");
     }
     int result;
     do {
       result = ::flock(fd_, LOCK_EX);
     } while (result != 0 && errno == EINTR);
     if (result != 0) {
-      if (!LockingUnsupported(errno)) {
-        return Fail(path, ErrorText(errno));
+      // What flock() says on a file system that cannot lock (some network and FUSE ones).
+      if (errno != ENOLCK && errno != EOPNOTSUPP && errno != EINVAL) {
+        return Fail(path, std::strerror(errno));
       }
       if (Result<void> taken = lockFile_.Take(folder, name, path); !taken) {
         return Fail(taken.error());
@@ -112,7 +84,9 @@ class FileLock {
     if (::stat(target_.c_str(), &current) != 0) {
       return errno == ENOENT && missing() ? Outcome::Locked : Outcome::Retry;
     }
-    return !missing() && SameFile(current, locked) ? Outcome::Locked : Outcome::Retry;
+    return !missing() && current.st_dev == locked.st_dev && current.st_ino == locked.st_ino
+               ? Outcome::Locked
+               : Outcome::Retry;
   }
 
   bool missing() const { return !newFile_.empty(); }
@@ -131,15 +105,11 @@ class FileLock {
       return false;
     }
     if (error != 0) {
-      return Fail(path, ErrorText(error));
+      return Fail(path, std::strerror(error));
     }
     ::unlink(newFile_.c_str());
     newFile_.clear();
-    if (const int folder = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        folder >= 0) {
-      ::fsync(folder);
-      ::close(folder);
-    }
+    SyncFolder(FolderOf(target_));
     RemoveLeftoverTempFiles(FolderOf(target_), NameOf(target_));
     return true;
   }
@@ -169,7 +139,7 @@ Result<void> ChangeDataFile(
     const std::string& path,
     const std::function<ChangeVerdict(ProfileDocument& doc, const FileContents& before)>& change) {
   if (path.empty()) {
-    return Fail(path, ErrorText(ENOENT));
+    return Fail(path, std::strerror(ENOENT));
   }
   FileLock lock;
   std::vector<Problem> notes;  // a repair and a version not kept are told, whatever comes after

@@ -13,6 +13,7 @@
 #include "store/DataFileChange.h"
 #include "store/TextEncoding.h"
 #include "store/TextUtil.h"
+#include "store/VersionFolder.h"
 
 namespace store {
 
@@ -452,20 +453,6 @@ bool SameResult(const Draw& a, const Draw& b) {
   return a.date == b.date && mine == theirs && a.bonus == b.bonus;
 }
 
-std::string CsvField(std::string_view text) {
-  if (text.find_first_of(",;\t\"") == std::string_view::npos) {
-    return std::string(text);
-  }
-  std::string quoted = "\"";
-  for (const char c : text) {
-    quoted += c;
-    if (c == '"') {
-      quoted += '"';
-    }
-  }
-  return quoted + "\"";
-}
-
 }  // namespace
 
 DrawsRead ReadDraws(std::string_view bytes) {
@@ -556,7 +543,7 @@ std::string DrawsCsv(const std::vector<Draw>& draws) {
     if (draw.bonus != 0) {
       text += std::to_string(draw.bonus);
     }
-    text += ',' + CsvField(draw.ballSet) + ',' + CsvField(draw.machine) + ',';
+    text += ',' + CsvField(draw.ballSet, ",;\t\"") + ',' + CsvField(draw.machine, ",;\t\"") + ',';
     if (draw.number != 0) {
       text += std::to_string(draw.number);
     }
@@ -566,15 +553,7 @@ std::string DrawsCsv(const std::vector<Draw>& draws) {
 }
 
 std::string DrawHistoryPath() {
-  std::string folder;
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && data[0] == '/') {
-    folder = data;
-  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
-    folder = std::string(home) + "/.local/share";
-  } else {
-    return {};
-  }
-  return folder + "/pelmora/draws.csv";
+  return UserFilePath("XDG_DATA_HOME", ".local/share", "pelmora/draws.csv");
 }
 
 Result<DrawsRead> ReadDrawHistory(const std::string& path) {

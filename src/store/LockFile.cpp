@@ -72,8 +72,8 @@ void RemoveStale(const std::string& path, const struct stat& seen) {
   ::unlink(aside.c_str());
 }
 
-}  // namespace
-
+// The type of the file system `path` is on, as the system names it ("nfs4", "fuse.sshfs"), or
+// "unknown".
 std::string FileSystemTypeOf(const std::string& path) {
   char real[PATH_MAX];
   const std::string where = ::realpath(path.c_str(), real) != nullptr ? real : path;
@@ -104,6 +104,8 @@ std::string FileSystemTypeOf(const std::string& path) {
   }
   return best;
 }
+
+}  // namespace
 
 Result<void> LockFile::Take(const std::string& folder, const std::string& name,
                             const std::string& shown) {

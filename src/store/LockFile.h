@@ -31,8 +31,4 @@ class LockFile {
   std::string path_;
 };
 
-// The type of the file system `path` is on, as the system names it ("nfs4", "fuse.sshfs"), or
-// "unknown".
-std::string FileSystemTypeOf(const std::string& path);
-
 }  // namespace store

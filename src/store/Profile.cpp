@@ -34,14 +34,4 @@ Result<void> WriteProfileValue(std::string_view section, std::string_view key,
   });
 }
 
-Result<void> DeleteProfileKey(std::string_view section, std::string_view key,
-                              const std::string& path) {
-  return ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents& before) {
-    if (!before.exists || !doc.Delete(section, key)) {
-      return ChangeVerdict::Abandon;
-    }
-    return ChangeVerdict::WriteAfterKeepingVersion;
-  });
-}
-
 }  // namespace store

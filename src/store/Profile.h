@@ -7,7 +7,7 @@
 
 namespace store {
 
-// The three single profile operations. Each one reads the file afresh, and a change is written
+// The two single profile operations. Each one reads the file afresh, and a change is written
 // back at once (atomically), so nothing is cached between calls.
 
 // The key's trimmed value cut to 126 characters; the empty text when the file, the section or
@@ -21,10 +21,5 @@ std::string ReadProfileValue(std::string_view section, std::string_view key,
 // already has leaves the file untouched.
 Result<void> WriteProfileValue(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& path);
-
-// Removes the key's line. A missing key, section or file changes nothing and succeeds; a file
-// that cannot be read fails.
-Result<void> DeleteProfileKey(std::string_view section, std::string_view key,
-                              const std::string& path);
 
 }  // namespace store

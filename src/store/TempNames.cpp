@@ -31,15 +31,6 @@ std::string NameHash(const std::string& name) {
   return std::string(text, kHashDigits);
 }
 
-bool IsLowerHex(std::string_view text) {
-  for (const char c : text) {
-    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // The writer's process id when `entry` is exactly "<stem><pid>.<tag>", else 0.
 pid_t WriterOf(std::string_view entry, std::string_view stem) {
   if (!entry.starts_with(stem)) {
@@ -51,7 +42,7 @@ pid_t WriterOf(std::string_view entry, std::string_view stem) {
     return 0;
   }
   const std::string_view tag = entry.substr(dot + 1);
-  if (tag.size() != kTagDigits || !IsLowerHex(tag)) {
+  if (tag.size() != kTagDigits || tag.find_first_not_of("0123456789abcdef") != tag.npos) {
     return 0;
   }
   long long pid = 0;

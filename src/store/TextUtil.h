@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace store {
@@ -38,6 +39,22 @@ inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     }
   }
   return true;
+}
+
+// `text` as a CSV field: in double quotes, each quote doubled, when it holds a byte of `special`,
+// and always when `special` is empty.
+inline std::string CsvField(std::string_view text, std::string_view special) {
+  if (!special.empty() && text.find_first_of(special) == std::string_view::npos) {
+    return std::string(text);
+  }
+  std::string quoted = "\"";
+  for (const char c : text) {
+    quoted += c;
+    if (c == '"') {
+      quoted += '"';
+    }
+  }
+  return quoted + '"';
 }
 
 }  // namespace store

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "store/AtomicFile.h"
 #include "store/VersionFolder.h"
 #include "store/Versions.h"
 
@@ -18,23 +19,6 @@ namespace {
 
 constexpr std::size_t kMaxNamePart = 48;
 
-std::string ErrorText(int error) {
-  return std::strerror(error);
-}
-
-std::string FolderPart(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) {
-    return ".";
-  }
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NamePart(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string RealPath(const std::string& path) {
   char resolved[PATH_MAX];
   return ::realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
@@ -42,11 +26,31 @@ std::string RealPath(const std::string& path) {
 
 }  // namespace
 
+std::uint64_t HashOfBytes(std::string_view bytes) {
+  std::uint64_t hash = 0xcbf29ce484222325ULL;
+  for (const unsigned char c : bytes) {
+    hash = (hash ^ c) * 0x100000001b3ULL;
+  }
+  return hash;
+}
+
+std::string UserFilePath(const char* variable, std::string_view fallback, std::string_view name) {
+  std::string folder;
+  if (const char* set = std::getenv(variable); set != nullptr && set[0] == '/') {
+    folder = set;
+  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
+    folder = std::string(home) + "/" + std::string(fallback);
+  } else {
+    return {};
+  }
+  return folder + "/" + std::string(name);
+}
+
 std::string CanonicalPath(const std::string& path) {
   if (std::string real = RealPath(path); !real.empty()) {
     return real;
   }
-  std::string folder = RealPath(FolderPart(path));
+  std::string folder = RealPath(FolderOf(path));
   if (folder.empty()) {
     if (!path.starts_with('/')) {
       char cwd[PATH_MAX];
@@ -56,18 +60,14 @@ std::string CanonicalPath(const std::string& path) {
     }
     return path;
   }
-  return (folder == "/" ? "" : folder) + "/" + NamePart(path);
+  return (folder == "/" ? "" : folder) + "/" + NameOf(path);
 }
 
 namespace {
 
 std::string ShortHash(const std::string& text) {
-  std::uint64_t hash = 0xcbf29ce484222325ULL;
-  for (const unsigned char c : text) {
-    hash = (hash ^ c) * 0x100000001b3ULL;
-  }
   char hex[17];
-  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(HashOfBytes(text)));
   return std::string(hex, 12);
 }
 
@@ -89,20 +89,20 @@ std::string SafeName(const std::string& name) {
 // A folder of ours that others may enter is closed; a link or someone else's folder is refused.
 std::string MakePrivateFolder(const std::string& folder) {
   if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-    return ErrorText(errno);
+    return std::strerror(errno);
   }
   struct stat info {};
   if (::lstat(folder.c_str(), &info) != 0) {
-    return ErrorText(errno);
+    return std::strerror(errno);
   }
   if (!S_ISDIR(info.st_mode)) {
-    return S_ISLNK(info.st_mode) ? "it is a symbolic link" : ErrorText(ENOTDIR);
+    return S_ISLNK(info.st_mode) ? "it is a symbolic link" : std::strerror(ENOTDIR);
   }
   if (info.st_uid != ::geteuid()) {
     return "it belongs to another user";
   }
   if ((info.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) {
-    return ErrorText(errno);
+    return std::strerror(errno);
   }
   return {};
 }
@@ -111,12 +111,12 @@ std::string MakePrivateFolder(const std::string& folder) {
 std::string MakeParents(const std::string& root) {
   std::string partial;
   std::size_t from = 1;
-  const std::string parents = FolderPart(root);
+  const std::string parents = FolderOf(root);
   while (from <= parents.size()) {
     const std::size_t slash = std::min(parents.find('/', from), parents.size());
     partial = parents.substr(0, slash);
     if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
-      return ErrorText(errno);
+      return std::strerror(errno);
     }
     from = slash + 1;
   }
@@ -140,7 +140,7 @@ Result<void> MakeVersionFolders(const std::string& root, const std::string& fold
 std::string UnsafeReason(const std::string& path) {
   struct stat info {};
   if (::lstat(path.c_str(), &info) != 0) {
-    return ErrorText(errno);
+    return std::strerror(errno);
   }
   if (S_ISLNK(info.st_mode)) {
     return "it is a symbolic link";
@@ -183,7 +183,7 @@ std::string VersionFolderOf(const std::string& path) {
     return {};
   }
   const std::string canonical = CanonicalPath(path);
-  return root + "/" + SafeName(NamePart(canonical)) + "-" + ShortHash(canonical);
+  return root + "/" + SafeName(NameOf(canonical)) + "-" + ShortHash(canonical);
 }
 
 }  // namespace store

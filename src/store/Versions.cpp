@@ -3,7 +3,6 @@
 #include "store/TextEncoding.h"
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,10 +22,6 @@ namespace {
 
 constexpr std::string_view kVersionExtension = ".pmd";
 constexpr std::string_view kOriginName = "origin";
-
-std::string ErrorText(int error) {
-  return std::strerror(error);
-}
 
 struct Entry {
   std::string name;
@@ -104,32 +99,6 @@ std::string NewVersionName(const std::vector<Entry>& existing) {
   return WhenText(seconds, micros) + std::string(kVersionExtension);
 }
 
-// Writes a version whole or not at all: a temporary file beside it, renamed into place. It is not
-// synced: the disk would make the command that drops the tickets several times slower, and the
-// system writes it out within seconds anyway.
-std::string WriteVersionFile(const std::string& folder, const std::string& path,
-                             const std::string& bytes) {
-  static std::atomic<unsigned> counter{0};
-  const std::string temp =
-      folder + "/.keeping-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd < 0) {
-    return ErrorText(errno);
-  }
-  int error = WriteAll(fd, bytes);
-  if (::close(fd) != 0 && error == 0) {
-    error = errno;
-  }
-  if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) {
-    error = errno;
-  }
-  if (error != 0) {
-    ::unlink(temp.c_str());
-    return ErrorText(error);
-  }
-  return {};
-}
-
 bool SameBytes(const std::string& path, const std::string& bytes) {
   const Result<FileContents> newest = ReadWholeFile(path);
   if (!newest || !newest->exists) {
@@ -203,7 +172,7 @@ Result<KeptCopy> KeepVersion(const std::string& path, const std::string& bytes,
   int error = 0;
   std::vector<Entry> existing = VersionsIn(result.folder, error);
   if (error != 0) {
-    return Fail(result.folder, ErrorText(error));
+    return Fail(result.folder, std::strerror(error));
   }
   if (!existing.empty() && existing.back().size == bytes.size() &&
       SameBytes(existing.back().path, bytes)) {
@@ -217,8 +186,13 @@ Result<KeptCopy> KeepVersion(const std::string& path, const std::string& bytes,
   }
   const std::string name = NewVersionName(existing);
   const std::string file = result.folder + "/" + name;
-  if (std::string reason = WriteVersionFile(result.folder, file, bytes); !reason.empty()) {
-    return Fail(result.folder, std::move(reason));
+  // Written whole or not at all, but not synced: the disk would make the command that drops the
+  // tickets several times slower, and the system writes it out within seconds anyway.
+  static std::atomic<unsigned> counter{0};
+  const std::string temp =
+      result.folder + "/.keeping-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+  if (const int error = WriteByRename(temp, file, bytes, false)) {
+    return Fail(result.folder, std::strerror(error));
   }
   result.kept = true;
   result.when = WhenOf(name);
@@ -254,7 +228,7 @@ Result<VersionList> ListVersions(const std::string& path) {
     list.versions.push_back({WhenOf(entry.name), std::move(entry.path), entry.size});
   }
   if (error != 0 && error != ENOENT) {
-    return Fail(list.folder, ErrorText(error));
+    return Fail(list.folder, std::strerror(error));
   }
   return list;
 }
@@ -297,12 +271,12 @@ ForgetResult ForgetVersions(const std::string& path) {
     return result;
   }
   if (error != 0) {
-    result.write = Fail(folder, ErrorText(error));
+    result.write = Fail(folder, std::strerror(error));
     return result;
   }
   ::unlink((folder + "/" + std::string(kOriginName)).c_str());
   if (::rmdir(folder.c_str()) != 0) {
-    result.write = Fail(folder, ErrorText(errno));
+    result.write = Fail(folder, std::strerror(errno));
   }
   return result;
 }

@@ -111,8 +111,8 @@ WinsSection ParseWinsSection(std::string_view bytes) {
       bytes, kWinsSection, [&](std::string_view key, std::string_view rawValue) {
         const std::string_view value = store::TrimBlanks(rawValue);
         const std::string named = std::string(kWinsSection) + "/" + std::string(key);
-        if (EqualsIgnoringAsciiCase(key, kSinceKey) || EqualsIgnoringAsciiCase(key, kUntilKey)) {
-          const bool since = EqualsIgnoringAsciiCase(key, kSinceKey);
+        const bool since = EqualsIgnoringAsciiCase(key, kSinceKey);
+        if (since || EqualsIgnoringAsciiCase(key, kUntilKey)) {
           Day& target = since ? section.since : section.until;
           if (target != 0) {
             return true;  // the first of two keys of one name is the one read

@@ -1,7 +1,5 @@
 #include "store/WriteJournal.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -23,14 +21,6 @@ constexpr std::string_view kRecordTitle = "pelmora unfinished rewrite\n";
 
 thread_local int tLocksHeld = 0;
 
-std::uint64_t HashOf(std::string_view bytes) {
-  std::uint64_t hash = 0xcbf29ce484222325ULL;
-  for (const unsigned char c : bytes) {
-    hash = (hash ^ c) * 0x100000001b3ULL;
-  }
-  return hash;
-}
-
 std::string RecordOf(const std::string& path) {
   const std::string folder = VersionFolderOf(path);
   return folder.empty() ? std::string() : folder + std::string(kRecordName);
@@ -50,35 +40,14 @@ Result<std::string> BeginInPlaceWrite(const std::string& path, std::string_view 
   }
   char sizes[128];
   std::snprintf(sizes, sizeof sizes, "%zu %016" PRIx64 " %zu %016" PRIx64 "\n", oldBytes.size(),
-                HashOf(oldBytes), newBytes.size(), HashOf(newBytes));
+                HashOfBytes(oldBytes), newBytes.size(), HashOfBytes(newBytes));
   const std::string record = folder + std::string(kRecordName);
-  const std::string temp = record + "." + std::to_string(::getpid());
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) {
-    return Fail(folder, std::strerror(errno));
-  }
-  int error = WriteAll(fd, std::string(kRecordTitle) + sizes);
-  if (error == 0) {
-    error = WriteAll(fd, std::string(oldBytes));
-  }
-  if (error == 0 && ::fsync(fd) != 0) {
-    error = errno;
-  }
-  if (::close(fd) != 0 && error == 0) {
-    error = errno;
-  }
-  if (error == 0 && ::rename(temp.c_str(), record.c_str()) != 0) {
-    error = errno;
-  }
-  if (error != 0) {
-    ::unlink(temp.c_str());
+  if (const int error =
+          WriteByRename(record + "." + std::to_string(::getpid()), record,
+                        std::string(kRecordTitle).append(sizes).append(oldBytes), true)) {
     return Fail(folder, std::strerror(error));
   }
-  if (const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-      folderFd >= 0) {
-    ::fsync(folderFd);
-    ::close(folderFd);
-  }
+  SyncFolder(folder);
   return record;
 }
 
@@ -116,13 +85,13 @@ Result<void> RepairUnfinishedWriteLocked(const std::string& path) {
   const std::string_view old = std::string_view(kept).substr(header + 1);
   const Result<std::string> target = ResolveWriteTarget(path);
   std::string now;
-  if (old.size() != oldSize || HashOf(old) != oldHash || !target ||
+  if (old.size() != oldSize || HashOfBytes(old) != oldHash || !target ||
       ReadRawFile(*target, now) != 0) {
     EndInPlaceWrite(record);  // nothing whole to put back, or no file to put it in
     return {};
   }
-  const bool whole = (now.size() == newSize && HashOf(now) == newHash) ||
-                     (now.size() == oldSize && HashOf(now) == oldHash);
+  const bool whole = (now.size() == newSize && HashOfBytes(now) == newHash) ||
+                     (now.size() == oldSize && HashOfBytes(now) == oldHash);
   if (!whole) {
     if (const int error = OverwriteInPlace(*target, old); error != 0) {
       return Result<void>().Note(

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -13,6 +14,18 @@
 
 namespace check {
 namespace {
+
+// One ticket against a draw's balls and bonus ball (0: none), by the rule the sets of a whole
+// list follow: the numbers TicketMask finds, the tier TierForMatches gives.
+Tier TierOf(std::string_view ticket, const std::array<int, 6>& balls, int bonus) {
+  const BallMask held = TicketMask(ticket);
+  BallMask drawn = 0;
+  for (const int n : balls) {
+    drawn |= n >= 1 && n <= 59 ? BallMask{1} << n : 0;
+  }
+  return TierForMatches(std::popcount(held & drawn),
+                        bonus > 0 && bonus < 64 && ((held >> bonus) & 1u) != 0);
+}
 
 constexpr std::array<int, 6> kBalls = {1, 11, 12, 13, 18, 49};
 constexpr int kBonus = 33;

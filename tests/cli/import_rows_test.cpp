@@ -24,6 +24,20 @@ std::string ReadSample(const std::string& name) {
   return bytes.str();
 }
 
+// A whole import text through the decoder that reads it a piece at a time.
+store::Result<std::string> DecodeImportText(std::string_view bytes) {
+  ImportDecoder decoder;
+  std::string text;
+  store::Result<void> decoded = decoder.Feed(bytes, text);
+  if (decoded) {
+    decoded = decoder.Finish();
+  }
+  if (!decoded) {
+    return store::Fail(decoded.error());
+  }
+  return text;
+}
+
 std::string Described(const store::Result<TicketLines>& parsed) {
   if (!parsed) {
     return "file: " + parsed.error().reason + "\n";

@@ -7,6 +7,12 @@
 namespace cli {
 namespace {
 
+std::string FilterOutput(std::string_view text, OutputStyle style) {
+  OutputFilter filter(style);
+  std::string out = filter.Feed(text);
+  return out + filter.Finish();
+}
+
 struct FilterCase {
   const char* name;
   std::string text;

@@ -44,7 +44,7 @@ bool IsRoot() {
 
 // Every kind of change the program makes to a data file, and what became of each, one line per
 // change: "<change>: ok" or "<change>: <path> | <reason>".
-std::string ApplyEveryChange(const std::string& path, bool fileExists) {
+std::string ApplyEveryChange(const std::string& path) {
   const std::vector<std::pair<const char*, std::function<store::Result<void>()>>> changes = {
       {"write",
        [&] { return store::WriteProfileValue("numbers", "w", "07-14-21-28-35-42", path); }},
@@ -54,12 +54,9 @@ std::string ApplyEveryChange(const std::string& path, bool fileExists) {
          return store::RewriteTickets(path, {kC, kA});
        }},
       {"start", [&] { return store::StartDataFile(path); }},
-      {"delete", [&] { return store::DeleteProfileKey(store::kSection, "1", path); }},
   };
   std::string outcome;
   for (const auto& [name, change] : changes) {
-    if (!fileExists && std::string(name) == "delete")
-      continue;  // nothing to delete, no write
     const store::Result<void> result = change();
     outcome += std::string(name) + ": " +
                (result ? "ok" : result.error().path + " | " + result.error().reason);
@@ -68,22 +65,17 @@ std::string ApplyEveryChange(const std::string& path, bool fileExists) {
   return outcome;
 }
 
-std::string EveryChangeFailing(const std::string& path, const std::string& reason,
-                               bool fileExists) {
+std::string EveryChangeFailing(const std::string& path, const std::string& reason) {
   std::string outcome;
-  for (const char* name : {"write", "add", "rewrite", "start", "delete"}) {
-    if (!fileExists && std::string(name) == "delete")
-      continue;
+  for (const char* name : {"write", "add", "rewrite", "start"}) {
     outcome += std::string(name) + ": " + path + " | " + reason + "\n";
   }
   return outcome;
 }
 
-std::string EveryChangeSucceeding(bool fileExists) {
+std::string EveryChangeSucceeding() {
   std::string outcome;
-  for (const char* name : {"write", "add", "rewrite", "start", "delete"}) {
-    if (!fileExists && std::string(name) == "delete")
-      continue;
+  for (const char* name : {"write", "add", "rewrite", "start"}) {
     outcome += std::string(name) + ": ok\n";
   }
   return outcome;
@@ -158,11 +150,11 @@ TEST_F(FileSystemFaultTest, FullDiskFailsEveryChangeWithItsReasonAndKeepsTheOldF
     full_.emplace(0);
   }
 
-  EXPECT_EQ(ApplyEveryChange(path, true), EveryChangeFailing(path, reason, true));
+  EXPECT_EQ(ApplyEveryChange(path), EveryChangeFailing(path, reason));
   EXPECT_EQ(ReadBytes(path), before);
   EXPECT_EQ(store::ReadAllTickets(path).tickets, (Tickets{kA, kB, kC}));
   const std::string missing = (where / "new.pmd").string();
-  EXPECT_EQ(ApplyEveryChange(missing, false), EveryChangeFailing(missing, reason, false));
+  EXPECT_EQ(ApplyEveryChange(missing), EveryChangeFailing(missing, reason));
 
   // No half-written file is left behind, and once there is room again the same change works.
   if (small.mounted()) {
@@ -183,8 +175,8 @@ TEST_F(FileSystemFaultTest, ReadOnlyFileFailsEveryChangeAndKeepsTheOldFile) {
 
   // A read-only file in a folder that could take a new one.
   ::chmod(path.c_str(), 0444);
-  EXPECT_EQ(store_test::RunUnprivileged([&] { return ApplyEveryChange(path, true); }),
-            EveryChangeFailing(path, reason, true));
+  EXPECT_EQ(store_test::RunUnprivileged([&] { return ApplyEveryChange(path); }),
+            EveryChangeFailing(path, reason));
   EXPECT_EQ(ReadBytes(path), before);
 }
 
@@ -196,10 +188,9 @@ TEST_F(FileSystemFaultTest, WritableFileInReadOnlyFolderIsRewrittenInPlace) {
   ::chmod(path.c_str(), 0666);
   ::chmod(folder_.c_str(), 0555);
   const std::string missing = PathOf("new.pmd");
-  EXPECT_EQ(
-      store_test::RunUnprivileged(
-          [&] { return ApplyEveryChange(path, true) + ApplyEveryChange(missing, false); }),
-      EveryChangeSucceeding(true) + EveryChangeFailing(missing, std::strerror(EACCES), false));
+  EXPECT_EQ(store_test::RunUnprivileged(
+                [&] { return ApplyEveryChange(path) + ApplyEveryChange(missing); }),
+            EveryChangeSucceeding() + EveryChangeFailing(missing, std::strerror(EACCES)));
   // The last change started the file afresh.
   EXPECT_EQ(store::ReadProfileValue(store::kSection, store::kTotalKey, path), "0");
   EXPECT_EQ(store::ReadProfileValue(store::kSection, store::kWinningKey, path),
@@ -217,9 +208,9 @@ TEST_F(FileSystemFaultTest, ReadOnlyFileSystemFailsEveryChangeAndKeepsTheOldFile
   ASSERT_TRUE(mounted.MakeReadOnly());
 
   const std::string reason = std::strerror(EROFS);
-  EXPECT_EQ(ApplyEveryChange(path, true), EveryChangeFailing(path, reason, true));
+  EXPECT_EQ(ApplyEveryChange(path), EveryChangeFailing(path, reason));
   const std::string missing = (folder_ / "ro" / "new.pmd").string();
-  EXPECT_EQ(ApplyEveryChange(missing, false), EveryChangeFailing(missing, reason, false));
+  EXPECT_EQ(ApplyEveryChange(missing), EveryChangeFailing(missing, reason));
   EXPECT_EQ(ReadBytes(path), before);
   EXPECT_EQ(store::ReadAllTickets(path).tickets, (Tickets{kA, kB, kC}));
 }
@@ -234,10 +225,10 @@ TEST_F(FileSystemFaultTest, ImmutableFileFailsEveryChangeAndKeepsTheOldFile) {
   if (!immutable.set()) {
     GTEST_SKIP() << "this file system or user cannot make a file immutable";
   }
-  const std::string outcome = ApplyEveryChange(path, true);
+  const std::string outcome = ApplyEveryChange(path);
   immutable.Clear();
 
-  EXPECT_EQ(outcome, EveryChangeFailing(path, std::strerror(EPERM), true));
+  EXPECT_EQ(outcome, EveryChangeFailing(path, std::strerror(EPERM)));
   EXPECT_EQ(ReadBytes(path), before);
 }
 
@@ -252,7 +243,7 @@ TEST_F(FileSystemFaultTest, DataFileThatIsAFolderReadsEmptyAndIsNeverReplaced) {
   EXPECT_TRUE(list.tickets.empty());
   EXPECT_EQ(store::ReadProfileValue(store::kSection, store::kTotalKey, path), "");
 
-  EXPECT_EQ(ApplyEveryChange(path, true), EveryChangeFailing(path, std::strerror(EISDIR), true));
+  EXPECT_EQ(ApplyEveryChange(path), EveryChangeFailing(path, std::strerror(EISDIR)));
   const store::Result<void> started = store::StartDataFile(path);
   ASSERT_FALSE(started);
   EXPECT_EQ(store::ErrorNumberOf(started.error()), store::kTypeMismatchNumber);
@@ -263,8 +254,7 @@ TEST_F(FileSystemFaultTest, DataFileThatIsAFolderReadsEmptyAndIsNeverReplaced) {
   // A data file "inside" a plain file is no better.
   const std::string underFile = PathOf("plain/pelmora.pmd");
   std::ofstream(PathOf("plain")) << "not a folder";
-  EXPECT_EQ(ApplyEveryChange(underFile, false),
-            EveryChangeFailing(underFile, std::strerror(ENOTDIR), false));
+  EXPECT_EQ(ApplyEveryChange(underFile), EveryChangeFailing(underFile, std::strerror(ENOTDIR)));
   EXPECT_TRUE(store::ReadAllTickets(underFile).tickets.empty());
 }
 

@@ -18,9 +18,19 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
+#include "store/DataFileChange.h"
 #include "store/Problem.h"
 
 namespace store_test {
+
+// Removes a key's line in one locked change, as a program that rewrites its file key by key does.
+inline void DeleteKey(std::string_view section, std::string_view key, const std::string& path) {
+  store::ChangeDataFile(path, [&](store::ProfileDocument& doc, const store::FileContents& before) {
+    return before.exists && doc.Delete(section, key)
+               ? store::ChangeVerdict::WriteAfterKeepingVersion
+               : store::ChangeVerdict::Abandon;
+  });
+}
 
 // The same outcome without its value, for a table of changes that give different values.
 template <typename T>

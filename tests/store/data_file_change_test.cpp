@@ -185,7 +185,11 @@ INSTANTIATE_TEST_SUITE_P(
     Changes, UnwrittenChangeTest,
     ::testing::Values(UnwrittenChange{"Abandoned",
                                       [](const std::string& path) {
-                                        return store::DeleteProfileKey("Numbers", "1", path);
+                                        return store::ChangeDataFile(
+                                            path, [](store::ProfileDocument&,
+                                                     const store::FileContents&) {
+                                              return store::ChangeVerdict::Abandon;
+                                            });
                                       },
                                       store::ProblemKind::Failed, false},
                       UnwrittenChange{"CountRefused",

@@ -10,7 +10,6 @@
 
 namespace {
 
-using store::DeleteProfileKey;
 using store::ProfileDocument;
 using store::ReadProfileValue;
 using store::WriteProfileValue;
@@ -47,30 +46,12 @@ TEST_F(ProfileFileTest, FileWrittenByTheProgramReadsLineByLine) {
   EXPECT_EQ(ReadProfileValue("numbers", "total", path), "2");
 }
 
-TEST_F(ProfileFileTest, DeletingWhatIsMissingLeavesTheFileAlone) {
-  const std::string path = PathOf("data.pmd");
-  ASSERT_TRUE(DeleteProfileKey("Numbers", "7", path));
-  EXPECT_FALSE(std::filesystem::exists(path));
-
-  const std::string bytes = "[Numbers]\nTOTAL=2 \n1=a\r2=b";
-  WriteBytes(path, bytes);
-  const auto before = std::filesystem::last_write_time(path);
-  ASSERT_TRUE(DeleteProfileKey("Numbers", "7", path));
-  ASSERT_TRUE(DeleteProfileKey("Other", "1", path));
-  EXPECT_EQ(ReadBytes(path), bytes);
-  EXPECT_EQ(std::filesystem::last_write_time(path), before);
-
-  ASSERT_TRUE(DeleteProfileKey("NUMBERS", "1", path));
-  EXPECT_EQ(ReadBytes(path), "[Numbers]\nTOTAL=2 \n2=b");
-}
-
 TEST_F(ProfileFileTest, UnreadableFileIsNeitherReadNorOverwritten) {
   const std::string path = PathOf("data.pmd");
   std::filesystem::create_directory(path);
   EXPECT_EQ(ReadProfileValue("Numbers", "TOTAL", path), "");
   const store::Result<void> result = WriteProfileValue("Numbers", "TOTAL", "0", path);
   EXPECT_EQ(store_test::ReasonOf(result), "Is a directory");
-  EXPECT_FALSE(DeleteProfileKey("Numbers", "TOTAL", path).has_value());
 }
 
 // An entry that would not read back as written is refused, and the file stays as it was.

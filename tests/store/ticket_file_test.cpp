@@ -181,7 +181,7 @@ bool RewriteBySingleWrites(const std::string& path, const Tickets& tickets) {
   }
   const int n = static_cast<int>(tickets.size());
   for (int k = n + 1; k <= (old ? *old : 0); ++k) {
-    store::DeleteProfileKey(store::kSection, std::to_string(k), path);
+    store_test::DeleteKey(store::kSection, std::to_string(k), path);
   }
   store::WriteProfileValue(store::kSection, store::kTotalKey, std::to_string(n), path);
   for (int i = 0; i < n; ++i) {
@@ -199,7 +199,7 @@ int StartBySingleWrites(const std::string& path) {
       return ErrorNumber(old);
     }
     for (int k = 1; k <= *old; ++k) {
-      store::DeleteProfileKey(store::kSection, std::to_string(k), path);
+      store_test::DeleteKey(store::kSection, std::to_string(k), path);
     }
   }
   store::WriteProfileValue(store::kSection, store::kTotalKey, "0", path);

@@ -8,7 +8,7 @@ namespace platform {
 class ScopedPreviousInstance final : public Scoped<PreviousInstance> {
  public:
   bool running = false;
-  bool answers = true;  // whether the running copy answers a request
+  bool answers = true;        // whether the running copy answers a request
   QByteArray activationFile;  // the file the last request handed over
 
   bool IsRunning() override { return running; }

@@ -115,8 +115,8 @@ TicketList ParseTickets(std::string bytes) {
     } else if (!totalSeen && EqualsIgnoringAsciiCase(name, kTotalKey)) {
       list.countText = value;
       totalSeen = true;
-      const CountResult count = ConvertCount(value);
-      cap = count && *count > 0 ? static_cast<std::size_t>(*count) : 0;
+      list.count = ConvertCount(value);
+      cap = list.count && *list.count > 0 ? static_cast<std::size_t>(*list.count) : 0;
       // The count comes first in the files the program writes: the list is sized once.
       if (cap > spans.size()) {
         grow(cap);
@@ -127,7 +127,6 @@ TicketList ParseTickets(std::string bytes) {
     }
     return true;
   });
-  list.count = ConvertCount(list.countText);
   spans.resize(list.count && *list.count > 0 ? static_cast<std::size_t>(*list.count) : 0);
   list.tickets = TicketTexts(std::move(bytes), std::move(spans));
   return list;
@@ -246,14 +245,13 @@ Result<void> Rewrite(const std::string& path, const TicketTexts* loaded, const T
       refusal = Problem{path, "The file was changed by another program", ProblemKind::FileChanged};
       return ChangeVerdict::Abandon;
     }
-    const std::string oldText = doc.Get(kSection, kTotalKeyAsAdded);
     // Which keys hold the file's tickets is known only from its count: written over a count that
     // cannot be read, the new list would leave old tickets outside it, to be overwritten later.
     // A missing count is that of a new file, and counts nothing.
-    if (const CountFault fault = JudgeCount(oldText, ConvertCount(oldText));
+    if (const CountFault fault = JudgeCount(held.countText, held.count);
         fault == CountFault::NotANumber || fault == CountFault::OutOfRange) {
-      refusal =
-          Problem{path, CountRefusal(oldText, fault, "the play numbers it counts are not known")};
+      refusal = Problem{
+          path, CountRefusal(held.countText, fault, "the play numbers it counts are not known")};
       return ChangeVerdict::Abandon;
     }
     const long long oldCount = held.count && *held.count > 0 ? *held.count : 0;

@@ -11,7 +11,10 @@ namespace {
 
 class DesktopLauncher final : public Launcher {
  public:
-  QString Find(const QString& name) override { return QStandardPaths::findExecutable(name); }
+  std::optional<QString> Find(const QString& name) override {
+    QString path = QStandardPaths::findExecutable(name);
+    return path.isEmpty() ? std::nullopt : std::optional<QString>(std::move(path));
+  }
   bool Start(const QString& path) override { return QProcess::startDetached(path, QStringList()); }
   bool Open(const QString& url) override { return QDesktopServices::openUrl(QUrl(url)); }
 };

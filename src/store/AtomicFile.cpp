@@ -283,6 +283,10 @@ int WriteAll(int fd, std::string_view bytes) {
 Result<FileContents> ReadWholeFile(const std::string& path) {
   // A repair's note is told by those that ask for the repair themselves first.
   [[maybe_unused]] const Result<void> repaired = RepairUnfinishedWrite(path);
+  return ReadFileAsIs(path);
+}
+
+Result<FileContents> ReadFileAsIs(const std::string& path) {
   FileContents result;
   const int fd = OpenFile(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {

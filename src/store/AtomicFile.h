@@ -19,7 +19,10 @@ struct FileContents {
 
 // Reads a whole file. A missing file is not an error: it reads as one that does not exist, with
 // no bytes. A UTF-16 file (one that starts with its byte-order mark) is handed back as UTF-8 text.
+// A data file cut short in a rewrite in place is made whole first (see WriteJournal.h).
 Result<FileContents> ReadWholeFile(const std::string& path);
+// The same read as it is, for the holder of the file's lock and for files that are no data files.
+Result<FileContents> ReadFileAsIs(const std::string& path);
 
 // What tells one state of a file from another: which file it is, its size and when it was last
 // written.

@@ -152,7 +152,6 @@ Result<void> ChangeDataFile(
     if (*outcome == FileLock::Outcome::Retry) {
       continue;
     }
-    const LockHeldHere held;
     FileContents before;
     FileStamp stamp;
     if (!lock.missing()) {
@@ -165,7 +164,7 @@ Result<void> ChangeDataFile(
         continue;
       }
       stamp = StampOf(info);
-      Result<FileContents> read = ReadWholeFile(path);
+      Result<FileContents> read = ReadFileAsIs(path);
       if (!read) {
         return done(Fail(read.error()));
       }

@@ -100,7 +100,7 @@ std::string NewVersionName(const std::vector<Entry>& existing) {
 }
 
 bool SameBytes(const std::string& path, const std::string& bytes) {
-  const Result<FileContents> newest = ReadWholeFile(path);
+  const Result<FileContents> newest = ReadFileAsIs(path);
   if (!newest || !newest->exists) {
     return false;
   }

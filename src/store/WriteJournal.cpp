@@ -19,8 +19,6 @@ namespace {
 constexpr std::string_view kRecordName = "/.unfinished";
 constexpr std::string_view kRecordTitle = "pelmora unfinished rewrite\n";
 
-thread_local int tLocksHeld = 0;
-
 std::string RecordOf(const std::string& path) {
   const std::string folder = VersionFolderOf(path);
   return folder.empty() ? std::string() : folder + std::string(kRecordName);
@@ -110,15 +108,8 @@ Result<void> RepairUnfinishedWriteLocked(const std::string& path) {
   return {};
 }
 
-LockHeldHere::LockHeldHere() {
-  ++tLocksHeld;
-}
-LockHeldHere::~LockHeldHere() {
-  --tLocksHeld;
-}
-
 Result<void> RepairUnfinishedWrite(const std::string& path) {
-  if (tLocksHeld > 0 || !HasUnfinishedWrite(path)) {
+  if (!HasUnfinishedWrite(path)) {
     return {};
   }
   // Taking the lock repairs the file before anything is read.

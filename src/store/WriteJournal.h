@@ -32,13 +32,4 @@ Result<void> RepairUnfinishedWriteLocked(const std::string& path);
 // read repairs the file first; a program that tells the note asks for the repair itself.
 Result<void> RepairUnfinishedWrite(const std::string& path);
 
-// Lives while this thread holds a data file's lock: its reads then leave repairs to the holder.
-class LockHeldHere {
- public:
-  LockHeldHere();
-  LockHeldHere(const LockHeldHere&) = delete;
-  LockHeldHere& operator=(const LockHeldHere&) = delete;
-  ~LockHeldHere();
-};
-
 }  // namespace store

@@ -15,8 +15,10 @@ class ScopedLauncher final : public Scoped<Launcher> {
   bool startSucceeds = true;
   bool openUrlSucceeds = true;
 
-  QString Find(const QString& name) override {
-    return onPath.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
+  std::optional<QString> Find(const QString& name) override {
+    if (!onPath.contains(name))
+      return std::nullopt;
+    return QStringLiteral("/usr/bin/") + name;
   }
   bool Start(const QString& path) override {
     started << path;

@@ -9,10 +9,10 @@ static constexpr const char* kSysInfoPrograms[] = {"hardinfo", "kinfocenter",
 
 void StartSysInfo(QWidget* parent) {
   for (const char* name : kSysInfoPrograms) {
-    const QString path = platform::Launcher::FindProgram(QString::fromLatin1(name));
-    if (path.isEmpty())
+    const std::optional<QString> path = platform::Launcher::FindProgram(QString::fromLatin1(name));
+    if (!path)
       continue;
-    if (platform::Launcher::StartProgram(path))
+    if (platform::Launcher::StartProgram(*path))
       return;
     break;  // the program found does not start: no other is tried
   }

@@ -7,11 +7,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 
 #include "UiFixture.h"
 #include "store/AtomicFile.h"
 #include "store/TicketFile.h"
 #include "ui/entry/frmNumberEntry.h"
+#include "ui/main/DataFileWatch.h"
 #include "ui/other/frmAbout.h"
 #include "ui/widgets/PlayListModel.h"
 
@@ -53,8 +55,7 @@ TEST_P(SecondWriterTest, KeepsWhatAnotherProgramAddedAndSaysSoOnce) {
   WriteDataFile(TicketFileText(kThree));
   frmNumberChecker& form = StartProgram();
   for (int row : c.marked)
-    Plays(form)->SetChecked(row, true);
-  form.lstNumbers_Click();
+    Mark(form, row);
 
   // Another program replaces the second ticket and adds two, under the lock as any writer must.
   Tickets theirs = {kThree[0], "09-18-27-36-45-54", kThree[2], kOthers[0], kOthers[1]};
@@ -73,10 +74,15 @@ TEST_P(SecondWriterTest, KeepsWhatAnotherProgramAddedAndSaysSoOnce) {
   EXPECT_EQ(OpenWindow<frmNumberEntry>(), nullptr)
       << "the command is to be repeated, not carried on";
 
-  // Repeated, the command now works on the file as it is.
+  // Repeated, a command now works on the file as it is.
   desktop_.messages.answers.clear();
-  form.mnuSave_Click();
-  EXPECT_EQ(store::ReadAllTickets(DataFilePath()).tickets, theirs);
+  Mark(form, 4);
+  Trigger(form, "mnuDeleteChecked");
+  Tickets left;
+  for (int row = 0; row < 4; ++row)
+    if (std::find(c.markedAfter.begin(), c.markedAfter.end(), row) == c.markedAfter.end())
+      left.push_back(theirs[row]);
+  EXPECT_EQ(store::ReadAllTickets(DataFilePath()).tickets, left);
   EXPECT_EQ(desktop_.messages.shown.size(), c.messagesBefore + 1);
 }
 
@@ -85,16 +91,19 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         CommandCase{"deleteWithNothingMarked",
                     {},
-                    [](frmNumberChecker& f, DesktopDoubles&) { f.mnuDeleteChecked_Click(); },
+                    [](frmNumberChecker& f, DesktopDoubles&) { Trigger(f, "mnuDeleteChecked"); },
                     0,
                     {}},
         CommandCase{"deleteMarked",
                     {0, 1},
-                    [](frmNumberChecker& f, DesktopDoubles&) { f.mnuDeleteChecked_Click(); },
+                    [](frmNumberChecker& f, DesktopDoubles&) { Trigger(f, "mnuDeleteChecked"); },
                     0,
                     {0}},
-        CommandCase{
-            "save", {2}, [](frmNumberChecker& f, DesktopDoubles&) { f.mnuSave_Click(); }, 0, {2}},
+        CommandCase{"save",
+                    {2},
+                    [](frmNumberChecker& f, DesktopDoubles&) { Trigger(f, "mnuSave"); },
+                    0,
+                    {2}},
         CommandCase{"addAnsweredYes",
                     {2},
                     [](frmNumberChecker& f, DesktopDoubles& d) {
@@ -143,7 +152,7 @@ TEST_F(FollowFileTest, WaitsForAnOpenDialogToClose) {
   Trigger(form, "mnuAbout");
   ASSERT_NE(OpenWindow<frmAbout>(), nullptr);
   ASSERT_TRUE(store::WriteFileAtomically(DataFilePath(), TicketFileText(kOthers)));
-  form.CatchUpWithFile();
+  QTest::qWait(3 * DataFileWatch::kSettleMs);  // the watch reports the change meanwhile
   EXPECT_EQ(Plays(form)->Tickets(), kThree) << "nothing moves under an open dialog";
 
   OpenWindow<frmAbout>()->done(QDialog::Accepted);
@@ -154,7 +163,7 @@ TEST_F(FollowFileTest, WaitsForAnOpenDialogToClose) {
 TEST_F(FollowFileTest, TicketsSavedInTheEntryDialogAreNoChangeByAnotherProgram) {
   WriteDataFile(TicketFileText(kThree));
   frmNumberChecker& form = StartProgram();
-  form.OpenEntryDialog(EntryMode::Plays);
+  Trigger(form, "mnuAddPlay");
   frmNumberEntry& entry = *OpenWindow<frmNumberEntry>();
   for (int n : {3, 17, 22, 41, 8, 55})
     NumberBox(entry, n)->click();
@@ -164,7 +173,7 @@ TEST_F(FollowFileTest, TicketsSavedInTheEntryDialogAreNoChangeByAnotherProgram) 
 
   EXPECT_EQ(Plays(form)->Count(), 4);
   EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 4 total tickets");
-  form.mnuSave_Click();
+  Trigger(form, "mnuSave");
   EXPECT_TRUE(desktop_.messages.shown.empty()) << "its own ticket is no change by another program";
   EXPECT_EQ(store::ReadAllTickets(DataFilePath()).tickets.size(), 4u);
 }

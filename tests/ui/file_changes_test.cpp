@@ -13,7 +13,6 @@
 #include "store/AtomicFile.h"
 #include "store/TicketFile.h"
 #include "ui/entry/frmNumberEntry.h"
-#include "ui/main/DataFileWatch.h"
 #include "ui/other/frmAbout.h"
 #include "ui/widgets/PlayListModel.h"
 
@@ -152,7 +151,7 @@ TEST_F(FollowFileTest, WaitsForAnOpenDialogToClose) {
   Trigger(form, "mnuAbout");
   ASSERT_NE(OpenWindow<frmAbout>(), nullptr);
   ASSERT_TRUE(store::WriteFileAtomically(DataFilePath(), TicketFileText(kOthers)));
-  QTest::qWait(3 * DataFileWatch::kSettleMs);  // the watch reports the change meanwhile
+  QTest::qWait(3 * DataFileController::kSettleMs);  // the watch reports the change meanwhile
   EXPECT_EQ(Plays(form)->Tickets(), kThree) << "nothing moves under an open dialog";
 
   OpenWindow<frmAbout>()->done(QDialog::Accepted);

@@ -1,5 +1,7 @@
 #include "ui/main/DataFileController.h"
 
+#include <QFileInfo>
+
 #include "app/DataFileLocation.h"
 #include "app/FileText.h"
 #include "app/modPelmora.h"
@@ -7,7 +9,6 @@
 #include "store/CountConversion.h"
 #include "store/TicketFile.h"
 #include "store/WriteJournal.h"
-#include "ui/main/DataFileWatch.h"
 #include "ui/widgets/PlayListModel.h"
 
 using namespace modPelmora;
@@ -29,7 +30,19 @@ store::PlayFields ShownFields(const std::string& value) {
 }  // namespace
 
 DataFileController::DataFileController(QObject* parent)
-    : QObject(parent), plays_(new PlayListModel(/*checkable=*/true, this)) {}
+    : QObject(parent), plays_(new PlayListModel(/*checkable=*/true, this)) {
+  settle_.setSingleShot(true);
+  const auto changed = [this] {
+    Rearm();
+    settle_.start(kSettleMs);
+  };
+  connect(&watcher_, &QFileSystemWatcher::fileChanged, this, changed);
+  connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, changed);
+  connect(&settle_, &QTimer::timeout, this, [this] {
+    Rearm();
+    emit fileChanged();
+  });
+}
 
 void DataFileController::Start(const QString& fileFromOutside, const std::string& programFolder) {
   std::optional<store::TicketList> list;
@@ -165,11 +178,24 @@ void DataFileController::SetWinningNumber(const std::string& value) {
 }
 
 void DataFileController::Follow() {
-  if (!watch_)
-    watch_ = new DataFileWatch([this] { emit fileChanged(); }, this);
-  watch_->Watch(PathText(session_.dataFile));
+  if (!watcher_.files().isEmpty())
+    watcher_.removePaths(watcher_.files());
+  if (!watcher_.directories().isEmpty())
+    watcher_.removePaths(watcher_.directories());
+  settle_.stop();
+  Rearm();
+}
+
+void DataFileController::Rearm() {
+  // A file replaced by rename drops out of the watch; the name now stands for a new file.
+  const QString path = PathText(session_.dataFile);
+  const QString folder = QFileInfo(path).absolutePath();
+  if (!watcher_.files().contains(path) && QFileInfo::exists(path))
+    watcher_.addPath(path);
+  if (!watcher_.directories().contains(folder) && QFileInfo::exists(folder))
+    watcher_.addPath(folder);
 }
 
 void DataFileController::FollowLater() {
-  watch_->RetryLater();
+  settle_.start(kRetryMs);
 }

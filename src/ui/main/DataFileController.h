@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,7 +13,6 @@
 #include "platform/Messages.h"
 #include "store/Problem.h"
 
-class DataFileWatch;
 class PlayListModel;
 namespace store {
 struct TicketList;
@@ -25,6 +26,11 @@ class DataFileController : public QObject {
   Q_OBJECT
  public:
   enum class ListWrite { Saved, Failed, FileChanged };
+
+  // The pause that gathers a burst of changes on disk into one report, and the one between
+  // retries.
+  static constexpr int kSettleMs = 150;
+  static constexpr int kRetryMs = 300;
 
   explicit DataFileController(QObject* parent = nullptr);
 
@@ -53,7 +59,7 @@ class DataFileController : public QObject {
   void RereadList();
   // The winning number as the data file holds it ("Numbers"/"W").
   void SetWinningNumber(const std::string& value);
-  // The file changed while the window was busy: the watch reports it again a little later.
+  // The file changed while the window was busy: reported again a little later.
   void FollowLater();
 
  signals:
@@ -61,7 +67,9 @@ class DataFileController : public QObject {
   void listReplaced();      // a list of its own, no ticket marked
   void listReloaded();      // the list followed the file, marks kept
   void winningChanged();
-  void fileChanged();  // on disk, by this program or another
+  // On disk, by this program or another: written in place, replaced by rename, removed or
+  // created again. Once a burst, a short while after its last change.
+  void fileChanged();
   void tell(const QString& text, platform::MessageIcon icon);
   void problem(const store::Problem& problem);
   // What a change did not stop on, for the session's ChangeNotes.
@@ -72,9 +80,13 @@ class DataFileController : public QObject {
   // The file read as Open reads it; nothing, after saying so, when it cannot be opened. A file
   // named from outside that is empty is started anew (a first write was cut short).
   std::optional<store::TicketList> ReadToOpen(const std::string& file, bool startIfEmpty);
+  // Watches the current data file and its folder: a file replaced by rename is no longer the one
+  // being watched.
   void Follow();
+  void Rearm();
 
   Session session_;
   PlayListModel* plays_;
-  DataFileWatch* watch_ = nullptr;
+  QFileSystemWatcher watcher_;
+  QTimer settle_;
 };

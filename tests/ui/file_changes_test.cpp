@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "UiFixture.h"
@@ -145,8 +146,9 @@ TEST_F(FollowFileTest, WaitsForAnOpenDialogToClose) {
   frmNumberChecker& form = StartProgram();
   Trigger(form, "mnuAbout");
   ASSERT_NE(OpenWindow<frmAbout>(), nullptr);
+  QSignalSpy changed(&form.controller(), &DataFileController::fileChanged);
   ASSERT_TRUE(store::WriteFileAtomically(DataFilePath(), TicketFileText(kOthers)));
-  QTest::qWait(3 * DataFileController::kSettleMs);  // the watch reports the change meanwhile
+  ASSERT_TRUE(changed.wait());
   EXPECT_EQ(Plays(form)->Tickets(), kThree) << "nothing moves under an open dialog";
 
   OpenWindow<frmAbout>()->done(QDialog::Accepted);

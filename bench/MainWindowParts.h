@@ -1,6 +1,7 @@
 // The main window keeps its controls to itself: benchmarks reach them by the names they carry.
 #pragma once
 
+#include <QAction>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -19,6 +20,11 @@ inline QTimer* FlashTimer(const frmNumberChecker& form) {
 inline PlayListModel* Plays(const frmNumberChecker& form) {
   return qobject_cast<PlayListModel*>(
       form.findChild<QListView*>(QStringLiteral("lstNumbers"))->model());
+}
+
+// Runs a menu command of the window as its menu item does.
+inline void Run(const frmNumberChecker& form, const char* action) {
+  form.findChild<QAction*>(QString::fromLatin1(action))->trigger();
 }
 
 // The dialog of this type that `owner` has open now: one that was left is hidden at once, though

@@ -64,13 +64,12 @@ struct Window {
 
   explicit Window(int reportEvery) {
     form = std::make_unique<frmNumberChecker>();
-    form->SetPlayList(MakeTickets(reportEvery));
+    form->controller().plays()->SetTickets(MakeTickets(reportEvery));
     store::PlayFields fields;
     for (int k = 0; k < 6; ++k)
       fields[k] = TwoDigits(kWinning[k]);
-    form->ShowWinningNumber(store::JoinPlayNumber(fields));
-    form->SetStandardHeight();
-    form->ShowListView();
+    form->controller().SetWinningNumber(store::JoinPlayNumber(fields));
+    bench::Run(*form, "mnuViewAll");
     form->show();
     QApplication::processEvents();
   }
@@ -80,7 +79,7 @@ struct Window {
 // F5 as the user sees it: the handler, the box painted with its last lines, and whatever work
 // the box deferred to the event loop. The colour timer it starts is stopped untimed.
 void CheckAndShow(frmNumberChecker& form, benchmark::State& state) {
-  form.mnuCheck_Click();
+  bench::Run(form, "mnuCheck");
   bench::ResultsBox(form)->repaint();
   QApplication::processEvents();
   state.PauseTiming();
@@ -102,7 +101,7 @@ void CheckAfterHint(benchmark::State& state) {
   frmNumberChecker& form = *window.form;
   for (auto _ : state) {
     state.PauseTiming();
-    form.SetResultsText(QStringLiteral("hint"));
+    bench::ResultsBox(form)->setPlainText(QStringLiteral("hint"));
     state.ResumeTiming();
     CheckAndShow(form, state);
   }
@@ -111,10 +110,10 @@ void CheckAfterHint(benchmark::State& state) {
 void CopyResults(benchmark::State& state) {
   Window window(static_cast<int>(state.range(0)));
   frmNumberChecker& form = *window.form;
-  form.mnuCheck_Click();
+  bench::Run(form, "mnuCheck");
   bench::FlashTimer(form)->stop();
   for (auto _ : state) {
-    form.mnuCopy_Click();
+    bench::Run(form, "mnuCopy");
   }
   state.counters["chars"] = static_cast<double>(window.clipboard.text.size());
 }

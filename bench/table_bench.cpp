@@ -101,7 +101,7 @@ class Program {
   const std::vector<std::string>& Tickets() const { return tickets_; }
   int Count() const { return count_; }
   frmNumberEntry& OpenEntry() {
-    main_->OpenEntryDialog(EntryMode::Plays);
+    bench::Run(*main_, "mnuAddPlay");
     Settle();
     return *bench::OpenChild<frmNumberEntry>(*main_);
   }
@@ -145,7 +145,7 @@ void Open(benchmark::State& state) {
   Program program(state);
   for (auto _ : state) {
     program.desktop.files.answers.push_back(QString::fromStdString(program.Path()));
-    program.Main().mnuOpen_Click();
+    bench::Run(program.Main(), "mnuOpen");
     Settle();
   }
   Fail(state, bench::Plays(program.Main())->Count() != program.Count(),
@@ -158,11 +158,11 @@ void New(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     program.RestoreFile();
-    program.Main().SetPlayList(program.Tickets());
+    program.Main().controller().ReloadFromFile();
     Settle();
     state.ResumeTiming();
     program.desktop.files.answers.push_back(QString::fromStdString(program.Path()));
-    program.Main().mnuNew_Click();
+    bench::Run(program.Main(), "mnuNew");
     Settle();
   }
   Fail(state, bench::Plays(program.Main())->Count() != 0, "New left tickets in the list");
@@ -174,7 +174,8 @@ void Save(benchmark::State& state) {
     state.PauseTiming();
     program.RestoreFile();
     state.ResumeTiming();
-    program.Main().mnuSave_Click();
+    // The write itself: File > Save is off after the first one succeeds.
+    program.Main().controller().Save();
     Settle();
   }
   Fail(state, !program.desktop.messages.shown.empty(), "Save failed");
@@ -186,12 +187,13 @@ void DeleteHalf(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     program.RestoreFile();
-    form.SetPlayList(program.Tickets());
+    form.controller().ReloadFromFile();
+    PlayListModel& plays = *bench::Plays(form);
     for (int i = 0; i < program.Count(); i += 2)
-      bench::Plays(form)->SetChecked(i, true);
+      plays.setData(plays.index(i), Qt::Checked, Qt::CheckStateRole);
     Settle();
     state.ResumeTiming();
-    form.mnuDeleteChecked_Click();
+    bench::Run(form, "mnuDeleteChecked");
     Settle();
   }
   Fail(state, bench::Plays(form)->Count() != program.Count() / 2, "wrong count left");
@@ -200,7 +202,7 @@ void DeleteHalf(benchmark::State& state) {
 void MarkAll(benchmark::State& state) {
   Program program(state);
   for (auto _ : state) {
-    program.Main().mnuAll_Click();  // alternately marks and clears all
+    bench::Run(program.Main(), "mnuAll");  // alternately marks and clears all
     Settle();
   }
 }
@@ -208,7 +210,7 @@ void MarkAll(benchmark::State& state) {
 void CopyPlays(benchmark::State& state) {
   Program program(state);
   for (auto _ : state) {
-    program.Main().mnuCpyPlays_Click();
+    bench::Run(program.Main(), "mnuCpyPlays");
     Settle();
   }
   Fail(state, program.desktop.clipboard.text.size() != static_cast<qsizetype>(program.Count()) * 19,
@@ -271,7 +273,7 @@ void Check(benchmark::State& state, const char* winning, int reportEvery = 1) {
   Program program(state, winning, 0, reportEvery);
   frmNumberChecker& form = program.Main();
   for (auto _ : state) {
-    form.mnuCheck_Click();
+    bench::Run(form, "mnuCheck");
     Settle();
     state.PauseTiming();
     bench::FlashTimer(form)->stop();
@@ -293,11 +295,11 @@ void CheckNoneMatch(benchmark::State& state) {
 void CopyResults(benchmark::State& state) {
   Program program(state);
   frmNumberChecker& form = program.Main();
-  form.mnuCheck_Click();
+  bench::Run(form, "mnuCheck");
   bench::FlashTimer(form)->stop();
   Settle();
   for (auto _ : state) {
-    form.mnuCopy_Click();
+    bench::Run(form, "mnuCopy");
     Settle();
   }
   Fail(state, !program.desktop.clipboard.text.startsWith(QStringLiteral("Matched: (")),

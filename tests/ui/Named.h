@@ -21,15 +21,22 @@ T* Named(const QObject& root, const QString& name) {
   return found;
 }
 
-// Runs a menu command the way its menu item or shortcut does.
+// Runs a menu command the way its menu item or shortcut does: a disabled one cannot be run.
 inline void Trigger(const QObject& window, const char* action) {
-  if (auto* found = Named<QAction>(window, QString::fromLatin1(action)))
+  if (auto* found = Named<QAction>(window, QString::fromLatin1(action))) {
+    EXPECT_TRUE(found->isEnabled()) << action << " is disabled";
     found->trigger();
+  }
 }
 
 // The main window's play list, its winning-number boxes and their markers (indexed from 1).
 inline PlayListModel* Plays(const QObject& main) {
   return qobject_cast<PlayListModel*>(Named<QListView>(main, "lstNumbers")->model());
+}
+// Marks or unmarks a ticket of the main window's play list as a click on its box does.
+inline void Mark(const QObject& main, int row, bool marked = true) {
+  PlayListModel* plays = Plays(main);
+  plays->setData(plays->index(row), marked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
 }
 inline QLineEdit* WinningBox(const QObject& main, int k) {
   return Named<QLineEdit>(main, QStringLiteral("win1_%1").arg(k));

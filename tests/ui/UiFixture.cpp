@@ -5,6 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "store/TicketFile.h"
+#include "ui/main/ResultsBox.h"
+
 void UiTest::SetUp() {
   ASSERT_TRUE(folder_.isValid());
   programFolder_ = folder_.path().toStdString();
@@ -55,6 +58,19 @@ frmNumberChecker& UiTest::StartProgram(const QString& fileFromOutside) {
   main_->Form_Load(fileFromOutside, programFolder_);
   main_->show();
   return *main_;
+}
+
+void UiTest::ReplaceTickets(const std::vector<std::string>& tickets) {
+  ASSERT_TRUE(store::RewriteTickets(CurrentFile(), tickets).has_value());
+  main_->controller().ReloadFromFile();
+}
+
+QString ResultsText(const QWidget& main) {
+  return QString::fromUtf8(Named<ResultsBox>(main, "txtMatchedTickets")->CrLfUtf8());
+}
+
+void TypeResults(const QWidget& main, const QString& text) {
+  Named<ResultsBox>(main, "txtMatchedTickets")->setPlainText(text);
 }
 
 void UiTest::Flush() {

@@ -52,7 +52,9 @@ class UiTest : public ::testing::Test {
   // Creates the main window and runs its start-up, with a file named on the command line if any.
   frmNumberChecker& StartProgram(const QString& fileFromOutside = QString());
   // The data file the program works on now.
-  const std::string& CurrentFile() const { return main_->session().dataFile; }
+  const std::string& CurrentFile() const { return main_->controller().session().dataFile; }
+  // Another program writes these tickets to the current data file, and the window follows it.
+  void ReplaceTickets(const std::vector<std::string>& tickets);
   // Processes pending events (deferred deletes included) without waiting.
   static void Flush();
 
@@ -66,6 +68,11 @@ class UiTest : public ::testing::Test {
 // the count line.
 inline const int kBoxRowPixels = TwipsToPixels(690);
 inline const int kStandardPixels = TwipsToPixels(2640 + 375);
+
+// The main window's results box: its text as Copy takes it (lines ended CR LF), and text typed
+// into it.
+QString ResultsText(const QWidget& main);
+void TypeResults(const QWidget& main, const QString& text);
 
 // A data file's text from its lines, each ended by CR LF.
 std::string Lines(std::initializer_list<const char*> lines);

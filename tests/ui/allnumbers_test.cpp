@@ -14,7 +14,7 @@ class AllNumbersTest : public UiTest {
  protected:
   frmNumberEntry& OpenEntry() {
     StartProgram();
-    main_->OpenEntryDialog(EntryMode::Plays);
+    Trigger(*main_, "mnuAddPlay");
     return *OpenWindow<frmNumberEntry>();
   }
   static frmAllNumbers& ViewAll(frmNumberEntry& entry) {

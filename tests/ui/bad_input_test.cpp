@@ -199,7 +199,7 @@ TEST_P(BadInputTest, SaveNextWritesAfterTheCountOrRefusesAndWritesNothing) {
   const std::string bytes = file.Bytes();
   WriteDataFile(bytes);
   StartProgram();
-  main_->OpenEntryDialog(EntryMode::Plays);
+  Trigger(*main_, "mnuAddPlay");
   frmNumberEntry& dialog = *OpenWindow<frmNumberEntry>();
   for (int n : {11, 12, 13, 14, 15, 16})
     NumberBox(dialog, n)->click();

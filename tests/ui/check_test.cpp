@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 #include <ostream>
 
 #include "UiFixture.h"
@@ -60,21 +61,20 @@ class CheckTest : public UiTest {
 
   bool EntryDialogOpenInMode(const frmNumberChecker& form, EntryMode mode) const {
     return OpenWindow<frmNumberEntry>() && OpenWindow<frmNumberEntry>()->isVisible() &&
-           !form.isVisible() && form.session().entryMode == mode;
+           !form.isVisible() && form.controller().session().entryMode == mode;
   }
 };
 
 TEST_F(CheckTest, ReportsInListOrderClearsMarksAndLeavesTheCaretAfterTheLastLine) {
   frmNumberChecker& form = StartWith(kExample);
   const std::string file = ReadDataFile();
-  Plays(form)->SetChecked(0, true);
-  Plays(form)->SetChecked(2, true);
-  form.lstNumbers_Click();
+  Mark(form, 0);
+  Mark(form, 2);
   Activate(form);
 
   Trigger(form, "mnuCheck");
 
-  EXPECT_EQ(form.ResultsText(), kExampleResults);
+  EXPECT_EQ(ResultsText(form), kExampleResults);
   EXPECT_TRUE(desktop_.messages.shown.empty());
   ExpectResultsView(form);
   EXPECT_EQ(Plays(form)->CheckedCount(), 0);
@@ -91,7 +91,7 @@ TEST_F(CheckTest, ReportsInListOrderClearsMarksAndLeavesTheCaretAfterTheLastLine
   lineEnd.movePosition(QTextCursor::PreviousCharacter);
   const auto* box = Named<QPlainTextEdit>(form, "txtMatchedTickets");
   EXPECT_GT(box->cursorRect(caret).top(), box->cursorRect(lineEnd).top()) << "on a line of its own";
-  EXPECT_TRUE(form.FlashRunning());
+  EXPECT_TRUE(Named<QTimer>(form, "Timer1")->isActive());
   EXPECT_EQ(ReadDataFile(), file) << "a check writes nothing";
   EXPECT_EQ(Plays(form)->Tickets(), kExample);
 }
@@ -100,17 +100,17 @@ TEST_F(CheckTest, NothingMatchedGivesTheSorryTextAndChecksNeverAccumulate) {
   frmNumberChecker& form = StartWith({"05-12-01-02-03-04", "23-34-01-02-03-04"});
   for (int run = 0; run < 2; ++run) {
     Trigger(form, "mnuCheck");
-    EXPECT_EQ(form.ResultsText(), kSorry) << "run " << run;
+    EXPECT_EQ(ResultsText(form), kSorry) << "run " << run;
     ExpectResultsView(form);
   }
-  EXPECT_FALSE(form.FlashRunning()) << "the flash is for reported tickets";
+  EXPECT_FALSE(Named<QTimer>(form, "Timer1")->isActive()) << "the flash is for reported tickets";
   EXPECT_TRUE(desktop_.messages.shown.empty());
 
   // Reported lines after a sorry text, and again: the box is emptied each time.
-  form.SetPlayList(kExample);
+  ReplaceTickets(kExample);
   Trigger(form, "mnuCheck");
   Trigger(form, "mnuCheck");
-  EXPECT_EQ(form.ResultsText(), kExampleResults);
+  EXPECT_EQ(ResultsText(form), kExampleResults);
 }
 
 TEST_F(CheckTest, ALongReportIsScrolledToItsEnd) {
@@ -140,7 +140,7 @@ TEST_F(CheckTest, EmptyWinningPositionIsReportedFirstAndOpensTheWinningPicker) {
     frmNumberChecker& form = StartWith(c.tickets, c.winning);
     if (!c.tickets.empty())
       Plays(form)->SetChecked(1, true);
-    const QString before = form.ResultsText();
+    const QString before = ResultsText(form);
     const bool listShown = Named<QListView>(form, "lstNumbers")->isVisibleTo(&form);
 
     Trigger(form, "mnuCheck");
@@ -150,7 +150,7 @@ TEST_F(CheckTest, EmptyWinningPositionIsReportedFirstAndOpensTheWinningPicker) {
                          .arg(c.position),
                      platform::MessageIcon::Information);
     EXPECT_TRUE(EntryDialogOpenInMode(form, EntryMode::Winning));
-    EXPECT_EQ(form.ResultsText(), before);
+    EXPECT_EQ(ResultsText(form), before);
     EXPECT_EQ(Named<QListView>(form, "lstNumbers")->isVisibleTo(&form), listShown);
     if (!c.tickets.empty()) {
       EXPECT_TRUE(Plays(form)->IsChecked(1)) << "marks stay";
@@ -169,7 +169,7 @@ TEST_F(CheckTest, EmptyListAsksForTicketsAndOpensTheEntryDialog) {
                                   "have a winning number match."),
                    platform::MessageIcon::Information);
   EXPECT_TRUE(EntryDialogOpenInMode(form, EntryMode::Plays));
-  EXPECT_EQ(form.ResultsText(), modPelmora::kHintText);
+  EXPECT_EQ(ResultsText(form), modPelmora::kHintText);
   EXPECT_TRUE(Named<QListView>(form, "lstNumbers")->isVisibleTo(&form));
   EXPECT_FALSE(Named<QPlainTextEdit>(form, "txtMatchedTickets")->isVisibleTo(&form));
   EXPECT_EQ(form.centralWidget()->height(), kStandardPixels);
@@ -183,7 +183,7 @@ TEST_F(CheckTest, CopyTakesTheWholeBoxWithCrLfWhateverItHolds) {
   EXPECT_EQ(desktop_.clipboard.clears, 1);
   ExpectResultsView(form);
 
-  form.SetPlayList(kExample);
+  ReplaceTickets(kExample);
   Trigger(form, "mnuCheck");
   // A selection in the box does not narrow the copy.
   QTextCursor part = Named<QPlainTextEdit>(form, "txtMatchedTickets")->textCursor();
@@ -193,18 +193,18 @@ TEST_F(CheckTest, CopyTakesTheWholeBoxWithCrLfWhateverItHolds) {
   Trigger(form, "mnuCopy");
   EXPECT_EQ(desktop_.clipboard.text, kExampleResults);
 
-  form.SetPlayList({"01-02-03-04-05-06"});
+  ReplaceTickets({"01-02-03-04-05-06"});
   Trigger(form, "mnuCheck");
   Trigger(form, "mnuCopy");
   EXPECT_EQ(desktop_.clipboard.text, kSorry);
 
-  form.SetResultsText("typed\r\nby hand");
+  TypeResults(form, "typed\nby hand");
   Trigger(form, "mnuViewAll");
   Trigger(form, "mnuCopy");
   EXPECT_EQ(desktop_.clipboard.text, "typed\r\nby hand");
   ExpectResultsView(form);
 
-  form.SetResultsText(QString());
+  TypeResults(form, QString());
   Trigger(form, "mnuCopy");
   EXPECT_EQ(desktop_.clipboard.text, "");
   EXPECT_TRUE(desktop_.messages.shown.empty());
@@ -214,9 +214,9 @@ TEST_F(CheckTest, MatchedViewBringsBackTheLastResultsWithoutANewCheck) {
   frmNumberChecker& form = StartWith(kExample);
   Trigger(form, "mnuCheck");
   Trigger(form, "mnuViewAll");
-  form.SetPlayList({"01-02-03-04-05-06"});  // a new check would now say sorry
+  ReplaceTickets({"01-02-03-04-05-06"});  // a new check would now say sorry
   Trigger(form, "mnuMatches");
-  EXPECT_EQ(form.ResultsText(), kExampleResults);
+  EXPECT_EQ(ResultsText(form), kExampleResults);
   ExpectResultsView(form);
 }
 
@@ -226,7 +226,7 @@ TEST_F(CheckTest, MenuShortcutsWinOverTheResultsBox) {
   frmNumberChecker& form = StartWith(kExample);
   Activate(form);
   QTest::keyClick(form.focusWidget() ? form.focusWidget() : &form, Qt::Key_F5);
-  ASSERT_EQ(form.ResultsText(), kExampleResults) << "F5 runs the check";
+  ASSERT_EQ(ResultsText(form), kExampleResults) << "F5 runs the check";
   ASSERT_EQ(QApplication::focusWidget(), Named<QPlainTextEdit>(form, "txtMatchedTickets"));
 
   auto pressInBox = [&](QAction* action, Qt::Key key, Qt::KeyboardModifiers modifiers) {
@@ -255,30 +255,28 @@ TEST_F(CheckTest, MenuShortcutsWinOverTheResultsBox) {
   // Delete runs its command while a ticket is marked; with none marked the command is off and
   // the key edits the box.
   Trigger(form, "mnuCheck");
-  Plays(form)->SetChecked(0, true);
-  form.lstNumbers_Click();
+  Mark(form, 0);
   {
     QSignalSpy spy(Named<QAction>(form, "mnuDeleteChecked"), &QAction::triggered);
     QTest::keyClick(Named<QPlainTextEdit>(form, "txtMatchedTickets"), Qt::Key_Delete);
     EXPECT_EQ(spy.count(), 1);
   }
   Trigger(form, "mnuCheck");
-  Plays(form)->SetChecked(0, true);
-  form.lstNumbers_Click();
+  Mark(form, 0);
   {
     QSignalSpy spy(Named<QAction>(form, "mnuDeleteChecked"), &QAction::triggered);
     QTest::keyClick(Named<QPlainTextEdit>(form, "txtMatchedTickets"), Qt::Key_Delete,
                     Qt::KeypadModifier);
     EXPECT_EQ(spy.count(), 1) << "the number pad's Delete";
   }
-  form.SetPlayList(kExample);
+  ReplaceTickets(kExample);
   Trigger(form, "mnuCheck");
   Named<QPlainTextEdit>(form, "txtMatchedTickets")->moveCursor(QTextCursor::Start);
   {
     QSignalSpy spy(Named<QAction>(form, "mnuDeleteChecked"), &QAction::triggered);
     QTest::keyClick(Named<QPlainTextEdit>(form, "txtMatchedTickets"), Qt::Key_Delete);
     EXPECT_EQ(spy.count(), 0);
-    EXPECT_EQ(form.ResultsText(), kExampleResults.mid(1));
+    EXPECT_EQ(ResultsText(form), kExampleResults.mid(1));
   }
 
   // The two commands that leave the main window for the entry dialog.
@@ -289,7 +287,7 @@ TEST_F(CheckTest, MenuShortcutsWinOverTheResultsBox) {
   Activate(form);
   EXPECT_EQ(pressInBox(Named<QAction>(form, "mnuAddPlay"), Qt::Key_Insert, Qt::ControlModifier), 1);
   EXPECT_TRUE(EntryDialogOpenInMode(form, EntryMode::Plays));
-  EXPECT_EQ(form.ResultsText(), kExampleResults) << "no key reached the box";
+  EXPECT_EQ(ResultsText(form), kExampleResults) << "no key reached the box";
 }
 
 // However the results box came to show, the keys go to it: none reaches the hidden play list,

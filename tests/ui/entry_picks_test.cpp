@@ -18,7 +18,7 @@ class EntryPicksTest : public UiTest {
   frmNumberEntry& Open(EntryMode mode, const char* storedWinning = "00-00-00-00-00-00") {
     WriteDataFile(Lines({"[Numbers]", "TOTAL=0", (std::string("W=") + storedWinning).c_str()}));
     StartProgram();
-    main_->OpenEntryDialog(mode);
+    Trigger(*main_, mode == EntryMode::Winning ? "mnuWinning" : "mnuAddPlay");
     return *OpenWindow<frmNumberEntry>();
   }
   static void Click(frmNumberEntry& dialog, std::initializer_list<int> numbers) {
@@ -171,7 +171,7 @@ TEST_P(PlayModeStart, ShowsTheNextTicketNumberFromTheFileCount) {
   const PlaysStart& c = GetParam();
   WriteDataFile(Lines({"[Numbers]", ("TOTAL=" + c.total).c_str()}));
   StartProgram();
-  main_->OpenEntryDialog(EntryMode::Plays);
+  Trigger(*main_, "mnuAddPlay");
   frmNumberEntry& dialog = *OpenWindow<frmNumberEntry>();
   EXPECT_EQ(Named<QLabel>(dialog, "lbltotaltickets")->text().toStdString(), c.total);
   EXPECT_EQ(Named<QLabel>(dialog, "lblticketnumber")->text(), c.ticket);

@@ -25,7 +25,7 @@ class EntrySaveTest : public UiTest {
   frmNumberEntry& Open(EntryMode mode) {
     if (!main_)
       StartProgram();
-    main_->OpenEntryDialog(mode);
+    Trigger(*main_, mode == EntryMode::Winning ? "mnuWinning" : "mnuAddPlay");
     return *OpenWindow<frmNumberEntry>();
   }
   static void Click(frmNumberEntry& dialog, std::initializer_list<int> numbers) {
@@ -119,7 +119,7 @@ TEST_F(EntrySaveTest, SavesFollowTheCountInTheFileAndDoneListsEveryTicket) {
   EXPECT_EQ(ReadDataFile(), Lines({"[Numbers]", "TOTAL=7", "7=59-01-30-02-40-03"}));
   EXPECT_EQ(Named<QLabel>(dialog, "lblticketnumber")->text(), "8");
 
-  main_->SetResultsText("stale results");
+  TypeResults(*main_, "stale results");
   dialog.cmdDone_Click();
   EXPECT_TRUE(desktop_.messages.shown.empty()) << "nothing picked: nothing to ask";
   ExpectBackInMain();

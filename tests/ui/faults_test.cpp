@@ -94,7 +94,7 @@ TEST_F(FaultsTest, DataFileThatIsAFolderStartsEmptyAndSavingSaysWhy) {
   EXPECT_EQ(form.centralWidget()->height(), kBoxRowPixels);
   EXPECT_TRUE(desktop_.messages.shown.empty());
 
-  form.mnuSave_Click();
+  Trigger(form, "mnuSave");
   ExpectSaveFailureMessage(DataFilePath(), std::strerror(EISDIR));
   EXPECT_TRUE(QFileInfo(QString::fromStdString(DataFilePath())).isDir());
   EXPECT_EQ(ReadFile(DataFilePath() + "/inside"), "kept");
@@ -138,9 +138,8 @@ TEST_F(FaultsTest, DeleteOnAnUnwritableFileSaysWhyAndKeepsTheFile) {
   if (!locked.works())
     GTEST_SKIP() << "cannot make the data file unwritable here";
 
-  Plays(form)->SetChecked(1, true);
-  form.lstNumbers_Click();
-  form.mnuDeleteChecked_Click();
+  Mark(form, 1);
+  Trigger(form, "mnuDeleteChecked");
   ExpectSaveFailureMessage(DataFilePath(), locked.reason());
   EXPECT_EQ(ReadDataFile(), ThreeTickets());
   EXPECT_EQ(Plays(form)->Tickets(), (Tickets{kA, kC}));
@@ -167,9 +166,8 @@ TEST_F(FaultsTest, ProgramFolderAndDataFileWithBlanksAndNonAsciiLetters) {
       QString::fromUtf8("/Zahlen f\xC3\xBCr 2024 \xC3\xA9t\xC3\xA9.pmd VORDANIK Pelmora 2.0")))
       << form.windowTitle().toStdString();
 
-  Plays(form)->SetChecked(0, true);
-  form.lstNumbers_Click();
-  form.mnuDeleteChecked_Click();
+  Mark(form, 0);
+  Trigger(form, "mnuDeleteChecked");
   EXPECT_TRUE(desktop_.messages.shown.empty());
   EXPECT_EQ(ReadFile(chosen), Lines({"[Numbers]", "TOTAL=2", "W=03-17-22-35-41-58",
                                      "1=01-09-14-27-38-44", "2=07-08-09-10-11-12"}));

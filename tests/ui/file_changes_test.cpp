@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "UiFixture.h"
@@ -53,8 +54,7 @@ TEST_P(SecondWriterTest, KeepsWhatAnotherProgramAddedAndSaysSoOnce) {
   WriteDataFile(TicketFileText(kThree));
   frmNumberChecker& form = StartProgram();
   for (int row : c.marked)
-    Plays(form)->SetChecked(row, true);
-  form.lstNumbers_Click();
+    Mark(form, row);
 
   // Another program replaces the second ticket and adds two, under the lock as any writer must.
   Tickets theirs = {kThree[0], "09-18-27-36-45-54", kThree[2], kOthers[0], kOthers[1]};
@@ -73,10 +73,11 @@ TEST_P(SecondWriterTest, KeepsWhatAnotherProgramAddedAndSaysSoOnce) {
   EXPECT_EQ(OpenWindow<frmNumberEntry>(), nullptr)
       << "the command is to be repeated, not carried on";
 
-  // Repeated, the command now works on the file as it is.
+  // Repeated, a command now works on the file as it is.
   desktop_.messages.answers.clear();
-  form.mnuSave_Click();
-  EXPECT_EQ(store::ReadAllTickets(DataFilePath()).tickets, theirs);
+  Trigger(form, "mnuAll");
+  Trigger(form, "mnuDeleteChecked");
+  EXPECT_TRUE(store::ReadAllTickets(DataFilePath()).tickets.empty());
   EXPECT_EQ(desktop_.messages.shown.size(), c.messagesBefore + 1);
 }
 
@@ -85,16 +86,19 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         CommandCase{"deleteWithNothingMarked",
                     {},
-                    [](frmNumberChecker& f, DesktopDoubles&) { f.mnuDeleteChecked_Click(); },
+                    [](frmNumberChecker& f, DesktopDoubles&) { Trigger(f, "mnuDeleteChecked"); },
                     0,
                     {}},
         CommandCase{"deleteMarked",
                     {0, 1},
-                    [](frmNumberChecker& f, DesktopDoubles&) { f.mnuDeleteChecked_Click(); },
+                    [](frmNumberChecker& f, DesktopDoubles&) { Trigger(f, "mnuDeleteChecked"); },
                     0,
                     {0}},
-        CommandCase{
-            "save", {2}, [](frmNumberChecker& f, DesktopDoubles&) { f.mnuSave_Click(); }, 0, {2}},
+        CommandCase{"save",
+                    {2},
+                    [](frmNumberChecker& f, DesktopDoubles&) { Trigger(f, "mnuSave"); },
+                    0,
+                    {2}},
         CommandCase{"addAnsweredYes",
                     {2},
                     [](frmNumberChecker& f, DesktopDoubles& d) {
@@ -142,8 +146,9 @@ TEST_F(FollowFileTest, WaitsForAnOpenDialogToClose) {
   frmNumberChecker& form = StartProgram();
   Trigger(form, "mnuAbout");
   ASSERT_NE(OpenWindow<frmAbout>(), nullptr);
+  QSignalSpy changed(&form.controller(), &DataFileController::fileChanged);
   ASSERT_TRUE(store::WriteFileAtomically(DataFilePath(), TicketFileText(kOthers)));
-  form.CatchUpWithFile();
+  ASSERT_TRUE(changed.wait());
   EXPECT_EQ(Plays(form)->Tickets(), kThree) << "nothing moves under an open dialog";
 
   OpenWindow<frmAbout>()->done(QDialog::Accepted);
@@ -154,7 +159,7 @@ TEST_F(FollowFileTest, WaitsForAnOpenDialogToClose) {
 TEST_F(FollowFileTest, TicketsSavedInTheEntryDialogAreNoChangeByAnotherProgram) {
   WriteDataFile(TicketFileText(kThree));
   frmNumberChecker& form = StartProgram();
-  form.OpenEntryDialog(EntryMode::Plays);
+  Trigger(form, "mnuAddPlay");
   frmNumberEntry& entry = *OpenWindow<frmNumberEntry>();
   for (int n : {3, 17, 22, 41, 8, 55})
     NumberBox(entry, n)->click();
@@ -164,7 +169,7 @@ TEST_F(FollowFileTest, TicketsSavedInTheEntryDialogAreNoChangeByAnotherProgram) 
 
   EXPECT_EQ(Plays(form)->Count(), 4);
   EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 4 total tickets");
-  form.mnuSave_Click();
+  Trigger(form, "mnuSave");
   EXPECT_TRUE(desktop_.messages.shown.empty()) << "its own ticket is no change by another program";
   EXPECT_EQ(store::ReadAllTickets(DataFilePath()).tickets.size(), 4u);
 }

@@ -96,7 +96,7 @@ TEST_F(FileCommandsTest, NewAsksForANameWithTheDataFileFilter) {
 
 TEST_F(FileCommandsTest, NewOnAnExistingFileKeepsOtherSectionsAndEmptiesTheWindow) {
   frmNumberChecker& form = StartWith({kA, kB});
-  form.SetResultsText("Matched: (3) in:05-12-19-33-40-52");
+  TypeResults(form, "Matched: (3) in:05-12-19-33-40-52");
   const std::string chosen = PathIn("reused.pmd");
   WriteFile(chosen, Lines({"[Numbers]", "Total=5", "W=03-17-22-35-41-58", "1=05-12-19-33-40-52",
                            "2=01-09-14-27-38-44", "3=07-08-09-10-11-12", "4=02-04-06-08-10-12",
@@ -161,8 +161,8 @@ TEST_F(FileCommandsTest, NewFailsOnACountThatCannotBeConvertedAndLeavesEverythin
 
     // The screen still shows the default file, and so does every later write.
     EXPECT_EQ(CurrentFile(), DataFilePath());
-    Plays(form)->SetChecked(0, true);
-    form.mnuDeleteChecked_Click();
+    Mark(form, 0);
+    Trigger(form, "mnuDeleteChecked");
     EXPECT_EQ(ReadFile(chosen), bytes);
     EXPECT_EQ(ReadDataFile(),
               Lines({"[Numbers]", "TOTAL=1", "W=03-17-22-35-41-58", "1=01-09-14-27-38-44"}));
@@ -188,7 +188,7 @@ TEST_F(FileCommandsTest, NewThatCannotWriteSaysWhereAndWhyAndKeepsTheCurrentFile
 
 TEST_F(FileCommandsTest, OpenListsTheFileAndShowsTheListAtStandardHeight) {
   frmNumberChecker& form = StartWith({});  // cut down to the row of boxes
-  form.SetResultsText("old results");
+  TypeResults(form, "old results");
   const std::string chosen = PathIn("two.pmd");
   WriteFile(chosen, Lines({"[numbers]", "total=2", "w=09-18-27-36-45-54", "2=01-09-14-27-38-44",
                            "1=05-12-19-33-40-52"}));
@@ -225,8 +225,8 @@ TEST_F(FileCommandsTest, OpenWithoutACountKeepsThePreviousFileCurrent) {
   EXPECT_EQ(CurrentFile(), DataFilePath());
 
   // Deleting afterwards rewrites the file on screen, never the one that failed to open.
-  Plays(form)->SetChecked(1, true);
-  form.mnuDeleteChecked_Click();
+  Mark(form, 1);
+  Trigger(form, "mnuDeleteChecked");
   EXPECT_EQ(ReadFile(chosen), bytes);
   EXPECT_EQ(ReadDataFile(), Lines({"[Numbers]", "TOTAL=2", "W=03-17-22-35-41-58",
                                    "1=05-12-19-33-40-52", "2=07-08-09-10-11-12"}));
@@ -234,12 +234,11 @@ TEST_F(FileCommandsTest, OpenWithoutACountKeepsThePreviousFileCurrent) {
 
 TEST_F(FileCommandsTest, SaveRewritesTheSectionFromTheListAndClearsMarks) {
   frmNumberChecker& form = StartWith({kA, kB, kC, kD, kE});
-  form.SetPlayList({kE, kC, kA});
+  Plays(form)->SetTickets({kE, kC, kA});
   Plays(form)->SetLoaded({kA, kB, kC, kD, kE});  // the list was loaded from the file as it is
-  Plays(form)->SetChecked(0, true);
-  Plays(form)->SetChecked(2, true);
-  form.lstNumbers_Click();
-  form.mnuSave_Click();
+  Mark(form, 0);
+  Mark(form, 2);
+  Trigger(form, "mnuSave");
 
   EXPECT_EQ(ReadDataFile(),
             Lines({"[Numbers]", "TOTAL=3", "W=03-17-22-35-41-58", "1=11-22-33-44-55-59",
@@ -252,23 +251,23 @@ TEST_F(FileCommandsTest, SaveRewritesTheSectionFromTheListAndClearsMarks) {
 
 TEST_F(FileCommandsTest, SaveOfAnEmptyListRemovesEveryTicketKey) {
   frmNumberChecker& form = StartWith({kA, kB, kC});
-  form.SetPlayList({});
+  Plays(form)->SetTickets({});
   Plays(form)->SetLoaded({kA, kB, kC});  // the list was loaded from the file as it is
-  form.mnuSave_Click();
+  Trigger(form, "mnuSave");
   EXPECT_EQ(ReadDataFile(), Lines({"[Numbers]", "TOTAL=0", "W=03-17-22-35-41-58"}));
 }
 
 TEST_F(FileCommandsTest, SaveThatCannotWriteSaysSoAndLeavesTheListAsItWas) {
   frmNumberChecker& form = StartWith({kA, kB, kC});
-  form.mnuSave_Click();
+  Trigger(form, "mnuSave");
   ASSERT_FALSE(Named<QAction>(form, "mnuSave")->isEnabled());
   const std::string before = ReadDataFile();
 
   // A delete whose save fails: the person sees the failure and keeps the list as edited.
-  Plays(form)->SetChecked(1, true);
+  Mark(form, 1);
   {
     const test_support::FileSizeLimit failing(0);
-    form.mnuDeleteChecked_Click();
+    Trigger(form, "mnuDeleteChecked");
     ASSERT_EQ(desktop_.messages.shown.size(), 1u);
     const platform::MessageRequest& shown = desktop_.messages.shown[0].request;
     EXPECT_TRUE(shown.text.contains(QString::fromStdString(DataFilePath())));
@@ -279,13 +278,13 @@ TEST_F(FileCommandsTest, SaveThatCannotWriteSaysSoAndLeavesTheListAsItWas) {
     EXPECT_TRUE(Named<QAction>(form, "mnuSave")->isEnabled()) << "Save is offered again to retry";
 
     // A failed Save keeps the marks too.
-    Plays(form)->SetChecked(0, true);
-    form.mnuSave_Click();
+    Mark(form, 0);
+    Trigger(form, "mnuSave");
     EXPECT_EQ(desktop_.messages.shown.size(), 2u);
     EXPECT_TRUE(Plays(form)->IsChecked(0));
   }
 
-  form.mnuSave_Click();
+  Trigger(form, "mnuSave");
   EXPECT_EQ(ReadDataFile(), Lines({"[Numbers]", "TOTAL=2", "W=03-17-22-35-41-58",
                                    "1=05-12-19-33-40-52", "2=07-08-09-10-11-12"}));
   EXPECT_FALSE(Plays(form)->IsChecked(0));

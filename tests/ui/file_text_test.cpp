@@ -57,7 +57,7 @@ TEST_F(FileTextWindowTest, WindowsBytesShowAsTheirLettersEverywhereAndStayInTheF
   EXPECT_EQ(desktop_.clipboard.text, QStringLiteral("\r\n") + ticket + QStringLiteral("\r\n01-02"));
 
   Trigger(form, "mnuCheck");
-  EXPECT_EQ(form.ResultsText(), QStringLiteral("Matched: (6) in:") + ticket + "\r\n");
+  EXPECT_EQ(ResultsText(form), QStringLiteral("Matched: (6) in:") + ticket + "\r\n");
   Trigger(form, "mnuCopy");
   EXPECT_EQ(desktop_.clipboard.text, QStringLiteral("Matched: (6) in:") + ticket + "\r\n");
   EXPECT_EQ(ReadDataFile(), bytes);
@@ -68,7 +68,7 @@ TEST_F(FileTextWindowTest, CountFromTheFileIsShownAsPlainText) {
       Lines({"[Numbers]", "TOTAL=<font color=red size=6>7</font>", "W=00-00-00-00-00-00"}));
   frmNumberChecker& form = StartProgram();
   EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->textFormat(), Qt::PlainText);
-  form.OpenEntryDialog(EntryMode::Plays);
+  Trigger(form, "mnuAddPlay");
   frmNumberEntry* entry = OpenWindow<frmNumberEntry>();
   ASSERT_NE(entry, nullptr);
   for (QLabel* label : entry->findChildren<QLabel*>())
@@ -80,7 +80,7 @@ TEST_F(FileTextWindowTest, CountFromTheFileIsShownAsPlainText) {
 TEST_F(FileTextWindowTest, FiveDigitTicketNumberIsShownWhole) {
   WriteDataFile(Lines({"[Numbers]", "TOTAL=32766", "W=00-00-00-00-00-00"}));
   frmNumberChecker& form = StartProgram();
-  form.OpenEntryDialog(EntryMode::Plays);
+  Trigger(form, "mnuAddPlay");
   frmNumberEntry* entry = OpenWindow<frmNumberEntry>();
   ASSERT_NE(entry, nullptr);
   QLabel* number = Named<QLabel>(*entry, "lblticketnumber");
@@ -94,7 +94,7 @@ TEST_F(FileTextWindowTest, WinningNumberNeverSetIsRefusedByDoneAndByTheCheck) {
   const std::string bytes = Lines({"[Numbers]", "TOTAL=1", "1=05-12-23-34-45-56"});
   WriteDataFile(bytes);
   frmNumberChecker& form = StartProgram();
-  form.OpenEntryDialog(EntryMode::Winning);
+  Trigger(form, "mnuWinning");
   frmNumberEntry* entry = OpenWindow<frmNumberEntry>();
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(Named<QLabel>(*entry, "Label1")->text(), "00-00-00-00-00-00");
@@ -122,8 +122,7 @@ TEST_F(FileTextWindowTest, SaveRefusesAFileWhoseCountCannotBeRead) {
                                    "1=01-02-03-04-05-06", "2=07-08-09-10-11-12"});
   WriteDataFile(bytes);
   frmNumberChecker& form = StartProgram();
-  ASSERT_TRUE(Named<QAction>(form, "mnuSave")->isEnabled());
-  form.mnuSave_Click();
+  Trigger(form, "mnuSave");
   ASSERT_EQ(desktop_.messages.shown.size(), 1u);
   EXPECT_EQ(desktop_.messages.shown[0].request.text,
             QStringLiteral("The data file could not be saved.\n\nFile: ") +

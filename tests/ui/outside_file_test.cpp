@@ -92,7 +92,7 @@ TEST_F(OutsideFileTest, AFileHandedOverDuringTicketEntryWaitsUntilTheEntryDialog
   // Tickets being entered go to the file the dialog was opened on, never to the new one.
   WriteDataFile(kDefaultTickets);
   StartProgram();
-  main_->OpenEntryDialog(EntryMode::Plays);
+  Trigger(*main_, "mnuAddPlay");
   const QString other = Other(kTwoTickets);
   main_->OpenFromOutside(other);
   Flush();

@@ -107,7 +107,7 @@ TEST_F(PlayListAccessibleTest, ItemsOfTheHiddenListAreNotShowing) {
 
 TEST_F(PlayListAccessibleTest, ItemsFollowTheListWhenMarkedTicketsAreDeleted) {
   Toggle(list_, 0);
-  main_->mnuDeleteChecked_Click();
+  Trigger(*main_, "mnuDeleteChecked");
   desktop_.messages.answers.clear();
   ASSERT_EQ(Plays(*main_)->Count(), 2);
   EXPECT_EQ(list_->childCount(), 2);

@@ -30,14 +30,13 @@ class PlayListCommandsTest : public UiTest {
     WriteDataFile(TicketFileText(tickets));
     frmNumberChecker& form = StartProgram();
     // Start from the results view so each command's switch to the list shows.
-    form.ShowResultsView();
-    form.SetResultsText("Matched: (3) in:05-12-19-33-40-52");
+    Trigger(form, "mnuMatches");
+    TypeResults(form, "Matched: (3) in:05-12-19-33-40-52");
     return form;
   }
   static void Mark(frmNumberChecker& form, std::initializer_list<int> rows) {
     for (int row : rows)
-      Plays(form)->SetChecked(row, true);
-    form.lstNumbers_Click();
+      ::Mark(form, row);
   }
   static std::vector<bool> Marks(const frmNumberChecker& form) {
     std::vector<bool> marks;
@@ -51,7 +50,7 @@ class PlayListCommandsTest : public UiTest {
   }
   bool EntryDialogOpen(const frmNumberChecker& form) const {
     return OpenWindow<frmNumberEntry>() && OpenWindow<frmNumberEntry>()->isVisible() &&
-           !form.isVisible() && form.session().entryMode == EntryMode::Plays;
+           !form.isVisible() && form.controller().session().entryMode == EntryMode::Plays;
   }
 };
 
@@ -113,15 +112,14 @@ TEST_F(PlayListCommandsTest, AddWithMarksAsksOnceAndFollowsTheAnswer) {
         << "the view stays as it was";
     EXPECT_EQ(form.centralWidget()->height(), height);
     EXPECT_EQ(OpenWindow<frmNumberEntry>(), nullptr);
-    EXPECT_EQ(form.session().entryMode, EntryMode::None);
+    EXPECT_EQ(form.controller().session().entryMode, EntryMode::None);
   }
 }
 
 TEST_F(PlayListCommandsTest, DeletingTheFirstTwoOfFiveMovesTheRestDown) {
   frmNumberChecker& form = StartWith(kFive);
   Mark(form, {0, 1});
-  ASSERT_TRUE(Named<QAction>(form, "mnuDeleteChecked")->isEnabled());
-  form.mnuDeleteChecked_Click();
+  Trigger(form, "mnuDeleteChecked");
 
   EXPECT_EQ(ReadDataFile(),
             Lines({"[Numbers]", "TOTAL=3", "W=03-17-22-35-41-58", "1=07-08-09-10-11-12",
@@ -138,14 +136,14 @@ TEST_F(PlayListCommandsTest, DeletingTheFirstTwoOfFiveMovesTheRestDown) {
 
 TEST_F(PlayListCommandsTest, DeletingWithAllOrNoneMarked) {
   frmNumberChecker& form = StartWith({kFive[0], kFive[1]});
-  form.mnuDeleteChecked_Click();
+  Trigger(form, "mnuDeleteChecked");
   EXPECT_EQ(Plays(form)->Count(), 2);
   EXPECT_EQ(ReadDataFile(), TicketFileText({kFive[0], kFive[1]}));
   EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 2 total tickets");
   EXPECT_FALSE(Named<QAction>(form, "mnuDeleteChecked")->isEnabled());
 
   Mark(form, {0, 1});
-  form.mnuDeleteChecked_Click();
+  Trigger(form, "mnuDeleteChecked");
   EXPECT_EQ(Plays(form)->Count(), 0);
   EXPECT_EQ(ReadDataFile(), Lines({"[Numbers]", "TOTAL=0", "W=03-17-22-35-41-58"}));
   EXPECT_EQ(Named<QLabel>(form, "lbltotaltickets")->text(), "There are 0 total tickets");

@@ -43,7 +43,7 @@ TEST_P(TextFitTest, EveryTextFitsInsideItsControl) {
   const QLabel* count = Named<QLabel>(form, "lbltotaltickets");
   ExpectFits(count->font(), count->contentsRect(), count->text(), dpi);
 
-  form.OpenEntryDialog(EntryMode::Plays);
+  Trigger(form, "mnuAddPlay");
   frmNumberEntry* entry = OpenWindow<frmNumberEntry>();
   ASSERT_NE(entry, nullptr);
   for (const QLabel* label : entry->findChildren<QLabel*>())

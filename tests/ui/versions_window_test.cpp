@@ -32,9 +32,8 @@ class VersionsWindowTest : public UiTest {
 
   void DeleteRows(frmNumberChecker& form, std::initializer_list<int> rows) {
     for (int row : rows)
-      Plays(form)->SetChecked(row, true);
-    form.lstNumbers_Click();
-    form.mnuDeleteChecked_Click();
+      Mark(form, row);
+    Trigger(form, "mnuDeleteChecked");
   }
 
   std::optional<test_support::VersionsHome> versionsHome_;

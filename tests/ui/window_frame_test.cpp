@@ -15,7 +15,7 @@ class WindowFrameTest : public UiTest {
   frmNumberEntry& OpenBoth() {
     WriteDataFile(Lines({"[Numbers]", "TOTAL=0"}));
     StartProgram();
-    main_->OpenEntryDialog(EntryMode::Plays);
+    Trigger(*main_, "mnuAddPlay");
     frmNumberEntry& entry = *OpenWindow<frmNumberEntry>();
     Named<QPushButton>(entry, "cmdAllNumbers")->click();
     return entry;

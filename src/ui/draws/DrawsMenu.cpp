@@ -4,7 +4,7 @@
 
 void frmNumberChecker::mnuDrawHistory_Click() {
   // Window-modal, as the About box: the main window waits, and its file is not followed meanwhile.
-  auto* history = new frmDrawHistory(mSession.dataFile, mSession.notes, this);
+  auto* history = new frmDrawHistory(data_->session().dataFile, data_->session().notes, this);
   history->setWindowModality(Qt::WindowModal);
   connect(history, &frmDrawHistory::winningNumberSaved, this,
           &frmNumberChecker::WinningNumberSaved);

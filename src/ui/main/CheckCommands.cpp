@@ -31,7 +31,7 @@ void frmNumberChecker::mnuCheck_Click() {
   SetStandardHeight();
 
   // Validation: the lowest box still at "00" ends the check and opens the winning-number picker.
-  const check::WinningTexts& winning = mSession.winning;
+  const check::WinningTexts& winning = data_->session().winning;
   if (const auto position = check::FindEmptyWinningPosition(winning)) {
     const std::string& text = winning[static_cast<std::size_t>(*position - 1)];
     Tell(this,
@@ -44,25 +44,25 @@ void frmNumberChecker::mnuCheck_Click() {
   }
 
   // Nothing to check: straight on to entering tickets, as Add Play Numbers does.
-  if (mPlays->Count() == 0) {
+  if (plays_->Count() == 0) {
     Tell(this, QString::fromLatin1(kNoTickets), platform::MessageIcon::Information);
     mnuAddPlay_Click();
     return;
   }
 
-  mPlays->SetAllChecked(false);
+  plays_->SetAllChecked(false);
   // With nothing marked, Delete in the results box edits the text instead of replacing the
   // results with the hint through a delete that has nothing to delete.
   lstNumbers_Click();
   ShowResultsView();
 
   std::string results;
-  const check::CheckSummary summary =
-      check::WriteCheck(mSession.winning, mPlays->Tickets(),
-                        [&results](std::string_view piece) { results += piece; });
+  const check::CheckSummary summary = check::WriteCheck(
+      winning, plays_->Tickets(), [&results](std::string_view piece) { results += piece; });
   QString text = FileText(results);
   std::string().swap(results);
-  SetResultsText(std::move(text));
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  txtMatchedTickets->SetText(text);
   if (summary.outcome != check::CheckOutcome::Results || summary.reported == 0)
     return;
   txtMatchedTickets->setFocus(Qt::OtherFocusReason);

@@ -22,7 +22,7 @@ void frmNumberChecker::Timer1_Timer() {
     Shape1[i]->SetFillVisible(true);
   std::uniform_real_distribution<double> uniform(0.0, 1.0);
   for (int i = 0; i < store::kNumbersPerTicket; ++i) {
-    const int pick = std::min(5, static_cast<int>(6 * uniform(mRandom)));
+    const int pick = std::min(5, static_cast<int>(6 * uniform(random_)));
     SetBoxColour(i, kFlashColours[pick]);
   }
   const int interval = Timer1->interval() - 2;
@@ -40,10 +40,6 @@ void frmNumberChecker::Timer1_Timer() {
 void frmNumberChecker::StartFlash() {
   Timer1->setInterval(kFlashStartMs);
   Timer1->start();
-}
-
-bool frmNumberChecker::FlashRunning() const {
-  return Timer1->isActive();
 }
 
 void frmNumberChecker::RestoreBoxLook(int index) {

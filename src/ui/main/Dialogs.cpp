@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDialog>
 
-#include "store/TicketFile.h"
 #include "ui/entry/frmNumberEntry.h"
 #include "ui/main/frmNumberChecker.h"
 #include "ui/other/frmAbout.h"
@@ -17,24 +16,24 @@ static void ShowOnTop(QWidget* window) {
 
 void frmNumberChecker::OpenEntryDialog(EntryMode mode) {
   hide();
-  mSession.entryMode = mode;
-  if (!mEntry || mEntry->isHidden()) {
-    mEntry = new frmNumberEntry(mSession, this);
-    connect(mEntry, &frmNumberEntry::winningNumberSaved, this,
+  data_->session().entryMode = mode;
+  if (!entry_ || entry_->isHidden()) {
+    entry_ = new frmNumberEntry(data_->session(), this);
+    connect(entry_, &frmNumberEntry::winningNumberSaved, this,
             &frmNumberChecker::WinningNumberSaved);
-    connect(mEntry, &frmNumberEntry::ticketsChanged, this, &frmNumberChecker::TicketsChanged);
-    connect(mEntry, &frmNumberEntry::allNumbersWanted, this, &frmNumberChecker::OpenAllNumbers);
-    connect(mEntry, &frmNumberEntry::closed, this, &frmNumberChecker::EntryDialogClosed);
-    mEntry->Form_Load();
+    connect(entry_, &frmNumberEntry::ticketsChanged, this, &frmNumberChecker::TicketsChanged);
+    connect(entry_, &frmNumberEntry::allNumbersWanted, this, &frmNumberChecker::OpenAllNumbers);
+    connect(entry_, &frmNumberEntry::closed, this, &frmNumberChecker::EntryDialogClosed);
+    entry_->Form_Load();
   }
-  ShowOnTop(mEntry);
+  ShowOnTop(entry_);
 }
 
 void frmNumberChecker::OpenAllNumbers() {
-  if (!mEntry)
+  if (!entry_)
     return;
   // Window-modal over the entry dialog: that dialog waits, and can never come up over it.
-  auto* allNumbers = new frmAllNumbers(mSession, mEntry);
+  auto* allNumbers = new frmAllNumbers(data_->session(), entry_);
   allNumbers->setWindowModality(Qt::WindowModal);
   allNumbers->Form_Load();
   ShowOnTop(allNumbers);
@@ -42,11 +41,11 @@ void frmNumberChecker::OpenAllNumbers() {
 
 void frmNumberChecker::WinningNumberSaved(const QString& ticket) {
   ShowMatchHint();
-  ShowWinningNumber(ticket.toStdString());
+  data_->SetWinningNumber(ticket.toStdString());
 }
 
 void frmNumberChecker::TicketsChanged() {
-  SetPlayList(store::ReadAllTickets(mSession.dataFile).tickets);
+  data_->RereadList();
   ShowMatchHint();
 }
 
@@ -56,16 +55,25 @@ void frmNumberChecker::EntryDialogClosed() {
 
 void frmNumberChecker::mnuAbout_Click() {
   // Window-modal: this window waits, and the box stays above it, until the box is closed.
-  mAbout = new frmAbout(this);
-  mAbout->setWindowModality(Qt::WindowModal);
-  mAbout->Form_Load();
-  ShowOnTop(mAbout);
+  about_ = new frmAbout(this);
+  about_->setWindowModality(Qt::WindowModal);
+  about_->Form_Load();
+  ShowOnTop(about_);
 }
 
 bool frmNumberChecker::DialogOpen() const {
   // The all-numbers window opens only over the entry dialog.
-  return (mEntry && mEntry->isVisible()) || (mAbout && mAbout->isVisible()) ||
+  return (entry_ && entry_->isVisible()) || (about_ && about_->isVisible()) ||
          QApplication::activeModalWidget() || !isVisible() || !isEnabled();
+}
+
+void frmNumberChecker::CatchUpWithFile() {
+  // While the person is busy elsewhere the list catches up when they are back; a command that
+  // writes the list checks the file in any case.
+  if (DialogOpen())
+    data_->FollowLater();
+  else
+    data_->ReloadFromFile();
 }
 
 void frmNumberChecker::UnloadDialogs() {

@@ -6,10 +6,7 @@
 #include "app/ProblemReport.h"
 #include "platform/FileDialog.h"
 #include "platform/Messages.h"
-#include "store/TicketFile.h"
-#include "store/WriteJournal.h"
 #include "ui/main/frmNumberChecker.h"
-#include "ui/widgets/PlayListModel.h"
 #include "ui/wins/WinsReminder.h"
 
 using namespace modPelmora;
@@ -36,7 +33,7 @@ platform::FileDialogRequest DataFileDialog(platform::FileDialogKind kind, const 
 
 void frmNumberChecker::mnuNew_Click() {
   platform::FileDialogRequest request =
-      DataFileDialog(platform::FileDialogKind::Save, "Create Data File", mSession.dataFile);
+      DataFileDialog(platform::FileDialogKind::Save, "Create Data File", data_->session().dataFile);
   request.confirmOverwrite = true;
   request.confirmCreate = true;
   const QString chosen = platform::FileDialog::Choose(this, request);
@@ -44,39 +41,16 @@ void frmNumberChecker::mnuNew_Click() {
     Tell(this, QStringLiteral("Cancel:No File Created"), platform::MessageIcon::Information);
     return;
   }
-
-  const std::string previous = mSession.dataFile;
-  mSession.dataFile = PathBytes(chosen);
-  const store::Result<void> started = store::StartDataFile(mSession.dataFile);
-  mSession.notes.TellAfterCommand(this, started.notes());
-  if (!started) {
-    // The screen still shows the previous file: a later Save must write there.
-    mSession.dataFile = previous;
-    const store::Problem& problem = started.error();
-    if (problem.kind == store::ProblemKind::Failed) {
-      // The count was fine but the file could not be written: say where and why.
-      ReportProblem(this, problem);
-    } else {
-      Tell(this,
-           QStringLiteral("Error creating new file.") +
-               QString::number(store::ErrorNumberOf(problem)),
-           platform::MessageIcon::Warning);
-    }
+  // On failure the screen still shows the previous file, and a later Save writes there.
+  if (!data_->New(chosen))
     return;
-  }
-
-  ShowWinningNumber(std::string(store::kEmptyPlayNumber));
-  setWindowTitle(PathText(mSession.dataFile));
-  ShortenCaption();
-  mPlays->Clear();
   lbltotaltickets->setText(QStringLiteral("There are 0 total tickets."));
   ShowMatchHint();
-  FollowDataFile();
 }
 
 void frmNumberChecker::mnuOpen_Click() {
   platform::FileDialogRequest request =
-      DataFileDialog(platform::FileDialogKind::Open, "Open Data File", mSession.dataFile);
+      DataFileDialog(platform::FileDialogKind::Open, "Open Data File", data_->session().dataFile);
   request.mustExist = true;
   const QString chosen = platform::FileDialog::Choose(this, request);
   if (chosen.isEmpty()) {
@@ -87,37 +61,19 @@ void frmNumberChecker::mnuOpen_Click() {
 }
 
 bool frmNumberChecker::OpenDataFile(const QString& path) {
-  const std::string previous = mSession.dataFile;
-  mSession.dataFile = PathBytes(path);
-  mSession.notes.TellAfterCommand(this, store::RepairUnfinishedWrite(mSession.dataFile).notes());
-  store::TicketList list = store::ReadAllTickets(mSession.dataFile);
-  if (!list.count) {
-    // The screen still shows the previous file: a later Save must write there.
-    mSession.dataFile = previous;
-    Tell(this, QStringLiteral("Error loading file."), platform::MessageIcon::None);
+  // On failure the screen still shows the previous file, and a later Save writes there.
+  if (!data_->Open(path))
     return false;
-  }
-
-  // Refilling the list is no click on it: "Delete Checked" keeps its state, as at start-up.
-  SetPlayList(std::move(list.tickets));
-  ShowWinningNumber(list.winning);
-  setWindowTitle(PathText(mSession.dataFile));
-  ShortenCaption();
   mnuViewAll_Click();
   ShowMatchHint();
-  FollowDataFile();
-  RemindOfWins(mSession.dataFile);
+  RemindOfWins(data_->session().dataFile);
   return true;
 }
 
 void frmNumberChecker::mnuSave_Click() {
-  const ListWrite written = WriteList(mPlays->Tickets());
-  if (written == ListWrite::Saved) {
-    mPlays->MarkWritten();
-    mPlays->SetAllChecked(false);
-  }
-  // After a failed write the file still holds what it held; the list stays as the person left
-  // it, marks included, and Save stays available to try again.
-  mnuSave->setEnabled(written == ListWrite::Failed);
+  const DataFileController::ListWrite written = data_->Save();
+  // After a failed write the file still holds what it held, and Save stays available to try
+  // again.
+  mnuSave->setEnabled(written == DataFileController::ListWrite::Failed);
   lstNumbers_Click();
 }

@@ -1,19 +1,12 @@
-// Data files named from outside the window: on the command line, or handed over by a later copy
-// of the program (a double click in the file manager while Pelmora runs).
+// A data file handed over by a later copy of the program (a double click in the file manager while
+// Pelmora runs).
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
 #include <QPointer>
 #include <QTimer>
 
-#include "app/ProblemReport.h"
-#include "platform/Messages.h"
-#include "store/AtomicFile.h"
-#include "store/TicketFile.h"
-#include "store/WriteJournal.h"
 #include "ui/main/frmNumberChecker.h"
-
-using namespace modPelmora;
 
 // Holds a handed-over file until the main window is free, and opens it then: while the entry
 // dialog, the About box or a message box is open, that window works with the current data file,
@@ -66,24 +59,11 @@ class DeferredOpen : public QObject {
   QPointer<QDialog> watchedDialog_;
 };
 
-std::optional<store::TicketList> frmNumberChecker::ReadFileFromOutside(const QString& path) {
-  if (path.isEmpty())
-    return std::nullopt;
-  mSession.notes.TellAfterCommand(this, store::RepairUnfinishedWrite(PathBytes(path)).notes());
-  // An empty file holds nothing: it is started as a new one (a first write was cut short).
-  if (store::IsEmptyFile(PathBytes(path)))
-    store::StartDataFile(PathBytes(path));
-  if (store::TicketList read = store::ReadAllTickets(PathBytes(path)); read.count)
-    return read;
-  Tell(this, QStringLiteral("Error loading file."), platform::MessageIcon::None);
-  return std::nullopt;
-}
-
 void frmNumberChecker::OpenFromOutside(const QString& file) {
   RaiseFromOtherInstance();
   if (file.isEmpty())
     return;
-  if (!mDeferredOpen)
-    mDeferredOpen = new DeferredOpen(this);
-  mDeferredOpen->Open(file);
+  if (!deferredOpen_)
+    deferredOpen_ = new DeferredOpen(this);
+  deferredOpen_->Open(file);
 }

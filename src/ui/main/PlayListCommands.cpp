@@ -24,7 +24,7 @@ const char kUndeletedMarksQuestion[] =
 }  // namespace
 
 void frmNumberChecker::mnuAddPlay_Click() {
-  if (mPlays->CheckedCount() > 0) {
+  if (plays_->CheckedCount() > 0) {
     const platform::MessageAnswer answer = platform::Messages::Show(
         this, {QString::fromLatin1(kUndeletedMarksQuestion), AppTitle(),
                platform::MessageIcon::None, platform::MessageButtons::YesNoCancel});
@@ -50,14 +50,9 @@ void frmNumberChecker::mnuDeleteChecked_Click() {
 bool frmNumberChecker::DeleteChecked() {
   ShowListView();
   SetStandardHeight();
-  const ListWrite written = WriteList(mPlays->Tickets(), mPlays->Marks());
-  if (written == ListWrite::Saved) {
-    mPlays->RemoveChecked(/*written=*/true);
-  } else if (written == ListWrite::Failed) {
-    // A failed write still takes the tickets off the list, as the person asked; Save stays
-    // available to write the list again.
-    mPlays->RemoveChecked(/*written=*/false);
-  }
+  using ListWrite = DataFileController::ListWrite;
+  const ListWrite written = data_->DeleteChecked();
+  // After a failed write Save stays available to write the list again.
   mnuSave->setEnabled(written == ListWrite::Failed);
   lstNumbers_Click();
   UpdateCountLine();
@@ -67,23 +62,23 @@ bool frmNumberChecker::DeleteChecked() {
 
 void frmNumberChecker::mnuAll_Click() {
   ShowListView();
-  mPlays->SetAllChecked(mPlays->CheckedCount() != mPlays->Count());
+  plays_->SetAllChecked(plays_->CheckedCount() != plays_->Count());
   lstNumbers_Click();
 }
 
 void frmNumberChecker::mnuCpyPlays_Click() {
   platform::Clipboard::Clear();
   ShowListView();
-  const int count = mPlays->Count();
+  const int count = plays_->Count();
   if (count < 1) {
     Tell(this, QStringLiteral("There are no play numbers to copy."), platform::MessageIcon::None);
     return;
   }
-  mPlays->SetAllChecked(false);
+  plays_->SetAllChecked(false);
   lstNumbers_Click();
 
   std::string text;
-  for (const std::string_view ticket : mPlays->Tickets()) {
+  for (const std::string_view ticket : plays_->Tickets()) {
     text += "\r\n";
     text += ticket;
   }
@@ -91,5 +86,5 @@ void frmNumberChecker::mnuCpyPlays_Click() {
 }
 
 void frmNumberChecker::lstNumbers_Click() {
-  mnuDeleteChecked->setEnabled(mPlays->CheckedCount() > 0);
+  mnuDeleteChecked->setEnabled(plays_->CheckedCount() > 0);
 }

@@ -11,13 +11,10 @@
 #include <QMenuBar>
 #include <QTimer>
 
-#include "app/FileText.h"
 #include "app/ProblemReport.h"
+#include "app/modPelmora.h"
 #include "platform/Help.h"
-#include "store/AtomicFile.h"
 #include "store/PlayNumber.h"
-#include "store/TicketFile.h"
-#include "store/WriteJournal.h"
 #include "ui/main/HelpKey.h"
 #include "ui/main/ResultsBox.h"
 #include "ui/main/ShapeMarker.h"
@@ -55,7 +52,8 @@ static void LinkIconResource() {
   Q_INIT_RESOURCE(pelmora);
 }
 
-frmNumberChecker::frmNumberChecker(QWidget* parent) : QMainWindow(parent) {
+frmNumberChecker::frmNumberChecker(QWidget* parent)
+    : QMainWindow(parent), data_(new DataFileController(this)), plays_(data_->plays()) {
   LinkIconResource();
   setObjectName("frmNumberChecker");
   setWindowTitle(QString::fromLatin1(kProductName));
@@ -65,6 +63,25 @@ frmNumberChecker::frmNumberChecker(QWidget* parent) : QMainWindow(parent) {
   setWindowIcon(icon);
   CreateControls();
   CreateMenus();
+
+  // Messages come as they are reported, between the changes the controller reports.
+  connect(data_, &DataFileController::tell, this,
+          [this](const QString& text, platform::MessageIcon icon) { Tell(this, text, icon); });
+  connect(data_, &DataFileController::problem, this,
+          [this](const store::Problem& problem) { ReportProblem(this, problem); });
+  connect(data_, &DataFileController::notesLeft, this,
+          [this](const std::vector<store::Problem>& notes) {
+            data_->session().notes.TellAfterCommand(this, notes);
+          });
+  connect(data_, &DataFileController::dataFileSwitched, this,
+          [this] { SetCaption(PathText(data_->session().dataFile)); });
+  connect(data_, &DataFileController::listReplaced, this, &frmNumberChecker::UpdateCountLine);
+  connect(data_, &DataFileController::listReloaded, this, [this] {
+    UpdateCountLine();
+    lstNumbers_Click();
+  });
+  connect(data_, &DataFileController::winningChanged, this, &frmNumberChecker::ShowWinningNumber);
+  connect(data_, &DataFileController::fileChanged, this, &frmNumberChecker::CatchUpWithFile);
 }
 
 frmNumberChecker::~frmNumberChecker() = default;
@@ -118,13 +135,12 @@ void frmNumberChecker::CreateControls() {
   lbltotaltickets->setGeometry(TwipsRect(0, kCountTop, 4215, kCountHeight));
   lbltotaltickets->setFocusPolicy(Qt::NoFocus);
 
-  mPlays = new PlayListModel(/*checkable=*/true, this);
-  lstNumbers = new PlayListView(mPlays, TwipsRect(0, 720, 4335, 1860), client);
+  lstNumbers = new PlayListView(plays_, TwipsRect(0, 720, 4335, 1860), client);
   lstNumbers->setObjectName("lstNumbers");
   lstNumbers->setToolTip(tr("Check a number to mark it for deletion"));
   lstNumbers->setAccessibleName(tr("Play numbers"));
   lstNumbers->hide();
-  connect(mPlays, &PlayListModel::userToggled, this, [this] { lstNumbers_Click(); });
+  connect(plays_, &PlayListModel::userToggled, this, [this] { lstNumbers_Click(); });
   connect(lstNumbers, &QListView::clicked, this, [this] { lstNumbers_Click(); });
 
   QWidget::setTabOrder(txtMatchedTickets, lstNumbers);
@@ -192,43 +208,22 @@ void frmNumberChecker::CreateMenus() {
       QKeySequence(Qt::CTRL | Qt::Key_H), &frmNumberChecker::mnuDrawHistory_Click);
   add(mnuDraws, "mnuPrizes", QStringLiteral("&Prize Table..."), QKeySequence(Qt::CTRL | Qt::Key_T),
       &frmNumberChecker::mnuPrizes_Click);
-  AddWinsCommand(mnuDraws, this, [this] { return mSession.dataFile; });
+  AddWinsCommand(mnuDraws, this, [this] { return data_->session().dataFile; });
 
-  new HelpKey(this, [this](QWidget* from) { platform::Help::Show(from, mHelpFile); });
+  new HelpKey(this, [this](QWidget* from) { platform::Help::Show(from, helpFile_); });
 }
 
 void frmNumberChecker::Form_Load(const QString& fileFromOutside, const std::string& programFolder) {
-  mHelpFile = HelpFilePath(programFolder);
+  helpFile_ = HelpFilePath(programFolder);
   for (int i = 0; i < store::kNumbersPerTicket; ++i)
     RestoreBoxLook(i);
 
-  // The file named on the command line when Open would open it, else the default data file,
-  // started anew when it is missing or empty.
-  std::optional<store::TicketList> list = ReadFileFromOutside(fileFromOutside);
-  if (list) {
-    mSession.dataFile = PathBytes(fileFromOutside);
-  } else {
-    const DefaultDataFile location = ChooseDefaultDataFile(programFolder);
-    mSession.dataFile = location.path;
-    mSession.notes.TellAfterCommand(this, store::RepairUnfinishedWrite(mSession.dataFile).notes());
-    if (!location.exists || store::IsEmptyFile(mSession.dataFile)) {
-      const store::Result<void> written = store::StartDataFile(mSession.dataFile);
-      mSession.notes.TellAfterCommand(this, written.notes());
-      if (!written)
-        ReportProblem(this, written.error());
-    }
-    list = store::ReadAllTickets(mSession.dataFile);
-  }
-
-  setWindowTitle(PathText(mSession.dataFile) + QStringLiteral(" ") +
-                 QString::fromLatin1(kProductName));
-  ShortenCaption();
-
-  mPlays->SetTickets(std::move(list->tickets));
-  UpdateCountLine();
+  data_->Start(fileFromOutside, programFolder);
+  SetCaption(PathText(data_->session().dataFile) + QStringLiteral(" ") +
+             QString::fromLatin1(kProductName));
 
   // Without tickets the window is only the row of boxes; with them it reaches the count line.
-  if (mPlays->Count() == 0) {
+  if (plays_->Count() == 0) {
     SetClientHeightTwips(kShapeHeight);
   } else {
     SetStandardHeight();
@@ -237,32 +232,25 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside, const std::stri
 
   CentreOnScreen(this);
   ShowMatchHint();
-  ShowWinningNumber(list->winning);
-  FollowDataFile();
-  RemindOfWinsSoon(this, [this] { return mSession.dataFile; });
+  RemindOfWinsSoon(this, [this] { return data_->session().dataFile; });
 }
 
-void frmNumberChecker::ShortenCaption() {
-  if (windowTitle().size() <= 25)
+void frmNumberChecker::SetCaption(const QString& caption) {
+  // A caption longer than 25 characters is cut down to the file's name.
+  if (caption.size() <= 25) {
+    setWindowTitle(caption);
     return;
-  const QString path = PathText(mSession.dataFile);
+  }
+  const QString path = PathText(data_->session().dataFile);
   const int lastSeparator = path.lastIndexOf(QLatin1Char('/'));
   const QString tail = lastSeparator >= 0 ? path.mid(lastSeparator) : path;
   setWindowTitle(path.left(3) + QStringLiteral("..") + tail + QStringLiteral(" ") +
                  QString::fromLatin1(kProductName));
 }
 
-store::PlayFields frmNumberChecker::ShownFields(const std::string& value) {
-  store::PlayFields fields;
+void frmNumberChecker::ShowWinningNumber() {
   for (int i = 0; i < store::kNumbersPerTicket; ++i)
-    fields[i] = FileText(store::PlayNumberField(value, i + 1)).toStdString();
-  return fields;
-}
-
-void frmNumberChecker::ShowWinningNumber(const std::string& value) {
-  mSession.winning = ShownFields(value);
-  for (int i = 0; i < store::kNumbersPerTicket; ++i)
-    win1[i]->setText(QString::fromStdString(mSession.winning[i]));
+    win1[i]->setText(QString::fromStdString(data_->session().winning[i]));
 }
 
 void frmNumberChecker::mnuViewAll_Click() {
@@ -277,7 +265,7 @@ void frmNumberChecker::mnuMatches_Click() {
 
 void frmNumberChecker::mnuHelp2_Click() {
   // The Help command works as the F1 key does.
-  platform::Help::Show(this, mHelpFile);
+  platform::Help::Show(this, helpFile_);
 }
 
 void frmNumberChecker::mnuExit_Click() {
@@ -319,26 +307,12 @@ void frmNumberChecker::SetStandardHeight() {
   SetClientHeightTwips(PixelsToTwips(lbltotaltickets->y() + lbltotaltickets->height()));
 }
 
-void frmNumberChecker::SetPlayList(store::TicketTexts tickets) {
-  mPlays->SetTickets(std::move(tickets));
-  UpdateCountLine();
-}
-
 void frmNumberChecker::UpdateCountLine() {
-  lbltotaltickets->setText(CountLine(mPlays->Count()));
+  lbltotaltickets->setText(CountLine(plays_->Count()));
 }
 
 void frmNumberChecker::ShowMatchHint() {
-  SetResultsText(QString::fromLatin1(kHintText));
-}
-
-QString frmNumberChecker::ResultsText() const {
-  return QString::fromUtf8(txtMatchedTickets->CrLfUtf8());
-}
-
-void frmNumberChecker::SetResultsText(QString text) {
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  txtMatchedTickets->SetText(text);
+  txtMatchedTickets->SetText(QString::fromLatin1(kHintText));
 }
 
 void frmNumberChecker::RaiseFromOtherInstance() {

@@ -15,8 +15,8 @@ void ChangeNotes::TellAfterCommand(QWidget* parent, const std::vector<store::Pro
   for (const store::Problem& note : notes) {
     if (note.kind == store::ProblemKind::Repaired) {
       repairs << modPelmora::PathText(note.path + ": " + note.reason);
-    } else if (note.kind == store::ProblemKind::VersionNotKept && !mVersionWarningTold) {
-      mVersionWarningTold = true;
+    } else if (note.kind == store::ProblemKind::VersionNotKept && !versionWarningTold_) {
+      versionWarningTold_ = true;
       warning =
           QStringLiteral(
               "The change was made, but the earlier version of the data file could not be kept.\n\n"

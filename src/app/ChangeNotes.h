@@ -16,5 +16,5 @@ class ChangeNotes {
   void TellAfterCommand(QWidget* parent, const std::vector<store::Problem>& notes);
 
  private:
-  bool mVersionWarningTold = false;
+  bool versionWarningTold_ = false;
 };

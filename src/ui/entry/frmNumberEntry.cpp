@@ -81,7 +81,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, con
 
 frmNumberEntry::frmNumberEntry(Session& session, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      mSession(session) {
+      session_(session) {
   setObjectName("frmNumberEntry");
   setWindowTitle(kDesignCaption);
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
@@ -154,12 +154,12 @@ void frmNumberEntry::SetTabOrder() {
 void frmNumberEntry::Form_Load() {
   if (parentWidget())
     setWindowIcon(parentWidget()->windowIcon());
-  mPicks.Clear();
+  picks_.Clear();
   ShowTicketText();
 
-  if (mSession.entryMode == EntryMode::Winning)
+  if (session_.entryMode == EntryMode::Winning)
     LoadWinningMode();
-  else if (mSession.entryMode == EntryMode::Plays)
+  else if (session_.entryMode == EntryMode::Plays)
     LoadPlaysMode();
 
   QFont big = Label1->font();
@@ -180,7 +180,7 @@ void frmNumberEntry::Form_Load() {
 void frmNumberEntry::ShowModeControls(bool plays) {
   cmdNext->setVisible(plays);
   cmdCancel->setVisible(!plays);
-  mCancelButton = plays ? cmdDone : cmdCancel;
+  cancelButton_ = plays ? cmdDone : cmdCancel;
   cmdDone->setToolTip(plays ? tr("Stop entering numbers and return to main")
                             : tr("Save number and go to main"));
   for (QWidget* ticketCount :
@@ -193,11 +193,11 @@ void frmNumberEntry::LoadWinningMode() {
   ShowModeControls(false);
   // An empty box (no winning number stored yet) becomes "00" at once, so that Done refuses it
   // even before any pick.
-  mPicks.StartFrom(mSession.winning);
+  picks_.StartFrom(session_.winning);
   ShowTicketText();
   // Each check runs the box handler, which finds the number already in its field; a field that
   // names no box checks nothing.
-  for (const std::string& field : mPicks.Fields()) {
+  for (const std::string& field : picks_.Fields()) {
     const store::CountResult number = store::ConvertCount(field);
     if (number && *number >= 1 && *number <= kBoxCount)
       Box(*number)->setChecked(true);
@@ -209,7 +209,7 @@ void frmNumberEntry::LoadPlaysMode() {
   ShowModeControls(true);
   cmdNext->setEnabled(false);
   const std::string total =
-      store::ReadProfileValue(store::kSection, store::kTotalKey, mSession.dataFile);
+      store::ReadProfileValue(store::kSection, store::kTotalKey, session_.dataFile);
   lbltotaltickets->setText(FileText(total));
   // The ticket number stays unset for a count that is missing, negative or not a number;
   // Save/Next reads the count again and refuses such a file.
@@ -223,7 +223,7 @@ void frmNumberEntry::LoadPlaysMode() {
 }
 
 bool frmNumberEntry::PlayEntryMode() const {
-  return mSession.entryMode == EntryMode::Plays;
+  return session_.entryMode == EntryMode::Plays;
 }
 
 void frmNumberEntry::ck01_Click(int Index) {
@@ -232,11 +232,11 @@ void frmNumberEntry::ck01_Click(int Index) {
   const bool picked = Box(Index)->isChecked();
   SetBoxLook(Index, picked);
   if (picked)
-    mPicks.Pick(Index);
+    picks_.Pick(Index);
   else
-    mPicks.Unpick(Index);
+    picks_.Unpick(Index);
   ShowPickStatus();
-  if (mPicks.Complete()) {
+  if (picks_.Complete()) {
     cmdDone->setEnabled(true);
     if (PlayEntryMode()) {
       cmdNext->setEnabled(true);
@@ -250,9 +250,9 @@ void frmNumberEntry::ck01_Click(int Index) {
 
 void frmNumberEntry::ShowPickStatus() {
   setWindowTitle(
-      QStringLiteral("You have picked %1 of %2 numbers.").arg(mPicks.Count()).arg(mPicks.Limit()));
+      QStringLiteral("You have picked %1 of %2 numbers.").arg(picks_.Count()).arg(picks_.Limit()));
   for (int i = 1; i <= kBoxCount; ++i)
-    Box(i)->setEnabled(mPicks.BoxEnabled(i));
+    Box(i)->setEnabled(picks_.BoxEnabled(i));
   ShowTicketText();
 }
 
@@ -300,7 +300,7 @@ void frmNumberEntry::ShowTicketNumber(const QString& text) {
 }
 
 void frmNumberEntry::ShowTicketText() {
-  Label1->setText(QString::fromStdString(mPicks.TicketText()));
+  Label1->setText(QString::fromStdString(picks_.TicketText()));
 }
 
 void frmNumberEntry::UncheckAllBoxes() {
@@ -311,6 +311,6 @@ void frmNumberEntry::UncheckAllBoxes() {
 
 void frmNumberEntry::cmdClear_Click() {
   UncheckAllBoxes();
-  mPicks.Clear();
+  picks_.Clear();
   ShowTicketText();
 }

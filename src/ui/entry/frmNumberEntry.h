@@ -31,7 +31,7 @@ class frmNumberEntry : public QDialog {
 
   // The button that Esc presses: "&Cancel" when picking the winning number, "&Done" when
   // entering tickets.
-  QPushButton* CancelButton() const { return mCancelButton; }
+  QPushButton* CancelButton() const { return cancelButton_; }
 
   // Runs whenever box Index changes between unchecked and checked, by a person or by code.
   void ck01_Click(int Index);
@@ -80,9 +80,9 @@ class frmNumberEntry : public QDialog {
   void ReturnWithTickets();
   void ReturnToMain();
 
-  Session& mSession;
-  check::TicketPicks mPicks;
-  QPushButton* mCancelButton = nullptr;
+  Session& session_;
+  check::TicketPicks picks_;
+  QPushButton* cancelButton_ = nullptr;
 
   // Controls; the number boxes in the order of their numbers.
   QLabel* Label1 = nullptr;

@@ -20,10 +20,10 @@
 using namespace modPelmora;
 
 void frmNumberEntry::cmdNext_Click() {
-  if (!PlayEntryMode() || !mPicks.Complete())
+  if (!PlayEntryMode() || !picks_.Complete())
     return;
   // The file is the store of record: the count in it, not the one shown, decides the key.
-  const store::Result<int> added = store::AppendTicket(mSession.dataFile, mPicks.TicketText());
+  const store::Result<int> added = store::AppendTicket(session_.dataFile, picks_.TicketText());
   // Nothing advances unless the ticket is on disk, so the person can try again. A count that
   // cannot be trusted or a full file refuses the ticket rather than fail to write it.
   if (!added) {
@@ -39,7 +39,7 @@ void frmNumberEntry::cmdNext_Click() {
   lbltotaltickets->setText(QString::number(newCount));
   cmdNext->setEnabled(false);
   ShowTicketNumber(QString::number(newCount + 1));
-  mPicks.Clear();
+  picks_.Clear();
   ShowTicketText();
   UncheckAllBoxes();
   cmdDone->setEnabled(true);
@@ -47,16 +47,16 @@ void frmNumberEntry::cmdNext_Click() {
 }
 
 void frmNumberEntry::cmdDone_Click() {
-  if (mSession.entryMode == EntryMode::Winning)
+  if (session_.entryMode == EntryMode::Winning)
     SaveWinningNumber();
-  else if (mSession.entryMode == EntryMode::Plays)
+  else if (session_.entryMode == EntryMode::Plays)
     ReturnWithTickets();
   else
     ReturnToMain();
 }
 
 void frmNumberEntry::SaveWinningNumber() {
-  const std::string text = mPicks.TicketText();
+  const std::string text = picks_.TicketText();
   const QString ticket = QString::fromStdString(text);
   for (int k = 1; k <= kFieldCount; ++k) {
     if (store::PlayNumberField(text, k) == store::kEmptyField) {
@@ -66,7 +66,7 @@ void frmNumberEntry::SaveWinningNumber() {
   }
   // A winning number that did not reach the disk keeps the dialog open with its picks. A version
   // warning is told over the main window: this dialog is gone by then.
-  if (!StoreWinningNumber(this, mSession.notes, mSession.dataFile, text))
+  if (!StoreWinningNumber(this, session_.notes, session_.dataFile, text))
     return;
   emit winningNumberSaved(ticket);
   ReturnToMain();
@@ -81,7 +81,7 @@ void frmNumberEntry::ReturnWithTickets() {
             "Partial entry not saved.  If you want to save this play number\r\n"
             "you must enter all %1 numbers then click Save/Next.\r\n"
             "Continue without saving?")
-            .arg(mPicks.Limit());
+            .arg(picks_.Limit());
     const platform::MessageAnswer answer = platform::Messages::Show(
         this, {question, AppTitle(), platform::MessageIcon::None, platform::MessageButtons::YesNo});
     if (answer == platform::MessageAnswer::No)
@@ -107,13 +107,13 @@ void frmNumberEntry::ReturnToMain() {
 }
 
 void frmNumberEntry::reject() {
-  if (!mCancelButton) {
+  if (!cancelButton_) {
     cmdCancel_Click();
     return;
   }
   // isEnabled() is false while "View All" has the dialog disabled.
-  if (!mCancelButton->isHidden() && mCancelButton->isEnabled())
-    mCancelButton->click();
+  if (!cancelButton_->isHidden() && cancelButton_->isEnabled())
+    cancelButton_->click();
 }
 
 void frmNumberEntry::keyPressEvent(QKeyEvent* event) {

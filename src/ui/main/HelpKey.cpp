@@ -5,7 +5,7 @@
 #include <QWidget>
 
 HelpKey::HelpKey(QObject* parent, std::function<void(QWidget*)> showHelp)
-    : QObject(parent), mShowHelp(std::move(showHelp)) {
+    : QObject(parent), showHelp_(std::move(showHelp)) {
   qApp->installEventFilter(this);
 }
 
@@ -27,6 +27,6 @@ bool HelpKey::eventFilter(QObject* watched, QEvent* event) {
   }
   if (key->isAutoRepeat())
     return true;
-  mShowHelp(widget->window());
+  showHelp_(widget->window());
   return true;
 }

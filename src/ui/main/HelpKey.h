@@ -16,5 +16,5 @@ class HelpKey : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  std::function<void(QWidget*)> mShowHelp;
+  std::function<void(QWidget*)> showHelp_;
 };

@@ -9,10 +9,10 @@
 #include <algorithm>
 
 ResultsBox::ResultsBox(QWidget* parent) : QPlainTextEdit(parent) {
-  mBlinkTimeout = new QTimer(this);
-  mBlinkTimeout->setSingleShot(true);
-  mBlinkTimeout->setInterval(kBlinkForMs);
-  connect(mBlinkTimeout, &QTimer::timeout, this, [this] { StopBlinking(); });
+  blinkTimeout_ = new QTimer(this);
+  blinkTimeout_->setSingleShot(true);
+  blinkTimeout_->setInterval(kBlinkForMs);
+  connect(blinkTimeout_, &QTimer::timeout, this, [this] { StopBlinking(); });
   // A moved cursor blinks again, whatever moved it (F5 puts it at the end of the results).
   connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] { StartBlinking(); });
 }
@@ -24,11 +24,11 @@ bool ResultsBox::event(QEvent* event) {
       event->ignore();
       return true;
     case QEvent::FocusIn:
-      mBlinking = true;
-      mBlinkTimeout->start();
+      blinking_ = true;
+      blinkTimeout_->start();
       break;
     case QEvent::FocusOut:
-      mBlinkTimeout->stop();
+      blinkTimeout_->stop();
       break;
     case QEvent::KeyPress:
     case QEvent::InputMethod:
@@ -69,17 +69,17 @@ QByteArray ResultsBox::CrLfUtf8() const {
 void ResultsBox::StartBlinking() {
   if (!hasFocus())
     return;
-  mBlinkTimeout->start();
-  if (mBlinking)
+  blinkTimeout_->start();
+  if (blinking_)
     return;
-  mBlinking = true;
+  blinking_ = true;
   AnnounceFlashTime(true);
 }
 
 void ResultsBox::StopBlinking() {
-  if (!hasFocus() || !mBlinking)
+  if (!hasFocus() || !blinking_)
     return;
-  mBlinking = false;
+  blinking_ = false;
   AnnounceFlashTime(false);
 }
 

@@ -18,8 +18,8 @@ class ResultsBox : public QPlainTextEdit {
   explicit ResultsBox(QWidget* parent = nullptr);
 
   // The timer that ends the blinking; tests fire it instead of waiting.
-  QTimer* BlinkTimeout() const { return mBlinkTimeout; }
-  bool CursorBlinking() const { return mBlinking; }
+  QTimer* BlinkTimeout() const { return blinkTimeout_; }
+  bool CursorBlinking() const { return blinking_; }
 
   // Replaces the text. A text taller than the box gets its scroll bar before it goes in: the bar
   // appearing afterwards narrows the box, and the toolkit then gives every line a layout of its
@@ -39,6 +39,6 @@ class ResultsBox : public QPlainTextEdit {
   void StartBlinking();
   void AnnounceFlashTime(bool blinking);
 
-  QTimer* mBlinkTimeout = nullptr;
-  bool mBlinking = true;
+  QTimer* blinkTimeout_ = nullptr;
+  bool blinking_ = true;
 };

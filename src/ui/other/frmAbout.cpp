@@ -47,7 +47,7 @@ LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
 
 void LinkLabel::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
-    mPressed = true;
+    pressed_ = true;
     event->accept();
     return;
   }
@@ -57,8 +57,8 @@ void LinkLabel::mousePressEvent(QMouseEvent* event) {
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
   // A click is a press and a release over the label, as with any button.
   const bool click =
-      mPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-  mPressed = false;
+      pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  pressed_ = false;
   if (click) {
     event->accept();
     emit clicked();

@@ -22,7 +22,7 @@ class LinkLabel : public QLabel {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  bool mPressed = false;
+  bool pressed_ = false;
 };
 
 // The About box: what the program is, where its maker lives on the web, and a way to the

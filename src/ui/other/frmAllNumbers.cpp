@@ -18,13 +18,13 @@ constexpr int kClientHeight = 2580;
 
 frmAllNumbers::frmAllNumbers(const Session& session, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      mSession(session) {
+      session_(session) {
   setObjectName("frmAllNumbers");
   setWindowTitle(QStringLiteral("VORDANIK Pelmora - All Numbers"));
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
 
-  mTickets = new PlayListModel(/*checkable=*/false, this);
-  lstNumbers = new PlayListView(mTickets, TwipsRect(120, 120, 4335, 2010), this);
+  tickets_ = new PlayListModel(/*checkable=*/false, this);
+  lstNumbers = new PlayListView(tickets_, TwipsRect(120, 120, 4335, 2010), this);
   lstNumbers->setObjectName("lstNumbers");
   lstNumbers->setAccessibleName(tr("All saved play numbers"));
 
@@ -41,8 +41,8 @@ frmAllNumbers::frmAllNumbers(const Session& session, QWidget* parent)
 void frmAllNumbers::Form_Load() {
   if (parentWidget())
     setWindowIcon(parentWidget()->windowIcon());
-  store::TicketList list = store::ReadAllTickets(mSession.dataFile);
-  mTickets->SetTickets(std::move(list.tickets));
+  store::TicketList list = store::ReadAllTickets(session_.dataFile);
+  tickets_->SetTickets(std::move(list.tickets));
 
   CentreOnScreen(this);
   lstNumbers->setFocus(Qt::OtherFocusReason);

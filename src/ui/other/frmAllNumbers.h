@@ -28,8 +28,8 @@ class frmAllNumbers : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  const Session& mSession;
+  const Session& session_;
   QListView* lstNumbers = nullptr;
-  PlayListModel* mTickets = nullptr;
+  PlayListModel* tickets_ = nullptr;
   QPushButton* cmdCancel = nullptr;
 };

@@ -10,50 +10,50 @@ namespace {
 class RowDelegate : public QStyledItemDelegate {
  public:
   RowDelegate(int height, bool highlightCurrent, QObject* parent)
-      : QStyledItemDelegate(parent), mHeight(height), mHighlightCurrent(highlightCurrent) {}
+      : QStyledItemDelegate(parent), height_(height), highlightCurrent_(highlightCurrent) {}
 
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    return {QStyledItemDelegate::sizeHint(option, index).width(), mHeight};
+    return {QStyledItemDelegate::sizeHint(option, index).width(), height_};
   }
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
     QStyleOptionViewItem row(option);
     if (const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
-        view && mHighlightCurrent)
+        view && highlightCurrent_)
       row.state.setFlag(QStyle::State_Selected, view->currentIndex() == index);
     QStyledItemDelegate::paint(painter, row, index);
   }
 
  private:
-  int mHeight;
-  bool mHighlightCurrent;
+  int height_;
+  bool highlightCurrent_;
 };
 
 }  // namespace
 
 PlayListView::PlayListView(PlayListModel* model, const QRect& place, QWidget* parent)
-    : QListView(parent), mMarks(model->Checkable() ? model : nullptr) {
+    : QListView(parent), marks_(model->Checkable() ? model : nullptr) {
   setUniformItemSizes(true);
   setEditTriggers(NoEditTriggers);
   setModel(model);
 
   const int text = fontMetrics().height();
   const int box = style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, this);
-  const int row = mMarks ? std::max(text, box) + 2 : text;
-  setItemDelegate(new RowDelegate(row, mMarks != nullptr, this));
+  const int row = marks_ ? std::max(text, box) + 2 : text;
+  setItemDelegate(new RowDelegate(row, marks_ != nullptr, this));
   const int frame = 2 * frameWidth();
   const int rows = std::max(1, (place.height() - frame) / row);
   setGeometry(place.x(), place.y(), place.width(), frame + rows * row);
 
-  if (!mMarks) {
+  if (!marks_) {
     setSelectionMode(SingleSelection);
     return;
   }
   setSelectionMode(MultiSelection);
   // After the selection's own handling of a reset, which clears it.
   connect(model, &QAbstractItemModel::modelReset, this,
-          [this] { SelectMarks(0, mMarks->Count() - 1); });
+          [this] { SelectMarks(0, marks_->Count() - 1); });
   connect(model, &QAbstractItemModel::dataChanged, this,
           [this](const QModelIndex& first, const QModelIndex& last) {
             SelectMarks(first.row(), last.row());
@@ -68,18 +68,18 @@ QRect PlayListView::visualRect(const QModelIndex& index) const {
 
 QItemSelectionModel::SelectionFlags PlayListView::selectionCommand(const QModelIndex& index,
                                                                    const QEvent* event) const {
-  return mMarks ? QItemSelectionModel::NoUpdate : QListView::selectionCommand(index, event);
+  return marks_ ? QItemSelectionModel::NoUpdate : QListView::selectionCommand(index, event);
 }
 
 // The selection of rows first to last made the same as their marks, a stretch at a time.
 void PlayListView::SelectMarks(int first, int last) {
   QItemSelection marked, unmarked;
   for (int row = first; row <= last;) {
-    const bool mark = mMarks->IsChecked(row);
+    const bool mark = marks_->IsChecked(row);
     int end = row;
-    while (end < last && mMarks->IsChecked(end + 1) == mark)
+    while (end < last && marks_->IsChecked(end + 1) == mark)
       ++end;
-    (mark ? marked : unmarked).select(mMarks->index(row), mMarks->index(end));
+    (mark ? marked : unmarked).select(marks_->index(row), marks_->index(end));
     row = end + 1;
   }
   selectionModel()->select(unmarked, QItemSelectionModel::Deselect);
@@ -91,8 +91,8 @@ void PlayListView::MarkSelection(const QItemSelection& selected, const QItemSele
   for (const bool mark : {true, false}) {
     for (const QItemSelectionRange& range : mark ? selected : deselected) {
       for (int row = range.top(); row <= range.bottom(); ++row) {
-        if (mMarks->IsChecked(row) != mark)
-          mMarks->setData(mMarks->index(row), mark ? Qt::Checked : Qt::Unchecked,
+        if (marks_->IsChecked(row) != mark)
+          marks_->setData(marks_->index(row), mark ? Qt::Checked : Qt::Unchecked,
                           Qt::CheckStateRole);
       }
     }

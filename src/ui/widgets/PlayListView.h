@@ -28,5 +28,5 @@ class PlayListView : public QListView {
   void SelectMarks(int first, int last);
   void MarkSelection(const QItemSelection& selected, const QItemSelection& deselected);
 
-  PlayListModel* mMarks = nullptr;  // the model when it is checkable
+  PlayListModel* marks_ = nullptr;  // the model when it is checkable
 };

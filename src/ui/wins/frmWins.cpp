@@ -61,8 +61,8 @@ frmWins::frmWins(QWidget* parent) : QDialog(parent) {
   tblWins = new QTableView(this);
   tblWins->setObjectName(QStringLiteral("tblWins"));
   tblWins->setAccessibleName(tr("Wins"));
-  mModel = new WinsModel(this);
-  tblWins->setModel(mModel);
+  model_ = new WinsModel(this);
+  tblWins->setModel(model_);
   tblWins->setSelectionBehavior(QAbstractItemView::SelectRows);
   tblWins->setSelectionMode(QAbstractItemView::ExtendedSelection);
   tblWins->setTabKeyNavigation(false);
@@ -118,20 +118,20 @@ frmWins::frmWins(QWidget* parent) : QDialog(parent) {
 }
 
 void frmWins::Form_Load(const std::string& dataFile, store::Day today) {
-  mDataFile = dataFile;
-  mToday = today;
+  dataFile_ = dataFile;
+  today_ = today;
   Reload();
 }
 
 void frmWins::Reload() {
-  store::Result<check::WinsOfFile> wins = check::LoadWinsOfFile(mDataFile, mToday);
+  store::Result<check::WinsOfFile> wins = check::LoadWinsOfFile(dataFile_, today_);
   if (!wins) {
     ShowProblem(QString::fromStdString(wins.error().reason));
-    mModel->SetWins({});
+    model_->SetWins({});
     lblTotals->clear();
     return;
   }
-  setWindowTitle(tr("Wins - %1").arg(QString::fromStdString(mDataFile).section(u'/', -1)));
+  setWindowTitle(tr("Wins - %1").arg(QString::fromStdString(dataFile_).section(u'/', -1)));
   txtSince->setText(QString::fromStdString(store::IsoDayText(wins->section.since)));
   txtUntil->setText(QString::fromStdString(store::IsoDayText(wins->section.until)));
 
@@ -151,17 +151,17 @@ void frmWins::Reload() {
   txtNotes->setPlainText(notes.join(u'\n'));
   txtNotes->setVisible(!notes.isEmpty());
 
-  mModel->SetWins(std::move(*wins));
+  model_->SetWins(std::move(*wins));
   lblTotals->setText(TotalsText());
   lblTotals->setAccessibleName(TotalsText());
   tblWins->resizeColumnsToContents();
-  if (mModel->rowCount() > 0 && !tblWins->currentIndex().isValid()) {
-    tblWins->setCurrentIndex(mModel->index(0, 0));
+  if (model_->rowCount() > 0 && !tblWins->currentIndex().isValid()) {
+    tblWins->setCurrentIndex(model_->index(0, 0));
   }
 }
 
 QString frmWins::TotalsText() const {
-  const check::WinsList& wins = mModel->Wins().wins;
+  const check::WinsList& wins = model_->Wins().wins;
   const auto part = [&wins](const QString& name, check::WinState state) {
     return tr("%1: %2, %3.")
         .arg(name, WinsText(wins.Count(state)), QString::fromStdString(wins.Sum(state).Text()));
@@ -184,9 +184,9 @@ void frmWins::cboShow_Changed() {
   static const std::optional<check::WinState> kFilters[] = {
       std::nullopt, check::WinState::ToClaim, check::WinState::Claimed, check::WinState::Expired};
   const int index = std::clamp(cboShow->currentIndex(), 0, 3);
-  mModel->SetFilter(kFilters[index]);
-  if (mModel->rowCount() > 0) {
-    tblWins->setCurrentIndex(mModel->index(0, 0));
+  model_->SetFilter(kFilters[index]);
+  if (model_->rowCount() > 0) {
+    tblWins->setCurrentIndex(model_->index(0, 0));
   }
 }
 
@@ -201,7 +201,7 @@ void frmWins::cmdSetDates_Click() {
       return;
     }
   }
-  if (store::Result<void> set = store::SetPlayingDays(mDataFile, *since, *until); !set) {
+  if (store::Result<void> set = store::SetPlayingDays(dataFile_, *since, *until); !set) {
     ShowProblem(QString::fromStdString(set.error().reason));
     return;
   }
@@ -226,27 +226,27 @@ void frmWins::MarkSelected(bool claimed) {
   }
   std::vector<store::ClaimMark> marks;
   for (int row : rows) {
-    const bool isClaimed = mModel->WinAt(row).mark >= 0;
+    const bool isClaimed = model_->WinAt(row).mark >= 0;
     if (isClaimed != claimed) {
-      marks.push_back(mModel->MarkFor(row, mToday));
+      marks.push_back(model_->MarkFor(row, today_));
     }
   }
   if (marks.empty()) {
     return;
   }
   const int current = tblWins->currentIndex().isValid() ? tblWins->currentIndex().row() : 0;
-  if (store::Result<void> set = store::SetClaimed(mDataFile, marks, claimed); !set) {
+  if (store::Result<void> set = store::SetClaimed(dataFile_, marks, claimed); !set) {
     ShowProblem(QString::fromStdString(set.error().reason));
     return;
   }
   Reload();
-  if (mModel->rowCount() > 0) {
-    tblWins->setCurrentIndex(mModel->index(std::min(current, mModel->rowCount() - 1), 0));
+  if (model_->rowCount() > 0) {
+    tblWins->setCurrentIndex(model_->index(std::min(current, model_->rowCount() - 1), 0));
   }
 }
 
 void frmWins::cmdPrint_Click() {
-  const QString html = ClaimSheetHtml(mModel->Wins(), QString::fromStdString(mDataFile));
+  const QString html = ClaimSheetHtml(model_->Wins(), QString::fromStdString(dataFile_));
   platform::Printing::Preview(this, tr("Claim Sheet"),
                               [&html](QPrinter* printer) { PrintClaimSheet(html, printer); });
 }
@@ -262,7 +262,7 @@ void frmWins::cmdPdf_Click() {
   if (path.isEmpty()) {
     return;
   }
-  if (!SaveClaimSheetPdf(ClaimSheetHtml(mModel->Wins(), QString::fromStdString(mDataFile)), path,
+  if (!SaveClaimSheetPdf(ClaimSheetHtml(model_->Wins(), QString::fromStdString(dataFile_)), path,
                          LocalPaper())) {
     ShowProblem(tr("The claim sheet could not be written to %1.").arg(path));
   }

@@ -33,7 +33,7 @@ class frmWins : public QDialog {
   void cmdPrint_Click();
   void cmdPdf_Click();
 
-  WinsModel* Model() const { return mModel; }
+  WinsModel* Model() const { return model_; }
   // The totals line as shown: "To claim: 2 wins, £60. Claimed: ...".
   QString TotalsText() const;
 
@@ -42,15 +42,15 @@ class frmWins : public QDialog {
   void ShowProblem(const QString& text);
   void MarkSelected(bool claimed);
 
-  std::string mDataFile;
-  store::Day mToday = 0;
+  std::string dataFile_;
+  store::Day today_ = 0;
 
   QLineEdit* txtSince = nullptr;
   QLineEdit* txtUntil = nullptr;
   QPushButton* cmdSetDates = nullptr;
   QComboBox* cboShow = nullptr;
   QTableView* tblWins = nullptr;
-  WinsModel* mModel = nullptr;
+  WinsModel* model_ = nullptr;
   QLabel* lblTotals = nullptr;
   QPlainTextEdit* txtNotes = nullptr;
   QPushButton* cmdClaimed = nullptr;

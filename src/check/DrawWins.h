@@ -29,9 +29,9 @@ PrizeSum PrizesOf(const PrizeTable& prizes, const TierCounts& counts);
 // tickets that hold it, 64 tickets to a word. A draw then adds up six sets for 64 tickets at a
 // time. Which numbers a ticket holds is decided by TicketMask, and the tier by TierForMatches,
 // exactly as for one ticket.
-// Without the sets (each ticket's mask and std::popcount, a library call on baseline x86-64):
-// the Draw History window on 32,767 tickets and 3,200 draws 338.7 ms against the goal 150 ms
-// (39.1 ms with them); pelmora-check --draws on them 276.2 ms against 300 ms (119.7 ms with).
+// Without the sets (each ticket's mask and std::popcount, a library call on baseline x86-64),
+// at 32,767 tickets and 3,200 draws: the Draw History window 307.1 ms against the goal 150 ms
+// (42.2 ms with them), pelmora-check --draws 428.3 ms against 300 ms (276.2 ms with them).
 class TicketBallSets {
  public:
   explicit TicketBallSets(const store::TicketTexts& tickets);

@@ -1,6 +1,5 @@
 #include "cli/TierReport.h"
 
-
 #include "store/PlayNumber.h"
 
 namespace cli {

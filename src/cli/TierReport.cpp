@@ -1,8 +1,5 @@
 #include "cli/TierReport.h"
 
-#include <algorithm>
-#include <charconv>
-
 #include "store/PlayNumber.h"
 
 namespace cli {
@@ -12,43 +9,35 @@ namespace {
 using check::Tier;
 using check::TierCounts;
 
-// Report text gathered into pieces of about kPieceSize bytes for the sink.
-class Pieces {
- public:
-  explicit Pieces(const ReportSink& sink) : sink_(sink) { text_.reserve(kPieceSize + 4096); }
-  Pieces& operator<<(std::string_view text) {
-    text_.append(text);
-    return *this;
+// Hands the report made so far to the sink once it holds about 64 KiB, and at the end; false
+// when the sink refused it.
+bool Pass(std::string& out, const ReportSink& sink, bool last = false) {
+  if (out.size() < (1 << 16) && !last) {
+    return true;
   }
-  Pieces& operator<<(std::uint64_t number) {
-    char digits[24];
-    text_.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
-    return *this;
-  }
-  bool Pass() { return text_.size() < kPieceSize || Flush(); }
-  bool Flush() {
-    if (text_.empty()) {
-      return true;
-    }
-    const bool taken = sink_(text_);
-    text_.clear();
-    return taken;
-  }
+  const bool taken = out.empty() || sink(out);
+  out.clear();
+  return taken;
+}
 
- private:
-  static constexpr std::size_t kPieceSize = 1 << 16;
-  const ReportSink& sink_;
-  std::string text_;
-};
-
-void WriteCounts(Pieces& out, const TierCounts& counts, const check::PrizeTable& prizes) {
+void AppendCounts(std::string& out, const TierCounts& counts, const check::PrizeTable& prizes) {
   bool first = true;
   for (const Tier tier : check::kWinningTiers) {
-    out << (first ? "" : ", ") << check::TierName(tier) << ": "
-        << counts[static_cast<std::size_t>(tier)];
+    out.append(first ? "" : ", ")
+        .append(check::TierName(tier))
+        .append(": ")
+        .append(std::to_string(counts[static_cast<std::size_t>(tier)]));
     first = false;
   }
-  out << "; prizes " << check::PrizesOf(prizes, counts).Text() << "\n";
+  out.append("; prizes ").append(check::PrizesOf(prizes, counts).Text()).append("\n");
+}
+
+void AppendTicket(std::string& out, const store::TicketTexts& tickets, std::size_t t) {
+  out.append("  ticket ")
+      .append(std::to_string(t + 1))
+      .append(", ")
+      .append(tickets[t])
+      .append(": ");
 }
 
 }  // namespace
@@ -76,26 +65,10 @@ TierReportSummary WriteTierReport(const std::vector<store::Draw>& draws,
                                   const store::TicketTexts& tickets,
                                   const check::PrizeTable& prizes, const ReportSink& sink) {
   const check::TicketBallSets sets(tickets);
-  // Each ticket's line starts the same way in every draw, and each tier's line ends the same
-  // way: both made once and copied.
-  std::string starts;
-  std::vector<std::size_t> startAt;
-  startAt.reserve(tickets.size() + 1);
-  for (std::size_t t = 0; t < tickets.size(); ++t) {
-    startAt.push_back(starts.size());
-    starts += "  ticket " + std::to_string(t + 1) + ", " + std::string(tickets[t]) + ": ";
-  }
-  startAt.push_back(starts.size());
-  std::array<std::string, check::kTierCount> ends;
-  for (const Tier tier : check::kWinningTiers) {
-    ends[static_cast<std::size_t>(tier)] =
-        std::string(check::TierName(tier)) + ", " + check::PrizeText(prizes, tier) + "\n";
-  }
   // Per ticket, its wins per tier over all draws.
   std::vector<std::array<std::uint32_t, check::kTierCount>> perTicket(tickets.size());
-
-  Pieces out(sink);
   TierReportSummary summary;
+  std::string out;
   std::vector<std::pair<std::size_t, Tier>> wins;
   for (const store::Draw& draw : draws) {
     wins.clear();
@@ -104,22 +77,31 @@ TierReportSummary WriteTierReport(const std::vector<store::Draw>& draws,
       wins.emplace_back(t, tier);
       ++counts[static_cast<std::size_t>(tier)];
     });
-    out << "Draw " << DrawNameText(draw) << ", " << DrawBallsText(draw) << ": ";
-    WriteCounts(out, counts, prizes);
+    out.append("Draw ")
+        .append(DrawNameText(draw))
+        .append(", ")
+        .append(DrawBallsText(draw))
+        .append(": ");
+    AppendCounts(out, counts, prizes);
     for (const auto& [t, tier] : wins) {
-      out << std::string_view(starts).substr(startAt[t], startAt[t + 1] - startAt[t])
-          << ends[static_cast<std::size_t>(tier)];
+      AppendTicket(out, tickets, t);
+      out.append(check::TierName(tier))
+          .append(", ")
+          .append(check::PrizeText(prizes, tier))
+          .append("\n");
       ++perTicket[t][static_cast<std::size_t>(tier)];
-      if (!out.Pass()) {
-        summary.written = false;
-        return summary;
-      }
+    }
+    if (!Pass(out, sink)) {
+      summary.written = false;
+      return summary;
     }
     check::AddCounts(summary.total, counts);
     summary.anyWon = summary.anyWon || !wins.empty();
   }
-  out << "Total of " << std::uint64_t{draws.size()} << (draws.size() == 1 ? " draw: " : " draws: ");
-  WriteCounts(out, summary.total, prizes);
+  out.append("Total of ")
+      .append(std::to_string(draws.size()))
+      .append(draws.size() == 1 ? " draw: " : " draws: ");
+  AppendCounts(out, summary.total, prizes);
   for (std::size_t t = 0; t < tickets.size(); ++t) {
     bool first = true;
     for (const Tier tier : check::kWinningTiers) {
@@ -128,21 +110,24 @@ TierReportSummary WriteTierReport(const std::vector<store::Draw>& draws,
         continue;
       }
       if (first) {
-        out << std::string_view(starts).substr(startAt[t], startAt[t + 1] - startAt[t]);
+        AppendTicket(out, tickets, t);
       }
-      out << (first ? "" : ", ") << check::TierName(tier) << " in " << std::uint64_t{count}
-          << (count == 1 ? " draw" : " draws");
+      out.append(first ? "" : ", ")
+          .append(check::TierName(tier))
+          .append(" in ")
+          .append(std::to_string(count))
+          .append(count == 1 ? " draw" : " draws");
       first = false;
     }
     if (!first) {
-      out << "\n";
-      if (!out.Pass()) {
+      out.append("\n");
+      if (!Pass(out, sink)) {
         summary.written = false;
         return summary;
       }
     }
   }
-  summary.written = out.Flush();
+  summary.written = Pass(out, sink, true);
   return summary;
 }
 

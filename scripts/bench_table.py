@@ -91,7 +91,8 @@ class Folder:
 
 
 def run_to_exit(args, env=None):
-    """Wall time (ms) from before the fork to the exit, and the peak memory (KiB)."""
+    """Wall time (ms) from before the fork to the exit, and the peak memory (KiB), which holds
+    this script's own (see peak_mib)."""
     devnull = os.open(os.devnull, os.O_WRONLY)
     start = time.monotonic_ns()
     pid = os.posix_spawn(args[0], args, env or os.environ,
@@ -103,6 +104,14 @@ def run_to_exit(args, env=None):
     if code not in (0, 1):
         sys.exit(f"{' '.join(args)}: exit status {code}")
     return elapsed / 1e6, usage.ru_maxrss
+
+
+def peak_mib(build, args):
+    """Peak memory (MiB) of a process of its own, started by a small one: the peak of a child
+    spawned from here would include this script's memory, which the child shares until exec."""
+    out = subprocess.run([os.path.join(build, "peak_memory"), *args], stdout=subprocess.DEVNULL,
+                         stderr=subprocess.PIPE, text=True).stderr
+    return int(out.strip().splitlines()[-1]) / 1024
 
 
 def paint_probe(build):
@@ -165,8 +174,9 @@ def measure_processes(build):
             results[("check", count)] = {"program": got["check"], "floor": got["scan"]}
             results[("draws", count)] = {"program": got["draws"]}
             draws_file(draws, DRAWS_MEMORY)
-            ms, kib = run_to_exit([tool, "--draws", draws, folder.data])
-            results[("draws_memory", count)] = {"program": [kib / 1024]}
+            ms = run_to_exit([tool, "--draws", draws, folder.data])[0]
+            results[("draws_memory", count)] = {
+                "program": [peak_mib(build, [tool, "--draws", draws, folder.data])]}
             results[("draws_memory_time", count)] = {"program": [ms]}
         finally:
             folder.close()

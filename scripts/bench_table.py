@@ -11,7 +11,7 @@ Whole processes are timed from before the fork to the moment they report: the pr
 empty window print the time at which their first paint pass is over, once the event loop is back,
 and end there (bench/first_paint_probe.cpp, preloaded into both; the program carries nothing for
 it), the reading programs are timed to their exit. Peak memory is the kernel's high-water mark
-(VmHWM, or ru_maxrss of a finished process). Idle wake-ups are the context switches of every
+(VmHWM, or ru_maxrss of a finished process started by bench/peak_memory). Idle wake-ups are the context switches of every
 thread of the process, counted over a few seconds starting 10 s after the last input: each
 switch a sleeping process makes is one wake-up.
 """
@@ -477,7 +477,8 @@ def main():
         "- Peak memory (VmHWM) and wake-ups: the program under Xvfb (xcb plugin) driven with",
         "  xdotool, against an empty Qt window there. Wake-ups are the context switches of all",
         f"  threads over {IDLE_SPAN_S} s, starting {IDLE_AFTER_S} s after the last key press.",
-        f"- `--draws`: whole process, output to /dev/null; the {DRAWS_MEMORY:,}-draw run took "
+        "- `--draws`: whole process, output to /dev/null; its peak memory from a run of its own",
+        f"  started by bench/peak_memory; the {DRAWS_MEMORY:,}-draw run took "
         f"{draws_seconds}.",
         "",
         f"Run on {time.strftime('%Y-%m-%d %H:%M UTC', time.gmtime())}: {machine()}. "

@@ -152,29 +152,19 @@ class Parser {
 
   // The options that only switch something on.
   bool* FlagOf(std::string_view name) {
-    Options& options = options_;
-    if (name == "--skip-bad") {
-      return &options.skipBad;
-    }
-    if (name == "--lf") {
-      return &options.lfLineEnds;
-    }
-    if (name == "--replace") {
-      return &options.replace;
-    }
-    if (name == "--csv") {
-      return &options.winsCsv;
-    }
-    return nullptr;
+    return name == "--skip-bad"  ? &options_.skipBad
+           : name == "--lf"      ? &options_.lfLineEnds
+           : name == "--replace" ? &options_.replace
+           : name == "--csv"     ? &options_.winsCsv
+                                 : nullptr;
   }
 
   // The options whose value may be given once, and may be empty.
   std::optional<std::string>* OnceValueOf(std::string_view name) {
-    Options& options = options_;
-    return name == "--winning" ? &options.winning
-           : name == "--since" ? &options.since
-           : name == "--until" ? &options.until
-           : name == "--today" ? &options.today
+    return name == "--winning" ? &options_.winning
+           : name == "--since" ? &options_.since
+           : name == "--until" ? &options_.until
+           : name == "--today" ? &options_.today
                                : nullptr;
   }
 

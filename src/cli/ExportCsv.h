@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 #include "store/TicketTexts.h"
 
 namespace cli {

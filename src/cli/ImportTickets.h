@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "store/Problem.h"
-#include "store/ProfileDocument.h"
 
 namespace cli {
 

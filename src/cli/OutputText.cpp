@@ -1,6 +1,7 @@
 #include "cli/OutputText.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "store/TextEncoding.h"
 
@@ -23,19 +24,16 @@ bool IsLeadByte(unsigned char c) {
 }  // namespace
 
 std::string OutputFilter::Feed(std::string_view piece) {
-  waiting_.append(piece);
-  std::string text = std::move(waiting_);
-  waiting_.clear();
-  return Convert(text, false);
+  return Convert(piece, false);
 }
 
 std::string OutputFilter::Finish() {
-  std::string text = std::move(waiting_);
-  waiting_.clear();
-  return Convert(text, true);
+  return Convert({}, true);
 }
 
-std::string OutputFilter::Convert(std::string_view text, bool last) {
+std::string OutputFilter::Convert(std::string_view piece, bool last) {
+  const std::string joined = std::exchange(waiting_, {}).append(piece);
+  const std::string_view text = joined;
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {

@@ -28,7 +28,8 @@ class OutputFilter {
   std::string Finish();  // what is still waiting
 
  private:
-  std::string Convert(std::string_view text, bool last);
+  // The waiting text and then `piece`.
+  std::string Convert(std::string_view piece, bool last);
 
   OutputStyle style_;
   std::string waiting_;

@@ -9,11 +9,7 @@ namespace cli {
 
 void OutputWriter::Write(std::string_view text) {
   // Into a file or a pipe the text usually goes as it is: no copy of a long report.
-  if (filter_.PassesThrough()) {
-    Send(text);
-    return;
-  }
-  Send(filter_.Feed(text));
+  Send(filter_.PassesThrough() ? text : std::string_view(filter_.Feed(text)));
 }
 
 void OutputWriter::Finish() {

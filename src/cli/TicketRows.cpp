@@ -1,7 +1,6 @@
 // The rows of an import text turned into tickets; see ParseTicketLines.
 #include <algorithm>
 #include <iterator>
-#include <optional>
 #include <utility>
 
 #include "cli/CsvRecords.h"

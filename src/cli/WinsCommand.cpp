@@ -1,7 +1,5 @@
 #include "cli/WinsCommand.h"
 
-#include <cstdio>
-
 #include "check/WinsOfFile.h"
 #include "store/TextUtil.h"
 

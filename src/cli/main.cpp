@@ -2,7 +2,6 @@
 
 #include <csignal>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "cli/Commands.h"

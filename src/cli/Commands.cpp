@@ -207,7 +207,7 @@ CommandOutput RunImportCommand(const Options& options) {
   }
   if (!lines.refused.empty() && !options.skipBad) {
     return Failure(std::move(output), importName,
-                   LinesText(lines.refused.size()) + " refused; nothing was added to " +
+                   Counted(lines.refused.size(), "line") + " refused; nothing was added to " +
                        options.dataFile + " (--skip-bad adds the other lines)");
   }
   if (lines.tickets.empty()) {
@@ -220,8 +220,8 @@ CommandOutput RunImportCommand(const Options& options) {
   }
   const std::size_t added = lines.tickets.size();
   output.changedFile = options.dataFile;
-  output.out = "Added " + std::to_string(added) + (added == 1 ? " ticket" : " tickets") + " to " +
-               options.dataFile + "; it now holds " + std::to_string(file->count) + ".\n";
+  output.out = "Added " + Counted(added, "ticket") + " to " + options.dataFile + "; it now holds " +
+               std::to_string(file->count) + ".\n";
   output.status = kExitFound;
   return output;
 }
@@ -333,8 +333,8 @@ CommandOutput Failure(const store::Problem& problem) {
   return Failure(problem.path, problem.reason);
 }
 
-std::string LinesText(std::size_t count) {
-  return std::to_string(count) + (count == 1 ? " line" : " lines");
+std::string Counted(std::size_t count, std::string_view noun) {
+  return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
 }
 
 void ReportOutputFailure(CommandOutput& output, const std::string& reason) {

@@ -39,8 +39,8 @@ CommandOutput Failure(CommandOutput output, std::string_view subject, std::strin
 CommandOutput Failure(std::string_view subject, std::string_view problem);
 CommandOutput Failure(const store::Problem& problem);
 
-// "1 line", "3 lines".
-std::string LinesText(std::size_t count);
+// "1 line", "3 lines" for the noun "line".
+std::string Counted(std::size_t count, std::string_view noun);
 
 // An input file (an import or draws file, or "-" for standard input) read whole as a stream; a
 // problem names it as a person knows it.

@@ -1,5 +1,6 @@
 #include "cli/Arguments.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -30,12 +31,11 @@ std::string ModeOptionName(Mode mode) {
 }
 
 std::optional<Mode> ModeNamed(std::string_view name) {
-  for (std::size_t m = 0; m < kModeOptions.size(); ++m) {
-    if (!kModeOptions[m].empty() && kModeOptions[m] == name) {
-      return static_cast<Mode>(m);
-    }
+  const auto found = std::find(kModeOptions.begin(), kModeOptions.end(), name);
+  if (name.empty() || found == kModeOptions.end()) {
+    return std::nullopt;
   }
-  return std::nullopt;
+  return static_cast<Mode>(found - kModeOptions.begin());
 }
 
 class Parser {

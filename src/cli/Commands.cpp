@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -33,11 +34,8 @@ constexpr std::string_view kStandardInput = "-";
 // One line per problem, whatever a file name, an argument or a value read from a file holds:
 // control characters would break the line or reach the terminal.
 void AppendLine(std::string& to, std::string line) {
-  for (char& c : line) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-      c = '?';
-    }
-  }
+  std::replace_if(
+      line.begin(), line.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; }, '?');
   to.append(line).push_back('\n');
 }
 
@@ -133,7 +131,7 @@ store::Result<check::WinningTexts> ParseWinning(const std::string& text) {
       }
     }
   }
-  const store::Result<SixNumbers> parsed = ParseSixNumbers(text);
+  const store::Result<SixNumbers> parsed = SixNumbersOf(words);
   if (!parsed) {
     return store::Fail(subject, "the winning number " + parsed.error().reason);
   }

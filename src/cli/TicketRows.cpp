@@ -35,10 +35,6 @@ bool IsBlankRow(const CsvRecord& record) {
   });
 }
 
-bool IsHeading(const std::vector<std::string_view>& fields) {
-  return std::none_of(fields.begin(), fields.end(), IsNumber);
-}
-
 store::Result<SixNumbers> TicketOfRow(const std::vector<std::string_view>& fields) {
   std::vector<std::string_view> numbers;
   std::copy_if(fields.begin(), fields.end(), std::back_inserter(numbers), IsNumber);
@@ -126,8 +122,8 @@ bool TicketLineReader::Add(std::size_t line, std::string_view text, bool overlon
     Resolve(record.fields);
     return problem_.empty();
   }
-  if (first && IsHeading(fields)) {
-    return true;
+  if (first && std::none_of(fields.begin(), fields.end(), IsNumber)) {
+    return true;  // a heading
   }
   if (lines_.tickets.size() + lines_.refused.size() >=
       static_cast<std::size_t>(store::kMaxTickets)) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <system_error>
 #include <unordered_map>
@@ -41,11 +42,8 @@ bool IsDigits(std::string_view text) {
 // so that one wild row cannot flood a report or the history.
 std::string Shown(std::string_view text) {
   std::string shown(text.substr(0, kLongestText));
-  for (char& c : shown) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-      c = '?';
-    }
-  }
+  std::replace_if(
+      shown.begin(), shown.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; }, '?');
   if (text.size() > kLongestText) {
     shown += "...";
   }
@@ -147,12 +145,9 @@ int ColumnNamed(std::string_view name) {
       {"drawdate", kDate},     {"date", kDate},       {"bonusball", kBonus},
       {"bonus", kBonus},       {"ballset", kBallSet}, {"machine", kMachine},
       {"drawnumber", kNumber}, {"drawno", kNumber},   {"draw", kNumber}};
-  for (const auto& [known, column] : kNames) {
-    if (key == known) {
-      return column;
-    }
-  }
-  return -1;
+  const auto* known = std::find_if(std::begin(kNames), std::end(kNames),
+                                   [&](const auto& name) { return name.first == key; });
+  return known == std::end(kNames) ? -1 : known->second;
 }
 
 std::string ColumnName(int column) {

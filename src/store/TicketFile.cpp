@@ -60,10 +60,8 @@ TicketList TicketsOf(const ProfileDocument& doc) {
 // Rewrites the section from `tickets`, less those `leaveOut` marks; with `loaded`, only when the
 // file still holds those.
 Result<void> Rewrite(const std::string& path, const TicketTexts* loaded, const TicketTexts& tickets,
-                     const std::vector<std::uint8_t>* leaveOut) {
-  const auto kept = [&](std::size_t i) {
-    return leaveOut == nullptr || i >= leaveOut->size() || (*leaveOut)[i] == 0;
-  };
+                     const std::vector<std::uint8_t>& leaveOut) {
+  const auto kept = [&](std::size_t i) { return i >= leaveOut.size() || leaveOut[i] == 0; };
   long long newCount = 0;
   for (std::size_t i = 0; i < tickets.size(); ++i) {
     if (!kept(i)) {
@@ -249,13 +247,13 @@ Result<int> AppendTicket(const std::string& path, const std::string& ticket) {
 }
 
 Result<void> RewriteTickets(const std::string& path, const TicketTexts& tickets) {
-  return Rewrite(path, nullptr, tickets, nullptr);
+  return Rewrite(path, nullptr, tickets, {});
 }
 
 Result<void> RewriteTicketsIfUnchanged(const std::string& path, const TicketTexts& loaded,
                                        const TicketTexts& tickets,
                                        const std::vector<std::uint8_t>& leaveOut) {
-  return Rewrite(path, &loaded, tickets, &leaveOut);
+  return Rewrite(path, &loaded, tickets, leaveOut);
 }
 
 Result<void> StartDataFile(const std::string& path) {

@@ -7,18 +7,15 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <unordered_map>
 
 #include "check/MatchCheck.h"
 #include "cli/DataFile.h"
-#include "cli/DrawCommands.h"
-#include "cli/Duplicates.h"
 #include "cli/ExportCsv.h"
 #include "cli/ImportText.h"
 #include "cli/ImportTickets.h"
 #include "cli/NumberLines.h"
 #include "cli/OutputWriter.h"
-#include "cli/VersionsCommands.h"
-#include "cli/WinsCommand.h"
 #include "store/AtomicFile.h"
 #include "store/DrawHistory.h"
 #include "store/PlayNumber.h"
@@ -222,6 +219,52 @@ CommandOutput RunImportCommand(const Options& options) {
                std::to_string(file->count) + ".\n";
   output.status = kExitFound;
   return output;
+}
+
+// The six fields in ascending order, joined: equal for tickets that hold the same fields.
+std::string SortedFields(std::string_view ticket) {
+  store::PlayFields fields = store::SplitPlayNumber(ticket);
+  std::sort(fields.begin(), fields.end());
+  return store::JoinPlayNumber(fields);
+}
+
+// Tickets holding the same six fields in any order, by position in the list (from 0): groups of
+// two or more, each in list order, the groups in the order of their first ticket. Fields compare
+// as texts, as the check compares them.
+std::vector<std::vector<std::size_t>> FindDuplicates(const store::TicketTexts& tickets) {
+  std::unordered_map<std::string, std::size_t> groupOf;
+  groupOf.reserve(tickets.size());
+  std::vector<std::vector<std::size_t>> groups;
+  for (std::size_t i = 0; i < tickets.size(); ++i) {
+    const auto [at, added] = groupOf.try_emplace(SortedFields(tickets[i]), groups.size());
+    if (added) {
+      groups.emplace_back();
+    }
+    groups[at->second].push_back(i);
+  }
+  std::erase_if(groups, [](const std::vector<std::size_t>& group) { return group.size() < 2; });
+  return groups;
+}
+
+// Per group a heading with the shared numbers in ascending order, then one line per ticket with
+// its number in the list (from 1) and its text; groups are separated by a blank line.
+std::string FormatDuplicates(const store::TicketTexts& tickets,
+                             const std::vector<std::vector<std::size_t>>& groups) {
+  std::string text;
+  for (const std::vector<std::size_t>& group : groups) {
+    if (!text.empty()) {
+      text.push_back('\n');
+    }
+    text.append(std::to_string(group.size()))
+        .append(" tickets hold ")
+        .append(SortedFields(tickets[group.front()]))
+        .append(":\n");
+    for (const std::size_t i : group) {
+      text.append("  ticket ").append(std::to_string(i + 1)).append(", ");
+      text.append(tickets[i]).push_back('\n');
+    }
+  }
+  return text;
 }
 
 CommandOutput RunListCommand(const Options& options) {

@@ -56,4 +56,21 @@ std::string InputName(const std::string& path);
 CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal,
                              OutputWriter* stream = nullptr);
 
+// The commands that have a file of their own.
+// --draws: the data file's tickets against the draws of a file.
+CommandOutput RunDrawsCommand(const Options& options, const ReportSink* sink);
+// --add-draws: a file's draws into the user's draw history.
+CommandOutput RunAddDrawsCommand(const Options& options);
+// --history: the data file's tickets against the user's draw history, between two days.
+CommandOutput RunHistoryCommand(const Options& options, const ReportSink* sink);
+// --versions, --restore WHEN and --forget: the earlier versions kept of a data file. Exit status
+// 0 when versions were listed, one was put back or versions were removed; 1 when none are kept
+// (--versions, --forget); 2 on an error.
+CommandOutput RunVersionsCommand(const Options& options);
+// --wins: sets the draws the data file plays when --since or --until is given, then lists the
+// wins of its tickets in the user's draw history, as text or CSV, through `sink` when there is
+// one. Ends with kExitNotFound when a win is to claim within the reminder window, so that a timer
+// can remind; kExitFound otherwise.
+CommandOutput RunWinsCommand(const Options& options, const ReportSink* sink);
+
 }  // namespace cli

@@ -1,4 +1,4 @@
-#include "cli/DrawCommands.h"
+#include "cli/Commands.h"
 
 #include "check/PrizeTable.h"
 #include "cli/DataFile.h"

@@ -1,4 +1,4 @@
-#include "cli/VersionsCommands.h"
+#include "cli/Commands.h"
 
 #include <cstdio>
 #include <unordered_map>

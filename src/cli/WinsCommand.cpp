@@ -1,4 +1,4 @@
-#include "cli/WinsCommand.h"
+#include "cli/Commands.h"
 
 #include "check/WinsOfFile.h"
 #include "store/TextUtil.h"

@@ -11,14 +11,14 @@
 
 #include "check/MatchCheck.h"
 #include "cli/DataFile.h"
-#include "cli/ExportCsv.h"
 #include "cli/ImportText.h"
 #include "cli/ImportTickets.h"
 #include "cli/NumberLines.h"
-#include "cli/OutputWriter.h"
+#include "cli/OutputText.h"
 #include "store/AtomicFile.h"
 #include "store/DrawHistory.h"
 #include "store/PlayNumber.h"
+#include "store/TextUtil.h"
 #include "store/WriteJournal.h"
 
 namespace cli {
@@ -221,6 +221,11 @@ CommandOutput RunImportCommand(const Options& options) {
   return output;
 }
 
+bool IsTwoDigits(std::string_view field) {
+  return field.size() == 2 && field[0] >= '0' && field[0] <= '9' && field[1] >= '0' &&
+         field[1] <= '9';
+}
+
 // The six fields in ascending order, joined: equal for tickets that hold the same fields.
 std::string SortedFields(std::string_view ticket) {
   store::PlayFields fields = store::SplitPlayNumber(ticket);
@@ -325,6 +330,36 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const Re
 }
 
 }  // namespace
+
+std::string ExportCsv(const store::TicketTexts& tickets, std::size_t* odd) {
+  std::string text = "n1,n2,n3,n4,n5,n6\n";
+  std::size_t oddTickets = 0;
+  text.reserve(text.size() + tickets.size() * 18);
+  for (const std::string_view ticket : tickets) {
+    bool plain = ticket.size() == 17;
+    for (int k = 1; k <= store::kNumbersPerTicket; ++k) {
+      if (k > 1) {
+        text.push_back(',');
+        plain = plain && ticket[static_cast<std::size_t>(3 * k - 4)] == '-';
+      }
+      const std::string_view field = store::PlayNumberField(ticket, k);
+      // A field edited outside the program may hold anything: anything but two digits is quoted,
+      // so that it is read back as text and never as another number ("-0") or as more fields.
+      if (IsTwoDigits(field)) {
+        text.append(field);
+      } else {
+        plain = false;
+        text += store::CsvField(field, {});
+      }
+    }
+    oddTickets += plain ? 0 : 1;
+    text.push_back('\n');
+  }
+  if (odd != nullptr) {
+    *odd = oddTickets;
+  }
+  return text;
+}
 
 std::string InputName(const std::string& path) {
   return path == kStandardInput ? "standard input" : path;

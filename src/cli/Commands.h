@@ -56,6 +56,12 @@ std::string InputName(const std::string& path);
 CommandOutput RunCommandLine(const std::vector<std::string>& arguments, bool outputIsTerminal,
                              OutputWriter* stream = nullptr);
 
+// The tickets as CSV: the heading "n1,n2,n3,n4,n5,n6", then one row per ticket with its six
+// fields as stored ("05"), LF line ends. Tickets of six numbers from 1 to 59 read back unchanged
+// through the import. A field that is not two digits (a ticket edited outside the program) is
+// written in quotes; `odd` counts the tickets that are not six numbers of two digits.
+std::string ExportCsv(const store::TicketTexts& tickets, std::size_t* odd = nullptr);
+
 // The commands that have a file of their own.
 // --draws: the data file's tickets against the draws of a file.
 CommandOutput RunDrawsCommand(const Options& options, const ReportSink* sink);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
-#include "cli/OutputWriter.h"
+#include "cli/OutputText.h"
 
 int main(int argc, char** argv) {
   // A closed pipe shows up as a failed write, which ends the output quietly, rather than as a

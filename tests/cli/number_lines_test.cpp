@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/ExportCsv.h"
+#include "cli/Commands.h"
 #include "cli/NumberLines.h"
 
 namespace cli {

@@ -102,7 +102,7 @@ void BM_AddTicket(benchmark::State& state) {
   const BenchFile file(count);
   const std::string ticket = TicketText(12345);
   for (auto _ : state) {
-    const store::Result<void> result = store::AddTicket(file.path(), count + 1, ticket);
+    const store::Result<int> result = store::AppendTicket(file.path(), ticket);
     if (!result) {
       state.SkipWithError(result.error().reason.c_str());
     }

@@ -32,8 +32,9 @@ std::string Grouped(Money whole) {
   return digits;
 }
 
-std::string Counted(std::uint64_t count, std::string_view one, std::string_view many) {
-  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+// "1 jackpot", "2 jackpots".
+std::string Counted(std::uint64_t count, std::string_view one) {
+  return std::to_string(count) + " " + std::string(one) + (count == 1 ? "" : "s");
 }
 
 }  // namespace
@@ -100,14 +101,7 @@ std::string PrizeText(const PrizeTable& prizes, Tier tier) {
   if (const std::optional<Money>& amount = prizes.Amount(tier)) {
     return MoneyText(*amount);
   }
-  switch (tier) {
-    case Tier::Six:
-      return "Jackpot";
-    case Tier::Two:
-      return "Free ticket";
-    default:
-      return "No amount";
-  }
+  return tier == Tier::Six ? "Jackpot" : tier == Tier::Two ? "Free ticket" : "No amount";
 }
 
 void PrizeSum::Add(const PrizeTable& prizes, Tier tier, std::uint64_t wins) {
@@ -130,17 +124,9 @@ std::string PrizeSum::Text() const {
       continue;
     }
     text += text.empty() ? "" : " + ";
-    switch (tier) {
-      case Tier::Six:
-        text += Counted(count, "jackpot", "jackpots");
-        break;
-      case Tier::Two:
-        text += Counted(count, "free ticket", "free tickets");
-        break;
-      default:
-        text += Counted(count, "win", "wins") + " of " + std::string(TierName(tier));
-        break;
-    }
+    text += tier == Tier::Six   ? Counted(count, "jackpot")
+            : tier == Tier::Two ? Counted(count, "free ticket")
+                                : Counted(count, "win") + " of " + std::string(TierName(tier));
   }
   return text.empty() ? MoneyText(0) : text;
 }

@@ -12,15 +12,8 @@ namespace {
 // text, or one with anything but digits (left by a data file edited outside the program), would
 // be compared with the tickets' fields as it stands and match what it should not.
 bool HoldsPick(std::string_view text) {
-  if (text.empty() || text == store::kEmptyField) {
-    return false;
-  }
-  for (const char c : text) {
-    if (c < '0' || c > '9') {
-      return false;
-    }
-  }
-  return true;
+  return !text.empty() && text != store::kEmptyField &&
+         text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 }  // namespace

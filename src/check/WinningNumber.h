@@ -1,8 +1,6 @@
 #pragma once
 
-#include <array>
 #include <optional>
-#include <string>
 
 #include "store/PlayNumber.h"
 

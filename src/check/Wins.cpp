@@ -259,10 +259,8 @@ WinsList::Due WinsList::DueWithin(int days) const {
       break;
     }
     claim = std::lower_bound(claim, claimed_.end(), std::pair<std::size_t, int>{g.begin, -1});
-    std::size_t claimedHere = 0;
-    for (auto c = claim; c != claimed_.end() && c->first < g.end; ++c) {
-      ++claimedHere;
-    }
+    const auto claimedHere = static_cast<std::size_t>(
+        std::lower_bound(claim, claimed_.end(), std::pair<std::size_t, int>{g.end, -1}) - claim);
     const std::size_t open = g.end - g.begin - claimedHere;
     if (open != 0 && due.wins == 0) {
       due.firstDeadline = g.deadline;

@@ -1,7 +1,5 @@
 #include "check/WinsOfFile.h"
 
-#include <algorithm>
-
 #include "store/AtomicFile.h"
 #include "store/TicketFile.h"
 

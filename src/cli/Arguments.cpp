@@ -1,5 +1,6 @@
 #include "cli/Arguments.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -30,12 +31,11 @@ std::string ModeOptionName(Mode mode) {
 }
 
 std::optional<Mode> ModeNamed(std::string_view name) {
-  for (std::size_t m = 0; m < kModeOptions.size(); ++m) {
-    if (!kModeOptions[m].empty() && kModeOptions[m] == name) {
-      return static_cast<Mode>(m);
-    }
+  const auto found = std::find(kModeOptions.begin(), kModeOptions.end(), name);
+  if (name.empty() || found == kModeOptions.end()) {
+    return std::nullopt;
   }
-  return std::nullopt;
+  return static_cast<Mode>(found - kModeOptions.begin());
 }
 
 class Parser {
@@ -152,29 +152,19 @@ class Parser {
 
   // The options that only switch something on.
   bool* FlagOf(std::string_view name) {
-    Options& options = options_;
-    if (name == "--skip-bad") {
-      return &options.skipBad;
-    }
-    if (name == "--lf") {
-      return &options.lfLineEnds;
-    }
-    if (name == "--replace") {
-      return &options.replace;
-    }
-    if (name == "--csv") {
-      return &options.winsCsv;
-    }
-    return nullptr;
+    return name == "--skip-bad"  ? &options_.skipBad
+           : name == "--lf"      ? &options_.lfLineEnds
+           : name == "--replace" ? &options_.replace
+           : name == "--csv"     ? &options_.winsCsv
+                                 : nullptr;
   }
 
   // The options whose value may be given once, and may be empty.
   std::optional<std::string>* OnceValueOf(std::string_view name) {
-    Options& options = options_;
-    return name == "--winning" ? &options.winning
-           : name == "--since" ? &options.since
-           : name == "--until" ? &options.until
-           : name == "--today" ? &options.today
+    return name == "--winning" ? &options_.winning
+           : name == "--since" ? &options_.since
+           : name == "--until" ? &options_.until
+           : name == "--today" ? &options_.today
                                : nullptr;
   }
 

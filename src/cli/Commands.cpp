@@ -3,24 +3,22 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <unordered_map>
 
 #include "check/MatchCheck.h"
 #include "cli/DataFile.h"
-#include "cli/DrawCommands.h"
-#include "cli/Duplicates.h"
-#include "cli/ExportCsv.h"
 #include "cli/ImportText.h"
 #include "cli/ImportTickets.h"
 #include "cli/NumberLines.h"
-#include "cli/OutputWriter.h"
-#include "cli/VersionsCommands.h"
-#include "cli/WinsCommand.h"
+#include "cli/OutputText.h"
 #include "store/AtomicFile.h"
 #include "store/DrawHistory.h"
 #include "store/PlayNumber.h"
+#include "store/TextUtil.h"
 #include "store/WriteJournal.h"
 
 namespace cli {
@@ -33,11 +31,8 @@ constexpr std::string_view kStandardInput = "-";
 // One line per problem, whatever a file name, an argument or a value read from a file holds:
 // control characters would break the line or reach the terminal.
 void AppendLine(std::string& to, std::string line) {
-  for (char& c : line) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-      c = '?';
-    }
-  }
+  std::replace_if(
+      line.begin(), line.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; }, '?');
   to.append(line).push_back('\n');
 }
 
@@ -133,7 +128,7 @@ store::Result<check::WinningTexts> ParseWinning(const std::string& text) {
       }
     }
   }
-  const store::Result<SixNumbers> parsed = ParseSixNumbers(text);
+  const store::Result<SixNumbers> parsed = SixNumbersOf(words);
   if (!parsed) {
     return store::Fail(subject, "the winning number " + parsed.error().reason);
   }
@@ -207,7 +202,7 @@ CommandOutput RunImportCommand(const Options& options) {
   }
   if (!lines.refused.empty() && !options.skipBad) {
     return Failure(std::move(output), importName,
-                   LinesText(lines.refused.size()) + " refused; nothing was added to " +
+                   Counted(lines.refused.size(), "line") + " refused; nothing was added to " +
                        options.dataFile + " (--skip-bad adds the other lines)");
   }
   if (lines.tickets.empty()) {
@@ -220,10 +215,61 @@ CommandOutput RunImportCommand(const Options& options) {
   }
   const std::size_t added = lines.tickets.size();
   output.changedFile = options.dataFile;
-  output.out = "Added " + std::to_string(added) + (added == 1 ? " ticket" : " tickets") + " to " +
-               options.dataFile + "; it now holds " + std::to_string(file->count) + ".\n";
+  output.out = "Added " + Counted(added, "ticket") + " to " + options.dataFile + "; it now holds " +
+               std::to_string(file->count) + ".\n";
   output.status = kExitFound;
   return output;
+}
+
+bool IsTwoDigits(std::string_view field) {
+  return field.size() == 2 && field[0] >= '0' && field[0] <= '9' && field[1] >= '0' &&
+         field[1] <= '9';
+}
+
+// The six fields in ascending order, joined: equal for tickets that hold the same fields.
+std::string SortedFields(std::string_view ticket) {
+  store::PlayFields fields = store::SplitPlayNumber(ticket);
+  std::sort(fields.begin(), fields.end());
+  return store::JoinPlayNumber(fields);
+}
+
+// Tickets holding the same six fields in any order, by position in the list (from 0): groups of
+// two or more, each in list order, the groups in the order of their first ticket. Fields compare
+// as texts, as the check compares them.
+std::vector<std::vector<std::size_t>> FindDuplicates(const store::TicketTexts& tickets) {
+  std::unordered_map<std::string, std::size_t> groupOf;
+  groupOf.reserve(tickets.size());
+  std::vector<std::vector<std::size_t>> groups;
+  for (std::size_t i = 0; i < tickets.size(); ++i) {
+    const auto [at, added] = groupOf.try_emplace(SortedFields(tickets[i]), groups.size());
+    if (added) {
+      groups.emplace_back();
+    }
+    groups[at->second].push_back(i);
+  }
+  std::erase_if(groups, [](const std::vector<std::size_t>& group) { return group.size() < 2; });
+  return groups;
+}
+
+// Per group a heading with the shared numbers in ascending order, then one line per ticket with
+// its number in the list (from 1) and its text; groups are separated by a blank line.
+std::string FormatDuplicates(const store::TicketTexts& tickets,
+                             const std::vector<std::vector<std::size_t>>& groups) {
+  std::string text;
+  for (const std::vector<std::size_t>& group : groups) {
+    if (!text.empty()) {
+      text.push_back('\n');
+    }
+    text.append(std::to_string(group.size()))
+        .append(" tickets hold ")
+        .append(SortedFields(tickets[group.front()]))
+        .append(":\n");
+    for (const std::size_t i : group) {
+      text.append("  ticket ").append(std::to_string(i + 1)).append(", ");
+      text.append(tickets[i]).push_back('\n');
+    }
+  }
+  return text;
 }
 
 CommandOutput RunListCommand(const Options& options) {
@@ -285,6 +331,36 @@ CommandOutput RunCommand(const Options& options, bool outputIsTerminal, const Re
 
 }  // namespace
 
+std::string ExportCsv(const store::TicketTexts& tickets, std::size_t* odd) {
+  std::string text = "n1,n2,n3,n4,n5,n6\n";
+  std::size_t oddTickets = 0;
+  text.reserve(text.size() + tickets.size() * 18);
+  for (const std::string_view ticket : tickets) {
+    bool plain = ticket.size() == 17;
+    for (int k = 1; k <= store::kNumbersPerTicket; ++k) {
+      if (k > 1) {
+        text.push_back(',');
+        plain = plain && ticket[static_cast<std::size_t>(3 * k - 4)] == '-';
+      }
+      const std::string_view field = store::PlayNumberField(ticket, k);
+      // A field edited outside the program may hold anything: anything but two digits is quoted,
+      // so that it is read back as text and never as another number ("-0") or as more fields.
+      if (IsTwoDigits(field)) {
+        text.append(field);
+      } else {
+        plain = false;
+        text += store::CsvField(field, {});
+      }
+    }
+    oddTickets += plain ? 0 : 1;
+    text.push_back('\n');
+  }
+  if (odd != nullptr) {
+    *odd = oddTickets;
+  }
+  return text;
+}
+
 std::string InputName(const std::string& path) {
   return path == kStandardInput ? "standard input" : path;
 }
@@ -333,8 +409,8 @@ CommandOutput Failure(const store::Problem& problem) {
   return Failure(problem.path, problem.reason);
 }
 
-std::string LinesText(std::size_t count) {
-  return std::to_string(count) + (count == 1 ? " line" : " lines");
+std::string Counted(std::size_t count, std::string_view noun) {
+  return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
 }
 
 void ReportOutputFailure(CommandOutput& output, const std::string& reason) {

@@ -1,5 +1,6 @@
 #include "cli/CsvRecords.h"
 
+#include <algorithm>
 #include <array>
 
 #include "cli/NumberLines.h"
@@ -64,18 +65,11 @@ CsvRecord CsvLine(std::string_view text, std::size_t line, char separator) {
 CsvRecord BlankSeparatedLine(std::string_view lineText, std::size_t line) {
   CsvRecord record;
   record.line = line;
-  std::size_t i = 0;
-  while (i < lineText.size()) {
-    while (i < lineText.size() && IsBlank(lineText[i])) {
-      ++i;
-    }
-    const std::size_t start = i;
-    while (i < lineText.size() && !IsBlank(lineText[i])) {
-      ++i;
-    }
-    if (i > start) {
-      record.fields.emplace_back(lineText.substr(start, i - start));
-    }
+  for (std::size_t start = lineText.find_first_not_of(store::kBlanks);
+       start != std::string_view::npos;) {
+    const std::size_t end = lineText.find_first_of(store::kBlanks, start);
+    record.fields.emplace_back(lineText.substr(start, end - start));
+    start = lineText.find_first_not_of(store::kBlanks, end);
   }
   return record;
 }
@@ -104,13 +98,9 @@ char DetectSeparator(std::string_view text) {
       }
     }
   }
-  std::size_t best = 0;
-  for (std::size_t k = 1; k < kSeparators.size(); ++k) {
-    if (counts[k] > counts[best]) {
-      best = k;
-    }
-  }
-  return counts[best] > 0 ? kSeparators[best] : kBlankSeparated;
+  // The first of equal counts wins.
+  const auto best = std::max_element(counts.begin(), counts.end());
+  return *best > 0 ? kSeparators[static_cast<std::size_t>(best - counts.begin())] : kBlankSeparated;
 }
 
 CsvRecord ParseRecord(std::string_view line, std::size_t number, char separator) {

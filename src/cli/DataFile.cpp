@@ -6,18 +6,10 @@
 
 namespace cli {
 
-namespace {
-
-// Why a ticket count read as `text` is unusable, or the empty text when it is usable.
-std::string CountProblem(const std::string& text, const store::CountResult& count) {
-  return store::CountFaultText(text, store::JudgeCount(text, count));
-}
-
-}  // namespace
-
 store::Result<int> UsableCount(const std::string& path, const std::string& text) {
   const store::CountResult count = store::ConvertCount(text);
-  if (std::string problem = CountProblem(text, count); !problem.empty()) {
+  if (std::string problem = store::CountFaultText(text, store::JudgeCount(text, count));
+      !problem.empty()) {
     return store::Fail(path, std::move(problem));
   }
   return *count;
@@ -38,16 +30,12 @@ store::Result<LoadedDataFile> LoadDataFile(const std::string& path) {
   }
   // One read serves the count, the tickets and the winning number.
   store::TicketList list = store::ParseTickets(std::move(contents->bytes));
-  if (std::string problem = CountProblem(list.countText, list.count); !problem.empty()) {
+  if (std::string problem =
+          store::CountFaultText(list.countText, store::JudgeCount(list.countText, list.count));
+      !problem.empty()) {
     return store::Fail(path, std::move(problem));
   }
-  LoadedDataFile file;
-  file.tickets = std::move(list.tickets);
-  for (int k = 1; k <= store::kNumbersPerTicket; ++k) {
-    file.winning[static_cast<std::size_t>(k - 1)] =
-        std::string(store::PlayNumberField(list.winning, k));
-  }
-  return file;
+  return LoadedDataFile{std::move(list.tickets), store::SplitPlayNumber(list.winning)};
 }
 
 }  // namespace cli

@@ -1,11 +1,9 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "check/WinningNumber.h"
 #include "store/AtomicFile.h"
-#include "store/CountConversion.h"
 #include "store/TicketTexts.h"
 
 namespace cli {
@@ -26,8 +24,7 @@ store::Result<LoadedDataFile> LoadDataFile(const std::string& path);
 // it is the user's mistake to report, as is a file that cannot be read.
 store::Result<store::FileContents> ReadExistingFile(const std::string& path);
 
-// The count read as `text` when it is usable, else the problem with `path` and CountProblem's
-// reason.
+// The count read as `text` when it is usable, else the problem with `path` and the reason.
 store::Result<int> UsableCount(const std::string& path, const std::string& text);
 
 }  // namespace cli

@@ -1,4 +1,4 @@
-#include "cli/DrawCommands.h"
+#include "cli/Commands.h"
 
 #include "check/PrizeTable.h"
 #include "cli/DataFile.h"
@@ -69,7 +69,7 @@ CommandOutput RunDrawsCommand(const Options& options, const ReportSink* sink) {
   ReportRefused(output, drawsName, read);
   if (read.refusedCount != 0 && !options.skipBad) {
     return Failure(std::move(output), drawsName,
-                   LinesText(read.refusedCount) +
+                   Counted(read.refusedCount, "line") +
                        " refused; nothing was checked (--skip-bad checks the other draws)");
   }
   if (read.draws.empty()) {
@@ -90,8 +90,8 @@ CommandOutput RunAddDrawsCommand(const Options& options) {
   ReportRefused(output, drawsName, read);
   if (read.refusedCount != 0 && !options.skipBad) {
     return Failure(std::move(output), drawsName,
-                   LinesText(read.refusedCount) + " refused; nothing was added to " + history +
-                       " (--skip-bad adds the other draws)");
+                   Counted(read.refusedCount, "line") + " refused; nothing was added to " +
+                       history + " (--skip-bad adds the other draws)");
   }
   if (read.draws.empty()) {
     return Failure(std::move(output), drawsName, "it holds no draws; nothing was added");

@@ -4,7 +4,6 @@
 
 #include "cli/DataFile.h"
 #include "store/AtomicFile.h"
-#include "store/CountConversion.h"
 #include "store/DataFileChange.h"
 #include "store/TicketFile.h"
 

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "store/Problem.h"
-#include "store/ProfileDocument.h"
 
 namespace cli {
 
@@ -23,7 +22,7 @@ store::Result<DataFileForAdding> OpenForAdding(const std::string& path);
 // Under the data file's lock, reads it, judges it as OpenForAdding does, and appends the tickets
 // under keys count+1 .. count+n of the count found there, raising the count, with one atomic
 // replacement of the file. The bytes are those that adding the tickets one at a time
-// (store::AddTicket) would leave. A file missing there is first started as File > New starts
+// (store::AppendTicket) would leave. A file missing there is first started as File > New starts
 // one, no tickets and an empty winning number, in the same change. A problem says why nothing was
 // written (too many tickets, a failed write).
 store::Result<void> AddTickets(DataFileForAdding& file, const std::string& path,

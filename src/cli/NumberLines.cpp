@@ -40,24 +40,14 @@ std::string ShownWord(std::string_view word) {
 
 std::vector<std::string_view> NumberWords(std::string_view text) {
   std::vector<std::string_view> words;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && !IsLetterOrDigit(text[i])) {
-      ++i;
-    }
-    const std::size_t start = i;
-    while (i < text.size() && IsLetterOrDigit(text[i])) {
-      ++i;
-    }
-    if (i > start) {
-      words.push_back(text.substr(start, i - start));
+  for (auto i = text.begin(); i != text.end();) {
+    const auto start = std::find_if(i, text.end(), IsLetterOrDigit);
+    i = std::find_if_not(start, text.end(), IsLetterOrDigit);
+    if (i != start) {
+      words.emplace_back(start, i);
     }
   }
   return words;
-}
-
-store::Result<SixNumbers> ParseSixNumbers(std::string_view text) {
-  return SixNumbersOf(NumberWords(text));
 }
 
 store::Result<SixNumbers> SixNumbersOf(const std::vector<std::string_view>& words) {

@@ -28,11 +28,8 @@ std::vector<std::string_view> NumberWords(std::string_view text);
 bool IsLetterOrDigit(char c);
 bool IsDigits(std::string_view word);  // true for the empty word too
 
-// Six different whole numbers from 1 to 59, with any separators between them, in the order
-// written. Why the text was refused is a problem with no path: the caller names the line.
-store::Result<SixNumbers> ParseSixNumbers(std::string_view text);
-
-// The same for the words already cut out of a line.
+// Six different whole numbers from 1 to 59 from the words of a line (see NumberWords), in the
+// order written. Why they were refused is a problem with no path: the caller names the line.
 store::Result<SixNumbers> SixNumbersOf(const std::vector<std::string_view>& words);
 
 // Why `count` numbers are no ticket: "holds 5 numbers, not 6".

@@ -1,6 +1,11 @@
 #include "cli/OutputText.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <utility>
 
 #include "store/TextEncoding.h"
 
@@ -23,19 +28,16 @@ bool IsLeadByte(unsigned char c) {
 }  // namespace
 
 std::string OutputFilter::Feed(std::string_view piece) {
-  waiting_.append(piece);
-  std::string text = std::move(waiting_);
-  waiting_.clear();
-  return Convert(text, false);
+  return Convert(piece, false);
 }
 
 std::string OutputFilter::Finish() {
-  std::string text = std::move(waiting_);
-  waiting_.clear();
-  return Convert(text, true);
+  return Convert({}, true);
 }
 
-std::string OutputFilter::Convert(std::string_view text, bool last) {
+std::string OutputFilter::Convert(std::string_view piece, bool last) {
+  const std::string joined = std::exchange(waiting_, {}).append(piece);
+  const std::string_view text = joined;
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
@@ -90,6 +92,29 @@ std::string OutputFilter::Convert(std::string_view text, bool last) {
     i += length;
   }
   return out;
+}
+
+void OutputWriter::Write(std::string_view text) {
+  // Into a file or a pipe the text usually goes as it is: no copy of a long report.
+  Send(filter_.PassesThrough() ? text : std::string_view(filter_.Feed(text)));
+}
+
+void OutputWriter::Finish() {
+  Send(filter_.Finish());
+}
+
+void OutputWriter::Send(std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size() && !readerGone_ && written_) {
+    const ssize_t wrote = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    if (wrote >= 0) {
+      done += static_cast<std::size_t>(wrote);
+    } else if (errno == EPIPE) {
+      readerGone_ = true;
+    } else if (errno != EINTR) {
+      written_ = store::Fail("", std::strerror(errno));
+    }
+  }
 }
 
 }  // namespace cli

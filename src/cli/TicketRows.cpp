@@ -1,7 +1,6 @@
 // The rows of an import text turned into tickets; see ParseTicketLines.
 #include <algorithm>
 #include <iterator>
-#include <optional>
 #include <utility>
 
 #include "cli/CsvRecords.h"
@@ -34,10 +33,6 @@ bool IsBlankRow(const CsvRecord& record) {
   return std::none_of(record.fields.begin(), record.fields.end(), [](const std::string& field) {
     return std::any_of(field.begin(), field.end(), IsLetterOrDigit);
   });
-}
-
-bool IsHeading(const std::vector<std::string_view>& fields) {
-  return std::none_of(fields.begin(), fields.end(), IsNumber);
 }
 
 store::Result<SixNumbers> TicketOfRow(const std::vector<std::string_view>& fields) {
@@ -127,8 +122,8 @@ bool TicketLineReader::Add(std::size_t line, std::string_view text, bool overlon
     Resolve(record.fields);
     return problem_.empty();
   }
-  if (first && IsHeading(fields)) {
-    return true;
+  if (first && std::none_of(fields.begin(), fields.end(), IsNumber)) {
+    return true;  // a heading
   }
   if (lines_.tickets.size() + lines_.refused.size() >=
       static_cast<std::size_t>(store::kMaxTickets)) {

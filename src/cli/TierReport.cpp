@@ -34,14 +34,6 @@ void AppendCounts(std::string& out, const TierCounts& counts, const check::Prize
   out.append("; prizes ").append(check::PrizesOf(prizes, counts).Text()).append("\n");
 }
 
-void AppendTicket(std::string& out, const store::TicketTexts& tickets, std::size_t t) {
-  out.append("  ticket ")
-      .append(std::to_string(t + 1))
-      .append(", ")
-      .append(tickets[t])
-      .append(": ");
-}
-
 }  // namespace
 
 std::string DrawBallsText(const store::Draw& draw) {
@@ -73,7 +65,8 @@ TierReportSummary WriteTierReport(const std::vector<store::Draw>& draws,
   // and 290.3 ms (up to 358.8) with neither.
   std::vector<std::string> starts(tickets.size());
   for (std::size_t t = 0; t < tickets.size(); ++t) {
-    AppendTicket(starts[t], tickets, t);
+    starts[t].append("  ticket ").append(std::to_string(t + 1)).append(", ").append(tickets[t]);
+    starts[t].append(": ");
   }
   std::array<std::string, check::kTierCount> ends;
   for (const Tier tier : check::kWinningTiers) {
@@ -121,7 +114,7 @@ TierReportSummary WriteTierReport(const std::vector<store::Draw>& draws,
         continue;
       }
       if (first) {
-        AppendTicket(out, tickets, t);
+        out.append(starts[t]);
       }
       out.append(first ? "" : ", ")
           .append(check::TierName(tier))

@@ -1,4 +1,4 @@
-#include "cli/VersionsCommands.h"
+#include "cli/Commands.h"
 
 #include <cstdio>
 #include <unordered_map>
@@ -10,10 +10,6 @@
 namespace cli {
 
 namespace {
-
-std::string TicketsText(std::size_t count) {
-  return std::to_string(count) + (count == 1 ? " ticket" : " tickets");
-}
 
 std::string NoneKept(const Options& options, const std::string& folder) {
   return "No versions of " + options.dataFile + " are kept (they would be in " + folder + ").\n";
@@ -84,7 +80,7 @@ CommandOutput RestoreCommand(const Options& options, const store::VersionList& l
   CommandOutput output;
   output.notes = written.notes();
   output.out = "Restored " + options.dataFile + " as it was at " + found->when + "; it now holds " +
-               TicketsText(store::ParseTickets(version->bytes).tickets.size()) + ".\n";
+               Counted(store::ParseTickets(version->bytes).tickets.size(), "ticket") + ".\n";
   output.status = kExitFound;
   return output;
 }
@@ -101,9 +97,8 @@ CommandOutput ForgetCommand(const Options& options) {
     output.status = kExitFound;
   }
   if (forgotten.removed > 0) {
-    output.out = "Removed " + std::to_string(forgotten.removed) +
-                 (forgotten.removed == 1 ? " version" : " versions") + " of " + options.dataFile +
-                 ".\n";
+    output.out =
+        "Removed " + Counted(forgotten.removed, "version") + " of " + options.dataFile + ".\n";
   }
   return output;
 }

@@ -1,6 +1,4 @@
-#include "cli/WinsCommand.h"
-
-#include <cstdio>
+#include "cli/Commands.h"
 
 #include "check/WinsOfFile.h"
 #include "store/TextUtil.h"
@@ -22,10 +20,6 @@ std::string Padded(std::string text, std::size_t width) {
     text.append(width - columns, ' ');
   }
   return text;
-}
-
-std::string WinsText(std::size_t n) {
-  return std::to_string(n) + (n == 1 ? " win" : " wins");
 }
 
 std::string DrawNumberText(const store::Draw& draw) {
@@ -144,16 +138,16 @@ CommandOutput RunWinsCommand(const Options& options, const ReportSink* sink) {
                  ", no longer a win: " + loose.reason + " (the mark is kept)");
     }
   } else {
-    buffer += "To claim: " + WinsText(wins.Count(check::WinState::ToClaim)) + ", " +
+    buffer += "To claim: " + Counted(wins.Count(check::WinState::ToClaim), "win") + ", " +
               wins.Sum(check::WinState::ToClaim).Text() +
-              ". Claimed: " + WinsText(wins.Count(check::WinState::Claimed)) + ", " +
+              ". Claimed: " + Counted(wins.Count(check::WinState::Claimed), "win") + ", " +
               wins.Sum(check::WinState::Claimed).Text() +
-              ". Expired: " + WinsText(wins.Count(check::WinState::Expired)) + ", " +
+              ". Expired: " + Counted(wins.Count(check::WinState::Expired), "win") + ", " +
               wins.Sum(check::WinState::Expired).Text() + ".\n";
-    buffer += "Won in all: " + WinsText(wins.size()) + ", " + wins.Sum().Text() + ".\n";
+    buffer += "Won in all: " + Counted(wins.size(), "win") + ", " + wins.Sum().Text() + ".\n";
     if (due.wins != 0) {
       buffer += "Due within " + std::to_string(check::kReminderDays) +
-                " days: " + WinsText(due.wins) + ", the first by " +
+                " days: " + Counted(due.wins, "win") + ", the first by " +
                 store::IsoDayText(due.firstDeadline) + ".\n";
     }
     for (const check::LooseMark& loose : wins.LooseMarks()) {

@@ -2,11 +2,10 @@
 
 #include <csignal>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "cli/Commands.h"
-#include "cli/OutputWriter.h"
+#include "cli/OutputText.h"
 
 int main(int argc, char** argv) {
   // A closed pipe shows up as a failed write, which ends the output quietly, rather than as a

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 #include <utility>
 
@@ -21,36 +22,6 @@ namespace {
 
 // Symbolic links followed before giving up, as the kernel does for a path.
 constexpr int kMaxLinkDepth = 40;
-
-// Closes a descriptor and removes a temporary file unless told the file has been kept.
-class TempFile {
- public:
-  TempFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  ~TempFile() {
-    if (fd_ >= 0) {
-      ::close(fd_);
-    }
-    if (!kept_) {
-      ::unlink(path_.c_str());
-    }
-  }
-  int fd() const { return fd_; }
-  const std::string& path() const { return path_; }
-  // Closes the descriptor and returns 0 or the error of close().
-  int Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0 ? 0 : errno;
-  }
-  void Keep() { kept_ = true; }
-
- private:
-  int fd_;
-  std::string path_;
-  bool kept_ = false;
-};
 
 // Follows a chain of symbolic links to the path that is really written. A dangling link
 // resolves to the path it names. Returns 0 or an errno value.
@@ -390,7 +361,7 @@ Result<void> WriteFileAtomically(const std::string& path, const std::string& tex
     return inPlace();
   }
   std::string tempPath;
-  const int fd = CreateTempFileFor(folder, name, tempPath);
+  int fd = CreateTempFileFor(folder, name, tempPath);
   if (fd < 0) {
     const int error = errno;
     if (exists && FolderRefusesNewFile(error)) {
@@ -398,31 +369,43 @@ Result<void> WriteFileAtomically(const std::string& path, const std::string& tex
     }
     return Fail(path, std::strerror(error));
   }
-  TempFile temp(fd, tempPath);
+  // However this ends, the descriptor is closed and the temporary file removed unless it became
+  // the file.
+  bool renamed = false;
+  const auto cleanUp = [&](const int*) {
+    if (fd >= 0) {
+      ::close(fd);
+    }
+    if (!renamed) {
+      ::unlink(tempPath.c_str());
+    }
+  };
+  const std::unique_ptr<const int, decltype(cleanUp)> temp(&fd, cleanUp);
+  const auto closeTemp = [&fd] { return ::close(std::exchange(fd, -1)) == 0 ? 0 : errno; };
 
   if (exists) {
-    const Result<bool> kept = TakeOverAttributes(temp.fd(), old, path);
+    const Result<bool> kept = TakeOverAttributes(fd, old, path);
     if (!kept) {
       return Unexpected{kept.error()};
     }
     if (!*kept) {
-      temp.Close();
+      closeTemp();
       return inPlace();
     }
   }
-  if (const int error = WriteAll(temp.fd(), bytes)) {
+  if (const int error = WriteAll(fd, bytes)) {
     return Fail(path, std::strerror(error));
   }
-  if (::fsync(temp.fd()) != 0) {
+  if (::fsync(fd) != 0) {
     return Fail(path, std::strerror(errno));
   }
-  if (const int error = temp.Close()) {
+  if (const int error = closeTemp()) {
     return Fail(path, std::strerror(error));
   }
   if (changedMeanwhile()) {
     return changed();
   }
-  if (::rename(temp.path().c_str(), target.c_str()) != 0) {
+  if (::rename(tempPath.c_str(), target.c_str()) != 0) {
     if (errno == EBUSY && exists) {
       // The file is a mount point of its own (a bind mount of one file): only its inode can
       // take the new bytes.
@@ -430,7 +413,7 @@ Result<void> WriteFileAtomically(const std::string& path, const std::string& tex
     }
     return Fail(path, std::strerror(errno));
   }
-  temp.Keep();
+  renamed = true;
   SyncFolder(folder);
   RemoveLeftoverTempFiles(folder, name);
   return Result<void>();

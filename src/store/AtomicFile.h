@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <optional>
 #include <string>
 #include <string_view>
 

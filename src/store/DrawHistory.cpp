@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <system_error>
 #include <unordered_map>
@@ -41,11 +42,8 @@ bool IsDigits(std::string_view text) {
 // so that one wild row cannot flood a report or the history.
 std::string Shown(std::string_view text) {
   std::string shown(text.substr(0, kLongestText));
-  for (char& c : shown) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-      c = '?';
-    }
-  }
+  std::replace_if(
+      shown.begin(), shown.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; }, '?');
   if (text.size() > kLongestText) {
     shown += "...";
   }
@@ -62,25 +60,6 @@ int NumberOf(std::string_view text) {
     return -1;
   }
   return std::atoi(std::string(text).c_str());
-}
-
-// Calls `visit` with the number (from 1) and text of each line; CR LF, LF and CR end a line.
-template <typename Visit>
-void ForEachLine(std::string_view text, Visit&& visit) {
-  std::size_t line = 0;
-  while (!text.empty()) {
-    const std::size_t end = text.find_first_of("\r\n");
-    ++line;
-    if (!visit(line, text.substr(0, end))) {
-      return;
-    }
-    if (end == std::string_view::npos) {
-      return;
-    }
-    const std::size_t next =
-        text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? end + 2 : end + 1;
-    text.remove_prefix(next);
-  }
 }
 
 bool HoldsLetterOrDigit(std::string_view text) {
@@ -166,12 +145,9 @@ int ColumnNamed(std::string_view name) {
       {"drawdate", kDate},     {"date", kDate},       {"bonusball", kBonus},
       {"bonus", kBonus},       {"ballset", kBallSet}, {"machine", kMachine},
       {"drawnumber", kNumber}, {"drawno", kNumber},   {"draw", kNumber}};
-  for (const auto& [known, column] : kNames) {
-    if (key == known) {
-      return column;
-    }
-  }
-  return -1;
+  const auto* known = std::find_if(std::begin(kNames), std::end(kNames),
+                                   [&](const auto& name) { return name.first == key; });
+  return known == std::end(kNames) ? -1 : known->second;
 }
 
 std::string ColumnName(int column) {
@@ -453,6 +429,13 @@ bool SameResult(const Draw& a, const Draw& b) {
   return a.date == b.date && mine == theirs && a.bonus == b.bonus;
 }
 
+// Newest first: by day, then by draw number.
+void SortNewestFirst(std::vector<Draw>& draws) {
+  std::stable_sort(draws.begin(), draws.end(), [](const Draw& a, const Draw& b) {
+    return a.date != b.date ? a.date > b.date : a.number > b.number;
+  });
+}
+
 }  // namespace
 
 DrawsRead ReadDraws(std::string_view bytes) {
@@ -466,8 +449,14 @@ DrawsRead ReadDraws(std::string_view bytes) {
   }
   DrawsRead read;
   DrawReader reader(read);
-  ForEachLine(bytes,
-              [&](std::size_t line, std::string_view text) { return reader.Line(line, text); });
+  // CR LF, LF and CR end a line.
+  for (std::size_t line = 1; !bytes.empty(); ++line) {
+    const std::size_t end = bytes.find_first_of("\r\n");
+    if (!reader.Line(line, bytes.substr(0, end)) || end == std::string_view::npos) {
+      break;
+    }
+    bytes.remove_prefix(bytes.substr(end).starts_with("\r\n") ? end + 2 : end + 1);
+  }
   return read;
 }
 
@@ -517,17 +506,6 @@ std::string DrawDayText(DrawDay day) {
                 kMonths[static_cast<std::size_t>((day / 100 % 100 + 11) % 12)].data(), day / 10000);
   return text;
 }
-
-namespace {
-
-// Newest first: by day, then by draw number.
-void SortNewestFirst(std::vector<Draw>& draws) {
-  std::stable_sort(draws.begin(), draws.end(), [](const Draw& a, const Draw& b) {
-    return a.date != b.date ? a.date > b.date : a.number > b.number;
-  });
-}
-
-}  // namespace
 
 std::string DrawsCsv(const std::vector<Draw>& draws) {
   std::string text(kHeading);

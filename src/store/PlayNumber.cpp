@@ -3,14 +3,9 @@
 namespace store {
 
 std::string_view PlayNumberField(std::string_view text, int k) {
-  if (k < 1 || k > kNumbersPerTicket) {
-    return {};
-  }
-  const std::size_t start = static_cast<std::size_t>(3 * k - 3);
-  if (start >= text.size()) {
-    return {};
-  }
-  return text.substr(start, 2);
+  const auto start = static_cast<std::size_t>(3 * k - 3);
+  return k < 1 || k > kNumbersPerTicket || start >= text.size() ? std::string_view()
+                                                                : text.substr(start, 2);
 }
 
 PlayFields SplitPlayNumber(std::string_view text) {
@@ -34,10 +29,7 @@ std::string JoinPlayNumber(const PlayFields& fields) {
 }
 
 std::string TwoDigitField(int number) {
-  if (number >= 0 && number < 10) {
-    return std::string("0") + static_cast<char>('0' + number);
-  }
-  return std::to_string(number);
+  return (number >= 0 && number < 10 ? "0" : "") + std::to_string(number);
 }
 
 }  // namespace store

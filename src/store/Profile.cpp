@@ -2,10 +2,9 @@
 
 #include "store/AtomicFile.h"
 #include "store/DataFileChange.h"
-#include "store/PlayNumber.h"
 #include "store/ProfileDocument.h"
 #include "store/TextUtil.h"
-#include "store/TicketFile.h"
+#include "store/TicketRules.h"
 
 namespace store {
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -8,21 +9,13 @@ namespace store {
 // Blanks as the data file knows them: space and tab, nothing else.
 inline constexpr std::string_view kBlanks = " \t";
 
-inline bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
 // The text without the blanks at either end; the empty text when it is all blanks.
 inline std::string_view TrimBlanks(std::string_view text) {
-  std::size_t start = 0;
-  std::size_t end = text.size();
-  while (start < end && IsBlank(text[start])) {
-    ++start;
+  const std::size_t start = text.find_first_not_of(kBlanks);
+  if (start == std::string_view::npos) {
+    return {};
   }
-  while (end > start && IsBlank(text[end - 1])) {
-    --end;
-  }
-  return start == end ? std::string_view() : text.substr(start, end - start);
+  return text.substr(start, text.find_last_not_of(kBlanks) + 1 - start);
 }
 
 inline char AsciiLower(char c) {
@@ -30,15 +23,7 @@ inline char AsciiLower(char c) {
 }
 
 inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) {
-      return false;
-    }
-  }
-  return true;
+  return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 // `text` as a CSV field: in double quotes, each quote doubled, when it holds a byte of `special`,

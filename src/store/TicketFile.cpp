@@ -2,34 +2,16 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <charconv>
 #include <optional>
 
 #include "store/AtomicFile.h"
 #include "store/DataFileChange.h"
-#include "store/PlayNumber.h"
 #include "store/ProfileDocument.h"
 #include "store/TextUtil.h"
 
 namespace store {
 
 namespace {
-
-// The decimal text of a number, as written for counts and ticket keys.
-class DecimalText {
- public:
-  explicit DecimalText(long long number) {
-    const auto result = std::to_chars(buffer_, buffer_ + sizeof buffer_, number);
-    size_ = static_cast<std::size_t>(result.ptr - buffer_);
-  }
-  std::string_view view() const { return {buffer_, size_}; }
-  operator std::string_view() const { return view(); }
-
- private:
-  char buffer_[24];
-  std::size_t size_ = 0;
-};
 
 // The number a key names when its name is the plain decimal text of a possible ticket number
 // ("1" to "32767": no sign, blank or leading zero), else 0: no other name is ever read as a ticket.
@@ -63,8 +45,6 @@ ProblemKind KindOf(CountFault fault) {
                                                                          : ProblemKind::OutOfRange;
 }
 
-}  // namespace
-
 TicketList TicketsOf(const ProfileDocument& doc) {
   TicketList list;
   list.countText = doc.Get(kSection, kTotalKey);
@@ -72,10 +52,69 @@ TicketList TicketsOf(const ProfileDocument& doc) {
   list.count = ConvertCount(list.countText);
   const int count = list.count ? *list.count : 0;
   for (int k = 1; k <= count; ++k) {
-    list.tickets.push_back(doc.Get(kSection, DecimalText(k)));
+    list.tickets.push_back(doc.Get(kSection, std::to_string(k)));
   }
   return list;
 }
+
+// Rewrites the section from `tickets`, less those `leaveOut` marks; with `loaded`, only when the
+// file still holds those.
+Result<void> Rewrite(const std::string& path, const TicketTexts* loaded, const TicketTexts& tickets,
+                     const std::vector<std::uint8_t>& leaveOut) {
+  const auto kept = [&](std::size_t i) { return i >= leaveOut.size() || leaveOut[i] == 0; };
+  long long newCount = 0;
+  for (std::size_t i = 0; i < tickets.size(); ++i) {
+    if (!kept(i)) {
+      continue;
+    }
+    ++newCount;
+    if (std::string reason = ProfileDocument::RejectReason(kSection, "1", tickets[i]);
+        !reason.empty()) {
+      return Fail(path, std::move(reason));
+    }
+  }
+  std::optional<Problem> refusal;
+  const Result<void> written = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
+    const TicketList held = TicketsOf(doc);
+    if (loaded != nullptr && held.tickets != *loaded) {
+      refusal = Problem{path, "The file was changed by another program", ProblemKind::FileChanged};
+      return ChangeVerdict::Abandon;
+    }
+    // Which keys hold the file's tickets is known only from its count: written over a count that
+    // cannot be read, the new list would leave old tickets outside it, to be overwritten later.
+    // A missing count is that of a new file, and counts nothing.
+    if (const CountFault fault = JudgeCount(held.countText, held.count);
+        fault == CountFault::NotANumber || fault == CountFault::OutOfRange) {
+      refusal = Problem{
+          path, CountRefusal(held.countText, fault, "the play numbers it counts are not known")};
+      return ChangeVerdict::Abandon;
+    }
+    const long long oldCount = held.count && *held.count > 0 ? *held.count : 0;
+    for (long long k = newCount + 1; k <= oldCount; ++k) {
+      doc.Delete(kSection, std::to_string(k));
+    }
+    doc.Set(kSection, kTotalKey, std::to_string(newCount));
+    // Tickets that were in the file and are not kept under the same key are lost to it.
+    bool keepsTickets = held.tickets.size() <= static_cast<std::size_t>(newCount);
+    std::size_t key = 0;
+    for (std::size_t i = 0; i < tickets.size(); ++i) {
+      if (!kept(i)) {
+        continue;
+      }
+      keepsTickets =
+          keepsTickets && (key >= held.tickets.size() || held.tickets[key] == tickets[i]);
+      ++key;
+      doc.Set(kSection, std::to_string(key), tickets[i]);
+    }
+    return keepsTickets ? ChangeVerdict::Write : ChangeVerdict::WriteAfterKeepingVersion;
+  });
+  if (refusal) {
+    return Fail(std::move(*refusal));
+  }
+  return written;
+}
+
+}  // namespace
 
 TicketList ParseTickets(std::string bytes) {
   // One pass over the section, keeping the first line of each name as a read of each key would.
@@ -166,22 +205,11 @@ CountFault JudgeCount(std::string_view text, const CountResult& count) {
 
 int AppendToDocument(ProfileDocument& doc, int count, const std::vector<std::string>& tickets) {
   for (const std::string& ticket : tickets) {
-    const DecimalText key(++count);
+    const std::string key = std::to_string(++count);
     doc.Set(kSection, kTotalKeyAsAdded, key);
     doc.Set(kSection, key, ticket);
   }
   return count;
-}
-
-Result<void> AddTicket(const std::string& path, int newCount, const std::string& ticket) {
-  if (std::string reason = ProfileDocument::RejectReason(kSection, DecimalText(newCount), ticket);
-      !reason.empty()) {
-    return Fail(path, std::move(reason));
-  }
-  return ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
-    AppendToDocument(doc, newCount - 1, {ticket});
-    return ChangeVerdict::Write;
-  });
 }
 
 Result<int> AppendTicket(const std::string& path, const std::string& ticket) {
@@ -218,77 +246,14 @@ Result<int> AppendTicket(const std::string& path, const std::string& ticket) {
   return added;
 }
 
-namespace {
-
-// Rewrites the section from `tickets`, less those `leaveOut` marks; with `loaded`, only when the
-// file still holds those.
-Result<void> Rewrite(const std::string& path, const TicketTexts* loaded, const TicketTexts& tickets,
-                     const std::vector<std::uint8_t>* leaveOut) {
-  const auto kept = [&](std::size_t i) {
-    return leaveOut == nullptr || i >= leaveOut->size() || (*leaveOut)[i] == 0;
-  };
-  long long newCount = 0;
-  for (std::size_t i = 0; i < tickets.size(); ++i) {
-    if (!kept(i)) {
-      continue;
-    }
-    ++newCount;
-    if (std::string reason = ProfileDocument::RejectReason(kSection, "1", tickets[i]);
-        !reason.empty()) {
-      return Fail(path, std::move(reason));
-    }
-  }
-  std::optional<Problem> refusal;
-  const Result<void> written = ChangeDataFile(path, [&](ProfileDocument& doc, const FileContents&) {
-    const TicketList held = TicketsOf(doc);
-    if (loaded != nullptr && held.tickets != *loaded) {
-      refusal = Problem{path, "The file was changed by another program", ProblemKind::FileChanged};
-      return ChangeVerdict::Abandon;
-    }
-    // Which keys hold the file's tickets is known only from its count: written over a count that
-    // cannot be read, the new list would leave old tickets outside it, to be overwritten later.
-    // A missing count is that of a new file, and counts nothing.
-    if (const CountFault fault = JudgeCount(held.countText, held.count);
-        fault == CountFault::NotANumber || fault == CountFault::OutOfRange) {
-      refusal = Problem{
-          path, CountRefusal(held.countText, fault, "the play numbers it counts are not known")};
-      return ChangeVerdict::Abandon;
-    }
-    const long long oldCount = held.count && *held.count > 0 ? *held.count : 0;
-    for (long long k = newCount + 1; k <= oldCount; ++k) {
-      doc.Delete(kSection, DecimalText(k));
-    }
-    doc.Set(kSection, kTotalKey, DecimalText(newCount));
-    // Tickets that were in the file and are not kept under the same key are lost to it.
-    bool keepsTickets = held.tickets.size() <= static_cast<std::size_t>(newCount);
-    std::size_t key = 0;
-    for (std::size_t i = 0; i < tickets.size(); ++i) {
-      if (!kept(i)) {
-        continue;
-      }
-      keepsTickets =
-          keepsTickets && (key >= held.tickets.size() || held.tickets[key] == tickets[i]);
-      ++key;
-      doc.Set(kSection, DecimalText(static_cast<long long>(key)), tickets[i]);
-    }
-    return keepsTickets ? ChangeVerdict::Write : ChangeVerdict::WriteAfterKeepingVersion;
-  });
-  if (refusal) {
-    return Fail(std::move(*refusal));
-  }
-  return written;
-}
-
-}  // namespace
-
 Result<void> RewriteTickets(const std::string& path, const TicketTexts& tickets) {
-  return Rewrite(path, nullptr, tickets, nullptr);
+  return Rewrite(path, nullptr, tickets, {});
 }
 
 Result<void> RewriteTicketsIfUnchanged(const std::string& path, const TicketTexts& loaded,
                                        const TicketTexts& tickets,
                                        const std::vector<std::uint8_t>& leaveOut) {
-  return Rewrite(path, &loaded, tickets, &leaveOut);
+  return Rewrite(path, &loaded, tickets, leaveOut);
 }
 
 Result<void> StartDataFile(const std::string& path) {
@@ -306,7 +271,7 @@ Result<void> StartDataFile(const std::string& path) {
             return ChangeVerdict::Abandon;
           }
           for (int k = 1; k <= *old; ++k) {
-            doc.Delete(kSection, DecimalText(k));
+            doc.Delete(kSection, std::to_string(k));
           }
           const std::string winning = doc.Get(kSection, kWinningKey);
           dropsData = *old > 0 || (!winning.empty() && winning != kEmptyPlayNumber);

@@ -25,12 +25,6 @@ struct TicketList {
 TicketList ReadAllTickets(const std::string& path);
 // The same from the bytes of a file already read.
 TicketList ParseTickets(std::string bytes);
-// The same from a document of the file.
-TicketList TicketsOf(const ProfileDocument& doc);
-
-// Writes "Numbers"/"Total" = newCount and then key newCount = ticket, in one atomic write. The
-// bytes are those of the two single writes in that order.
-Result<void> AddTicket(const std::string& path, int newCount, const std::string& ticket);
 
 // Why no ticket can be added after a count read as `text`: it is missing, not a number, out of
 // the 16-bit range, or below 0. A full file (kMaxTickets) is the caller's to judge.

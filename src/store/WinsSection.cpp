@@ -35,6 +35,20 @@ std::string Quoted(std::string_view text) {
   return "\"" + std::string(text) + "\"";
 }
 
+// "2026-02-18" to 20260218; 0 for anything that is not a real day in that form.
+Day ParseIsoDay(std::string_view text) {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-' ||
+      !ReadNumber(text.substr(0, 4), year) || !ReadNumber(text.substr(5, 2), month) ||
+      !ReadNumber(text.substr(8, 2), day) || year < 1000) {
+    return 0;
+  }
+  const Day value = year * 10000 + month * 100 + day;
+  return month >= 1 && month <= 12 && CalendarOf(value).ok() ? value : 0;
+}
+
 // A claim key's draw and ticket: "Claim.3147.12" or "Claim.2026-02-18.12".
 bool ReadClaimKey(std::string_view key, ClaimMark& mark) {
   key.remove_prefix(kClaimPrefix.size());
@@ -60,19 +74,6 @@ bool ReadClaimKey(std::string_view key, ClaimMark& mark) {
 }
 
 }  // namespace
-
-Day ParseIsoDay(std::string_view text) {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-' ||
-      !ReadNumber(text.substr(0, 4), year) || !ReadNumber(text.substr(5, 2), month) ||
-      !ReadNumber(text.substr(8, 2), day) || year < 1000) {
-    return 0;
-  }
-  const Day value = year * 10000 + month * 100 + day;
-  return month >= 1 && month <= 12 && CalendarOf(value).ok() ? value : 0;
-}
 
 std::string IsoDayText(Day day) {
   if (day <= 0) {

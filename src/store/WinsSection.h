@@ -30,8 +30,6 @@ inline constexpr std::string_view kClaimPrefix = "Claim.";
 // the days of the draw history.
 using Day = int;
 
-// "2026-02-18" to 20260218; 0 for anything that is not a real day in that form.
-Day ParseIsoDay(std::string_view text);
 // 20260218 to "2026-02-18"; empty for 0.
 std::string IsoDayText(Day day);
 // The day `days` after `day` (before, when negative).

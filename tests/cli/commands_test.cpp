@@ -148,9 +148,8 @@ TEST_P(ImportIntoNewFileTest, StartsTheFileAsNewDoes) {
   }
   const std::string expected = PathOf("expected.pmd");
   ASSERT_TRUE(store::StartDataFile(expected).has_value());
-  int count = 0;
   for (const std::string& ticket : GetParam().added) {
-    ASSERT_TRUE(store::AddTicket(expected, ++count, ticket).has_value());
+    ASSERT_TRUE(store::AppendTicket(expected, ticket).has_value());
   }
   EXPECT_EQ(Read(path), Read(expected));
   EXPECT_EQ(output.changedFile, path);

@@ -44,7 +44,8 @@ TEST_P(ImportBytesTest, EqualsAddingTicketsOneAtATime) {
 
   int count = GetParam().count;
   for (const std::string& ticket : kNewTickets) {
-    ASSERT_TRUE(store::AddTicket(single, ++count, ticket).has_value());
+    ASSERT_TRUE(store::AppendTicket(single, ticket).has_value());
+    ++count;
   }
   EXPECT_EQ(Read(together), Read(single));
   EXPECT_EQ(store::ReadAllTickets(together).tickets.size(), static_cast<std::size_t>(count));

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/ExportCsv.h"
+#include "cli/Commands.h"
 #include "cli/NumberLines.h"
 
 namespace cli {
@@ -18,7 +18,7 @@ struct LineCase {
 class SixNumbersTest : public testing::TestWithParam<LineCase> {};
 
 TEST_P(SixNumbersTest, ReadsOrRefuses) {
-  const store::Result<SixNumbers> parsed = ParseSixNumbers(GetParam().text);
+  const store::Result<SixNumbers> parsed = SixNumbersOf(NumberWords(GetParam().text));
   EXPECT_EQ(parsed ? TicketText(*parsed) : parsed.error().reason, GetParam().ticketOrProblem);
 }
 

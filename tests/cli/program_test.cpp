@@ -77,7 +77,7 @@ TEST_F(ProgramTest, ImportedTicketsAreWhatTheWindowWouldHaveSaved) {
   const std::vector<std::string> expected = {"05-12-30-41-08-55", "05-12-30-41-08-55",
                                              "05-12-30-41-08-55", "01-02-03-04-05-06"};
   for (std::size_t i = 0; i < expected.size(); ++i) {
-    ASSERT_TRUE(store::AddTicket(single, static_cast<int>(i) + 3, expected[i]).has_value());
+    ASSERT_TRUE(store::AppendTicket(single, expected[i]).has_value());
   }
   EXPECT_EQ(Read(imported), Read(single));
 

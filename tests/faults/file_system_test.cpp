@@ -48,7 +48,11 @@ std::string ApplyEveryChange(const std::string& path) {
   const std::vector<std::pair<const char*, std::function<store::Result<void>()>>> changes = {
       {"write",
        [&] { return store::WriteProfileValue("numbers", "w", "07-14-21-28-35-42", path); }},
-      {"add", [&] { return store::AddTicket(path, 4, "11-22-33-44-55-59"); }},
+      {"add",
+       [&] {
+         const store::Result<int> added = store::AppendTicket(path, "11-22-33-44-55-59");
+         return added ? store::Result<void>() : store::Fail(added.error());
+       }},
       {"rewrite",
        [&] {
          return store::RewriteTickets(path, {kC, kA});
@@ -65,10 +69,14 @@ std::string ApplyEveryChange(const std::string& path) {
   return outcome;
 }
 
-std::string EveryChangeFailing(const std::string& path, const std::string& reason) {
+// Adding a ticket needs a count to add after: where the lock on a missing file can be had, the
+// add is refused for that before anything is written (`addReason`).
+std::string EveryChangeFailing(const std::string& path, const std::string& reason,
+                               const std::string& addReason = {}) {
   std::string outcome;
-  for (const char* name : {"write", "add", "rewrite", "start"}) {
-    outcome += std::string(name) + ": " + path + " | " + reason + "\n";
+  for (const std::string name : {"write", "add", "rewrite", "start"}) {
+    outcome += name + ": " + path + " | " +
+               (name == "add" && !addReason.empty() ? addReason : reason) + "\n";
   }
   return outcome;
 }
@@ -154,7 +162,10 @@ TEST_F(FileSystemFaultTest, FullDiskFailsEveryChangeWithItsReasonAndKeepsTheOldF
   EXPECT_EQ(ReadBytes(path), before);
   EXPECT_EQ(store::ReadAllTickets(path).tickets, (Tickets{kA, kB, kC}));
   const std::string missing = (where / "new.pmd").string();
-  EXPECT_EQ(ApplyEveryChange(missing), EveryChangeFailing(missing, reason));
+  EXPECT_EQ(ApplyEveryChange(missing),
+            EveryChangeFailing(missing, reason,
+                               "The ticket count (TOTAL) is missing, so the number of the next "
+                               "ticket is not known."));
 
   // No half-written file is left behind, and once there is room again the same change works.
   if (small.mounted()) {
@@ -266,9 +277,9 @@ TEST_F(FileSystemFaultTest, PathsWithBlanksAndNonAsciiLettersWork) {
   const std::string path = (folder / " my tickets \xC3\xA9.pmd").string();
 
   ASSERT_TRUE(store::StartDataFile(path).has_value());
-  ASSERT_TRUE(store::AddTicket(path, 1, kA).has_value());
-  ASSERT_TRUE(store::AddTicket(path, 2, kB).has_value());
-  ASSERT_TRUE(store::AddTicket(path, 3, kC).has_value());
+  ASSERT_TRUE(store::AppendTicket(path, kA).has_value());
+  ASSERT_TRUE(store::AppendTicket(path, kB).has_value());
+  ASSERT_TRUE(store::AppendTicket(path, kC).has_value());
   ASSERT_TRUE(store::WriteProfileValue("numbers", "w", "03-17-22-35-41-58", path).has_value());
   EXPECT_EQ(store::ReadAllTickets(path).tickets, (Tickets{kA, kB, kC}));
   ASSERT_TRUE(store::RewriteTickets(path, {kC, kA}).has_value());

@@ -142,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(TicketFileTest, AddingAndRewriting) {
   const std::string path = PathOf("data.pmd");
   WriteBytes(path, "[Numbers]\r\nTOTAL=2\r\nW=x\r\n1=a\r\n2=b\r\n");
-  ASSERT_TRUE(store::AddTicket(path, 3, "c"));
+  ASSERT_TRUE(store::AppendTicket(path, "c"));
   EXPECT_EQ(ReadBytes(path), "[Numbers]\r\nTOTAL=3\r\nW=x\r\n1=a\r\n2=b\r\n3=c\r\n");
 
   WriteBytes(path, "[Numbers]\r\nTOTAL=5\r\nW=x\r\n1=a\r\n2=b\r\n3=c\r\n4=d\r\n5=e\r\n");
@@ -268,9 +268,9 @@ TEST_F(TicketDifferentialTest, WholeListOperationsMatchTheSingleOperationsByteFo
 
     switch (random() % 3) {
       case 0: {
-        const int newCount = static_cast<int>(random() % 8);
-        EXPECT_TRUE(store::AddTicket(batched, newCount, "n"));
-        AddBySingleWrites(single, newCount, "n");
+        if (const store::Result<int> added = store::AppendTicket(batched, "n")) {
+          AddBySingleWrites(single, *added, "n");
+        }
         break;
       }
       case 1: {
@@ -302,7 +302,7 @@ TEST_F(TicketFileTest, AppendTicketAddsAfterTheFileCount) {
   const store::Result<int> added = store::AppendTicket(path, "03-17-22-41-08-55");
   ASSERT_EQ(store_test::ReasonOf(added), "ok");
   EXPECT_EQ(*added, 5);
-  ASSERT_TRUE(store::AddTicket(single, 5, "03-17-22-41-08-55"));
+  AddBySingleWrites(single, 5, "03-17-22-41-08-55");
   EXPECT_EQ(ReadBytes(path), ReadBytes(single));
 }
 

@@ -21,8 +21,11 @@ std::string_view ValueAfter(std::string_view line, std::size_t equals) {
 }  // namespace
 
 ClassifiedLine Classify(std::string_view text) {
-  const std::size_t start = text.find_first_not_of(kBlanks);
-  if (start == std::string_view::npos) {
+  std::size_t start = 0;
+  while (start < text.size() && IsBlank(text[start])) {
+    ++start;
+  }
+  if (start == text.size()) {
     return {ClassifiedLine::Blank, {}, {}};
   }
   const char first = text[start];

@@ -9,13 +9,24 @@ namespace store {
 // Blanks as the data file knows them: space and tab, nothing else.
 inline constexpr std::string_view kBlanks = " \t";
 
-// The text without the blanks at either end; the empty text when it is all blanks.
+inline bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// The text without the blanks at either end; the empty text when it is all blanks. Written out,
+// as the classifier's blank skip is: every key line of a read passes here, and with
+// find_first_not_of (a call per byte) `pelmora-check` on 32,767 tickets took 2.54 ms against
+// 2.39 ms, beside a floor of 1.24 ms (goal 2 x the floor).
 inline std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t start = text.find_first_not_of(kBlanks);
-  if (start == std::string_view::npos) {
-    return {};
+  std::size_t start = 0;
+  std::size_t end = text.size();
+  while (start < end && IsBlank(text[start])) {
+    ++start;
   }
-  return text.substr(start, text.find_last_not_of(kBlanks) + 1 - start);
+  while (end > start && IsBlank(text[end - 1])) {
+    --end;
+  }
+  return start == end ? std::string_view() : text.substr(start, end - start);
 }
 
 inline char AsciiLower(char c) {

@@ -1,16 +1,6 @@
 #include "ui/draws/DrawTableModel.h"
 
-namespace {
-
-std::uint64_t WinsOf(const check::TierCounts& counts) {
-  std::uint64_t wins = 0;
-  for (const check::Tier tier : check::kWinningTiers) {
-    wins += counts[static_cast<std::size_t>(tier)];
-  }
-  return wins;
-}
-
-}  // namespace
+#include <numeric>
 
 void DrawTableModel::SetDraws(std::vector<store::Draw> draws, std::vector<check::TierCounts> wins,
                               const check::PrizeTable& prizes) {
@@ -59,7 +49,7 @@ QVariant DrawTableModel::data(const QModelIndex& index, int role) const {
     return QString();
   }
   if (column == Wins) {
-    return QString::number(WinsOf(wins_[row]));
+    return QString::number(std::accumulate(wins_[row].begin(), wins_[row].end(), 0ull));
   }
   return QString::fromStdString(check::PrizesOf(prizes_, wins_[row]).Text());
 }

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <numeric>
 #include <vector>
 
 #include "check/DrawWins.h"
@@ -16,7 +17,7 @@ struct WinsBar {
   int number = 0;
   check::TierCounts tiers{};
 
-  std::uint64_t Total() const;
+  std::uint64_t Total() const { return std::accumulate(tiers.begin(), tiers.end(), 0ull); }
 };
 
 // The bars of draws and their wins per tier, one per draw, as the Draw History window counts them.

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <numeric>
 
 #include "app/ProblemReport.h"
 #include "app/modPelmora.h"
@@ -19,6 +20,7 @@
 #include "store/TicketFile.h"
 #include "ui/draws/DrawTableModel.h"
 #include "ui/entry/WinningNumberSave.h"
+#include "ui/widgets/WindowPlacement.h"
 #include "ui/wins/WinsChart.h"
 #include "ui/wins/WinsReminder.h"
 
@@ -196,10 +198,6 @@ void frmDrawHistory::ShowRange(store::DrawDay from, store::DrawDay to) {
                       Text(check::PrizeText(mPrizes, tier)), Text(sum.Text())});
   }
   mTotals->SetRows(std::move(totals));
-  std::uint64_t allWins = 0;
-  for (const std::uint64_t count : wins.total) {
-    allWins += count;
-  }
   if (shown.empty()) {
     lblTotal->setText(mHistory.empty() ? tr("The draw history holds no draws: import the file "
                                             "your lottery publishes.")
@@ -209,7 +207,7 @@ void frmDrawHistory::ShowRange(store::DrawDay from, store::DrawDay to) {
                           .arg(shown.size())
                           .arg(Text(store::DrawDayText(shown.back().date)),
                                Text(store::DrawDayText(shown.front().date)))
-                          .arg(allWins)
+                          .arg(std::accumulate(wins.total.begin(), wins.total.end(), 0ull))
                           .arg(Text(check::PrizesOf(mPrizes, wins.total).Text())));
   }
   chrWins->SetBars(BarsOf(shown, wins.perDraw));
@@ -387,9 +385,7 @@ frmPrizeTable* OpenPrizeTable(QWidget* parent) {
   prizes->setAttribute(Qt::WA_DeleteOnClose);
   prizes->setWindowModality(Qt::WindowModal);
   prizes->Form_Load();
-  prizes->show();
-  prizes->raise();
-  prizes->activateWindow();
+  ShowOnTop(prizes);
   return prizes;
 }
 

@@ -112,7 +112,7 @@ bool DataFileController::New(const QString& path) {
   }
   session_.dataFile = file;
   SetWinningNumber(std::string(store::kEmptyPlayNumber));
-  plays_->Clear();
+  plays_->SetTickets({});
   emit dataFileSwitched();
   Follow();
   return true;

@@ -60,14 +60,13 @@ void frmNumberChecker::mnuOpen_Click() {
   OpenDataFile(chosen);
 }
 
-bool frmNumberChecker::OpenDataFile(const QString& path) {
+void frmNumberChecker::OpenDataFile(const QString& path) {
   // On failure the screen still shows the previous file, and a later Save writes there.
   if (!data_->Open(path))
-    return false;
+    return;
   mnuViewAll_Click();
   ShowMatchHint();
   RemindOfWins(data_->session().dataFile);
-  return true;
 }
 
 void frmNumberChecker::mnuSave_Click() {

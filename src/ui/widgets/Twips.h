@@ -10,9 +10,6 @@ inline constexpr int kTwipsPerPixel = 15;
 inline int TwipsToPixels(int twips) {
   return qRound(twips / double(kTwipsPerPixel));
 }
-inline int PixelsToTwips(int pixels) {
-  return pixels * kTwipsPerPixel;
-}
 inline QRect TwipsRect(int left, int top, int width, int height) {
   return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
                TwipsToPixels(height));

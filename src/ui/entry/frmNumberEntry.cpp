@@ -222,10 +222,6 @@ void frmNumberEntry::LoadPlaysMode() {
   }
 }
 
-bool frmNumberEntry::PlayEntryMode() const {
-  return session_.entryMode == EntryMode::Plays;
-}
-
 void frmNumberEntry::ck01_Click(int Index) {
   if (Index < 1 || Index > kBoxCount)
     return;
@@ -238,7 +234,7 @@ void frmNumberEntry::ck01_Click(int Index) {
   ShowPickStatus();
   if (picks_.Complete()) {
     cmdDone->setEnabled(true);
-    if (PlayEntryMode()) {
+    if (session_.entryMode == EntryMode::Plays) {
       cmdNext->setEnabled(true);
       // So that Enter or Space saves the ticket at once.
       cmdNext->setFocus(Qt::OtherFocusReason);

@@ -75,7 +75,6 @@ class frmNumberEntry : public QDialog {
   void ShowModeControls(bool plays);
   void LoadWinningMode();
   void LoadPlaysMode();
-  bool PlayEntryMode() const;
   void SaveWinningNumber();
   void ReturnWithTickets();
   void ReturnToMain();

@@ -20,7 +20,7 @@
 using namespace modPelmora;
 
 void frmNumberEntry::cmdNext_Click() {
-  if (!PlayEntryMode() || !picks_.Complete())
+  if (session_.entryMode != EntryMode::Plays || !picks_.Complete())
     return;
   // The file is the store of record: the count in it, not the one shown, decides the key.
   const store::Result<int> added = store::AppendTicket(session_.dataFile, picks_.TicketText());

@@ -49,6 +49,8 @@ class frmAbout : public QDialog {
   void Form_Load();
 
   void cmdOK_Click();
+  // Starts the first of the desktop's system information programs found on PATH, or says there
+  // is none.
   void cmdSysInfo_Click();
   void lblWebsite_Click();
 

@@ -54,10 +54,6 @@ void PlayListModel::SetTickets(store::TicketTexts tickets) {
   endResetModel();
 }
 
-void PlayListModel::Clear() {
-  SetTickets({});
-}
-
 void PlayListModel::SetChecked(int i, bool checked) {
   if (i < 0 || i >= Count())
     return;

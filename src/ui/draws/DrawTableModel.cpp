@@ -80,11 +80,6 @@ void TextTableModel::SetRows(std::vector<QStringList> rows) {
   endResetModel();
 }
 
-QString TextTableModel::Text(int row, int column) const {
-  const QStringList& cells = rows_[static_cast<std::size_t>(row)];
-  return column < cells.size() ? cells[column] : QString();
-}
-
 int TextTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
@@ -98,7 +93,7 @@ QVariant TextTableModel::data(const QModelIndex& index, int role) const {
       (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)) {
     return {};
   }
-  return Text(index.row(), index.column());
+  return rows_[static_cast<std::size_t>(index.row())].value(index.column());
 }
 
 QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -238,10 +238,6 @@ void frmDrawHistory::ShowWinsOfSelectedDraw() {
   mWins->SetRows(std::move(rows));
 }
 
-QString frmDrawHistory::TotalText() const {
-  return lblTotal->text();
-}
-
 void frmDrawHistory::cmdShow_Click() {
   store::DrawDay days[2] = {0, 0};
   QLineEdit* boxes[2] = {txtFrom, txtTo};

@@ -56,7 +56,6 @@ QPushButton* MakeButton(frmNumberEntry* parent, const char* name, const QString&
   button->setGeometry(at);
   // No button is the default: Enter presses the focused button only (see keyPressEvent).
   button->setAutoDefault(false);
-  button->setDefault(false);
   return button;
 }
 

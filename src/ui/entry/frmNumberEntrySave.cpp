@@ -27,11 +27,10 @@ void frmNumberEntry::cmdNext_Click() {
   // Nothing advances unless the ticket is on disk, so the person can try again. A count that
   // cannot be trusted or a full file refuses the ticket rather than fail to write it.
   if (!added) {
-    const store::Problem& problem = added.error();
-    if (problem.kind == store::ProblemKind::Failed)
-      ReportProblem(this, problem);
-    else
-      ReportProblem(this, problem, tr("The play number was not saved."));
+    ReportProblem(this, added.error(),
+                  added.error().kind == store::ProblemKind::Failed
+                      ? QString::fromLatin1(kDataFileNotSaved)
+                      : tr("The play number was not saved."));
     return;
   }
   const int newCount = *added;

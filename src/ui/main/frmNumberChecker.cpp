@@ -298,7 +298,6 @@ void frmNumberChecker::ShowMatchHint() {
 }
 
 void frmNumberChecker::RaiseFromOtherInstance() {
-  // Bring back whichever of our windows the person was using.
   QWidget* target = isVisible() ? static_cast<QWidget*>(this) : QApplication::activeWindow();
   if (!target) {
     for (QWidget* w : QApplication::topLevelWidgets())

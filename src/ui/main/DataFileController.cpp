@@ -178,10 +178,8 @@ void DataFileController::SetWinningNumber(const std::string& value) {
 }
 
 void DataFileController::Follow() {
-  if (!watcher_.files().isEmpty())
-    watcher_.removePaths(watcher_.files());
-  if (!watcher_.directories().isEmpty())
-    watcher_.removePaths(watcher_.directories());
+  if (const QStringList watched = watcher_.files() + watcher_.directories(); !watched.isEmpty())
+    watcher_.removePaths(watched);
   settle_.stop();
   Rearm();
 }

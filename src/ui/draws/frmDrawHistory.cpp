@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <numeric>
 
+#include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "app/modPelmora.h"
 #include "platform/FileDialog.h"
@@ -280,7 +281,7 @@ void frmDrawHistory::ImportDrawsFile(const QString& path) {
     return;
   }
   const store::DrawsRead read = store::ReadDraws(file->bytes);
-  const QString name = modPelmora::PathText(modPelmora::PathBytes(path));
+  const QString name = modPelmora::FileText(modPelmora::PathBytes(path));
   if (read.refusedCount != 0) {
     QString text = tr("%1 of %2 were refused:").arg(read.refusedCount).arg(name) + "\r\n";
     for (std::size_t i = 0; i < read.refused.size() && i < kListed; ++i) {

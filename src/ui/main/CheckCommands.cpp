@@ -74,5 +74,6 @@ void frmNumberChecker::mnuCopy_Click() {
   SetStandardHeight();
   platform::Clipboard::Clear();
   ShowView(txtMatchedTickets);
-  platform::Clipboard::SetUtf8Text(txtMatchedTickets->CrLfUtf8());
+  // Every line ended CR LF, as the data file's lines are.
+  platform::Clipboard::SetUtf8Text(txtMatchedTickets->toPlainText().toUtf8().replace('\n', "\r\n"));
 }

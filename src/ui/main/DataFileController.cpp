@@ -186,7 +186,7 @@ void DataFileController::Follow() {
 
 void DataFileController::Rearm() {
   // A file replaced by rename drops out of the watch; the name now stands for a new file.
-  const QString path = PathText(session_.dataFile);
+  const QString path = FileText(session_.dataFile);
   const QString folder = QFileInfo(path).absolutePath();
   if (!watcher_.files().contains(path) && QFileInfo::exists(path))
     watcher_.addPath(path);

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QLabel>
 
+#include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "platform/FileDialog.h"
 #include "platform/Messages.h"
@@ -25,7 +26,7 @@ platform::FileDialogRequest DataFileDialog(platform::FileDialogKind kind, const 
   // Start beside the current data file: an installed copy keeps it in a hidden folder that the
   // person would not find from the working folder.
   if (!current.empty())
-    request.folder = QFileInfo(PathText(current)).absolutePath();
+    request.folder = QFileInfo(FileText(current)).absolutePath();
   return request;
 }
 

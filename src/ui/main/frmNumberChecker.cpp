@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "app/modPelmora.h"
 #include "platform/Help.h"
@@ -63,7 +64,7 @@ frmNumberChecker::frmNumberChecker(QWidget* parent)
             data_->session().notes.TellAfterCommand(this, notes);
           });
   connect(data_, &DataFileController::dataFileSwitched, this,
-          [this] { SetCaption(PathText(data_->session().dataFile)); });
+          [this] { SetCaption(FileText(data_->session().dataFile)); });
   connect(data_, &DataFileController::listReplaced, this, &frmNumberChecker::UpdateCountLine);
   connect(data_, &DataFileController::listReloaded, this, [this] {
     UpdateCountLine();
@@ -123,7 +124,6 @@ void frmNumberChecker::CreateControls() {
   lbltotaltickets->setTextFormat(Qt::PlainText);
   lbltotaltickets->setObjectName("lbltotaltickets");
   lbltotaltickets->setGeometry(TwipsRect(0, 2640, 4215, 375));
-  lbltotaltickets->setFocusPolicy(Qt::NoFocus);
 
   lstNumbers = new PlayListView(plays_, TwipsRect(0, 720, 4335, 1860), client);
   lstNumbers->setObjectName("lstNumbers");
@@ -210,7 +210,7 @@ void frmNumberChecker::Form_Load(const QString& fileFromOutside, const std::stri
     SetBoxColour(i, QColor());
 
   data_->Start(fileFromOutside, programFolder);
-  SetCaption(PathText(data_->session().dataFile) + QStringLiteral(" ") +
+  SetCaption(FileText(data_->session().dataFile) + QStringLiteral(" ") +
              QString::fromLatin1(kProductName));
 
   // Without tickets the window is only the row of boxes; with them it reaches the count line.
@@ -234,7 +234,7 @@ void frmNumberChecker::SetCaption(const QString& caption) {
     setWindowTitle(caption);
     return;
   }
-  const QString path = PathText(data_->session().dataFile);
+  const QString path = FileText(data_->session().dataFile);
   const int lastSeparator = path.lastIndexOf(QLatin1Char('/'));
   const QString tail = lastSeparator >= 0 ? path.mid(lastSeparator) : path;
   setWindowTitle(path.left(3) + QStringLiteral("..") + tail + QStringLiteral(" ") +

@@ -67,14 +67,6 @@ QColor WinsChart::TierColour(check::Tier tier) const {
   return QColor::fromHsv((hue + step * 60) % 360, dark ? 120 : 200, dark ? 240 : 170);
 }
 
-QSize WinsChart::sizeHint() const {
-  return {480, 180};
-}
-
-QSize WinsChart::minimumSizeHint() const {
-  return {200, 120};
-}
-
 void WinsChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QPalette& colours = palette();

@@ -41,8 +41,8 @@ class WinsChart : public QWidget {
   // The colour of a tier's part of a bar.
   QColor TierColour(check::Tier tier) const;
 
-  QSize sizeHint() const override;
-  QSize minimumSizeHint() const override;
+  QSize sizeHint() const override { return {480, 180}; }
+  QSize minimumSizeHint() const override { return {200, 120}; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -125,9 +125,8 @@ frmDrawHistory::frmDrawHistory(const std::string& dataFile, ChangeNotes& notes, 
   range->addWidget(cmdShow);
   range->addStretch();
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(cmdImport);
-  buttons->addWidget(cmdWinning);
-  buttons->addWidget(cmdPrizes);
+  for (QPushButton* button : {cmdImport, cmdWinning, cmdPrizes})
+    buttons->addWidget(button);
   buttons->addStretch();
   buttons->addWidget(cmdClose);
   auto* layout = new QVBoxLayout(this);

@@ -28,9 +28,6 @@ namespace {
 // above it stand in the middle.
 constexpr int kClientWidth = 3975 + 120;
 constexpr int kClientHeight = 6090;
-const QString kDesignCaption = QStringLiteral("VORDANIK Pelmora-Number Entry Form");
-const QColor kPickedColour(255, 0, 0);
-const QColor kLabel1Colour(0, 0, 255);
 
 // The boxes are 41 pixels wide: a smaller tick and less room between tick and caption leave
 // space for a caption that can still be read.
@@ -82,7 +79,7 @@ frmNumberEntry::frmNumberEntry(Session& session, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       session_(session) {
   setObjectName("frmNumberEntry");
-  setWindowTitle(kDesignCaption);
+  setWindowTitle(QStringLiteral("VORDANIK Pelmora-Number Entry Form"));
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
   setSizeGripEnabled(false);
   CreateControls();
@@ -166,7 +163,7 @@ void frmNumberEntry::Form_Load() {
   big.setBold(true);
   Label1->setFont(big);
   QPalette blue = Label1->palette();
-  blue.setColor(QPalette::WindowText, kLabel1Colour);
+  blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
   Label1->setPalette(blue);
   for (int i = 1; i <= kBoxCount; ++i)
     Box(i)->setText(QStringLiteral("[%1]").arg(i));
@@ -274,7 +271,7 @@ void frmNumberEntry::SetBoxLook(int index, bool picked) {
   QCheckBox* box = Box(index);
   const QPalette system = QApplication::palette(box);
   QPalette look = box->palette();
-  look.setColor(QPalette::Window, picked ? kPickedColour : system.color(QPalette::Base));
+  look.setColor(QPalette::Window, picked ? QColor(255, 0, 0) : system.color(QPalette::Base));
   // The caption keeps the window-text colour; a disabled box still greys its caption.
   look.setColor(QPalette::Active, QPalette::WindowText,
                 system.color(QPalette::Active, QPalette::Text));

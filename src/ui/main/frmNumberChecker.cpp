@@ -32,7 +32,6 @@ using namespace modPelmora;
 namespace {
 
 constexpr int kClientWidth = 4395;
-constexpr int kClientHeight = 3465;
 constexpr int kBoxSize = 375;
 constexpr int kBoxLeft[store::kNumbersPerTicket] = {160, 880, 1600, 2320, 3060, 3780};
 constexpr int kShapeLeft[store::kNumbersPerTicket] = {-240, 480, 1200, 1920, 2640, 3360};
@@ -140,7 +139,7 @@ void frmNumberChecker::CreateControls() {
   Timer1->setInterval(kFlashStartMs);
   connect(Timer1, &QTimer::timeout, this, &frmNumberChecker::Timer1_Timer);
 
-  client->setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+  client->setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(3465));
 }
 
 void frmNumberChecker::CreateMenus() {

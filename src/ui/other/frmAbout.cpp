@@ -114,27 +114,23 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   cmdSysInfo->setObjectName("cmdSysInfo");
   cmdSysInfo->setGeometry(TwipsRect(3120, 3120, 1245, 345));
 
-  lblDescription = new QLabel(this);
-  lblDescription->setObjectName("lblDescription");
-  lblDescription->setGeometry(TwipsRect(570, 405, 4965, 2370));
-  lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  const auto place = [](QLabel* label, const char* name, const QRect& at) {
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(at);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+  };
+  lblDescription = place(new QLabel(this), "lblDescription", TwipsRect(570, 405, 4965, 2370));
   lblDescription->setWordWrap(true);
-  lblDescription->setTextFormat(Qt::PlainText);
 
-  lblTitle = new QLabel(this);
-  lblTitle->setObjectName("lblTitle");
-  lblTitle->setGeometry(TwipsRect(600, 0, 4965, 480));
-  lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  lblTitle->setTextFormat(Qt::PlainText);
+  lblTitle = place(new QLabel(this), "lblTitle", TwipsRect(600, 0, 4965, 480));
   QFont titleFont = font();
   titleFont.setBold(true);
   lblTitle->setFont(titleFont);
 
   lblWebsite = new LinkLabel(this);
-  lblWebsite->setObjectName("lblWebsite");
-  lblWebsite->setGeometry(TwipsRect(0, 3120, 3135, 375));
-  lblWebsite->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  lblWebsite->setTextFormat(Qt::PlainText);
+  place(lblWebsite, "lblWebsite", TwipsRect(0, 3120, 3135, 375));
   lblWebsite->setText(QString::fromLatin1(kWebsiteText));
   lblWebsite->setToolTip(QString::fromLatin1(kProductsUrl));
 

@@ -63,10 +63,12 @@ QLabel* Caption(QWidget* parent, const QString& text, QWidget* buddy) {
   return label;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
+QPushButton* Button(frmDrawHistory* parent, const char* name, const QString& caption,
+                    void (frmDrawHistory::*handler)()) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
+  QObject::connect(button, &QPushButton::clicked, parent, handler);
   return button;
 }
 
@@ -105,17 +107,18 @@ frmDrawHistory::frmDrawHistory(const std::string& dataFile, ChangeNotes& notes, 
   txtTo = new QLineEdit(this);
   txtTo->setObjectName(QStringLiteral("txtTo"));
   txtTo->setPlaceholderText(tr("last draw"));
-  cmdShow = Button(this, "cmdShow", tr("&Show"));
+  auto* cmdShow = Button(this, "cmdShow", tr("&Show"), &frmDrawHistory::cmdShow_Click);
   grdDraws = MakeTable(this, "grdDraws", mDraws, tr("Draws"));
   grdWins = MakeTable(this, "grdWins", mWins, tr("Winning tickets in the selected draw"));
-  grdTotals = MakeTable(this, "grdTotals", mTotals, tr("Totals over the draws shown"));
+  auto* grdTotals = MakeTable(this, "grdTotals", mTotals, tr("Totals over the draws shown"));
   lblTotal = new QLabel(this);
   lblTotal->setObjectName(QStringLiteral("lblTotal"));
   lblTotal->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-  cmdImport = Button(this, "cmdImport", tr("&Import..."));
-  cmdWinning = Button(this, "cmdWinning", tr("Make Winning &Number"));
-  cmdPrizes = Button(this, "cmdPrizes", tr("&Prizes..."));
-  cmdClose = Button(this, "cmdClose", tr("&Close"));
+  auto* cmdImport = Button(this, "cmdImport", tr("&Import..."), &frmDrawHistory::cmdImport_Click);
+  cmdWinning =
+      Button(this, "cmdWinning", tr("Make Winning &Number"), &frmDrawHistory::cmdWinning_Click);
+  auto* cmdPrizes = Button(this, "cmdPrizes", tr("&Prizes..."), &frmDrawHistory::cmdPrizes_Click);
+  auto* cmdClose = Button(this, "cmdClose", tr("&Close"), &frmDrawHistory::reject);
 
   auto* range = new QHBoxLayout;
   range->addWidget(Caption(this, tr("&From:"), txtFrom));
@@ -151,11 +154,6 @@ frmDrawHistory::frmDrawHistory(const std::string& dataFile, ChangeNotes& notes, 
 
   connect(txtFrom, &QLineEdit::returnPressed, this, &frmDrawHistory::cmdShow_Click);
   connect(txtTo, &QLineEdit::returnPressed, this, &frmDrawHistory::cmdShow_Click);
-  connect(cmdShow, &QPushButton::clicked, this, &frmDrawHistory::cmdShow_Click);
-  connect(cmdImport, &QPushButton::clicked, this, &frmDrawHistory::cmdImport_Click);
-  connect(cmdWinning, &QPushButton::clicked, this, &frmDrawHistory::cmdWinning_Click);
-  connect(cmdPrizes, &QPushButton::clicked, this, &frmDrawHistory::cmdPrizes_Click);
-  connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
   connect(grdDraws->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           &frmDrawHistory::ShowWinsOfSelectedDraw);
 }

@@ -59,16 +59,11 @@ class frmDrawHistory : public QDialog {
 
   QLineEdit* txtFrom = nullptr;
   QLineEdit* txtTo = nullptr;
-  QPushButton* cmdShow = nullptr;
   QTableView* grdDraws = nullptr;
   QTableView* grdWins = nullptr;
-  QTableView* grdTotals = nullptr;
   QLabel* lblTotal = nullptr;
   WinsChart* chrWins = nullptr;
-  QPushButton* cmdImport = nullptr;
   QPushButton* cmdWinning = nullptr;
-  QPushButton* cmdPrizes = nullptr;
-  QPushButton* cmdClose = nullptr;
   DrawTableModel* mDraws = nullptr;
   TextTableModel* mWins = nullptr;
   TextTableModel* mTotals = nullptr;

@@ -81,7 +81,6 @@ frmNumberEntry::frmNumberEntry(Session& session, QWidget* parent)
   setObjectName("frmNumberEntry");
   setWindowTitle(QStringLiteral("VORDANIK Pelmora-Number Entry Form"));
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
-  setSizeGripEnabled(false);
   CreateControls();
   SetTabOrder();
   ShowTicketText();

@@ -42,7 +42,7 @@ frmWins::frmWins(QWidget* parent) : QDialog(parent) {
   auto* lblUntil = new QLabel(tr("&until:"), this);
   txtUntil = dateBox("txtUntil", tr("YYYY-MM-DD, empty for no end"));
   lblUntil->setBuddy(txtUntil);
-  cmdSetDates = named(new QPushButton(tr("Set &Dates"), this), "cmdSetDates");
+  auto* cmdSetDates = named(new QPushButton(tr("Set &Dates"), this), "cmdSetDates");
   auto* dates = new QHBoxLayout;
   for (QWidget* widget :
        std::initializer_list<QWidget*>{lblSince, txtSince, lblUntil, txtUntil, cmdSetDates})
@@ -90,26 +90,22 @@ frmWins::frmWins(QWidget* parent) : QDialog(parent) {
   layout->addWidget(txtNotes);
 
   auto* buttons = new QHBoxLayout;
-  const auto button = [this, &named, buttons](const char* name, const QString& text) {
+  const auto button = [this, &named, buttons](const char* name, const QString& text,
+                                              void (frmWins::*handler)()) {
     auto* made = named(new QPushButton(text, this), name);
     made->setAutoDefault(false);
     buttons->addWidget(made);
-    return made;
+    connect(made, &QPushButton::clicked, this, handler);
   };
-  cmdClaimed = button("cmdClaimed", tr("Mark &Claimed"));
-  cmdNotClaimed = button("cmdNotClaimed", tr("Mark &Not Claimed"));
-  cmdPrint = button("cmdPrint", tr("&Print Claim Sheet..."));
-  cmdPdf = button("cmdPdf", tr("Save Claim Sheet as PD&F..."));
-  cmdClose = button("cmdClose", tr("Cl&ose"));
+  button("cmdClaimed", tr("Mark &Claimed"), &frmWins::cmdClaimed_Click);
+  button("cmdNotClaimed", tr("Mark &Not Claimed"), &frmWins::cmdNotClaimed_Click);
+  button("cmdPrint", tr("&Print Claim Sheet..."), &frmWins::cmdPrint_Click);
+  button("cmdPdf", tr("Save Claim Sheet as PD&F..."), &frmWins::cmdPdf_Click);
+  button("cmdClose", tr("Cl&ose"), &frmWins::reject);
   layout->addLayout(buttons);
 
   connect(cmdSetDates, &QPushButton::clicked, this, &frmWins::cmdSetDates_Click);
   connect(cboShow, &QComboBox::currentIndexChanged, this, &frmWins::cboShow_Changed);
-  connect(cmdClaimed, &QPushButton::clicked, this, &frmWins::cmdClaimed_Click);
-  connect(cmdNotClaimed, &QPushButton::clicked, this, &frmWins::cmdNotClaimed_Click);
-  connect(cmdPrint, &QPushButton::clicked, this, &frmWins::cmdPrint_Click);
-  connect(cmdPdf, &QPushButton::clicked, this, &frmWins::cmdPdf_Click);
-  connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
   resize(820, 560);
 }
 

@@ -47,15 +47,9 @@ class frmWins : public QDialog {
 
   QLineEdit* txtSince = nullptr;
   QLineEdit* txtUntil = nullptr;
-  QPushButton* cmdSetDates = nullptr;
   QComboBox* cboShow = nullptr;
   QTableView* tblWins = nullptr;
   WinsModel* model_ = nullptr;
   QLabel* lblTotals = nullptr;
   QPlainTextEdit* txtNotes = nullptr;
-  QPushButton* cmdClaimed = nullptr;
-  QPushButton* cmdNotClaimed = nullptr;
-  QPushButton* cmdPrint = nullptr;
-  QPushButton* cmdPdf = nullptr;
-  QPushButton* cmdClose = nullptr;
 };

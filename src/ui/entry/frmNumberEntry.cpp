@@ -81,13 +81,7 @@ frmNumberEntry::frmNumberEntry(Session& session, QWidget* parent)
   setObjectName("frmNumberEntry");
   setWindowTitle(QStringLiteral("VORDANIK Pelmora-Number Entry Form"));
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
-  CreateControls();
-  SetTabOrder();
-  ShowTicketText();
-  platform::UseTitleBarOnly(this);
-}
 
-void frmNumberEntry::CreateControls() {
   // Labels first: the boxes and buttons that overlap them are drawn on top.
   Label1 = MakeLabel(this, "Label1", QString(),
                      tr("This is your number, the order they are in does not matter."),
@@ -130,12 +124,10 @@ void frmNumberEntry::CreateControls() {
   cmdAllNumbers =
       MakeButton(this, "cmdAllNumbers", QStringLiteral("View All"), tr("See all saved numbers."),
                  TwipsRect(1440, 5640, 1215, 350), &frmNumberEntry::cmdAllNumbers_Click);
-  cmdClear =
+  auto* cmdClear =
       MakeButton(this, "cmdClear", QStringLiteral("C&lear"), tr("Deselect all selected numbers."),
                  TwipsRect(2760, 5640, 1215, 350), &frmNumberEntry::cmdClear_Click);
-}
 
-void frmNumberEntry::SetTabOrder() {
   QList<QWidget*> order = {cmdNext, cmdDone, cmdCancel};
   for (int i = 1; i <= 54; ++i)
     order << Box(i);
@@ -144,6 +136,9 @@ void frmNumberEntry::SetTabOrder() {
     order << Box(i);
   for (qsizetype i = 1; i < order.size(); ++i)
     QWidget::setTabOrder(order[i - 1], order[i]);
+
+  ShowTicketText();
+  platform::UseTitleBarOnly(this);
 }
 
 void frmNumberEntry::Form_Load() {

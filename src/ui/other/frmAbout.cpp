@@ -110,7 +110,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   picIcon->setGeometry(TwipsRect(0, 0, 540, 540));
   picIcon->setAlignment(Qt::AlignCenter);
 
-  cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+  auto* cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
   cmdSysInfo->setObjectName("cmdSysInfo");
   cmdSysInfo->setGeometry(TwipsRect(3120, 3120, 1245, 345));
 
@@ -133,9 +133,6 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   place(lblWebsite, "lblWebsite", TwipsRect(0, 3120, 3135, 375));
   lblWebsite->setText(QString::fromLatin1(kWebsiteText));
   lblWebsite->setToolTip(QString::fromLatin1(kProductsUrl));
-
-  setTabOrder(cmdOK, cmdSysInfo);
-  setTabOrder(cmdSysInfo, lblWebsite);
 
   connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
   connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);

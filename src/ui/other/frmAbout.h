@@ -65,6 +65,5 @@ class frmAbout : public QDialog {
   QLabel* lblTitle = nullptr;
   QLabel* lblDescription = nullptr;
   LinkLabel* lblWebsite = nullptr;
-  QPushButton* cmdSysInfo = nullptr;
   QPushButton* cmdOK = nullptr;
 };

@@ -27,20 +27,17 @@ frmWins::frmWins(QWidget* parent) : QDialog(parent) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
   };
-  const auto dateBox = [this, &named](const char* name, const QString& placeholder) {
-    auto* box = named(new QLineEdit(this), name);
-    box->setPlaceholderText(placeholder);
-    return box;
-  };
 
   // Each label is made before the control it names, so it comes first among the window's
   // children as a screen reader lists them.
   auto* layout = new QVBoxLayout(this);
   auto* lblSince = new QLabel(tr("Playing &since:"), this);
-  txtSince = dateBox("txtSince", tr("YYYY-MM-DD, empty for all draws"));
+  txtSince = named(new QLineEdit(this), "txtSince");
+  txtSince->setPlaceholderText(tr("YYYY-MM-DD, empty for all draws"));
   lblSince->setBuddy(txtSince);
   auto* lblUntil = new QLabel(tr("&until:"), this);
-  txtUntil = dateBox("txtUntil", tr("YYYY-MM-DD, empty for no end"));
+  txtUntil = named(new QLineEdit(this), "txtUntil");
+  txtUntil->setPlaceholderText(tr("YYYY-MM-DD, empty for no end"));
   lblUntil->setBuddy(txtUntil);
   auto* cmdSetDates = named(new QPushButton(tr("Set &Dates"), this), "cmdSetDates");
   auto* dates = new QHBoxLayout;

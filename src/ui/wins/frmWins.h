@@ -9,7 +9,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 class QTableView;
 class WinsModel;
 

@@ -38,8 +38,8 @@ class frmNumberEntry : public QDialog {
   void cmdClear_Click();
   void cmdNext_Click();
   void cmdDone_Click();
-  void cmdCancel_Click();
-  void cmdAllNumbers_Click();
+  void cmdCancel_Click() { ReturnToMain(); }
+  void cmdAllNumbers_Click() { emit allNumbersWanted(); }
 
  signals:
   // The winning number `ticket` was stored in the data file.

@@ -91,14 +91,6 @@ void frmNumberEntry::ReturnWithTickets() {
   ReturnToMain();
 }
 
-void frmNumberEntry::cmdCancel_Click() {
-  ReturnToMain();
-}
-
-void frmNumberEntry::cmdAllNumbers_Click() {
-  emit allNumbersWanted();
-}
-
 void frmNumberEntry::ReturnToMain() {
   emit closed();
   hide();

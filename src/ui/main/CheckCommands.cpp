@@ -23,10 +23,6 @@ const char kNoTickets[] =
 
 }  // namespace
 
-void frmNumberChecker::mnuWinning_Click() {
-  OpenEntryDialog(EntryMode::Winning);
-}
-
 void frmNumberChecker::mnuCheck_Click() {
   SetStandardHeight();
 

@@ -193,7 +193,3 @@ void DataFileController::Rearm() {
   if (!watcher_.directories().contains(folder) && QFileInfo::exists(folder))
     watcher_.addPath(folder);
 }
-
-void DataFileController::FollowLater() {
-  settle_.start(kRetryMs);
-}

@@ -44,10 +44,6 @@ void frmNumberChecker::mnuAddPlay_Click() {
   OpenEntryDialog(EntryMode::Plays);
 }
 
-void frmNumberChecker::mnuDeleteChecked_Click() {
-  DeleteChecked();
-}
-
 bool frmNumberChecker::DeleteChecked() {
   ShowView(lstNumbers);
   SetStandardHeight();

@@ -70,13 +70,13 @@ class frmNumberChecker : public QMainWindow {
 
   // Numbers/Check menu.
   void mnuAddPlay_Click();
-  void mnuDeleteChecked_Click();
+  void mnuDeleteChecked_Click() { DeleteChecked(); }
   // Delete Checked Play Numbers; false when the file had changed and nothing was deleted.
   bool DeleteChecked();
   void mnuAll_Click();
   void mnuCpyPlays_Click();
   void lstNumbers_Click();
-  void mnuWinning_Click();
+  void mnuWinning_Click() { OpenEntryDialog(EntryMode::Winning); }
   void mnuCheck_Click();
   void mnuCopy_Click();
 

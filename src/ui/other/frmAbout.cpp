@@ -160,10 +160,6 @@ void frmAbout::Form_Load() {
   cmdOK->setFocus();
 }
 
-void frmAbout::cmdOK_Click() {
-  accept();
-}
-
 void frmAbout::cmdSysInfo_Click() {
   for (const char* name : kSysInfoPrograms) {
     const std::optional<QString> path = platform::Launcher::FindProgram(QString::fromLatin1(name));

@@ -48,7 +48,7 @@ class frmAbout : public QDialog {
 
   void Form_Load();
 
-  void cmdOK_Click();
+  void cmdOK_Click() { accept(); }
   // Starts the first of the desktop's system information programs found on PATH, or says there
   // is none.
   void cmdSysInfo_Click();

@@ -4,9 +4,6 @@
 
 #include "app/FileText.h"
 
-PlayListModel::PlayListModel(bool checkable, QObject* parent)
-    : QAbstractListModel(parent), checkable_(checkable) {}
-
 int PlayListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : Count();
 }

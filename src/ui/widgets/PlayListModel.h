@@ -12,7 +12,8 @@
 class PlayListModel : public QAbstractListModel {
   Q_OBJECT
  public:
-  explicit PlayListModel(bool checkable, QObject* parent = nullptr);
+  explicit PlayListModel(bool checkable, QObject* parent = nullptr)
+      : QAbstractListModel(parent), checkable_(checkable) {}
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;

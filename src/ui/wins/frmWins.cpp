@@ -197,14 +197,6 @@ void frmWins::cmdSetDates_Click() {
   Reload();
 }
 
-void frmWins::cmdClaimed_Click() {
-  MarkSelected(true);
-}
-
-void frmWins::cmdNotClaimed_Click() {
-  MarkSelected(false);
-}
-
 void frmWins::MarkSelected(bool claimed) {
   std::set<int> rows;
   for (const QModelIndex& index : tblWins->selectionModel()->selectedRows()) {

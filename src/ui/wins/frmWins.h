@@ -27,8 +27,8 @@ class frmWins : public QDialog {
   void cboShow_Changed();
   void cmdSetDates_Click();
   // Marks the selected wins claimed today, or takes their marks away.
-  void cmdClaimed_Click();
-  void cmdNotClaimed_Click();
+  void cmdClaimed_Click() { MarkSelected(true); }
+  void cmdNotClaimed_Click() { MarkSelected(false); }
   void cmdPrint_Click();
   void cmdPdf_Click();
 

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <QApplication>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <random>
@@ -96,7 +97,7 @@ void HistoryWindow(benchmark::State& state) {
     window->Form_Load();
     window->show();
     Settle();
-    rows = window->Draws()->rowCount();
+    rows = window->findChild<QTableView*>(QStringLiteral("grdDraws"))->model()->rowCount();
     state.PauseTiming();
     window->close();
     Settle();

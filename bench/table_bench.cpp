@@ -242,7 +242,7 @@ void Done(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     frmNumberEntry& entry = program.OpenEntry();
-    bench::Plays(program.Main())->Clear();
+    bench::Plays(program.Main())->SetTickets({});
     Settle();
     state.ResumeTiming();
     entry.cmdDone_Click();

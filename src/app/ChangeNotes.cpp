@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "app/modPelmora.h"
 
@@ -14,7 +15,7 @@ void ChangeNotes::TellAfterCommand(QWidget* parent, const std::vector<store::Pro
   QString warning;
   for (const store::Problem& note : notes) {
     if (note.kind == store::ProblemKind::Repaired) {
-      repairs << modPelmora::PathText(note.path + ": " + note.reason);
+      repairs << modPelmora::FileText(note.path + ": " + note.reason);
     } else if (note.kind == store::ProblemKind::VersionNotKept && !versionWarningTold_) {
       versionWarningTold_ = true;
       warning =

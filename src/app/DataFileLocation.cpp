@@ -18,10 +18,6 @@ bool Exists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0;
 }
 
-bool FolderWritable(const std::string& folder) {
-  return ::access(folder.c_str(), W_OK | X_OK) == 0;
-}
-
 }  // namespace
 
 std::string ProgramFolder() {
@@ -38,7 +34,7 @@ DefaultDataFile ChooseDefaultDataFile(const std::string& folder) {
     // An installed copy (its help in ../share) keeps its data per user even where it could
     // write to the program's folder, as root can.
     const bool installed = Exists(folder + "/../share/pelmora/pelmora.hlp");
-    if (!installed && FolderWritable(folder))
+    if (!installed && ::access(folder.c_str(), W_OK | X_OK) == 0)
       return {beside, false};
   }
   // The per-user data folder, never the current folder: where the program was started from

@@ -12,7 +12,7 @@ void Tell(QWidget* parent, const QString& text, platform::MessageIcon icon) {
 void ReportProblem(QWidget* parent, const store::Problem& problem, const QString& heading) {
   Tell(parent,
        heading + QStringLiteral("\n\nFile: %1\nReason: %2")
-                     .arg(PathText(problem.path), FileText(problem.reason)),
+                     .arg(FileText(problem.path), FileText(problem.reason)),
        platform::MessageIcon::Warning);
 }
 

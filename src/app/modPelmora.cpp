@@ -8,16 +8,11 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "platform/PreviousInstance.h"
 #include "store/TextEncoding.h"
 
 namespace modPelmora {
-
-QString PathText(const std::string& path) {
-  return FileText(path);
-}
 
 namespace {
 

@@ -30,12 +30,9 @@ enum class StartVerdict { Run, End };
 // "unwanted instance".
 StartVerdict CheckPrevInstance(const std::string& fileToOpen = {});
 
-// Turns a path kept as bytes into text for the screen (see FileText).
-QString PathText(const std::string& path);
-
 // A path as bytes carried in a QString that PathBytes turns back into the same bytes, whatever
 // they are: UTF-8 as its characters, every other byte as one of the code points U+DC80..U+DCFF,
-// which no text on the screen holds. Never shown: the screen gets PathText.
+// which no text on the screen holds. Never shown: the screen gets FileText.
 QString PathHandle(const std::string& path);
 
 // The bytes of a path: those of a PathHandle exactly, else the UTF-8 of the text. The file

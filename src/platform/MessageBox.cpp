@@ -5,39 +5,22 @@
 namespace platform {
 namespace {
 
-QMessageBox::Icon BoxIcon(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::Information:
-      return QMessageBox::Information;
-    case MessageIcon::Warning:
-      return QMessageBox::Warning;
-    case MessageIcon::None:
-      break;
-  }
-  return QMessageBox::NoIcon;
-}
-
 class MessageBox final : public Messages {
  public:
   MessageAnswer Answer(QWidget* parent, const MessageRequest& request) override {
+    // By MessageIcon and by MessageButtons.
+    static constexpr QMessageBox::Icon kIcons[] = {QMessageBox::NoIcon, QMessageBox::Information,
+                                                   QMessageBox::Warning};
+    static constexpr QMessageBox::StandardButtons kButtons[] = {
+        QMessageBox::Ok, QMessageBox::Yes | QMessageBox::No,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel};
     QMessageBox box(parent);
     box.setWindowTitle(request.title);
     box.setText(request.text);
     box.setTextFormat(Qt::PlainText);
-    box.setIcon(BoxIcon(request.icon));
-    switch (request.buttons) {
-      case MessageButtons::Ok:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-      case MessageButtons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-        break;
-      case MessageButtons::YesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Yes);
-        break;
-    }
+    box.setIcon(kIcons[static_cast<int>(request.icon)]);
+    box.setStandardButtons(kButtons[static_cast<int>(request.buttons)]);
+    box.setDefaultButton(QMessageBox::Yes);  // a box without Yes is left as it is
     switch (box.exec()) {
       case QMessageBox::Yes:
         return MessageAnswer::Yes;

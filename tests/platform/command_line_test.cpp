@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/CommandLine.h"
+#include "app/FileText.h"
 #include "app/modPelmora.h"
 
 namespace {
@@ -62,7 +63,7 @@ TEST_P(FileNameTest, OpensTheFileItNamesAndShowsByTheFileTextRule) {
   const NameCase& c = GetParam();
   EXPECT_EQ(modPelmora::ParseCommandLine({c.bytes}).file, c.bytes);
   EXPECT_EQ(modPelmora::PathBytes(modPelmora::PathHandle(c.bytes)), c.bytes);
-  EXPECT_EQ(modPelmora::PathText(c.bytes), c.caption);
+  EXPECT_EQ(modPelmora::FileText(c.bytes), c.caption);
 
   char folder[] = "/tmp/pelmora-names-XXXXXX";
   ASSERT_NE(::mkdtemp(folder), nullptr);

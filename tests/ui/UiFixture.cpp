@@ -66,7 +66,7 @@ void UiTest::ReplaceTickets(const std::vector<std::string>& tickets) {
 }
 
 QString ResultsText(const QWidget& main) {
-  return QString::fromUtf8(Named<ResultsBox>(main, "txtMatchedTickets")->CrLfUtf8());
+  return Named<ResultsBox>(main, "txtMatchedTickets")->toPlainText().replace('\n', "\r\n");
 }
 
 void TypeResults(const QWidget& main, const QString& text) {

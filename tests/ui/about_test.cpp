@@ -6,7 +6,6 @@
 #include <functional>
 
 #include "UiFixture.h"
-#include "ui/other/SysInfo.h"
 #include "ui/other/frmAbout.h"
 
 namespace {
@@ -33,13 +32,14 @@ TEST_F(AboutTest, SystemInfoStartsTheFirstProgramFoundOrSaysSoOnce) {
   } cases[] = {{{}, true, {}},
                {{"gnome-system-monitor", "hardinfo"}, true, {"/usr/bin/hardinfo"}},
                {{"kinfocenter", "gnome-system-monitor"}, false, {"/usr/bin/kinfocenter"}}};
+  frmAbout& about = OpenAbout();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.onPath.join(' ').toStdString());
     desktop_.launcher.started.clear();
     desktop_.launcher.onPath = c.onPath;
     desktop_.launcher.startSucceeds = c.starts;
     desktop_.messages.shown.clear();
-    StartSysInfo();
+    about.cmdSysInfo_Click();
     EXPECT_EQ(desktop_.launcher.started, c.started);
     ASSERT_EQ(desktop_.messages.shown.size(), c.started.isEmpty() || !c.starts ? 1u : 0u);
     if (desktop_.messages.shown.empty())

@@ -208,6 +208,17 @@ TEST_F(CheckTest, CopyTakesTheWholeBoxWithCrLfWhateverItHolds) {
   Trigger(form, "mnuCopy");
   EXPECT_EQ(desktop_.clipboard.text, "");
   EXPECT_TRUE(desktop_.messages.shown.empty());
+
+  // Whatever a person typed or pasted: line and paragraph separators, no-break spaces, letters
+  // beyond ASCII. The box's plain text goes with CR LF line ends.
+  for (const QString& typed :
+       {QStringLiteral("line\n"), QStringLiteral("\n\n"),
+        QString::fromUtf8("Zürich\u00A0€ \U0001F600\u2028second\u2029third")}) {
+    TypeResults(form, typed);
+    Trigger(form, "mnuCopy");
+    QString expected = Named<QPlainTextEdit>(form, "txtMatchedTickets")->toPlainText();
+    EXPECT_EQ(desktop_.clipboard.text, expected.replace('\n', "\r\n")) << typed.toStdString();
+  }
 }
 
 TEST_F(CheckTest, MatchedViewBringsBackTheLastResultsWithoutANewCheck) {

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -58,13 +59,17 @@ class DrawHistoryTest : public UiTest {
   static QString Cell(const QAbstractItemModel& model, int row, int column) {
     return model.data(model.index(row, column)).toString();
   }
+  // The model of the table `name`: grdDraws, grdWins or grdTotals.
+  static const QAbstractItemModel& Table(frmDrawHistory& window, const char* name) {
+    return *Named<QTableView>(window, name)->model();
+  }
 
   std::optional<test_support::VersionsHome> home_;
 };
 
 TEST_F(DrawHistoryTest, ImportKeepsTheGoodRowsOnRequestAndShowsTheDrawsNewestFirst) {
   frmDrawHistory& window = Open();
-  EXPECT_EQ(window.Draws()->rowCount(), 0);
+  EXPECT_EQ(Table(window, "grdDraws").rowCount(), 0);
   Import(window, kPublished, {MessageAnswer::Yes});
   ASSERT_GE(desktop_.messages.shown.size(), 2u);
   EXPECT_TRUE(desktop_.messages.shown[0].request.text.contains(
@@ -72,7 +77,7 @@ TEST_F(DrawHistoryTest, ImportKeepsTheGoodRowsOnRequestAndShowsTheDrawsNewestFir
   EXPECT_TRUE(desktop_.messages.shown.back().request.text.endsWith(
       "3 added, 0 unchanged, 0 conflicting (0 replaced), 1 refused."));
 
-  const DrawTableModel& draws = *window.Draws();
+  const QAbstractItemModel& draws = Table(window, "grdDraws");
   const QStringList headers = {"Date",   "Draw",   "Ball 1", "Ball 2", "Ball 3", "Ball 4",
                                "Ball 5", "Ball 6", "Bonus",  "Wins",   "Prizes"};
   ASSERT_EQ(draws.columnCount(), headers.size());
@@ -98,12 +103,12 @@ TEST_F(DrawHistoryTest, ImportKeepsTheGoodRowsOnRequestAndShowsTheDrawsNewestFir
   EXPECT_EQ(Cell(draws, 2, DrawTableModel::Day), "11-Oct-2025");
 
   // The selected draw's winners, and the totals over every draw.
-  ASSERT_EQ(window.Wins()->rowCount(), 2);
-  EXPECT_EQ(window.Wins()->Text(0, 2), "5 + bonus");
-  EXPECT_EQ(window.Wins()->Text(1, 3), "Free ticket");
-  EXPECT_EQ(window.Totals()->Text(0, 0), "6");
-  EXPECT_EQ(window.Totals()->Text(0, 1), "1");
-  EXPECT_EQ(window.TotalText(),
+  ASSERT_EQ(Table(window, "grdWins").rowCount(), 2);
+  EXPECT_EQ(Cell(Table(window, "grdWins"), 0, 2), "5 + bonus");
+  EXPECT_EQ(Cell(Table(window, "grdWins"), 1, 3), "Free ticket");
+  EXPECT_EQ(Cell(Table(window, "grdTotals"), 0, 0), "6");
+  EXPECT_EQ(Cell(Table(window, "grdTotals"), 0, 1), "1");
+  EXPECT_EQ(Named<QLabel>(window, "lblTotal")->text(),
             "3 draws from 11-Oct-2025 to 18-Feb-2026: 3 wins, prizes "
             "\u00A3"
             "1,000,000 + 1 jackpot + 1 free ticket");
@@ -120,9 +125,9 @@ TEST_F(DrawHistoryTest, ConflictIsKeptUnlessReplacedAndDrawBecomesTheWinningNumb
   frmDrawHistory& window = Open();
   Import(window, kPublished, {MessageAnswer::Yes});
   Import(window, "2026-02-18,1,11,12,13,18,50,33\n", {MessageAnswer::No});
-  EXPECT_EQ(Cell(*window.Draws(), 0, DrawTableModel::Ball1 + 5), "49");
+  EXPECT_EQ(Cell(Table(window, "grdDraws"), 0, DrawTableModel::Ball1 + 5), "49");
   Import(window, "2026-02-18,1,11,12,13,18,50,33\n", {MessageAnswer::Yes});
-  EXPECT_EQ(Cell(*window.Draws(), 0, DrawTableModel::Ball1 + 5), "50");
+  EXPECT_EQ(Cell(Table(window, "grdDraws"), 0, DrawTableModel::Ball1 + 5), "50");
 
   Named<QPushButton>(window, "cmdWinning")->click();
   EXPECT_NE(ReadDataFile().find("W=01-11-12-13-18-50"), std::string::npos);

@@ -124,7 +124,7 @@ TEST_F(EntrySaveTest, SavesFollowTheCountInTheFileAndDoneListsEveryTicket) {
   EXPECT_TRUE(desktop_.messages.shown.empty()) << "nothing picked: nothing to ask";
   ExpectBackInMain();
   ASSERT_EQ(Plays(*main_)->Count(), 7);
-  EXPECT_EQ(Plays(*main_)->Text(6), "59-01-30-02-40-03");
+  EXPECT_EQ(Plays(*main_)->Tickets()[6], "59-01-30-02-40-03");
   EXPECT_EQ(Named<QLabel>(*main_, "lbltotaltickets")->text(), "There are 7 total tickets");
   EXPECT_TRUE(Named<QPlainTextEdit>(*main_, "txtMatchedTickets")
                   ->toPlainText()

@@ -59,25 +59,6 @@ TEST(ResultsBoxTest, CursorStopsBlinkingWhenIdleAndBlinksAgainOnInput) {
   EXPECT_EQ(box.toPlainText(), QStringLiteral("Matched: (3) in:05-12-23-01-02-03x"));
 }
 
-// What is copied is the box's plain text with CR LF line ends, in UTF-8, whatever a person typed
-// or pasted into it: line and paragraph separators, no-break spaces, letters beyond ASCII.
-TEST(ResultsBoxTest, CopiedTextIsThePlainTextWithCrLfLineEnds) {
-  const QString typed[] = {
-      QString(),
-      QStringLiteral("Matched: (3) in:05-12-23-01-02-03\nMatched: (4) in:05-12-23-34-02-03"),
-      QStringLiteral("line\n"),
-      QStringLiteral("\n\n"),
-      QString::fromUtf8("Zürich\u00A0€ \U0001F600\u2028second\u2029third"),
-  };
-  for (const QString& text : typed) {
-    ResultsBox box;
-    box.setPlainText(text);
-    QString expected = box.toPlainText();
-    expected.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    EXPECT_EQ(box.CrLfUtf8(), expected.toUtf8()) << text.toStdString();
-  }
-}
-
 TEST(ResultsBoxTest, ThirdClickSelectsTheLineUnderIt) {
   QString text;
   for (int i = 0; i < 12; ++i)

@@ -1,16 +1,6 @@
 #include "ui/draws/DrawTableModel.h"
 
-namespace {
-
-std::uint64_t WinsOf(const check::TierCounts& counts) {
-  std::uint64_t wins = 0;
-  for (const check::Tier tier : check::kWinningTiers) {
-    wins += counts[static_cast<std::size_t>(tier)];
-  }
-  return wins;
-}
-
-}  // namespace
+#include <numeric>
 
 void DrawTableModel::SetDraws(std::vector<store::Draw> draws, std::vector<check::TierCounts> wins,
                               const check::PrizeTable& prizes) {
@@ -59,7 +49,7 @@ QVariant DrawTableModel::data(const QModelIndex& index, int role) const {
     return QString();
   }
   if (column == Wins) {
-    return QString::number(WinsOf(wins_[row]));
+    return QString::number(std::accumulate(wins_[row].begin(), wins_[row].end(), 0ull));
   }
   return QString::fromStdString(check::PrizesOf(prizes_, wins_[row]).Text());
 }
@@ -90,11 +80,6 @@ void TextTableModel::SetRows(std::vector<QStringList> rows) {
   endResetModel();
 }
 
-QString TextTableModel::Text(int row, int column) const {
-  const QStringList& cells = rows_[static_cast<std::size_t>(row)];
-  return column < cells.size() ? cells[column] : QString();
-}
-
 int TextTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
@@ -108,7 +93,7 @@ QVariant TextTableModel::data(const QModelIndex& index, int role) const {
       (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)) {
     return {};
   }
-  return Text(index.row(), index.column());
+  return rows_[static_cast<std::size_t>(index.row())].value(index.column());
 }
 
 QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -45,7 +45,6 @@ class TextTableModel : public QAbstractTableModel {
       : QAbstractTableModel(parent), headers_(std::move(headers)) {}
 
   void SetRows(std::vector<QStringList> rows);
-  QString Text(int row, int column) const;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;

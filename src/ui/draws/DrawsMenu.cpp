@@ -1,6 +1,8 @@
-// The main window's Draws menu: the Draw History window and the prize table.
+// The main window's Draws menu: the Draw History window, the prize table and the Wins window.
 #include "ui/draws/frmDrawHistory.h"
 #include "ui/main/frmNumberChecker.h"
+#include "ui/widgets/WindowPlacement.h"
+#include "ui/wins/frmWins.h"
 
 void frmNumberChecker::mnuDrawHistory_Click() {
   // Window-modal, as the About box: the main window waits, and its file is not followed meanwhile.
@@ -9,11 +11,19 @@ void frmNumberChecker::mnuDrawHistory_Click() {
   connect(history, &frmDrawHistory::winningNumberSaved, this,
           &frmNumberChecker::WinningNumberSaved);
   history->Form_Load();
-  history->show();
-  history->raise();
-  history->activateWindow();
+  ShowOnTop(history);
 }
 
 void frmNumberChecker::mnuPrizes_Click() {
   OpenPrizeTable(this);
+}
+
+void frmNumberChecker::mnuWins_Click() {
+  auto* wins = findChild<frmWins*>(QString(), Qt::FindDirectChildrenOnly);
+  if (wins == nullptr) {
+    wins = new frmWins(this);
+    wins->setWindowModality(Qt::WindowModal);
+  }
+  wins->Form_Load(data_->session().dataFile);
+  ShowOnTop(wins);
 }

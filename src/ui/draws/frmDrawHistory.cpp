@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <numeric>
 
+#include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "app/modPelmora.h"
 #include "platform/FileDialog.h"
@@ -19,6 +21,7 @@
 #include "store/TicketFile.h"
 #include "ui/draws/DrawTableModel.h"
 #include "ui/entry/WinningNumberSave.h"
+#include "ui/widgets/WindowPlacement.h"
 #include "ui/wins/WinsChart.h"
 #include "ui/wins/WinsReminder.h"
 
@@ -60,10 +63,12 @@ QLabel* Caption(QWidget* parent, const QString& text, QWidget* buddy) {
   return label;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
+QPushButton* Button(frmDrawHistory* parent, const char* name, const QString& caption,
+                    void (frmDrawHistory::*handler)()) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
+  QObject::connect(button, &QPushButton::clicked, parent, handler);
   return button;
 }
 
@@ -102,17 +107,18 @@ frmDrawHistory::frmDrawHistory(const std::string& dataFile, ChangeNotes& notes, 
   txtTo = new QLineEdit(this);
   txtTo->setObjectName(QStringLiteral("txtTo"));
   txtTo->setPlaceholderText(tr("last draw"));
-  cmdShow = Button(this, "cmdShow", tr("&Show"));
+  auto* cmdShow = Button(this, "cmdShow", tr("&Show"), &frmDrawHistory::cmdShow_Click);
   grdDraws = MakeTable(this, "grdDraws", mDraws, tr("Draws"));
   grdWins = MakeTable(this, "grdWins", mWins, tr("Winning tickets in the selected draw"));
-  grdTotals = MakeTable(this, "grdTotals", mTotals, tr("Totals over the draws shown"));
+  auto* grdTotals = MakeTable(this, "grdTotals", mTotals, tr("Totals over the draws shown"));
   lblTotal = new QLabel(this);
   lblTotal->setObjectName(QStringLiteral("lblTotal"));
   lblTotal->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-  cmdImport = Button(this, "cmdImport", tr("&Import..."));
-  cmdWinning = Button(this, "cmdWinning", tr("Make Winning &Number"));
-  cmdPrizes = Button(this, "cmdPrizes", tr("&Prizes..."));
-  cmdClose = Button(this, "cmdClose", tr("&Close"));
+  auto* cmdImport = Button(this, "cmdImport", tr("&Import..."), &frmDrawHistory::cmdImport_Click);
+  cmdWinning =
+      Button(this, "cmdWinning", tr("Make Winning &Number"), &frmDrawHistory::cmdWinning_Click);
+  auto* cmdPrizes = Button(this, "cmdPrizes", tr("&Prizes..."), &frmDrawHistory::cmdPrizes_Click);
+  auto* cmdClose = Button(this, "cmdClose", tr("&Close"), &frmDrawHistory::reject);
 
   auto* range = new QHBoxLayout;
   range->addWidget(Caption(this, tr("&From:"), txtFrom));
@@ -122,9 +128,8 @@ frmDrawHistory::frmDrawHistory(const std::string& dataFile, ChangeNotes& notes, 
   range->addWidget(cmdShow);
   range->addStretch();
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(cmdImport);
-  buttons->addWidget(cmdWinning);
-  buttons->addWidget(cmdPrizes);
+  for (QPushButton* button : {cmdImport, cmdWinning, cmdPrizes})
+    buttons->addWidget(button);
   buttons->addStretch();
   buttons->addWidget(cmdClose);
   auto* layout = new QVBoxLayout(this);
@@ -149,11 +154,6 @@ frmDrawHistory::frmDrawHistory(const std::string& dataFile, ChangeNotes& notes, 
 
   connect(txtFrom, &QLineEdit::returnPressed, this, &frmDrawHistory::cmdShow_Click);
   connect(txtTo, &QLineEdit::returnPressed, this, &frmDrawHistory::cmdShow_Click);
-  connect(cmdShow, &QPushButton::clicked, this, &frmDrawHistory::cmdShow_Click);
-  connect(cmdImport, &QPushButton::clicked, this, &frmDrawHistory::cmdImport_Click);
-  connect(cmdWinning, &QPushButton::clicked, this, &frmDrawHistory::cmdWinning_Click);
-  connect(cmdPrizes, &QPushButton::clicked, this, &frmDrawHistory::cmdPrizes_Click);
-  connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
   connect(grdDraws->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           &frmDrawHistory::ShowWinsOfSelectedDraw);
 }
@@ -196,10 +196,6 @@ void frmDrawHistory::ShowRange(store::DrawDay from, store::DrawDay to) {
                       Text(check::PrizeText(mPrizes, tier)), Text(sum.Text())});
   }
   mTotals->SetRows(std::move(totals));
-  std::uint64_t allWins = 0;
-  for (const std::uint64_t count : wins.total) {
-    allWins += count;
-  }
   if (shown.empty()) {
     lblTotal->setText(mHistory.empty() ? tr("The draw history holds no draws: import the file "
                                             "your lottery publishes.")
@@ -209,7 +205,7 @@ void frmDrawHistory::ShowRange(store::DrawDay from, store::DrawDay to) {
                           .arg(shown.size())
                           .arg(Text(store::DrawDayText(shown.back().date)),
                                Text(store::DrawDayText(shown.front().date)))
-                          .arg(allWins)
+                          .arg(std::accumulate(wins.total.begin(), wins.total.end(), 0ull))
                           .arg(Text(check::PrizesOf(mPrizes, wins.total).Text())));
   }
   chrWins->SetBars(BarsOf(shown, wins.perDraw));
@@ -238,10 +234,6 @@ void frmDrawHistory::ShowWinsOfSelectedDraw() {
     });
   }
   mWins->SetRows(std::move(rows));
-}
-
-QString frmDrawHistory::TotalText() const {
-  return lblTotal->text();
 }
 
 void frmDrawHistory::cmdShow_Click() {
@@ -286,7 +278,7 @@ void frmDrawHistory::ImportDrawsFile(const QString& path) {
     return;
   }
   const store::DrawsRead read = store::ReadDraws(file->bytes);
-  const QString name = modPelmora::PathText(modPelmora::PathBytes(path));
+  const QString name = modPelmora::FileText(modPelmora::PathBytes(path));
   if (read.refusedCount != 0) {
     QString text = tr("%1 of %2 were refused:").arg(read.refusedCount).arg(name) + "\r\n";
     for (std::size_t i = 0; i < read.refused.size() && i < kListed; ++i) {
@@ -387,9 +379,7 @@ frmPrizeTable* OpenPrizeTable(QWidget* parent) {
   prizes->setAttribute(Qt::WA_DeleteOnClose);
   prizes->setWindowModality(Qt::WindowModal);
   prizes->Form_Load();
-  prizes->show();
-  prizes->raise();
-  prizes->activateWindow();
+  ShowOnTop(prizes);
   return prizes;
 }
 

@@ -31,7 +31,6 @@ class frmDrawHistory : public QDialog {
   // Reads the history, the prize table and the data file's tickets, and shows every draw.
   void Form_Load();
 
-  // The commands of its buttons.
   void cmdShow_Click();
   void cmdImport_Click();
   void cmdWinning_Click();
@@ -39,11 +38,6 @@ class frmDrawHistory : public QDialog {
 
   // Imports a draws file as the import button does once the file is chosen.
   void ImportDrawsFile(const QString& path);
-
-  DrawTableModel* Draws() const { return mDraws; }
-  TextTableModel* Wins() const { return mWins; }
-  TextTableModel* Totals() const { return mTotals; }
-  QString TotalText() const;
 
  signals:
   // A draw became the data file's winning number ("01-11-12-13-18-49").
@@ -65,16 +59,11 @@ class frmDrawHistory : public QDialog {
 
   QLineEdit* txtFrom = nullptr;
   QLineEdit* txtTo = nullptr;
-  QPushButton* cmdShow = nullptr;
   QTableView* grdDraws = nullptr;
   QTableView* grdWins = nullptr;
-  QTableView* grdTotals = nullptr;
   QLabel* lblTotal = nullptr;
   WinsChart* chrWins = nullptr;
-  QPushButton* cmdImport = nullptr;
   QPushButton* cmdWinning = nullptr;
-  QPushButton* cmdPrizes = nullptr;
-  QPushButton* cmdClose = nullptr;
   DrawTableModel* mDraws = nullptr;
   TextTableModel* mWins = nullptr;
   TextTableModel* mTotals = nullptr;

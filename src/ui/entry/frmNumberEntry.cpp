@@ -28,9 +28,6 @@ namespace {
 // above it stand in the middle.
 constexpr int kClientWidth = 3975 + 120;
 constexpr int kClientHeight = 6090;
-const QString kDesignCaption = QStringLiteral("VORDANIK Pelmora-Number Entry Form");
-const QColor kPickedColour(255, 0, 0);
-const QColor kLabel1Colour(0, 0, 255);
 
 // The boxes are 41 pixels wide: a smaller tick and less room between tick and caption leave
 // space for a caption that can still be read.
@@ -56,7 +53,6 @@ QPushButton* MakeButton(frmNumberEntry* parent, const char* name, const QString&
   button->setGeometry(at);
   // No button is the default: Enter presses the focused button only (see keyPressEvent).
   button->setAutoDefault(false);
-  button->setDefault(false);
   return button;
 }
 
@@ -83,16 +79,9 @@ frmNumberEntry::frmNumberEntry(Session& session, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       session_(session) {
   setObjectName("frmNumberEntry");
-  setWindowTitle(kDesignCaption);
+  setWindowTitle(QStringLiteral("VORDANIK Pelmora-Number Entry Form"));
   setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
-  setSizeGripEnabled(false);
-  CreateControls();
-  SetTabOrder();
-  ShowTicketText();
-  platform::UseTitleBarOnly(this);
-}
 
-void frmNumberEntry::CreateControls() {
   // Labels first: the boxes and buttons that overlap them are drawn on top.
   Label1 = MakeLabel(this, "Label1", QString(),
                      tr("This is your number, the order they are in does not matter."),
@@ -135,12 +124,10 @@ void frmNumberEntry::CreateControls() {
   cmdAllNumbers =
       MakeButton(this, "cmdAllNumbers", QStringLiteral("View All"), tr("See all saved numbers."),
                  TwipsRect(1440, 5640, 1215, 350), &frmNumberEntry::cmdAllNumbers_Click);
-  cmdClear =
+  auto* cmdClear =
       MakeButton(this, "cmdClear", QStringLiteral("C&lear"), tr("Deselect all selected numbers."),
                  TwipsRect(2760, 5640, 1215, 350), &frmNumberEntry::cmdClear_Click);
-}
 
-void frmNumberEntry::SetTabOrder() {
   QList<QWidget*> order = {cmdNext, cmdDone, cmdCancel};
   for (int i = 1; i <= 54; ++i)
     order << Box(i);
@@ -149,6 +136,9 @@ void frmNumberEntry::SetTabOrder() {
     order << Box(i);
   for (qsizetype i = 1; i < order.size(); ++i)
     QWidget::setTabOrder(order[i - 1], order[i]);
+
+  ShowTicketText();
+  platform::UseTitleBarOnly(this);
 }
 
 void frmNumberEntry::Form_Load() {
@@ -167,7 +157,7 @@ void frmNumberEntry::Form_Load() {
   big.setBold(true);
   Label1->setFont(big);
   QPalette blue = Label1->palette();
-  blue.setColor(QPalette::WindowText, kLabel1Colour);
+  blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
   Label1->setPalette(blue);
   for (int i = 1; i <= kBoxCount; ++i)
     Box(i)->setText(QStringLiteral("[%1]").arg(i));
@@ -222,10 +212,6 @@ void frmNumberEntry::LoadPlaysMode() {
   }
 }
 
-bool frmNumberEntry::PlayEntryMode() const {
-  return session_.entryMode == EntryMode::Plays;
-}
-
 void frmNumberEntry::ck01_Click(int Index) {
   if (Index < 1 || Index > kBoxCount)
     return;
@@ -238,7 +224,7 @@ void frmNumberEntry::ck01_Click(int Index) {
   ShowPickStatus();
   if (picks_.Complete()) {
     cmdDone->setEnabled(true);
-    if (PlayEntryMode()) {
+    if (session_.entryMode == EntryMode::Plays) {
       cmdNext->setEnabled(true);
       // So that Enter or Space saves the ticket at once.
       cmdNext->setFocus(Qt::OtherFocusReason);
@@ -279,7 +265,7 @@ void frmNumberEntry::SetBoxLook(int index, bool picked) {
   QCheckBox* box = Box(index);
   const QPalette system = QApplication::palette(box);
   QPalette look = box->palette();
-  look.setColor(QPalette::Window, picked ? kPickedColour : system.color(QPalette::Base));
+  look.setColor(QPalette::Window, picked ? QColor(255, 0, 0) : system.color(QPalette::Base));
   // The caption keeps the window-text colour; a disabled box still greys its caption.
   look.setColor(QPalette::Active, QPalette::WindowText,
                 system.color(QPalette::Active, QPalette::Text));

@@ -38,8 +38,8 @@ class frmNumberEntry : public QDialog {
   void cmdClear_Click();
   void cmdNext_Click();
   void cmdDone_Click();
-  void cmdCancel_Click();
-  void cmdAllNumbers_Click();
+  void cmdCancel_Click() { ReturnToMain(); }
+  void cmdAllNumbers_Click() { emit allNumbersWanted(); }
 
  signals:
   // The winning number `ticket` was stored in the data file.
@@ -61,8 +61,6 @@ class frmNumberEntry : public QDialog {
  private:
   // The box of number `n`, 1 to 59.
   QCheckBox* Box(int n) const { return ck01[static_cast<std::size_t>(n - 1)]; }
-  void CreateControls();
-  void SetTabOrder();
   // Draws the picks: the caption, the ticket, which boxes take a click, and Save/Next.
   void ShowPickStatus();
   void ShowTicketText();
@@ -75,7 +73,6 @@ class frmNumberEntry : public QDialog {
   void ShowModeControls(bool plays);
   void LoadWinningMode();
   void LoadPlaysMode();
-  bool PlayEntryMode() const;
   void SaveWinningNumber();
   void ReturnWithTickets();
   void ReturnToMain();
@@ -91,7 +88,6 @@ class frmNumberEntry : public QDialog {
   QPushButton* cmdDone = nullptr;
   QPushButton* cmdNext = nullptr;
   QPushButton* cmdAllNumbers = nullptr;
-  QPushButton* cmdClear = nullptr;
   QLabel* lblticketnumber = nullptr;
   QLabel* Label2 = nullptr;
   QLabel* lbltotaltickets = nullptr;

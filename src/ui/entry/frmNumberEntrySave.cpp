@@ -20,18 +20,17 @@
 using namespace modPelmora;
 
 void frmNumberEntry::cmdNext_Click() {
-  if (!PlayEntryMode() || !picks_.Complete())
+  if (session_.entryMode != EntryMode::Plays || !picks_.Complete())
     return;
   // The file is the store of record: the count in it, not the one shown, decides the key.
   const store::Result<int> added = store::AppendTicket(session_.dataFile, picks_.TicketText());
   // Nothing advances unless the ticket is on disk, so the person can try again. A count that
   // cannot be trusted or a full file refuses the ticket rather than fail to write it.
   if (!added) {
-    const store::Problem& problem = added.error();
-    if (problem.kind == store::ProblemKind::Failed)
-      ReportProblem(this, problem);
-    else
-      ReportProblem(this, problem, tr("The play number was not saved."));
+    ReportProblem(this, added.error(),
+                  added.error().kind == store::ProblemKind::Failed
+                      ? QString::fromLatin1(kDataFileNotSaved)
+                      : tr("The play number was not saved."));
     return;
   }
   const int newCount = *added;
@@ -90,14 +89,6 @@ void frmNumberEntry::ReturnWithTickets() {
   }
   emit ticketsChanged();
   ReturnToMain();
-}
-
-void frmNumberEntry::cmdCancel_Click() {
-  ReturnToMain();
-}
-
-void frmNumberEntry::cmdAllNumbers_Click() {
-  emit allNumbersWanted();
 }
 
 void frmNumberEntry::ReturnToMain() {

@@ -1,9 +1,9 @@
 // The winning number, the check and its results.
 #include <QString>
 #include <QTextCursor>
+#include <QTimer>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
@@ -22,10 +22,6 @@ const char kNoTickets[] =
     "Enter at least one play number before checking to see if you have a winning number match.";
 
 }  // namespace
-
-void frmNumberChecker::mnuWinning_Click() {
-  OpenEntryDialog(EntryMode::Winning);
-}
 
 void frmNumberChecker::mnuCheck_Click() {
   SetStandardHeight();
@@ -54,7 +50,7 @@ void frmNumberChecker::mnuCheck_Click() {
   // With nothing marked, Delete in the results box edits the text instead of replacing the
   // results with the hint through a delete that has nothing to delete.
   lstNumbers_Click();
-  ShowResultsView();
+  ShowView(txtMatchedTickets);
 
   std::string results;
   const check::CheckSummary summary = check::WriteCheck(
@@ -67,12 +63,13 @@ void frmNumberChecker::mnuCheck_Click() {
     return;
   txtMatchedTickets->setFocus(Qt::OtherFocusReason);
   txtMatchedTickets->moveCursor(QTextCursor::End);
-  StartFlash();
+  Timer1->start(kFlashStartMs);
 }
 
 void frmNumberChecker::mnuCopy_Click() {
   SetStandardHeight();
   platform::Clipboard::Clear();
-  ShowResultsView();
-  platform::Clipboard::SetUtf8Text(txtMatchedTickets->CrLfUtf8());
+  ShowView(txtMatchedTickets);
+  // Every line ended CR LF, as the data file's lines are.
+  platform::Clipboard::SetUtf8Text(txtMatchedTickets->toPlainText().toUtf8().replace('\n', "\r\n"));
 }

@@ -18,8 +18,6 @@ const QColor kFlashColours[6] = {QColor(255, 255, 0), QColor(0, 255, 0), QColor(
 }  // namespace
 
 void frmNumberChecker::Timer1_Timer() {
-  for (int i = 0; i < store::kNumbersPerTicket; ++i)
-    Shape1[i]->SetFillVisible(true);
   std::uniform_real_distribution<double> uniform(0.0, 1.0);
   for (int i = 0; i < store::kNumbersPerTicket; ++i) {
     const int pick = std::min(5, static_cast<int>(6 * uniform(random_)));
@@ -31,30 +29,19 @@ void frmNumberChecker::Timer1_Timer() {
     Timer1->stop();
     Timer1->setInterval(0);
     for (int i = 0; i < store::kNumbersPerTicket; ++i)
-      RestoreBoxLook(i);
+      SetBoxColour(i, QColor());
   } else {
     Timer1->setInterval(interval);
   }
 }
 
-void frmNumberChecker::StartFlash() {
-  Timer1->setInterval(kFlashStartMs);
-  Timer1->start();
-}
-
-void frmNumberChecker::RestoreBoxLook(int index) {
-  Shape1[index]->SetFillVisible(false);
-  win1[index]->setFrame(true);
-  win1[index]->setStyleSheet(
-      QStringLiteral("QLineEdit { color: palette(window-text); "
-                     "background-color: palette(window); padding: 0px; }"));
-  win1[index]->setProperty("flashColour", QVariant());
-}
-
 void frmNumberChecker::SetBoxColour(int index, const QColor& colour) {
-  win1[index]->setStyleSheet(QStringLiteral("QLineEdit { color: palette(window-text); "
-                                            "background-color: %1; padding: 0px; }")
-                                 .arg(colour.name()));
-  win1[index]->setProperty("flashColour", colour);
+  const bool flashing = colour.isValid();
+  Shape1[index]->SetFillVisible(flashing);
   Shape1[index]->SetFillColour(colour);
+  win1[index]->setStyleSheet(
+      QStringLiteral(
+          "QLineEdit { color: palette(window-text); background-color: %1; padding: 0px; }")
+          .arg(flashing ? colour.name() : QStringLiteral("palette(window)")));
+  win1[index]->setProperty("flashColour", flashing ? QVariant(colour) : QVariant());
 }

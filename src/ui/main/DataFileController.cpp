@@ -112,7 +112,7 @@ bool DataFileController::New(const QString& path) {
   }
   session_.dataFile = file;
   SetWinningNumber(std::string(store::kEmptyPlayNumber));
-  plays_->Clear();
+  plays_->SetTickets({});
   emit dataFileSwitched();
   Follow();
   return true;
@@ -178,24 +178,18 @@ void DataFileController::SetWinningNumber(const std::string& value) {
 }
 
 void DataFileController::Follow() {
-  if (!watcher_.files().isEmpty())
-    watcher_.removePaths(watcher_.files());
-  if (!watcher_.directories().isEmpty())
-    watcher_.removePaths(watcher_.directories());
+  if (const QStringList watched = watcher_.files() + watcher_.directories(); !watched.isEmpty())
+    watcher_.removePaths(watched);
   settle_.stop();
   Rearm();
 }
 
 void DataFileController::Rearm() {
   // A file replaced by rename drops out of the watch; the name now stands for a new file.
-  const QString path = PathText(session_.dataFile);
+  const QString path = FileText(session_.dataFile);
   const QString folder = QFileInfo(path).absolutePath();
   if (!watcher_.files().contains(path) && QFileInfo::exists(path))
     watcher_.addPath(path);
   if (!watcher_.directories().contains(folder) && QFileInfo::exists(folder))
     watcher_.addPath(folder);
-}
-
-void DataFileController::FollowLater() {
-  settle_.start(kRetryMs);
 }

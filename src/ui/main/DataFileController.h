@@ -60,7 +60,7 @@ class DataFileController : public QObject {
   // The winning number as the data file holds it ("Numbers"/"W").
   void SetWinningNumber(const std::string& value);
   // The file changed while the window was busy: reported again a little later.
-  void FollowLater();
+  void FollowLater() { settle_.start(kRetryMs); }
 
  signals:
   void dataFileSwitched();  // Open or New made another file current

@@ -7,12 +7,7 @@
 #include "ui/main/frmNumberChecker.h"
 #include "ui/other/frmAbout.h"
 #include "ui/other/frmAllNumbers.h"
-
-static void ShowOnTop(QWidget* window) {
-  window->show();
-  window->raise();
-  window->activateWindow();
-}
+#include "ui/widgets/WindowPlacement.h"
 
 void frmNumberChecker::OpenEntryDialog(EntryMode mode) {
   hide();
@@ -21,36 +16,26 @@ void frmNumberChecker::OpenEntryDialog(EntryMode mode) {
     entry_ = new frmNumberEntry(data_->session(), this);
     connect(entry_, &frmNumberEntry::winningNumberSaved, this,
             &frmNumberChecker::WinningNumberSaved);
-    connect(entry_, &frmNumberEntry::ticketsChanged, this, &frmNumberChecker::TicketsChanged);
-    connect(entry_, &frmNumberEntry::allNumbersWanted, this, &frmNumberChecker::OpenAllNumbers);
-    connect(entry_, &frmNumberEntry::closed, this, &frmNumberChecker::EntryDialogClosed);
+    connect(entry_, &frmNumberEntry::ticketsChanged, this, [this] {
+      data_->RereadList();
+      ShowMatchHint();
+    });
+    connect(entry_, &frmNumberEntry::allNumbersWanted, this, [this] {
+      // Window-modal over the entry dialog: that dialog waits, and can never come up over it.
+      auto* allNumbers = new frmAllNumbers(data_->session(), entry_);
+      allNumbers->setWindowModality(Qt::WindowModal);
+      allNumbers->Form_Load();
+      ShowOnTop(allNumbers);
+    });
+    connect(entry_, &frmNumberEntry::closed, this, [this] { ShowOnTop(this); });
     entry_->Form_Load();
   }
   ShowOnTop(entry_);
 }
 
-void frmNumberChecker::OpenAllNumbers() {
-  if (!entry_)
-    return;
-  // Window-modal over the entry dialog: that dialog waits, and can never come up over it.
-  auto* allNumbers = new frmAllNumbers(data_->session(), entry_);
-  allNumbers->setWindowModality(Qt::WindowModal);
-  allNumbers->Form_Load();
-  ShowOnTop(allNumbers);
-}
-
 void frmNumberChecker::WinningNumberSaved(const QString& ticket) {
   ShowMatchHint();
   data_->SetWinningNumber(ticket.toStdString());
-}
-
-void frmNumberChecker::TicketsChanged() {
-  data_->RereadList();
-  ShowMatchHint();
-}
-
-void frmNumberChecker::EntryDialogClosed() {
-  ShowOnTop(this);
 }
 
 void frmNumberChecker::mnuAbout_Click() {
@@ -74,11 +59,4 @@ void frmNumberChecker::CatchUpWithFile() {
     data_->FollowLater();
   else
     data_->ReloadFromFile();
-}
-
-void frmNumberChecker::UnloadDialogs() {
-  for (QDialog* dialog : findChildren<QDialog*>()) {
-    dialog->hide();
-    dialog->deleteLater();
-  }
 }

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QLabel>
 
+#include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "platform/FileDialog.h"
 #include "platform/Messages.h"
@@ -25,7 +26,7 @@ platform::FileDialogRequest DataFileDialog(platform::FileDialogKind kind, const 
   // Start beside the current data file: an installed copy keeps it in a hidden folder that the
   // person would not find from the working folder.
   if (!current.empty())
-    request.folder = QFileInfo(PathText(current)).absolutePath();
+    request.folder = QFileInfo(FileText(current)).absolutePath();
   return request;
 }
 
@@ -60,14 +61,13 @@ void frmNumberChecker::mnuOpen_Click() {
   OpenDataFile(chosen);
 }
 
-bool frmNumberChecker::OpenDataFile(const QString& path) {
+void frmNumberChecker::OpenDataFile(const QString& path) {
   // On failure the screen still shows the previous file, and a later Save writes there.
   if (!data_->Open(path))
-    return false;
+    return;
   mnuViewAll_Click();
   ShowMatchHint();
   RemindOfWins(data_->session().dataFile);
-  return true;
 }
 
 void frmNumberChecker::mnuSave_Click() {

@@ -1,5 +1,6 @@
 // Commands on the play list: add, delete marked, mark all, copy, and the list's click.
 #include <QAction>
+#include <QListView>
 
 #include "app/FileText.h"
 #include "app/ProblemReport.h"
@@ -38,17 +39,13 @@ void frmNumberChecker::mnuAddPlay_Click() {
       mnuSave_Click();
     }
   }
-  ShowListView();
+  ShowView(lstNumbers);
   SetStandardHeight();
   OpenEntryDialog(EntryMode::Plays);
 }
 
-void frmNumberChecker::mnuDeleteChecked_Click() {
-  DeleteChecked();
-}
-
 bool frmNumberChecker::DeleteChecked() {
-  ShowListView();
+  ShowView(lstNumbers);
   SetStandardHeight();
   using ListWrite = DataFileController::ListWrite;
   const ListWrite written = data_->DeleteChecked();
@@ -61,14 +58,14 @@ bool frmNumberChecker::DeleteChecked() {
 }
 
 void frmNumberChecker::mnuAll_Click() {
-  ShowListView();
+  ShowView(lstNumbers);
   plays_->SetAllChecked(plays_->CheckedCount() != plays_->Count());
   lstNumbers_Click();
 }
 
 void frmNumberChecker::mnuCpyPlays_Click() {
   platform::Clipboard::Clear();
-  ShowListView();
+  ShowView(lstNumbers);
   const int count = plays_->Count();
   if (count < 1) {
     Tell(this, QStringLiteral("There are no play numbers to copy."), platform::MessageIcon::None);

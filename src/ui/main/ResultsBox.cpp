@@ -62,10 +62,6 @@ void ResultsBox::SetText(const QString& plain) {
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
-QByteArray ResultsBox::CrLfUtf8() const {
-  return toPlainText().toUtf8().replace('\n', "\r\n");
-}
-
 void ResultsBox::StartBlinking() {
   if (!hasFocus())
     return;

@@ -27,9 +27,6 @@ class ResultsBox : public QPlainTextEdit {
   // 44.8 MiB with it (goal 48 MiB).
   void SetText(const QString& plain);
 
-  // The plain text with every line ended CR LF, as the data file's lines are, in UTF-8.
-  QByteArray CrLfUtf8() const;
-
  protected:
   bool event(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;

@@ -4,7 +4,6 @@
 
 ShapeMarker::ShapeMarker(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
-  setFocusPolicy(Qt::NoFocus);
 }
 
 void ShapeMarker::SetFillVisible(bool visible) {

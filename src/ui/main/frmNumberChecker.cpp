@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "app/modPelmora.h"
 #include "platform/Help.h"
@@ -23,38 +25,25 @@
 #include "ui/widgets/PlayListView.h"
 #include "ui/widgets/Twips.h"
 #include "ui/widgets/WindowPlacement.h"
-#include "ui/wins/WinsMenu.h"
+#include "ui/wins/WinsReminder.h"
 
 using namespace modPelmora;
 
 namespace {
 
 constexpr int kClientWidth = 4395;
-constexpr int kClientHeight = 3465;
-constexpr int kBoxTop = 120;
 constexpr int kBoxSize = 375;
 constexpr int kBoxLeft[store::kNumbersPerTicket] = {160, 880, 1600, 2320, 3060, 3780};
 constexpr int kShapeLeft[store::kNumbersPerTicket] = {-240, 480, 1200, 1920, 2640, 3360};
-constexpr int kShapeWidth = 1200;
 constexpr int kShapeHeight = 690;
-constexpr int kCountTop = 2640;
-constexpr int kCountHeight = 375;
-
-QString CountLine(int count) {
-  return QStringLiteral("There are ") + QString::number(count) + QStringLiteral(" total tickets");
-}
 
 }  // namespace
 
-// The icon is compiled into this static library; naming its resource here keeps the linker from
-// dropping it.
-static void LinkIconResource() {
-  Q_INIT_RESOURCE(pelmora);
-}
-
 frmNumberChecker::frmNumberChecker(QWidget* parent)
     : QMainWindow(parent), data_(new DataFileController(this)), plays_(data_->plays()) {
-  LinkIconResource();
+  // The icon is compiled into this static library; naming its resource here keeps the linker
+  // from dropping it.
+  Q_INIT_RESOURCE(pelmora);
   setObjectName("frmNumberChecker");
   setWindowTitle(QString::fromLatin1(kProductName));
   QIcon icon;
@@ -74,17 +63,18 @@ frmNumberChecker::frmNumberChecker(QWidget* parent)
             data_->session().notes.TellAfterCommand(this, notes);
           });
   connect(data_, &DataFileController::dataFileSwitched, this,
-          [this] { SetCaption(PathText(data_->session().dataFile)); });
+          [this] { SetCaption(FileText(data_->session().dataFile)); });
   connect(data_, &DataFileController::listReplaced, this, &frmNumberChecker::UpdateCountLine);
   connect(data_, &DataFileController::listReloaded, this, [this] {
     UpdateCountLine();
     lstNumbers_Click();
   });
-  connect(data_, &DataFileController::winningChanged, this, &frmNumberChecker::ShowWinningNumber);
+  connect(data_, &DataFileController::winningChanged, this, [this] {
+    for (int i = 0; i < store::kNumbersPerTicket; ++i)
+      win1[i]->setText(QString::fromStdString(data_->session().winning[i]));
+  });
   connect(data_, &DataFileController::fileChanged, this, &frmNumberChecker::CatchUpWithFile);
 }
-
-frmNumberChecker::~frmNumberChecker() = default;
 
 void frmNumberChecker::CreateControls() {
   auto* client = new QWidget(this);
@@ -94,7 +84,7 @@ void frmNumberChecker::CreateControls() {
   for (int i = 0; i < store::kNumbersPerTicket; ++i) {
     auto* shape = new ShapeMarker(client);
     shape->setObjectName(QStringLiteral("Shape1_%1").arg(i + 1));
-    shape->setGeometry(TwipsRect(kShapeLeft[i], 0, kShapeWidth, kShapeHeight));
+    shape->setGeometry(TwipsRect(kShapeLeft[i], 0, 1200, kShapeHeight));
     shape->setAccessibleName(tr("Winning number marker %1").arg(i + 1));
     Shape1[i] = shape;
   }
@@ -105,7 +95,7 @@ void frmNumberChecker::CreateControls() {
     // The font goes in before the text, so that the text is laid out once, in the font it keeps.
     auto* box = new WinningNumberBox(client);
     box->setObjectName(QStringLiteral("win1_%1").arg(i + 1));
-    box->setGeometry(TwipsRect(kBoxLeft[i], kBoxTop, kBoxSize, kBoxSize));
+    box->setGeometry(TwipsRect(kBoxLeft[i], 120, kBoxSize, kBoxSize));
     box->setFont(boxFont);
     box->setText(QString::fromLatin1(store::kEmptyField.data(), 2));
     box->setMaxLength(2);
@@ -132,8 +122,7 @@ void frmNumberChecker::CreateControls() {
   lbltotaltickets = new QLabel(tr("There are 0 total tickets (Data file not opened yet)"), client);
   lbltotaltickets->setTextFormat(Qt::PlainText);
   lbltotaltickets->setObjectName("lbltotaltickets");
-  lbltotaltickets->setGeometry(TwipsRect(0, kCountTop, 4215, kCountHeight));
-  lbltotaltickets->setFocusPolicy(Qt::NoFocus);
+  lbltotaltickets->setGeometry(TwipsRect(0, 2640, 4215, 375));
 
   lstNumbers = new PlayListView(plays_, TwipsRect(0, 720, 4335, 1860), client);
   lstNumbers->setObjectName("lstNumbers");
@@ -150,7 +139,7 @@ void frmNumberChecker::CreateControls() {
   Timer1->setInterval(kFlashStartMs);
   connect(Timer1, &QTimer::timeout, this, &frmNumberChecker::Timer1_Timer);
 
-  client->setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+  client->setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(3465));
 }
 
 void frmNumberChecker::CreateMenus() {
@@ -163,15 +152,18 @@ void frmNumberChecker::CreateMenus() {
     connect(action, &QAction::triggered, this, handler);
     return action;
   };
-  QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-  mnuFile->setObjectName("mnuFile");
+  const auto addMenu = [this](const char* name, const QString& caption) {
+    QMenu* menu = menuBar()->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+  };
+  QMenu* mnuFile = addMenu("mnuFile", QStringLiteral("&File"));
   add(mnuFile, "mnuNew", QStringLiteral("&New"), {}, &frmNumberChecker::mnuNew_Click);
   mnuSave = add(mnuFile, "mnuSave", QStringLiteral("&Save"), {}, &frmNumberChecker::mnuSave_Click);
   add(mnuFile, "mnuOpen", QStringLiteral("&Open"), {}, &frmNumberChecker::mnuOpen_Click);
   add(mnuFile, "mnuExit", QStringLiteral("&Exit"), {}, &frmNumberChecker::mnuExit_Click);
 
-  QMenu* mnuNumbers = menuBar()->addMenu(QStringLiteral("&Numbers/Check"));
-  mnuNumbers->setObjectName("mnuNumbers");
+  QMenu* mnuNumbers = addMenu("mnuNumbers", QStringLiteral("&Numbers/Check"));
   add(mnuNumbers, "mnuAddPlay", QStringLiteral("Add &Play Numbers"),
       QKeySequence(Qt::CTRL | Qt::Key_Insert), &frmNumberChecker::mnuAddPlay_Click);
   mnuDeleteChecked =
@@ -190,25 +182,23 @@ void frmNumberChecker::CreateMenus() {
   add(mnuNumbers, "mnuCopy", QStringLiteral("C&opy Your Winning  Result(s) To Clipboard"),
       QKeySequence(Qt::CTRL | Qt::Key_C), &frmNumberChecker::mnuCopy_Click);
 
-  QMenu* mnuView = menuBar()->addMenu(QStringLiteral("&View"));
-  mnuView->setObjectName("mnuView");
+  QMenu* mnuView = addMenu("mnuView", QStringLiteral("&View"));
   add(mnuView, "mnuViewAll", QStringLiteral("&All Ticket Play Numbers"), {},
       &frmNumberChecker::mnuViewAll_Click);
   add(mnuView, "mnuMatches", QStringLiteral("&Matched Wining Numbers"), {},
       &frmNumberChecker::mnuMatches_Click);
 
-  QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-  mnuHelp->setObjectName("mnuHelp");
+  QMenu* mnuHelp = addMenu("mnuHelp", QStringLiteral("&Help"));
   add(mnuHelp, "mnuHelp2", QStringLiteral("&Help"), {}, &frmNumberChecker::mnuHelp2_Click);
   add(mnuHelp, "mnuAbout", QStringLiteral("&About"), {}, &frmNumberChecker::mnuAbout_Click);
 
-  QMenu* mnuDraws = menuBar()->addMenu(QStringLiteral("&Draws"));
-  mnuDraws->setObjectName("mnuDraws");
+  QMenu* mnuDraws = addMenu("mnuDraws", QStringLiteral("&Draws"));
   add(mnuDraws, "mnuDrawHistory", QStringLiteral("Draw &History..."),
       QKeySequence(Qt::CTRL | Qt::Key_H), &frmNumberChecker::mnuDrawHistory_Click);
   add(mnuDraws, "mnuPrizes", QStringLiteral("&Prize Table..."), QKeySequence(Qt::CTRL | Qt::Key_T),
       &frmNumberChecker::mnuPrizes_Click);
-  AddWinsCommand(mnuDraws, this, [this] { return data_->session().dataFile; });
+  add(mnuDraws, "mnuWins", QStringLiteral("&Wins..."),
+      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W), &frmNumberChecker::mnuWins_Click);
 
   new HelpKey(this, [this](QWidget* from) { platform::Help::Show(from, helpFile_); });
 }
@@ -216,23 +206,25 @@ void frmNumberChecker::CreateMenus() {
 void frmNumberChecker::Form_Load(const QString& fileFromOutside, const std::string& programFolder) {
   helpFile_ = HelpFilePath(programFolder);
   for (int i = 0; i < store::kNumbersPerTicket; ++i)
-    RestoreBoxLook(i);
+    SetBoxColour(i, QColor());
 
   data_->Start(fileFromOutside, programFolder);
-  SetCaption(PathText(data_->session().dataFile) + QStringLiteral(" ") +
+  SetCaption(FileText(data_->session().dataFile) + QStringLiteral(" ") +
              QString::fromLatin1(kProductName));
 
   // Without tickets the window is only the row of boxes; with them it reaches the count line.
   if (plays_->Count() == 0) {
-    SetClientHeightTwips(kShapeHeight);
+    SetClientHeight(TwipsToPixels(kShapeHeight));
   } else {
     SetStandardHeight();
-    ShowListView();
+    ShowView(lstNumbers);
   }
 
   CentreOnScreen(this);
   ShowMatchHint();
-  RemindOfWinsSoon(this, [this] { return data_->session().dataFile; });
+  // The reminder of wins soon to claim comes a moment after the window has first shown itself,
+  // so that the start-up is not held up by reading the draw history.
+  QTimer::singleShot(1500, this, [this] { RemindOfWins(data_->session().dataFile); });
 }
 
 void frmNumberChecker::SetCaption(const QString& caption) {
@@ -241,25 +233,20 @@ void frmNumberChecker::SetCaption(const QString& caption) {
     setWindowTitle(caption);
     return;
   }
-  const QString path = PathText(data_->session().dataFile);
+  const QString path = FileText(data_->session().dataFile);
   const int lastSeparator = path.lastIndexOf(QLatin1Char('/'));
   const QString tail = lastSeparator >= 0 ? path.mid(lastSeparator) : path;
   setWindowTitle(path.left(3) + QStringLiteral("..") + tail + QStringLiteral(" ") +
                  QString::fromLatin1(kProductName));
 }
 
-void frmNumberChecker::ShowWinningNumber() {
-  for (int i = 0; i < store::kNumbersPerTicket; ++i)
-    win1[i]->setText(QString::fromStdString(data_->session().winning[i]));
-}
-
 void frmNumberChecker::mnuViewAll_Click() {
   SetStandardHeight();
-  ShowListView();
+  ShowView(lstNumbers);
 }
 
 void frmNumberChecker::mnuMatches_Click() {
-  ShowResultsView();
+  ShowView(txtMatchedTickets);
   SetStandardHeight();
 }
 
@@ -269,7 +256,10 @@ void frmNumberChecker::mnuHelp2_Click() {
 }
 
 void frmNumberChecker::mnuExit_Click() {
-  UnloadDialogs();
+  for (QDialog* dialog : findChildren<QDialog*>()) {
+    dialog->hide();
+    dialog->deleteLater();
+  }
   QApplication::exit(0);
 }
 
@@ -279,36 +269,27 @@ void frmNumberChecker::closeEvent(QCloseEvent* event) {
   mnuExit_Click();
 }
 
-void frmNumberChecker::ShowListView() {
-  SwitchView(lstNumbers, txtMatchedTickets);
-}
-
-void frmNumberChecker::ShowResultsView() {
-  SwitchView(txtMatchedTickets, lstNumbers);
-}
-
-void frmNumberChecker::SwitchView(QWidget* shown, QWidget* hidden) {
+void frmNumberChecker::ShowView(QWidget* shown) {
   // The view that shows takes the keys. Hiding the focused view first would leave the focus on
   // it, with no other place to go, and keys typed then would mark tickets nobody sees.
   shown->show();
-  hidden->hide();
+  (shown == lstNumbers ? static_cast<QWidget*>(txtMatchedTickets) : lstNumbers)->hide();
   shown->setFocus(Qt::OtherFocusReason);
 }
 
-void frmNumberChecker::SetClientHeightTwips(int twips) {
+void frmNumberChecker::SetClientHeight(int clientPixels) {
   // The menu bar sits above the client area; the window manager's frame is outside our height.
-  const int clientPixels = TwipsToPixels(twips);
   const int menuPixels = menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height();
   centralWidget()->setFixedHeight(clientPixels);
   setFixedSize(TwipsToPixels(kClientWidth), menuPixels + clientPixels);
 }
 
 void frmNumberChecker::SetStandardHeight() {
-  SetClientHeightTwips(PixelsToTwips(lbltotaltickets->y() + lbltotaltickets->height()));
+  SetClientHeight(lbltotaltickets->y() + lbltotaltickets->height());
 }
 
 void frmNumberChecker::UpdateCountLine() {
-  lbltotaltickets->setText(CountLine(plays_->Count()));
+  lbltotaltickets->setText(QStringLiteral("There are %1 total tickets").arg(plays_->Count()));
 }
 
 void frmNumberChecker::ShowMatchHint() {
@@ -316,7 +297,6 @@ void frmNumberChecker::ShowMatchHint() {
 }
 
 void frmNumberChecker::RaiseFromOtherInstance() {
-  // Bring back whichever of our windows the person was using.
   QWidget* target = isVisible() ? static_cast<QWidget*>(this) : QApplication::activeWindow();
   if (!target) {
     for (QWidget* w : QApplication::topLevelWidgets())

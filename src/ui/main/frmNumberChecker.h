@@ -32,7 +32,6 @@ class frmNumberChecker : public QMainWindow {
   Q_OBJECT
  public:
   explicit frmNumberChecker(QWidget* parent = nullptr);
-  ~frmNumberChecker() override;
 
   // Start-up: data file, play list, caption, height, hint and winning number. A file named on
   // the command line is opened instead of the default one when Open would open it. The default
@@ -64,20 +63,20 @@ class frmNumberChecker : public QMainWindow {
   // File menu.
   void mnuNew_Click();
   void mnuOpen_Click();
-  // The Open command once a file is chosen; true when the file was opened.
-  bool OpenDataFile(const QString& path);
+  // The Open command once a file is chosen.
+  void OpenDataFile(const QString& path);
   void mnuSave_Click();
   void mnuExit_Click();
 
   // Numbers/Check menu.
   void mnuAddPlay_Click();
-  void mnuDeleteChecked_Click();
+  void mnuDeleteChecked_Click() { DeleteChecked(); }
   // Delete Checked Play Numbers; false when the file had changed and nothing was deleted.
   bool DeleteChecked();
   void mnuAll_Click();
   void mnuCpyPlays_Click();
   void lstNumbers_Click();
-  void mnuWinning_Click();
+  void mnuWinning_Click() { OpenEntryDialog(EntryMode::Winning); }
   void mnuCheck_Click();
   void mnuCopy_Click();
 
@@ -90,40 +89,34 @@ class frmNumberChecker : public QMainWindow {
   // Draws menu.
   void mnuDrawHistory_Click();
   void mnuPrizes_Click();
+  // The Wins window, window-modal as the Draw History window is, on the current data file.
+  void mnuWins_Click();
 
   // The colour flash of the winning-number boxes.
   void Timer1_Timer();
-  void StartFlash();
-  void RestoreBoxLook(int index);
+  // A box and its marker in a flash colour, or at rest for an invalid colour.
   void SetBoxColour(int index, const QColor& colour);
 
   // What the controller reports.
   void SetCaption(const QString& caption);
-  void ShowWinningNumber();
   void UpdateCountLine();
   // The file changed on disk: followed now, or once no other window of the program is open.
   void CatchUpWithFile();
 
   // The two views and the window's height.
-  void ShowListView();
-  void ShowResultsView();
-  // Shows one view in place of the other and gives it the keyboard focus.
-  void SwitchView(QWidget* shown, QWidget* hidden);
-  void SetClientHeightTwips(int twips);
+  // Shows the list or the results box in place of the other and gives it the keyboard focus.
+  void ShowView(QWidget* shown);
+  void SetClientHeight(int clientPixels);
   void SetStandardHeight();
   // Puts the hint into the results box, replacing results that no longer fit the data they came
   // from.
   void ShowMatchHint();
 
-  // The dialogs: the entry dialog (this window hides meanwhile), and what it reports: a winning
-  // number stored, tickets added, the dialog left.
+  // The entry dialog (this window hides meanwhile), brought up to date from what it reports.
   void OpenEntryDialog(EntryMode mode);
+  // A winning number was stored by the entry dialog or the Draw History window.
   void WinningNumberSaved(const QString& ticket);
-  void TicketsChanged();
-  void EntryDialogClosed();
-  void OpenAllNumbers();
   bool DialogOpen() const;
-  void UnloadDialogs();
   // Brings back whichever of the program's windows the person was using.
   void RaiseFromOtherInstance();
 

@@ -9,24 +9,21 @@
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
+#include "app/ProblemReport.h"
 #include "app/modPelmora.h"
 #include "platform/Launcher.h"
-#include "ui/other/SysInfo.h"
 #include "ui/widgets/Twips.h"
 
 namespace {
-
-constexpr int kClientLeft = 2340;
-constexpr int kClientTop = 1935;
-constexpr int kClientWidth = 5730;
-constexpr int kClientHeight = 3555;
-constexpr int kIconSize = 32;
 
 // The etched separator above the bottom row: a white line, two pixels high, under a gray one.
 constexpr int kSeparatorLeft = 120;
 constexpr int kSeparatorTop = 3000;
 constexpr int kGrayRight = 5684;
 constexpr int kWhiteRight = 5669;
+
+// The desktops' system information programs, in the order they are looked for.
+constexpr const char* kSysInfoPrograms[] = {"hardinfo", "kinfocenter", "gnome-system-monitor"};
 
 // The dialog's text size; the description only fits its frame at this size.
 constexpr double kFontPoints = 8.25;
@@ -113,42 +110,35 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   picIcon->setGeometry(TwipsRect(0, 0, 540, 540));
   picIcon->setAlignment(Qt::AlignCenter);
 
-  cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+  auto* cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
   cmdSysInfo->setObjectName("cmdSysInfo");
   cmdSysInfo->setGeometry(TwipsRect(3120, 3120, 1245, 345));
 
-  lblDescription = new QLabel(this);
-  lblDescription->setObjectName("lblDescription");
-  lblDescription->setGeometry(TwipsRect(570, 405, 4965, 2370));
-  lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  const auto place = [](QLabel* label, const char* name, const QRect& at) {
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(at);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+  };
+  lblDescription = place(new QLabel(this), "lblDescription", TwipsRect(570, 405, 4965, 2370));
   lblDescription->setWordWrap(true);
-  lblDescription->setTextFormat(Qt::PlainText);
 
-  lblTitle = new QLabel(this);
-  lblTitle->setObjectName("lblTitle");
-  lblTitle->setGeometry(TwipsRect(600, 0, 4965, 480));
-  lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  lblTitle->setTextFormat(Qt::PlainText);
+  lblTitle = place(new QLabel(this), "lblTitle", TwipsRect(600, 0, 4965, 480));
   QFont titleFont = font();
   titleFont.setBold(true);
   lblTitle->setFont(titleFont);
 
   lblWebsite = new LinkLabel(this);
-  lblWebsite->setObjectName("lblWebsite");
-  lblWebsite->setGeometry(TwipsRect(0, 3120, 3135, 375));
-  lblWebsite->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  lblWebsite->setTextFormat(Qt::PlainText);
+  place(lblWebsite, "lblWebsite", TwipsRect(0, 3120, 3135, 375));
   lblWebsite->setText(QString::fromLatin1(kWebsiteText));
   lblWebsite->setToolTip(QString::fromLatin1(kProductsUrl));
-
-  setTabOrder(cmdOK, cmdSysInfo);
-  setTabOrder(cmdSysInfo, lblWebsite);
 
   connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
   connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
   connect(lblWebsite, &LinkLabel::clicked, this, &frmAbout::lblWebsite_Click);
 
-  QRect client = TwipsRect(kClientLeft, kClientTop, kClientWidth, kClientHeight);
+  QRect client = TwipsRect(2340, 1935, 5730, 3555);
   if (QScreen* screen = QGuiApplication::primaryScreen())
     client.translate(screen->geometry().topLeft());
   setFixedSize(client.size());
@@ -166,16 +156,21 @@ void frmAbout::Form_Load() {
   lblTitle->setText(QString::fromUtf8(kNoticeText));
   lblDescription->setText(QString::fromLatin1(kDescriptionText));
   if (!icon.isNull())
-    picIcon->setPixmap(icon.pixmap(kIconSize, kIconSize));
+    picIcon->setPixmap(icon.pixmap(32, 32));
   cmdOK->setFocus();
 }
 
-void frmAbout::cmdOK_Click() {
-  accept();
-}
-
 void frmAbout::cmdSysInfo_Click() {
-  StartSysInfo(this);
+  for (const char* name : kSysInfoPrograms) {
+    const std::optional<QString> path = platform::Launcher::FindProgram(QString::fromLatin1(name));
+    if (!path)
+      continue;
+    if (platform::Launcher::StartProgram(*path))
+      return;
+    break;  // the program found does not start: no other is tried
+  }
+  modPelmora::Tell(this, QStringLiteral("System Information Is Unavailable At This Time"),
+                   platform::MessageIcon::None);
 }
 
 void frmAbout::lblWebsite_Click() {

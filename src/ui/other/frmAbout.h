@@ -48,7 +48,9 @@ class frmAbout : public QDialog {
 
   void Form_Load();
 
-  void cmdOK_Click();
+  void cmdOK_Click() { accept(); }
+  // Starts the first of the desktop's system information programs found on PATH, or says there
+  // is none.
   void cmdSysInfo_Click();
   void lblWebsite_Click();
 
@@ -63,6 +65,5 @@ class frmAbout : public QDialog {
   QLabel* lblTitle = nullptr;
   QLabel* lblDescription = nullptr;
   LinkLabel* lblWebsite = nullptr;
-  QPushButton* cmdSysInfo = nullptr;
   QPushButton* cmdOK = nullptr;
 };

@@ -11,17 +11,12 @@
 #include "ui/widgets/Twips.h"
 #include "ui/widgets/WindowPlacement.h"
 
-namespace {
-constexpr int kClientWidth = 4575;
-constexpr int kClientHeight = 2580;
-}  // namespace
-
 frmAllNumbers::frmAllNumbers(const Session& session, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       session_(session) {
   setObjectName("frmAllNumbers");
   setWindowTitle(QStringLiteral("VORDANIK Pelmora - All Numbers"));
-  setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+  setFixedSize(TwipsToPixels(4575), TwipsToPixels(2580));
 
   tickets_ = new PlayListModel(/*checkable=*/false, this);
   lstNumbers = new PlayListView(tickets_, TwipsRect(120, 120, 4335, 2010), this);

@@ -4,9 +4,6 @@
 
 #include "app/FileText.h"
 
-PlayListModel::PlayListModel(bool checkable, QObject* parent)
-    : QAbstractListModel(parent), checkable_(checkable) {}
-
 int PlayListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : Count();
 }
@@ -52,10 +49,6 @@ void PlayListModel::SetTickets(store::TicketTexts tickets) {
   marks_.assign(tickets_.size(), 0);
   checkedCount_ = 0;
   endResetModel();
-}
-
-void PlayListModel::Clear() {
-  SetTickets({});
 }
 
 void PlayListModel::SetChecked(int i, bool checked) {

@@ -2,8 +2,6 @@
 
 #include <QAbstractListModel>
 #include <cstdint>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "store/TicketTexts.h"
@@ -14,7 +12,8 @@
 class PlayListModel : public QAbstractListModel {
   Q_OBJECT
  public:
-  explicit PlayListModel(bool checkable, QObject* parent = nullptr);
+  explicit PlayListModel(bool checkable, QObject* parent = nullptr)
+      : QAbstractListModel(parent), checkable_(checkable) {}
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -23,14 +22,12 @@ class PlayListModel : public QAbstractListModel {
 
   bool Checkable() const { return checkable_; }
   int Count() const { return static_cast<int>(tickets_.size()); }
-  std::string_view Text(int i) const { return tickets_[static_cast<std::size_t>(i)]; }
   const store::TicketTexts& Tickets() const { return tickets_; }
   // One mark a ticket, in list order: not 0 for a marked ticket.
   const std::vector<std::uint8_t>& Marks() const { return marks_; }
 
   // Filling from the data file: the tickets also become what the list was loaded from.
   void SetTickets(store::TicketTexts tickets);
-  void Clear();
 
   // What the list was last loaded from or written as, to tell whether another program has
   // changed the file since. Usually the list itself; a copy is kept only while the list differs

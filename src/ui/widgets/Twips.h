@@ -5,13 +5,8 @@
 
 // Window geometry is designed in twips; the screen works in device-independent pixels, 15 twips
 // to the pixel (Qt scales further for high-density screens).
-inline constexpr int kTwipsPerPixel = 15;
-
 inline int TwipsToPixels(int twips) {
-  return qRound(twips / double(kTwipsPerPixel));
-}
-inline int PixelsToTwips(int pixels) {
-  return pixels * kTwipsPerPixel;
+  return qRound(twips / 15.0);
 }
 inline QRect TwipsRect(int left, int top, int width, int height) {
   return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),

@@ -14,3 +14,10 @@ inline void CentreOnScreen(QWidget* window) {
       window->frameGeometry().size().isValid() ? window->frameGeometry().size() : window->size();
   window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
 }
+
+// Shows a window above the others, with the keyboard focus.
+inline void ShowOnTop(QWidget* window) {
+  window->show();
+  window->raise();
+  window->activateWindow();
+}

@@ -71,16 +71,8 @@ store::Result<void> SaveClaimSheetPdf(const QString& html, const QString& path,
 }
 
 QPageSize::PageSizeId LocalPaper() {
-  switch (QLocale().territory()) {
-    case QLocale::UnitedStates:
-    case QLocale::Canada:
-    case QLocale::Mexico:
-    case QLocale::Chile:
-    case QLocale::Colombia:
-    case QLocale::Venezuela:
-    case QLocale::Philippines:
-      return QPageSize::Letter;
-    default:
-      return QPageSize::A4;
-  }
+  static const QList<QLocale::Territory> kLetter = {
+      QLocale::UnitedStates, QLocale::Canada,    QLocale::Mexico,     QLocale::Chile,
+      QLocale::Colombia,     QLocale::Venezuela, QLocale::Philippines};
+  return kLetter.contains(QLocale().territory()) ? QPageSize::Letter : QPageSize::A4;
 }

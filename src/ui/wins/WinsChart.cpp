@@ -6,14 +6,6 @@
 #include "store/DrawHistory.h"
 #include "ui/wins/WinsModel.h"
 
-std::uint64_t WinsBar::Total() const {
-  std::uint64_t total = 0;
-  for (check::Tier tier : check::kWinningTiers) {
-    total += tiers[static_cast<std::size_t>(tier)];
-  }
-  return total;
-}
-
 std::vector<WinsBar> BarsOf(const std::vector<store::Draw>& draws,
                             const std::vector<check::TierCounts>& perDraw) {
   std::vector<WinsBar> bars;
@@ -42,14 +34,10 @@ QString WinsChart::FiguresText() const {
   if (bars_.empty()) {
     return tr("No wins in the draws played.");
   }
-  std::array<std::uint64_t, check::kTierCount> perTier{};
-  std::uint64_t total = 0;
+  WinsBar all;
   const WinsBar* most = &bars_.front();
   for (const WinsBar& bar : bars_) {
-    for (check::Tier tier : check::kWinningTiers) {
-      perTier[static_cast<std::size_t>(tier)] += bar.tiers[static_cast<std::size_t>(tier)];
-    }
-    total += bar.Total();
+    check::AddCounts(all.tiers, bar.tiers);
     if (bar.Total() > most->Total()) {
       most = &bar;
     }
@@ -59,11 +47,11 @@ QString WinsChart::FiguresText() const {
     const std::string_view name = check::TierName(tier);
     tiers << QStringLiteral("%1: %2")
                  .arg(QString::fromUtf8(name.data(), qsizetype(name.size())))
-                 .arg(perTier[static_cast<std::size_t>(tier)]);
+                 .arg(all.tiers[static_cast<std::size_t>(tier)]);
   }
   return tr("%1 with wins from %2 to %3: %4 (%5). Most in one draw: %6, on %7.")
       .arg(DrawsText(bars_.size()), DayText(bars_.front().day), DayText(bars_.back().day),
-           WinsText(total))
+           WinsText(all.Total()))
       .arg(tiers.join(QStringLiteral(", ")))
       .arg(most->Total())
       .arg(DayText(most->day));
@@ -77,14 +65,6 @@ QColor WinsChart::TierColour(check::Tier tier) const {
   const int hue = std::max(0, palette().color(QPalette::Highlight).hsvHue());
   const int step = static_cast<int>(tier) - 1;  // Two is 0
   return QColor::fromHsv((hue + step * 60) % 360, dark ? 120 : 200, dark ? 240 : 170);
-}
-
-QSize WinsChart::sizeHint() const {
-  return {480, 180};
-}
-
-QSize WinsChart::minimumSizeHint() const {
-  return {200, 120};
 }
 
 void WinsChart::paintEvent(QPaintEvent*) {
@@ -127,9 +107,7 @@ void WinsChart::paintEvent(QPaintEvent*) {
   for (std::size_t i = 0; i < bars_.size(); i += perBar) {
     WinsBar bar = bars_[i];
     for (std::size_t j = i + 1; j < std::min(bars_.size(), i + perBar); ++j) {
-      for (std::size_t t = 0; t < check::kTierCount; ++t) {
-        bar.tiers[t] += bars_[j].tiers[t];
-      }
+      check::AddCounts(bar.tiers, bars_[j].tiers);
     }
     shown.push_back(bar);
   }

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <numeric>
 #include <vector>
 
 #include "check/DrawWins.h"
@@ -16,7 +17,7 @@ struct WinsBar {
   int number = 0;
   check::TierCounts tiers{};
 
-  std::uint64_t Total() const;
+  std::uint64_t Total() const { return std::accumulate(tiers.begin(), tiers.end(), 0ull); }
 };
 
 // The bars of draws and their wins per tier, one per draw, as the Draw History window counts them.
@@ -40,8 +41,8 @@ class WinsChart : public QWidget {
   // The colour of a tier's part of a bar.
   QColor TierColour(check::Tier tier) const;
 
-  QSize sizeHint() const override;
-  QSize minimumSizeHint() const override;
+  QSize sizeHint() const override { return {480, 180}; }
+  QSize minimumSizeHint() const override { return {200, 120}; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

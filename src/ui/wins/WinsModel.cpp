@@ -1,7 +1,5 @@
 #include "ui/wins/WinsModel.h"
 
-WinsModel::WinsModel(QObject* parent) : QAbstractTableModel(parent) {}
-
 QString DayText(store::Day day) {
   return QString::fromStdString(store::IsoDayText(day));
 }

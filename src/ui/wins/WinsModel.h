@@ -13,7 +13,7 @@ class WinsModel : public QAbstractTableModel {
  public:
   enum Column { Deadline, State, Draw, Date, Ticket, Numbers, Tier, Prize, ColumnCount };
 
-  explicit WinsModel(QObject* parent = nullptr);
+  explicit WinsModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -23,43 +23,41 @@ frmWins::frmWins(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("frmWins"));
   setWindowTitle(tr("Wins"));
   setModal(false);
+  const auto named = [](auto* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+  };
 
+  // Each label is made before the control it names, so it comes first among the window's
+  // children as a screen reader lists them.
   auto* layout = new QVBoxLayout(this);
-
-  auto* dates = new QHBoxLayout;
   auto* lblSince = new QLabel(tr("Playing &since:"), this);
-  txtSince = new QLineEdit(this);
-  txtSince->setObjectName(QStringLiteral("txtSince"));
+  txtSince = named(new QLineEdit(this), "txtSince");
   txtSince->setPlaceholderText(tr("YYYY-MM-DD, empty for all draws"));
   lblSince->setBuddy(txtSince);
   auto* lblUntil = new QLabel(tr("&until:"), this);
-  txtUntil = new QLineEdit(this);
-  txtUntil->setObjectName(QStringLiteral("txtUntil"));
+  txtUntil = named(new QLineEdit(this), "txtUntil");
   txtUntil->setPlaceholderText(tr("YYYY-MM-DD, empty for no end"));
   lblUntil->setBuddy(txtUntil);
-  cmdSetDates = new QPushButton(tr("Set &Dates"), this);
-  cmdSetDates->setObjectName(QStringLiteral("cmdSetDates"));
-  dates->addWidget(lblSince);
-  dates->addWidget(txtSince);
-  dates->addWidget(lblUntil);
-  dates->addWidget(txtUntil);
-  dates->addWidget(cmdSetDates);
+  auto* cmdSetDates = named(new QPushButton(tr("Set &Dates"), this), "cmdSetDates");
+  auto* dates = new QHBoxLayout;
+  for (QWidget* widget :
+       std::initializer_list<QWidget*>{lblSince, txtSince, lblUntil, txtUntil, cmdSetDates})
+    dates->addWidget(widget);
   layout->addLayout(dates);
 
-  auto* show = new QHBoxLayout;
   auto* lblShow = new QLabel(tr("S&how:"), this);
-  cboShow = new QComboBox(this);
-  cboShow->setObjectName(QStringLiteral("cboShow"));
+  cboShow = named(new QComboBox(this), "cboShow");
   cboShow->addItems({tr("All wins"), tr("To claim"), tr("Claimed"), tr("Expired")});
   lblShow->setBuddy(cboShow);
+  auto* show = new QHBoxLayout;
   show->addWidget(lblShow);
   show->addWidget(cboShow);
   show->addStretch();
   layout->addLayout(show);
 
   auto* lblWins = new QLabel(tr("&Wins, soonest deadline first:"), this);
-  tblWins = new QTableView(this);
-  tblWins->setObjectName(QStringLiteral("tblWins"));
+  tblWins = named(new QTableView(this), "tblWins");
   tblWins->setAccessibleName(tr("Wins"));
   model_ = new WinsModel(this);
   tblWins->setModel(model_);
@@ -74,15 +72,13 @@ frmWins::frmWins(QWidget* parent) : QDialog(parent) {
   layout->addWidget(lblWins);
   layout->addWidget(tblWins, 3);
 
-  lblTotals = new QLabel(this);
-  lblTotals->setObjectName(QStringLiteral("lblTotals"));
+  lblTotals = named(new QLabel(this), "lblTotals");
   lblTotals->setWordWrap(true);
   lblTotals->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
   lblTotals->setFocusPolicy(Qt::TabFocus);
   layout->addWidget(lblTotals);
 
-  txtNotes = new QPlainTextEdit(this);
-  txtNotes->setObjectName(QStringLiteral("txtNotes"));
+  txtNotes = named(new QPlainTextEdit(this), "txtNotes");
   txtNotes->setAccessibleName(tr("Notes on the wins"));
   txtNotes->setReadOnly(true);
   txtNotes->setTabChangesFocus(true);
@@ -91,29 +87,22 @@ frmWins::frmWins(QWidget* parent) : QDialog(parent) {
   layout->addWidget(txtNotes);
 
   auto* buttons = new QHBoxLayout;
-  cmdClaimed = new QPushButton(tr("Mark &Claimed"), this);
-  cmdClaimed->setObjectName(QStringLiteral("cmdClaimed"));
-  cmdNotClaimed = new QPushButton(tr("Mark &Not Claimed"), this);
-  cmdNotClaimed->setObjectName(QStringLiteral("cmdNotClaimed"));
-  cmdPrint = new QPushButton(tr("&Print Claim Sheet..."), this);
-  cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
-  cmdPdf = new QPushButton(tr("Save Claim Sheet as PD&F..."), this);
-  cmdPdf->setObjectName(QStringLiteral("cmdPdf"));
-  cmdClose = new QPushButton(tr("Cl&ose"), this);
-  cmdClose->setObjectName(QStringLiteral("cmdClose"));
-  for (QPushButton* button : {cmdClaimed, cmdNotClaimed, cmdPrint, cmdPdf, cmdClose}) {
-    button->setAutoDefault(false);
-    buttons->addWidget(button);
-  }
+  const auto button = [this, &named, buttons](const char* name, const QString& text,
+                                              void (frmWins::*handler)()) {
+    auto* made = named(new QPushButton(text, this), name);
+    made->setAutoDefault(false);
+    buttons->addWidget(made);
+    connect(made, &QPushButton::clicked, this, handler);
+  };
+  button("cmdClaimed", tr("Mark &Claimed"), &frmWins::cmdClaimed_Click);
+  button("cmdNotClaimed", tr("Mark &Not Claimed"), &frmWins::cmdNotClaimed_Click);
+  button("cmdPrint", tr("&Print Claim Sheet..."), &frmWins::cmdPrint_Click);
+  button("cmdPdf", tr("Save Claim Sheet as PD&F..."), &frmWins::cmdPdf_Click);
+  button("cmdClose", tr("Cl&ose"), &frmWins::reject);
   layout->addLayout(buttons);
 
   connect(cmdSetDates, &QPushButton::clicked, this, &frmWins::cmdSetDates_Click);
   connect(cboShow, &QComboBox::currentIndexChanged, this, &frmWins::cboShow_Changed);
-  connect(cmdClaimed, &QPushButton::clicked, this, &frmWins::cmdClaimed_Click);
-  connect(cmdNotClaimed, &QPushButton::clicked, this, &frmWins::cmdNotClaimed_Click);
-  connect(cmdPrint, &QPushButton::clicked, this, &frmWins::cmdPrint_Click);
-  connect(cmdPdf, &QPushButton::clicked, this, &frmWins::cmdPdf_Click);
-  connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
   resize(820, 560);
 }
 
@@ -206,14 +195,6 @@ void frmWins::cmdSetDates_Click() {
     return;
   }
   Reload();
-}
-
-void frmWins::cmdClaimed_Click() {
-  MarkSelected(true);
-}
-
-void frmWins::cmdNotClaimed_Click() {
-  MarkSelected(false);
 }
 
 void frmWins::MarkSelected(bool claimed) {

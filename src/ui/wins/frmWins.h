@@ -9,7 +9,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 class QTableView;
 class WinsModel;
 
@@ -28,8 +27,8 @@ class frmWins : public QDialog {
   void cboShow_Changed();
   void cmdSetDates_Click();
   // Marks the selected wins claimed today, or takes their marks away.
-  void cmdClaimed_Click();
-  void cmdNotClaimed_Click();
+  void cmdClaimed_Click() { MarkSelected(true); }
+  void cmdNotClaimed_Click() { MarkSelected(false); }
   void cmdPrint_Click();
   void cmdPdf_Click();
 
@@ -47,15 +46,9 @@ class frmWins : public QDialog {
 
   QLineEdit* txtSince = nullptr;
   QLineEdit* txtUntil = nullptr;
-  QPushButton* cmdSetDates = nullptr;
   QComboBox* cboShow = nullptr;
   QTableView* tblWins = nullptr;
   WinsModel* model_ = nullptr;
   QLabel* lblTotals = nullptr;
   QPlainTextEdit* txtNotes = nullptr;
-  QPushButton* cmdClaimed = nullptr;
-  QPushButton* cmdNotClaimed = nullptr;
-  QPushButton* cmdPrint = nullptr;
-  QPushButton* cmdPdf = nullptr;
-  QPushButton* cmdClose = nullptr;
 };

@@ -92,14 +92,14 @@ QString DrawName(const store::Draw& draw) {
 }  // namespace
 
 frmDrawHistory::frmDrawHistory(const std::string& dataFile, ChangeNotes& notes, QWidget* parent)
-    : QDialog(parent), mDataFile(dataFile), mNotes(notes), mHistoryFile(store::DrawHistoryPath()) {
+    : QDialog(parent), dataFile_(dataFile), notes_(notes), historyFile_(store::DrawHistoryPath()) {
   setObjectName(QStringLiteral("frmDrawHistory"));
   setWindowTitle(tr("Draw History"));
   setAttribute(Qt::WA_DeleteOnClose);
 
-  mDraws = new DrawTableModel(this);
-  mWins = new TextTableModel({tr("Ticket"), tr("Numbers"), tr("Tier"), tr("Prize")}, this);
-  mTotals = new TextTableModel({tr("Tier"), tr("Wins"), tr("Prize"), tr("Won")}, this);
+  draws_ = new DrawTableModel(this);
+  wins_ = new TextTableModel({tr("Ticket"), tr("Numbers"), tr("Tier"), tr("Prize")}, this);
+  totals_ = new TextTableModel({tr("Tier"), tr("Wins"), tr("Prize"), tr("Won")}, this);
 
   txtFrom = new QLineEdit(this);
   txtFrom->setObjectName(QStringLiteral("txtFrom"));
@@ -108,9 +108,9 @@ frmDrawHistory::frmDrawHistory(const std::string& dataFile, ChangeNotes& notes, 
   txtTo->setObjectName(QStringLiteral("txtTo"));
   txtTo->setPlaceholderText(tr("last draw"));
   auto* cmdShow = Button(this, "cmdShow", tr("&Show"), &frmDrawHistory::cmdShow_Click);
-  grdDraws = MakeTable(this, "grdDraws", mDraws, tr("Draws"));
-  grdWins = MakeTable(this, "grdWins", mWins, tr("Winning tickets in the selected draw"));
-  auto* grdTotals = MakeTable(this, "grdTotals", mTotals, tr("Totals over the draws shown"));
+  grdDraws = MakeTable(this, "grdDraws", draws_, tr("Draws"));
+  grdWins = MakeTable(this, "grdWins", wins_, tr("Winning tickets in the selected draw"));
+  auto* grdTotals = MakeTable(this, "grdTotals", totals_, tr("Totals over the draws shown"));
   lblTotal = new QLabel(this);
   lblTotal->setObjectName(QStringLiteral("lblTotal"));
   lblTotal->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
@@ -162,42 +162,42 @@ frmDrawHistory::~frmDrawHistory() = default;
 
 void frmDrawHistory::Form_Load() {
   const store::Result<check::PrizeTable> prizes = check::LoadPrizeTable(check::PrizeTablePath());
-  mPrizes = prizes ? *prizes : check::DefaultPrizeTable();
-  if (!mDataFile.empty()) {
-    mTickets = store::ReadAllTickets(mDataFile).tickets;
+  prizes_ = prizes ? *prizes : check::DefaultPrizeTable();
+  if (!dataFile_.empty()) {
+    tickets_ = store::ReadAllTickets(dataFile_).tickets;
   }
-  mSets = std::make_unique<check::TicketBallSets>(mTickets);
+  sets_ = std::make_unique<check::TicketBallSets>(tickets_);
   LoadHistory();
   ShowRange(0, 0);
   grdDraws->setFocus(Qt::OtherFocusReason);
 }
 
 void frmDrawHistory::LoadHistory() {
-  store::Result<store::DrawsRead> read = store::ReadDrawHistory(mHistoryFile);
+  store::Result<store::DrawsRead> read = store::ReadDrawHistory(historyFile_);
   if (!read) {
     modPelmora::ReportProblem(this, read.error(), tr("The draw history could not be read."));
-    mHistory.clear();
+    history_.clear();
     return;
   }
-  mHistory = std::move(read->draws);
+  history_ = std::move(read->draws);
 }
 
 void frmDrawHistory::ShowRange(store::DrawDay from, store::DrawDay to) {
-  const check::DrawSpan span = check::DrawsBetween(mHistory, from, to);
-  std::vector<store::Draw> shown(mHistory.begin() + static_cast<std::ptrdiff_t>(span.first),
-                                 mHistory.begin() + static_cast<std::ptrdiff_t>(span.last));
-  check::RangeWins wins = check::CountWins(*mSets, shown);
+  const check::DrawSpan span = check::DrawsBetween(history_, from, to);
+  std::vector<store::Draw> shown(history_.begin() + static_cast<std::ptrdiff_t>(span.first),
+                                 history_.begin() + static_cast<std::ptrdiff_t>(span.last));
+  check::RangeWins wins = check::CountWins(*sets_, shown);
   std::vector<QStringList> totals;
   for (const check::Tier tier : check::kWinningTiers) {
     const std::uint64_t count = wins.total[static_cast<std::size_t>(tier)];
     check::PrizeSum sum;
-    sum.Add(mPrizes, tier, count);
+    sum.Add(prizes_, tier, count);
     totals.push_back({Text(std::string(check::TierName(tier))), QString::number(count),
-                      Text(check::PrizeText(mPrizes, tier)), Text(sum.Text())});
+                      Text(check::PrizeText(prizes_, tier)), Text(sum.Text())});
   }
-  mTotals->SetRows(std::move(totals));
+  totals_->SetRows(std::move(totals));
   if (shown.empty()) {
-    lblTotal->setText(mHistory.empty() ? tr("The draw history holds no draws: import the file "
+    lblTotal->setText(history_.empty() ? tr("The draw history holds no draws: import the file "
                                             "your lottery publishes.")
                                        : tr("No draws between those days."));
   } else {
@@ -206,15 +206,15 @@ void frmDrawHistory::ShowRange(store::DrawDay from, store::DrawDay to) {
                           .arg(Text(store::DrawDayText(shown.back().date)),
                                Text(store::DrawDayText(shown.front().date)))
                           .arg(std::accumulate(wins.total.begin(), wins.total.end(), 0ull))
-                          .arg(Text(check::PrizesOf(mPrizes, wins.total).Text())));
+                          .arg(Text(check::PrizesOf(prizes_, wins.total).Text())));
   }
   chrWins->SetBars(BarsOf(shown, wins.perDraw));
-  mDraws->SetDraws(std::move(shown), std::move(wins.perDraw), mPrizes);
-  cmdWinning->setEnabled(mDraws->rowCount() > 0 && !mDataFile.empty());
-  if (mDraws->rowCount() > 0) {
-    grdDraws->setCurrentIndex(mDraws->index(0, 0));
+  draws_->SetDraws(std::move(shown), std::move(wins.perDraw), prizes_);
+  cmdWinning->setEnabled(draws_->rowCount() > 0 && !dataFile_.empty());
+  if (draws_->rowCount() > 0) {
+    grdDraws->setCurrentIndex(draws_->index(0, 0));
   } else {
-    mWins->SetRows({});
+    wins_->SetRows({});
   }
 }
 
@@ -227,13 +227,13 @@ void frmDrawHistory::ShowWinsOfSelectedDraw() {
   const int row = SelectedRow();
   std::vector<QStringList> rows;
   if (row >= 0) {
-    mSets->ForEachWin(mDraws->DrawAt(row), [&](std::size_t t, check::Tier tier) {
-      rows.push_back({QString::number(t + 1), Text(std::string(mTickets[t])),
+    sets_->ForEachWin(draws_->DrawAt(row), [&](std::size_t t, check::Tier tier) {
+      rows.push_back({QString::number(t + 1), Text(std::string(tickets_[t])),
                       Text(std::string(check::TierName(tier))),
-                      Text(check::PrizeText(mPrizes, tier))});
+                      Text(check::PrizeText(prizes_, tier))});
     });
   }
-  mWins->SetRows(std::move(rows));
+  wins_->SetRows(std::move(rows));
 }
 
 void frmDrawHistory::cmdShow_Click() {
@@ -304,7 +304,7 @@ void frmDrawHistory::ImportDrawsFile(const QString& path) {
     Tell(this, tr("%1 holds no draws.").arg(name), platform::MessageIcon::Warning);
     return;
   }
-  store::Result<store::DrawMerge> merge = store::AddToDrawHistory(mHistoryFile, read.draws, false);
+  store::Result<store::DrawMerge> merge = store::AddToDrawHistory(historyFile_, read.draws, false);
   if (!merge) {
     modPelmora::ReportProblem(this, merge.error(), tr("The draw history could not be saved."));
     return;
@@ -332,7 +332,7 @@ void frmDrawHistory::ImportDrawsFile(const QString& path) {
                platform::MessageButtons::YesNo});
     if (answer == platform::MessageAnswer::Yes) {
       const store::Result<store::DrawMerge> again =
-          store::AddToDrawHistory(mHistoryFile, incoming, true);
+          store::AddToDrawHistory(historyFile_, incoming, true);
       if (!again) {
         modPelmora::ReportProblem(this, again.error(), tr("The draw history could not be saved."));
       } else {
@@ -342,7 +342,7 @@ void frmDrawHistory::ImportDrawsFile(const QString& path) {
   }
   LoadHistory();
   cmdShow_Click();
-  RemindOfWins(mDataFile);
+  RemindOfWins(dataFile_);
   Tell(this,
        tr("Imported %1: %2 added, %3 unchanged, %4 conflicting (%5 replaced), %6 refused.")
            .arg(name)
@@ -356,11 +356,11 @@ void frmDrawHistory::ImportDrawsFile(const QString& path) {
 
 void frmDrawHistory::cmdWinning_Click() {
   const int row = SelectedRow();
-  if (row < 0 || mDataFile.empty()) {
+  if (row < 0 || dataFile_.empty()) {
     return;
   }
-  const QString ticket = TicketOf(mDraws->DrawAt(row));
-  if (StoreWinningNumber(this, mNotes, mDataFile, ticket.toStdString())) {
+  const QString ticket = TicketOf(draws_->DrawAt(row));
+  if (StoreWinningNumber(this, notes_, dataFile_, ticket.toStdString())) {
     emit winningNumberSaved(ticket);
   }
 }
@@ -369,7 +369,7 @@ void frmDrawHistory::cmdPrizes_Click() {
   frmPrizeTable* prizes = OpenPrizeTable(this);
   connect(prizes, &QDialog::accepted, this, [this] {
     const store::Result<check::PrizeTable> read = check::LoadPrizeTable(check::PrizeTablePath());
-    mPrizes = read ? *read : check::DefaultPrizeTable();
+    prizes_ = read ? *read : check::DefaultPrizeTable();
     cmdShow_Click();
   });
 }

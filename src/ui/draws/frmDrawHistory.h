@@ -49,13 +49,13 @@ class frmDrawHistory : public QDialog {
   void ShowWinsOfSelectedDraw();
   int SelectedRow() const;
 
-  std::string mDataFile;
-  ChangeNotes& mNotes;
-  std::string mHistoryFile;
-  std::vector<store::Draw> mHistory;  // newest first
-  store::TicketTexts mTickets;
-  std::unique_ptr<check::TicketBallSets> mSets;
-  check::PrizeTable mPrizes;
+  std::string dataFile_;
+  ChangeNotes& notes_;
+  std::string historyFile_;
+  std::vector<store::Draw> history_;  // newest first
+  store::TicketTexts tickets_;
+  std::unique_ptr<check::TicketBallSets> sets_;
+  check::PrizeTable prizes_;
 
   QLineEdit* txtFrom = nullptr;
   QLineEdit* txtTo = nullptr;
@@ -64,9 +64,9 @@ class frmDrawHistory : public QDialog {
   QLabel* lblTotal = nullptr;
   WinsChart* chrWins = nullptr;
   QPushButton* cmdWinning = nullptr;
-  DrawTableModel* mDraws = nullptr;
-  TextTableModel* mWins = nullptr;
-  TextTableModel* mTotals = nullptr;
+  DrawTableModel* draws_ = nullptr;
+  TextTableModel* wins_ = nullptr;
+  TextTableModel* totals_ = nullptr;
 };
 
 // The prize table: the amount each tier pays (empty for none: the jackpot, a free ticket) and

@@ -31,7 +31,8 @@ PrizeSum PrizesOf(const PrizeTable& prizes, const TierCounts& counts);
 // exactly as for one ticket.
 // Without the sets (each ticket's mask and std::popcount, a library call on baseline x86-64),
 // at 32,767 tickets and 3,200 draws: the Draw History window 307.1 ms against the goal 150 ms
-// (42.2 ms with them), pelmora-check --draws 428.3 ms against 300 ms (276.2 ms with them).
+// (42.2 ms with them), pelmora-check --draws 428.3 ms against 300 ms (276.2 ms with them, in the
+// same run, before the report made its line starts and ends once).
 class TicketBallSets {
  public:
   explicit TicketBallSets(const store::TicketTexts& tickets);

@@ -16,7 +16,7 @@ using TwoDigitBoxes = std::array<int, 100>;
 TwoDigitBoxes TwoDigitBoxesOf(const WinningTexts& winning) {
   TwoDigitBoxes boxes{};
   for (const std::string& box : winning) {
-    if (box.size() == 2 && box[0] >= '0' && box[0] <= '9' && box[1] >= '0' && box[1] <= '9') {
+    if (store::IsTwoDigits(box)) {
       const int number = (box[0] - '0') * 10 + (box[1] - '0');
       ++boxes[static_cast<std::size_t>(number)];
     }

@@ -221,11 +221,6 @@ CommandOutput RunImportCommand(const Options& options) {
   return output;
 }
 
-bool IsTwoDigits(std::string_view field) {
-  return field.size() == 2 && field[0] >= '0' && field[0] <= '9' && field[1] >= '0' &&
-         field[1] <= '9';
-}
-
 // The six fields in ascending order, joined: equal for tickets that hold the same fields.
 std::string SortedFields(std::string_view ticket) {
   store::PlayFields fields = store::SplitPlayNumber(ticket);
@@ -345,7 +340,7 @@ std::string ExportCsv(const store::TicketTexts& tickets, std::size_t* odd) {
       const std::string_view field = store::PlayNumberField(ticket, k);
       // A field edited outside the program may hold anything: anything but two digits is quoted,
       // so that it is read back as text and never as another number ("-0") or as more fields.
-      if (IsTwoDigits(field)) {
+      if (store::IsTwoDigits(field)) {
         text.append(field);
       } else {
         plain = false;

@@ -20,6 +20,12 @@ PlayFields SplitPlayNumber(std::string_view text);
 // The six texts joined by "-".
 std::string JoinPlayNumber(const PlayFields& fields);
 
+// Whether a field is exactly two decimal digits, as every field the program writes is.
+inline bool IsTwoDigits(std::string_view field) {
+  return field.size() == 2 && field[0] >= '0' && field[0] <= '9' && field[1] >= '0' &&
+         field[1] <= '9';
+}
+
 // A number 1..59 as two digits ("05"), 0 as "00".
 std::string TwoDigitField(int number);
 

@@ -1,5 +1,7 @@
 #include "store/TicketTexts.h"
 
+#include <algorithm>
+
 #include <stdexcept>
 
 namespace store {
@@ -45,15 +47,7 @@ std::vector<std::string> TicketTexts::ToStrings() const {
 }
 
 bool operator==(const TicketTexts& a, const TicketTexts& b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i]) {
-      return false;
-    }
-  }
-  return true;
+  return std::equal(a.begin(), a.end(), b.begin(), b.end());
 }
 
 }  // namespace store

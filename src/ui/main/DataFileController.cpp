@@ -46,10 +46,11 @@ DataFileController::DataFileController(QObject* parent)
 
 void DataFileController::Start(const QString& fileFromOutside, const std::string& programFolder) {
   std::optional<store::TicketList> list;
-  if (!fileFromOutside.isEmpty())
-    list = ReadToOpen(PathBytes(fileFromOutside), /*startIfEmpty=*/true);
+  const std::string outside = PathBytes(fileFromOutside);
+  if (!outside.empty())
+    list = ReadToOpen(outside, /*startIfEmpty=*/true);
   if (list) {
-    session_.dataFile = PathBytes(fileFromOutside);
+    session_.dataFile = outside;
   } else {
     const DefaultDataFile location = ChooseDefaultDataFile(programFolder);
     session_.dataFile = location.path;

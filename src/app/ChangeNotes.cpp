@@ -22,7 +22,7 @@ void ChangeNotes::TellAfterCommand(QWidget* parent, const std::vector<store::Pro
           QStringLiteral(
               "The change was made, but the earlier version of the data file could not be kept.\n\n"
               "Folder: %1\nReason: %2\n\nThis is shown once.")
-              .arg(QString::fromStdString(note.path), QString::fromStdString(note.reason));
+              .arg(modPelmora::FileText(note.path), modPelmora::FileText(note.reason));
     }
   }
   if (repairs.isEmpty() && warning.isEmpty())

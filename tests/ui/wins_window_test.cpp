@@ -101,6 +101,14 @@ TEST_F(WinsWindowTest, TableWithHeadersSoonestDeadlineFirst) {
   EXPECT_FALSE(notes->isHidden()) << "the mark of draw 2999 is shown as a mark without a win";
 }
 
+TEST_F(WinsWindowTest, AFileNameNotInUtf8ShowsItsLettersInTheTitle) {
+  const std::string latin1 = PathIn("caf\xE9.pmd");
+  WriteFile(latin1, ReadDataFile());
+  wins_->Form_Load(latin1, kToday);
+  EXPECT_EQ(wins_->windowTitle(), QStringLiteral("Wins - caf\u00E9.pmd"));
+  std::remove(latin1.c_str());
+}
+
 TEST_F(WinsWindowTest, MarkClaimedFiltersAndTotals) {
   auto* show = Named<QComboBox>(*wins_, "cboShow");
   show->setCurrentIndex(1);  // to claim

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <set>
 
+#include "app/FileText.h"
 #include "app/ProblemReport.h"
 #include "platform/FileDialog.h"
 #include "platform/Messages.h"
@@ -120,7 +121,7 @@ void frmWins::Reload() {
     lblTotals->clear();
     return;
   }
-  setWindowTitle(tr("Wins - %1").arg(QString::fromStdString(dataFile_).section(u'/', -1)));
+  setWindowTitle(tr("Wins - %1").arg(modPelmora::FileText(dataFile_).section(u'/', -1)));
   txtSince->setText(QString::fromStdString(store::IsoDayText(wins->section.since)));
   txtUntil->setText(QString::fromStdString(store::IsoDayText(wins->section.until)));
 
@@ -227,7 +228,7 @@ void frmWins::MarkSelected(bool claimed) {
 }
 
 void frmWins::cmdPrint_Click() {
-  const QString html = ClaimSheetHtml(model_->Wins(), QString::fromStdString(dataFile_));
+  const QString html = ClaimSheetHtml(model_->Wins(), modPelmora::FileText(dataFile_));
   platform::Printing::Preview(this, tr("Claim Sheet"),
                               [&html](QPrinter* printer) { PrintClaimSheet(html, printer); });
 }
@@ -243,7 +244,7 @@ void frmWins::cmdPdf_Click() {
   if (path.isEmpty()) {
     return;
   }
-  if (!SaveClaimSheetPdf(ClaimSheetHtml(model_->Wins(), QString::fromStdString(dataFile_)), path,
+  if (!SaveClaimSheetPdf(ClaimSheetHtml(model_->Wins(), modPelmora::FileText(dataFile_)), path,
                          LocalPaper())) {
     ShowProblem(tr("The claim sheet could not be written to %1.").arg(path));
   }
